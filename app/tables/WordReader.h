@@ -37,11 +37,13 @@ public:
     // Current position: 0-based line index and index of the next word on it.
     std::size_t LineIndex() const { return FLine; }
     std::size_t WordIndex() const { return FWord; }
-    std::size_t LineCount() const { return FLines.size(); }
 
 private:
-    const std::string& NextWord();
-    [[noreturn]] void ConversionError(const char* sentence) const;
+    // The next word, moving to the next line when the current one is used up;
+    // `expected` names what the caller wanted, for the message on an empty line.
+    const std::string& NextWord(const char* expected);
+    // "Error on Line <n> Item <item>", a line break, and the expected sentence.
+    [[noreturn]] void ConversionError(const char* expected, std::size_t item) const;
 
     std::vector<TWordContainer> FLines;
     std::size_t FLine = 0;
