@@ -1,0 +1,103 @@
+#pragma once
+
+// Graph data of the result plots: points, curves and the graph component that
+// owns its curves and carries the look of its plot window.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct TFloatPoint {
+    long double X = 0;
+    long double Y = 0;
+};
+
+class TGraphPlot;
+
+// One curve of a graph.
+class TLine {
+public:
+    TLine(TGraphPlot& graph, int number, std::size_t pointCount);
+
+    std::vector<TFloatPoint> Points;
+    // Legend text of its own; empty until set.
+    std::string Name;
+    // 1-based position in the graph at creation.
+    long double Number;
+    // Drawn in the plot window.
+    bool Shown = true;
+    // Listed in the legend and the window's menu, and may be drawn.
+    bool Active = true;
+
+    TGraphPlot& Graph() const { return *FGraph; }
+
+private:
+    TGraphPlot* FGraph;
+};
+
+class TGraphPlot {
+public:
+    TGraphPlot() = default;
+    TGraphPlot(const TGraphPlot&) = delete;
+    TGraphPlot& operator=(const TGraphPlot&) = delete;
+
+    std::string CurveName = "Curve #";
+    std::string Caption;
+    bool ShowLegend = true;
+    bool ShowFontWidth = true;
+    // A marker at every n-th point; 0 = never.
+    int Markers = 1;
+    // Text scale in tenths (10 = 1.0).
+    int SizeFont = 10;
+    // Base point size of the legend text.
+    int LegendFont = 11;
+    // Curve line-width multiplier.
+    int WidthLine = 1;
+    std::string XCaption, XUnits;
+    std::string YCaption, YUnits;
+    // Horizontal axis along the top edge and the vertical axis growing
+    // downward (depth-like plots).
+    bool XOnTop = true;
+
+    // Graph title typed by the user, and whether it goes above the graph.
+    std::string Title;
+    bool TitleOnTop = false;
+    // When a window opens only the first MaxOpenCurves curves are made active.
+    bool CapCurves = true;
+    static constexpr int MaxOpenCurves = 20;
+
+    // Unit system used to expand the unit codes: 1 English, 2 SI, 3 none.
+    int Units() const { return FUnits; }
+    void SetUnits(int units);
+
+    int LineCount() const { return static_cast<int>(FLines.size()); }
+    // Extra curves are destroyed from the end, new ones appended; a negative
+    // count counts as 0.
+    void SetLineCount(int count);
+    // Sizes every curve; new points are (0, 0), a negative count counts as 0.
+    void SetPointCount(int count);
+    TLine& Line(int index) { return *FLines.at(index); }
+    const TLine& Line(int index) const { return *FLines.at(index); }
+    TFloatPoint& Point(int line, int index) { return Line(line).Points.at(index); }
+
+    // The text a curve shows in the legend: its Name, else CurveName and its
+    // Number.
+    std::string LegendText(int index) const;
+    // Axis captions with their expanded units, such as "Depth  (ft)".
+    std::string XAxisText() const;
+    std::string YAxisText() const;
+
+private:
+    int FUnits = 1;
+    std::vector<std::unique_ptr<TLine>> FLines;
+};
+
+// A unit code of a graph axis expanded for a unit system: "F", "F1", "F2",
+// "L", "L1", "L2" become unit names in systems 1 and 2; system 3 keeps the code.
+std::string ExpandPlotUnits(const std::string& units, int system);
+
+// A number in general decimal form with at most `precision` significant digits
+// and no trailing zeros; scientific form ("1.5E05", "2E-06") when the integer
+// part needs more than `precision` digits or the magnitude is below 0.00001,
+// with at least `exponentDigits` exponent digits.
+std::string FormatGeneral(long double value, int precision, int exponentDigits);

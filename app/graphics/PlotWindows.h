@@ -1,0 +1,23 @@
+#pragma once
+
+// What the main window needs of the plot windows: showing a graph's window
+// among its child windows, and reading the plot data file with the message
+// for the user on failure.
+
+#include <string>
+
+class QMdiArea;
+class QWidget;
+class TGraphPlot;
+class TMainGraphs;
+class TPlotForm;
+
+// Shows the plot window of a graph in the area: the graph's existing window,
+// restored when minimised, or else a new maximised one. Closing the window
+// destroys it; the next call builds a fresh one.
+TPlotForm* ShowPlot(TGraphPlot& graph, QMdiArea& area);
+
+// Reads the plot data file into the graphs (see the plain overload); when
+// interactive, a failure is reported to the user in a message box.
+bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectUnits, bool interactive,
+                  QWidget* parent);
