@@ -48,9 +48,13 @@ TWordReader::TWordReader(const std::string& fileName) {
         const int error = errno;
         throw EInOutError("File \"" + fileName + "\" could not be opened: " + std::strerror(error));
     }
-    const std::string content{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad())
-        throw EInOutError("File \"" + fileName + "\" could not be read.");
+    std::string content;
+    try {
+        // A read failure (a folder, for instance) surfaces as an exception here.
+        content.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure& error) {
+        throw EInOutError("File \"" + fileName + "\" could not be read: " + error.code().message());
+    }
 
     // Lines end at CR LF, LF or a lone CR; an end of line just before the end
     // of the file opens no further line, but an empty file holds one line.

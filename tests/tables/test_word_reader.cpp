@@ -115,9 +115,12 @@ TEST(WordReader, FloatsUseAPointWhateverTheLocale) {
     std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
-TEST(WordReader, MissingFile) {
-    const std::string path = "/nonexistent-folder/none.kv3d";
-    const std::string message = ErrorOf([&] { TWordReader reader(path); });
-    EXPECT_NE(message.find(path), std::string::npos) << message;
-    EXPECT_NE(message, "no error");
+TEST(WordReader, UnreadableFilesAreInputOutputErrors) {
+    const std::string missing = "/nonexistent-folder/none.kv3d";
+    const std::string folder = std::filesystem::temp_directory_path().string();
+    for (const std::string& path : {missing, folder}) {
+        const std::string message = ErrorOf([&] { TWordReader reader(path); });
+        EXPECT_NE(message, "no error") << path;
+        EXPECT_NE(message.find(path), std::string::npos) << message;
+    }
 }
