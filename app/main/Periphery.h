@@ -1,0 +1,36 @@
+#pragma once
+
+// Commands of the Help menu: the about box, the help file and the manuals,
+// and the check for updates.
+
+#include <QDialog>
+#include <QIcon>
+#include <QString>
+
+inline const QString kProgramName = QStringLiteral("KORVEN");
+inline const QString kProgramVersion = QStringLiteral("2014.3.3");
+
+// Documents shipped in the program's folder.
+inline const QString kHelpFile = QStringLiteral("KORVEN_Help.chm");
+inline const QString kUsersManual = QStringLiteral("KORVEN2014UsersManual.pdf");
+inline const QString kTechnicalManual = QStringLiteral("Technical.bat");
+
+// The program's icon, drawn from its own SVG picture.
+QIcon ProgramIcon();
+
+class TAboutBox : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TAboutBox(QWidget* parent = nullptr);
+};
+
+// Shows the about box, modal.
+void ShowAboutBox(QWidget* parent);
+
+// Opens `fileName` from the program's folder with the desktop's default
+// handler. Nothing happens when the file is not there or cannot be opened.
+void OpenProgramDocument(const QString& fileName);
+
+// Tells the user that this program does not look for updates itself.
+void CheckForUpdates(QWidget* parent);

@@ -1,0 +1,72 @@
+#include "ScriptedPrompts.h"
+
+ScriptedPrompts::ScriptedPrompts() : previous_(InstallPrompts(this)) {}
+
+ScriptedPrompts::~ScriptedPrompts()
+{
+    InstallPrompts(previous_);
+}
+
+QStringList ScriptedPrompts::Messages() const
+{
+    QStringList texts;
+    for (const Record& record : Asked) {
+        if (record.What == Kind::Inform)
+            texts << record.Text;
+    }
+    return texts;
+}
+
+void ScriptedPrompts::Inform(QWidget*, const QString& text, PromptIcon icon)
+{
+    Asked.push_back({Kind::Inform, text, icon, {}});
+}
+
+Answer ScriptedPrompts::Ask(QWidget*, const QString& text)
+{
+    Asked.push_back({Kind::Ask, text, PromptIcon::Question, {}});
+    if (Answers.empty())
+        return Answer::Cancel;
+    const Answer answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+}
+
+FileChoice ScriptedPrompts::OpenFile(QWidget*, const FileRequest& request)
+{
+    return NextFile(Kind::OpenFile, request);
+}
+
+FileChoice ScriptedPrompts::SaveFile(QWidget*, const FileRequest& request)
+{
+    return NextFile(Kind::SaveFile, request);
+}
+
+FileChoice ScriptedPrompts::NextFile(Kind kind, const FileRequest& request)
+{
+    Asked.push_back({kind, request.Title, PromptIcon::None, request});
+    if (Files.empty())
+        return {};
+    const FileChoice choice = Files.front();
+    Files.pop_front();
+    return choice;
+}
+
+RecordingLauncher::RecordingLauncher() : previous_(InstallLauncher(this)) {}
+
+RecordingLauncher::~RecordingLauncher()
+{
+    InstallLauncher(previous_);
+}
+
+bool RecordingLauncher::StartProgram(const QString& program, const QStringList& arguments)
+{
+    Started.push_back({program, arguments});
+    return Succeeds;
+}
+
+bool RecordingLauncher::OpenDocument(const QString& path)
+{
+    Started.push_back({QString(), {path}});
+    return Succeeds;
+}

@@ -1,0 +1,256 @@
+#include "TDataEdit.h"
+
+#include "DecimalText.h"
+#include "Evaluator.h"
+#include "UnitStrings.h"
+#include "UserPrompts.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr int kDigits = 18;
+constexpr long double kIntMin = std::numeric_limits<std::int32_t>::min();
+constexpr long double kIntMax = std::numeric_limits<std::int32_t>::max();
+
+// Characters that continue an expression: typed over a fully selected text
+// they are appended instead of replacing it.
+const QString kOperatorKeys = QStringLiteral("+-/*^=%!");
+
+}  // namespace
+
+QString GeneralText(long double value)
+{
+    char buffer[64];
+    const std::to_chars_result scientific =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, kDigits - 1);
+    const std::string text(buffer, scientific.ptr);
+    if (!std::isfinite(value) || value == 0)
+        return QString::fromStdString(value == 0 ? std::string("0") : text);
+
+    // text is "[-]d.ddd...e[+-]xx"
+    const bool negative = text[0] == '-';
+    const std::size_t e = text.find('e');
+    const int exponent = std::atoi(text.c_str() + e + 1);
+    std::string digits;
+    for (std::size_t i = negative ? 1 : 0; i < e; ++i) {
+        if (text[i] != '.')
+            digits += text[i];
+    }
+    digits.erase(digits.find_last_not_of('0') + 1);
+
+    // The evaluator reads numbers with the locale's decimal point.
+    const std::string point = LocaleDecimalPoint();
+    std::string result = negative ? "-" : "";
+    if (exponent < -5 || exponent >= kDigits) {
+        result += digits.substr(0, 1);
+        if (digits.size() > 1)
+            result += point + digits.substr(1);
+        result += "E" + std::to_string(exponent);
+    } else if (exponent < 0) {
+        result += "0" + point + std::string(-exponent - 1, '0') + digits;
+    } else {
+        const std::size_t whole = exponent + 1;
+        if (digits.size() <= whole) {
+            result += digits + std::string(whole - digits.size(), '0');
+        } else {
+            result += digits.substr(0, whole) + point + digits.substr(whole);
+        }
+    }
+    return QString::fromStdString(result);
+}
+
+QString HexText(long double value)
+{
+    const long long rounded = std::llrint(value);
+    // Negative values that fit 32 bits are written as their 32-bit pattern,
+    // the way the evaluator reads "$" numbers back.
+    const unsigned long long bits = rounded < 0 && rounded >= kIntMin
+                                        ? static_cast<std::uint32_t>(rounded)
+                                        : static_cast<unsigned long long>(rounded);
+    return QStringLiteral("$") + QString::number(bits, 16).toUpper().rightJustified(4, QLatin1Char('0'));
+}
+
+TDataEdit::TDataEdit(QWidget* parent) : QLineEdit(QStringLiteral("0"), parent) {}
+
+void TDataEdit::SetCaption(const QString& caption)
+{
+    caption_ = caption;
+    RefreshLabel();
+}
+
+void TDataEdit::SetEditLabel(QLabel* label)
+{
+    label_ = label;
+    RefreshLabel();
+}
+
+void TDataEdit::SetUnitsString(const QString& units)
+{
+    unitsString_ = units;
+    RefreshLabel();
+}
+
+void TDataEdit::SetUnits(int units)
+{
+    units_ = std::clamp(units, 1, 3);
+    RefreshLabel();
+}
+
+void TDataEdit::SetMinVal(long double value)
+{
+    if (integerOnly_)
+        value = std::clamp(value, kIntMin, kIntMax);
+    minVal_ = std::min(value, maxVal_);
+    KeepWithinBounds();
+}
+
+void TDataEdit::SetMaxVal(long double value)
+{
+    if (integerOnly_)
+        value = std::clamp(value, kIntMin, kIntMax);
+    maxVal_ = std::max(value, minVal_);
+    KeepWithinBounds();
+}
+
+void TDataEdit::SetIntegerOnly(bool on)
+{
+    integerOnly_ = on;
+    if (on) {
+        SetMinVal(minVal_);
+        SetMaxVal(maxVal_);
+    }
+}
+
+void TDataEdit::SetHex(bool on)
+{
+    hex_ = on;
+    if (const std::optional<long double> value = Value())
+        ShowNumber(*value);
+}
+
+void TDataEdit::KeepWithinBounds()
+{
+    const std::optional<long double> value = Value();
+    if (value && (*value < minVal_ || *value > maxVal_))
+        SetNumber(*value);
+}
+
+std::optional<long double> TDataEdit::Value() const
+{
+    try {
+        return Number();
+    } catch (const EAssignError&) {
+        // A text that is no number yet is left as typed until the exit check.
+        return std::nullopt;
+    }
+}
+
+long double TDataEdit::Number() const
+{
+    return Evaluate(text().toStdString());
+}
+
+void TDataEdit::SetNumber(long double value)
+{
+    ShowNumber(std::clamp(value, minVal_, maxVal_));
+}
+
+void TDataEdit::ShowNumber(long double value)
+{
+    setText(hex_ ? HexText(value) : GeneralText(value));
+}
+
+bool TDataEdit::ExitCheck()
+{
+    valid_ = false;
+    long double value = 0;
+    try {
+        value = Number();
+    } catch (const EAssignError& error) {
+        return Reject(integerOnly_ ? QStringLiteral("Entry must be a valid integer.")
+                                   : QString::fromStdString(error.what()));
+    }
+    if (integerOnly_ && value != std::trunc(value))
+        return Reject(QStringLiteral("Entry must be an integer."));
+    if (value < minVal_) {
+        ShowNumber(minVal_);
+        return Reject(QStringLiteral("Entry must be greater than or equal to ") + GeneralText(minVal_));
+    }
+    if (value > maxVal_) {
+        ShowNumber(maxVal_);
+        return Reject(QStringLiteral("Entry must be less than or equal to ") + GeneralText(maxVal_));
+    }
+    ShowNumber(value);
+    valid_ = true;
+    return true;
+}
+
+bool TDataEdit::Reject(const QString& message)
+{
+    // The message box takes the focus from the field; that focus change
+    // must not start another check.
+    checking_ = true;
+    Prompts().Inform(window(), message, PromptIcon::Information);
+    if (isVisible())
+        setFocus(Qt::OtherFocusReason);
+    checking_ = false;
+    return false;
+}
+
+QString TDataEdit::LabelText() const
+{
+    if (unitsString_.isEmpty())
+        return caption_;
+    const QString unit = units_ == 3 ? unitsString_
+                                     : QString::fromStdString(ExpandUnits(unitsString_.toStdString(), units_));
+    return caption_ + QStringLiteral(" (") + unit + QLatin1Char(')');
+}
+
+void TDataEdit::RefreshLabel()
+{
+    if (!label_)
+        return;
+    label_->setText(LabelText());
+    label_->setEnabled(isEnabled());
+}
+
+void TDataEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        ExitCheck();
+        selectAll();
+        event->accept();
+        return;
+    }
+    if (!event->text().isEmpty() && kOperatorKeys.contains(event->text()) && hasSelectedText() &&
+        selectedText() == text())
+        end(false);
+    QLineEdit::keyPressEvent(event);
+}
+
+void TDataEdit::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    // Leaving the window or opening a context menu is no exit from the field:
+    // the dialog checks its active field itself when it is deactivated.
+    const Qt::FocusReason reason = event->reason();
+    if (!checking_ && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        ExitCheck();
+}
+
+void TDataEdit::changeEvent(QEvent* event)
+{
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        RefreshLabel();
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+// Numeric field of the data dialogs. What the user types is an arithmetic
+// expression; leaving the field (or pressing Enter) evaluates it, enforces
+// the bounds and the integer rule and shows the result. The attached label
+// reads "Caption (unit)", the unit expanded for the current unit system.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QString>
+
+#include <limits>
+#include <optional>
+
+class TDataEdit : public QLineEdit {
+    Q_OBJECT
+
+public:
+    explicit TDataEdit(QWidget* parent = nullptr);
+
+    // Name of the quantity shown in the label.
+    QString Caption() const { return caption_; }
+    void SetCaption(const QString& caption);
+
+    // Label that shows the caption and unit, enabled with the field (not owned).
+    QLabel* EditLabel() const { return label_; }
+    void SetEditLabel(QLabel* label);
+
+    // Unit in force and length tokens ("L", "F/L^2"); empty when dimensionless.
+    QString UnitsString() const { return unitsString_; }
+    void SetUnitsString(const QString& units);
+
+    // Unit system of the label: 1 English, 2 SI, 3 the tokens as written.
+    // Other values are moved into 1..3.
+    int Units() const { return units_; }
+    void SetUnits(int units);
+
+    // Bounds. MaxVal is raised to at least MinVal and MinVal lowered to at
+    // most MaxVal; an integer-only field keeps both in the 32-bit range. A
+    // number outside a new bound is moved onto it.
+    long double MinVal() const { return minVal_; }
+    void SetMinVal(long double value);
+    long double MaxVal() const { return maxVal_; }
+    void SetMaxVal(long double value);
+
+    bool IntegerOnly() const { return integerOnly_; }
+    void SetIntegerOnly(bool on);
+
+    // Shows the number as "$" and hexadecimal digits.
+    bool Hex() const { return hex_; }
+    void SetHex(bool on);
+
+    // The value of the text; throws EAssignError when it cannot be evaluated.
+    long double Number() const;
+    // Clamps the value to the bounds and shows it.
+    void SetNumber(long double value);
+
+    // Evaluates the text, checks it against the integer rule and the bounds
+    // and shows the result. A failure is reported to the user, puts the focus
+    // back on the field and answers false.
+    bool ExitCheck();
+    // Whether the last ExitCheck succeeded.
+    bool Valid() const { return valid_; }
+
+    // Text of the attached label.
+    QString LabelText() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // The value of the text, or nothing when it cannot be evaluated.
+    std::optional<long double> Value() const;
+    void KeepWithinBounds();
+    bool Reject(const QString& message);
+    void RefreshLabel();
+    void ShowNumber(long double value);
+
+    QString caption_;
+    QPointer<QLabel> label_;
+    QString unitsString_;
+    int units_ = 1;
+    long double minVal_ = std::numeric_limits<long double>::lowest();
+    long double maxVal_ = std::numeric_limits<long double>::max();
+    bool integerOnly_ = false;
+    bool hex_ = false;
+    bool valid_ = false;
+    bool checking_ = false;
+};
+
+// Number text of the field: general format with 18 significant digits
+// ("144", "0.00001", "1E-9", "1.5E20").
+QString GeneralText(long double value);
+// "$" and the rounded value in at least four hexadecimal digits ("$00FF").
+QString HexText(long double value);

@@ -1,0 +1,139 @@
+#include "UserPrompts.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace {
+
+QMessageBox::Icon BoxIcon(PromptIcon icon)
+{
+    switch (icon) {
+    case PromptIcon::Information: return QMessageBox::Information;
+    case PromptIcon::Question: return QMessageBox::Question;
+    case PromptIcon::Warning: return QMessageBox::Warning;
+    case PromptIcon::Error: return QMessageBox::Critical;
+    case PromptIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+class QtPrompts : public UserPrompts {
+public:
+    void Inform(QWidget* parent, const QString& text, PromptIcon icon) override
+    {
+        QMessageBox box(BoxIcon(icon), QStringLiteral("KORVEN"), text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+
+    Answer Ask(QWidget* parent, const QString& text) override
+    {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("KORVEN"), text,
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+        box.setEscapeButton(QMessageBox::Cancel);
+        switch (box.exec()) {
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        default: return Answer::Cancel;
+        }
+    }
+
+    FileChoice OpenFile(QWidget* parent, const FileRequest& request) override
+    {
+        QFileDialog dialog(parent);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        return Run(dialog, request);
+    }
+
+    FileChoice SaveFile(QWidget* parent, const FileRequest& request) override
+    {
+        QFileDialog dialog(parent);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(request.DefaultSuffix);
+        return Run(dialog, request);
+    }
+
+private:
+    static FileChoice Run(QFileDialog& dialog, const FileRequest& request)
+    {
+        const QStringList filters = QtFileFilter(request.Filter).split(QStringLiteral(";;"));
+        dialog.setWindowTitle(request.Title);
+        dialog.setNameFilters(filters);
+        if (request.FilterIndex >= 0 && request.FilterIndex < filters.size())
+            dialog.selectNameFilter(filters[request.FilterIndex]);
+        if (!request.FileName.isEmpty())
+            dialog.selectFile(request.FileName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return {dialog.selectedFiles().constFirst(),
+                static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};
+    }
+};
+
+class QtLauncher : public ProgramLauncher {
+public:
+    bool StartProgram(const QString& program, const QStringList& arguments) override
+    {
+        return QProcess::startDetached(program, arguments);
+    }
+
+    bool OpenDocument(const QString& path) override
+    {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    }
+};
+
+QtPrompts qtPrompts;
+QtLauncher qtLauncher;
+UserPrompts* currentPrompts = &qtPrompts;
+ProgramLauncher* currentLauncher = &qtLauncher;
+
+}  // namespace
+
+UserPrompts& Prompts()
+{
+    return *currentPrompts;
+}
+
+ProgramLauncher& Launcher()
+{
+    return *currentLauncher;
+}
+
+UserPrompts* InstallPrompts(UserPrompts* prompts)
+{
+    UserPrompts* previous = currentPrompts;
+    currentPrompts = prompts ? prompts : &qtPrompts;
+    return previous;
+}
+
+ProgramLauncher* InstallLauncher(ProgramLauncher* launcher)
+{
+    ProgramLauncher* previous = currentLauncher;
+    currentLauncher = launcher ? launcher : &qtLauncher;
+    return previous;
+}
+
+QString QtFileFilter(const QString& filter)
+{
+    static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& pattern : patterns) {
+            pattern = pattern.trimmed();
+            if (pattern == QLatin1String("*.*"))
+                pattern = QStringLiteral("*");
+        }
+        QString description = parts[i];
+        description.remove(trailingPatterns);
+        entries << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return entries.join(QStringLiteral(";;"));
+}

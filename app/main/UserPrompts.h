@@ -1,0 +1,82 @@
+#pragma once
+
+// Every message box, question and file dialog of the program goes through
+// Prompts(), and every external program or document is started through
+// Launcher(). Windows never call QMessageBox, QFileDialog, QProcess or
+// QDesktopServices themselves; that keeps them testable without a person at
+// the screen. A test creates a ScriptedPrompts and a RecordingLauncher
+// (ScriptedPrompts.h), which answer from a script and record what the
+// program asked for.
+//
+//   Prompts().Inform(this, "Entry must be an integer.");
+//   if (Prompts().Ask(this, "Do you want to save any changes?") == Answer::Cancel) ...
+//   QString path = Prompts().OpenFile(this, {"Open", kProjectFilter});
+//   if (!Launcher().StartProgram(editorPath, {reportPath})) ...
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+enum class PromptIcon { None, Information, Question, Warning, Error };
+enum class Answer { Ok, Yes, No, Cancel };
+
+// One file dialog. `Filter` is written as pairs of description and patterns
+// separated by "|", the patterns of one pair by ";", for instance
+// "KORVEN 2014 (*.kv3d)|*.kv3d|All Files (*.*)|*.*".
+struct FileRequest {
+    QString Title;
+    QString Filter;
+    QString FileName;       // preset path or name
+    QString DefaultSuffix;  // appended when the chosen name has none (save only)
+    int FilterIndex = 0;    // preset filter, 0-based
+};
+
+// What the user chose in a file dialog. An empty `Path` means cancelled.
+struct FileChoice {
+    QString Path;
+    int FilterIndex = 0;  // the filter selected when the dialog closed
+};
+
+class UserPrompts {
+public:
+    virtual ~UserPrompts() = default;
+
+    // A message with an OK button.
+    virtual void Inform(QWidget* parent, const QString& text,
+                        PromptIcon icon = PromptIcon::Information) = 0;
+    // A question with Yes, No and Cancel buttons and a question icon.
+    virtual Answer Ask(QWidget* parent, const QString& text) = 0;
+    // Open dialog for one existing file.
+    virtual FileChoice OpenFile(QWidget* parent, const FileRequest& request) = 0;
+    // Save dialog in an existing folder; asks before overwriting a file.
+    virtual FileChoice SaveFile(QWidget* parent, const FileRequest& request) = 0;
+};
+
+class ProgramLauncher {
+public:
+    virtual ~ProgramLauncher() = default;
+
+    // Starts `program` with `arguments` (no shell involved) and does not wait.
+    // False when the process could not be started.
+    virtual bool StartProgram(const QString& program, const QStringList& arguments) = 0;
+    // Opens a document with the desktop's default handler for its type.
+    virtual bool OpenDocument(const QString& path) = 0;
+};
+
+// The program's text editor unless the user chose another one: the desktop's
+// opener of text files.
+inline const QString kDefaultTextEditor = QStringLiteral("xdg-open");
+
+// The implementations in use: the Qt ones unless a test installed others.
+UserPrompts& Prompts();
+ProgramLauncher& Launcher();
+
+// Installs an implementation (not owned) and returns the previous one;
+// nullptr restores the Qt implementation.
+UserPrompts* InstallPrompts(UserPrompts* prompts);
+ProgramLauncher* InstallLauncher(ProgramLauncher* launcher);
+
+// Qt filter string ("Programs (*.exe *.com);;All Files (*)") for a filter
+// written as description|patterns pairs; "*.*" becomes "*".
+QString QtFileFilter(const QString& filter);
