@@ -1,0 +1,248 @@
+#pragma once
+
+// Table component of the data-entry tables: a caption, typed columns (see
+// TableColumns.h), a row count with limits, a unit system, a changed flag
+// and, through a button column, one nested table per row.
+//
+// Two families share one implementation, TGridTableT<family>:
+//   TGridTable       plain family (plain columns, plain nested tables)
+//   TGridTableChart  chart family: adds the chart window's properties and
+//                    graph parameters, and keeps a row's values when its
+//                    nested table is replaced by one of another template.
+// Each family has its own registry of live tables.
+//
+// Declaring a table (once, while it has no rows):
+//   TGridTableChart layers;
+//   layers.Caption = "Soil Layers";
+//   layers.SetIdentifier(0);
+//   layers.MaxRows = 30;
+//   auto& type = layers.AddColumn<TEnumColumnChart>({"Soil Type"});
+//   type.SetItems({...six soil methods...});
+//   auto& bottom = layers.AddColumn<TFloatColumnChart>({"Bottom of Layer"});
+//   bottom.UnitString = "L";
+//   auto& data = layers.AddColumn<TTableColumnChart>({"Layer Data"});
+//   data.Templates.Entries = {{1, true}, {2, true}, ...};   // by Identifier
+// or from a stored declaration: layers.ReadCol(reader) (see WriteCol).
+//
+// Filling and reading:
+//   layers.SetRowCount(3);
+//   layers.GetData(0, row).SetInteger(2);           // soil type of the row
+//   layers.GetData(1, row).SetFloat(12.5L);
+//   std::string text = layers.GetData(1, row).AsString();   // "12.5"
+//   TGridTableChart* own = layers.GetData(2, row).AsTable(); // layer's data
+
+#include "TableColumns.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+// Properties of the chart family: its window's options and the graph drawn
+// from two (in segment mode four) columns, as column indexes.
+struct TGraphParameters {
+    bool ShowGraph = false;
+    bool SegmentMode = false;
+    int32_t XColumn = 0;
+    int32_t YColumn = 0;
+    int32_t X2Column = 0;
+    int32_t Y2Column = 0;
+
+    bool operator==(const TGraphParameters&) const = default;
+};
+
+template <TableFamily F>
+struct TTableFamilyProperties {};
+
+template <>
+struct TTableFamilyProperties<TableFamily::Chart> {
+    // The window offers to read the values from a text file or the clipboard.
+    bool GetDataFromFile = false;
+    bool OKCancelButtons = false;
+    bool InvertedXAxis = false;
+    bool InvertedYAxis = false;
+    // Written after the columns in the declaration stream.
+    TGraphParameters Graph;
+};
+
+template <TableFamily F>
+class TGridTableT : public TRowObject, public TTableFamilyProperties<F> {
+public:
+    using Column = TColumnT<F>;
+    using Data = TDataT<F>;
+
+    using TNotifyEvent = std::function<void(TGridTableT& sender)>;
+    using TRowDataEvent =
+        std::function<void(TGridTableT& sender, int32_t col, int32_t row, TRowObject* data)>;
+    using TGetButtonCaptionEvent = std::function<void(TGridTableT& sender, int32_t col, int32_t row,
+                                                      TRowObject* data, std::string& caption)>;
+    using TGetChangedEvent = std::function<void(TGridTableT& sender, int32_t col, int32_t row,
+                                                TRowObject* data, bool& changed)>;
+    using TInitRowEvent = std::function<void(TGridTableT& sender, int32_t col, int32_t row,
+                                             int32_t enumType, std::unique_ptr<TRowObject>& data)>;
+    using TSetRowEvent =
+        std::function<void(TGridTableT& sender, int32_t col, TRowObject* data, int32_t row)>;
+    using TSetUnitsEvent = std::function<void(TGridTableT& sender, int32_t col, int32_t row,
+                                              TRowObject* data, int32_t units)>;
+
+    // A table owned by another table of the family (a nested table) takes
+    // its unit system and prefixes its window caption with the owner's.
+    explicit TGridTableT(TGridTableT* owner = nullptr);
+    ~TGridTableT() override;
+    TGridTableT(const TGridTableT&) = delete;
+    TGridTableT& operator=(const TGridTableT&) = delete;
+
+    // ---- Published properties ----
+    std::string Comments;
+    int32_t Identifier() const { return FIdentifier; }
+    // Negative values are ignored; a table already holding the value gets
+    // this table's old Identifier in exchange.
+    void SetIdentifier(int32_t value);
+    std::string Caption;
+    int32_t MaxRows = 0;
+    int32_t MinRows() const { return FMinRows; }
+    // ETableError("Value must be greater than 0") for values below 1.
+    void SetMinRows(int32_t value);
+    // Name of the picture shown under the grid in the editor window.
+    std::string HelpPicture;
+    // Only affects reading the legacy form of a button column.
+    bool HardwiredButton = false;
+    // When set, the editor window is embedded in this widget.
+    QWidget* FormParent = nullptr;
+    int32_t RowGroup() const { return FRowGroup; }
+    // Values below 1 become 1.
+    void SetRowGroup(int32_t value);
+    std::string TopLeft;
+
+    TNotifyEvent OnResize;
+    // The handlers below concern button-column rows holding an object that
+    // is not a table (one made by OnInitRow).
+    TRowDataEvent OnButtonClick;
+    TGetButtonCaptionEvent OnGetButtonCaption;
+    TGetChangedEvent OnGetChanged;
+    TRowDataEvent OnHide;
+    // Makes the nested object of a row when no template applies.
+    TInitRowEvent OnInitRow;
+    TRowDataEvent OnResetChanged;
+    TSetRowEvent OnSetRow;
+    TSetUnitsEvent OnSetUnits;
+
+    // ---- Notifications (the editor window is the only subscriber) ----
+    // Rows added, inserted or deleted by a row group, units changed, or a
+    // declaration read. SetRowCount raises none.
+    std::function<void()> OnRowsChanged;
+    // A cell's value changed.
+    std::function<void(int col, int row)> OnCellChanged;
+
+    // ---- Registry of the family ----
+    static int RegistryCount();
+    static TGridTableT* RegistryAt(int index);
+    // First registered table (in creation order) with this Identifier.
+    static TGridTableT* FindByIdentifier(int32_t identifier);
+
+    // ---- Columns ----
+    // Appends a column of kind C with the given caption lines; it gets the
+    // table's current rows (with start values). Properties set afterwards
+    // apply to rows created afterwards, so declare before giving rows.
+    template <class C>
+    C& AddColumn(std::vector<std::string> captionLines);
+    int ColumnCount() const { return static_cast<int>(FColumns.size()); }
+    Column& GetColumn(int i) const;
+    int IndexOf(const Column& column) const;
+    int VisibleColumnCount() const;
+    Column& VisibleColumn(int i) const;
+    int VisibleIndexOf(const Column& column) const;
+
+    // ---- Rows and cells ----
+    int RowCount() const { return FRowCount; }
+    // n below 0 counts as 0. MinRows and MaxRows are the caller's concern.
+    void SetRowCount(int n);
+    void AppendRowGroup();
+    void InsertRowGroup(int row);
+    void DeleteRowGroup(int row);
+    bool CellValid(int col, int row) const;
+    // Handle of a cell (column index among all columns); ETableError("Index
+    // out of bounds") outside the table.
+    Data& GetData(int col, int row) const;
+
+    // ---- State ----
+    int Units() const { return FUnits; }
+    // Converts every float value to the new system.
+    void SetUnits(int units);
+    int Number() const { return FNumber; }
+    void SetNumber(int number);
+    bool Changed() const;
+    // true sets the own flag; false clears it and every nested table's.
+    void SetChanged(bool changed);
+    TGridTableT* OwnerTable() const { return FOwner; }
+    // Caption, one blank, then the prefix (owner's prefix, blank, Number).
+    std::string WindowCaption() const;
+    std::string Prefix() const;
+
+    // ---- Editor window ----
+    // Makes the editor window of a table; installed by the program's window
+    // code. Without it Show and ShowModal do nothing.
+    static inline std::function<std::unique_ptr<TTableEditor>(TGridTableT&)> EditorFactory;
+    TTableEditor* Editor() const { return FEditor.get(); }
+    void Show();
+    void ShowModal();
+    // Frees the editor window, then hides every nested table.
+    void Hide();
+    // Called by the editor window when it closes: frees it.
+    void CloseEditor() { FEditor.reset(); }
+
+    // ---- Declaration stream ("Col") ----
+    // Columns in the current forms, then (chart family) the graph parameters.
+    void WriteCol(TValueWriter& writer) const;
+    // Replaces the column list; reads the current and the legacy forms.
+    void ReadCol(TValueReader& reader);
+
+    // A new table of the same family and declaration (no values, no events,
+    // RowGroup 1) owned by `owner`, numbered `number`, with MinRows rows.
+    std::unique_ptr<TGridTableT> Copy(TGridTableT& owner, int number) const;
+
+    // ---- Used by the columns ----
+    void CellChanged(int col, int row);
+    // Every button column's template list gets one entry per item of the
+    // enumeration in column 0 (one entry when column 0 is no enumeration).
+    void ResizeTemplates();
+    // Unit conversion and unit names of the family's unit strings.
+    static long double UnitFactor(int from, int to, const std::string& units);
+    static std::string UnitNames(const std::string& units, int system);
+
+private:
+    void AppendColumn(std::unique_ptr<Column> column);
+    void ShowEditor(bool modal);
+    void RowsChanged();
+    int GroupStart(int row) const { return FRowGroup * (row / FRowGroup); }
+
+    static std::vector<TGridTableT*>& Registry();
+    static inline int32_t FCreationCounter = 0;
+
+    TGridTableT* FOwner;
+    int32_t FIdentifier;
+    int32_t FMinRows = 1;
+    int32_t FRowGroup = 1;
+    int FRowCount = 0;
+    int FUnits;
+    int FNumber = 0;
+    bool FChanged = false;
+    std::vector<std::unique_ptr<Column>> FColumns;
+    std::unique_ptr<TTableEditor> FEditor;
+};
+
+template <TableFamily F>
+template <class C>
+C& TGridTableT<F>::AddColumn(std::vector<std::string> captionLines)
+{
+    auto column = std::make_unique<C>(*this);
+    column->CaptionLines = std::move(captionLines);
+    C& result = *column;
+    AppendColumn(std::move(column));
+    return result;
+}
+
+using TGridTable = TGridTableT<TableFamily::Plain>;
+using TGridTableChart = TGridTableT<TableFamily::Chart>;

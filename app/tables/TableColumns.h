@@ -1,0 +1,421 @@
+#pragma once
+
+// Columns of the data-entry tables and their cell handles. A table (see
+// GridTable.h) owns an ordered list of columns; every column holds one value
+// per row and one cell handle (TData) per row. Five kinds exist, numbered as
+// in the declaration stream:
+//
+//   0 TEnumColumn    1-based item number, shown as a drop-down per row
+//   1 TIntColumn     32-bit integer with default and limits
+//   2 TFloatColumn   extended float with a unit string; TopDepth links layers
+//   3 TTableColumn   one nested table (or OnInitRow object) per row, shown as
+//                    a button per row
+//   4 TStringColumn  string with default and width
+//
+// Both table families share this code: every class is a template over
+// TableFamily, and the names without a family suffix (TColumn, TFloatColumn,
+// ...) are the plain family, the names ending in Chart the chart family.
+
+#include "ColStream.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+enum class TableFamily { Plain, Chart };
+
+template <TableFamily F> class TGridTableT;
+template <TableFamily F> class TColumnT;
+
+// Wrong use of a table or a column (not wrong input, which is EAssignError):
+// "Data of wrong type", "Index out of bounds", declaration errors, ...
+class ETableError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Base of everything a button-column row can hold: a nested table, or an
+// object supplied by the table's OnInitRow handler.
+class TRowObject {
+public:
+    virtual ~TRowObject() = default;
+};
+
+// What the model needs from the editor window of a table. The window itself
+// is a widget built elsewhere; it implements this interface and is owned by
+// the table while it is open (see TGridTableT::EditorFactory).
+class TTableEditor {
+public:
+    virtual ~TTableEditor() = default;
+    // Show the window (again), modally or not.
+    virtual void ShowEditor(bool modal) = 0;
+    virtual bool IsModal() const = 0;
+    // The table's caption or number changed.
+    virtual void UpdateCaption() = 0;
+    // The row control of column `col` that shows `row` must be redrawn: a
+    // drop-down's position or a button's caption changed.
+    virtual void RowControlChanged(int col, int row) = 0;
+};
+
+// Text of a float cell: general format with 8 significant digits, no
+// trailing zeros, exponent form below 1E-5 or from 1E8 up: "2.5", "1E-5",
+// "1.2345679E8". Independent of the locale (always ".").
+std::string FloatCellText(long double value);
+
+enum class TColumnKind : int32_t { Enum = 0, Int = 1, Float = 2, Table = 3, String = 4 };
+
+// Handle of one cell. It knows only its column and finds its row as its
+// position there, so it stays valid while other rows are inserted or
+// deleted; it dies with its own row. Typed access to a kind that does not
+// hold the type throws ETableError("Data of wrong type").
+template <TableFamily F>
+class TDataT {
+public:
+    explicit TDataT(TColumnT<F>& column) : FColumn(column) {}
+
+    TColumnT<F>& Column() const { return FColumn; }
+    int Row() const;
+
+    long double AsFloat() const;
+    void SetFloat(long double value);
+    int32_t AsInteger() const;
+    void SetInteger(int32_t value);
+    std::string AsString() const;
+    // Entry of text as the user types it; throws EAssignError for bad input
+    // and keeps the old value then. Does nothing on a button column.
+    void SetText(const std::string& text);
+    // The row's nested table (nullptr when it holds none or another object).
+    TGridTableT<F>* AsTable() const;
+    TRowObject* AsObject() const;
+
+private:
+    TColumnT<F>& FColumn;
+};
+
+// One template reference of a button column: a table Identifier, or an index
+// into the family's registry. An Identifier below 0 is the empty entry.
+struct TTemplateRef {
+    int32_t Value = -1;
+    bool ByIdentifier = true;
+
+    bool operator==(const TTemplateRef&) const = default;
+};
+
+// Template list of a button column, one entry per item of the enumeration in
+// column 0 (or a single entry when column 0 is not an enumeration).
+template <TableFamily F>
+class TGridTableListT {
+public:
+    std::vector<TTemplateRef> Entries;
+
+    // The registered table entry i refers to; nullptr when the entry is
+    // absent, empty or does not resolve.
+    TGridTableT<F>* Resolve(int i) const;
+};
+
+template <TableFamily F>
+class TColumnT {
+public:
+    using Table = TGridTableT<F>;
+    using Data = TDataT<F>;
+
+    explicit TColumnT(Table& table) : FTable(table) {}
+    virtual ~TColumnT();
+    TColumnT(const TColumnT&) = delete;
+    TColumnT& operator=(const TColumnT&) = delete;
+
+    virtual TColumnKind Kind() const = 0;
+    Table& Owner() const { return FTable; }
+    // Position among all columns of the table (-1 while not yet added).
+    int Index() const;
+
+    // Heading lines, one grid heading row each.
+    std::vector<std::string> CaptionLines;
+    // Hidden columns keep their values but get no grid column.
+    bool Visible = true;
+    // A value set in one row is set in every row of that row's group.
+    bool GroupWide = false;
+
+    int CaptionLineCount() const { return static_cast<int>(CaptionLines.size()); }
+    // Line i as shown; a float column adds its units to its last line.
+    virtual std::string CaptionLine(int i) const;
+    int RowGroup() const;
+
+    int RowCount() const { return static_cast<int>(FData.size()); }
+    // Handle of a row; ETableError("Index out of bounds") for a bad row.
+    Data& GetData(int row) const;
+    int RowOf(const Data& data) const;
+
+    // New rows with their start values, at..at+count-1.
+    virtual void InsertRows(int at, int count);
+    virtual void DeleteRow(int row);
+
+    virtual Table* AsTable(int row) const;
+    virtual TRowObject* AsObject(int row) const;
+    virtual long double AsFloat(int row) const;
+    virtual void SetFloat(int row, long double value);
+    virtual int32_t AsInteger(int row) const;
+    virtual void SetInteger(int row, int32_t value);
+    virtual std::string GetText(int row) const = 0;
+    virtual void SetText(int row, const std::string& text) = 0;
+
+    virtual bool GetChanged() const { return false; }
+    virtual void ResetChanged() {}
+    virtual void Hide() {}
+    virtual void SetUnits(int /*units*/) {}
+
+    // Smallest grid column width in pixels: the widest caption line as shown
+    // plus two blanks, measured by textWidth, but at least the kind's minimum.
+    int MinWidth(int pixelsPerInch, const std::function<int(const std::string&)>& textWidth) const;
+
+    // Row controls: enumeration and button columns show one drop-down or
+    // button per visible row in the editor window. The window creates the
+    // widgets; the column records which editor holds them and which rows
+    // they show (control i shows row TopRow + i), checks the request and
+    // tells the editor (RowControlChanged) when a shown row changes.
+    virtual bool HasControls() const { return false; }
+    void AllocateControls(TTableEditor* parent, int topRow, int count);
+    void ReleaseControls();
+    int ControlsAllocated() const { return FControlCount; }
+    int ControlRow(int i) const { return FControlTop + i; }
+
+    // Declaration stream: caption lines, Visible, GroupWide, then the kind's
+    // own properties (the kind id is written by the table).
+    void WriteData(TValueWriter& writer) const;
+    static std::unique_ptr<TColumnT> CreateFromStream(TColumnKind kind, Table& table,
+                                                      TValueReader& reader);
+    // Same kind and properties for another table, without values.
+    virtual std::unique_ptr<TColumnT> Clone(Table& table) const = 0;
+
+protected:
+    virtual void InsertValue(int row) = 0;
+    virtual void EraseValue(int row) = 0;
+    virtual void WriteOwnData(TValueWriter& writer) const = 0;
+    virtual void ReadOwnData(TValueReader& reader) = 0;
+    virtual int KindMinWidth(int pixelsPerInch) const = 0;
+    virtual void CheckControlRequest(int topRow, int count) const;
+    virtual const char* ParentChangeMessage() const;
+
+    template <class C>
+    std::unique_ptr<C> CloneCommon(Table& table) const;
+    void CheckRow(int row) const;
+    // Tells the table that a cell changed (which tells its subscriber).
+    void CellChanged(int row);
+    // Tells the editor when a control shows the row.
+    void ControlRowChanged(int row);
+    // First and one-past-last row of the group holding row.
+    std::pair<int, int> GroupOf(int row) const;
+    [[noreturn]] static void WrongType();
+
+private:
+    Table& FTable;
+    std::vector<std::unique_ptr<Data>> FData;
+    TTableEditor* FControlParent = nullptr;
+    int FControlTop = 0;
+    int FControlCount = 0;
+};
+
+// Storage shared by the four kinds that hold plain values.
+template <TableFamily F, class T>
+class TValueColumnT : public TColumnT<F> {
+public:
+    using TColumnT<F>::TColumnT;
+
+protected:
+    void InsertValue(int row) override;
+    void EraseValue(int row) override { FValues.erase(FValues.begin() + row); }
+    virtual T NewValue(int row) const = 0;
+    // Stores into every row of the group and raises cell-changed for each.
+    void StoreGroup(int row, const T& value);
+
+    std::vector<T> FValues;
+};
+
+template <TableFamily F>
+class TEnumColumnT : public TValueColumnT<F, int32_t> {
+public:
+    using TValueColumnT<F, int32_t>::TValueColumnT;
+
+    TColumnKind Kind() const override { return TColumnKind::Enum; }
+    const std::vector<std::string>& Items() const { return FItems; }
+    // New item list; on column 0 the table's template lists follow its size.
+    void SetItems(std::vector<std::string> items);
+
+    int32_t AsInteger(int row) const override;
+    void SetInteger(int row, int32_t value) override;
+    std::string GetText(int row) const override;
+    void SetText(int row, const std::string& text) override;
+
+    bool HasControls() const override { return true; }
+    // The drop-down of control i chose the 0-based item position.
+    void SelectItem(int control, int position);
+
+    std::unique_ptr<TColumnT<F>> Clone(TGridTableT<F>& table) const override;
+
+protected:
+    int32_t NewValue(int) const override { return 1; }
+    void WriteOwnData(TValueWriter& writer) const override;
+    void ReadOwnData(TValueReader& reader) override;
+    int KindMinWidth(int pixelsPerInch) const override;
+    const char* ParentChangeMessage() const override;
+
+private:
+    std::vector<std::string> FItems;
+};
+
+template <TableFamily F>
+class TIntColumnT : public TValueColumnT<F, int32_t> {
+public:
+    using TValueColumnT<F, int32_t>::TValueColumnT;
+
+    TColumnKind Kind() const override { return TColumnKind::Int; }
+    int32_t DefaultValue = 0;
+    int32_t MinValue = INT32_MIN;
+    int32_t MaxValue = INT32_MAX;
+
+    int32_t AsInteger(int row) const override;
+    void SetInteger(int row, int32_t value) override;
+    std::string GetText(int row) const override;
+    // Whole and within MinValue..MaxValue only while an editor is open.
+    void SetText(int row, const std::string& text) override;
+
+    std::unique_ptr<TColumnT<F>> Clone(TGridTableT<F>& table) const override;
+
+protected:
+    int32_t NewValue(int) const override { return DefaultValue; }
+    void WriteOwnData(TValueWriter& writer) const override;
+    void ReadOwnData(TValueReader& reader) override;
+    int KindMinWidth(int pixelsPerInch) const override { return pixelsPerInch / 2; }
+};
+
+template <TableFamily F>
+class TFloatColumnT : public TValueColumnT<F, long double> {
+public:
+    using TValueColumnT<F, long double>::TValueColumnT;
+
+    TColumnKind Kind() const override { return TColumnKind::Float; }
+    // The column holds the tops of layers whose bottoms are in the next
+    // column (which must be a float column): setting, inserting and deleting
+    // keep each bottom equal to the top of the layer below.
+    bool TopDepth = false;
+    // Units of the values, such as "F/L^2"; empty for dimensionless values.
+    std::string UnitString;
+    long double DefaultValue = 0;
+
+    std::string CaptionLine(int i) const override;
+    long double AsFloat(int row) const override;
+    void SetFloat(int row, long double value) override;
+    std::string GetText(int row) const override;
+    void SetText(int row, const std::string& text) override;
+    void SetUnits(int units) override;
+
+    std::unique_ptr<TColumnT<F>> Clone(TGridTableT<F>& table) const override;
+
+protected:
+    long double NewValue(int row) const override;
+    void InsertValue(int row) override;
+    void EraseValue(int row) override;
+    void WriteOwnData(TValueWriter& writer) const override;
+    void ReadOwnData(TValueReader& reader) override;
+    int KindMinWidth(int pixelsPerInch) const override { return pixelsPerInch / 2; }
+
+private:
+    TFloatColumnT* Neighbour(int offset) const;
+};
+
+template <TableFamily F>
+class TTableColumnT : public TColumnT<F> {
+public:
+    using Table = TGridTableT<F>;
+    using TColumnT<F>::TColumnT;
+
+    TColumnKind Kind() const override { return TColumnKind::Table; }
+    // One template per item of the enumeration in column 0.
+    TGridTableListT<F> Templates;
+
+    Table* AsTable(int row) const override;
+    TRowObject* AsObject(int row) const override;
+    // The button caption.
+    std::string GetText(int row) const override { return ButtonCaption(row); }
+    void SetText(int, const std::string&) override {}
+
+    void InsertRows(int at, int count) override;
+    void DeleteRow(int row) override;
+
+    bool GetChanged() const override;
+    void ResetChanged() override;
+    void Hide() override;
+    void SetUnits(int units) override;
+
+    // Builds the row's nested object afresh from the template of the row's
+    // type (the value of the enumeration in column 0), or from OnInitRow.
+    void CreateRowObject(int row);
+    // Tells every row from `from` on its number.
+    void Renumber(int from);
+    // "%d: %s" with the row number and the nested table's caption.
+    std::string ButtonCaption(int row) const;
+
+    bool HasControls() const override { return true; }
+    // The button of control i was clicked: opens the row's nested table
+    // (modally when the editor holding the buttons is modal), or raises
+    // OnButtonClick for another object.
+    void ClickButton(int control);
+
+    std::unique_ptr<TColumnT<F>> Clone(Table& table) const override;
+
+protected:
+    void InsertValue(int row) override;
+    void EraseValue(int row) override { FObjects.erase(FObjects.begin() + row); }
+    void WriteOwnData(TValueWriter& writer) const override;
+    void ReadOwnData(TValueReader& reader) override;
+    int KindMinWidth(int pixelsPerInch) const override { return 2 * pixelsPerInch; }
+    void CheckControlRequest(int topRow, int count) const override;
+
+private:
+    std::unique_ptr<Table> ReplacingCopy(Table& tmpl, Table* old, int row) const;
+
+    std::vector<std::unique_ptr<TRowObject>> FObjects;
+};
+
+template <TableFamily F>
+class TStringColumnT : public TValueColumnT<F, std::string> {
+public:
+    using TValueColumnT<F, std::string>::TValueColumnT;
+
+    TColumnKind Kind() const override { return TColumnKind::String; }
+    std::string DefaultValue;
+    // Minimum width in inches.
+    long double Width = 0;
+
+    std::string GetText(int row) const override;
+    void SetText(int row, const std::string& text) override;
+
+    std::unique_ptr<TColumnT<F>> Clone(TGridTableT<F>& table) const override;
+
+protected:
+    std::string NewValue(int) const override { return DefaultValue; }
+    void WriteOwnData(TValueWriter& writer) const override;
+    void ReadOwnData(TValueReader& reader) override;
+    int KindMinWidth(int pixelsPerInch) const override;
+};
+
+using TData = TDataT<TableFamily::Plain>;
+using TColumn = TColumnT<TableFamily::Plain>;
+using TEnumColumn = TEnumColumnT<TableFamily::Plain>;
+using TIntColumn = TIntColumnT<TableFamily::Plain>;
+using TFloatColumn = TFloatColumnT<TableFamily::Plain>;
+using TTableColumn = TTableColumnT<TableFamily::Plain>;
+using TStringColumn = TStringColumnT<TableFamily::Plain>;
+using TGridTableList = TGridTableListT<TableFamily::Plain>;
+
+using TDataChart = TDataT<TableFamily::Chart>;
+using TColumnChart = TColumnT<TableFamily::Chart>;
+using TEnumColumnChart = TEnumColumnT<TableFamily::Chart>;
+using TIntColumnChart = TIntColumnT<TableFamily::Chart>;
+using TFloatColumnChart = TFloatColumnT<TableFamily::Chart>;
+using TTableColumnChart = TTableColumnT<TableFamily::Chart>;
+using TStringColumnChart = TStringColumnT<TableFamily::Chart>;
+using TGridTableListChart = TGridTableListT<TableFamily::Chart>;
