@@ -8,6 +8,7 @@
 #include <limits>
 #include <numbers>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -81,10 +82,13 @@ const TFunctionName* LeadingFunction(std::string_view text) {
     return found;
 }
 
-bool IsFunctionName(std::string_view text) {
+// One function name or several in a row ("sin", "sqrtabs"), in any case.
+bool IsFunctionNames(std::string_view text) {
     const std::string lowered = Lowered(text);
-    const TFunctionName* entry = LeadingFunction(lowered);
-    return entry && entry->Name.size() == lowered.size();
+    std::string_view rest(lowered);
+    while (const TFunctionName* entry = LeadingFunction(rest))
+        rest.remove_prefix(entry->Name.size());
+    return !lowered.empty() && rest.empty();
 }
 
 long double ToInt32(long double value) {
@@ -280,14 +284,14 @@ std::string Reduce(char op, const std::string& leftText, const std::string& righ
 bool IsOperator(char c) { return std::string_view("^*/%&+|=").find(c) != std::string_view::npos; }
 
 // A minus is a sign when it opens the text, follows an operator, an exponent
-// letter or another minus, or follows a function name, "!" or "$" that opens
-// its operand ("sin-1" and, after parentheses, "2*sin-1").
+// letter or another minus, or follows function names, "!" or "$" that open
+// its operand ("sin-1" and, after parentheses, "2*sin-1" and "sqrtabs-4").
 bool IsSign(const std::string& text, std::size_t pos, const std::string& operand) {
     if (pos == 0)
         return true;
     if (std::string_view("%&*+/=Ee^|-").find(text[pos - 1]) != std::string_view::npos)
         return true;
-    return operand == "!" || operand == "$" || IsFunctionName(operand);
+    return operand == "!" || operand == "$" || IsFunctionNames(operand);
 }
 
 }  // namespace
@@ -329,17 +333,21 @@ long double Evaluate(const std::string& text) {
     if (operands.size() != operators.size() + 1)
         Fail(InvalidExpression);
 
+    // Level by level, left to right: each reduction replaces operand, operator
+    // and operand by the result, which is the left operand of what follows.
     for (std::string_view level : {"^", "*/%&", "+-|", "="}) {
-        std::size_t i = 0;
-        while (i < operators.size()) {
-            if (level.find(operators[i]) == std::string_view::npos) {
-                ++i;
-                continue;
+        std::vector<std::string> remainingOperands{operands.front()};
+        std::vector<char> remainingOperators;
+        for (std::size_t i = 0; i < operators.size(); ++i) {
+            if (level.find(operators[i]) != std::string_view::npos) {
+                remainingOperands.back() = Reduce(operators[i], remainingOperands.back(), operands[i + 1]);
+            } else {
+                remainingOperators.push_back(operators[i]);
+                remainingOperands.push_back(operands[i + 1]);
             }
-            operands[i] = Reduce(operators[i], operands[i], operands[i + 1]);
-            operands.erase(operands.begin() + static_cast<std::ptrdiff_t>(i) + 1);
-            operators.erase(operators.begin() + static_cast<std::ptrdiff_t>(i));
         }
+        operands = std::move(remainingOperands);
+        operators = std::move(remainingOperators);
     }
     return OperandValue(operands.front());
 }

@@ -65,6 +65,7 @@ TEST(Evaluator, Signs) {
     // A group's negative value after a function name inside an expression.
     EXPECT_EQ(Evaluate("2*abs(-4)"), 8.0L);
     EXPECT_EQ(Evaluate("1+sqrt(-(-9))"), 4.0L);
+    EXPECT_EQ(Evaluate("sqrtabs(-16)"), 4.0L);
 }
 
 TEST(Evaluator, FunctionsAndConstants) {
