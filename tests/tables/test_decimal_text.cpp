@@ -6,7 +6,6 @@ TEST(DecimalText, GrammarAndSeparator) {
     EXPECT_EQ(ParseDecimal("-2.5E-3", ".").Value, -2.5E-3L);
     EXPECT_EQ(ParseDecimal("+7", ".").Value, 7.0L);
     EXPECT_EQ(ParseDecimal(".5", ".").Value, 0.5L);
-    EXPECT_EQ(ParseDecimal("5.", ".").Value, 5.0L);
     EXPECT_EQ(ParseDecimal("1,25", ",").Value, 1.25L);
     for (const char* text : {"", "-", ".", "1,5", "1e", "1e+", "e5", "inf", "nan", "0x1F", "1.5x", " 1"})
         EXPECT_EQ(ParseDecimal(text, ".").Status, TDecimal::NotANumber) << text;
