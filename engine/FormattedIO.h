@@ -1,0 +1,122 @@
+// Formatted sequential text I/O in the style of the engine's classic file
+// handling: list-directed ("free format") reads of numbers across lines and
+// record writes driven by layouts of edit descriptors.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace fio {
+
+// ---------------------------------------------------------------- reading
+
+// Why a read failed.
+enum class ReadStatus { Ok, EndOfFile, BadValue };
+
+// Reads a text file record by record. Every read starts on the line after
+// the last line touched by the previous read.
+class LineReader {
+public:
+    // Opens `path`; `IsOpen` tells whether that worked.
+    explicit LineReader(const std::string& path);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    bool IsOpen() const { return file_ != nullptr; }
+
+    // Reads the next line as fixed-width text of `width` characters: longer
+    // lines are cut, shorter ones padded with blanks.
+    ReadStatus ReadText(std::size_t width, std::string& text);
+
+    // A list-directed read: values separated by blanks or commas, continuing
+    // over following lines until every target is filled; whatever is left on
+    // the last line is skipped. An integer target takes only an optionally
+    // signed run of digits within the 32-bit range.
+    ReadStatus ReadList(std::vector<std::variant<int32_t*, float*>> targets);
+
+    // 1-based number of the last line read (0 before any read).
+    int LineNumber() const { return lineNumber_; }
+
+private:
+    bool NextLine(std::string& line);
+
+    std::FILE* file_ = nullptr;
+    int lineNumber_ = 0;
+};
+
+// Parses one list-directed value; exposed for the tests.
+bool ParseInteger(std::string_view word, int32_t& value);
+bool ParseReal(std::string_view word, float& value);
+
+// ---------------------------------------------------------------- writing
+
+// A value handed to a layout: an integer, a single-precision real or a text.
+using Value = std::variant<int32_t, float, std::string>;
+
+// A parsed layout such as  (2X, I5, I11, E16.4)  or  (5X, 73("="), /).
+// Descriptors: nX, "text" or 'text', A, Aw, Iw, Iw.m, Fw.d, Ew.d, /, and
+// n(...) groups; any data descriptor may carry a repeat count (3E16.4).
+class Layout {
+public:
+    explicit Layout(std::string_view text);
+
+    // Formats `values` into one or more records (lines without their line
+    // ends). When the layout ends while values remain, a new record starts
+    // and the layout resumes at its last top-level group (or at its start
+    // when it has none). Output stops at the first data descriptor that
+    // finds no value left, or at the end of the layout.
+    std::vector<std::string> Format(const std::vector<Value>& values) const;
+
+    // One edit descriptor, a text, or a repeated group of items.
+    struct Item {
+        enum Kind { Text, Skip, Slash, A, I, F, E, Group } kind = Text;
+        int repeat = 1;
+        int width = -1;
+        int digits = 0;
+        std::string text;
+        std::vector<Item> group;
+    };
+
+private:
+    std::vector<Item> items_;
+    std::size_t reversionPoint_ = 0;
+};
+
+// Edit descriptors applied to single values, with asterisks filling the
+// field when the value does not fit. Exposed for the tests.
+std::string EditE(float value, int width, int digits);
+std::string EditF(float value, int width, int digits);
+std::string EditI(int32_t value, int width, int minDigits);
+std::string EditA(const std::string& value, int width);  // width < 0: as is
+
+// List-directed output: integers take 12 columns, reals 17 (nine significant
+// digits), each value preceded by its blanks.
+std::string ListInteger(int32_t value);
+std::string ListReal(float value);
+
+// A sequential output file. Each Write appends whole records.
+class RecordWriter {
+public:
+    RecordWriter() = default;
+    ~RecordWriter();
+    RecordWriter(const RecordWriter&) = delete;
+    RecordWriter& operator=(const RecordWriter&) = delete;
+
+    // Opens `path` for writing from its first line; false when it cannot.
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return file_ != nullptr; }
+
+    void Write(const Layout& layout, const std::vector<Value>& values = {});
+    void WriteLine(const std::string& record);
+
+private:
+    std::FILE* file_ = nullptr;
+};
+
+}  // namespace fio
