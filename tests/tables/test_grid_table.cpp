@@ -1,0 +1,562 @@
+// Table model of the plain family: rows, cell handles, nested tables from
+// templates, linked layer boundaries, entry, units and notifications.
+
+#include "Evaluator.h"
+#include "GridTable.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const std::vector<std::string> SoilTypes = {"Clay 1", "Sand 2", "Clay 3",
+                                            "Sand 4", "Clay 5", "Sand 6"};
+
+// Editor window stand-in: being open is all the model asks of it here.
+class TStubEditor : public TTableEditor {
+public:
+    void ShowEditor(bool modal) override { Modal = modal; }
+    bool IsModal() const override { return Modal; }
+    void UpdateCaption() override { ++CaptionUpdates; }
+    void RowControlChanged(int col, int row) override { Controls.push_back({col, row}); }
+
+    bool Modal = false;
+    int CaptionUpdates = 0;
+    std::vector<std::pair<int, int>> Controls;
+};
+
+struct EditorFactoryScope {
+    EditorFactoryScope()
+    {
+        TGridTable::EditorFactory = [](TGridTable&) { return std::make_unique<TStubEditor>(); };
+    }
+    ~EditorFactoryScope() { TGridTable::EditorFactory = nullptr; }
+};
+
+// Soil layers with a type, a bottom depth and a button column whose nested
+// table is a copy of the clay (identifier 1) or sand (identifier 2) table.
+struct Layers {
+    TGridTable clay, sand, layers;
+
+    Layers()
+    {
+        clay.Caption = "Clay Layer Data";
+        clay.SetMinRows(2);
+        clay.AddColumn<TFloatColumn>({"Unit", "Weight,"}).UnitString = "F/L^3";
+        sand.Caption = "Sand Layer Data";
+        sand.SetMinRows(2);
+        sand.AddColumn<TFloatColumn>({"Friction", "Angle"});
+        layers.Caption = "Soil Layers";
+        layers.AddColumn<TEnumColumn>({"Soil Type"}).SetItems(SoilTypes);
+        layers.AddColumn<TFloatColumn>({"Bottom of Layer"}).UnitString = "L";
+        auto& data = layers.AddColumn<TTableColumn>({"Layer Data"});
+        clay.SetIdentifier(1001);
+        sand.SetIdentifier(1002);
+        data.Templates.Entries = {{1001, true}, {1002, true}, {1001, true},
+                                  {1002, true}, {1001, true}, {1002, true}};
+    }
+    TGridTable* Nested(int row) const { return layers.GetData(2, row).AsTable(); }
+};
+
+// A column of layer tops (TopDepth) followed by a column of bottoms.
+struct Boundaries {
+    TGridTable table;
+    TFloatColumn& top = table.AddColumn<TFloatColumn>({"Top"});
+    TFloatColumn& bottom = table.AddColumn<TFloatColumn>({"Bottom"});
+
+    Boundaries(std::vector<long double> tops, std::vector<long double> bottoms)
+    {
+        top.TopDepth = true;
+        table.SetRowCount(static_cast<int>(tops.size()));
+        for (int r = 0; r < table.RowCount(); ++r) {
+            table.GetData(1, r).SetFloat(bottoms[r]);
+            table.GetData(0, r).SetFloat(tops[r]);
+        }
+    }
+    std::vector<long double> Column(int c) const
+    {
+        std::vector<long double> values;
+        for (int r = 0; r < table.RowCount(); ++r)
+            values.push_back(table.GetData(c, r).AsFloat());
+        return values;
+    }
+};
+
+using Values = std::vector<long double>;
+
+}  // namespace
+
+TEST(FloatCellText, GeneralFormatWithEightDigits)
+{
+    EXPECT_EQ(FloatCellText(0.00001L), "1E-5");
+    EXPECT_EQ(FloatCellText(123456789.0L), "1.2345679E8");
+    EXPECT_EQ(FloatCellText(2.50L), "2.5");
+    EXPECT_EQ(FloatCellText(0), "0");
+    EXPECT_EQ(FloatCellText(-0.0L), "0");
+    EXPECT_EQ(FloatCellText(0.0001L), "0.0001");
+    EXPECT_EQ(FloatCellText(99999999.0L), "99999999");
+    EXPECT_EQ(FloatCellText(99999999.5L), "1E8");
+    EXPECT_EQ(FloatCellText(-1234.5L), "-1234.5");
+    EXPECT_EQ(FloatCellText(1.0L / 3), "0.33333333");
+    EXPECT_EQ(FloatCellText(-2.5e-12L), "-2.5E-12");
+    EXPECT_EQ(FloatCellText(480 * 0.0254000000001016L), "12.192");
+}
+
+TEST(GridTable, NestedTableFollowsSoilType)
+{
+    Layers l;
+    l.layers.SetRowCount(3);
+    TGridTable* first = l.Nested(2);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Caption, "Clay Layer Data");
+    EXPECT_EQ(first->RowCount(), 2);
+    EXPECT_EQ(first->OwnerTable(), &l.layers);
+    EXPECT_EQ(first->WindowCaption(), "Clay Layer Data  3");
+    EXPECT_EQ(l.layers.WindowCaption(), "Soil Layers ");
+    EXPECT_NE(first->Identifier(), l.clay.Identifier());
+    EXPECT_NE(first, l.Nested(1));
+
+    l.layers.GetData(0, 2).SetInteger(2);
+    TGridTable* sand = l.Nested(2);
+    EXPECT_EQ(sand->Caption, "Sand Layer Data");
+    EXPECT_EQ(sand->GetColumn(0).CaptionLines[0], "Friction");
+
+    // The same type again is no change; another sand type is a fresh copy.
+    l.layers.GetData(0, 2).SetText("2");
+    EXPECT_EQ(l.Nested(2), sand);
+    l.layers.GetData(0, 2).SetInteger(4);
+    EXPECT_NE(l.Nested(2), sand);
+    EXPECT_EQ(l.Nested(2)->Caption, "Sand Layer Data");
+
+    // A type without a template leaves the row without a table.
+    l.layers.GetData(0, 2).SetInteger(9);
+    EXPECT_EQ(l.Nested(2), nullptr);
+    EXPECT_EQ(l.layers.GetData(2, 2).AsString(), "3: ");
+}
+
+TEST(GridTable, RowsAndNestedTablesFollowRowOperations)
+{
+    Layers l;
+    const int registered = TGridTable::RegistryCount();
+    l.layers.SetRowCount(3);
+    EXPECT_EQ(TGridTable::RegistryCount(), registered + 3);
+
+    TData& bottom2 = l.layers.GetData(1, 2);
+    bottom2.SetFloat(30);
+    TGridTable* nested2 = l.Nested(2);
+    l.layers.InsertRowGroup(0);
+    EXPECT_EQ(bottom2.Row(), 3);
+    EXPECT_EQ(bottom2.AsFloat(), 30);
+    EXPECT_EQ(l.Nested(3), nested2);
+    EXPECT_EQ(nested2->Number(), 4);
+    EXPECT_EQ(l.layers.GetData(2, 3).AsString(), "4: Clay Layer Data");
+    l.layers.DeleteRowGroup(1);
+    EXPECT_EQ(bottom2.Row(), 2);
+    EXPECT_EQ(nested2->Number(), 3);
+    EXPECT_EQ(l.layers.RowCount(), 3);
+
+    l.layers.SetRowCount(-5);
+    EXPECT_EQ(l.layers.RowCount(), 0);
+    for (int c = 0; c < l.layers.ColumnCount(); ++c)
+        EXPECT_EQ(l.layers.GetColumn(c).RowCount(), 0);
+    EXPECT_EQ(TGridTable::RegistryCount(), registered);
+    EXPECT_FALSE(l.layers.CellValid(0, 0));
+    EXPECT_THROW(l.layers.GetData(0, 0), ETableError);
+}
+
+TEST(GridTable, RowGroupsAndGroupWideValues)
+{
+    TGridTable table;
+    table.SetRowGroup(0);
+    EXPECT_EQ(table.RowGroup(), 1);
+    table.SetRowGroup(2);
+    auto& shared = table.AddColumn<TIntColumn>({"Shared"});
+    shared.GroupWide = true;
+    shared.DefaultValue = 7;
+    auto& own = table.AddColumn<TStringColumn>({"Own"});
+    own.DefaultValue = "x";
+    int rowsChanged = 0;
+    table.OnRowsChanged = [&] { ++rowsChanged; };
+
+    table.SetRowCount(4);
+    EXPECT_EQ(rowsChanged, 0);
+    table.AppendRowGroup();
+    EXPECT_EQ(table.RowCount(), 6);
+    table.GetData(0, 3).SetInteger(5);
+    table.GetData(1, 3).SetText("y");
+    EXPECT_EQ(table.GetData(0, 2).AsInteger(), 5);
+    EXPECT_EQ(table.GetData(0, 4).AsInteger(), 7);
+    EXPECT_EQ(table.GetData(1, 2).AsString(), "x");
+
+    table.InsertRowGroup(3);  // before rows 2 and 3
+    EXPECT_EQ(table.RowCount(), 8);
+    EXPECT_EQ(table.GetData(0, 2).AsInteger(), 7);
+    EXPECT_EQ(table.GetData(1, 5).AsString(), "y");
+    table.DeleteRowGroup(5);
+    EXPECT_EQ(table.RowCount(), 6);
+    EXPECT_EQ(table.GetData(1, 3).AsString(), "x");
+    EXPECT_EQ(rowsChanged, 3);
+}
+
+TEST(GridTable, LayerBoundariesStayLinked)
+{
+    Boundaries b({0, 10, 20}, {10, 20, 30});
+    std::vector<std::pair<int, int>> changes;
+    b.table.OnCellChanged = [&](int c, int r) { changes.push_back({c, r}); };
+
+    // Setting a top moves the bottom above; setting a bottom the top below.
+    b.table.GetData(0, 1).SetFloat(12);
+    EXPECT_EQ(b.Column(1), (Values{12, 20, 30}));
+    EXPECT_EQ(changes, (std::vector<std::pair<int, int>>{{1, 0}, {0, 1}}));
+    b.table.GetData(1, 1).SetText("22");
+    EXPECT_EQ(b.Column(0), (Values{0, 12, 22}));
+    b.table.GetData(1, 2).SetFloat(35);  // last bottom: nothing below
+    EXPECT_EQ(b.Column(0), (Values{0, 12, 22}));
+
+    // A new layer starts and ends at the bottom of the layer above.
+    b.table.InsertRowGroup(1);
+    EXPECT_EQ(b.Column(0), (Values{0, 12, 12, 22}));
+    EXPECT_EQ(b.Column(1), (Values{12, 12, 22, 35}));
+
+    // Deleting a middle layer joins its neighbours.
+    b.table.DeleteRowGroup(2);
+    EXPECT_EQ(b.Column(0), (Values{0, 12, 22}));
+    EXPECT_EQ(b.Column(1), (Values{12, 22, 35}));
+    b.table.GetData(0, 1).SetFloat(15);
+    b.table.DeleteRowGroup(1);
+    EXPECT_EQ(b.Column(0), (Values{0, 22}));
+    EXPECT_EQ(b.Column(1), (Values{22, 35}));
+}
+
+TEST(GridTable, TopDepthNeedsAFloatColumnAfterIt)
+{
+    TGridTable table;
+    table.AddColumn<TFloatColumn>({"Top"}).TopDepth = true;
+    table.AddColumn<TIntColumn>({"Count"});
+    try {
+        table.SetRowCount(1);
+        FAIL();
+    } catch (const ETableError& e) {
+        EXPECT_STREQ(e.what(), "If column if a topdepth then the next column must be a float column");
+    }
+}
+
+TEST(GridTable, IntegerEntryChecksOnlyWithAnOpenEditor)
+{
+    EditorFactoryScope factory;
+    TGridTable table;
+    auto& count = table.AddColumn<TIntColumn>({"Count"});
+    count.MinValue = 1;
+    count.MaxValue = 10;
+    table.SetRowCount(1);
+    TData& cell = table.GetData(0, 0);
+
+    cell.SetText("2.5");
+    EXPECT_EQ(cell.AsInteger(), 2);
+    cell.SetText("3.5");
+    EXPECT_EQ(cell.AsInteger(), 4);
+    cell.SetText("50");
+    EXPECT_EQ(cell.AsInteger(), 50);
+    // Beyond 32 bits no value can be stored, window or not.
+    try {
+        cell.SetText("1e12");
+        FAIL();
+    } catch (const EAssignError& e) {
+        EXPECT_STREQ(e.what(), "Entry must be between 1 and 10.");
+    }
+
+    table.Show();
+    ASSERT_NE(table.Editor(), nullptr);
+    for (auto [text, message] : {std::pair{"2.5", "Entry must be an integer."},
+                                 std::pair{"11", "Entry must be between 1 and 10."},
+                                 std::pair{"0", "Entry must be between 1 and 10."}}) {
+        try {
+            cell.SetText(text);
+            ADD_FAILURE() << text;
+        } catch (const EAssignError& e) {
+            EXPECT_STREQ(e.what(), message);
+        }
+    }
+    EXPECT_EQ(cell.AsInteger(), 50);
+    cell.SetText("2*5");
+    EXPECT_EQ(cell.AsString(), "10");
+    table.Hide();
+    EXPECT_EQ(table.Editor(), nullptr);
+}
+
+TEST(GridTable, EntryOfFloatsEnumerationsAndStrings)
+{
+    TGridTable table;
+    table.AddColumn<TFloatColumn>({"Depth"});
+    table.AddColumn<TEnumColumn>({"Kind"}).SetItems({"a", "b"});
+    table.AddColumn<TStringColumn>({"Note"});
+    table.SetRowCount(1);
+
+    table.GetData(0, 0).SetText("2*(3+4)");
+    EXPECT_EQ(table.GetData(0, 0).AsString(), "14");
+    EXPECT_THROW(table.GetData(0, 0).SetText("1+2)"), EAssignError);
+    EXPECT_THROW(table.GetData(0, 0).SetText(""), EAssignError);
+    EXPECT_EQ(table.GetData(0, 0).AsFloat(), 14);
+
+    table.GetData(1, 0).SetText("2");
+    EXPECT_EQ(table.GetData(1, 0).AsInteger(), 2);
+    for (const char* text : {"1.5", "5e9"}) {
+        try {
+            table.GetData(1, 0).SetText(text);
+            ADD_FAILURE() << text;
+        } catch (const EAssignError& e) {
+            EXPECT_STREQ(e.what(), "Value must be an integer.");
+        }
+    }
+    table.GetData(1, 0).SetText("7");  // the item count is not checked
+    EXPECT_EQ(table.GetData(1, 0).AsString(), "7");
+
+    table.GetData(2, 0).SetText(" 2*3 ");
+    EXPECT_EQ(table.GetData(2, 0).AsString(), " 2*3 ");
+}
+
+TEST(GridTable, TypedAccessToTheWrongKind)
+{
+    Layers l;
+    l.layers.SetRowCount(1);
+    auto wrong = [](auto&& access) {
+        try {
+            access();
+        } catch (const ETableError& e) {
+            return std::string(e.what()) == "Data of wrong type";
+        }
+        return false;
+    };
+    TData& type = l.layers.GetData(0, 0);
+    TData& depth = l.layers.GetData(1, 0);
+    TData& data = l.layers.GetData(2, 0);
+    EXPECT_TRUE(wrong([&] { type.AsFloat(); }));
+    EXPECT_TRUE(wrong([&] { depth.SetInteger(1); }));
+    EXPECT_TRUE(wrong([&] { depth.AsTable(); }));
+    EXPECT_TRUE(wrong([&] { data.AsInteger(); }));
+    data.SetText("5");
+    EXPECT_NE(data.AsTable(), nullptr);
+    EXPECT_EQ(data.AsObject(), data.AsTable());
+}
+
+TEST(GridTable, IdentifiersSwapAndResolve)
+{
+    TGridTable a, b, c;
+    const int32_t ida = a.Identifier();
+    const int32_t idb = b.Identifier();
+    EXPECT_EQ(idb, ida + 1);
+    a.SetIdentifier(idb);
+    EXPECT_EQ(a.Identifier(), idb);
+    EXPECT_EQ(b.Identifier(), ida);
+    a.SetIdentifier(-3);
+    EXPECT_EQ(a.Identifier(), idb);
+    c.SetIdentifier(5000);
+    EXPECT_EQ(TGridTable::FindByIdentifier(5000), &c);
+    EXPECT_EQ(TGridTable::FindByIdentifier(idb), &a);
+
+    TGridTableList list;
+    const int last = TGridTable::RegistryCount() - 1;
+    list.Entries = {{5000, true}, {last, false}, {last + 1, false}, {}};
+    EXPECT_EQ(list.Resolve(0), &c);
+    EXPECT_EQ(list.Resolve(1), &c);
+    EXPECT_EQ(list.Resolve(2), nullptr);
+    EXPECT_EQ(list.Resolve(3), nullptr);
+    EXPECT_EQ(list.Resolve(4), nullptr);
+}
+
+TEST(GridTable, UnitSwitchConvertsEveryFloatAndReturns)
+{
+    Layers l;
+    l.layers.SetRowCount(2);
+    l.layers.GetData(1, 1).SetFloat(12.192L);
+    l.Nested(1)->GetData(0, 0).SetFloat(0.0625L);
+    int rowsChanged = 0;
+    l.layers.OnRowsChanged = [&] { ++rowsChanged; };
+
+    l.layers.SetUnits(1);
+    EXPECT_EQ(rowsChanged, 0);
+    EXPECT_EQ(l.layers.GetColumn(1).CaptionLine(0), "Bottom of Layer (in)  ");
+
+    l.layers.SetUnits(2);
+    EXPECT_EQ(rowsChanged, 1);
+    EXPECT_EQ(l.layers.Units(), 2);
+    EXPECT_EQ(l.Nested(1)->Units(), 2);
+    EXPECT_NEAR(static_cast<double>(l.layers.GetData(1, 1).AsFloat()), 0.3096768, 1e-9);
+    const long double inch = 39.37007874L;
+    EXPECT_NEAR(static_cast<double>(l.Nested(1)->GetData(0, 0).AsFloat()),
+                static_cast<double>(0.0625L * inch * inch * inch / 224.8089237L), 1e-9);
+    EXPECT_EQ(l.layers.GetColumn(1).CaptionLine(0), "Bottom of Layer (m)  ");
+    EXPECT_EQ(l.Nested(1)->GetColumn(0).CaptionLine(1), "Weight, (kN/m^3)  ");
+    // A row added now starts in the table's units.
+    l.layers.AppendRowGroup();
+    EXPECT_EQ(l.Nested(2)->Units(), 2);
+
+    l.layers.SetUnits(1);
+    EXPECT_NEAR(static_cast<double>(l.layers.GetData(1, 1).AsFloat()), 12.192, 1e-15);
+    EXPECT_NEAR(static_cast<double>(l.Nested(1)->GetData(0, 0).AsFloat()), 0.0625, 1e-17);
+    EXPECT_EQ(l.layers.GetData(1, 1).AsString(), "12.192");
+}
+
+TEST(GridTable, ChangedStateReachesNestedTables)
+{
+    Layers l;
+    l.layers.SetRowCount(2);
+    EXPECT_FALSE(l.layers.Changed());
+    l.Nested(1)->SetChanged(true);
+    EXPECT_TRUE(l.layers.Changed());
+    l.layers.SetChanged(true);
+    l.layers.SetChanged(false);
+    EXPECT_FALSE(l.layers.Changed());
+    EXPECT_FALSE(l.Nested(1)->Changed());
+}
+
+TEST(GridTable, RowObjectsFromInitRow)
+{
+    struct Note : TRowObject {
+        int row = -1;
+        bool changed = false;
+    };
+    TGridTable table;
+    table.AddColumn<TEnumColumn>({"Kind"}).SetItems({"a", "b"});
+    table.AddColumn<TTableColumn>({"Notes"});
+    std::vector<int> types;
+    table.OnInitRow = [&](TGridTable&, int32_t col, int32_t, int32_t type,
+                          std::unique_ptr<TRowObject>& data) {
+        EXPECT_EQ(col, 1);
+        types.push_back(type);
+        if (type == 2)
+            data = std::make_unique<Note>();
+    };
+    table.OnSetRow = [](TGridTable&, int32_t, TRowObject* data, int32_t row) {
+        static_cast<Note*>(data)->row = row;
+    };
+    table.OnGetButtonCaption = [](TGridTable&, int32_t, int32_t, TRowObject* data,
+                                  std::string& caption) {
+        caption = data ? "note " + std::to_string(static_cast<Note*>(data)->row) : "none";
+    };
+    table.OnGetChanged = [](TGridTable&, int32_t, int32_t, TRowObject* data, bool& changed) {
+        changed = static_cast<Note*>(data)->changed;
+    };
+    table.SetRowCount(2);
+    EXPECT_EQ(types, (std::vector<int>{1, 1}));
+    EXPECT_EQ(table.GetData(1, 0).AsObject(), nullptr);
+    EXPECT_EQ(table.GetData(1, 0).AsString(), "1: none");
+
+    table.GetData(0, 1).SetInteger(2);
+    auto* note = static_cast<Note*>(table.GetData(1, 1).AsObject());
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(table.GetData(1, 1).AsTable(), nullptr);
+    EXPECT_EQ(table.GetData(1, 1).AsString(), "2: note 1");
+    table.InsertRowGroup(0);
+    EXPECT_EQ(note->row, 2);
+    note->changed = true;
+    EXPECT_TRUE(table.Changed());
+
+    // A failing handler leaves the row as it was.
+    table.OnSetRow = [](TGridTable&, int32_t, TRowObject*, int32_t) {
+        throw std::runtime_error("refused");
+    };
+    EXPECT_THROW(table.GetData(0, 0).SetInteger(2), std::runtime_error);
+    EXPECT_EQ(table.GetData(1, 0).AsObject(), nullptr);
+}
+
+TEST(GridTable, PropertyLimitsAndColumnIndexes)
+{
+    TGridTable table;
+    table.SetMinRows(3);
+    try {
+        table.SetMinRows(0);
+        FAIL();
+    } catch (const ETableError& e) {
+        EXPECT_STREQ(e.what(), "Value must be greater than 0");
+    }
+    EXPECT_EQ(table.MinRows(), 3);
+
+    auto& a = table.AddColumn<TFloatColumn>({"A"});
+    auto& hidden = table.AddColumn<TFloatColumn>({"Hidden"});
+    auto& c = table.AddColumn<TFloatColumn>({"C"});
+    hidden.Visible = false;
+    EXPECT_EQ(table.VisibleColumnCount(), 2);
+    EXPECT_EQ(&table.VisibleColumn(1), &c);
+    EXPECT_EQ(table.VisibleIndexOf(hidden), -1);
+    EXPECT_EQ(table.VisibleIndexOf(c), 1);
+    EXPECT_EQ(table.VisibleIndexOf(a), 0);
+    try {
+        table.VisibleColumn(2);
+        FAIL();
+    } catch (const ETableError& e) {
+        EXPECT_STREQ(e.what(), "Index out of bounds");
+    }
+}
+
+TEST(GridTable, ShowNeedsAVisibleColumnAndRenamesOnRenumber)
+{
+    EditorFactoryScope factory;
+    Layers l;
+    l.layers.SetRowCount(2);
+    TGridTable* nested = l.Nested(1);
+    nested->GetColumn(0).Visible = false;
+    nested->Show();
+    EXPECT_EQ(nested->Editor(), nullptr);
+    nested->GetColumn(0).Visible = true;
+    nested->ShowModal();
+    auto* editor = static_cast<TStubEditor*>(nested->Editor());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->Modal);
+    l.layers.InsertRowGroup(0);
+    EXPECT_EQ(editor->CaptionUpdates, 1);
+    EXPECT_EQ(nested->WindowCaption(), "Clay Layer Data  3");
+    // Hiding the parent closes the nested table's window too.
+    l.layers.Hide();
+    EXPECT_EQ(nested->Editor(), nullptr);
+}
+
+TEST(GridTable, RowControlsOfEnumerationAndButtonColumns)
+{
+    EditorFactoryScope factory;
+    Layers l;
+    l.layers.SetRowCount(4);
+    l.layers.Show();
+    auto* editor = static_cast<TStubEditor*>(l.layers.Editor());
+    auto& types = static_cast<TEnumColumn&>(l.layers.GetColumn(0));
+    auto& buttons = static_cast<TTableColumn&>(l.layers.GetColumn(2));
+    TStubEditor other;
+
+    auto message = [](auto&& call) {
+        try {
+            call();
+        } catch (const ETableError& e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    };
+    EXPECT_EQ(message([&] { buttons.AllocateControls(nullptr, 0, 1); }), "null parent");
+    EXPECT_EQ(message([&] { buttons.AllocateControls(editor, 4, 1); }), "ATopRow 4");
+    EXPECT_EQ(message([&] { buttons.AllocateControls(editor, 1, 4); }), "ACount 4");
+    EXPECT_EQ(message([&] { buttons.AllocateControls(editor, 1, 0); }), "ACount 0");
+    buttons.AllocateControls(editor, 1, 2);
+    types.AllocateControls(editor, 1, 2);
+    EXPECT_EQ(message([&] { buttons.AllocateControls(&other, 0, 1); }),
+              "Attempt to change parent with controls already allocated");
+    EXPECT_EQ(message([&] { types.AllocateControls(&other, 0, 1); }),
+              "Error attempt to change parent with controls already allocated");
+    EXPECT_EQ(buttons.ControlRow(1), 2);
+
+    // Choosing the second item in the drop-down of row 2 makes it sand.
+    types.SelectItem(1, 1);
+    EXPECT_EQ(l.layers.GetData(0, 2).AsInteger(), 2);
+    EXPECT_EQ(l.Nested(2)->Caption, "Sand Layer Data");
+    EXPECT_EQ(editor->Controls, (std::vector<std::pair<int, int>>{{0, 2}, {2, 2}}));
+    types.SelectItem(1, 1);
+    EXPECT_EQ(editor->Controls.size(), 2u);
+    l.layers.GetData(0, 0).SetInteger(2);  // row 0 has no control
+    EXPECT_EQ(editor->Controls.size(), 2u);
+    EXPECT_EQ(message([&] { types.SelectItem(2, 0); }), "Unexpected row for combobox");
+
+    buttons.ClickButton(0);
+    ASSERT_NE(l.Nested(1)->Editor(), nullptr);
+    EXPECT_FALSE(static_cast<TStubEditor*>(l.Nested(1)->Editor())->Modal);
+}
