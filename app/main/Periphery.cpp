@@ -14,10 +14,18 @@
 #include <QSvgRenderer>
 #include <QVBoxLayout>
 
+// Resources of a static library are registered only on request.
+static void RegisterIcons()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace {
 
 QPixmap ProgramPicture(int size)
 {
+    static const bool registered = (RegisterIcons(), true);
+    Q_UNUSED(registered);
     QPixmap picture(size, size);
     picture.fill(Qt::transparent);
     QSvgRenderer renderer(QStringLiteral(":/icons/korven.svg"));

@@ -19,12 +19,12 @@ QStringList ScriptedPrompts::Messages() const
 
 void ScriptedPrompts::Inform(QWidget*, const QString& text, PromptIcon icon)
 {
-    Asked.push_back({Kind::Inform, text, icon, {}});
+    Asked.push_back({Kind::Inform, text, icon, FileRequest()});
 }
 
 Answer ScriptedPrompts::Ask(QWidget*, const QString& text)
 {
-    Asked.push_back({Kind::Ask, text, PromptIcon::Question, {}});
+    Asked.push_back({Kind::Ask, text, PromptIcon::Question, FileRequest()});
     if (Answers.empty())
         return Answer::Cancel;
     const Answer answer = Answers.front();

@@ -10,11 +10,13 @@
 //
 //   Prompts().Inform(this, "Entry must be an integer.");
 //   if (Prompts().Ask(this, "Do you want to save any changes?") == Answer::Cancel) ...
-//   QString path = Prompts().OpenFile(this, {"Open", kProjectFilter});
+//   FileChoice file = Prompts().OpenFile(this, FileRequest("Open", filter));
 //   if (!Launcher().StartProgram(editorPath, {reportPath})) ...
 
 #include <QString>
 #include <QStringList>
+
+#include <utility>
 
 class QWidget;
 
@@ -25,11 +27,18 @@ enum class Answer { Ok, Yes, No, Cancel };
 // separated by "|", the patterns of one pair by ";", for instance
 // "KORVEN 2014 (*.kv3d)|*.kv3d|All Files (*.*)|*.*".
 struct FileRequest {
+    explicit FileRequest(QString title = {}, QString filter = {}, QString fileName = {},
+                         QString defaultSuffix = {}, int filterIndex = 0)
+        : Title(std::move(title)), Filter(std::move(filter)), FileName(std::move(fileName)),
+          DefaultSuffix(std::move(defaultSuffix)), FilterIndex(filterIndex)
+    {
+    }
+
     QString Title;
     QString Filter;
     QString FileName;       // preset path or name
     QString DefaultSuffix;  // appended when the chosen name has none (save only)
-    int FilterIndex = 0;    // preset filter, 0-based
+    int FilterIndex;        // preset filter, 0-based
 };
 
 // What the user chose in a file dialog. An empty `Path` means cancelled.
