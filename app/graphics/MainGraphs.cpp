@@ -134,7 +134,7 @@ bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectU
         // pile increment from the tip upward; English files go to feet and kips.
         const int cases = file.Count(3);
         graphs.pltLoad.SetLineCount(cases);
-        const int increments = file.Count(3);
+        const int increments = file.Integer();
         file.CheckedCount(int64_t{cases} * increments, 3);
         graphs.pltLoad.SetPointCount(increments);
         const int32_t units = file.Integer();

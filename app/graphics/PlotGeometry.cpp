@@ -46,26 +46,27 @@ long double Fraction(long double value, const TAxisRange& range)
     return (value - range.Min) / range.Span();
 }
 
-// Lowest index i <= 0 with i * step >= min, found as stepping down from 0
-// would find it.
+// Lowest index i <= 0 with i * step >= min (a tick on the end of the range,
+// within rounding noise, counts as inside).
 int FirstTick(long double min, long double step)
 {
+    const long double limit = min - step * 1e-9L;
     int i = static_cast<int>(std::clamp(std::ceil(min / step), -1.0e9L, 0.0L));
-    while (i < 0 && i * step < min)
+    while (i < 0 && i * step < limit)
         ++i;
-    while ((i - 1) * step >= min)
+    while ((i - 1) * step >= limit)
         --i;
     return i;
 }
 
-// Highest index i >= 0 with i * step <= max, found as stepping up from 0
-// would find it.
+// Highest index i >= 0 with i * step <= max, likewise.
 int LastTick(long double max, long double step)
 {
+    const long double limit = max + step * 1e-9L;
     int i = static_cast<int>(std::clamp(std::floor(max / step), 0.0L, 1.0e9L));
-    while (i > 0 && i * step > max)
+    while (i > 0 && i * step > limit)
         --i;
-    while ((i + 1) * step <= max)
+    while ((i + 1) * step <= limit)
         ++i;
     return i;
 }
@@ -161,7 +162,8 @@ TTicks AxisTicks(const TAxisRange& range, int divisions)
     if (!(raw > 0) || !std::isfinite(raw))
         return {};
     const long double g = std::pow(10.0L, std::floor(std::log10(raw)));
-    const long double k = std::trunc(raw / g);
+    // Whole multiples of g count as whole despite rounding noise.
+    const long double k = std::trunc(raw / g * (1 + 1e-12L));
     const long double major = k < 2 ? g : k < 5 ? 2 * g : k < 9 ? 5 * g : 10 * g;
     TTicks ticks;
     ticks.Step = major / 5;
@@ -220,9 +222,13 @@ std::vector<TPixelPoint> MarkerOutline(TPixelPoint at, int curveIndex, int px, i
         for (int k = 0; k <= shape; ++k)
             angles.push_back(k * 2 * pi / shape);
     }
+    // Offsets of exactly half a pixel round away from zero whatever the
+    // rounding noise of sin and cos, so the shapes stay symmetric.
+    auto offset = [](double unit, int radius) {
+        return static_cast<int>(std::lround(unit * radius * (1 + 1e-12)));
+    };
     std::vector<TPixelPoint> outline;
     for (double a : angles)
-        outline.push_back({at.X + static_cast<int>(std::lround(std::sin(a) * (px / 32))),
-                           at.Y - static_cast<int>(std::lround(std::cos(a) * (py / 32)))});
+        outline.push_back({at.X + offset(std::sin(a), px / 32), at.Y - offset(std::cos(a), py / 32)});
     return outline;
 }

@@ -1,0 +1,261 @@
+#include "GraphPlot.h"
+#include "MainGraphs.h"
+#include "PlotForm.h"
+#include "PlotWindows.h"
+
+#include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QtTest>
+
+namespace {
+
+// A graph of straight curves from (0, i) to (10, i + 1) for curve i.
+void FillSteps(TGraphPlot& graph, int curves)
+{
+    graph.SetLineCount(curves);
+    graph.SetPointCount(3);
+    for (int i = 0; i < curves; ++i) {
+        graph.Point(i, 0) = {0, static_cast<long double>(i)};
+        graph.Point(i, 1) = {5, i + 0.5L};
+        graph.Point(i, 2) = {10, i + 1.0L};
+    }
+}
+
+// Shows the window at a size, so that it lays itself out for it.
+bool Open(TPlotForm& form, int width, int height)
+{
+    form.resize(width, height);
+    form.show();
+    return QTest::qWaitForWindowExposed(&form);
+}
+
+QImage PaintForm(const TPlotForm& form)
+{
+    QImage image(form.size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    form.Paint(painter, form.ScreenCanvas());
+    return image;
+}
+
+QColor Colour(TRgb rgb)
+{
+    return QColor(rgb.R, rgb.G, rgb.B);
+}
+
+// Pixel of a data point on the form's screen layout.
+QPoint Pixel(const TPlotForm& form, long double x, long double y)
+{
+    return {MapX(x, form.DataRange().X, form.PlotRect()),
+            MapY(y, form.DataRange().Y, form.PlotRect(), form.Graph().XOnTop)};
+}
+
+// Whether the colour is at the pixel or one of its eight neighbours (a line
+// may round half a pixel either way).
+bool ColourNear(const QImage& image, QPoint at, const QColor& colour)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (image.pixelColor(at + QPoint(dx, dy)) == colour)
+                return true;
+    return false;
+}
+
+bool WhiteAround(const QImage& image, QPoint at)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (image.pixelColor(at + QPoint(dx, dy)) != QColor(Qt::white))
+                return false;
+    return true;
+}
+
+int CountColour(const QImage& image, const QColor& colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == colour;
+    return count;
+}
+
+} // namespace
+
+class PlotFormTests : public QObject {
+    Q_OBJECT
+
+private slots:
+    void curvesAreDrawnInThePaletteColours();
+    void hiddenCurveKeepsTheColoursOfTheOthers();
+    void onlyTheFirstTwentyCurvesAreActive();
+    void frameAndTicksAreDrawn();
+    void smallAreaIsOnlyFilledWhite();
+    void graphWithoutPointsDrawsNoCurve();
+    void showPlotReusesTheWindowOfAGraph();
+    void engineFileIsPainted();
+};
+
+void PlotFormTests::curvesAreDrawnInThePaletteColours()
+{
+    TGraphPlot graph;
+    FillSteps(graph, 3);
+    TPlotForm form(graph);
+    QVERIFY(Open(form, 800, 600));
+
+    const QImage image = PaintForm(form);
+    // Middle of the first segment of curves 2 and 3, clear of their markers.
+    const QPoint blue = Pixel(form, 2.5L, 1.25L);
+    const QPoint red = Pixel(form, 2.5L, 2.25L);
+    QVERIFY(ColourNear(image, blue, Colour(Palette[1])));
+    QVERIFY(ColourNear(image, red, Colour(Palette[2])));
+    QVERIFY(ColourNear(image, Pixel(form, 2.5L, 0.25L), Colour(Palette[0])));
+    // Away from the curves the plot is white.
+    QVERIFY(WhiteAround(image, Pixel(form, 8.5L, 0.35L)));
+
+    // The window paints itself the same way, with the legend on top.
+    const QImage shown = form.grab().toImage();
+    QVERIFY(ColourNear(shown, blue, Colour(Palette[1])));
+    QCOMPARE(form.Legend().Rows(), (std::vector<int>{0, 1, 2}));
+    QCOMPARE(form.Legend().RowText(1), QString("Curve #2 *"));
+    QVERIFY(form.Legend().isVisible());
+    // The legend sits on the bottom-right corner of the plot.
+    QCOMPARE(form.Legend().geometry().right() + 1, form.PlotRect().Right);
+    QCOMPARE(form.Legend().geometry().bottom() + 1, form.PlotRect().Bottom);
+    QVERIFY(CountColour(form.Legend().grab().toImage().convertToFormat(QImage::Format_RGB32),
+                        Colour(Palette[2])) > 0);
+}
+
+void PlotFormTests::hiddenCurveKeepsTheColoursOfTheOthers()
+{
+    TGraphPlot graph;
+    FillSteps(graph, 3);
+    graph.Line(1).Shown = false;
+    TPlotForm form(graph);
+    QVERIFY(Open(form, 800, 600));
+    const QImage image = PaintForm(form);
+    QCOMPARE(CountColour(image, Colour(Palette[1])), 0);
+    QVERIFY(ColourNear(image, Pixel(form, 2.5L, 2.25L), Colour(Palette[2])));
+    QCOMPARE(form.Legend().RowText(1), QString("Curve #2"));
+}
+
+void PlotFormTests::onlyTheFirstTwentyCurvesAreActive()
+{
+    TGraphPlot graph;
+    FillSteps(graph, 21);
+    graph.Line(20).Active = false;
+    graph.Line(5).Active = false;
+    TPlotForm form(graph);
+    QVERIFY(Open(form, 800, 600));
+    // Opening a window activates the first twenty curves, and only those.
+    QVERIFY(graph.Line(5).Active);
+    QVERIFY(!graph.Line(20).Active);
+    QCOMPARE(form.Legend().Rows().size(), std::size_t{20});
+    QCOMPARE(form.Legend().Rows().back(), 19);
+    const QImage image = PaintForm(form);
+    QVERIFY(WhiteAround(image, Pixel(form, 2.5L, 20.35L)));
+    // Curve 18 again takes the first colour.
+    QVERIFY(ColourNear(image, Pixel(form, 2.5L, 17.25L), Colour(Palette[0])));
+    QVERIFY(ColourNear(image, Pixel(form, 2.5L, 16.25L), Colour(Palette[16])));
+}
+
+void PlotFormTests::frameAndTicksAreDrawn()
+{
+    TGraphPlot graph;
+    FillSteps(graph, 1);
+    graph.Markers = 0;
+    TPlotForm form(graph);
+    QVERIFY(Open(form, 800, 600));
+    const QImage image = PaintForm(form);
+    const TPixelRect plot = form.PlotRect();
+    QCOMPARE(image.pixelColor(plot.Left, (plot.Top + plot.Bottom) / 2), QColor(Qt::black));
+    QCOMPARE(image.pixelColor((plot.Left + plot.Right) / 2, plot.Bottom), QColor(Qt::black));
+    QCOMPARE(image.pixelColor((plot.Left + plot.Right) / 2, plot.Bottom + 1), QColor(Qt::white));
+    // A tick of the vertical axis runs 1/16 inch into the plot at every step.
+    const TTicks ticks = AxisTicks(form.DataRange().Y, (plot.Bottom - plot.Top) / (6 * 14));
+    QVERIFY(!ticks.Empty());
+    const int y = MapY(ticks.Step, form.DataRange().Y, plot, graph.XOnTop);
+    QCOMPARE(image.pixelColor(plot.Left + 3, y), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(plot.Left + 20, y), QColor(Qt::white));
+    // Captions and labels put some black outside the plot on the left.
+    int dark = 0;
+    for (int x = 0; x < plot.Left - 1; ++x)
+        for (int row = plot.Top; row < plot.Bottom; ++row)
+            dark += image.pixelColor(x, row).lightness() < 128;
+    QVERIFY(dark > 50);
+}
+
+void PlotFormTests::smallAreaIsOnlyFilledWhite()
+{
+    TGraphPlot graph;
+    FillSteps(graph, 2);
+    TPlotForm form(graph);
+    QVERIFY(Open(form, 90, 300));
+    const QImage image = PaintForm(form);
+    QCOMPARE(CountColour(image, QColor(Qt::white)), image.width() * image.height());
+}
+
+void PlotFormTests::graphWithoutPointsDrawsNoCurve()
+{
+    TGraphPlot graph;
+    graph.SetLineCount(9);
+    TPlotForm form(graph);
+    QVERIFY(Open(form, 800, 600));
+    const QImage image = PaintForm(form);
+    const TPixelRect plot = form.PlotRect();
+    // Inside the frame only the dotted grid, no curve colour.
+    QCOMPARE(CountColour(image, Colour(Palette[1])), 0);
+    QCOMPARE(image.pixelColor(plot.Left, plot.Top), QColor(Qt::black));
+}
+
+void PlotFormTests::showPlotReusesTheWindowOfAGraph()
+{
+    TMainGraphs graphs;
+    FillSteps(graphs.pltAxial, 1);
+    QMdiArea area;
+    area.resize(900, 700);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+
+    TPlotForm* form = ShowPlot(graphs.pltAxial, area);
+    QCOMPARE(area.subWindowList().size(), 1);
+    QMdiSubWindow* window = area.subWindowList().front();
+    QVERIFY(window->isMaximized());
+    QCOMPARE(window->windowTitle(), QString("PlotForm"));
+    QCOMPARE(ShowPlot(graphs.pltAxial, area), form);
+
+    window->showMinimized();
+    QCOMPARE(ShowPlot(graphs.pltAxial, area), form);
+    QVERIFY(!window->isMinimized());
+
+    ShowPlot(graphs.PltQW, area);
+    QCOMPARE(area.subWindowList().size(), 2);
+
+    // A closed window is gone; the next call builds a new one.
+    QPointer<QMdiSubWindow> closed = window;
+    window->close();
+    QTRY_VERIFY(closed.isNull());
+    QVERIFY(ShowPlot(graphs.pltAxial, area) != nullptr);
+    QCOMPARE(area.subWindowList().size(), 2);
+}
+
+void PlotFormTests::engineFileIsPainted()
+{
+    TMainGraphs graphs;
+    QVERIFY(ReadPlotFile(graphs, KORVEN_GRAPHICS_TEST_DATA "/e23_eight_layers.kv3p", 1, false, nullptr));
+    TPlotForm curves(graphs.pltTZcurves);
+    QVERIFY(Open(curves, 1000, 700));
+    QCOMPARE(curves.Legend().Rows().size(), std::size_t{20});
+    QCOMPARE(curves.Legend().RowText(1), QString("15 in *"));
+
+    // Two load distributions along the pile: black and blue.
+    TPlotForm loads(graphs.pltLoad);
+    QVERIFY(Open(loads, 1000, 700));
+    const QImage image = PaintForm(loads);
+    QVERIFY(CountColour(image, Colour(Palette[1])) > 100);
+    QCOMPARE(CountColour(image, Colour(Palette[2])), 0);
+    QVERIFY(!ReadPlotFile(graphs, KORVEN_GRAPHICS_TEST_DATA "/e27_status_5.kv3p", 1, false, nullptr));
+}
+
+QTEST_MAIN(PlotFormTests)
+#include "PlotFormTests.moc"
