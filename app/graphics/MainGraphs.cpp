@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <new>
 
 namespace {
 
@@ -169,6 +170,12 @@ bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectU
             graph->SetUnits(units);
         graphs.PlotsAvailable = true;
     } catch (const EInOutError& e) {
+        if (error)
+            *error = e.what();
+        graphs.PlotsAvailable = false;
+    } catch (const std::bad_alloc& e) {
+        // Counts that each fit the file but together ask for more curve
+        // points than memory holds.
         if (error)
             *error = e.what();
         graphs.PlotsAvailable = false;

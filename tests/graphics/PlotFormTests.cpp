@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPainter>
 #include <QtTest>
 
@@ -94,6 +95,7 @@ private slots:
     void graphWithoutPointsDrawsNoCurve();
     void showPlotReusesTheWindowOfAGraph();
     void engineFileIsPainted();
+    void failedReadIsReportedOnlyWhenInteractive();
 };
 
 void PlotFormTests::curvesAreDrawnInThePaletteColours()
@@ -255,6 +257,25 @@ void PlotFormTests::engineFileIsPainted()
     QVERIFY(CountColour(image, Colour(Palette[1])) > 100);
     QCOMPARE(CountColour(image, Colour(Palette[2])), 0);
     QVERIFY(!ReadPlotFile(graphs, KORVEN_GRAPHICS_TEST_DATA "/e27_status_5.kv3p", 1, false, nullptr));
+}
+
+void PlotFormTests::failedReadIsReportedOnlyWhenInteractive()
+{
+    TMainGraphs graphs;
+    QString shown;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    closer.start(10);
+    const std::string truncated = KORVEN_GRAPHICS_TEST_DATA "/e27_status_5.kv3p";
+    QVERIFY(!ReadPlotFile(graphs, truncated, 1, false, nullptr));
+    QVERIFY(shown.isEmpty());
+    QVERIFY(!ReadPlotFile(graphs, truncated, 1, true, nullptr));
+    QCOMPARE(shown, QString(PlotReadFailedMessage));
 }
 
 QTEST_MAIN(PlotFormTests)
