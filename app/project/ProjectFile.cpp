@@ -1,0 +1,447 @@
+// The project file: a title line, then numbers separated by blanks, one
+// record per line. The analysis engine reads the same file with free-format
+// reads, so the writer keeps exactly the record order and number forms the
+// engine expects; the reader follows the same order through TWordReader.
+
+#include "ProgramData.h"
+
+#include "WordReader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <initializer_list>
+
+namespace {
+
+constexpr int LayerDataRows = 2;  // top and bottom of the layer
+// Written in place of the value a layer line does not use.
+const char* const UnusedLayerValue = "0.0  ";
+const char* const ListOff = " 0";
+const char* const ListOn = " 1";
+
+std::string IntText(int32_t value) { return std::to_string(value); }
+
+// A value as its table cell shows it, except that the decade from 0.00001
+// to 0.0001 is written in fixed notation (0.00009855, not 9.855E-5).
+std::string NumberText(long double value)
+{
+    std::string text = FloatCellText(value);
+    const std::size_t e = text.size() >= 3 ? text.size() - 3 : 0;
+    if (text.compare(e, std::string::npos, "E-5") != 0)
+        return text;
+    const bool negative = text[0] == '-';
+    std::string digits;
+    for (char c : text.substr(0, e))
+        if (c >= '0' && c <= '9')
+            digits += c;
+    return (negative ? "-0.0000" : "0.0000") + digits;
+}
+
+// The fixed-width form of a layer depth: sign or blank, one digit, 14
+// decimals and a signed four-digit exponent (" 1.20000000000000E+0001").
+std::string LayerDepthText(long double value)
+{
+    char buffer[64];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14).ptr;
+    const std::string sci(buffer, end);  // such as "1.20000000000000e+01"
+    const std::size_t e = sci.find('e');
+    const int exponent = std::stoi(sci.substr(e + 1));
+    std::string exponentDigits = std::to_string(std::abs(exponent));
+    exponentDigits.insert(0, 4 - std::min<std::size_t>(4, exponentDigits.size()), '0');
+    const std::string mantissa = sci.substr(0, e);
+    return (mantissa[0] == '-' ? "" : " ") + mantissa + "E" + (exponent < 0 ? "-" : "+") +
+           exponentDigits;
+}
+
+std::string Join(std::initializer_list<std::string> values)
+{
+    std::string line;
+    for (const std::string& value : values) {
+        if (!line.empty())
+            line += ' ';
+        line += value;
+    }
+    return line;
+}
+
+template <TableFamily F>
+std::string Cell(const TGridTableT<F>& table, int col, int row)
+{
+    return NumberText(table.GetData(col, row).AsFloat());
+}
+
+class TFileText {
+public:
+    void Line(const std::string& line)
+    {
+        FText += line;
+        FText += '\n';
+    }
+    // Every row of the table, one line each: the given columns in order.
+    template <TableFamily F>
+    void Rows(const TGridTableT<F>& table, std::initializer_list<int> columns)
+    {
+        for (int row = 0; row < table.RowCount(); ++row) {
+            std::string line;
+            for (int col : columns)
+                line += (line.empty() ? "" : " ") + Cell(table, col, row);
+            Line(line);
+        }
+    }
+    // The count, then the rows; " 0" alone when the list is not used.
+    template <TableFamily F>
+    void OptionalRows(bool used, const TGridTableT<F>& table, std::initializer_list<int> columns)
+    {
+        if (!used) {
+            Line(ListOff);
+            return;
+        }
+        Line(IntText(table.RowCount()));
+        Rows(table, columns);
+    }
+    const std::string& Text() const { return FText; }
+
+private:
+    std::string FText;
+};
+
+// One line of a layer's data (row 0 top, row 1 bottom). The engine reads
+// position 2 as the shear strength, 3 as the friction angle and 4 as e50;
+// a sand layer puts its blow count in the fourth place.
+std::string LayerDataLine(const TGridTableChart& data, int row, bool clay)
+{
+    auto cell = [&](TLayerDataColumn col) { return Cell(data, col, row); };
+    const std::string tail = Join({cell(SideFrictionColumn), cell(TipResistanceColumn)});
+    if (clay)
+        return Join({cell(UnitWeightColumn), cell(ShearStrengthColumn)}) + " " +
+               UnusedLayerValue + Join({cell(E50Column), tail});
+    return cell(UnitWeightColumn) + " " + UnusedLayerValue +
+           Join({cell(FrictionAngleColumn), cell(BlowCountColumn), tail});
+}
+
+[[noreturn]] void WriteError(const std::string& fileName, int error)
+{
+    throw EInOutError("File \"" + fileName + "\" could not be written: " + std::strerror(error));
+}
+
+// Permissions of a newly created file under the process's umask.
+mode_t NewFileMode()
+{
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// Writes the text to a temporary file in the target's folder and renames it
+// over the target only once it is complete and on disk, so that a failure
+// part-way (disk full, I/O error) leaves the previous file untouched. The
+// replacement keeps the previous file's permissions.
+void ReplaceFile(const std::string& fileName, const std::string& text)
+{
+    const std::filesystem::path target(fileName);
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0)
+        WriteError(fileName, errno);
+
+    struct stat previous;
+    const mode_t mode =
+        stat(fileName.c_str(), &previous) == 0 ? previous.st_mode & 07777 : NewFileMode();
+    int error = fchmod(fd, mode) == 0 ? 0 : errno;
+    for (std::size_t done = 0; error == 0 && done < text.size();) {
+        const ssize_t written = write(fd, text.data() + done, text.size() - done);
+        if (written >= 0)
+            done += static_cast<std::size_t>(written);
+        else if (errno != EINTR)
+            error = errno;
+    }
+    if (error == 0 && fsync(fd) != 0)
+        error = errno;
+    if (close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && std::rename(temporary.c_str(), fileName.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
+        unlink(temporary.c_str());
+        WriteError(fileName, error);
+    }
+}
+
+// Creates the file empty, or empties it; returns 0 or the error number.
+int MakeEmptyFile(const std::string& fileName)
+{
+    const int fd = open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0)
+        return errno;
+    return close(fd) == 0 ? 0 : errno;
+}
+
+// Reads a count of rows. A count beyond the file's size cannot be followed by
+// that many rows, and must not make the tables allocate them.
+class TCountReader {
+public:
+    TCountReader(TWordReader& reader, const std::string& fileName) : FReader(reader)
+    {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(fileName, error);
+        if (!error && size < static_cast<std::uintmax_t>(FLimit))
+            FLimit = static_cast<int32_t>(size);
+    }
+    int32_t operator()()
+    {
+        const int32_t count = FReader.ReadInteger();
+        if (count > FLimit)
+            throw EInOutError("This file either invalid or incomplete.");
+        return count;
+    }
+
+private:
+    TWordReader& FReader;
+    int32_t FLimit = INT32_MAX;
+};
+
+template <TableFamily F>
+void ReadRows(TWordReader& reader, TGridTableT<F>& table, std::initializer_list<int> columns)
+{
+    for (int row = 0; row < table.RowCount(); ++row)
+        for (int col : columns)
+            table.GetData(col, row).SetFloat(reader.ReadFloat());
+}
+
+// The nested table of a button-column row; every declared button column
+// gives each row one.
+TGridTableChart& RowTable(const TGridTableChart& table, int col, int row)
+{
+    TGridTableChart* nested = table.GetData(col, row).AsTable();
+    if (!nested)
+        throw ETableError("Data of wrong type");
+    return *nested;
+}
+
+}  // namespace
+
+std::string TProgramData::FileText()
+{
+    TFileText file;
+    std::string title = Title;
+    // The title is one line of the file, whatever it holds.
+    std::replace_if(title.begin(), title.end(), [](char c) { return c == '\r' || c == '\n'; },
+                    ' ');
+    file.Line(title);
+    file.Line(Join({IntText(Increments), IntText(OutputOption), IntText(FUnits)}));
+    CurveSourceCode = CurvesGenerated ? 2 : 1;
+    file.Line(IntText(CurveSourceCode) + " ");
+
+    if (!CurvesGenerated) {
+        const TGridTableChart& depths = FTables.TblTZDepth2;
+        file.Line(IntText(depths.RowCount()));
+        for (int i = 0; i < depths.RowCount(); ++i) {
+            const TGridTableChart& curve = RowTable(depths, CurvePointsColumn, i);
+            file.Line(Join({IntText(i + 1), Cell(depths, CurveDepthColumn, i),
+                            IntText(curve.RowCount())}));
+            file.Rows(curve, {0, 1});
+        }
+    } else {
+        const TGridTableChart& layers = FTables.D2;
+        file.Line(IntText(layers.RowCount()));
+        for (int i = 0; i < layers.RowCount(); ++i) {
+            const std::string top =
+                i == 0 ? "0.0"
+                       : LayerDepthText(layers.GetData(LayerBottomColumn, i - 1).AsFloat());
+            file.Line(Join({IntText(i + 1), IntText(layers.GetData(SoilTypeColumn, i).AsInteger()),
+                            top, LayerDepthText(layers.GetData(LayerBottomColumn, i).AsFloat())}));
+        }
+        for (int i = 0; i < layers.RowCount(); ++i) {
+            const int32_t type = layers.GetData(SoilTypeColumn, i).AsInteger();
+            if (!IsSoilTypeCode(type))
+                continue;
+            TGridTableChart& data = RowTable(layers, LayerDataColumn, i);
+            data.SetNumber(i + 1);
+            data.SetRowCount(data.MinRows());
+            for (int row = 0; row < LayerDataRows; ++row)
+                file.Line(LayerDataLine(data, row, IsClaySoil(type)));
+        }
+    }
+
+    file.Line(IntText(FTables.TblAE2.RowCount()));
+    file.Rows(FTables.TblAE2, {1, 0});  // AE first, then its depth
+    if (!CurvesGenerated) {
+        file.Line(IntText(FTables.TblQwcurve2.RowCount()));
+        file.Rows(FTables.TblQwcurve2, {0, 1});
+    }
+    file.Line(Join({NumberText(Tolerance), NumberText(PileLength), NumberText(OuterDiameter),
+                    NumberText(TipArea)}));
+    file.OptionalRows(UseTipMovements, FTables.TblTipMove, {0});
+    file.OptionalRows(UseHeadLoads, FTables.TblTopload, {0});
+    file.OptionalRows(Downdrag, FTables.TblSettlement2, {0, 1});
+
+    if (ApplyTzFactors) {
+        file.Line(ListOn);
+        file.OptionalRows(true, FTables.TblTZFactors2, {0, 1, 2});
+    } else {
+        file.Line(ListOff);
+    }
+    if (ApplyQwFactors) {
+        file.Line(ListOn);
+        file.Line(Join({NumberText(QMultiplier), NumberText(WMultiplier)}));
+    } else {
+        file.Line(ListOff);
+    }
+    return file.Text();
+}
+
+void TProgramData::SaveToFile()
+{
+    const std::string text = FileText();
+    CompanionFileName = std::filesystem::path(FileName).replace_extension(".gwi").string();
+    std::exception_ptr failure;
+    try {
+        ReplaceFile(FileName, text);
+    } catch (const EInOutError&) {
+        failure = std::current_exception();
+    }
+    // The companion file is made whether or not the project file was written.
+    const int companionError = MakeEmptyFile(CompanionFileName);
+    if (failure)
+        std::rethrow_exception(failure);
+    if (companionError != 0)
+        WriteError(CompanionFileName, companionError);
+    SetChanged(false);
+}
+
+void TProgramData::ReadRecords(const std::string& fileName, bool fullFormat)
+{
+    TWordReader reader(fileName);
+    TCountReader count(reader, fileName);
+
+    Title = reader.ReadLine();
+    Increments = reader.ReadInteger();
+    OutputOption = reader.ReadInteger();
+    // Every value that follows is in this unit system.
+    SetUnits(reader.ReadInteger());
+    CurveSourceCode = reader.ReadInteger();
+    CurvesGenerated = CurveSourceCode == 2;
+
+    if (CurveSourceCode == 1) {
+        TGridTableChart& depths = FTables.TblTZDepth2;
+        depths.SetRowCount(count());
+        for (int i = 0; i < depths.RowCount(); ++i) {
+            reader.ReadInteger();  // the curve's number
+            depths.GetData(CurveDepthColumn, i).SetFloat(reader.ReadFloat());
+            TGridTableChart& curve = RowTable(depths, CurvePointsColumn, i);
+            curve.SetRowCount(count());
+            ReadRows(reader, curve, {0, 1});
+        }
+    } else if (CurveSourceCode == 2) {
+        TGridTableChart& layers = FTables.D2;
+        layers.SetRowCount(count());
+        for (int i = 0; i < layers.RowCount(); ++i) {
+            reader.ReadInteger();  // the layer's number
+            // Setting the type first gives the layer a data table of its kind.
+            layers.GetData(SoilTypeColumn, i).SetInteger(reader.ReadInteger());
+            reader.ReadFloat();  // the top, which is the bottom of the layer above
+            layers.GetData(LayerBottomColumn, i).SetFloat(reader.ReadFloat());
+            if (TGridTableChart* data = layers.GetData(LayerDataColumn, i).AsTable()) {
+                data->SetNumber(i + 1);
+                data->SetRowCount(data->MinRows());
+            }
+        }
+        for (int i = 0; i < layers.RowCount(); ++i) {
+            const int32_t type = layers.GetData(SoilTypeColumn, i).AsInteger();
+            if (!IsSoilTypeCode(type))
+                continue;
+            TGridTableChart& data = RowTable(layers, LayerDataColumn, i);
+            const bool clay = IsClaySoil(type);
+            for (int row = 0; row < LayerDataRows; ++row) {
+                auto store = [&](TLayerDataColumn col, long double value) {
+                    data.GetData(col, row).SetFloat(value);
+                };
+                store(UnitWeightColumn, reader.ReadFloat());
+                if (clay) {
+                    store(ShearStrengthColumn, reader.ReadFloat());
+                    reader.ReadFloat();
+                    store(E50Column, reader.ReadFloat());
+                    store(FrictionAngleColumn, 0);
+                    store(BlowCountColumn, 0);
+                } else {
+                    reader.ReadFloat();
+                    store(FrictionAngleColumn, reader.ReadFloat());
+                    store(BlowCountColumn, reader.ReadFloat());
+                    store(ShearStrengthColumn, 0);
+                    store(E50Column, 0);
+                }
+                store(SideFrictionColumn, reader.ReadFloat());
+                store(TipResistanceColumn, reader.ReadFloat());
+            }
+        }
+    }
+
+    FTables.TblAE2.SetRowCount(count());
+    ReadRows(reader, FTables.TblAE2, {1, 0});
+    if (CurveSourceCode == 1) {
+        FTables.TblQwcurve2.SetRowCount(count());
+        ReadRows(reader, FTables.TblQwcurve2, {0, 1});
+    }
+
+    Tolerance = reader.ReadFloat();
+    PileLength = reader.ReadFloat();
+    OuterDiameter = reader.ReadFloat();
+    TipArea = reader.ReadFloat();
+
+    // A list's option follows its data: a count of 0 turns it off.
+    auto optionalRows = [&](auto& table, bool& used, std::initializer_list<int> columns) {
+        table.SetRowCount(count());
+        used = table.RowCount() > 0;
+        ReadRows(reader, table, columns);
+    };
+    optionalRows(FTables.TblTipMove, UseTipMovements, {0});
+    optionalRows(FTables.TblTopload, UseHeadLoads, {0});
+    optionalRows(FTables.TblSettlement2, Downdrag, {0, 1});
+    if (!fullFormat)
+        return;
+
+    ApplyTzFactors = reader.ReadInteger() > 0;
+    if (ApplyTzFactors) {
+        FTables.TblTZFactors2.SetRowCount(count());
+        ReadRows(reader, FTables.TblTZFactors2, {0, 1, 2});
+    }
+    ApplyQwFactors = reader.ReadInteger() == 1;
+    if (ApplyQwFactors) {
+        QMultiplier = reader.ReadFloat();
+        WMultiplier = reader.ReadFloat();
+    }
+}
+
+std::unique_ptr<TProgramData> TProgramData::CreateFromFile(TProjectTables& tables,
+                                                           const std::string& fileName,
+                                                           bool fullFormat, std::string& error)
+{
+    auto project = std::make_unique<TProgramData>(tables);
+    project->FileName = fileName;
+    tables.ForEach([](auto& table) { table.SetRowCount(0); });
+    error.clear();
+    try {
+        project->ReadRecords(fileName, fullFormat);
+    } catch (const std::exception& e) {
+        // Whatever stopped the reading, the project keeps what was read.
+        error = e.what();
+    }
+    tables.ForEach([](auto& table) {
+        if (table.RowCount() < table.MinRows())
+            table.SetRowCount(table.MinRows());
+    });
+    project->SetChanged(false);
+    return project;
+}

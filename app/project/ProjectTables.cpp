@@ -1,0 +1,120 @@
+#include "ProjectTables.h"
+
+#include <vector>
+
+namespace {
+
+// Identifiers of the templates, as the button columns name them.
+constexpr int32_t ClayDataId = 1;
+constexpr int32_t SandDataId = 2;
+constexpr int32_t TzCurveId = 4;
+
+template <TableFamily F>
+void DeclareTable(TGridTableT<F>& table, const std::string& caption, int32_t identifier,
+                  int32_t minRows, int32_t maxRows)
+{
+    table.Caption = caption;
+    table.SetIdentifier(identifier);
+    table.SetMinRows(minRows);
+    table.MaxRows = maxRows;
+}
+
+template <TableFamily F>
+TFloatColumnT<F>& AddFloat(TGridTableT<F>& table, std::vector<std::string> captionLines,
+                           const std::string& unitString)
+{
+    auto& column = table.template AddColumn<TFloatColumnT<F>>(std::move(captionLines));
+    column.UnitString = unitString;
+    return column;
+}
+
+// A chart table whose window draws column y against column x and can take
+// its values from a text file.
+void ChartOf(TGridTableChart& table, int32_t x, int32_t y)
+{
+    table.Graph.ShowGraph = true;
+    table.Graph.XColumn = x;
+    table.Graph.YColumn = y;
+    table.GetDataFromFile = true;
+}
+
+// Clay and sand layer data share one column layout; each hides the columns
+// of the other kind of soil, and both hide the dummy column.
+void DeclareLayerData(TGridTableChart& table, const std::string& caption, int32_t identifier,
+                      TLayerDataColumn hidden1, TLayerDataColumn hidden2)
+{
+    DeclareTable(table, caption, identifier, 2, 2);
+    table.TopLeft = "Location, 1=Top, 2=Bottom";
+    table.Comments =
+        "Enter data for the top and the bottom of each layer. \r"
+        "Linear interpretation will be used for any depth between the top and the bottom.";
+    AddFloat(table, {"Effective Unit ", "Weight,"}, "F/L^3");
+    AddFloat(table, {"Undrained Shear", "Strength,"}, "F/L^2");
+    AddFloat(table, {"e50"}, "");
+    AddFloat(table, {"Friction ", "Angle (Deg.)"}, "");
+    AddFloat(table, {"Blow Counts ", "(optional)"}, "");
+    AddFloat(table, {"Ultimate Unit", "Side Friction,"}, "F/L^2");
+    AddFloat(table, {"Ultimate Unit", "Tip Resistance,"}, "F/L^2");
+    AddFloat(table, {"Dummy"}, "");
+    for (int column : {static_cast<int>(hidden1), static_cast<int>(hidden2),
+                       static_cast<int>(DummyColumn)})
+        table.GetColumn(column).Visible = false;
+}
+
+}  // namespace
+
+TProjectTables::TProjectTables()
+{
+    // The templates come first: the button columns of D2 and TblTZDepth2
+    // copy them into every new row.
+    DeclareLayerData(tblDataClay2, "Clay Layer Data", ClayDataId, FrictionAngleColumn,
+                     BlowCountColumn);
+    DeclareLayerData(tblDataSand2, "Sand Layer Data", SandDataId, ShearStrengthColumn,
+                     E50Column);
+
+    DeclareTable(TblTZCurves2, "t-z curve", TzCurveId, 2, 100);
+    AddFloat(TblTZCurves2, {"Load Transfer (t),"}, "F/L^2");
+    AddFloat(TblTZCurves2, {"Pile Movement (z),"}, "L");
+    ChartOf(TblTZCurves2, 1, 0);
+
+    DeclareTable(D2, "Soil Layers", 0, 1, 30);
+    D2.AddColumn<TEnumColumnChart>({"Soil Type"})
+        .SetItems({SoilTypeNames.begin(), SoilTypeNames.end()});
+    AddFloat(D2, {"Bottom of Layer"}, "L");
+    D2.AddColumn<TTableColumnChart>({"Layer Data"}).Templates.Entries = {
+        {ClayDataId, true}, {SandDataId, true}, {ClayDataId, true},
+        {SandDataId, true}, {ClayDataId, true}, {SandDataId, true}};
+
+    DeclareTable(TblTZDepth2, "Depths for User-Defined t-z Curves", 3, 2, 100);
+    AddFloat(TblTZDepth2, {"Depth below ground surface, "}, "L");
+    TblTZDepth2.AddColumn<TTableColumnChart>({"t-z Data  (click each button for data entry)  "})
+        .Templates.Entries = {{TzCurveId, true}};
+
+    DeclareTable(TblQwcurve2, "Tip Load vs. Tip Movement", 5, 2, 50);
+    AddFloat(TblQwcurve2, {"Total Tip Load (Q),"}, "F");
+    AddFloat(TblQwcurve2, {"Tip Movement (w),"}, "L");
+    ChartOf(TblQwcurve2, 1, 0);
+
+    DeclareTable(TblSettlement2, "Soil Settlement Profile", 6, 2, 100);
+    AddFloat(TblSettlement2, {"Depth,"}, "L");
+    AddFloat(TblSettlement2, {"Settlement,"}, "L");
+    ChartOf(TblSettlement2, 0, 1);
+
+    DeclareTable(TblTZFactors2, "Modification Factors on t-z Curves", 7, 2, 50);
+    AddFloat(TblTZFactors2, {"Depth"}, "L");
+    AddFloat(TblTZFactors2, {"t-Multiplier"}, "");
+    AddFloat(TblTZFactors2, {"z-Multiplier"}, "");
+    ChartOf(TblTZFactors2, 0, 1);
+
+    DeclareTable(TblAE2, "Axial Stiffness (AE) of Pile Sections", 8, 2, 50);
+    AddFloat(TblAE2, {"Depth (starting from pile top)"}, "L");
+    AddFloat(TblAE2, {"Axial Stiffness  AE,"}, "F");
+    ChartOf(TblAE2, 0, 1);
+
+    DeclareTable(TblTipMove, "Tip Movements", 179, 2, 100);
+    AddFloat(TblTipMove, {"Tip Movement, "}, "L");
+
+    DeclareTable(TblTopload, "Pile-Head Loads", 10, 1, 50);
+    TblTopload.Comments = "Axial loads must be positive numbers";
+    AddFloat(TblTopload, {"Axial Load at Pile Head"}, "F");
+}
