@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
@@ -25,13 +26,13 @@ class QtPrompts : public UserPrompts {
 public:
     void Inform(QWidget* parent, const QString& text, PromptIcon icon) override
     {
-        QMessageBox box(BoxIcon(icon), QStringLiteral("KORVEN"), text, QMessageBox::Ok, parent);
+        QMessageBox box(BoxIcon(icon), QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
         box.exec();
     }
 
     Answer Ask(QWidget* parent, const QString& text) override
     {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("KORVEN"), text,
+        QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(), text,
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
         box.setEscapeButton(QMessageBox::Cancel);
         switch (box.exec()) {

@@ -21,7 +21,7 @@
 class QWidget;
 
 enum class PromptIcon { None, Information, Question, Warning, Error };
-enum class Answer { Ok, Yes, No, Cancel };
+enum class Answer { Yes, No, Cancel };
 
 // One file dialog. `Filter` is written as pairs of description and patterns
 // separated by "|", the patterns of one pair by ";", for instance
@@ -37,7 +37,7 @@ struct FileRequest {
     QString Title;
     QString Filter;
     QString FileName;       // preset path or name
-    QString DefaultSuffix;  // appended when the chosen name has none (save only)
+    QString DefaultSuffix;  // appended, whole, when the chosen name has none (save only)
     int FilterIndex;        // preset filter, 0-based
 };
 
@@ -47,6 +47,7 @@ struct FileChoice {
     int FilterIndex = 0;  // the filter selected when the dialog closed
 };
 
+// Message boxes carry the application's display name as their title.
 class UserPrompts {
 public:
     virtual ~UserPrompts() = default;

@@ -56,6 +56,21 @@ struct FieldWindow {
     }
 };
 
+// Shows each message in a window of its own that takes the focus, the way a
+// message box does.
+class FocusTakingPrompts : public ScriptedPrompts {
+public:
+    void Inform(QWidget* parent, const QString& text, PromptIcon icon) override
+    {
+        ScriptedPrompts::Inform(parent, text, icon);
+        QLineEdit box;
+        box.show();
+        box.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+        box.setFocus();
+    }
+};
+
 }  // namespace
 
 class MainWidgetsTest : public QObject {
@@ -66,6 +81,7 @@ private slots:
     void toleranceIsLoweredToItsMaximum();
     void operatorTypedOverSelectionExtendsTheExpression();
     void emptyFieldShowsTheEvaluatorsMessage();
+    void messageBoxTakingTheFocusIsNoSecondExit();
     void labelFollowsTheUnitSystemAndTheEnabledState();
     void boundsStayOrderedAndHoldTheNumber();
     void numberText();
@@ -166,6 +182,22 @@ void MainWidgetsTest::emptyFieldShowsTheEvaluatorsMessage()
              QStringList{QStringLiteral("Entry could not be evaluated:\nentry cannot be blank")});
     QVERIFY(w.field->hasFocus());
     QVERIFY_THROWS_EXCEPTION(EAssignError, w.field->Number());
+}
+
+void MainWidgetsTest::messageBoxTakingTheFocusIsNoSecondExit()
+{
+    FocusTakingPrompts prompts;
+    FieldWindow w;
+    w.field->SetMaxVal(100);
+    QVERIFY(w.Show());
+    w.field->selectAll();
+    QTest::keyClicks(w.field, QStringLiteral("3+"));
+    QTest::keyClick(w.field, Qt::Key_Enter);
+    QCOMPARE(prompts.Messages(), QStringList{QStringLiteral("Entry could not be evaluated:\ninvalid expression")});
+    w.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.window));
+    QVERIFY(w.field->hasFocus());
+    QCOMPARE(prompts.Messages().size(), 1);
 }
 
 void MainWidgetsTest::labelFollowsTheUnitSystemAndTheEnabledState()
