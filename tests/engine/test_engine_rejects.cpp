@@ -1,0 +1,162 @@
+// Input the engine refuses before computing: each gets its own status and,
+// once the report is open, one line in it saying what is wrong.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "EngineHarness.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using engine_test::EngineRun;
+
+struct Rejected {
+    const char* what;
+    std::string project;
+    int32_t status;
+    const char* reportText;
+};
+
+const std::string kHead = "refused\n";
+const std::string kTail = " 0\n 0\n 0\n 0\n";
+// One user t-z curve pair, AE and a Q-w curve, for projects that vary the rest.
+std::string UserProject(const std::string& increments, const std::string& firstDepth, const std::string& ae,
+                        const std::string& qw, const std::string& tips) {
+    return kHead + increments + " 0 1\n1 \n2\n1 " + firstDepth + " 2\n0 0\n1 1\n2 100 2\n0 0\n1 1\n" + ae + qw +
+           "0.001 100 12 100\n" + tips + kTail;
+}
+const std::string kAE = "2\n1E6 0\n1E6 100\n";
+const std::string kQW = "2\n0 0\n1000 1\n";
+
+std::string Layers(int count, const std::string& pile) {
+    std::string text = kHead + "50 0 1\n2 \n" + std::to_string(count) + "\n";
+    for (int i = 0; i < count; ++i)
+        text += std::to_string(i + 1) + " 1 " + std::to_string(10 * i) + " " + std::to_string(10 * i + 10) + "\n";
+    for (int i = 0; i < 2 * count; ++i) text += "0.07 10 0.0 0.01 5 0\n";
+    return text + "2\n1E9 0\n1E9 " + pile + "\n0.00001 " + pile + " 12 113.1\n 0\n 0\n 0\n 0\n 0\n";
+}
+
+TEST(EngineRejects, InputItCannotComputeWithAStatusAndAReportLine) {
+    const std::vector<Rejected> cases = {
+        {"short file", kHead + "50 0 1\n2 \n1\n", 12, "ENDS TOO EARLY"},
+        {"integer written as 3.0", kHead + "50.0 0 1\n", 12, "MISSING OR MALFORMED"},
+        {"word for a number", UserProject("10", "0", kAE, "2\n0 zero\n1000 1\n", "1\n0.5\n"), 12, "MALFORMED"},
+        {"too many increments", UserProject("901", "0", kAE, kQW, "1\n0.5\n"), 13, "INCREMENTS"},
+        {"no increments", UserProject("0", "0", kAE, kQW, "1\n0.5\n"), 13, "INCREMENTS"},
+        {"51 tip movements", UserProject("10", "0", kAE, kQW, "51\n" + std::string(51 * 4, ' ')), 13,
+         "TIP MOVEMENTS"},
+        {"21 layers", Layers(21, "200"), 13, "SOIL LAYERS"},
+        {"unit code 3", kHead + "50 0 3\n", 13, "UNIT SYSTEM"},
+        {"tip below the layers", Layers(2, "25"), 14, "BELOW THE BOTTOM"},
+        {"AE of zero", UserProject("10", "0", "2\n1E6 0\n0 100\n", kQW, "1\n0.5\n"), 15, "AE OF ZERO"},
+        {"one-point Q-w curve", UserProject("10", "0", kAE, "1\n0 0\n", "1\n0.5\n"), 16, "AT LEAST TWO POINTS"},
+        {"pile above the first curve", UserProject("10", "6", kAE, kQW, "1\n0.5\n"), 17, "ABOVE THE FIRST T-Z CURVE"},
+    };
+    for (const Rejected& c : cases) {
+        SCOPED_TRACE(c.what);
+        EngineRun run;
+        EXPECT_EQ(run.Run(c.project), c.status);
+        auto report = run.ReportLines();
+        ASSERT_FALSE(report.empty());
+        EXPECT_NE(report.back().find("**** ERROR ****"), std::string::npos) << report.back();
+        EXPECT_NE(report.back().find(c.reportText), std::string::npos) << report.back();
+    }
+}
+
+TEST(EngineRejects, MissingNamesOrInputFiles) {
+    EngineRun noNames;
+    EXPECT_EQ(noNames.Call(), 10);
+
+    EngineRun noInput;
+    noInput.WriteNames({"2014.3.3", "", "", "0", (noInput.Folder() / "missing.kv3d").string(),
+                        noInput.Report().string(), noInput.Plot().string(), noInput.Notes().string()});
+    EXPECT_EQ(noInput.Call(), 11);
+    EXPECT_FALSE(fs::exists(noInput.Folder() / "missing.kv3d"));  // never created
+    EXPECT_NE(noInput.ReportLines().back().find("INPUT DATA FILE CANNOT BE OPENED"), std::string::npos);
+
+    EngineRun shortNames;  // the report path is missing: nothing can be written
+    shortNames.WriteNames({"2014.3.3", "", "", "0", shortNames.Input().string()});
+    EXPECT_EQ(shortNames.Call(), 11);
+}
+
+// Random projects of every shape the input file can hold, inside and beyond
+// the capacities: each run ends with a documented status and the report and
+// plot file agree on the load-settlement table.
+TEST(EngineRejects, RandomProjectsEndWithADocumentedStatus) {
+    std::mt19937 random(20261207);
+    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    for (int trial = 0; trial < 60; ++trial) {
+        SCOPED_TRACE("trial " + std::to_string(trial));
+        const bool generated = pick(0, 1) == 1;
+        const int units = pick(1, 2);
+        const double pile = uniform(5, 60);
+        std::string text = "random " + std::to_string(trial) + "\n" + std::to_string(pick(1, 60)) + " " +
+                           std::to_string(pick(0, 1)) + " " + std::to_string(units) + "\n";
+        if (generated) {
+            const int layers = pick(1, 22);
+            text += "2 \n" + std::to_string(layers) + "\n";
+            double top = 0;
+            std::vector<int> soils;
+            for (int i = 0; i < layers; ++i) {
+                double bottom = top + uniform(0.5, 2.0 * pile / layers + 1);
+                soils.push_back(pick(1, 6));
+                text += std::to_string(i + 1) + " " + std::to_string(soils.back()) + " " + std::to_string(top) + " " +
+                        std::to_string(bottom) + "\n";
+                top = bottom;
+            }
+            for (int r = 0; r < 2 * layers; ++r) {
+                bool clay = soils[r / 2] % 2 == 1;
+                text += std::to_string(uniform(0.01, 0.08)) + " " + (clay ? std::to_string(uniform(1, 20)) : "0") +
+                        " " + (clay ? "0" : std::to_string(uniform(25, 42))) + " " + std::to_string(uniform(0.005, 0.02)) +
+                        " " + std::to_string(uniform(0.5, 8)) + " " + (pick(0, 1) ? std::to_string(uniform(0, 300)) : "0") +
+                        "\n";
+            }
+            text += "2\n1E7 0\n2E7 " + std::to_string(pile) + "\n";
+        } else {
+            const int curves = pick(1, 6);
+            text += "1 \n" + std::to_string(curves) + "\n";
+            for (int c = 0; c < curves; ++c) {
+                const int points = pick(1, 8);
+                text += std::to_string(c + 1) + " " + std::to_string(c * pile / curves) + " " + std::to_string(points) + "\n";
+                for (int m = 0; m < points; ++m)
+                    text += std::to_string(uniform(0, 5)) + " " + std::to_string(m * uniform(0.01, 0.3)) + "\n";
+            }
+            text += "2\n1E6 0\n3E6 " + std::to_string(pile) + "\n";
+            const int tipPoints = pick(1, 6);
+            text += std::to_string(tipPoints) + "\n";
+            for (int m = 0; m < tipPoints; ++m)
+                text += std::to_string(m * uniform(10, 500)) + " " + std::to_string(m * uniform(0.01, 0.5)) + "\n";
+        }
+        text += "0.0001 " + std::to_string(pile) + " 12 113.1\n";
+        const int tips = pick(-1, 52);
+        text += std::to_string(tips) + "\n";
+        for (int k = 0; k < tips; ++k) text += std::to_string(uniform(-0.2, 1.0)) + "\n";
+        const int loads = pick(0, 4);
+        text += std::to_string(loads) + "\n";
+        for (int k = 0; k < loads; ++k) text += std::to_string(uniform(10, 5000)) + "\n";
+        if (pick(0, 1)) {
+            text += "2\n0 " + std::to_string(uniform(0, 0.5)) + "\n" + std::to_string(pile) + " 0\n";
+        } else {
+            text += " 0\n";
+        }
+        text += pick(0, 1) ? " 1\n2\n0 1 1\n" + std::to_string(pile) + " 1.5 0.8\n" : " 0\n";
+        text += pick(0, 1) ? " 1\n1.2 0.9\n" : " 0\n";
+
+        EngineRun run;
+        const int32_t status = run.Run(text);
+        EXPECT_TRUE(status == 0 || (status >= 4 && status <= 8) || (status >= 12 && status <= 17)) << status << "\n"
+                                                                                                   << text;
+        if (status != 0) continue;
+        // The last rows of the plot file are the last rows of the report.
+        auto plot = run.PlotLines();
+        auto report = run.ReportLines();
+        ASSERT_FALSE(plot.empty());
+        ASSERT_FALSE(report.empty());
+        EXPECT_EQ(plot.back(), report.back());
+    }
+}
+
+}  // namespace
