@@ -11,8 +11,6 @@ namespace {
 
 void Extend(TAxisRange& range, long double value)
 {
-    if (!std::isfinite(value))
-        return;
     if (value < range.Min)
         range.Min = value;
     else if (value > range.Max)

@@ -14,7 +14,10 @@ class TPlotForm;
 
 // Shows the plot window of a graph in the area: the graph's existing window,
 // restored when minimised, or else a new maximised one. Closing the window
-// destroys it; the next call builds a fresh one.
+// destroys it; the next call builds a fresh one. A window paints its graph
+// until it is closed, so the graph must outlive it (the main window owns both
+// for the program's life; nothing of the window touches the graph while it is
+// being destroyed).
 TPlotForm* ShowPlot(TGraphPlot& graph, QMdiArea& area);
 
 // Reads the plot data file into the graphs (see the plain overload); when

@@ -61,20 +61,6 @@ TEST(AxisRange, RoundingUnitFollowsTheSpan)
     EXPECT_NEAR(both.Max, 0.5L, 1e-15);
 }
 
-TEST(AxisRange, ValuesThatAreNotNumbersDoNotSpoilTheRange)
-{
-    TGraphPlot graph;
-    graph.SetLineCount(1);
-    graph.SetPointCount(2);
-    graph.Point(0, 0) = {std::numeric_limits<long double>::quiet_NaN(),
-                         std::numeric_limits<long double>::infinity()};
-    graph.Point(0, 1) = {4.2L, 2.5L};
-    const TDataRange range = GraphDataRange(graph);
-    EXPECT_EQ(range.X.Max, 5);
-    EXPECT_NEAR(range.Y.Max, 2.5L, 1e-15);
-    EXPECT_EQ(MapX(std::numeric_limits<long double>::quiet_NaN(), range.X, {10, 10, 110, 110}), 10);
-}
-
 TEST(Ticks, StepIsAFifthOfAOneTwoFiveMajorStep)
 {
     // 0..5 in 10 divisions: raw 0.5 -> major 0.5.
