@@ -36,14 +36,19 @@ public:
     long double Float() { return FReader.ReadFloat(); }
     int32_t Integer() { return FReader.ReadInteger(); }
 
-    // A count of items of `wordsPerItem` values each.
-    int32_t Count(std::uintmax_t wordsPerItem) { return CheckedCount(Integer(), wordsPerItem); }
-
-    int32_t CheckedCount(int64_t count, std::uintmax_t wordsPerItem) const
+    // A count of items of `wordsPerItem` values each; negative counts as 0.
+    int32_t Count(std::uintmax_t wordsPerItem)
     {
-        if (count > 0 && static_cast<std::uintmax_t>(count) * wordsPerItem > FWordCapacity)
+        const int32_t count = std::max(Integer(), 0);
+        Require(count, wordsPerItem);
+        return count;
+    }
+
+    // Fails unless the file can hold that many items.
+    void Require(int64_t items, std::uintmax_t wordsPerItem) const
+    {
+        if (items > 0 && static_cast<std::uintmax_t>(items) * wordsPerItem > FWordCapacity)
             throw EInOutError("This file either invalid or incomplete.");
-        return static_cast<int32_t>(std::max<int64_t>(count, 0));
     }
 
 private:
@@ -136,7 +141,7 @@ bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectU
         const int cases = file.Count(3);
         graphs.pltLoad.SetLineCount(cases);
         const int increments = file.Integer();
-        file.CheckedCount(int64_t{cases} * increments, 3);
+        file.Require(int64_t{cases} * increments, 3);
         graphs.pltLoad.SetPointCount(increments);
         const int32_t units = file.Integer();
         for (int i = 0; i < cases; ++i)
