@@ -30,12 +30,14 @@ const QString kOperatorKeys = QStringLiteral("+-/*^=%!");
 
 QString GeneralText(long double value)
 {
+    if (value == 0)
+        return QStringLiteral("0");
     char buffer[64];
     const std::to_chars_result scientific =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, kDigits - 1);
     const std::string text(buffer, scientific.ptr);
-    if (!std::isfinite(value) || value == 0)
-        return QString::fromStdString(value == 0 ? std::string("0") : text);
+    if (!std::isfinite(value))
+        return QString::fromStdString(text);
 
     // text is "[-]d.ddd...e[+-]xx"
     const bool negative = text[0] == '-';

@@ -4,6 +4,11 @@
 // expression; leaving the field (or pressing Enter) evaluates it, enforces
 // the bounds and the integer rule and shows the result. The attached label
 // reads "Caption (unit)", the unit expanded for the current unit system.
+//
+// A dialog runs ExitCheck() on its active field before it stores its values
+// (when it is deactivated or closed) and stores nothing while that fails;
+// leaving the window itself does not check the field. Messages go through
+// Prompts().
 
 #include <QLabel>
 #include <QLineEdit>
