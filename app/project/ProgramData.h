@@ -6,6 +6,7 @@
 // factor records) is at the same time the analysis engine's input file.
 
 #include "ProjectTables.h"
+#include "WordReader.h"
 
 #include <cstdint>
 #include <functional>

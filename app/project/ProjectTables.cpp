@@ -1,5 +1,6 @@
 #include "ProjectTables.h"
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -48,17 +49,20 @@ void DeclareLayerData(TGridTableChart& table, const std::string& caption, int32_
     table.Comments =
         "Enter data for the top and the bottom of each layer. \r"
         "Linear interpretation will be used for any depth between the top and the bottom.";
-    AddFloat(table, {"Effective Unit ", "Weight,"}, "F/L^3");
-    AddFloat(table, {"Undrained Shear", "Strength,"}, "F/L^2");
-    AddFloat(table, {"e50"}, "");
-    AddFloat(table, {"Friction ", "Angle (Deg.)"}, "");
-    AddFloat(table, {"Blow Counts ", "(optional)"}, "");
-    AddFloat(table, {"Ultimate Unit", "Side Friction,"}, "F/L^2");
-    AddFloat(table, {"Ultimate Unit", "Tip Resistance,"}, "F/L^2");
-    AddFloat(table, {"Dummy"}, "");
-    for (int column : {static_cast<int>(hidden1), static_cast<int>(hidden2),
-                       static_cast<int>(DummyColumn)})
-        table.GetColumn(column).Visible = false;
+    // Caption lines and unit string of each column, in column order.
+    const std::vector<std::pair<std::vector<std::string>, std::string>> columns = {
+        {{"Effective Unit ", "Weight,"}, "F/L^3"},
+        {{"Undrained Shear", "Strength,"}, "F/L^2"},
+        {{"e50"}, ""},
+        {{"Friction ", "Angle (Deg.)"}, ""},
+        {{"Blow Counts ", "(optional)"}, ""},
+        {{"Ultimate Unit", "Side Friction,"}, "F/L^2"},
+        {{"Ultimate Unit", "Tip Resistance,"}, "F/L^2"},
+        {{"Dummy"}, ""},
+    };
+    for (int c = 0; c < static_cast<int>(columns.size()); ++c)
+        AddFloat(table, columns[c].first, columns[c].second).Visible =
+            c != hidden1 && c != hidden2 && c != DummyColumn;
 }
 
 }  // namespace

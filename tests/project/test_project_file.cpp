@@ -1,0 +1,176 @@
+// Writing and reading the project file: the exact lines of a new project,
+// byte-identical round trips, the older format, damaged files and a save
+// that fails part-way.
+
+#include "ProjectTestSupport.h"
+
+
+
+
+namespace {
+
+// Gives every list values of assorted magnitudes and signs, and sets the
+// curve source and every option as asked.
+void FillProject(TProgramData& project, bool userCurves, bool options)
+{
+    TProjectTables& t = project.Tables();
+    project.Title = "  Pile 7, trial  B ";
+    project.Increments = 120;
+    project.OutputOption = 1;
+    project.Tolerance = 2.5E-6L;
+    project.PileLength = 1234.56L;
+    project.OuterDiameter = 24;
+    project.TipArea = 452.38934L;
+    project.CurvesGenerated = !userCurves;
+    project.Downdrag = options;
+    project.UseTipMovements = options;
+    project.UseHeadLoads = options;
+    project.ApplyTzFactors = options;
+    project.ApplyQwFactors = options;
+    project.QMultiplier = 1.5L;
+    project.WMultiplier = 0.75L;
+
+    t.D2.SetRowCount(3);
+    for (int i = 0; i < 3; ++i) {
+        t.D2.GetData(SoilTypeColumn, i).SetInteger(i * 2 + 1 + (i == 1));  // 1, 4, 5
+        t.D2.GetData(LayerBottomColumn, i).SetFloat(100.25L * (i + 1));
+        TGridTableChart* data = t.D2.GetData(LayerDataColumn, i).AsTable();
+        for (int row = 0; row < 2; ++row)
+            for (int col = 0; col < 7; ++col)
+                data->GetData(col, row).SetFloat(0.00009855L * (col + 1) * (row + 1) * (i + 3));
+    }
+    t.TblTZDepth2.SetRowCount(3);
+    for (int i = 0; i < 3; ++i) {
+        t.TblTZDepth2.GetData(CurveDepthColumn, i).SetFloat(50.0L * i);
+        TGridTableChart* curve = t.TblTZDepth2.GetData(CurvePointsColumn, i).AsTable();
+        curve->SetRowCount(2 + i);
+        for (int p = 0; p < curve->RowCount(); ++p) {
+            curve->GetData(0, p).SetFloat(p * 1.1L + i);
+            curve->GetData(1, p).SetFloat(p * 0.01L);
+        }
+    }
+    auto fill = [](auto& table, int rows, long double scale) {
+        table.SetRowCount(rows);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < table.ColumnCount(); ++c)
+                table.GetData(c, r).SetFloat(scale * (r + 1) + c - 0.5L);
+    };
+    fill(t.TblQwcurve2, 4, 1000);
+    fill(t.TblSettlement2, 3, 0.125L);
+    fill(t.TblTZFactors2, 2, 40);
+    fill(t.TblAE2, 3, 1.2345678E9L);
+    fill(t.TblTipMove, 5, -0.02L);
+    fill(t.TblTopload, 2, 100);
+}
+
+}  // namespace
+
+TEST_F(ProjectTest, NewProjectFileHasTheKnownLines)
+{
+    const std::vector<std::string> expected = {
+        "New Pile",
+        "50 0 1",
+        "2 ",
+        "1",
+        "1 1 0.0  0.00000000000000E+0000",
+        "0 0 0.0  0 0 0",
+        "0 0 0.0  0 0 0",
+        "2",
+        "0 0",
+        "0 0",
+        "0.00001 0 0 0",
+        "2",
+        "0",
+        "0",
+        " 0",
+        " 0",
+        " 0",
+        " 0",
+    };
+    EXPECT_EQ(Lines(Save("NewKORVEN.kv3d")), expected);
+    EXPECT_EQ(Project->CompanionFileName, PathOf("NewKORVEN.gwi"));
+    EXPECT_TRUE(std::filesystem::exists(Project->CompanionFileName));
+    EXPECT_EQ(std::filesystem::file_size(Project->CompanionFileName), 0u);
+}
+
+TEST_F(ProjectTest, NumberForms)
+{
+    Project->Tolerance = 1E-9L;
+    Project->PileLength = 1.2345678912E12L;
+    Project->OuterDiameter = 0.0001L;
+    Project->TipArea = -0.00002L;
+    Tables.D2.SetRowCount(2);
+    Tables.D2.GetData(LayerBottomColumn, 0).SetFloat(12);
+    Tables.D2.GetData(LayerBottomColumn, 1).SetFloat(-0.00123L);
+    const std::vector<std::string> lines = Lines(Save("forms.kv3d"));
+    EXPECT_EQ(lines[4], "1 1 0.0  1.20000000000000E+0001");
+    EXPECT_EQ(lines[5], "2 1  1.20000000000000E+0001 -1.23000000000000E-0003");
+    EXPECT_EQ(lines[13], "1E-9 1.2345679E12 0.0001 -0.00002");
+}
+
+TEST_F(ProjectTest, RoundTripsAreByteIdentical)
+{
+    for (bool userCurves : {false, true}) {
+        for (bool options : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "user curves " << userCurves << ", options "
+                                            << options);
+            Project = std::make_unique<TProgramData>(Tables);
+            FillProject(*Project, userCurves, options);
+            Project->SetUnits(2);
+            const std::string first = Save("trip.kv3d");
+            ASSERT_EQ(Open(PathOf("trip.kv3d")), "");
+            EXPECT_FALSE(Project->Changed());
+            EXPECT_EQ(Project->Units(), 2);
+            EXPECT_EQ(Project->Title, "  Pile 7, trial  B ");
+            EXPECT_EQ(Project->CurvesGenerated, !userCurves);
+            EXPECT_EQ(Project->CurveSourceCode, userCurves ? 1 : 2);
+            EXPECT_EQ(Project->UseTipMovements, options);
+            EXPECT_EQ(Project->UseHeadLoads, options);
+            EXPECT_EQ(Project->Downdrag, options);
+            EXPECT_EQ(Project->ApplyTzFactors, options);
+            EXPECT_EQ(Project->ApplyQwFactors, options);
+            EXPECT_EQ(Save("trip.kv3d"), first);
+
+            const std::vector<std::string> lines = Lines(first);
+            if (options) {
+                EXPECT_EQ(lines.back(), "1.5 0.75");
+            } else {
+                // Tip movements, head loads, settlement, t-z and Q-w factors.
+                ASSERT_GE(lines.size(), 5u);
+                EXPECT_EQ(std::vector<std::string>(lines.end() - 5, lines.end()),
+                          std::vector<std::string>(5, " 0"));
+            }
+        }
+    }
+}
+
+TEST_F(ProjectTest, CurveSourceDecidesTheBlocks)
+{
+    FillProject(*Project, true, false);
+    std::vector<std::string> lines = Lines(Save("user.kv3d"));
+    EXPECT_EQ(lines[2], "1 ");
+    EXPECT_EQ(lines[3], "3");
+    EXPECT_EQ(lines[4], "1 0 2");
+    EXPECT_EQ(lines[5], "0 0");
+    EXPECT_EQ(lines[6], "1.1 0.01");
+    EXPECT_EQ(lines[7], "2 50 3");
+    EXPECT_EQ(lines[11], "3 100 4");
+    // AE first, then its depth; then the Q-w curve before the pile properties.
+    EXPECT_EQ(lines[16], "3");
+    EXPECT_EQ(lines[17], "1.2345678E9 1.2345678E9");
+    EXPECT_EQ(lines[20], "4");
+    EXPECT_EQ(lines[21], "999.5 1000.5");
+    EXPECT_EQ(lines[25], "2.5E-6 1234.56 24 452.38934");
+
+    FillProject(*Project, false, false);
+    lines = Lines(Save("layers.kv3d"));
+    EXPECT_EQ(lines[2], "2 ");
+    EXPECT_EQ(lines[4], "1 1 0.0  1.00250000000000E+0002");
+    EXPECT_EQ(lines[5], "2 4  1.00250000000000E+0002  2.00500000000000E+0002");
+    EXPECT_EQ(lines[6], "3 5  2.00500000000000E+0002  3.00750000000000E+0002");
+    // Clay: unit weight, shear strength, the unused place, e50, side, tip.
+    EXPECT_EQ(lines[7], "0.00029565 0.0005913 0.0  0.00088695 0.0017739 0.00206955");
+    // Sand: unit weight, the unused place, friction angle, blow count, ...
+    EXPECT_EQ(lines[9], "0.0003942 0.0  0.0015768 0.001971 0.0023652 0.0027594");
+    EXPECT_EQ(lines[13], "3");  // the AE count follows the six layer lines
+}
