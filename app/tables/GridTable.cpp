@@ -83,11 +83,11 @@ void TGridTableT<F>::SetRowGroup(int32_t value)
 // ---- Columns ----
 
 template <TableFamily F>
-void TGridTableT<F>::AppendColumn(std::unique_ptr<Column> column)
+void TGridTableT<F>::AppendColumn(std::unique_ptr<TColumnT<F>> column)
 {
     FColumns.push_back(std::move(column));
     ResizeTemplates();
-    Column& added = *FColumns.back();
+    TColumnT<F>& added = *FColumns.back();
     try {
         while (added.RowCount() < FRowCount)
             added.InsertRows(added.RowCount(), std::min(FRowGroup, FRowCount - added.RowCount()));
@@ -98,7 +98,7 @@ void TGridTableT<F>::AppendColumn(std::unique_ptr<Column> column)
 }
 
 template <TableFamily F>
-TColumnT<F>& TGridTableT<F>::GetColumn(int i) const
+TColumnT<F>& TGridTableT<F>::Column(int i) const
 {
     if (i < 0 || i >= ColumnCount())
         throw ETableError(OutOfBoundsMessage);
@@ -106,7 +106,7 @@ TColumnT<F>& TGridTableT<F>::GetColumn(int i) const
 }
 
 template <TableFamily F>
-int TGridTableT<F>::IndexOf(const Column& column) const
+int TGridTableT<F>::IndexOf(const TColumnT<F>& column) const
 {
     for (int i = 0; i < ColumnCount(); ++i)
         if (FColumns[i].get() == &column)
@@ -131,7 +131,7 @@ TColumnT<F>& TGridTableT<F>::VisibleColumn(int i) const
 }
 
 template <TableFamily F>
-int TGridTableT<F>::VisibleIndexOf(const Column& column) const
+int TGridTableT<F>::VisibleIndexOf(const TColumnT<F>& column) const
 {
     int index = 0;
     for (const auto& c : FColumns) {
@@ -158,24 +158,43 @@ void TGridTableT<F>::ResizeTemplates()
 // ---- Rows and cells ----
 
 template <TableFamily F>
+void TGridTableT<F>::InsertRowsInColumns(int at, int count)
+{
+    try {
+        // Column by column, one row group at a time: a top-depth column
+        // reads its neighbour before the neighbour grows.
+        for (const auto& column : FColumns)
+            for (int done = 0; done < count; done += FRowGroup)
+                column->InsertRows(at + done, std::min(FRowGroup, count - done));
+    } catch (...) {
+        // A failed row (OnInitRow raising, a top-depth column without its
+        // bottom column) leaves no column longer than the others.
+        for (const auto& column : FColumns)
+            while (column->RowCount() > FRowCount)
+                column->DeleteRow(at);
+        throw;
+    }
+    FRowCount += count;
+}
+
+template <TableFamily F>
 void TGridTableT<F>::SetRowCount(int n)
 {
     n = std::max(n, 0);
-    for (const auto& column : FColumns) {
+    if (n > FRowCount) {
+        InsertRowsInColumns(FRowCount, n - FRowCount);
+        return;
+    }
+    for (const auto& column : FColumns)
         while (column->RowCount() > n)
             column->DeleteRow(column->RowCount() - 1);
-        while (column->RowCount() < n)
-            column->InsertRows(column->RowCount(), std::min(FRowGroup, n - column->RowCount()));
-    }
     FRowCount = n;
 }
 
 template <TableFamily F>
 void TGridTableT<F>::AppendRowGroup()
 {
-    for (const auto& column : FColumns)
-        column->InsertRows(FRowCount, FRowGroup);
-    FRowCount += FRowGroup;
+    InsertRowsInColumns(FRowCount, FRowGroup);
     RowsChanged();
 }
 
@@ -184,9 +203,7 @@ void TGridTableT<F>::InsertRowGroup(int row)
 {
     if (row < 0 || row >= FRowCount)
         throw ETableError(OutOfBoundsMessage);
-    for (const auto& column : FColumns)
-        column->InsertRows(GroupStart(row), FRowGroup);
-    FRowCount += FRowGroup;
+    InsertRowsInColumns(GroupStart(row), FRowGroup);
     RowsChanged();
 }
 
@@ -213,7 +230,7 @@ bool TGridTableT<F>::CellValid(int col, int row) const
 template <TableFamily F>
 TDataT<F>& TGridTableT<F>::GetData(int col, int row) const
 {
-    return GetColumn(col).GetData(row);
+    return Column(col).GetData(row);
 }
 
 template <TableFamily F>
@@ -371,7 +388,7 @@ void TGridTableT<F>::ReadCol(TValueReader& reader)
         if (kind < 0 || kind > static_cast<int32_t>(TColumnKind::String))
             throw ETableError("Error Column Class not defined");
         try {
-            AppendColumn(Column::CreateFromStream(static_cast<TColumnKind>(kind), *this, reader));
+            AppendColumn(TColumnT<F>::CreateFromStream(static_cast<TColumnKind>(kind), *this, reader));
         } catch (const std::exception& e) {
             throw columnError(e);
         }

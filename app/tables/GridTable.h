@@ -70,7 +70,6 @@ struct TTableFamilyProperties<TableFamily::Chart> {
 template <TableFamily F>
 class TGridTableT : public TRowObject, public TTableFamilyProperties<F> {
 public:
-    using Column = TColumnT<F>;
     using Data = TDataT<F>;
 
     using TNotifyEvent = std::function<void(TGridTableT& sender)>;
@@ -149,11 +148,11 @@ public:
     template <class C>
     C& AddColumn(std::vector<std::string> captionLines);
     int ColumnCount() const { return static_cast<int>(FColumns.size()); }
-    Column& GetColumn(int i) const;
-    int IndexOf(const Column& column) const;
+    TColumnT<F>& Column(int i) const;
+    int IndexOf(const TColumnT<F>& column) const;
     int VisibleColumnCount() const;
-    Column& VisibleColumn(int i) const;
-    int VisibleIndexOf(const Column& column) const;
+    TColumnT<F>& VisibleColumn(int i) const;
+    int VisibleIndexOf(const TColumnT<F>& column) const;
 
     // ---- Rows and cells ----
     int RowCount() const { return FRowCount; }
@@ -213,7 +212,9 @@ public:
     static std::string UnitNames(const std::string& units, int system);
 
 private:
-    void AppendColumn(std::unique_ptr<Column> column);
+    void AppendColumn(std::unique_ptr<TColumnT<F>> column);
+    // Every column gets count new rows from row `at` on; all or none.
+    void InsertRowsInColumns(int at, int count);
     void ShowEditor(bool modal);
     void RowsChanged();
     int GroupStart(int row) const { return FRowGroup * (row / FRowGroup); }
@@ -229,7 +230,7 @@ private:
     int FUnits;
     int FNumber = 0;
     bool FChanged = false;
-    std::vector<std::unique_ptr<Column>> FColumns;
+    std::vector<std::unique_ptr<TColumnT<F>>> FColumns;
     std::unique_ptr<TTableEditor> FEditor;
 };
 

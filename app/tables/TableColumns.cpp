@@ -408,7 +408,6 @@ void TValueColumnT<F, T>::StoreGroup(int row, const T& value)
     const auto [first, last] = this->GroupOf(row);
     for (int r = first; r < last; ++r) {
         FValues[r] = value;
-        this->ControlRowChanged(r);
         this->CellChanged(r);
     }
 }
@@ -434,15 +433,15 @@ template <TableFamily F>
 void TEnumColumnT<F>::SetInteger(int row, int32_t value)
 {
     this->CheckRow(row);
-    if (this->GroupWide) {
-        this->StoreGroup(row, value);
-        return;
+    // A row that already has the value is left alone (its nested table too).
+    const auto [first, last] = this->GroupWide ? this->GroupOf(row) : std::pair{row, row + 1};
+    for (int r = first; r < last; ++r) {
+        if (this->FValues[r] == value)
+            continue;
+        this->FValues[r] = value;
+        this->ControlRowChanged(r);
+        this->CellChanged(r);
     }
-    if (this->FValues[row] == value)
-        return;
-    this->FValues[row] = value;
-    this->ControlRowChanged(row);
-    this->CellChanged(row);
 }
 
 template <TableFamily F>
@@ -583,7 +582,7 @@ TFloatColumnT<F>* TFloatColumnT<F>::Neighbour(int offset) const
     const TGridTableT<F>& table = this->Owner();
     if (this->Index() < 0 || i < 0 || i >= table.ColumnCount())
         return nullptr;
-    return dynamic_cast<TFloatColumnT*>(&table.GetColumn(i));
+    return dynamic_cast<TFloatColumnT*>(&table.Column(i));
 }
 
 template <TableFamily F>
@@ -767,8 +766,8 @@ std::unique_ptr<TGridTableT<F>> TTableColumnT<F>::ReplacingCopy(Table& tmpl, Tab
             auto carry = [](const Table& from, Table& to) {
                 const int columns = std::min(from.ColumnCount(), to.ColumnCount());
                 for (int c = 0; c < columns; ++c) {
-                    TColumnT<F>& source = from.GetColumn(c);
-                    TColumnT<F>& target = to.GetColumn(c);
+                    TColumnT<F>& source = from.Column(c);
+                    TColumnT<F>& target = to.Column(c);
                     if (source.Kind() != TColumnKind::Float || target.Kind() != TColumnKind::Float)
                         continue;
                     for (int r = 0; r < to.RowCount() && r < from.RowCount(); ++r)
@@ -794,9 +793,9 @@ void TTableColumnT<F>::CreateRowObject(int row)
     Table& owner = this->Owner();
     const int col = this->Index();
     int type = 1;
-    if (owner.ColumnCount() > 0 && &owner.GetColumn(0) != this &&
-        owner.GetColumn(0).Kind() == TColumnKind::Enum)
-        type = owner.GetColumn(0).AsInteger(row);
+    if (owner.ColumnCount() > 0 && &owner.Column(0) != this &&
+        owner.Column(0).Kind() == TColumnKind::Enum)
+        type = owner.Column(0).AsInteger(row);
 
     if (Table* tmpl = Templates.Resolve(type - 1)) {
         FObjects[row] = ReplacingCopy(*tmpl, dynamic_cast<Table*>(FObjects[row].get()), row);
@@ -950,7 +949,7 @@ void TTableColumnT<F>::ReadOwnData(TValueReader& reader)
     const int32_t index = reader.ReadInteger();
     const Table& table = this->Owner();
     const auto* types = table.ColumnCount() > 0
-                            ? dynamic_cast<const TEnumColumnT<F>*>(&table.GetColumn(0))
+                            ? dynamic_cast<const TEnumColumnT<F>*>(&table.Column(0))
                             : nullptr;
     if (!types) {
         Templates.Entries.push_back({index, false});

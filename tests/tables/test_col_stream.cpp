@@ -121,7 +121,7 @@ TEST(ColStream, EveryColumnKindRoundTrips)
     note.DefaultValue = "none";
     note.Width = 1.25L;
     TGridTable target1, target2;
-    static_cast<TTableColumn&>(source.GetColumn(4)).Templates.Entries = {
+    static_cast<TTableColumn&>(source.Column(4)).Templates.Entries = {
         {target2.Identifier(), true}, {TGridTable::RegistryCount() - 2, false}, {}};
 
     TValueWriter w;
@@ -136,28 +136,28 @@ TEST(ColStream, EveryColumnKindRoundTrips)
 
     ASSERT_EQ(copy.ColumnCount(), 6);
     for (int c = 0; c < 6; ++c) {
-        EXPECT_EQ(copy.GetColumn(c).Kind(), source.GetColumn(c).Kind());
-        EXPECT_EQ(copy.GetColumn(c).CaptionLines, source.GetColumn(c).CaptionLines);
-        EXPECT_EQ(copy.GetColumn(c).Visible, source.GetColumn(c).Visible);
-        EXPECT_EQ(copy.GetColumn(c).GroupWide, source.GetColumn(c).GroupWide);
-        EXPECT_EQ(copy.GetColumn(c).RowCount(), 2);
+        EXPECT_EQ(copy.Column(c).Kind(), source.Column(c).Kind());
+        EXPECT_EQ(copy.Column(c).CaptionLines, source.Column(c).CaptionLines);
+        EXPECT_EQ(copy.Column(c).Visible, source.Column(c).Visible);
+        EXPECT_EQ(copy.Column(c).GroupWide, source.Column(c).GroupWide);
+        EXPECT_EQ(copy.Column(c).RowCount(), 2);
     }
-    EXPECT_EQ(static_cast<TEnumColumn&>(copy.GetColumn(0)).Items(), type.Items());
-    auto& count2 = static_cast<TIntColumn&>(copy.GetColumn(1));
+    EXPECT_EQ(static_cast<TEnumColumn&>(copy.Column(0)).Items(), type.Items());
+    auto& count2 = static_cast<TIntColumn&>(copy.Column(1));
     EXPECT_EQ(count2.DefaultValue, 3);
     EXPECT_EQ(count2.MinValue, -40000);
     EXPECT_EQ(count2.MaxValue, 100);
     EXPECT_EQ(copy.GetData(1, 1).AsInteger(), 3);
-    auto& top2 = static_cast<TFloatColumn&>(copy.GetColumn(2));
+    auto& top2 = static_cast<TFloatColumn&>(copy.Column(2));
     EXPECT_TRUE(top2.TopDepth);
     EXPECT_EQ(top2.UnitString, "F/L^2");
     EXPECT_EQ(top2.DefaultValue, 0.1L);
     // Templates are written as the identifiers they resolve to.
-    EXPECT_EQ(static_cast<TTableColumn&>(copy.GetColumn(4)).Templates.Entries,
+    EXPECT_EQ(static_cast<TTableColumn&>(copy.Column(4)).Templates.Entries,
               (std::vector<TTemplateRef>{{target2.Identifier(), true},
                                          {target1.Identifier(), true},
                                          {-1, true}}));
-    auto& note2 = static_cast<TStringColumn&>(copy.GetColumn(5));
+    auto& note2 = static_cast<TStringColumn&>(copy.Column(5));
     EXPECT_EQ(note2.DefaultValue, "none");
     EXPECT_EQ(note2.Width, 1.25L);
     EXPECT_EQ(copy.GetData(5, 0).AsString(), "none");
@@ -189,11 +189,11 @@ TEST(ColStream, LegacyFloatAndButtonColumns)
         TValueReader r(w.Bytes());
         table.ReadCol(r);
         ASSERT_EQ(table.ColumnCount(), 3);
-        auto& bottom = static_cast<TFloatColumn&>(table.GetColumn(1));
+        auto& bottom = static_cast<TFloatColumn&>(table.Column(1));
         EXPECT_EQ(bottom.UnitString, "L");
         EXPECT_EQ(bottom.DefaultValue, 0);
         EXPECT_FALSE(bottom.TopDepth);
-        const auto& entries = static_cast<TTableColumn&>(table.GetColumn(2)).Templates.Entries;
+        const auto& entries = static_cast<TTableColumn&>(table.Column(2)).Templates.Entries;
         ASSERT_EQ(entries.size(), 6u);
         for (int i = 0; i < 6; ++i)
             EXPECT_EQ(entries[i], (hardwired ? TTemplateRef{7, false} : TTemplateRef{i + 1, true}));
@@ -209,7 +209,7 @@ TEST(ColStream, LegacyFloatAndButtonColumns)
     TGridTable table;
     TValueReader r(w.Bytes());
     table.ReadCol(r);
-    EXPECT_EQ(static_cast<TTableColumn&>(table.GetColumn(0)).Templates.Entries,
+    EXPECT_EQ(static_cast<TTableColumn&>(table.Column(0)).Templates.Entries,
               (std::vector<TTemplateRef>{{4, false}}));
 }
 
@@ -228,7 +228,7 @@ TEST(ColStream, ColumnCountWithAnyIntegerTag)
         TValueReader r(col);
         table.ReadCol(r);
         ASSERT_EQ(table.ColumnCount(), 1);
-        EXPECT_EQ(static_cast<TStringColumn&>(table.GetColumn(0)).DefaultValue, "-");
+        EXPECT_EQ(static_cast<TStringColumn&>(table.Column(0)).DefaultValue, "-");
     }
 }
 

@@ -122,7 +122,7 @@ TEST(GridTable, NestedTableFollowsSoilType)
     l.layers.GetData(0, 2).SetInteger(2);
     TGridTable* sand = l.Nested(2);
     EXPECT_EQ(sand->Caption, "Sand Layer Data");
-    EXPECT_EQ(sand->GetColumn(0).CaptionLines[0], "Friction");
+    EXPECT_EQ(sand->Column(0).CaptionLines[0], "Friction");
 
     // The same type again is no change; another sand type is a fresh copy.
     l.layers.GetData(0, 2).SetText("2");
@@ -161,7 +161,7 @@ TEST(GridTable, RowsAndNestedTablesFollowRowOperations)
     l.layers.SetRowCount(-5);
     EXPECT_EQ(l.layers.RowCount(), 0);
     for (int c = 0; c < l.layers.ColumnCount(); ++c)
-        EXPECT_EQ(l.layers.GetColumn(c).RowCount(), 0);
+        EXPECT_EQ(l.layers.Column(c).RowCount(), 0);
     EXPECT_EQ(TGridTable::RegistryCount(), registered);
     EXPECT_FALSE(l.layers.CellValid(0, 0));
     EXPECT_THROW(l.layers.GetData(0, 0), ETableError);
@@ -378,7 +378,7 @@ TEST(GridTable, UnitSwitchConvertsEveryFloatAndReturns)
 
     l.layers.SetUnits(1);
     EXPECT_EQ(rowsChanged, 0);
-    EXPECT_EQ(l.layers.GetColumn(1).CaptionLine(0), "Bottom of Layer (in)  ");
+    EXPECT_EQ(l.layers.Column(1).CaptionLine(0), "Bottom of Layer (in)  ");
 
     l.layers.SetUnits(2);
     EXPECT_EQ(rowsChanged, 1);
@@ -388,8 +388,8 @@ TEST(GridTable, UnitSwitchConvertsEveryFloatAndReturns)
     const long double inch = 39.37007874L;
     EXPECT_NEAR(static_cast<double>(l.Nested(1)->GetData(0, 0).AsFloat()),
                 static_cast<double>(0.0625L * inch * inch * inch / 224.8089237L), 1e-9);
-    EXPECT_EQ(l.layers.GetColumn(1).CaptionLine(0), "Bottom of Layer (m)  ");
-    EXPECT_EQ(l.Nested(1)->GetColumn(0).CaptionLine(1), "Weight, (kN/m^3)  ");
+    EXPECT_EQ(l.layers.Column(1).CaptionLine(0), "Bottom of Layer (m)  ");
+    EXPECT_EQ(l.Nested(1)->Column(0).CaptionLine(1), "Weight, (kN/m^3)  ");
     // A row added now starts in the table's units.
     l.layers.AppendRowGroup();
     EXPECT_EQ(l.Nested(2)->Units(), 2);
@@ -463,6 +463,47 @@ TEST(GridTable, RowObjectsFromInitRow)
     EXPECT_EQ(table.GetData(1, 0).AsObject(), nullptr);
 }
 
+TEST(GridTable, AFailedRowLeavesEveryColumnAsItWas)
+{
+    TGridTable table;
+    table.AddColumn<TFloatColumn>({"Depth"});
+    table.AddColumn<TTableColumn>({"Notes"});
+    int calls = 0;
+    table.OnInitRow = [&](TGridTable&, int32_t, int32_t row, int32_t,
+                          std::unique_ptr<TRowObject>&) {
+        ++calls;
+        if (row == 2)
+            throw std::runtime_error("no note");
+    };
+    table.SetRowCount(2);
+    table.GetData(0, 1).SetFloat(5);
+    EXPECT_THROW(table.SetRowCount(4), std::runtime_error);
+    EXPECT_THROW(table.AppendRowGroup(), std::runtime_error);
+    EXPECT_EQ(calls, 4);
+    EXPECT_EQ(table.RowCount(), 2);
+    for (int c = 0; c < table.ColumnCount(); ++c)
+        EXPECT_EQ(table.Column(c).RowCount(), 2);
+    table.InsertRowGroup(0);
+    EXPECT_EQ(table.GetData(0, 2).AsFloat(), 5);
+}
+
+TEST(GridTable, GroupWideTypeKeepsTheNestedTableOfAnUnchangedRow)
+{
+    Layers l;
+    l.layers.SetRowGroup(2);
+    l.layers.Column(0).GroupWide = true;
+    l.layers.SetRowCount(4);
+    TGridTable* kept = l.Nested(2);
+    l.layers.GetData(0, 3).SetInteger(2);
+    EXPECT_EQ(l.Nested(3)->Caption, "Sand Layer Data");
+    TGridTable* sand = l.Nested(2);
+    EXPECT_NE(sand, kept);
+    EXPECT_EQ(sand->Caption, "Sand Layer Data");
+    l.layers.GetData(0, 2).SetText("2");
+    EXPECT_EQ(l.Nested(2), sand);
+    EXPECT_EQ(l.layers.GetData(0, 1).AsInteger(), 1);
+}
+
 TEST(GridTable, PropertyLimitsAndColumnIndexes)
 {
     TGridTable table;
@@ -498,10 +539,10 @@ TEST(GridTable, ShowNeedsAVisibleColumnAndRenamesOnRenumber)
     Layers l;
     l.layers.SetRowCount(2);
     TGridTable* nested = l.Nested(1);
-    nested->GetColumn(0).Visible = false;
+    nested->Column(0).Visible = false;
     nested->Show();
     EXPECT_EQ(nested->Editor(), nullptr);
-    nested->GetColumn(0).Visible = true;
+    nested->Column(0).Visible = true;
     nested->ShowModal();
     auto* editor = static_cast<TStubEditor*>(nested->Editor());
     ASSERT_NE(editor, nullptr);
@@ -521,8 +562,8 @@ TEST(GridTable, RowControlsOfEnumerationAndButtonColumns)
     l.layers.SetRowCount(4);
     l.layers.Show();
     auto* editor = static_cast<TStubEditor*>(l.layers.Editor());
-    auto& types = static_cast<TEnumColumn&>(l.layers.GetColumn(0));
-    auto& buttons = static_cast<TTableColumn&>(l.layers.GetColumn(2));
+    auto& types = static_cast<TEnumColumn&>(l.layers.Column(0));
+    auto& buttons = static_cast<TTableColumn&>(l.layers.Column(2));
     TStubEditor other;
 
     auto message = [](auto&& call) {

@@ -34,8 +34,8 @@ struct Layers {
     {
         DeclareLayerData(clay, "Clay Layer Data");
         DeclareLayerData(sand, "Sand Layer Data");
-        clay.GetColumn(3).Visible = false;
-        sand.GetColumn(1).Visible = false;
+        clay.Column(3).Visible = false;
+        sand.Column(1).Visible = false;
         clay.SetIdentifier(2001);
         sand.SetIdentifier(2002);
         layers.Caption = "Soil Layers";
@@ -62,7 +62,7 @@ TEST(GridTableChart, ClayToSandKeepsTheLayerValues)
     TGridTableChart* sand = l.Nested(1);
     ASSERT_NE(sand, clay);
     EXPECT_EQ(sand->Caption, "Sand Layer Data");
-    EXPECT_FALSE(sand->GetColumn(1).Visible);
+    EXPECT_FALSE(sand->Column(1).Visible);
     EXPECT_EQ(sand->Number(), 2);
     ASSERT_EQ(sand->RowCount(), 2);
     for (int r = 0; r < 2; ++r)
@@ -151,6 +151,6 @@ TEST(GridTableChart, CopiesCarryTheChartProperties)
     EXPECT_FALSE(copy->InvertedXAxis);
     EXPECT_EQ(copy->Graph, curve.Graph);
     EXPECT_EQ(copy->Units(), 2);
-    EXPECT_EQ(copy->GetColumn(0).CaptionLine(0), "Load Transfer (t), (kN/m^2)  ");
+    EXPECT_EQ(copy->Column(0).CaptionLine(0), "Load Transfer (t), (kN/m^2)  ");
     EXPECT_EQ(copy->WindowCaption(), "t-z curve  1");
 }
