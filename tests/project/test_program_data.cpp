@@ -1,0 +1,98 @@
+// Unit switching and the changed state of a project.
+
+#include "ProjectTestSupport.h"
+
+#include <cmath>
+
+namespace {
+
+long double RelativeError(long double a, long double b) { return std::fabs(a - b) / std::fabs(b); }
+
+}  // namespace
+
+TEST_F(ProjectTest, UnitSwitchConvertsPilePropertiesAndTables)
+{
+    Project->PileLength = 480;
+    Project->OuterDiameter = 12;
+    Project->TipArea = 113.1L;
+    Tables.TblAE2.GetData(1, 0).SetFloat(1E9L);  // lbs
+    Tables.TblTipMove.GetData(0, 1).SetFloat(0.5L);  // in
+    TGridTableChart* layer = Tables.D2.GetData(LayerDataColumn, 0).AsTable();
+    layer->GetData(UnitWeightColumn, 0).SetFloat(0.07L);  // lbs/in^3
+    layer->GetData(E50Column, 0).SetFloat(0.01L);
+
+    int reloads = 0;
+    Project->OnUnitsChanged = [&reloads] { ++reloads; };
+    Project->SetUnits(2);
+    EXPECT_EQ(reloads, 1);
+    EXPECT_EQ(Project->Units(), 2);
+    // The factors are inches per metre and its reciprocal: 12 significant digits.
+    EXPECT_LT(RelativeError(Project->PileLength, 12.192L), 1E-11L);
+    EXPECT_LT(RelativeError(Project->OuterDiameter, 0.3048L), 1E-11L);
+    EXPECT_LT(RelativeError(Project->TipArea, 113.1L * 0.0254L * 0.0254L), 1E-11L);
+    EXPECT_LT(RelativeError(Project->Tolerance, 2.54E-7L), 1E-11L);
+    EXPECT_LT(RelativeError(Tables.TblAE2.GetData(1, 0).AsFloat(), 1E9L / 224.8089237L), 1E-11L);
+    EXPECT_LT(RelativeError(Tables.TblTipMove.GetData(0, 1).AsFloat(), 0.0127L), 1E-11L);
+    EXPECT_LT(RelativeError(layer->GetData(UnitWeightColumn, 0).AsFloat(),
+                            0.07L * 39.37007874L * 39.37007874L * 39.37007874L / 224.8089237L),
+              1E-11L);
+    EXPECT_EQ(layer->GetData(E50Column, 0).AsFloat(), 0.01L);
+    EXPECT_EQ(Tables.TblTZCurves2.Units(), 2);
+    EXPECT_EQ(Tables.TblTopload.Units(), 2);
+
+    // The system already in force changes nothing.
+    const long double length = Project->PileLength;
+    Project->SetUnits(2);
+    Project->SetUnits(7);  // clamped to 2
+    EXPECT_EQ(Project->PileLength, length);
+
+    // And back, within the precision of the extended type.
+    Project->SetUnits(1);
+    EXPECT_LT(RelativeError(Project->PileLength, 480), 1E-17L);
+    EXPECT_LT(RelativeError(Project->OuterDiameter, 12), 1E-17L);
+    EXPECT_LT(RelativeError(Project->TipArea, 113.1L), 1E-17L);
+    EXPECT_LT(RelativeError(Project->Tolerance, 1E-5L), 1E-17L);
+    EXPECT_LT(RelativeError(Tables.TblAE2.GetData(1, 0).AsFloat(), 1E9L), 1E-17L);
+    EXPECT_LT(RelativeError(layer->GetData(UnitWeightColumn, 0).AsFloat(), 0.07L), 1E-17L);
+    EXPECT_EQ(MetresPerInch * InchesPerMetre, 1.0L);
+}
+
+TEST_F(ProjectTest, NewProjectReturnsTablesToEnglishUnits)
+{
+    Project->SetUnits(2);
+    Tables.TblAE2.GetData(1, 0).SetFloat(100);
+    Project = std::make_unique<TProgramData>(Tables);
+    EXPECT_EQ(Project->Units(), 1);
+    Tables.ForEach([](auto& table) { EXPECT_EQ(table.Units(), 1) << table.Caption; });
+    EXPECT_EQ(Tables.D2.GetData(LayerDataColumn, 0).AsTable()->Units(), 1);
+}
+
+TEST_F(ProjectTest, ChangedStateCoversEveryTable)
+{
+    EXPECT_FALSE(Project->Changed());
+    Project->SetChanged(true);
+    EXPECT_TRUE(Project->Changed());
+    Project->SetChanged(false);
+    EXPECT_FALSE(Project->Changed());
+
+    // A nested layer table's flag counts, and clearing reaches it.
+    Tables.D2.GetData(LayerDataColumn, 0).AsTable()->SetChanged(true);
+    EXPECT_TRUE(Project->Changed());
+    Project->SetChanged(false);
+    EXPECT_FALSE(Tables.D2.Changed());
+    EXPECT_FALSE(Project->Changed());
+
+    Tables.TblTopload.SetChanged(true);
+    EXPECT_TRUE(Project->Changed());
+    Save("changed.kv3d");
+    EXPECT_FALSE(Project->Changed());
+
+    // Designer and date live in memory only.
+    Project->Designer = "A. Engineer";
+    Project->DesignDate = "7 Dec";
+    Save("changed.kv3d");
+    ASSERT_EQ(Open(PathOf("changed.kv3d")), "");
+    EXPECT_EQ(Project->Designer, "");
+    EXPECT_EQ(Project->DesignDate, "");
+    EXPECT_EQ(Project->Title, "New Pile");
+}
