@@ -148,7 +148,11 @@ mode_t NewFileMode()
 // replacement keeps the previous file's permissions.
 void ReplaceFile(const std::string& fileName, const std::string& text)
 {
-    const std::filesystem::path target(fileName);
+    // A project file reached through a symbolic link is replaced where it lies.
+    std::error_code resolveError;
+    std::filesystem::path target = std::filesystem::weakly_canonical(fileName, resolveError);
+    if (resolveError)
+        target = fileName;
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
@@ -158,7 +162,7 @@ void ReplaceFile(const std::string& fileName, const std::string& text)
 
     struct stat previous;
     const mode_t mode =
-        stat(fileName.c_str(), &previous) == 0 ? previous.st_mode & 07777 : NewFileMode();
+        stat(target.c_str(), &previous) == 0 ? previous.st_mode & 07777 : NewFileMode();
     int error = fchmod(fd, mode) == 0 ? 0 : errno;
     for (std::size_t done = 0; error == 0 && done < text.size();) {
         const ssize_t written = write(fd, text.data() + done, text.size() - done);
@@ -171,7 +175,7 @@ void ReplaceFile(const std::string& fileName, const std::string& text)
         error = errno;
     if (close(fd) != 0 && error == 0)
         error = errno;
-    if (error == 0 && std::rename(temporary.c_str(), fileName.c_str()) != 0)
+    if (error == 0 && std::rename(temporary.c_str(), target.c_str()) != 0)
         error = errno;
     if (error != 0) {
         unlink(temporary.c_str());

@@ -243,14 +243,22 @@ TEST_F(ProjectTest, AFailedSaveKeepsThePreviousFile)
     EXPECT_THROW(Project->SaveToFile(), EInOutError);
 }
 
-TEST_F(ProjectTest, ASaveKeepsTheFilePermissions)
+TEST_F(ProjectTest, ASaveReplacesTheFileWhereItLies)
 {
     Save("mode.kv3d");
-    std::filesystem::permissions(PathOf("mode.kv3d"), std::filesystem::perms::owner_read |
-                                                          std::filesystem::perms::owner_write);
+    const auto readWrite = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+    std::filesystem::permissions(PathOf("mode.kv3d"), readWrite);
     Save("mode.kv3d");
-    EXPECT_EQ(std::filesystem::status(PathOf("mode.kv3d")).permissions(),
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(std::filesystem::status(PathOf("mode.kv3d")).permissions(), readWrite);
+
+    // Saved through a link, the file the link names gets the project.
+    std::filesystem::create_directory(Folder / "real");
+    std::filesystem::copy_file(PathOf("mode.kv3d"), Folder / "real" / "mode.kv3d");
+    std::filesystem::create_symlink(Folder / "real" / "mode.kv3d", Folder / "link.kv3d");
+    Project->Title = "Through the link";
+    const std::string text = Save("link.kv3d");
+    EXPECT_TRUE(std::filesystem::is_symlink(Folder / "link.kv3d"));
+    EXPECT_EQ(ReadText(Folder / "real" / "mode.kv3d"), text);
 }
 
 // Files written by an independent implementation read without a message and

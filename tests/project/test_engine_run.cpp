@@ -1,0 +1,122 @@
+// Saved projects run through the analysis engine library, loaded as the
+// program loads it: "names.dat" in the current folder, the entry called with
+// 3. The reports and plot files must match those of the reference runs.
+
+#include "ProjectTestSupport.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <map>
+
+#ifdef KORVEN_ENGINE_LIBRARY
+
+namespace {
+
+class EngineRunTest : public ProjectTest {
+protected:
+    // Saves the project as `name` in the test's folder and runs the engine on
+    // it; returns the status.
+    int32_t Run(const std::string& name)
+    {
+        Save(name);
+        const std::filesystem::path project = Folder / name;
+        auto with = [&project](const char* extension) {
+            return std::filesystem::path(project).replace_extension(extension).string();
+        };
+        WriteText(Folder / "names.dat", "2014.3.3\n\n\n0\n" + project.string() + "\n" +
+                                            with(".kv3o") + "\n" + with(".kv3p") + "\n" +
+                                            with(".kv3r") + "\n");
+        const std::filesystem::path previous = std::filesystem::current_path();
+        std::filesystem::current_path(Folder);
+        int32_t status = -1;
+        void* library = dlopen(KORVEN_ENGINE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+        if (library) {
+            using Entry = int32_t (*)(int32_t);
+            if (auto entry = reinterpret_cast<Entry>(dlsym(library, "_IKORVEN")))
+                status = entry(3);
+            dlclose(library);
+        }
+        std::filesystem::current_path(previous);
+        EXPECT_NE(library, nullptr) << dlerror();
+        return status;
+    }
+
+    // The report without the lines that name the folder and the time of the run.
+    static std::string Report(const std::filesystem::path& path)
+    {
+        std::string kept;
+        for (const std::string& line : Lines(ReadText(path)))
+            if (line.find("Path to file locations") == std::string::npos &&
+                line.find("Date:  ") == std::string::npos)
+                kept += line + "\n";
+        return kept;
+    }
+
+    void ExpectReferenceOutput(const std::string& stem)
+    {
+        const std::filesystem::path golden = KORVEN_GOLDEN_DIR;
+        EXPECT_EQ(Report(Folder / (stem + ".kv3o")), Report(golden / (stem + ".kv3o")));
+        EXPECT_EQ(ReadText(Folder / (stem + ".kv3p")), ReadText(golden / (stem + ".kv3p")));
+        EXPECT_TRUE(std::filesystem::exists(Folder / (stem + ".kv3r")));
+    }
+
+    static bool HaveReferences()
+    {
+        return std::filesystem::is_directory(KORVEN_GOLDEN_DIR);
+    }
+};
+
+}  // namespace
+
+// A project entered through the tables, as the engineer would, gives the
+// reference run's file, report and plot data.
+TEST_F(EngineRunTest, ProjectEnteredInTheTablesRuns)
+{
+    if (!HaveReferences())
+        GTEST_SKIP() << "no reference runs";
+    Project->Title = "single clay layer 0 to 480 in, default tip movements";
+    Project->PileLength = 480;
+    Project->OuterDiameter = 12;
+    Project->TipArea = 113.1L;
+    Project->UseTipMovements = false;
+    Tables.D2.GetData(LayerBottomColumn, 0).SetFloat(480);
+    TGridTableChart* clay = Tables.D2.GetData(LayerDataColumn, 0).AsTable();
+    for (int row = 0; row < 2; ++row) {
+        clay->GetData(UnitWeightColumn, row).SetText("0.07");
+        clay->GetData(ShearStrengthColumn, row).SetText("10");
+        clay->GetData(E50Column, row).SetText("0.01");
+        clay->GetData(SideFrictionColumn, row).SetText("5");
+    }
+    Tables.TblAE2.GetData(0, 1).SetText("480");
+    for (int row = 0; row < 2; ++row)
+        Tables.TblAE2.GetData(1, row).SetText("1E9");
+
+    const std::string stem = "e01_clay_single_480";
+    EXPECT_EQ(Run(stem + ".kv3d"), 0);
+    EXPECT_EQ(ReadText(Folder / (stem + ".kv3d")),
+              ReadText(std::filesystem::path(KORVEN_GOLDEN_DIR) / (stem + ".kv3d")));
+    ExpectReferenceOutput(stem);
+}
+
+// Reference projects of every kind (generated and user curves, SI units,
+// head loads, down-drag, factors), read and saved by the program, run with
+// the reference status and output.
+TEST_F(EngineRunTest, ReadAndSavedProjectsRun)
+{
+    if (!HaveReferences())
+        GTEST_SKIP() << "no reference runs";
+    const std::map<std::string, int32_t> runs = {
+        {"e02_si_defaults", 0},  {"e16_downdrag", 0},     {"e22_si_loads_settlement", 0},
+        {"e23_eight_layers", 0}, {"rand_s1000_00021", 0}, {"rand_s1000_00032", 0},
+        {"rand_s1000_00037", 0},
+    };
+    for (const auto& [stem, status] : runs) {
+        SCOPED_TRACE(stem);
+        ASSERT_EQ(Open(std::string(KORVEN_GOLDEN_DIR) + "/" + stem + ".kv3d"), "");
+        EXPECT_EQ(Run(stem + ".kv3d"), status);
+        ExpectReferenceOutput(stem);
+    }
+}
+
+#endif
