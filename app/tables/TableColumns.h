@@ -46,7 +46,9 @@ public:
 
 // What the model needs from the editor window of a table. The window itself
 // is a widget built elsewhere; it implements this interface and is owned by
-// the table while it is open (see TGridTableT::EditorFactory).
+// the table while it is open (see TGridTableT::EditorFactory). The table
+// destroys it in Hide, CloseEditor and its own destruction; the window then
+// releases its row controls and leaves the table's notifications.
 class TTableEditor {
 public:
     virtual ~TTableEditor() = default;

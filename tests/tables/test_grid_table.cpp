@@ -533,6 +533,24 @@ TEST(GridTable, PropertyLimitsAndColumnIndexes)
     }
 }
 
+TEST(GridTable, MinimumColumnWidths)
+{
+    Layers l;
+    auto& note = l.layers.AddColumn<TStringColumn>({"N"});
+    note.Width = 1.25L;
+    const auto sevenPerCharacter = [](const std::string& text) {
+        return 7 * static_cast<int>(text.size());
+    };
+    // The float column's heading with its units and two blanks is the
+    // widest; the other kinds keep their own minimum.
+    EXPECT_EQ(l.layers.Column(1).MinWidth(96, sevenPerCharacter),
+              7 * static_cast<int>(std::string("Bottom of Layer (in)    ").size()));
+    EXPECT_EQ(l.layers.Column(0).MinWidth(96, sevenPerCharacter), 144);
+    EXPECT_EQ(l.layers.Column(2).MinWidth(96, sevenPerCharacter), 192);
+    EXPECT_EQ(note.MinWidth(96, sevenPerCharacter), 120);
+    EXPECT_EQ(l.clay.Column(0).MinWidth(97, [](const std::string&) { return 0; }), 48);
+}
+
 TEST(GridTable, ShowNeedsAVisibleColumnAndRenamesOnRenumber)
 {
     EditorFactoryScope factory;
