@@ -19,6 +19,7 @@
 #include <exception>
 #include <filesystem>
 #include <initializer_list>
+#include <vector>
 
 namespace {
 
@@ -55,6 +56,8 @@ std::string LayerDepthText(long double value)
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14).ptr;
     const std::string sci(buffer, end);  // such as "1.20000000000000e+01"
     const std::size_t e = sci.find('e');
+    if (e == std::string::npos)  // not finite
+        return sci;
     const int exponent = std::stoi(sci.substr(e + 1));
     std::string exponentDigits = std::to_string(std::abs(exponent));
     exponentDigits.insert(0, 4 - std::min<std::size_t>(4, exponentDigits.size()), '0');
@@ -63,7 +66,8 @@ std::string LayerDepthText(long double value)
            exponentDigits;
 }
 
-std::string Join(std::initializer_list<std::string> values)
+// The values with one blank between them.
+std::string Join(const std::vector<std::string>& values)
 {
     std::string line;
     for (const std::string& value : values) {
@@ -92,10 +96,10 @@ public:
     void Rows(const TGridTableT<F>& table, std::initializer_list<int> columns)
     {
         for (int row = 0; row < table.RowCount(); ++row) {
-            std::string line;
+            std::vector<std::string> cells;
             for (int col : columns)
-                line += (line.empty() ? "" : " ") + Cell(table, col, row);
-            Line(line);
+                cells.push_back(Cell(table, col, row));
+            Line(Join(cells));
         }
     }
     // The count, then the rows; " 0" alone when the list is not used.

