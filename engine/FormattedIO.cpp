@@ -30,8 +30,10 @@ bool LineReader::NextLine(std::string& line) {
     return true;
 }
 
-ReadStatus LineReader::ReadText(std::size_t width, std::string& text) {
+ReadStatus LineReader::ReadText(std::size_t width, std::string& text, bool whole) {
     if (!NextLine(text)) return ReadStatus::EndOfFile;
+    if (whole && text.find_last_not_of(' ') != std::string::npos && text.find_last_not_of(' ') >= width)
+        return ReadStatus::BadValue;
     text.resize(width, ' ');
     return ReadStatus::Ok;
 }

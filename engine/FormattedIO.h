@@ -30,8 +30,9 @@ public:
     bool IsOpen() const { return file_ != nullptr; }
 
     // Reads the next line as fixed-width text of `width` characters: longer
-    // lines are cut, shorter ones padded with blanks.
-    ReadStatus ReadText(std::size_t width, std::string& text);
+    // lines are cut (or, with `whole`, refused as BadValue), shorter ones
+    // padded with blanks.
+    ReadStatus ReadText(std::size_t width, std::string& text, bool whole = false);
 
     // A list-directed read: values separated by blanks or commas, continuing
     // over following lines until every target is filled; whatever is left on

@@ -63,8 +63,9 @@ void Analysis::ReadNamesFile() {
         names.ReadText(256, skipped) != fio::ReadStatus::Ok ||
         names.ReadList({&reserved}) != fio::ReadStatus::Ok)
         Fail(kNamesFileUnreadable, "");
+    // A path longer than its line would name another file when cut: refused.
     for (std::string& path : paths_) {
-        if (names.ReadText(255, path) != fio::ReadStatus::Ok) {
+        if (names.ReadText(255, path, true) != fio::ReadStatus::Ok) {
             path.clear();
             std::printf("  FILE ERRORS!\n");
             break;

@@ -76,6 +76,14 @@ TEST(EngineRejects, MissingNamesOrInputFiles) {
     EXPECT_FALSE(fs::exists(noInput.Folder() / "missing.kv3d"));  // never created
     EXPECT_NE(noInput.ReportLines().back().find("INPUT DATA FILE CANNOT BE OPENED"), std::string::npos);
 
+    // A report path longer than its line is refused, not cut to another file's name.
+    EngineRun longPath;
+    const std::string longReport = (longPath.Folder() / (std::string(300, 'r') + ".kv3o")).string();
+    longPath.WriteNames({"2014.3.3", "", "", "0", longPath.Input().string(), longReport, longPath.Plot().string(),
+                         longPath.Notes().string()});
+    EXPECT_EQ(longPath.Call(), 11);
+    EXPECT_TRUE(fs::is_empty(longPath.Folder()));
+
     EngineRun shortNames;  // the report path is missing: nothing can be written
     shortNames.WriteNames({"2014.3.3", "", "", "0", shortNames.Input().string()});
     EXPECT_EQ(shortNames.Call(), 11);

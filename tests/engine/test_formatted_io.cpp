@@ -152,6 +152,15 @@ TEST_F(ListReads, TextReadsArePaddedOrCutToTheirWidth) {
     EXPECT_EQ(in.ReadText(10, version), fio::ReadStatus::EndOfFile);
 }
 
+TEST_F(ListReads, AWholeTextReadRefusesALineLongerThanItsWidth) {
+    Write("/a/path/of/twenty/..\n/short   \n");
+    fio::LineReader in(path_.string());
+    std::string text;
+    EXPECT_EQ(in.ReadText(10, text, true), fio::ReadStatus::BadValue);
+    EXPECT_EQ(in.ReadText(6, text, true), fio::ReadStatus::Ok);  // trailing blanks do not count
+    EXPECT_EQ(text, "/short");
+}
+
 TEST(ListValues, NumbersInTheirWrittenForms) {
     float v = 0;
     ASSERT_TRUE(fio::ParseReal("4.80000000000000E+0002", v));
