@@ -1,0 +1,872 @@
+#include "TableForm.h"
+
+#include "Evaluator.h"
+#include "TableGrid.h"
+#include "TableLayout.h"
+#include "UserPrompts.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// System menu and minimise box, no maximise box.
+constexpr Qt::WindowFlags FrameHints = Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                       Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+
+QString FromModel(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+// Comments keep their line breaks, written as CR or CR LF.
+QString CommentText(const std::string& text)
+{
+    QString result = FromModel(text);
+    result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return result;
+}
+
+// An edge or corner of a window from its geometry before and after the user sized it.
+std::optional<SizingEdge> DraggedEdge(const QRect& before, const QRect& after)
+{
+    const bool left = after.left() != before.left();
+    const bool right = !left && after.width() != before.width();
+    const bool top = after.top() != before.top();
+    const bool bottom = !top && after.height() != before.height();
+    if (top)
+        return left ? SizingEdge::TopLeft : right ? SizingEdge::TopRight : SizingEdge::Top;
+    if (bottom)
+        return left ? SizingEdge::BottomLeft : right ? SizingEdge::BottomRight : SizingEdge::Bottom;
+    if (left)
+        return SizingEdge::Left;
+    if (right)
+        return SizingEdge::Right;
+    return std::nullopt;
+}
+
+}  // namespace
+
+// ---- TTableFormBase ----
+
+TTableFormBase::TTableFormBase(QMdiArea* area)
+    : QWidget(nullptr, Qt::Window | FrameHints),
+      Grid(new TTableGrid(this)),
+      BtnAdd(new QPushButton(tr("&Add Row"), this)),
+      BtnIns(new QPushButton(tr("&Insert Row"), this)),
+      BtnDel(new QPushButton(tr("&Delete Row"), this)),
+      lblComments(new QLabel(this)),
+      imgHelp(new QLabel(this)),
+      FArea(area),
+      FTopLeft(new QLabel(Grid))
+{
+    Grid->setObjectName(QStringLiteral("Grid"));
+    BtnAdd->setObjectName(QStringLiteral("BtnAdd"));
+    BtnIns->setObjectName(QStringLiteral("BtnIns"));
+    BtnDel->setObjectName(QStringLiteral("BtnDel"));
+    lblComments->setObjectName(QStringLiteral("lblComments"));
+    imgHelp->setObjectName(QStringLiteral("imgHelp"));
+    for (QPushButton* button : {BtnAdd, BtnIns, BtnDel}) {
+        button->setAutoDefault(false);
+        button->resize(button->sizeHint());
+    }
+    lblComments->setWordWrap(true);
+    lblComments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    FTopLeft->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    FTopLeft->setIndent(2);
+}
+
+TTableFormBase::~TTableFormBase() = default;
+
+std::vector<QWidget*> TTableFormBase::RowControls(int col) const
+{
+    const auto it = FControls.find(col);
+    return it == FControls.end() ? std::vector<QWidget*>() : it->second;
+}
+
+QWidget* TTableFormBase::FrameWindow() const
+{
+    return FSub ? static_cast<QWidget*>(FSub.data()) : const_cast<TTableFormBase*>(this);
+}
+
+void TTableFormBase::ResizeFrame(QSize client)
+{
+    FClientSize = client;
+    resize(client);
+    if (FSub)
+        FSub->resize(FSub->sizeHint());
+}
+
+void TTableFormBase::Place(bool modal, QWidget* embedIn)
+{
+    if (FLoop) {
+        raise();
+        activateWindow();
+        return;
+    }
+    if (modal) {
+        // Out of the MDI area, if it was there: a modal window is a dialog.
+        if (FSub) {
+            QMdiSubWindow* sub = FSub;
+            FSub = nullptr;
+            sub->setWidget(nullptr);
+            sub->deleteLater();
+        }
+        setParent(FArea ? FArea->window() : nullptr, Qt::Dialog | FrameHints);
+        setWindowModality(Qt::ApplicationModal);
+        resize(FClientSize);
+        show();
+        activateWindow();
+        QEventLoop loop;
+        FLoop = &loop;
+        loop.exec();
+        FLoop = nullptr;
+        return;
+    }
+    if (embedIn) {
+        if (parentWidget() != embedIn) {
+            setParent(embedIn, Qt::Widget);
+            move(0, 0);
+        }
+        show();
+        raise();
+    } else if (FArea) {
+        if (!FSub) {
+            FSub = FArea->addSubWindow(this, Qt::SubWindow | FrameHints);
+            FSub->resize(FSub->sizeHint());
+        }
+        FSub->showNormal();
+        FArea->setActiveSubWindow(FSub);
+    } else {
+        show();
+        raise();
+        activateWindow();
+    }
+}
+
+void TTableFormBase::Dismiss()
+{
+    if (FLoop)
+        FLoop->quit();
+    QWidget* frame = FrameWindow();
+    frame->hide();
+    frame->deleteLater();
+}
+
+// ---- TTableFormT ----
+
+template <TableFamily F>
+TTableFormT<F>::TTableFormT(Table& table, QMdiArea* area) : TTableFormBase(area), FTable(&table)
+{
+    Grid->OnSelectCell = [this](int row, int col) { return GridSelectCell(row, col); };
+    Grid->OnEnterKey = [this] { GridEnterKey(); };
+    connect(Grid->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { GridTopLeftChanged(); });
+    connect(Grid->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { GridTopLeftChanged(); });
+    connect(BtnAdd, &QPushButton::clicked, this, [this] { BtnAddClick(); });
+    connect(BtnIns, &QPushButton::clicked, this, [this] { BtnInsClick(); });
+    connect(BtnDel, &QPushButton::clicked, this, [this] { BtnDelClick(); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        const auto inGrid = [this](QWidget* w) { return w == Grid || Grid->isAncestorOf(w); };
+        if (old && now && inGrid(old) && !inGrid(now) && isAncestorOf(now))
+            GridExit();
+    });
+    if (area)
+        connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+            if (!FSub)
+                return;
+            if (FActive && window && window != FSub)
+                FormDeactivate();
+            FActive = window == FSub;
+        });
+}
+
+template <TableFamily F>
+TTableFormT<F>::~TTableFormT()
+{
+    // Deleted from outside (with the MDI area): the table lets go of it.
+    if (!FReleased) {
+        FReleased = true;
+        if (FBound) {
+            ReleaseRowControls();
+            SubscribeTable(false);
+            FBound = false;
+        }
+        FTable->CloseEditor();
+    }
+}
+
+template <TableFamily F>
+template <class Fn>
+void TTableFormT<F>::Guarded(Fn&& fn)
+{
+    try {
+        fn();
+    } catch (const EAssignError& e) {
+        Prompts().Inform(this, FromModel(e.what()));
+    } catch (const std::exception& e) {
+        Prompts().Inform(this, FromModel(e.what()), PromptIcon::Error);
+    }
+}
+
+// ---- Measures ----
+
+template <TableFamily F>
+int TTableFormT<F>::Margin() const
+{
+    return logicalDpiX() / 20;
+}
+
+template <TableFamily F>
+int TTableFormT<F>::HeadingRows() const
+{
+    int lines = 0;
+    for (int i = 0; i < FTable->VisibleColumnCount(); ++i)
+        lines = std::max(lines, FTable->VisibleColumn(i).CaptionLineCount());
+    return lines;
+}
+
+template <TableFamily F>
+int TTableFormT<F>::ColumnWidth(const TColumnT<F>& column) const
+{
+    const QFontMetrics metrics = Grid->fontMetrics();
+    return column.MinWidth(logicalDpiX(), [&metrics](const std::string& text) {
+        return metrics.horizontalAdvance(FromModel(text));
+    });
+}
+
+template <TableFamily F>
+int TTableFormT<F>::FixedColumnWidth() const
+{
+    return std::max(Grid->fontMetrics().horizontalAdvance(FromModel(FTable->TopLeft + "  ")),
+                    logicalDpiX() / 3);
+}
+
+template <TableFamily F>
+int TTableFormT<F>::BelowGrid() const
+{
+    const int m = Margin();
+    int below = 0;
+    if (!BtnAdd->isHidden())
+        below += m + BtnAdd->height();
+    if (!lblComments->isHidden())
+        below += m + lblComments->height();
+    if (imgHelp->height() > 0 && !imgHelp->isHidden())
+        below += m + imgHelp->height();
+    return below;
+}
+
+// ---- Showing and refreshing ----
+
+template <TableFamily F>
+void TTableFormT<F>::ShowForm(bool modal)
+{
+    if (FReleased)
+        return;
+    if (!FBound)
+        FormShow();
+    Place(modal, FTable->FormParent);
+    if (!FReleased)
+        Grid->setFocus();
+}
+
+template <TableFamily F>
+void TTableFormT<F>::FormShow()
+{
+    FBound = true;
+    FTable->SetRowCount(std::max(FTable->RowCount(), FTable->MinRows()));
+    UpdateCaption();
+
+    const int m = Margin();
+    Grid->move(m, m);
+    FTopLeft->setText(FromModel(FTable->TopLeft));
+    BtnAdd->move(m, 0);
+    BtnIns->move(BtnAdd->geometry().right() + 1 + m, 0);
+    BtnDel->move(BtnIns->geometry().right() + 1 + m, 0);
+    lblComments->setText(CommentText(FTable->Comments));
+    lblComments->setVisible(!FTable->Comments.empty());
+    const QPixmap picture(FromModel(FTable->HelpPicture));
+    imgHelp->setPixmap(picture);
+    imgHelp->resize(picture.size());
+    imgHelp->setVisible(!picture.isNull());
+
+    FColumnsInView = FTable->VisibleColumnCount();
+    FRowsInView = std::min(FTable->RowCount(), MaxRowsInView());
+    SubscribeTable(true);
+    Refresh();
+
+    // The cursor starts in the first column the user types into.
+    int first = 0;
+    while (first < FTable->VisibleColumnCount() - 1 && FTable->VisibleColumn(first).HasControls())
+        ++first;
+    Grid->SetCurrentCellQuietly(0, first);
+}
+
+template <TableFamily F>
+void TTableFormT<F>::UpdateCaption()
+{
+    setWindowTitle(FromModel(FTable->WindowCaption()));
+}
+
+template <TableFamily F>
+void TTableFormT<F>::SubscribeTable(bool on)
+{
+    if (!on) {
+        FTable->OnRowsChanged = nullptr;
+        FTable->OnCellChanged = nullptr;
+        return;
+    }
+    FTable->OnRowsChanged = [this] { Refresh(); };
+    FTable->OnCellChanged = [this](int col, int row) {
+        const TColumnT<F>& column = FTable->Column(col);
+        const int visible = FTable->VisibleIndexOf(column);
+        if (visible >= 0 && !column.HasControls() && row < Grid->rowCount())
+            Grid->SetCellText(row, visible, FromModel(column.GetText(row)));
+    };
+}
+
+template <TableFamily F>
+void TTableFormT<F>::Refresh()
+{
+    if (!FBound)
+        return;
+    const int columns = FTable->VisibleColumnCount();
+    const int rows = FTable->RowCount();
+    FColumnsInView = std::min(FColumnsInView, columns);
+    FRowsInView = std::min(FRowsInView, rows);
+
+    const int pitch = Grid->fontMetrics().height() + 10;
+    const int headings = HeadingRows();
+    Grid->setColumnCount(columns);
+    Grid->setRowCount(rows);
+    Grid->verticalHeader()->setMinimumSectionSize(1);
+    Grid->verticalHeader()->setDefaultSectionSize(pitch);
+    Grid->verticalHeader()->setFixedWidth(FixedColumnWidth() + 1);
+    Grid->horizontalHeader()->setFixedHeight(headings * pitch);
+
+    QStringList numbers;
+    for (int row = 0; row < rows; ++row)
+        numbers << QString::number(row / FTable->RowGroup() + 1);
+    Grid->setVerticalHeaderLabels(numbers);
+
+    QStringList headers;
+    for (int c = 0; c < columns; ++c) {
+        const TColumnT<F>& column = FTable->VisibleColumn(c);
+        QStringList lines;
+        for (int i = 0; i < headings; ++i)
+            lines << (i < column.CaptionLineCount() ? FromModel(column.CaptionLine(i)) : QString());
+        headers << lines.join(QLatin1Char('\n'));
+        Grid->setColumnWidth(c, ColumnWidth(column) + 1);
+    }
+    Grid->setHorizontalHeaderLabels(headers);
+    RewriteCells();
+
+    const bool rowButtons = FTable->MinRows() != FTable->MaxRows;
+    for (QPushButton* button : {BtnAdd, BtnIns, BtnDel})
+        button->setVisible(rowButtons);
+    BtnAdd->setEnabled(rows != FTable->MaxRows);
+    BtnIns->setEnabled(rows != FTable->MaxRows);
+    BtnDel->setEnabled(FTable->MinRows() < rows);
+    Layout();
+}
+
+template <TableFamily F>
+void TTableFormT<F>::RewriteCells()
+{
+    for (int c = 0; c < FTable->VisibleColumnCount(); ++c) {
+        const TColumnT<F>& column = FTable->VisibleColumn(c);
+        const bool typed = !column.HasControls();
+        const Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled |
+                                    (typed ? Qt::ItemIsEditable : Qt::NoItemFlags);
+        for (int row = 0; row < FTable->RowCount(); ++row) {
+            Grid->SetCellText(row, c, typed ? FromModel(column.GetText(row)) : QString());
+            Grid->item(row, c)->setFlags(flags);
+        }
+    }
+}
+
+template <TableFamily F>
+void TTableFormT<F>::Layout()
+{
+    if (!FBound || FLayingOut)
+        return;
+    FLayingOut = true;
+    const int m = Margin();
+    const int frame = 2 * Grid->frameWidth();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Grid);
+    const int rows = FTable->RowCount();
+    const int columns = FTable->VisibleColumnCount();
+    const bool verticalBar = FRowsInView < rows;
+    const bool horizontalBar = FColumnsInView < columns;
+    Grid->setVerticalScrollBarPolicy(verticalBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    Grid->setHorizontalScrollBarPolicy(horizontalBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+
+    int width = frame + Grid->verticalHeader()->width() + (verticalBar ? scrollBar : 0);
+    const int left = Grid->LeftColumn();
+    for (int c = left; c < std::min(left + FColumnsInView, columns); ++c)
+        width += Grid->columnWidth(c);
+    const int pitch = Grid->verticalHeader()->defaultSectionSize();
+    const int height = frame + Grid->horizontalHeader()->height() + FRowsInView * pitch +
+                       (horizontalBar ? scrollBar : 0);
+    Grid->setGeometry(m, m, width, height);
+    Grid->UpdateScrollRanges();
+    FTopLeft->setGeometry(Grid->frameWidth(), Grid->frameWidth(), Grid->verticalHeader()->width(),
+                          Grid->horizontalHeader()->height());
+    FTopLeft->setVisible(Grid->horizontalHeader()->height() > 0);
+
+    const int clientWidth = std::max(Grid->geometry().right(), BtnDel->geometry().right()) + 1 + m;
+    const int buttonsTop = Grid->geometry().bottom() + 1 + m;
+    for (QPushButton* button : {BtnAdd, BtnIns, BtnDel})
+        button->move(button->x(), buttonsTop);
+    const int hB = BtnAdd->isHidden() ? 0 : m + BtnAdd->height();
+    lblComments->setGeometry(m, buttonsTop + hB, clientWidth - 2 * m,
+                             lblComments->heightForWidth(clientWidth - 2 * m));
+    const int hL = lblComments->isHidden() ? 0 : m + lblComments->height();
+    imgHelp->move(m, lblComments->y() + hL);
+    const int hI = imgHelp->isHidden() || imgHelp->height() == 0 ? 0 : m + imgHelp->height();
+    ResizeFrame(QSize(clientWidth, imgHelp->y() + hI));
+
+    LayoutRowControls();
+    FLastFrame = FrameWindow()->geometry();
+    FLayingOut = false;
+    if (FTable->OnResize)
+        FTable->OnResize(*FTable);
+}
+
+// ---- Row controls ----
+
+template <TableFamily F>
+void TTableFormT<F>::LayoutRowControls()
+{
+    const int top = Grid->TopRow();
+    const int count = std::min(FRowsInView, FTable->RowCount() - top);
+    const int left = Grid->LeftColumn();
+    for (int col = 0; col < FTable->ColumnCount(); ++col) {
+        TColumnT<F>& column = FTable->Column(col);
+        if (!column.Visible || !column.HasControls())
+            continue;
+        std::vector<QWidget*>& controls = FControls[col];
+        if (count <= 0) {
+            column.ReleaseControls();
+            for (QWidget* control : controls)
+                control->deleteLater();
+            controls.clear();
+            continue;
+        }
+        column.AllocateControls(FTable->Editor(), top, count);
+        while (static_cast<int>(controls.size()) > count) {
+            controls.back()->hide();
+            controls.back()->deleteLater();
+            controls.pop_back();
+        }
+        while (static_cast<int>(controls.size()) < count) {
+            const int i = static_cast<int>(controls.size());
+            QWidget* control;
+            if (auto* list = dynamic_cast<TEnumColumnT<F>*>(&column)) {
+                auto* box = new QComboBox(this);
+                for (const std::string& item : list->Items())
+                    box->addItem(FromModel(item));
+                box->setMaxVisibleItems(11);
+                connect(box, &QComboBox::activated, this, [this, list, i](int position) {
+                    Guarded([&] { list->SelectItem(i, position); });
+                });
+                control = box;
+            } else {
+                auto* button = new QPushButton(this);
+                button->setAutoDefault(false);
+                auto* buttons = dynamic_cast<TTableColumnT<F>*>(&column);
+                connect(button, &QPushButton::clicked, this, [this, buttons, i] {
+                    Guarded([&] { buttons->ClickButton(i); });
+                });
+                control = button;
+            }
+            control->hide();
+            controls.push_back(control);
+        }
+        // Each control sits on its cell, 1 pixel inside the grid lines.
+        const int visible = FTable->VisibleIndexOf(column);
+        const bool inView = visible >= left && visible < left + FColumnsInView;
+        const QPoint origin = Grid->pos() + QPoint(Grid->frameWidth() + Grid->verticalHeader()->width(),
+                                                   Grid->frameWidth() + Grid->horizontalHeader()->height());
+        for (int i = 0; i < count; ++i) {
+            ShowRowControl(col, i);
+            QWidget* control = controls[i];
+            control->raise();
+            if (!inView) {
+                control->hide();
+                continue;
+            }
+            const int row = column.ControlRow(i);
+            control->setGeometry(origin.x() + Grid->columnViewportPosition(visible),
+                                 origin.y() + Grid->rowViewportPosition(row),
+                                 Grid->columnWidth(visible) - 1, Grid->rowHeight(row) - 1);
+            control->show();
+        }
+    }
+}
+
+template <TableFamily F>
+void TTableFormT<F>::ShowRowControl(int col, int control)
+{
+    const TColumnT<F>& column = FTable->Column(col);
+    QWidget* widget = FControls[col][control];
+    const int row = column.ControlRow(control);
+    if (auto* box = qobject_cast<QComboBox*>(widget))
+        box->setCurrentIndex(column.AsInteger(row) - 1);
+    else if (auto* button = qobject_cast<QPushButton*>(widget))
+        button->setText(FromModel(column.GetText(row)));
+}
+
+template <TableFamily F>
+void TTableFormT<F>::RowControlChanged(int col, int row)
+{
+    const auto it = FControls.find(col);
+    if (it == FControls.end())
+        return;
+    const int control = row - FTable->Column(col).ControlRow(0);
+    if (control >= 0 && control < static_cast<int>(it->second.size()))
+        ShowRowControl(col, control);
+}
+
+template <TableFamily F>
+void TTableFormT<F>::ReleaseRowControls()
+{
+    for (auto& [col, controls] : FControls) {
+        if (col < FTable->ColumnCount())
+            FTable->Column(col).ReleaseControls();
+        for (QWidget* control : controls) {
+            control->hide();
+            control->deleteLater();
+        }
+    }
+    FControls.clear();
+}
+
+// ---- Entry ----
+
+template <TableFamily F>
+bool TTableFormT<F>::CommitCell()
+{
+    if (!FBound || FCommitting)
+        return true;
+    const int row = Grid->currentRow();
+    const int col = Grid->currentColumn();
+    if (row < 0 || row >= FTable->RowCount() || col < 0 || col >= FTable->VisibleColumnCount())
+        return true;
+    FTable->SetChanged(true);
+    TColumnT<F>& column = FTable->VisibleColumn(col);
+    if (column.HasControls())
+        return true;
+    try {
+        column.GetData(row).SetText(Grid->CellText(row, col).toStdString());
+        return true;
+    } catch (const EAssignError& e) {
+        FCommitting = true;
+        Prompts().Inform(this, FromModel(e.what()));
+        FCommitting = false;
+        Grid->setFocus();
+        return false;
+    }
+}
+
+template <TableFamily F>
+bool TTableFormT<F>::GridSelectCell(int /*row*/, int col)
+{
+    if (!FBound)
+        return true;
+    if (!CommitCell())
+        return false;
+    // Committed entries appear in their normalised form (2*3 reads 6).
+    RewriteCells();
+    // Cells with row controls are edited through their controls.
+    return col < FTable->VisibleColumnCount() && !FTable->VisibleColumn(col).HasControls();
+}
+
+template <TableFamily F>
+void TTableFormT<F>::GridEnterKey()
+{
+    const int columns = FTable->VisibleColumnCount();
+    int row = Grid->currentRow();
+    int col = Grid->currentColumn();
+    if (row < 0 || col < 0)
+        return;
+    if (++row >= FTable->RowCount()) {
+        row = 0;
+        col = col + 1 < columns ? col + 1 : 0;
+    }
+    Grid->setCurrentCell(row, col);
+}
+
+template <TableFamily F>
+void TTableFormT<F>::GridTopLeftChanged()
+{
+    if (!FScrollDetached)
+        Layout();
+}
+
+template <TableFamily F>
+void TTableFormT<F>::GridExit()
+{
+    if (!FBound || FCommitting || IsModal())
+        return;
+    if (!CommitCell())
+        Grid->setFocus();
+}
+
+// ---- Row buttons ----
+
+template <TableFamily F>
+int TTableFormT<F>::CurrentDataRow() const
+{
+    const int row = Grid->currentRow();
+    if (row < 0 || row >= FTable->RowCount())
+        throw ETableError("Grid.Row not in valid range");
+    return row;
+}
+
+template <TableFamily F>
+void TTableFormT<F>::BtnAddClick()
+{
+    Guarded([this] {
+        FTable->OnRowsChanged = nullptr;
+        FScrollDetached = true;
+        const auto finish = [this] {
+            FTable->SetChanged(true);
+            SubscribeTable(true);
+            FScrollDetached = false;
+            Refresh();
+        };
+        try {
+            if (FRowsInView >= FTable->RowCount())
+                FRowsInView = std::min(FTable->RowCount() + FTable->RowGroup(), MaxRowsInView());
+            FTable->AppendRowGroup();
+        } catch (...) {
+            finish();
+            throw;
+        }
+        finish();
+        // Scroll the new rows into view.
+        if (FTable->RowCount() > Grid->TopRow() + FRowsInView)
+            Grid->ScrollTo(FTable->RowCount() - FRowsInView, Grid->LeftColumn());
+    });
+}
+
+template <TableFamily F>
+void TTableFormT<F>::BtnInsClick()
+{
+    Guarded([this] {
+        const int row = CurrentDataRow();
+        FTable->SetChanged(true);
+        if (FRowsInView >= FTable->RowCount())
+            FRowsInView = std::min(FTable->RowCount() + FTable->RowGroup(), MaxRowsInView());
+        FTable->InsertRowGroup(row);
+    });
+}
+
+template <TableFamily F>
+void TTableFormT<F>::BtnDelClick()
+{
+    Guarded([this] {
+        const int row = CurrentDataRow();
+        FTable->SetChanged(true);
+        FTable->DeleteRowGroup(row);
+    });
+}
+
+// ---- Closing and leaving ----
+
+template <TableFamily F>
+bool TTableFormT<F>::FormCloseQuery()
+{
+    return CommitCell();
+}
+
+template <TableFamily F>
+void TTableFormT<F>::closeEvent(QCloseEvent* event)
+{
+    if (!FBound) {
+        event->accept();
+        return;
+    }
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    FormClose();
+}
+
+template <TableFamily F>
+void TTableFormT<F>::FormClose()
+{
+    ReleaseRowControls();
+    SubscribeTable(false);
+    FBound = false;
+    FTable->CloseEditor();  // deletes the handle, which releases this window
+}
+
+template <TableFamily F>
+void TTableFormT<F>::Release()
+{
+    if (FReleased)
+        return;
+    FReleased = true;
+    if (FBound) {
+        ReleaseRowControls();
+        SubscribeTable(false);
+        FBound = false;
+    }
+    Dismiss();
+}
+
+template <TableFamily F>
+void TTableFormT<F>::FormDeactivate()
+{
+    if (!FBound || FCommitting || IsModal())
+        return;
+    if (CommitCell())
+        return;
+    // Back to the window, so that the user sees the message's cell.
+    if (FSub && FArea)
+        FArea->setActiveSubWindow(FSub);
+    else
+        activateWindow();
+}
+
+template <TableFamily F>
+void TTableFormT<F>::changeEvent(QEvent* event)
+{
+    TTableFormBase::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isWindow() && !isActiveWindow())
+        FormDeactivate();
+}
+
+// ---- Sizing by the user ----
+
+template <TableFamily F>
+void TTableFormT<F>::resizeEvent(QResizeEvent* event)
+{
+    TTableFormBase::resizeEvent(event);
+    if (FBound && !FLayingOut && (FSub || isWindow()) && event->size() != FClientSize)
+        FormSizedByUser();
+}
+
+template <TableFamily F>
+void TTableFormT<F>::FormSizedByUser()
+{
+    QWidget* frame = FrameWindow();
+    const QRect proposed = frame->geometry();
+    const std::optional<SizingEdge> edge = DraggedEdge(FLastFrame, proposed);
+    if (!edge)
+        return;
+
+    TableLayoutInput in;
+    in.Edge = *edge;
+    in.ProposedWidth = proposed.width();
+    in.ProposedHeight = proposed.height();
+    in.FrameWidth = frame->width() - width();
+    in.FrameHeight = frame->height() - height();
+    in.Margin = Margin();
+    in.VScrollWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Grid);
+    in.HScrollHeight = in.VScrollWidth;
+    in.ButtonSpan = BtnDel->geometry().right() + 1 - BtnAdd->x();
+    in.Below = BelowGrid();
+    in.FixedColumnWidths = {FixedColumnWidth()};
+    for (int c = 0; c < FTable->VisibleColumnCount(); ++c)
+        in.ColumnWidths.push_back(ColumnWidth(FTable->VisibleColumn(c)));
+    in.RowPitch = Grid->verticalHeader()->defaultSectionSize();
+    in.HeadingRows = HeadingRows();
+    in.RowCount = FTable->RowCount();
+    in.FirstColumn = Grid->LeftColumn();
+    in.ColumnsInView = FColumnsInView;
+    in.FirstRow = Grid->TopRow();
+    in.RowsInView = FRowsInView;
+
+    Guarded([&] {
+        const TableLayout snapped = SnapTableLayout(in);
+        FColumnsInView = snapped.ColumnsInView;
+        FRowsInView = snapped.RowsInView;
+        // Size the grid for the new view first, so that it can scroll there.
+        Layout();
+        FScrollDetached = true;
+        Grid->ScrollTo(snapped.FirstRow, snapped.FirstColumn);
+        FScrollDetached = false;
+        Layout();
+        // The dragged edges move, the opposite ones stay.
+        const WindowRect rect = SnapRect({proposed.left(), proposed.top(), proposed.right() + 1, proposed.bottom() + 1},
+                                         *edge, frame->width(), frame->height());
+        frame->move(rect.Left, rect.Top);
+        FLastFrame = frame->geometry();
+    });
+}
+
+// ---- The table's handle of its window ----
+
+template <TableFamily F>
+TTableWindowT<F>::~TTableWindowT()
+{
+    if (FForm)
+        FForm->Release();
+}
+
+template <TableFamily F>
+void TTableWindowT<F>::ShowEditor(bool modal)
+{
+    if (FForm)
+        FForm->ShowForm(modal);
+}
+
+template <TableFamily F>
+bool TTableWindowT<F>::IsModal() const
+{
+    return FForm && FForm->IsModal();
+}
+
+template <TableFamily F>
+void TTableWindowT<F>::UpdateCaption()
+{
+    if (FForm)
+        FForm->UpdateCaption();
+}
+
+template <TableFamily F>
+void TTableWindowT<F>::RowControlChanged(int col, int row)
+{
+    if (FForm)
+        FForm->RowControlChanged(col, row);
+}
+
+template class TTableFormT<TableFamily::Plain>;
+template class TTableFormT<TableFamily::Chart>;
+template class TTableWindowT<TableFamily::Plain>;
+template class TTableWindowT<TableFamily::Chart>;
+
+namespace {
+
+template <TableFamily F>
+void InstallFactory(QMdiArea* area)
+{
+    TGridTableT<F>::EditorFactory = [area = QPointer<QMdiArea>(area)](TGridTableT<F>& table) {
+        return std::make_unique<TTableWindowT<F>>(new TTableFormT<F>(table, area.data()));
+    };
+}
+
+}  // namespace
+
+void InstallTableWindows(QMdiArea* area)
+{
+    InstallFactory<TableFamily::Plain>(area);
+    InstallFactory<TableFamily::Chart>(area);
+}

@@ -1,0 +1,199 @@
+#pragma once
+
+// Editor window of a table (TTableForm): a grid with the column headings,
+// one row per table row and a header of row numbers; buttons to add, insert
+// and delete rows; the table's comment and help picture underneath.
+// Enumeration columns show a drop-down list and button columns a push button
+// over each of their cells; a button opens the row's nested table.
+//
+// The table opens its window (TGridTableT::Show, ShowModal) through the
+// factory that InstallTableWindows installs; the main window calls that once
+// with its MDI area:
+//   InstallTableWindows(mdiArea);
+//   tables.TblTipMove.Show();           // a child window of the MDI area
+// Without an area the windows are top-level windows. Before a menu command
+// the main window commits the active table window:
+//   if (auto* form = qobject_cast<TTableFormBase*>(active->widget()))
+//       form->CommitCell();
+//
+// What the user types is passed to the table when the cell is left, the
+// window is closed or left for another one; an input error is shown (through
+// Prompts()) and keeps the cell, the window open and, for a window that is
+// not modal, the window active.
+
+#include "GridTable.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <map>
+#include <vector>
+
+class QEventLoop;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QPushButton;
+class TTableGrid;
+
+// Family-independent part of the window.
+class TTableFormBase : public QWidget {
+    Q_OBJECT
+
+public:
+    // Passes the text of the current cell to the table; false after an input
+    // error, which has been shown to the user.
+    virtual bool CommitCell() = 0;
+    bool IsModal() const { return FLoop != nullptr; }
+
+    // Data rows and data columns in view.
+    int RowsInView() const { return FRowsInView; }
+    int ColumnsInView() const { return FColumnsInView; }
+    // The controls shown over the cells of column `col` (index among all
+    // columns); control i shows data row Grid->TopRow() + i.
+    std::vector<QWidget*> RowControls(int col) const;
+    // The window the user moves and sizes: the MDI sub-window holding this
+    // one, or this one.
+    QWidget* FrameWindow() const;
+
+    TTableGrid* Grid;
+    QPushButton* BtnAdd;
+    QPushButton* BtnIns;
+    QPushButton* BtnDel;
+    QLabel* lblComments;
+    QLabel* imgHelp;
+
+protected:
+    explicit TTableFormBase(QMdiArea* area);
+    ~TTableFormBase() override;
+
+    // Client size set by the last layout.
+    QSize sizeHint() const override { return FClientSize; }
+
+    // Shows the window in its place: modally as a dialog, embedded in
+    // `embedIn`, as a child of the MDI area or as a top-level window. Returns
+    // when a modal window has closed.
+    void Place(bool modal, QWidget* embedIn);
+    // Closes the window for good: hides it and deletes it later.
+    void Dismiss();
+    // Gives the frame window the client size `client`.
+    void ResizeFrame(QSize client);
+
+    QPointer<QMdiArea> FArea;
+    QPointer<QMdiSubWindow> FSub;
+    QEventLoop* FLoop = nullptr;
+    QLabel* FTopLeft;   // text of the heading's top-left cell, over the grid's corner
+    int FRowsInView = 0;
+    int FColumnsInView = 0;
+    QSize FClientSize;
+    // Controls of each column with row controls, by column index.
+    std::map<int, std::vector<QWidget*>> FControls;
+};
+
+template <TableFamily F>
+class TTableFormT : public TTableFormBase {
+public:
+    using Table = TGridTableT<F>;
+
+    TTableFormT(Table& table, QMdiArea* area);
+    ~TTableFormT() override;
+
+    Table* EditedTable() const { return FTable; }
+
+    // Requests of the table, passed on by its window handle.
+    void ShowForm(bool modal);
+    void UpdateCaption();
+    void RowControlChanged(int col, int row);
+    // The table lets go of its window (closed, hidden or destroyed).
+    void Release();
+
+    bool CommitCell() override;
+    // Rebuilds the grid from the table, then lays the window out.
+    virtual void Refresh();
+    virtual void Layout();
+    // Most data rows in view when the window opens or grows by Add and Insert.
+    virtual int MaxRowsInView() const { return 10; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+    void FormShow();
+    bool FormCloseQuery();
+    void FormClose();
+    void FormDeactivate();
+    void GridExit();
+    bool GridSelectCell(int row, int col);
+    void GridEnterKey();
+    void GridTopLeftChanged();
+    void BtnAddClick();
+    void BtnInsClick();
+    void BtnDelClick();
+    // The user resized the frame window: snap it to whole rows and columns.
+    void FormSizedByUser();
+
+    int Margin() const;
+    int HeadingRows() const;
+    int ColumnWidth(const TColumnT<F>& column) const;
+    int FixedColumnWidth() const;
+    // Heights under the grid: buttons, comments and picture with their margins.
+    int BelowGrid() const;
+    // Rewrites every cell of the columns without row controls from the table.
+    void RewriteCells();
+    void LayoutRowControls();
+    void ReleaseRowControls();
+    void ShowRowControl(int col, int control);
+    void SubscribeTable(bool on);
+    // The current data row; ETableError "Grid.Row not in valid range" without one.
+    int CurrentDataRow() const;
+    // Runs a handler, showing any error of the table to the user.
+    template <class Fn>
+    void Guarded(Fn&& fn);
+
+    Table* FTable;
+    bool FBound = false;      // bound by FormShow, until FormClose or Release
+    bool FReleased = false;
+    bool FCommitting = false;
+    bool FLayingOut = false;
+    bool FScrollDetached = false;
+    bool FActive = false;     // the MDI sub-window is the active one
+    QRect FLastFrame;         // frame window geometry after the last layout
+};
+
+using TTableForm = TTableFormT<TableFamily::Plain>;
+using TTableFormChart = TTableFormT<TableFamily::Chart>;
+
+// Handle by which the table owns its open window. The window itself is
+// deleted later, so that it may close itself from its own handlers.
+template <TableFamily F>
+class TTableWindowT final : public TTableEditor {
+public:
+    explicit TTableWindowT(TTableFormT<F>* form) : FForm(form) {}
+    ~TTableWindowT() override;
+    TTableWindowT(const TTableWindowT&) = delete;
+    TTableWindowT& operator=(const TTableWindowT&) = delete;
+
+    TTableFormT<F>* Form() const { return FForm.data(); }
+
+    void ShowEditor(bool modal) override;
+    bool IsModal() const override;
+    void UpdateCaption() override;
+    void RowControlChanged(int col, int row) override;
+
+private:
+    QPointer<TTableFormT<F>> FForm;
+};
+
+// Makes both families' tables open their windows in `area` (nullptr: as
+// top-level windows). A chart window installed later for the chart family
+// replaces TGridTableChart::EditorFactory.
+void InstallTableWindows(QMdiArea* area);
+
+// The open window of a table, if any.
+template <TableFamily F>
+TTableFormT<F>* TableForm(const TGridTableT<F>& table)
+{
+    auto* window = dynamic_cast<TTableWindowT<F>*>(table.Editor());
+    return window ? window->Form() : nullptr;
+}

@@ -1,0 +1,106 @@
+#include "TableGrid.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+
+// Selection model that lets the grid refuse a move of the current cell.
+class TTableGrid::TSelection : public QItemSelectionModel {
+public:
+    explicit TSelection(TTableGrid& grid) : QItemSelectionModel(grid.model(), &grid), FGrid(grid) {}
+
+    using QItemSelectionModel::select;
+
+    void setCurrentIndex(const QModelIndex& index, SelectionFlags command) override
+    {
+        if (!FGrid.FQuiet && index.isValid() && index != currentIndex() && FGrid.OnSelectCell &&
+            !FGrid.OnSelectCell(index.row(), index.column()))
+            return;
+        QItemSelectionModel::setCurrentIndex(index, command);
+    }
+
+    // The current cell is always part of the selection, so a selection that
+    // leaves it out belongs to a refused move (a click on another cell).
+    void select(const QItemSelection& selection, SelectionFlags command) override
+    {
+        if ((command & Select) && currentIndex().isValid() && !selection.contains(currentIndex()))
+            return;
+        QItemSelectionModel::select(selection, command);
+    }
+
+private:
+    TTableGrid& FGrid;
+};
+
+TTableGrid::TTableGrid(QWidget* parent) : QTableWidget(parent)
+{
+    setSelectionModel(new TSelection(*this));
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setEditTriggers(QAbstractItemView::AllEditTriggers);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+    setTabKeyNavigation(true);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignTop);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    verticalHeader()->setHighlightSections(false);
+    verticalHeader()->setSectionsClickable(false);
+}
+
+QString TTableGrid::CellText(int row, int column) const
+{
+    const QModelIndex index = model()->index(row, column);
+    if (const auto* editor = qobject_cast<const QLineEdit*>(indexWidget(index)))
+        return editor->text();
+    const QTableWidgetItem* cell = item(row, column);
+    return cell ? cell->text() : QString();
+}
+
+void TTableGrid::SetCellText(int row, int column, const QString& text)
+{
+    // An open editor on the cell follows the item (QAbstractItemView::dataChanged).
+    if (QTableWidgetItem* cell = item(row, column))
+        cell->setText(text);
+    else
+        setItem(row, column, new QTableWidgetItem(text));
+}
+
+void TTableGrid::SetCurrentCellQuietly(int row, int column)
+{
+    FQuiet = true;
+    setCurrentCell(row, column);
+    FQuiet = false;
+}
+
+int TTableGrid::TopRow() const
+{
+    return verticalScrollBar()->value();
+}
+
+int TTableGrid::LeftColumn() const
+{
+    return horizontalScrollBar()->value();
+}
+
+void TTableGrid::ScrollTo(int topRow, int leftColumn)
+{
+    verticalScrollBar()->setValue(topRow);
+    horizontalScrollBar()->setValue(leftColumn);
+}
+
+void TTableGrid::keyPressEvent(QKeyEvent* event)
+{
+    // The cell editor passes Enter on to the grid.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && OnEnterKey) {
+        event->accept();
+        OnEnterKey();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
