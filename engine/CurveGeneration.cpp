@@ -257,8 +257,8 @@ void Analysis::GenerateTipCurve() {
         case 2: {
             float phi = p.curves[p.curveCount - 1].phi;
             float exponent = phi <= 31.0f ? 0.5f : phi <= 38.0f ? 0.333f : 0.25f;
-            float diameter = si ? p.diameter / kInch : p.diameter;
-            float wr = 0.05f * diameter;
+            float wr = 0.05f * p.diameter;  // in inches
+            if (si) wr = wr / kInch;
             w = kPowerLawW[k];
             load = k == 0 ? 0.0f : qp * std::pow(w / wr, exponent);
             if (si) w = w * kInch;
