@@ -1,0 +1,170 @@
+#pragma once
+
+// The program's frame window: the child windows of the project (table
+// windows, data dialogs, graph windows) live in its multiple-document area.
+// It owns the project's tables and graphs for the program's whole life, the
+// current project, the menus and toolbar, the file commands, the per-user
+// settings with the recent files, and the analysis run.
+
+#include "MainGraphs.h"
+#include "ProgramData.h"
+#include "ProgramSettings.h"
+#include "ProjectTables.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QMdiArea;
+class QMenu;
+class QMdiSubWindow;
+class TDynamicLibrary;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static inline const QString ApplicationTitle = QStringLiteral("KORVEN 3.0");
+    static inline const QString OpenDialogFilter =
+        QStringLiteral("KORVEN 2014 (*.kv3d)|*.kv3d|KORVEN 2.0 (*.kvd)|*.kvd|All Files (*.*)|*.*");
+
+    // `arguments` are the program's command-line arguments without the
+    // program itself; the first one names the project to start with.
+    explicit TMainForm(QStringList arguments = {}, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    TProgramData& Project() const { return *FProject; }
+    TProjectTables& Tables() { return FTables; }
+    TMainGraphs& Graphs() { return FGraphs; }
+    QMdiArea& Area() const { return *FArea; }
+    TProgramSettings& Settings() { return FSettings; }
+
+    // The analysis engine library; beside the program unless changed.
+    QString EngineLibraryPath;
+
+    // ---- Commands ----
+    void FileNewClick();
+    void FileOpenClick();
+    void FileSaveClick();
+    void FileSaveAsClick();
+    void FileExitClick();
+    void RecentFileClick(int index);
+    // Files dropped on the window: the first one is opened.
+    void DropFiles(const QStringList& paths);
+    void CompRunClick();
+    // The project file, the run notes and the output report in the text editor.
+    void EditInputClick();
+    void EditNotesClick();
+    void EditOutputClick();
+    // Graph windows.
+    void ShowGraph(TGraphPlot& graph);
+    void WindowArrangeIconsClick();
+
+    // Whether the graph commands are enabled: the plot data of the project
+    // were read and the plot data file still exists.
+    bool GraphsAvailable() const;
+    // Path of the project file with another extension (".kv3o" and so on).
+    QString ProjectFilePath(const char* extension) const;
+    // "KORVEN 2014.3.3 - " and the display name of the project file.
+    static QString CaptionFor(const QString& fileName);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateMenus();
+    void CreateToolBar();
+    // Runs a command after the active child window stored its values; an
+    // error it throws is shown to the user.
+    void RunCommand(const std::function<void()>& command);
+    // An action running `command` that way.
+    QAction* NewCommand(const QString& caption, std::function<void()> command);
+    QAction* AddCommand(QMenu* menu, const QString& caption, std::function<void()> command,
+                        const QKeySequence& shortcut = {});
+    QAction* AddSwitch(QMenu* menu, const QString& caption, bool TProgramData::*option);
+    // Asks the active child window to store its values into the project.
+    bool CommitActiveChild();
+
+    // Menu states, computed when a menu opens.
+    void FileMenuPopup();
+    void DataMenuPopup();
+    void OptionsMenuPopup();
+    void ComputationMenuPopup();
+    void GraphicsMenuPopup();
+    void WindowMenuPopup();
+    void UpdateToolBar();
+    void UpdateCaption();
+    // The project file's name without its folder, as the caption shows it.
+    static QString DisplayName(const QString& fileName);
+
+    // True when the project may be replaced: unchanged, or the user said
+    // No, or Yes and the project was saved.
+    bool CloseQuery();
+    // Saves in place, or through Save As when the project was never saved
+    // or came from an older-format file. True when the file was written.
+    bool Save();
+    bool SaveAs();
+    // Replaces the project by a new default one or the one in `path`.
+    void NewProject();
+    void OpenProject(const QString& path, bool fullFormat, bool addToRecent);
+    void StartUp();
+    void SetCurvesGenerated(bool generated);
+    void StartTextEditor(const QString& path);
+    void ShowTable(TGridTableChart& table);
+    void ShowTable(TGridTable& table);
+    // The data dialogs.
+    void ShowTitleWindow();
+    void ShowPilePropertiesWindow();
+    void ShowOptionsWindow();
+    void ShowQwFactorsWindow();
+    void CloseChildWindows();
+
+    TProjectTables FTables;
+    TMainGraphs FGraphs;
+    std::unique_ptr<TProgramData> FProject;
+    TProgramSettings FSettings;
+    QStringList FArguments;
+    bool FStarted = false;
+    // Present only while a run holds the engine library.
+    std::unique_ptr<TDynamicLibrary> FLibrary;
+
+    QMdiArea* FArea;
+    QMenu* FFileMenu = nullptr;
+    std::vector<QAction*> FRecentActions;
+    QAction* FRecentSeparator = nullptr;
+    QMenu* FWindowMenu = nullptr;
+    QAction* FWindowSeparator = nullptr;
+    std::vector<QAction*> FWindowActions;
+
+    struct TSwitchItem {
+        QAction* Action;
+        bool TProgramData::*Option;
+    };
+    std::vector<TSwitchItem> FSwitches;
+    QAction* FSoilLayersItem = nullptr;
+    QAction* FTzCurvesItem = nullptr;
+    QAction* FQwCurveItem = nullptr;
+    QAction* FTipMovementsItem = nullptr;
+    QAction* FHeadLoadsItem = nullptr;
+    QAction* FSettlementItem = nullptr;
+    QAction* FTzFactorsItem = nullptr;
+    QAction* FQwFactorsItem = nullptr;
+    QAction* FEnglishItem = nullptr;
+    QAction* FSIItem = nullptr;
+    QAction* FGeneratedItem = nullptr;
+    QAction* FUserCurvesItem = nullptr;
+    QAction* FEditInputItem = nullptr;
+    QAction* FEditNotesItem = nullptr;
+    QAction* FEditOutputItem = nullptr;
+    std::vector<QAction*> FGraphItems;
+    QAction* FSoilLayersButton = nullptr;
+    std::vector<QAction*> FGraphButtons;
+};
