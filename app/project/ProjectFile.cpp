@@ -31,22 +31,6 @@ const char* const ListOn = " 1";
 
 std::string IntText(int32_t value) { return std::to_string(value); }
 
-// A value as its table cell shows it, except that the decade from 0.00001
-// to 0.0001 is written in fixed notation (0.00009855, not 9.855E-5).
-std::string NumberText(long double value)
-{
-    std::string text = FloatCellText(value);
-    const std::size_t e = text.size() >= 3 ? text.size() - 3 : 0;
-    if (text.compare(e, std::string::npos, "E-5") != 0)
-        return text;
-    const bool negative = text[0] == '-';
-    std::string digits;
-    for (char c : text.substr(0, e))
-        if (c >= '0' && c <= '9')
-            digits += c;
-    return (negative ? "-0.0000" : "0.0000") + digits;
-}
-
 // The fixed-width form of a layer depth: sign or blank, one digit, 14
 // decimals and a signed four-digit exponent (" 1.20000000000000E+0001").
 std::string LayerDepthText(long double value)
@@ -81,7 +65,7 @@ std::string Join(const std::vector<std::string>& values)
 template <TableFamily F>
 std::string Cell(const TGridTableT<F>& table, int col, int row)
 {
-    return NumberText(table.GetData(col, row).AsFloat());
+    return FloatCellText(table.GetData(col, row).AsFloat());
 }
 
 class TFileText {
@@ -289,8 +273,8 @@ std::string TProgramData::FileText()
         file.Line(IntText(FTables.TblQwcurve2.RowCount()));
         file.Rows(FTables.TblQwcurve2, {0, 1});
     }
-    file.Line(Join({NumberText(Tolerance), NumberText(PileLength), NumberText(OuterDiameter),
-                    NumberText(TipArea)}));
+    file.Line(Join({FloatCellText(Tolerance), FloatCellText(PileLength), FloatCellText(OuterDiameter),
+                    FloatCellText(TipArea)}));
     file.OptionalRows(UseTipMovements, FTables.TblTipMove, {0});
     file.OptionalRows(UseHeadLoads, FTables.TblTopload, {0});
     file.OptionalRows(Downdrag, FTables.TblSettlement2, {0, 1});
@@ -303,7 +287,7 @@ std::string TProgramData::FileText()
     }
     if (ApplyQwFactors) {
         file.Line(ListOn);
-        file.Line(Join({NumberText(QMultiplier), NumberText(WMultiplier)}));
+        file.Line(Join({FloatCellText(QMultiplier), FloatCellText(WMultiplier)}));
     } else {
         file.Line(ListOff);
     }

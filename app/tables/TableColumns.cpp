@@ -90,7 +90,7 @@ std::string FloatCellText(long double value)
         digits.pop_back();
 
     std::string text = negative ? "-" : "";
-    if (exponent < -4 || exponent >= Digits) {
+    if (exponent < -5 || exponent >= Digits) {  // below 0.00001 or beyond 8 whole digits
         text += digits[0];
         if (digits.size() > 1)
             text += "." + digits.substr(1);

@@ -63,8 +63,8 @@ public:
 };
 
 // Text of a float cell: general format with 8 significant digits, no
-// trailing zeros, exponent form below 1E-5 or from 1E8 up: "2.5", "1E-5",
-// "1.2345679E8". Independent of the locale (always ".").
+// trailing zeros, exponent form below 0.00001 or from 1E8 up: "2.5",
+// "0.00001", "1E-6", "1.2345679E8". Independent of the locale (always ".").
 std::string FloatCellText(long double value);
 
 enum class TColumnKind : int32_t { Enum = 0, Int = 1, Float = 2, Table = 3, String = 4 };

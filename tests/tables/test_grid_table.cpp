@@ -91,7 +91,10 @@ using Values = std::vector<long double>;
 
 TEST(FloatCellText, GeneralFormatWithEightDigits)
 {
-    EXPECT_EQ(FloatCellText(0.00001L), "1E-5");
+    EXPECT_EQ(FloatCellText(0.00001L), "0.00001");
+    EXPECT_EQ(FloatCellText(0.00009855L), "0.00009855");
+    EXPECT_EQ(FloatCellText(0.000001L), "1E-6");
+    EXPECT_EQ(FloatCellText(-0.0000025L), "-2.5E-6");
     EXPECT_EQ(FloatCellText(123456789.0L), "1.2345679E8");
     EXPECT_EQ(FloatCellText(2.50L), "2.5");
     EXPECT_EQ(FloatCellText(0), "0");
