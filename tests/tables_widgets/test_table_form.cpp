@@ -8,6 +8,8 @@
 #include "TableGrid.h"
 
 #include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -87,6 +89,8 @@ private slots:
     void controlColumnsCannotBeSelected();
     void windowFollowsTheTable();
     void userSizingSnapsToWholeColumnsAndRows();
+    void childWindowsOfTheMdiArea();
+    void embeddedInFormParent();
 };
 
 void TableFormTests::rowButtonsFollowTheLimits()
@@ -409,6 +413,69 @@ void TableFormTests::userSizingSnapsToWholeColumnsAndRows()
     QCOMPARE(form.RowsInView(), 8);
     QCOMPARE(form.size(), full);
     QVERIFY(prompts.Messages().isEmpty());
+}
+
+void TableFormTests::childWindowsOfTheMdiArea()
+{
+    ScriptedPrompts prompts;
+    QMdiArea area;
+    area.resize(1200, 900);
+    area.show();
+    InstallTableWindows(&area);
+    auto first = FloatTable(6, 1, 10, 3);
+    auto second = FloatTable(1, 1, 10, 3);
+    second->Caption = "Tip Movements";
+    TTableForm& form = OpenForm(*first);
+    OpenForm(*second);
+    first->Show();  // the open window again, no second one
+    InstallTableWindows(nullptr);
+
+    QCOMPARE(area.subWindowList().size(), 2);
+    auto* sub = qobject_cast<QMdiSubWindow*>(form.FrameWindow());
+    QVERIFY(sub);
+    QCOMPARE(area.activeSubWindow(), sub);
+    QCOMPARE(sub->windowTitle(), QString("Loads "));
+    QVERIFY(!(sub->windowFlags() & Qt::WindowMaximizeButtonHint));
+
+    // Sizing the child window snaps it as well.
+    const QSize full = sub->size();
+    sub->resize(full.width() - form.Grid->columnWidth(5) / 2, full.height());
+    QCOMPARE(form.ColumnsInView(), 5);
+    QCOMPARE(form.size(), form.sizeHint());
+    QVERIFY(sub->width() < full.width() - form.Grid->columnWidth(5) / 2);
+
+    // Leaving the window for another child commits its cell; a wrong entry
+    // brings it back.
+    QVERIFY(TypeIntoCurrentCell(*form.Grid, "1+"));
+    area.setActiveSubWindow(qobject_cast<QMdiSubWindow*>(TableForm(*second)->FrameWindow()));
+    QCOMPARE(prompts.Messages().size(), 1);
+    QVERIFY(prompts.Messages()[0].startsWith("Entry could not be evaluated:"));
+    QCOMPARE(area.activeSubWindow(), sub);
+
+    // Closing is refused until the entry is right; then the child goes.
+    QVERIFY(!sub->close());
+    QCOMPARE(area.subWindowList().size(), 2);
+    QVERIFY(TypeIntoCurrentCell(*form.Grid, "1+2"));
+    area.setActiveSubWindow(qobject_cast<QMdiSubWindow*>(TableForm(*second)->FrameWindow()));
+    QCOMPARE(double(first->GetData(0, 0).AsFloat()), 3.0);
+    QVERIFY(sub->close());
+    ProcessDeletes();
+    QCOMPARE(area.subWindowList().size(), 1);
+    QVERIFY(!TableForm(*first));
+}
+
+void TableFormTests::embeddedInFormParent()
+{
+    QWidget host;
+    host.resize(800, 600);
+    host.show();
+    auto table = FloatTable(1, 1, 10, 2);
+    table->FormParent = &host;
+    TTableForm& form = OpenForm(*table);
+    QCOMPARE(form.parentWidget(), &host);
+    QCOMPARE(form.pos(), QPoint(0, 0));
+    QVERIFY(!form.isWindow());
+    QVERIFY(form.isVisible());
 }
 
 QTEST_MAIN(TableFormTests)

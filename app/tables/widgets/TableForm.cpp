@@ -187,9 +187,11 @@ TTableFormT<F>::TTableFormT(Table& table, QMdiArea* area) : TTableFormBase(area)
         connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
             if (!FSub)
                 return;
-            if (FActive && window && window != FSub)
-                FormDeactivate();
+            // A failed commit activates this window again from FormDeactivate.
+            const bool wasActive = FActive;
             FActive = window == FSub;
+            if (wasActive && window && window != FSub)
+                FormDeactivate();
         });
 }
 

@@ -55,6 +55,8 @@ public:
     // The window the user moves and sizes: the MDI sub-window holding this
     // one, or this one.
     QWidget* FrameWindow() const;
+    // Client size set by the last layout.
+    QSize sizeHint() const override { return FClientSize; }
 
     TTableGrid* Grid;
     QPushButton* BtnAdd;
@@ -66,9 +68,6 @@ public:
 protected:
     explicit TTableFormBase(QMdiArea* area);
     ~TTableFormBase() override;
-
-    // Client size set by the last layout.
-    QSize sizeHint() const override { return FClientSize; }
 
     // Shows the window in its place: modally as a dialog, embedded in
     // `embedIn`, as a child of the MDI area or as a top-level window. Returns
