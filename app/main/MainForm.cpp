@@ -4,6 +4,7 @@
 #include "Periphery.h"
 #include "PlotWindows.h"
 #include "ProjectChild.h"
+#include "TableForm.h"
 #include "UserPrompts.h"
 
 #include <QAction>
@@ -70,6 +71,7 @@ TMainForm::TMainForm(QStringList arguments, QWidget* parent)
 {
     FSettings.EditorPath = kDefaultTextEditor;
     setCentralWidget(FArea);
+    InstallTableWindows(FArea);
     setAcceptDrops(true);
     setWindowIcon(ProgramIcon());
     CreateMenus();
@@ -147,17 +149,17 @@ void TMainForm::CreateMenus()
     QMenu* data = addMenu(bar, QStringLiteral("&Data"));
     AddCommand(data, QStringLiteral("&Title"), [this] { ShowTitleWindow(); });
     AddCommand(data, QStringLiteral("&Pile Properties"), [this] { ShowPilePropertiesWindow(); });
-    FSoilLayersItem = AddCommand(data, QStringLiteral("Soil &Layers"), [this] { ShowTable(FTables.D2); });
-    FTzCurvesItem = AddCommand(data, QStringLiteral("Enter t-&z Curves"), [this] { ShowTable(FTables.TblTZDepth2); });
-    FQwCurveItem = AddCommand(data, QStringLiteral("Enter Q-&w Curve"), [this] { ShowTable(FTables.TblQwcurve2); });
+    FSoilLayersItem = AddCommand(data, QStringLiteral("Soil &Layers"), [this] { FTables.D2.Show(); });
+    FTzCurvesItem = AddCommand(data, QStringLiteral("Enter t-&z Curves"), [this] { FTables.TblTZDepth2.Show(); });
+    FQwCurveItem = AddCommand(data, QStringLiteral("Enter Q-&w Curve"), [this] { FTables.TblQwcurve2.Show(); });
     FTipMovementsItem =
-        AddCommand(data, QStringLiteral("Enter Tip &Movements"), [this] { ShowTable(FTables.TblTipMove); });
+        AddCommand(data, QStringLiteral("Enter Tip &Movements"), [this] { FTables.TblTipMove.Show(); });
     FHeadLoadsItem =
-        AddCommand(data, QStringLiteral("Enter Loads at Pile &Head"), [this] { ShowTable(FTables.TblTopload); });
+        AddCommand(data, QStringLiteral("Enter Loads at Pile &Head"), [this] { FTables.TblTopload.Show(); });
     FSettlementItem = AddCommand(data, QStringLiteral("Enter Soil-&Settlement Data (for Downdrag)"),
-                                 [this] { ShowTable(FTables.TblSettlement2); });
+                                 [this] { FTables.TblSettlement2.Show(); });
     FTzFactorsItem = AddCommand(data, QStringLiteral("Enter Modification Factors on t-z Curves"),
-                                [this] { ShowTable(FTables.TblTZFactors2); });
+                                [this] { FTables.TblTZFactors2.Show(); });
     FQwFactorsItem = AddCommand(data, QStringLiteral("Enter Modification Factors on Q-w Curve"),
                                 [this] { ShowQwFactorsWindow(); });
     connect(data, &QMenu::aboutToShow, this, &TMainForm::DataMenuPopup);
@@ -232,7 +234,7 @@ void TMainForm::CreateToolBar()
     tools->addSeparator();
     add(QStringLiteral("Run Analysis"), "system-run", QStringLiteral("run.svg"), [this] { CompRunClick(); });
     FSoilLayersButton = add(QStringLiteral("Soil-Layer Data"), "", QStringLiteral("layers.svg"),
-                            [this] { ShowTable(FTables.D2); });
+                            [this] { FTables.D2.Show(); });
     add(QStringLiteral("Edit Output Text"), "accessories-text-editor", QStringLiteral("output.svg"),
         [this] { EditOutputClick(); });
     tools->addSeparator();
@@ -252,6 +254,8 @@ bool TMainForm::CommitActiveChild()
     QMdiSubWindow* active = FArea->activeSubWindow();
     if (active == nullptr)
         return true;
+    if (auto* table = qobject_cast<TTableFormBase*>(active->widget()))
+        return table->CommitCell();
     auto* child = dynamic_cast<TProjectChild*>(active->widget());
     return child == nullptr || child->StoreFields();
 }
@@ -492,16 +496,6 @@ void TMainForm::SetCurvesGenerated(bool generated)
 }
 
 // ---- Windows ----
-
-void TMainForm::ShowTable(TGridTableChart& table)
-{
-    table.Show();
-}
-
-void TMainForm::ShowTable(TGridTable& table)
-{
-    table.Show();
-}
 
 void TMainForm::ShowTitleWindow() {}
 

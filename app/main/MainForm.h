@@ -118,8 +118,6 @@ private:
     void StartUp();
     void SetCurvesGenerated(bool generated);
     void StartTextEditor(const QString& path);
-    void ShowTable(TGridTableChart& table);
-    void ShowTable(TGridTable& table);
     // The data dialogs.
     void ShowTitleWindow();
     void ShowPilePropertiesWindow();

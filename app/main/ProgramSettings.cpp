@@ -88,7 +88,7 @@ void TProgramSettings::AddRecentFile(const QString& path)
 QString RecentFileCaption(int index, const QString& path, const QString& currentFolder)
 {
     QString shown = path;
-    const QString prefix = currentFolder.endsWith(u'/') ? currentFolder : currentFolder + u'/';
+    const QString prefix = currentFolder + u'/';
     if (shown.startsWith(prefix))
         shown.remove(0, prefix.size());
     // An ampersand in a path is text, not a mnemonic.

@@ -4,7 +4,8 @@
 // until it stores them into the project. Before a menu opens and before
 // every command, the main window asks its active child window to store
 // them, so that typed values reach the project before a save, a run or a
-// switch of units. Data dialogs and table windows implement it.
+// switch of units. The data dialogs implement it (table windows commit
+// their cell through TTableFormBase::CommitCell).
 
 class TProjectChild {
 public:
