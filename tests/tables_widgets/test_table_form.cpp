@@ -281,6 +281,14 @@ void TableFormTests::soilTypeDropDownReplacesLayerData()
     tables.D2.GetData(SoilTypeColumn, 1).SetInteger(5);
     QCOMPARE(type->currentIndex(), 4);
     QCOMPARE(button->text(), QString("2: Clay Layer Data"));
+
+    // A column hidden while the window is open loses its controls.
+    tables.D2.Column(SoilTypeColumn).Visible = false;
+    tables.D2.SetUnits(2);
+    QVERIFY(form.RowControls(SoilTypeColumn).empty());
+    QCOMPARE(tables.D2.Column(SoilTypeColumn).ControlsAllocated(), 0);
+    QCOMPARE(form.Grid->columnCount(), 2);
+    QCOMPARE(int(form.RowControls(LayerDataColumn).size()), 2);
 }
 
 void TableFormTests::nestedTableOpensFromItsRowButton()

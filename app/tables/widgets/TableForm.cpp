@@ -455,48 +455,37 @@ void TTableFormT<F>::LayoutRowControls()
     const int top = Grid->TopRow();
     const int count = std::min(FRowsInView, FTable->RowCount() - top);
     const int left = Grid->LeftColumn();
+    // Controls of columns that no longer show any (hidden, or another column
+    // list read since) go first.
+    std::vector<int> stale;
+    for (const auto& [col, controls] : FControls)
+        if (col >= FTable->ColumnCount() || !FTable->Column(col).Visible || !FTable->Column(col).HasControls())
+            stale.push_back(col);
+    for (int col : stale)
+        DropRowControls(col);
+
     for (int col = 0; col < FTable->ColumnCount(); ++col) {
         TColumnT<F>& column = FTable->Column(col);
         if (!column.Visible || !column.HasControls())
             continue;
-        std::vector<QWidget*>& controls = FControls[col];
-        if (count <= 0) {
-            column.ReleaseControls();
-            for (QWidget* control : controls)
-                control->deleteLater();
-            controls.clear();
+        const auto found = FControls.find(col);
+        const bool otherKind = found != FControls.end() && !found->second.empty() &&
+                               (qobject_cast<QComboBox*>(found->second.front()) != nullptr) !=
+                                   (column.Kind() == TColumnKind::Enum);
+        if (count <= 0 || otherKind)
+            DropRowControls(col);
+        if (count <= 0)
             continue;
-        }
         column.AllocateControls(FTable->Editor(), top, count);
+        std::vector<QWidget*>& controls = FControls[col];
         while (static_cast<int>(controls.size()) > count) {
             controls.back()->hide();
             controls.back()->deleteLater();
             controls.pop_back();
         }
-        while (static_cast<int>(controls.size()) < count) {
-            const int i = static_cast<int>(controls.size());
-            QWidget* control;
-            if (auto* list = dynamic_cast<TEnumColumnT<F>*>(&column)) {
-                auto* box = new QComboBox(this);
-                for (const std::string& item : list->Items())
-                    box->addItem(FromModel(item));
-                box->setMaxVisibleItems(11);
-                connect(box, &QComboBox::activated, this, [this, list, i](int position) {
-                    Guarded([&] { list->SelectItem(i, position); });
-                });
-                control = box;
-            } else {
-                auto* button = new QPushButton(this);
-                button->setAutoDefault(false);
-                auto* buttons = dynamic_cast<TTableColumnT<F>*>(&column);
-                connect(button, &QPushButton::clicked, this, [this, buttons, i] {
-                    Guarded([&] { buttons->ClickButton(i); });
-                });
-                control = button;
-            }
-            control->hide();
-            controls.push_back(control);
-        }
+        while (static_cast<int>(controls.size()) < count)
+            controls.push_back(MakeRowControl(col, static_cast<int>(controls.size())));
+
         // Each control sits on its cell, 1 pixel inside the grid lines.
         const int visible = FTable->VisibleIndexOf(column);
         const bool inView = visible >= left && visible < left + FColumnsInView;
@@ -520,15 +509,51 @@ void TTableFormT<F>::LayoutRowControls()
 }
 
 template <TableFamily F>
+QWidget* TTableFormT<F>::MakeRowControl(int col, int control)
+{
+    // The column is looked up when the control is used: the table may have
+    // read another column list since.
+    QWidget* widget;
+    if (FTable->Column(col).Kind() == TColumnKind::Enum) {
+        auto* box = new QComboBox(this);
+        box->setMaxVisibleItems(11);
+        connect(box, &QComboBox::activated, this, [this, col, control](int position) {
+            Guarded([&] { dynamic_cast<TEnumColumnT<F>&>(FTable->Column(col)).SelectItem(control, position); });
+        });
+        widget = box;
+    } else {
+        auto* button = new QPushButton(this);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, col, control] {
+            Guarded([&] { dynamic_cast<TTableColumnT<F>&>(FTable->Column(col)).ClickButton(control); });
+        });
+        widget = button;
+    }
+    widget->hide();
+    return widget;
+}
+
+template <TableFamily F>
 void TTableFormT<F>::ShowRowControl(int col, int control)
 {
     const TColumnT<F>& column = FTable->Column(col);
     QWidget* widget = FControls[col][control];
     const int row = column.ControlRow(control);
-    if (auto* box = qobject_cast<QComboBox*>(widget))
+    if (auto* box = qobject_cast<QComboBox*>(widget)) {
+        QStringList items;
+        for (const std::string& item : dynamic_cast<const TEnumColumnT<F>&>(column).Items())
+            items << FromModel(item);
+        QStringList shown;
+        for (int i = 0; i < box->count(); ++i)
+            shown << box->itemText(i);
+        if (shown != items) {
+            box->clear();
+            box->addItems(items);
+        }
         box->setCurrentIndex(column.AsInteger(row) - 1);
-    else if (auto* button = qobject_cast<QPushButton*>(widget))
+    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         button->setText(FromModel(column.GetText(row)));
+    }
 }
 
 template <TableFamily F>
@@ -543,17 +568,25 @@ void TTableFormT<F>::RowControlChanged(int col, int row)
 }
 
 template <TableFamily F>
+void TTableFormT<F>::DropRowControls(int col)
+{
+    const auto it = FControls.find(col);
+    if (it == FControls.end())
+        return;
+    if (col < FTable->ColumnCount())
+        FTable->Column(col).ReleaseControls();
+    for (QWidget* control : it->second) {
+        control->hide();
+        control->deleteLater();
+    }
+    FControls.erase(it);
+}
+
+template <TableFamily F>
 void TTableFormT<F>::ReleaseRowControls()
 {
-    for (auto& [col, controls] : FControls) {
-        if (col < FTable->ColumnCount())
-            FTable->Column(col).ReleaseControls();
-        for (QWidget* control : controls) {
-            control->hide();
-            control->deleteLater();
-        }
-    }
-    FControls.clear();
+    while (!FControls.empty())
+        DropRowControls(FControls.begin()->first);
 }
 
 // ---- Entry ----

@@ -141,8 +141,11 @@ protected:
     // Rewrites every cell of the columns without row controls from the table.
     void RewriteCells();
     void LayoutRowControls();
-    void ReleaseRowControls();
+    QWidget* MakeRowControl(int col, int control);
+    // Shows the row's value in the control: a drop-down's item, a button's caption.
     void ShowRowControl(int col, int control);
+    void DropRowControls(int col);
+    void ReleaseRowControls();
     void SubscribeTable(bool on);
     // The current data row; ETableError "Grid.Row not in valid range" without one.
     int CurrentDataRow() const;
