@@ -132,8 +132,10 @@ void TTableFormBase::Place(bool modal, QWidget* embedIn)
         activateWindow();
         QEventLoop loop;
         FLoop = &loop;
+        const QPointer<TTableFormBase> self(this);
         loop.exec();
-        FLoop = nullptr;
+        if (self)
+            FLoop = nullptr;
         return;
     }
     if (embedIn) {
@@ -201,11 +203,7 @@ TTableFormT<F>::~TTableFormT()
     // Deleted from outside (with the MDI area): the table lets go of it.
     if (!FReleased) {
         FReleased = true;
-        if (FBound) {
-            ReleaseRowControls();
-            SubscribeTable(false);
-            FBound = false;
-        }
+        Unbind();
         FTable->CloseEditor();
     }
 }
@@ -257,17 +255,9 @@ int TTableFormT<F>::FixedColumnWidth() const
 }
 
 template <TableFamily F>
-int TTableFormT<F>::BelowGrid() const
+int TTableFormT<F>::Band(const QWidget* widget) const
 {
-    const int m = Margin();
-    int below = 0;
-    if (!BtnAdd->isHidden())
-        below += m + BtnAdd->height();
-    if (!lblComments->isHidden())
-        below += m + lblComments->height();
-    if (imgHelp->height() > 0 && !imgHelp->isHidden())
-        below += m + imgHelp->height();
-    return below;
+    return widget->isHidden() || widget->height() == 0 ? 0 : Margin() + widget->height();
 }
 
 // ---- Showing and refreshing ----
@@ -279,9 +269,8 @@ void TTableFormT<F>::ShowForm(bool modal)
         return;
     if (!FBound)
         FormShow();
+    Grid->setFocus();
     Place(modal, FTable->FormParent);
-    if (!FReleased)
-        Grid->setFocus();
 }
 
 template <TableFamily F>
@@ -432,13 +421,10 @@ void TTableFormT<F>::Layout()
     const int buttonsTop = Grid->geometry().bottom() + 1 + m;
     for (QPushButton* button : {BtnAdd, BtnIns, BtnDel})
         button->move(button->x(), buttonsTop);
-    const int hB = BtnAdd->isHidden() ? 0 : m + BtnAdd->height();
-    lblComments->setGeometry(m, buttonsTop + hB, clientWidth - 2 * m,
+    lblComments->setGeometry(m, buttonsTop + Band(BtnAdd), clientWidth - 2 * m,
                              lblComments->heightForWidth(clientWidth - 2 * m));
-    const int hL = lblComments->isHidden() ? 0 : m + lblComments->height();
-    imgHelp->move(m, lblComments->y() + hL);
-    const int hI = imgHelp->isHidden() || imgHelp->height() == 0 ? 0 : m + imgHelp->height();
-    ResizeFrame(QSize(clientWidth, imgHelp->y() + hI));
+    imgHelp->move(m, lblComments->y() + Band(lblComments));
+    ResizeFrame(QSize(clientWidth, imgHelp->y() + Band(imgHelp)));
 
     LayoutRowControls();
     FLastFrame = FrameWindow()->geometry();
@@ -746,10 +732,18 @@ void TTableFormT<F>::closeEvent(QCloseEvent* event)
 template <TableFamily F>
 void TTableFormT<F>::FormClose()
 {
+    Unbind();
+    FTable->CloseEditor();  // deletes the handle, which releases this window
+}
+
+template <TableFamily F>
+void TTableFormT<F>::Unbind()
+{
+    if (!FBound)
+        return;
     ReleaseRowControls();
     SubscribeTable(false);
     FBound = false;
-    FTable->CloseEditor();  // deletes the handle, which releases this window
 }
 
 template <TableFamily F>
@@ -758,11 +752,7 @@ void TTableFormT<F>::Release()
     if (FReleased)
         return;
     FReleased = true;
-    if (FBound) {
-        ReleaseRowControls();
-        SubscribeTable(false);
-        FBound = false;
-    }
+    Unbind();
     Dismiss();
 }
 
@@ -817,7 +807,7 @@ void TTableFormT<F>::FormSizedByUser()
     in.VScrollWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Grid);
     in.HScrollHeight = in.VScrollWidth;
     in.ButtonSpan = BtnDel->geometry().right() + 1 - BtnAdd->x();
-    in.Below = BelowGrid();
+    in.Below = Band(BtnAdd) + Band(lblComments) + Band(imgHelp);
     in.FixedColumnWidths = {FixedColumnWidth()};
     for (int c = 0; c < FTable->VisibleColumnCount(); ++c)
         in.ColumnWidths.push_back(ColumnWidth(FTable->VisibleColumn(c)));

@@ -136,8 +136,9 @@ protected:
     int HeadingRows() const;
     int ColumnWidth(const TColumnT<F>& column) const;
     int FixedColumnWidth() const;
-    // Heights under the grid: buttons, comments and picture with their margins.
-    int BelowGrid() const;
+    // Height of a band under the grid (row buttons, comments, picture) with
+    // its margin; 0 when hidden or empty.
+    int Band(const QWidget* widget) const;
     // Rewrites every cell of the columns without row controls from the table.
     void RewriteCells();
     void LayoutRowControls();
@@ -147,6 +148,8 @@ protected:
     void DropRowControls(int col);
     void ReleaseRowControls();
     void SubscribeTable(bool on);
+    // Lets go of the table: its row controls and notifications.
+    void Unbind();
     // The current data row; ETableError "Grid.Row not in valid range" without one.
     int CurrentDataRow() const;
     // Runs a handler, showing any error of the table to the user.
