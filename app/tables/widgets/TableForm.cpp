@@ -1,9 +1,7 @@
 #include "TableForm.h"
 
-#include "Evaluator.h"
 #include "TableGrid.h"
 #include "TableLayout.h"
-#include "UserPrompts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -208,19 +206,6 @@ TTableFormT<F>::~TTableFormT()
     }
 }
 
-template <TableFamily F>
-template <class Fn>
-void TTableFormT<F>::Guarded(Fn&& fn)
-{
-    try {
-        fn();
-    } catch (const EAssignError& e) {
-        Prompts().Inform(this, FromModel(e.what()));
-    } catch (const std::exception& e) {
-        Prompts().Inform(this, FromModel(e.what()), PromptIcon::Error);
-    }
-}
-
 // ---- Measures ----
 
 template <TableFamily F>
@@ -376,12 +361,13 @@ void TTableFormT<F>::Refresh()
 template <TableFamily F>
 void TTableFormT<F>::RewriteCells()
 {
-    for (int c = 0; c < FTable->VisibleColumnCount(); ++c) {
+    // Bounded by the grid as well: the table may have changed without telling.
+    for (int c = 0; c < std::min(FTable->VisibleColumnCount(), Grid->columnCount()); ++c) {
         const TColumnT<F>& column = FTable->VisibleColumn(c);
         const bool typed = !column.HasControls();
         const Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled |
                                     (typed ? Qt::ItemIsEditable : Qt::NoItemFlags);
-        for (int row = 0; row < FTable->RowCount(); ++row) {
+        for (int row = 0; row < std::min(FTable->RowCount(), Grid->rowCount()); ++row) {
             Grid->SetCellText(row, c, typed ? FromModel(column.GetText(row)) : QString());
             Grid->item(row, c)->setFlags(flags);
         }

@@ -21,7 +21,9 @@
 // Prompts()) and keeps the cell, the window open and, for a window that is
 // not modal, the window active.
 
+#include "Evaluator.h"
 #include "GridTable.h"
+#include "UserPrompts.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -152,9 +154,19 @@ protected:
     void Unbind();
     // The current data row; ETableError "Grid.Row not in valid range" without one.
     int CurrentDataRow() const;
-    // Runs a handler, showing any error of the table to the user.
+    // Runs a handler, showing any error of the table to the user: an input
+    // error as information, anything else as an error.
     template <class Fn>
-    void Guarded(Fn&& fn);
+    void Guarded(Fn&& fn)
+    {
+        try {
+            fn();
+        } catch (const EAssignError& e) {
+            Prompts().Inform(this, QString::fromStdString(e.what()));
+        } catch (const std::exception& e) {
+            Prompts().Inform(this, QString::fromStdString(e.what()), PromptIcon::Error);
+        }
+    }
 
     Table* FTable;
     bool FBound = false;      // bound by FormShow, until FormClose or Release
