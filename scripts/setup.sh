@@ -5,7 +5,7 @@ set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 packages=(cmake make g++ libgtest-dev qt6-base-dev qt6-charts-dev libxlsxwriter-dev
-          libgl-dev qt6-svg-dev clang libclang-rt-14-dev xdg-utils)
+          libgl-dev qt6-svg-dev clang libclang-rt-14-dev xdg-utils xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
