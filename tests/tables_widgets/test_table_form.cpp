@@ -86,6 +86,7 @@ private slots:
     void soilTypeDropDownReplacesLayerData();
     void nestedTableOpensFromItsRowButton();
     void modalWindowOpensNestedTableModally();
+    void childWindowTurnsModalForModalParent();
     void controlColumnsCannotBeSelected();
     void windowFollowsTheTable();
     void userSizingSnapsToWholeColumnsAndRows();
@@ -344,6 +345,38 @@ void TableFormTests::modalWindowOpensNestedTableModally()
     QVERIFY(nestedWasModal);
     QVERIFY(nestedClosed);
     QVERIFY(!TableForm(tables.TblTZDepth2));
+}
+
+void TableFormTests::childWindowTurnsModalForModalParent()
+{
+    QMdiArea area;
+    area.show();
+    InstallTableWindows(&area);
+    TProjectTables tables;
+    tables.TblTZDepth2.SetRowCount(1);
+    TGridTableChart* curve = tables.TblTZDepth2.GetData(CurvePointsColumn, 0).AsTable();
+    curve->Show();
+    QCOMPARE(area.subWindowList().size(), 1);
+
+    bool movedOut = false;
+    QTimer::singleShot(0, [&] {
+        TTableFormChart* form = TableForm(tables.TblTZDepth2);
+        QTimer::singleShot(0, [&] {
+            TTableFormChart* nested = TableForm(*curve);
+            movedOut = nested && nested->IsModal() && nested->isWindow() &&
+                       area.subWindowList().isEmpty();
+            if (nested)
+                nested->close();
+            QTimer::singleShot(0, [&] { TableForm(tables.TblTZDepth2)->close(); });
+        });
+        qobject_cast<QPushButton*>(form->RowControls(CurvePointsColumn)[0])->click();
+    });
+    tables.TblTZDepth2.ShowModal();
+    InstallTableWindows(nullptr);
+    ProcessDeletes();
+    QVERIFY(movedOut);
+    QVERIFY(!TableForm(*curve));
+    QVERIFY(area.subWindowList().isEmpty());
 }
 
 void TableFormTests::controlColumnsCannotBeSelected()
