@@ -363,8 +363,7 @@ void TableFormTests::childWindowTurnsModalForModalParent()
         TTableFormChart* form = TableForm(tables.TblTZDepth2);
         QTimer::singleShot(0, [&] {
             TTableFormChart* nested = TableForm(*curve);
-            movedOut = nested && nested->IsModal() && nested->isWindow() &&
-                       area.subWindowList().isEmpty();
+            movedOut = nested && nested->IsModal() && nested->FrameWindow() == nested;
             if (nested)
                 nested->close();
             QTimer::singleShot(0, [&] { TableForm(tables.TblTZDepth2)->close(); });
