@@ -452,6 +452,12 @@ void TableFormTests::userSizingSnapsToWholeColumnsAndRows()
     QCOMPARE(form.ColumnsInView(), 6);
     QCOMPARE(form.RowsInView(), 8);
     QCOMPARE(form.size(), full);
+
+    // The left edge dragged: the right edge stays where it is.
+    const QRect before = form.geometry();
+    form.setGeometry(before.adjusted(lastColumn + lastColumn / 2, 0, 0, 0));
+    QCOMPARE(form.ColumnsInView(), 4);
+    QCOMPARE(form.geometry().right(), before.right());
     QVERIFY(prompts.Messages().isEmpty());
 }
 

@@ -431,7 +431,8 @@ void TTableFormT<F>::LayoutRowControls()
     // list read since) go first.
     std::vector<int> stale;
     for (const auto& [col, controls] : FControls)
-        if (col >= FTable->ColumnCount() || !FTable->Column(col).Visible || !FTable->Column(col).HasControls())
+        if (col >= FTable->ColumnCount() || !FTable->Column(col).Visible ||
+            !FTable->Column(col).HasControls())
             stale.push_back(col);
     for (int col : stale)
         DropRowControls(col);
@@ -490,7 +491,9 @@ QWidget* TTableFormT<F>::MakeRowControl(int col, int control)
         auto* box = new QComboBox(this);
         box->setMaxVisibleItems(11);
         connect(box, &QComboBox::activated, this, [this, col, control](int position) {
-            Guarded([&] { dynamic_cast<TEnumColumnT<F>&>(FTable->Column(col)).SelectItem(control, position); });
+            Guarded([&] {
+                dynamic_cast<TEnumColumnT<F>&>(FTable->Column(col)).SelectItem(control, position);
+            });
         });
         widget = box;
     } else {
@@ -816,9 +819,11 @@ void TTableFormT<F>::FormSizedByUser()
         FScrollDetached = false;
         Layout();
         // The dragged edges move, the opposite ones stay.
-        const WindowRect rect = SnapRect({proposed.left(), proposed.top(), proposed.right() + 1, proposed.bottom() + 1},
-                                         *edge, frame->width(), frame->height());
-        frame->move(rect.Left, rect.Top);
+        const WindowRect from{proposed.left(), proposed.top(), proposed.right() + 1,
+                              proposed.bottom() + 1};
+        const WindowRect rect = SnapRect(from, *edge, frame->width(), frame->height());
+        // geometry, not move: a top-level window's move places its outer frame.
+        frame->setGeometry(rect.Left, rect.Top, frame->width(), frame->height());
         FLastFrame = frame->geometry();
     });
 }
