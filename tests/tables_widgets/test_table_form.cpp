@@ -229,11 +229,20 @@ void TableFormTests::invalidEntryKeepsCellAndWindow()
     QCOMPARE(form.Grid->CellText(0, 0), QString("2.5"));
     QCOMPARE(table.GetData(0, 0).AsInteger(), 0);
 
-    // Nor can the window be closed while the entry is wrong.
+    // Nor can the grid be left for another control of the window ...
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    editor = TypeIntoCurrentCell(*form.Grid, "2.5");
+    QVERIFY(editor && editor->hasFocus());
+    form.BtnAdd->setFocus();
+    QCOMPARE(prompts.Messages().size(), 2);
+    QVERIFY(form.Grid->isAncestorOf(QApplication::focusWidget()) || form.Grid->hasFocus());
+    QCOMPARE(form.Grid->CellText(0, 0), QString("2.5"));
+
+    // ... nor can the window be closed while the entry is wrong.
     QVERIFY(!form.close());
     QCOMPARE(TableForm(table), &form);
     QVERIFY(form.isVisible());
-    QCOMPARE(prompts.Messages().size(), 2);
+    QCOMPARE(prompts.Messages().size(), 3);
 
     // Corrected, the entry is taken and the window closes.
     QVERIFY(TypeIntoCurrentCell(*form.Grid, "7"));
