@@ -69,8 +69,9 @@ void TMainForm::CompRunClick()
 
     const TPointDecimalSeparator point;
     // The names file goes into a folder of this run's own, which is the
-    // current folder only during the call; the project's folder stays the
-    // current folder.
+    // current folder only during the call; otherwise the project's folder is.
+    const QString projectFolder = QFileInfo(QString::fromStdString(Project().FileName)).absolutePath();
+    QDir::setCurrent(projectFolder);
     const QTemporaryDir runFolder(QDir::tempPath() + QStringLiteral("/korven-XXXXXX"));
     const QString namesFile = runFolder.filePath(QStringLiteral("names.dat"));
     if (!runFolder.isValid() || !WriteNamesFile(namesFile.toStdString(), Project().FileName)) {
@@ -100,7 +101,7 @@ void TMainForm::CompRunClick()
         const TWaitCursor wait;
         QDir::setCurrent(runFolder.path());
         entry(3);
-        QDir::setCurrent(QFileInfo(QString::fromStdString(Project().FileName)).absolutePath());
+        QDir::setCurrent(projectFolder);
     }
     Prompts().Inform(this, QStringLiteral(
                                "Computations are completed. Please, check output file for results or error messages."));
