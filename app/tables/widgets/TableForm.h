@@ -11,7 +11,11 @@
 // with its MDI area:
 //   InstallTableWindows(mdiArea);
 //   tables.TblTipMove.Show();           // a child window of the MDI area
-// Without an area the windows are top-level windows. Before a menu command
+// Without an area the windows are top-level windows; a table with a
+// FormParent shows its window embedded there; ShowModal shows it as a modal
+// dialog, and the buttons of a modal window open nested tables modally.
+// Sizing the window by hand snaps it to whole columns and rows (TableLayout.h).
+// Before a menu command
 // the main window commits the active table window:
 //   if (auto* form = qobject_cast<TTableFormBase*>(active->widget()))
 //       form->CommitCell();
