@@ -1,5 +1,6 @@
 // libFuzzer target: any bytes as the input data file of a run. The run must
-// end with a status, never crash or touch memory it does not own.
+// end with a status, never crash or touch memory it does not own. Runs change
+// the current folder, so give the corpus folders as absolute paths.
 #include <stdlib.h>
 #include <unistd.h>
 
