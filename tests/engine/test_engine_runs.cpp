@@ -111,6 +111,19 @@ TEST(EngineRuns, NineDefaultTipMovementsInBothUnitSystems) {
     EXPECT_DOUBLE_EQ(rows[8][2], 0.127);
 }
 
+TEST(EngineRuns, ListsReadTheSameOnOneLineOrSpreadOverLines) {
+    EngineRun spread, joined;
+    std::string project = UserCurveProject("2\n0.1\n0.5\n", 1.0f);
+    ASSERT_EQ(spread.Run(project), 0);
+    auto replace = [&](const std::string& from, const std::string& to) {
+        project.replace(project.find(from), from.size(), to);
+    };
+    replace("2\n1E6 0\n1E6 100\n", "2\n1E6, 0 1E6 100\n");
+    replace("2\n0.1\n0.5\n", "2\n0.1 0.5 extra words\n");
+    ASSERT_EQ(joined.Run(project), 0);
+    EXPECT_EQ(spread.PlotLines(), joined.PlotLines());
+}
+
 TEST(EngineRuns, TheFourthFileIsCreatedEmptyAndAnExistingOneKept) {
     EngineRun run;
     ASSERT_EQ(run.Run(UserCurveProject("1\n0.5\n")), 0);
