@@ -6,8 +6,10 @@
 #include "UserPrompts.h"
 
 #include <QFocusEvent>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiSubWindow>
 
 #include <algorithm>
 #include <charconv>
@@ -243,11 +245,20 @@ void TDataEdit::keyPressEvent(QKeyEvent* event)
 void TDataEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    // Leaving the window or opening a context menu is no exit from the field:
-    // the dialog checks its active field itself when it is deactivated.
-    const Qt::FocusReason reason = event->reason();
-    if (!checking_ && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+    // Only moving on to another control of the same window leaves the field.
+    // Leaving the window (for another child window of the main window or
+    // another program) or opening a context menu does not: the dialog checks
+    // its active field itself when it is deactivated.
+    if (!checking_ && event->reason() != Qt::PopupFocusReason && InOwnWindow(QApplication::focusWidget()))
         ExitCheck();
+}
+
+bool TDataEdit::InOwnWindow(const QWidget* widget) const
+{
+    const QWidget* frame = this;
+    while (!frame->isWindow() && qobject_cast<const QMdiSubWindow*>(frame) == nullptr)
+        frame = frame->parentWidget();
+    return widget != nullptr && frame->isAncestorOf(widget);
 }
 
 void TDataEdit::changeEvent(QEvent* event)

@@ -5,10 +5,11 @@
 // the bounds and the integer rule and shows the result. The attached label
 // reads "Caption (unit)", the unit expanded for the current unit system.
 //
-// A dialog runs ExitCheck() on its active field before it stores its values
-// (when it is deactivated or closed) and stores nothing while that fails;
-// leaving the window itself does not check the field. Messages go through
-// Prompts().
+// The field checks itself when the focus moves on to another control of its
+// window. A dialog runs ExitCheck() on its active field before it stores its
+// values (when it is deactivated or closed) and stores nothing while that
+// fails; leaving the window itself does not check the field. Messages go
+// through Prompts().
 
 #include <QLabel>
 #include <QLineEdit>
@@ -79,6 +80,9 @@ protected:
 private:
     // The value of the text, or nothing when it cannot be evaluated.
     std::optional<long double> Value() const;
+    // Whether `widget` lies in the field's window: its MDI child window, or
+    // its top-level window outside an MDI area.
+    bool InOwnWindow(const QWidget* widget) const;
     void KeepWithinBounds();
     bool Reject(const QString& message);
     void RefreshLabel();

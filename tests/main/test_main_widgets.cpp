@@ -1,4 +1,5 @@
 #include "Evaluator.h"
+#include "FocusTakingPrompts.h"
 #include "Periphery.h"
 #include "ScriptedPrompts.h"
 #include "TDataEdit.h"
@@ -53,21 +54,6 @@ struct FieldWindow {
         else
             QTest::keyClicks(field, text);
         other->setFocus(Qt::TabFocusReason);
-    }
-};
-
-// Shows each message in a window of its own that takes the focus, the way a
-// message box does.
-class FocusTakingPrompts : public ScriptedPrompts {
-public:
-    void Inform(QWidget* parent, const QString& text, PromptIcon icon) override
-    {
-        ScriptedPrompts::Inform(parent, text, icon);
-        QLineEdit box;
-        box.show();
-        box.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&box));
-        box.setFocus();
     }
 };
 

@@ -1,0 +1,360 @@
+#include "DataDialogs.h"
+#include "FocusTakingPrompts.h"
+#include "TDataEdit.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// The main window's side: an active MDI area and the current project.
+struct Frame {
+    TProjectTables tables;
+    std::unique_ptr<TProgramData> project = std::make_unique<TProgramData>(tables);
+    QMdiArea area;
+    TProjectAccess access = [this]() -> TProgramData& { return *project; };
+
+    bool Show()
+    {
+        area.resize(900, 700);
+        area.show();
+        return Activate();
+    }
+
+    // Makes the program's window the active one again (after a message).
+    bool Activate()
+    {
+        area.activateWindow();
+        return QTest::qWaitForWindowActive(&area);
+    }
+};
+
+// Types `text` over the whole text of `field`, which keeps the focus.
+void Type(QLineEdit* field, const QString& text)
+{
+    field->setFocus(Qt::MouseFocusReason);
+    field->selectAll();
+    QTest::keyClicks(field, text);
+}
+
+// Types `text` and presses Enter.
+void Enter(QLineEdit* field, const QString& text)
+{
+    Type(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
+}
+
+// Stands in for the table editor window: records that the table showed it.
+class FakeEditor : public TTableEditor {
+public:
+    explicit FakeEditor(int& shown) : FShown(shown) {}
+    void ShowEditor(bool) override { ++FShown; }
+    bool IsModal() const override { return false; }
+    void UpdateCaption() override {}
+    void RowControlChanged(int, int) override {}
+
+private:
+    int& FShown;
+};
+
+}  // namespace
+
+class DataDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pilePropertiesLoadAndStore();
+    void lookingAtAWindowChangesNothing();
+    void titleWindow();
+    void invalidEntryKeepsTheWindowAndItsText();
+    void activationLoadsAndDeactivationStores();
+    void labelsFollowAUnitSwitchWithTheWindowOpen();
+    void replacedProjectIsShownAndStoredAfterReload();
+    void browseSetsTheEditorPath();
+    void stiffnessButtonCommitsThenOpensTheTable();
+};
+
+void DataDialogsTest::pilePropertiesLoadAndStore()
+{
+    ScriptedPrompts prompts;
+    Frame frame;
+    TProgramData& project = *frame.project;
+    project.PileLength = 480;
+    project.OuterDiameter = 12.75L;
+    project.TipArea = 127.67L;
+    project.Increments = 60;
+    QVERIFY(frame.Show());
+    auto* window = new TfrmMaterial(frame.area, frame.access);
+    window->ShowWindow();
+
+    QCOMPARE(window->windowTitle(), QStringLiteral("Pile Properties"));
+    QCOMPARE(window->DataPL->text(), QStringLiteral("480"));
+    QCOMPARE(window->DataOD->text(), QStringLiteral("12.75"));
+    QCOMPARE(window->DataArea->text(), QStringLiteral("127.67"));
+    QCOMPARE(window->DataNI->text(), QStringLiteral("60"));
+    QCOMPARE(window->DataTol->text(), QStringLiteral("0.00001"));
+    QCOMPARE(window->DataArea->EditLabel()->text(), QStringLiteral("Area of Pile Tip (in²)"));
+    QCOMPARE(window->DataNI->EditLabel()->text(), QStringLiteral("Number of Increments"));
+    QCOMPARE(window->DataTol->EditLabel()->text(), QStringLiteral("Tolerance (in)"));
+
+    // The bounds of the fields.
+    Enter(window->DataOD, QStringLiteral("2E6"));
+    Enter(window->DataArea, QStringLiteral("2E9"));
+    Enter(window->DataTol, QStringLiteral("1E-12"));
+    Enter(window->DataNI, QStringLiteral("600"));
+    Enter(window->DataPL, QStringLiteral("40*12"));
+    QCOMPARE(prompts.Messages(), (QStringList{QStringLiteral("Entry must be less than or equal to 1000000"),
+                                              QStringLiteral("Entry must be less than or equal to 1000000000"),
+                                              QStringLiteral("Entry must be greater than or equal to 1E-9"),
+                                              QStringLiteral("Entry must be less than or equal to 500")}));
+
+    // The field being edited is checked by the commit.
+    Type(window->DataNI, QStringLiteral("2*50"));
+    QVERIFY(window->StoreFields());
+    QCOMPARE(window->DataNI->text(), QStringLiteral("100"));
+    QCOMPARE(project.PileLength, 480.0L);
+    QCOMPARE(project.OuterDiameter, 1000000.0L);
+    QCOMPARE(project.TipArea, 1000000000.0L);
+    QCOMPARE(project.Increments, 100);
+    QCOMPARE(project.Tolerance, 1E-9L);
+    QVERIFY(project.Changed());
+    QCOMPARE(prompts.Messages().size(), 4);
+}
+
+void DataDialogsTest::lookingAtAWindowChangesNothing()
+{
+    Frame frame;
+    TProgramData& project = *frame.project;
+    // Values with more digits than a field shows, as a unit switch leaves them.
+    project.PileLength = 480 * MetresPerInch;
+    project.QMultiplier = 2.0L / 3;
+    const long double length = project.PileLength;
+    QVERIFY(frame.Show());
+    auto* material = new TfrmMaterial(frame.area, frame.access);
+    auto* factors = new TfrmQwFactors(frame.area, frame.access);
+    material->ShowWindow();
+    factors->ShowWindow();
+    QVERIFY(material->StoreFields());
+    QVERIFY(factors->StoreFields());
+    QCOMPARE(project.PileLength, length);
+    QCOMPARE(project.QMultiplier, 2.0L / 3);
+    QVERIFY(!project.Changed());
+
+    QCOMPARE(factors->windowTitle(), QStringLiteral("Enter Modifications Factors for Tip Resistance"));
+    QCOMPARE(factors->DataQfactor->EditLabel()->text(), QStringLiteral("Q-multiplier"));
+    Type(factors->Datawfactor, QStringLiteral("-1.5"));  // no bounds
+    QVERIFY(factors->StoreFields());
+    QCOMPARE(project.WMultiplier, -1.5L);
+    QVERIFY(project.Changed());
+}
+
+void DataDialogsTest::titleWindow()
+{
+    Frame frame;
+    TProgramData& project = *frame.project;
+    QVERIFY(frame.Show());
+    auto* window = new TdlgTitle(frame.area, frame.access);
+    window->ShowWindow();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Project Title"));
+    QCOMPARE(window->edtTitle->text(), QStringLiteral("New Pile"));
+
+    // Designer and date are not saved with the project: no change to save.
+    Type(window->edtDesigner, QStringLiteral("J. Doe"));
+    Type(window->edtDate, QStringLiteral("7 Dec"));
+    QVERIFY(window->StoreFields());
+    QCOMPARE(project.Designer, std::string("J. Doe"));
+    QCOMPARE(project.DesignDate, std::string("7 Dec"));
+    QVERIFY(!project.Changed());
+
+    // One line of at most 80 characters.
+    Type(window->edtTitle, QString(90, QLatin1Char('x')));
+    QTest::keyClick(window->edtTitle, Qt::Key_Return);
+    QVERIFY(window->StoreFields());
+    QCOMPARE(project.Title, std::string(80, 'x'));
+    QVERIFY(project.Changed());
+}
+
+void DataDialogsTest::invalidEntryKeepsTheWindowAndItsText()
+{
+    FocusTakingPrompts prompts;
+    Frame frame;
+    TProgramData& project = *frame.project;
+    QVERIFY(frame.Show());
+    auto* other = new TdlgTitle(frame.area, frame.access);
+    other->ShowWindow();
+    QPointer<TfrmMaterial> window = new TfrmMaterial(frame.area, frame.access);
+    QSignalSpy closed(window, &TDataDialog::Closed);
+    window->ShowWindow();
+
+    // The commit of a menu command.
+    Type(window->DataNI, QStringLiteral("7.5"));
+    QVERIFY(!window->StoreFields());
+    QCOMPARE(prompts.Messages(), QStringList{QStringLiteral("Entry must be an integer.")});
+    QVERIFY(frame.Activate());
+    QCOMPARE(window->DataNI->text(), QStringLiteral("7.5"));
+    QVERIFY(window->DataNI->hasFocus());
+
+    // The user activating another window: this one comes back, keeps the text.
+    frame.area.setActiveSubWindow(other->SubWindow());
+    QVERIFY(frame.Activate());
+    QCOMPARE(frame.area.activeSubWindow(), window->SubWindow());
+    QCOMPARE(window->DataNI->text(), QStringLiteral("7.5"));
+    QVERIFY(window->DataNI->hasFocus());
+    QCOMPARE(prompts.Messages().size(), 2);
+
+    // Closing.
+    QVERIFY(!window->SubWindow()->close());
+    QVERIFY(frame.Activate());
+    QVERIFY(window->isVisible());
+    QCOMPARE(closed.count(), 0);
+    QCOMPARE(prompts.Messages().size(), 3);
+    QCOMPARE(project.Increments, 50);
+    QVERIFY(!project.Changed());
+
+    // Corrected, the window closes, stores and goes.
+    Type(window->DataNI, QStringLiteral("75"));
+    QVERIFY(window->SubWindow()->close());
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(project.Increments, 75);
+    QTRY_VERIFY(window.isNull());
+    QCOMPARE(prompts.Messages().size(), 3);
+}
+
+void DataDialogsTest::activationLoadsAndDeactivationStores()
+{
+    Frame frame;
+    TProgramData& project = *frame.project;
+    QVERIFY(frame.Show());
+    auto* factors = new TfrmQwFactors(frame.area, frame.access);
+    auto* title = new TdlgTitle(frame.area, frame.access);
+    factors->ShowWindow();
+
+    Type(factors->DataQfactor, QStringLiteral("1.25"));
+    title->ShowWindow();
+    QCOMPARE(frame.area.activeSubWindow(), title->SubWindow());
+    QCOMPARE(project.QMultiplier, 1.25L);
+
+    project.QMultiplier = 3;
+    factors->ShowWindow();
+    QCOMPARE(factors->DataQfactor->text(), QStringLiteral("3"));
+
+    // The program's window losing the focus neither stores nor loads.
+    Type(factors->Datawfactor, QStringLiteral("4+"));
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+    frame.area.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame.area));
+    QCOMPARE(frame.area.activeSubWindow(), factors->SubWindow());
+    QCOMPARE(factors->Datawfactor->text(), QStringLiteral("4+"));
+    QCOMPARE(project.WMultiplier, 0.0L);
+}
+
+void DataDialogsTest::labelsFollowAUnitSwitchWithTheWindowOpen()
+{
+    Frame frame;
+    TProgramData& project = *frame.project;
+    project.PileLength = 480;
+    project.TipArea = 100;
+    project.OnUnitsChanged = [&frame] { ReloadDataDialogs(frame.area); };
+    QVERIFY(frame.Show());
+    auto* window = new TfrmMaterial(frame.area, frame.access);
+    window->ShowWindow();
+    QCOMPARE(window->DataPL->EditLabel()->text(), QStringLiteral("Pile Length (in)"));
+
+    project.SetUnits(2);
+    QCOMPARE(window->DataPL->EditLabel()->text(), QStringLiteral("Pile Length (m)"));
+    QCOMPARE(window->DataOD->EditLabel()->text(), QStringLiteral("Outer Diameter (m)"));
+    QCOMPARE(window->DataArea->EditLabel()->text(), QStringLiteral("Area of Pile Tip (m²)"));
+    QCOMPARE(window->DataTol->EditLabel()->text(), QStringLiteral("Tolerance (m)"));
+    QCOMPARE(window->DataPL->text().left(6), QStringLiteral("12.192"));
+    QCOMPARE(window->DataArea->text().left(8), QStringLiteral("0.064516"));
+}
+
+void DataDialogsTest::replacedProjectIsShownAndStoredAfterReload()
+{
+    Frame frame;
+    frame.project->PileLength = 480;
+    QVERIFY(frame.Show());
+    auto* window = new TfrmMaterial(frame.area, frame.access);
+    window->ShowWindow();
+    frame.project.reset();
+    frame.project = std::make_unique<TProgramData>(frame.tables);
+    ReloadDataDialogs(frame.area);
+    QCOMPARE(window->DataPL->text(), QStringLiteral("0"));
+    QVERIFY(window->StoreFields());
+    QCOMPARE(frame.project->PileLength, 0.0L);
+    QVERIFY(!frame.project->Changed());
+}
+
+void DataDialogsTest::browseSetsTheEditorPath()
+{
+    ScriptedPrompts prompts;
+    Frame frame;
+    QString editorPath = QStringLiteral("xdg-open");
+    QVERIFY(frame.Show());
+    auto* window = new TDlgOptions(frame.area, editorPath);
+    window->ShowWindow();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Control Options"));
+    QCOMPARE(window->edtEditor->text(), QStringLiteral("xdg-open"));
+
+    prompts.Files = {{QStringLiteral("/usr/bin/mousepad"), 0}};
+    QTest::mouseClick(window->btnBrowse, Qt::LeftButton);
+    QCOMPARE(prompts.Asked.size(), std::size_t(1));
+    QCOMPARE(prompts.Asked[0].What, ScriptedPrompts::Kind::OpenFile);
+    QCOMPARE(prompts.Asked[0].Request.Filter, QStringLiteral("Programs|*.exe;*.com|All Files (*.*)|*.*"));
+    QCOMPARE(prompts.Asked[0].Request.FileName, QStringLiteral("xdg-open"));
+    QCOMPARE(window->edtEditor->text(), QStringLiteral("/usr/bin/mousepad"));
+
+    // Cancelled: the text stays.
+    QTest::mouseClick(window->btnBrowse, Qt::LeftButton);
+    QCOMPARE(prompts.Asked[1].Request.FileName, QStringLiteral("/usr/bin/mousepad"));
+    QCOMPARE(window->edtEditor->text(), QStringLiteral("/usr/bin/mousepad"));
+    QCOMPARE(editorPath, QStringLiteral("xdg-open"));
+
+    QVERIFY(window->SubWindow()->close());
+    QCOMPARE(editorPath, QStringLiteral("/usr/bin/mousepad"));
+    QVERIFY(!frame.project->Changed());
+}
+
+void DataDialogsTest::stiffnessButtonCommitsThenOpensTheTable()
+{
+    ScriptedPrompts prompts;
+    Frame frame;
+    int shown = 0;
+    const TGridTableChart* opened = nullptr;
+    TGridTableChart::EditorFactory = [&](TGridTableChart& table) {
+        opened = &table;
+        return std::make_unique<FakeEditor>(shown);
+    };
+    QVERIFY(frame.Show());
+    auto* window = new TfrmMaterial(frame.area, frame.access);
+    window->ShowWindow();
+    QCOMPARE(window->btnAE->text(), QStringLiteral("Edit AE vs. Depth Data"));
+    QCOMPARE(window->btnAE->toolTip(), QStringLiteral("Enter pile stiffness versus depth"));
+
+    Type(window->DataPL, QStringLiteral("12+"));
+    QTest::mouseClick(window->btnAE, Qt::LeftButton);
+    QCOMPARE(shown, 0);
+    QCOMPARE(prompts.Messages().size(), 1);
+
+    Type(window->DataPL, QStringLiteral("12*12"));
+    QTest::mouseClick(window->btnAE, Qt::LeftButton);
+    QCOMPARE(shown, 1);
+    QCOMPARE(opened, &frame.tables.TblAE2);
+    QCOMPARE(frame.project->PileLength, 144.0L);
+    QCOMPARE(prompts.Messages().size(), 1);
+    TGridTableChart::EditorFactory = nullptr;
+}
+
+QTEST_MAIN(DataDialogsTest)
+#include "test_data_dialogs.moc"
