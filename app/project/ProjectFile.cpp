@@ -133,7 +133,8 @@ mode_t NewFileMode()
 // Writes the text to a temporary file in the target's folder and renames it
 // over the target only once it is complete and on disk, so that a failure
 // part-way (disk full, I/O error) leaves the previous file untouched. The
-// replacement keeps the previous file's permissions.
+// replacement keeps the previous file's permissions, and a previous file
+// that may not be written is not replaced.
 void ReplaceFile(const std::string& fileName, const std::string& text)
 {
     // A project file reached through a symbolic link is replaced where it lies.
@@ -141,16 +142,19 @@ void ReplaceFile(const std::string& fileName, const std::string& text)
     std::filesystem::path target = std::filesystem::weakly_canonical(fileName, resolveError);
     if (resolveError)
         target = fileName;
+    struct stat previous;
+    const bool exists = stat(target.c_str(), &previous) == 0;
+    if (exists && access(target.c_str(), W_OK) != 0)
+        WriteError(fileName, errno);
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    // A short name of its own, which fits the folder whatever the target's length.
+    std::string temporary = (folder / ".korven-save-XXXXXX").string();
     const int fd = mkstemp(temporary.data());
     if (fd < 0)
         WriteError(fileName, errno);
 
-    struct stat previous;
-    const mode_t mode =
-        stat(target.c_str(), &previous) == 0 ? previous.st_mode & 07777 : NewFileMode();
+    const mode_t mode = exists ? previous.st_mode & 07777 : NewFileMode();
     int error = fchmod(fd, mode) == 0 ? 0 : errno;
     for (std::size_t done = 0; error == 0 && done < text.size();) {
         const ssize_t written = write(fd, text.data() + done, text.size() - done);

@@ -5,6 +5,7 @@
 #include "ProjectTestSupport.h"
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <map>
@@ -248,6 +249,19 @@ TEST_F(ProjectTest, ASaveReplacesTheFileWhereItLies)
     const std::string text = Save("link.kv3d");
     EXPECT_TRUE(std::filesystem::is_symlink(Folder / "link.kv3d"));
     EXPECT_EQ(ReadText(Folder / "real" / "mode.kv3d"), text);
+
+    // A name as long as the folder allows still saves.
+    const std::string longName = std::string(250, 'p') + ".kv3d";
+    EXPECT_EQ(Save(longName), text);
+
+    // A file that may not be written is not replaced (the superuser may write it).
+    if (geteuid() != 0) {
+        const std::string previous = Save("locked.kv3d");
+        std::filesystem::permissions(PathOf("locked.kv3d"), std::filesystem::perms::owner_read);
+        Project->Title = "Not saved";
+        EXPECT_THROW(Project->SaveToFile(), EInOutError);
+        EXPECT_EQ(ReadText(PathOf("locked.kv3d")), previous);
+    }
 }
 
 // Files written by an independent implementation read without a message and
