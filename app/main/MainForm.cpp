@@ -1,5 +1,6 @@
 #include "MainForm.h"
 
+#include "DataDialogs.h"
 #include "DynamicLibrary.h"
 #include "Periphery.h"
 #include "PlotWindows.h"
@@ -9,9 +10,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
-#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -64,7 +64,7 @@ QIcon ToolIcon(const char* themeName, const QString& ownPicture)
 
 TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     : QMainWindow(parent),
-      EngineLibraryPath(QCoreApplication::applicationDirPath() + QStringLiteral("/libKORVEN2014_DLL.so")),
+      EngineLibraryPath(QApplication::applicationDirPath() + QStringLiteral("/libKORVEN2014_DLL.so")),
       FProject(std::make_unique<TProgramData>(FTables)),
       FArguments(std::move(arguments)),
       FArea(new QMdiArea(this))
@@ -73,9 +73,11 @@ TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     setCentralWidget(FArea);
     InstallTableWindows(FArea);
     setAcceptDrops(true);
+    qApp->installEventFilter(this);
     setWindowIcon(ProgramIcon());
     CreateMenus();
     CreateToolBar();
+    ProjectReplaced();
     UpdateCaption();
     UpdateToolBar();
 }
@@ -404,12 +406,19 @@ bool TMainForm::SaveAs()
     return true;
 }
 
+void TMainForm::ProjectReplaced()
+{
+    FProject->OnUnitsChanged = [this] { ReloadDataDialogs(*FArea); };
+    ReloadDataDialogs(*FArea);
+}
+
 void TMainForm::FileNewClick()
 {
     if (!CloseQuery())
         return;
     FProject.reset();
     FProject = std::make_unique<TProgramData>(FTables);
+    ProjectReplaced();
     UpdateCaption();
     FGraphs.PlotsAvailable = false;
     UpdateToolBar();
@@ -465,6 +474,7 @@ void TMainForm::OpenProject(const QString& path, bool fullFormat, bool addToRece
     QDir::setCurrent(file.absolutePath());
     std::string error;
     FProject = TProgramData::CreateFromFile(FTables, fileName.toStdString(), fullFormat, error);
+    ProjectReplaced();
     if (!error.empty())
         Prompts().Inform(this, QString::fromStdString(error));
     UpdateCaption();
@@ -497,13 +507,38 @@ void TMainForm::SetCurvesGenerated(bool generated)
 
 // ---- Windows ----
 
-void TMainForm::ShowTitleWindow() {}
+template <class W, class... A>
+void TMainForm::ShowDataWindow(QPointer<W>& window, A&&... arguments)
+{
+    if (!window)
+        window = new W(*FArea, std::forward<A>(arguments)...);
+    window->ShowWindow();
+}
 
-void TMainForm::ShowPilePropertiesWindow() {}
+void TMainForm::ShowTitleWindow()
+{
+    ShowDataWindow(FTitleWindow, ProjectAccess());
+}
 
-void TMainForm::ShowOptionsWindow() {}
+void TMainForm::ShowPilePropertiesWindow()
+{
+    ShowDataWindow(FMaterialWindow, ProjectAccess());
+}
 
-void TMainForm::ShowQwFactorsWindow() {}
+void TMainForm::ShowOptionsWindow()
+{
+    ShowDataWindow(FOptionsWindow, FSettings.EditorPath);
+}
+
+void TMainForm::ShowQwFactorsWindow()
+{
+    ShowDataWindow(FQwFactorsWindow, ProjectAccess());
+}
+
+TProjectAccess TMainForm::ProjectAccess()
+{
+    return [this]() -> TProgramData& { return Project(); };
+}
 
 bool TMainForm::GraphsAvailable() const
 {
@@ -584,18 +619,23 @@ void TMainForm::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void TMainForm::dragEnterEvent(QDragEnterEvent* event)
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
-}
-
-void TMainForm::dropEvent(QDropEvent* event)
-{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return QMainWindow::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    auto* drop = static_cast<QDropEvent*>(event);
     QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls())
+    for (const QUrl& url : drop->mimeData()->urls())
         if (url.isLocalFile())
             paths.append(url.toLocalFile());
-    event->acceptProposedAction();
-    RunCommand([this, &paths] { DropFiles(paths); });
+    if (widget == nullptr || widget->window() != this || paths.isEmpty())
+        return QMainWindow::eventFilter(watched, event);
+    // Files dropped anywhere on the window, its child windows included, are
+    // projects to open, never text for the control under the mouse.
+    drop->acceptProposedAction();
+    if (type == QEvent::Drop)
+        RunCommand([this, &paths] { DropFiles(paths); });
+    return true;
 }

@@ -23,7 +23,11 @@ class QAction;
 class QMdiArea;
 class QMenu;
 class QMdiSubWindow;
+class TDlgOptions;
 class TDynamicLibrary;
+class TdlgTitle;
+class TfrmMaterial;
+class TfrmQwFactors;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -76,8 +80,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
+    // Takes files dragged over any of its widgets.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateMenus();
@@ -112,17 +116,22 @@ private:
     // or came from an older-format file. True when the file was written.
     bool Save();
     bool SaveAs();
-    // Replaces the project by a new default one or the one in `path`.
-    void NewProject();
+    // Takes a new project into use: open data windows show its values.
+    void ProjectReplaced();
+    // Replaces the project by the one in `path`.
     void OpenProject(const QString& path, bool fullFormat, bool addToRecent);
     void StartUp();
     void SetCurvesGenerated(bool generated);
     void StartTextEditor(const QString& path);
-    // The data dialogs.
+    // The data windows: each is made when it is not open, then shown.
     void ShowTitleWindow();
     void ShowPilePropertiesWindow();
     void ShowOptionsWindow();
     void ShowQwFactorsWindow();
+    template <class W, class... A>
+    void ShowDataWindow(QPointer<W>& window, A&&... arguments);
+    // The current project, for windows that outlive a project.
+    std::function<TProgramData&()> ProjectAccess();
     void CloseChildWindows();
 
     TProjectTables FTables;
@@ -135,6 +144,11 @@ private:
     std::unique_ptr<TDynamicLibrary> FLibrary;
 
     QMdiArea* FArea;
+    // Null while the window is closed.
+    QPointer<TdlgTitle> FTitleWindow;
+    QPointer<TfrmMaterial> FMaterialWindow;
+    QPointer<TDlgOptions> FOptionsWindow;
+    QPointer<TfrmQwFactors> FQwFactorsWindow;
     QMenu* FFileMenu = nullptr;
     std::vector<QAction*> FRecentActions;
     QAction* FRecentSeparator = nullptr;

@@ -3,11 +3,13 @@
 // and reopening, and runs with the real engine library.
 
 #include "AnalysisRun.h"
+#include "DataDialogs.h"
 #include "DynamicLibrary.h"
 #include "MainForm.h"
 #include "ScriptedPrompts.h"
 #include "TableForm.h"
 #include "TableGrid.h"
+#include "TDataEdit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -290,6 +293,32 @@ private slots:
         QCOMPARE(FForm->Settings().EditorPath, kDefaultTextEditor);
     }
 
+    void droppedFiles()
+    {
+        const QString first = Copy(QStringLiteral("first.kv3d"));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(Copy(QStringLiteral("second.kv3d")))});
+        // Dropped on a field of a data window, which would take text.
+        Trigger(*FForm, QStringLiteral("&Title"));
+        QWidget* field = qobject_cast<TdlgTitle*>(FForm->Area().activeSubWindow()->widget())->edtTitle;
+        const auto drop = [&] {
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(field, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(field, &event);
+        };
+        FForm->Project().SetChanged(true);
+        FPrompts->Answers = {Answer::Cancel};
+        drop();
+        QCOMPARE(FPrompts->Asked.size(), size_t(1));
+        QCOMPARE(FForm->Project().FileName, TProgramData::DefaultFileName);
+        FPrompts->Answers = {Answer::No};
+        drop();
+        QCOMPARE(FForm->Project().FileName, first.toStdString());
+        QCOMPARE(RecentItems(*FForm), QStringList{QStringLiteral("1 first.kv3d")});
+    }
+
     void unreadableSettingsClearEditorAndList()
     {
         QSettings settings(QStringLiteral("Drumel"), QStringLiteral("KORVEN"));
@@ -311,18 +340,6 @@ private slots:
         QCOMPARE(read.EditorPath, QStringLiteral("/usr/bin/editor"));
         QCOMPARE(read.RecentCount(), 2);
         QCOMPARE(read.RecentFiles[1], QStringLiteral("/c.kv3d"));
-    }
-
-    void commandLineProject()
-    {
-        const QString path = Copy(QStringLiteral("start.kv3d"));
-        FForm.reset();
-        FForm = std::make_unique<TMainForm>(QStringList{FFolder->filePath(QStringLiteral("start"))});
-        FForm->show();
-        QCOMPARE(FForm->windowTitle(), QStringLiteral("KORVEN 2014.3.3 - Start.kv3d"));
-        QCOMPARE(FForm->Project().FileName, path.toStdString());
-        QVERIFY(RecentItems(*FForm).isEmpty());
-        QVERIFY(FPrompts->Asked.empty());
     }
 
     void editedThroughWindowsSavedAndReopened()
@@ -352,6 +369,42 @@ private slots:
         QVERIFY(Action(form, QStringLiteral("Include &Down-Drag (negative Skin Friction)"))->isChecked());
         Trigger(form, QStringLiteral("&Save"));
         QCOMPARE(ReadAll(FForm->ProjectFilePath(".kv3d")), saved);
+    }
+
+    void dataWindows()
+    {
+        TMainForm& form = *FForm;
+        Trigger(form, QStringLiteral("&Pile Properties"));
+        Trigger(form, QStringLiteral("Apply Modification Factors on Q-w Curve"));
+        Popup(form, QStringLiteral("&Data"));
+        Trigger(form, QStringLiteral("Enter Modification Factors on Q-w Curve"));
+        QCOMPARE(form.Area().subWindowList().size(), 2);
+        // An open window comes to the front; there is no second one.
+        Trigger(form, QStringLiteral("&Pile Properties"));
+        QCOMPARE(form.Area().subWindowList().size(), 2);
+        auto* material = qobject_cast<TfrmMaterial*>(form.Area().activeSubWindow()->widget());
+        QVERIFY(material != nullptr);
+
+        // What was typed reaches the project before the command.
+        material->DataPL->setFocus();
+        material->DataPL->setText(QStringLiteral("40*12"));
+        Trigger(form, QStringLiteral("&S.I. Units (kN, m)"));
+        QVERIFY(qAbs(double(form.Project().PileLength) - 12.192) < 1e-9);
+        QVERIFY(material->DataPL->LabelText().endsWith(QStringLiteral("(m)")));
+
+        // Open windows stay open over a new project and show its values.
+        FPrompts->Answers = {Answer::No};
+        Trigger(form, QStringLiteral("&New"));
+        QCOMPARE(form.Area().subWindowList().size(), 2);
+        QCOMPARE(material->DataPL->Number(), 0.0L);
+
+        Trigger(form, QStringLiteral("Selection of Text &Editor ..."));
+        auto* options = qobject_cast<TDlgOptions*>(form.Area().activeSubWindow()->widget());
+        QVERIFY(options != nullptr);
+        options->edtEditor->setFocus();
+        options->edtEditor->setText(QStringLiteral("/usr/bin/mousepad"));
+        Trigger(form, QStringLiteral("Edit Output Text"));
+        QCOMPARE(FLauncher->Started.back().Program, QStringLiteral("/usr/bin/mousepad"));
     }
 
     void textEditor()
@@ -417,10 +470,13 @@ private slots:
         QCOMPARE(withoutDate(ReadAll(FFolder->filePath(QStringLiteral("run me.kv3o")))), withoutDate(report));
         std::setlocale(LC_NUMERIC, "C");
 
-        // A later start with the project reads its plot data silently.
+        // A later start with the project (".kv3d" taken as understood) reads
+        // its plot data silently and leaves the recent files alone.
         FForm.reset();
-        FForm = std::make_unique<TMainForm>(QStringList{project});
+        FForm = std::make_unique<TMainForm>(QStringList{FFolder->filePath(QStringLiteral("run me"))});
         FForm->show();
+        QCOMPARE(FForm->windowTitle(), QStringLiteral("KORVEN 2014.3.3 - Run me.kv3d"));
+        QCOMPARE(RecentItems(*FForm), QStringList{QStringLiteral("1 run me.kv3d")});
         Popup(*FForm, QStringLiteral("&Graphics"));
         QVERIFY(Action(*FForm, QStringLiteral("Load &Distribution"))->isEnabled());
         QVERIFY(Action(*FForm, QStringLiteral("View Q-w Curve"))->isEnabled());
@@ -434,6 +490,27 @@ private slots:
         QCOMPARE(FPrompts->Asked[0].What, ScriptedPrompts::Kind::SaveFile);
         QCOMPARE(FPrompts->Asked[0].Request.DefaultSuffix, QStringLiteral("kv3d"));
         QCOMPARE(FForm->Project().FileName, TProgramData::DefaultFileName);
+    }
+
+    void failedSaves()
+    {
+        TMainForm& form = *FForm;
+        const QString nowhere = FFolder->filePath(QStringLiteral("missing/folder/p.kv3d"));
+        // A failed save is reported and keeps the changed project.
+        form.Project().SetChanged(true);
+        FPrompts->Answers = {Answer::Yes};
+        FPrompts->Files = {{nowhere, 0}};
+        Trigger(form, QStringLiteral("&New"));
+        QCOMPARE(FPrompts->Messages().size(), 1);
+        QCOMPARE(form.Project().FileName, nowhere.toStdString());
+        QVERIFY(form.Project().Changed());
+
+        // A run goes on after a failed save; the engine finds no input file.
+        Trigger(form, QStringLiteral("&Run Analysis"));
+        QCOMPARE(FPrompts->Messages().mid(1), (QStringList{QStringLiteral("An error occured during saving"),
+                                                           CompletedMessage}));
+        QCOMPARE(FPrompts->Asked[FPrompts->Asked.size() - 2].Icon, PromptIcon::None);
+        QCOMPARE(FPrompts->Asked.back().Icon, PromptIcon::Information);
     }
 
     void runWithoutTheLibrary()
