@@ -45,11 +45,78 @@ const char* const UserCurveFile =
     " 1\n"
     "2 1\n";
 
+// The same project as the program writes it: no soil layers, a Q-w block
+// before the pile properties, and every optional list with its count.
+const char* const UserCurveFileWritten =
+    "Hand made\n"
+    "40 0 1\n"
+    "1 \n"
+    "2\n"
+    "1 0 2\n"
+    "0 0\n"
+    "1.5 0.1\n"
+    "2 120 2\n"
+    "0 0\n"
+    "2 0.2\n"
+    "2\n"
+    "1E9 0\n"
+    "1E9 480\n"
+    "2\n"
+    "0 0\n"
+    "5000 0.5\n"
+    "0.00001 480 12 113.1\n"
+    "2\n"
+    "0.1\n"
+    "0.5\n"
+    "1\n"
+    "25000\n"
+    " 0\n"
+    " 1\n"
+    "2\n"
+    "0 1 1\n"
+    "480 2 0.5\n"
+    " 1\n"
+    "2 1\n";
+
+// Soil layers of both kinds and one of an unknown soil type, which has no
+// layer data; every value in a form the writer does not use.
+const char* const LayerFile =
+    "Layers by kind\n"
+    "50 0 1\n"
+    "2\n"
+    "3\n"
+    "1 3 0 120.0\n"
+    "2 4 120 240.5\n"
+    "3 7 240.5 3E2\n"
+    "0.07 10 9 0.01 5 6\n"
+    "0.071 11 9 0.011 5.5 6.5\n"
+    "0.06 8 30 12 4 7\n"
+    "0.061 8 31 13 4.5 7.5\n"
+    "2\n"
+    "1E9 0\n"
+    "100 300\n"
+    "2.5E-6 100.00 12 113.1\n"
+    "0\n"
+    "0\n"
+    "0\n"
+    "0\n"
+    "0\n";
+
+std::vector<long double> RowValues(const TGridTableChart& table, int row)
+{
+    std::vector<long double> values;
+    for (int col = 0; col < table.ColumnCount(); ++col)
+        values.push_back(table.GetData(col, row).AsFloat());
+    return values;
+}
+
 }  // namespace
 
 TEST_F(ProjectTest, ReadsAHandWrittenFileAndItsOptions)
 {
     WriteText(PathOf("hand.kv3d"), UserCurveFile);
+    ASSERT_EQ(Open(PathOf("hand.kv3d")), "");
+    EXPECT_EQ(Save("written.kv3d"), UserCurveFileWritten);
     ASSERT_EQ(Open(PathOf("hand.kv3d")), "");
     EXPECT_FALSE(Project->CurvesGenerated);
     ASSERT_EQ(Tables.TblTZDepth2.RowCount(), 2);
@@ -78,6 +145,60 @@ TEST_F(ProjectTest, ReadsAHandWrittenFileAndItsOptions)
     WriteText(PathOf("older.kvd"), older);
     EXPECT_EQ(Open(PathOf("older.kvd"), false), "");
     EXPECT_EQ(Project->FileName, PathOf("older.kvd"));
+}
+
+TEST_F(ProjectTest, ReadsLayerDataByKind)
+{
+    WriteText(PathOf("layers.kv3d"), LayerFile);
+    ASSERT_EQ(Open(PathOf("layers.kv3d")), "");
+    ASSERT_EQ(Tables.D2.RowCount(), 3);
+    EXPECT_EQ(Tables.D2.GetData(LayerBottomColumn, 2).AsFloat(), 300);
+    // Clay: positions 1, 2, 4, 5, 6; the sand columns are 0.
+    TGridTableChart* clay = Tables.D2.GetData(LayerDataColumn, 0).AsTable();
+    ASSERT_NE(clay, nullptr);
+    EXPECT_EQ(clay->Caption, "Clay Layer Data");
+    EXPECT_EQ(RowValues(*clay, 0),
+              std::vector<long double>({0.07L, 10, 0.01L, 0, 0, 5, 6, 0}));
+    EXPECT_EQ(RowValues(*clay, 1),
+              std::vector<long double>({0.071L, 11, 0.011L, 0, 0, 5.5L, 6.5L, 0}));
+    // Sand: positions 1, 3, 4, 5, 6; the clay columns are 0.
+    TGridTableChart* sand = Tables.D2.GetData(LayerDataColumn, 1).AsTable();
+    ASSERT_NE(sand, nullptr);
+    EXPECT_EQ(sand->Caption, "Sand Layer Data");
+    EXPECT_EQ(sand->Number(), 2);
+    EXPECT_EQ(RowValues(*sand, 0), std::vector<long double>({0.06L, 0, 0, 30, 12, 4, 7, 0}));
+    EXPECT_EQ(RowValues(*sand, 1), std::vector<long double>({0.061L, 0, 0, 31, 13, 4.5L, 7.5L, 0}));
+    // An unknown soil type is kept, without layer data.
+    EXPECT_EQ(Tables.D2.GetData(SoilTypeColumn, 2).AsInteger(), 7);
+    EXPECT_EQ(Tables.D2.GetData(LayerDataColumn, 2).AsTable(), nullptr);
+    EXPECT_EQ(Project->Tolerance, 2.5E-6L);
+    EXPECT_EQ(Project->PileLength, 100);
+    EXPECT_FALSE(Project->UseTipMovements);
+
+    const std::vector<std::string> written = Lines(Save("layers.kv3d"));
+    const std::vector<std::string> expected = {
+        "Layers by kind",
+        "50 0 1",
+        "2 ",
+        "3",
+        "1 3 0.0  1.20000000000000E+0002",
+        "2 4  1.20000000000000E+0002  2.40500000000000E+0002",
+        "3 7  2.40500000000000E+0002  3.00000000000000E+0002",
+        "0.07 10 0.0  0.01 5 6",
+        "0.071 11 0.0  0.011 5.5 6.5",
+        "0.06 0.0  30 12 4 7",
+        "0.061 0.0  31 13 4.5 7.5",
+        "2",
+        "1E9 0",
+        "100 300",
+        "2.5E-6 100 12 113.1",
+        " 0",
+        " 0",
+        " 0",
+        " 0",
+        " 0",
+    };
+    EXPECT_EQ(written, expected);
 }
 
 TEST_F(ProjectTest, FactorSwitchesAreStoredAsRead)
