@@ -389,8 +389,7 @@ std::unique_ptr<C> TColumnT<F>::CloneCommon(Table& table) const
 {
     auto clone = std::make_unique<C>(table);
     clone->CaptionLines = CaptionLines;
-    clone->Visible = Visible;
-    clone->GroupWide = GroupWide;
+    clone->Visible = Visible;  // GroupWide is not copied: copies have RowGroup 1
     return clone;
 }
 
@@ -455,7 +454,7 @@ void TEnumColumnT<F>::SetText(int row, const std::string& text)
 {
     const long double value = EvaluateEntry(text);
     int32_t n;
-    if (!IsWhole(value) || !RoundTo32(value, n))
+    if (value != std::trunc(value) || !RoundTo32(value, n))
         throw EAssignError("Value must be an integer.");
     SetInteger(row, n);
 }
@@ -650,15 +649,16 @@ void TFloatColumnT<F>::SetUnits(int units)
 template <TableFamily F>
 long double TFloatColumnT<F>::NewValue(int row) const
 {
+    // A new layer's top is the bottom of the layer above (the bottom column
+    // has not grown yet); a new bottom is the top of the layer below.
     if (TopDepth) {
         const TFloatColumnT* next = Neighbour(1);
         if (row >= 1 && row <= next->RowCount() - 1)
             return next->FValues[row - 1];
-        return DefaultValue;
     }
     const TFloatColumnT* previous = Neighbour(-1);
-    if (previous && previous->TopDepth)
-        return row + 1 < previous->RowCount() ? previous->FValues[row + 1] : DefaultValue;
+    if (previous && previous->TopDepth && row + 1 < previous->RowCount())
+        return previous->FValues[row + 1];
     return DefaultValue;
 }
 

@@ -189,7 +189,8 @@ public:
     void WriteData(TValueWriter& writer) const;
     static std::unique_ptr<TColumnT> CreateFromStream(TColumnKind kind, Table& table,
                                                       TValueReader& reader);
-    // Same kind and properties for another table, without values.
+    // Same kind, caption lines, Visible and the kind's own properties for
+    // another table, without values.
     virtual std::unique_ptr<TColumnT> Clone(Table& table) const = 0;
 
 protected:

@@ -232,6 +232,33 @@ TEST(GridTable, LayerBoundariesStayLinked)
     b.table.DeleteRowGroup(1);
     EXPECT_EQ(b.Column(0), (Values{0, 22}));
     EXPECT_EQ(b.Column(1), (Values{22, 35}));
+
+    // A group-wide column stores into its group and links nothing.
+    b.top.GroupWide = true;
+    changes.clear();
+    b.table.GetData(0, 1).SetFloat(18);
+    EXPECT_EQ(b.Column(0), (Values{0, 18}));
+    EXPECT_EQ(b.Column(1), (Values{22, 35}));
+    EXPECT_EQ(changes, (std::vector<std::pair<int, int>>{{0, 1}}));
+}
+
+TEST(GridTable, ANewTopAfterAnotherTopColumnTakesTheTopBelow)
+{
+    TGridTable table;
+    auto& first = table.AddColumn<TFloatColumn>({"A"});
+    auto& second = table.AddColumn<TFloatColumn>({"B"});
+    table.AddColumn<TFloatColumn>({"C"});
+    first.TopDepth = true;
+    second.TopDepth = true;
+    second.DefaultValue = -1;
+    table.SetRowCount(2);
+    table.GetData(0, 0).SetFloat(5);
+    // Row 0 has no layer above: the new B value comes from A's row below.
+    table.InsertRowGroup(0);
+    EXPECT_EQ(table.GetData(0, 0).AsFloat(), 0);
+    EXPECT_EQ(table.GetData(1, 0).AsFloat(), 5);
+    table.AppendRowGroup();
+    EXPECT_EQ(table.GetData(1, 3).AsFloat(), -1);
 }
 
 TEST(GridTable, TopDepthNeedsAFloatColumnAfterIt)
@@ -303,10 +330,12 @@ TEST(GridTable, EntryOfFloatsEnumerationsAndStrings)
     EXPECT_THROW(table.GetData(0, 0).SetText("1+2)"), EAssignError);
     EXPECT_THROW(table.GetData(0, 0).SetText(""), EAssignError);
     EXPECT_EQ(table.GetData(0, 0).AsFloat(), 14);
+    table.GetData(0, 0).SetText("sin(pi/2)");
+    EXPECT_EQ(table.GetData(0, 0).AsString(), "1");
 
     table.GetData(1, 0).SetText("2");
     EXPECT_EQ(table.GetData(1, 0).AsInteger(), 2);
-    for (const char* text : {"1.5", "5e9"}) {
+    for (const char* text : {"1.5", "5e9", "2.00000000001"}) {
         try {
             table.GetData(1, 0).SetText(text);
             ADD_FAILURE() << text;
@@ -621,4 +650,71 @@ TEST(GridTable, RowControlsOfEnumerationAndButtonColumns)
     buttons.ClickButton(0);
     ASSERT_NE(l.Nested(1)->Editor(), nullptr);
     EXPECT_FALSE(static_cast<TStubEditor*>(l.Nested(1)->Editor())->Modal);
+}
+
+TEST(GridTable, TemplateListsFollowTheItemsOfColumnZero)
+{
+    TGridTable table;
+    auto& types = table.AddColumn<TEnumColumn>({"Type"});
+    auto& first = table.AddColumn<TTableColumn>({"A"});
+    auto& other = table.AddColumn<TEnumColumn>({"Other"});
+    auto& second = table.AddColumn<TTableColumn>({"B"});
+    EXPECT_TRUE(first.Templates.Entries.empty());
+    types.SetItems({"a", "b", "c"});
+    EXPECT_EQ(second.Templates.Entries, std::vector<TTemplateRef>(3));
+    first.Templates.Entries[0] = {5, true};
+    types.SetItems({"a"});
+    EXPECT_EQ(first.Templates.Entries, (std::vector<TTemplateRef>{{5, true}}));
+    types.SetItems({"a", "b"});
+    EXPECT_EQ(first.Templates.Entries, (std::vector<TTemplateRef>{{5, true}, {}}));
+    other.SetItems({"x", "y", "z", "w"});  // not column 0
+    EXPECT_EQ(second.Templates.Entries.size(), 2u);
+
+    // Without an enumeration in column 0 a button column has one template.
+    TGridTable plain;
+    plain.AddColumn<TFloatColumn>({"Depth"});
+    EXPECT_EQ(plain.AddColumn<TTableColumn>({"Data"}).Templates.Entries.size(), 1u);
+}
+
+TEST(GridTable, OtherRowObjectsHearHideResetUnitsAndClicks)
+{
+    EditorFactoryScope factory;
+    struct Note : TRowObject {};
+    TGridTable table;
+    table.AddColumn<TFloatColumn>({"Depth"}).UnitString = "L";
+    table.AddColumn<TTableColumn>({"Notes"});
+    table.OnInitRow = [](TGridTable&, int32_t, int32_t, int32_t, std::unique_ptr<TRowObject>& data) {
+        data = std::make_unique<Note>();
+    };
+    std::vector<std::string> calls;
+    auto record = [&calls](const char* what) {
+        return [&calls, what](TGridTable&, int32_t col, int32_t row, TRowObject* data) {
+            calls.push_back(std::string(what) + " " + std::to_string(col) + " " +
+                            std::to_string(row) + (data ? "" : " none"));
+        };
+    };
+    table.OnHide = record("hide");
+    table.OnResetChanged = record("reset");
+    table.OnButtonClick = record("click");
+    table.OnSetUnits = [&](TGridTable&, int32_t col, int32_t row, TRowObject*, int32_t units) {
+        calls.push_back("units " + std::to_string(col) + " " + std::to_string(row) + " " +
+                        std::to_string(units));
+    };
+    // Values are converted in the old system; the rows are redrawn in the new.
+    table.OnCellChanged = [&](int col, int row) {
+        calls.push_back("cell " + std::to_string(col) + " " + std::to_string(row) + " in " +
+                        std::to_string(table.Units()));
+    };
+    table.OnRowsChanged = [&] { calls.push_back("rows in " + std::to_string(table.Units())); };
+    table.SetRowCount(2);
+    table.Hide();
+    table.SetChanged(false);
+    table.SetUnits(2);
+    table.Show();
+    auto& buttons = static_cast<TTableColumn&>(table.Column(1));
+    buttons.AllocateControls(table.Editor(), 1, 1);
+    buttons.ClickButton(0);
+    EXPECT_EQ(calls, (std::vector<std::string>{"hide 1 0", "hide 1 1", "reset 1 0", "reset 1 1",
+                                               "cell 0 0 in 1", "cell 0 1 in 1", "units 1 0 2",
+                                               "units 1 1 2", "rows in 2", "click 1 1"}));
 }

@@ -130,7 +130,11 @@ TEST(GridTableChart, CopiesCarryTheChartProperties)
     curve.GetDataFromFile = true;
     curve.InvertedYAxis = true;
     curve.Graph = {true, false, 1, 0, 0, 0};
+    curve.HelpPicture = "tz.bmp";
+    curve.HardwiredButton = true;
+    curve.OnResize = [](TGridTableChart&) {};
     curve.AddColumn<TFloatColumnChart>({"Load Transfer (t),"}).UnitString = "F/L^2";
+    curve.Column(0).GroupWide = true;
     curve.AddColumn<TFloatColumnChart>({"Pile Movement (z),"}).UnitString = "L";
     curve.SetIdentifier(2201);
     TGridTableChart depths;
@@ -145,7 +149,13 @@ TEST(GridTableChart, CopiesCarryTheChartProperties)
     EXPECT_EQ(copy->TopLeft, "Point");
     EXPECT_EQ(copy->MaxRows, 100);
     EXPECT_EQ(copy->RowCount(), 2);
+    EXPECT_EQ(copy->HelpPicture, "tz.bmp");
+    // Neither RowGroup nor what only matters with it, nor the legacy flag
+    // or the events, travel with a copy.
     EXPECT_EQ(copy->RowGroup(), 1);
+    EXPECT_FALSE(copy->Column(0).GroupWide);
+    EXPECT_FALSE(copy->HardwiredButton);
+    EXPECT_FALSE(copy->OnResize);
     EXPECT_TRUE(copy->GetDataFromFile);
     EXPECT_TRUE(copy->InvertedYAxis);
     EXPECT_FALSE(copy->InvertedXAxis);

@@ -115,6 +115,18 @@ TEST(WordReader, FloatsUseAPointWhateverTheLocale) {
     std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
+TEST(WordReader, IntegersUseTheLocaleDecimalSeparator)
+{
+    TTextFile file("3,0 4.0\n");
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no German locale installed";
+    TWordReader reader(file.Path());
+    EXPECT_EQ(reader.ReadInteger(), 3);
+    EXPECT_THROW(reader.ReadInteger(), EInOutError);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
 TEST(WordReader, UnreadableFilesAreInputOutputErrors) {
     const std::string missing = "/nonexistent-folder/none.kv3d";
     const std::string folder = std::filesystem::temp_directory_path().string();
