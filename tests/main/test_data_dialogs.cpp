@@ -71,52 +71,40 @@ class DataDialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void pilePropertiesLoadAndStore();
-    void lookingAtAWindowChangesNothing();
+    void pilePropertiesLoadCheckAndStore();
+    void lookingAtTheWindowsChangesNothing();
     void titleWindow();
     void invalidEntryKeepsTheWindowAndItsText();
     void activationLoadsAndDeactivationStores();
-    void labelsFollowAUnitSwitchWithTheWindowOpen();
-    void replacedProjectIsShownAndStoredAfterReload();
+    void unitSwitchOrNewProjectReloadsOpenWindows();
     void browseSetsTheEditorPath();
     void stiffnessButtonCommitsThenOpensTheTable();
 };
 
-void DataDialogsTest::pilePropertiesLoadAndStore()
+void DataDialogsTest::pilePropertiesLoadCheckAndStore()
 {
     ScriptedPrompts prompts;
     Frame frame;
     TProgramData& project = *frame.project;
     project.PileLength = 480;
-    project.OuterDiameter = 12.75L;
     project.TipArea = 127.67L;
-    project.Increments = 60;
     QVERIFY(frame.Show());
     auto* window = new TfrmMaterial(frame.area, frame.access);
     window->ShowWindow();
-
-    QCOMPARE(window->windowTitle(), QStringLiteral("Pile Properties"));
-    QCOMPARE(window->DataPL->text(), QStringLiteral("480"));
-    QCOMPARE(window->DataOD->text(), QStringLiteral("12.75"));
     QCOMPARE(window->DataArea->text(), QStringLiteral("127.67"));
-    QCOMPARE(window->DataNI->text(), QStringLiteral("60"));
     QCOMPARE(window->DataTol->text(), QStringLiteral("0.00001"));
-    QCOMPARE(window->DataArea->EditLabel()->text(), QStringLiteral("Area of Pile Tip (in²)"));
     QCOMPARE(window->DataNI->EditLabel()->text(), QStringLiteral("Number of Increments"));
-    QCOMPARE(window->DataTol->EditLabel()->text(), QStringLiteral("Tolerance (in)"));
 
-    // The bounds of the fields.
     Enter(window->DataOD, QStringLiteral("2E6"));
     Enter(window->DataArea, QStringLiteral("2E9"));
     Enter(window->DataTol, QStringLiteral("1E-12"));
     Enter(window->DataNI, QStringLiteral("600"));
-    Enter(window->DataPL, QStringLiteral("40*12"));
     QCOMPARE(prompts.Messages(), (QStringList{QStringLiteral("Entry must be less than or equal to 1000000"),
                                               QStringLiteral("Entry must be less than or equal to 1000000000"),
                                               QStringLiteral("Entry must be greater than or equal to 1E-9"),
                                               QStringLiteral("Entry must be less than or equal to 500")}));
 
-    // The field being edited is checked by the commit.
+    // The commit checks the field being edited.
     Type(window->DataNI, QStringLiteral("2*50"));
     QVERIFY(window->StoreFields());
     QCOMPARE(window->DataNI->text(), QStringLiteral("100"));
@@ -126,14 +114,13 @@ void DataDialogsTest::pilePropertiesLoadAndStore()
     QCOMPARE(project.Increments, 100);
     QCOMPARE(project.Tolerance, 1E-9L);
     QVERIFY(project.Changed());
-    QCOMPARE(prompts.Messages().size(), 4);
 }
 
-void DataDialogsTest::lookingAtAWindowChangesNothing()
+void DataDialogsTest::lookingAtTheWindowsChangesNothing()
 {
     Frame frame;
     TProgramData& project = *frame.project;
-    // Values with more digits than a field shows, as a unit switch leaves them.
+    // More digits than a field shows, as a unit switch leaves them.
     project.PileLength = 480 * MetresPerInch;
     project.QMultiplier = 2.0L / 3;
     const long double length = project.PileLength;
@@ -148,9 +135,7 @@ void DataDialogsTest::lookingAtAWindowChangesNothing()
     QCOMPARE(project.QMultiplier, 2.0L / 3);
     QVERIFY(!project.Changed());
 
-    QCOMPARE(factors->windowTitle(), QStringLiteral("Enter Modifications Factors for Tip Resistance"));
-    QCOMPARE(factors->DataQfactor->EditLabel()->text(), QStringLiteral("Q-multiplier"));
-    Type(factors->Datawfactor, QStringLiteral("-1.5"));  // no bounds
+    Type(factors->Datawfactor, QStringLiteral("-1.5"));
     QVERIFY(factors->StoreFields());
     QCOMPARE(project.WMultiplier, -1.5L);
     QVERIFY(project.Changed());
@@ -163,10 +148,9 @@ void DataDialogsTest::titleWindow()
     QVERIFY(frame.Show());
     auto* window = new TdlgTitle(frame.area, frame.access);
     window->ShowWindow();
-    QCOMPARE(window->windowTitle(), QStringLiteral("Project Title"));
     QCOMPARE(window->edtTitle->text(), QStringLiteral("New Pile"));
 
-    // Designer and date are not saved with the project: no change to save.
+    // Designer and date are not saved with the project: nothing to save.
     Type(window->edtDesigner, QStringLiteral("J. Doe"));
     Type(window->edtDate, QStringLiteral("7 Dec"));
     QVERIFY(window->StoreFields());
@@ -174,9 +158,7 @@ void DataDialogsTest::titleWindow()
     QCOMPARE(project.DesignDate, std::string("7 Dec"));
     QVERIFY(!project.Changed());
 
-    // One line of at most 80 characters.
-    Type(window->edtTitle, QString(90, QLatin1Char('x')));
-    QTest::keyClick(window->edtTitle, Qt::Key_Return);
+    Enter(window->edtTitle, QString(90, QLatin1Char('x')));
     QVERIFY(window->StoreFields());
     QCOMPARE(project.Title, std::string(80, 'x'));
     QVERIFY(project.Changed());
@@ -193,33 +175,30 @@ void DataDialogsTest::invalidEntryKeepsTheWindowAndItsText()
     QPointer<TfrmMaterial> window = new TfrmMaterial(frame.area, frame.access);
     QSignalSpy closed(window, &TDataDialog::Closed);
     window->ShowWindow();
+    const auto keptAndFocused = [&] {
+        return frame.Activate() && frame.area.activeSubWindow() == window->SubWindow() &&
+               window->DataNI->hasFocus() && window->DataNI->text() == QStringLiteral("7.5");
+    };
 
-    // The commit of a menu command.
+    // The commit before a menu command.
     Type(window->DataNI, QStringLiteral("7.5"));
     QVERIFY(!window->StoreFields());
     QCOMPARE(prompts.Messages(), QStringList{QStringLiteral("Entry must be an integer.")});
-    QVERIFY(frame.Activate());
-    QCOMPARE(window->DataNI->text(), QStringLiteral("7.5"));
-    QVERIFY(window->DataNI->hasFocus());
+    QVERIFY(keptAndFocused());
 
-    // The user activating another window: this one comes back, keeps the text.
+    // The user activating another window: this one comes back.
     frame.area.setActiveSubWindow(other->SubWindow());
-    QVERIFY(frame.Activate());
-    QCOMPARE(frame.area.activeSubWindow(), window->SubWindow());
-    QCOMPARE(window->DataNI->text(), QStringLiteral("7.5"));
-    QVERIFY(window->DataNI->hasFocus());
     QCOMPARE(prompts.Messages().size(), 2);
+    QVERIFY(keptAndFocused());
 
-    // Closing.
     QVERIFY(!window->SubWindow()->close());
-    QVERIFY(frame.Activate());
-    QVERIFY(window->isVisible());
-    QCOMPARE(closed.count(), 0);
     QCOMPARE(prompts.Messages().size(), 3);
+    QVERIFY(keptAndFocused());
+    QCOMPARE(closed.count(), 0);
     QCOMPARE(project.Increments, 50);
     QVERIFY(!project.Changed());
 
-    // Corrected, the window closes, stores and goes.
+    // Corrected, the window stores, closes and goes.
     Type(window->DataNI, QStringLiteral("75"));
     QVERIFY(window->SubWindow()->close());
     QCOMPARE(closed.count(), 1);
@@ -233,17 +212,17 @@ void DataDialogsTest::activationLoadsAndDeactivationStores()
     Frame frame;
     TProgramData& project = *frame.project;
     QVERIFY(frame.Show());
-    auto* factors = new TfrmQwFactors(frame.area, frame.access);
     auto* title = new TdlgTitle(frame.area, frame.access);
+    title->ShowWindow();
+    auto* factors = new TfrmQwFactors(frame.area, frame.access);
     factors->ShowWindow();
 
     Type(factors->DataQfactor, QStringLiteral("1.25"));
-    title->ShowWindow();
-    QCOMPARE(frame.area.activeSubWindow(), title->SubWindow());
+    frame.area.setActiveSubWindow(title->SubWindow());
     QCOMPARE(project.QMultiplier, 1.25L);
 
     project.QMultiplier = 3;
-    factors->ShowWindow();
+    frame.area.setActiveSubWindow(factors->SubWindow());
     QCOMPARE(factors->DataQfactor->text(), QStringLiteral("3"));
 
     // The program's window losing the focus neither stores nor loads.
@@ -252,47 +231,37 @@ void DataDialogsTest::activationLoadsAndDeactivationStores()
     elsewhere.show();
     elsewhere.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
-    frame.area.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&frame.area));
+    QVERIFY(frame.Activate());
     QCOMPARE(frame.area.activeSubWindow(), factors->SubWindow());
     QCOMPARE(factors->Datawfactor->text(), QStringLiteral("4+"));
     QCOMPARE(project.WMultiplier, 0.0L);
 }
 
-void DataDialogsTest::labelsFollowAUnitSwitchWithTheWindowOpen()
+void DataDialogsTest::unitSwitchOrNewProjectReloadsOpenWindows()
 {
     Frame frame;
-    TProgramData& project = *frame.project;
-    project.PileLength = 480;
-    project.TipArea = 100;
-    project.OnUnitsChanged = [&frame] { ReloadDataDialogs(frame.area); };
+    frame.project->PileLength = 480;
+    frame.project->TipArea = 100;
+    frame.project->OnUnitsChanged = [&frame] { ReloadDataDialogs(frame.area); };
     QVERIFY(frame.Show());
     auto* window = new TfrmMaterial(frame.area, frame.access);
     window->ShowWindow();
     QCOMPARE(window->DataPL->EditLabel()->text(), QStringLiteral("Pile Length (in)"));
 
-    project.SetUnits(2);
+    frame.project->SetUnits(2);
     QCOMPARE(window->DataPL->EditLabel()->text(), QStringLiteral("Pile Length (m)"));
     QCOMPARE(window->DataOD->EditLabel()->text(), QStringLiteral("Outer Diameter (m)"));
     QCOMPARE(window->DataArea->EditLabel()->text(), QStringLiteral("Area of Pile Tip (m²)"));
     QCOMPARE(window->DataTol->EditLabel()->text(), QStringLiteral("Tolerance (m)"));
-    QCOMPARE(window->DataPL->text().left(6), QStringLiteral("12.192"));
-    QCOMPARE(window->DataArea->text().left(8), QStringLiteral("0.064516"));
-}
+    QVERIFY(window->DataPL->text().startsWith(QStringLiteral("12.192")));
+    QVERIFY(window->DataArea->text().startsWith(QStringLiteral("0.064516")));
 
-void DataDialogsTest::replacedProjectIsShownAndStoredAfterReload()
-{
-    Frame frame;
-    frame.project->PileLength = 480;
-    QVERIFY(frame.Show());
-    auto* window = new TfrmMaterial(frame.area, frame.access);
-    window->ShowWindow();
-    frame.project.reset();
+    // The old project's values are not stored into a new one.
     frame.project = std::make_unique<TProgramData>(frame.tables);
     ReloadDataDialogs(frame.area);
     QCOMPARE(window->DataPL->text(), QStringLiteral("0"));
+    QCOMPARE(window->DataPL->EditLabel()->text(), QStringLiteral("Pile Length (in)"));
     QVERIFY(window->StoreFields());
-    QCOMPARE(frame.project->PileLength, 0.0L);
     QVERIFY(!frame.project->Changed());
 }
 
@@ -304,12 +273,10 @@ void DataDialogsTest::browseSetsTheEditorPath()
     QVERIFY(frame.Show());
     auto* window = new TDlgOptions(frame.area, editorPath);
     window->ShowWindow();
-    QCOMPARE(window->windowTitle(), QStringLiteral("Control Options"));
     QCOMPARE(window->edtEditor->text(), QStringLiteral("xdg-open"));
 
     prompts.Files = {{QStringLiteral("/usr/bin/mousepad"), 0}};
     QTest::mouseClick(window->btnBrowse, Qt::LeftButton);
-    QCOMPARE(prompts.Asked.size(), std::size_t(1));
     QCOMPARE(prompts.Asked[0].What, ScriptedPrompts::Kind::OpenFile);
     QCOMPARE(prompts.Asked[0].Request.Filter, QStringLiteral("Programs|*.exe;*.com|All Files (*.*)|*.*"));
     QCOMPARE(prompts.Asked[0].Request.FileName, QStringLiteral("xdg-open"));
@@ -339,8 +306,6 @@ void DataDialogsTest::stiffnessButtonCommitsThenOpensTheTable()
     QVERIFY(frame.Show());
     auto* window = new TfrmMaterial(frame.area, frame.access);
     window->ShowWindow();
-    QCOMPARE(window->btnAE->text(), QStringLiteral("Edit AE vs. Depth Data"));
-    QCOMPARE(window->btnAE->toolTip(), QStringLiteral("Enter pile stiffness versus depth"));
 
     Type(window->DataPL, QStringLiteral("12+"));
     QTest::mouseClick(window->btnAE, Qt::LeftButton);
