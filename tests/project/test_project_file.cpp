@@ -1,11 +1,7 @@
-// Writing and reading the project file: the exact lines of a new project,
-// byte-identical round trips, the older format, damaged files and a save
-// that fails part-way.
+// Writing the project file: the exact lines of a new project, the number
+// forms, and round trips (write, read, write) that are byte-identical.
 
 #include "ProjectTestSupport.h"
-
-
-
 
 namespace {
 
@@ -117,7 +113,9 @@ TEST_F(ProjectTest, RoundTripsAreByteIdentical)
             Project = std::make_unique<TProgramData>(Tables);
             FillProject(*Project, userCurves, options);
             Project->SetUnits(2);
+            Project->CurveSourceCode = 0;
             const std::string first = Save("trip.kv3d");
+            EXPECT_EQ(Project->CurveSourceCode, userCurves ? 1 : 2);
             ASSERT_EQ(Open(PathOf("trip.kv3d")), "");
             EXPECT_FALSE(Project->Changed());
             EXPECT_EQ(Project->Units(), 2);

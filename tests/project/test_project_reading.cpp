@@ -231,10 +231,14 @@ TEST_F(ProjectTest, TitlesAreWholeLines)
 
 TEST_F(ProjectTest, IntegersWrittenWithAFraction)
 {
-    WriteText(PathOf("whole.kv3d"), "T\n50 0 1\n3.0 \n");
-    EXPECT_EQ(Open(PathOf("whole.kv3d")), "This file either invalid or incomplete.");
+    // A curve source of 3 names neither kind of curves: no curve block follows.
+    WriteText(PathOf("whole.kv3d"),
+              "T\n50 0 1\n3.0 \n2\n1E9 0\n1E9 480\n0.00001 480 12 113.1\n 0\n 0\n 0\n 0\n 0\n");
+    EXPECT_EQ(Open(PathOf("whole.kv3d")), "");
     EXPECT_EQ(Project->CurveSourceCode, 3);
     EXPECT_FALSE(Project->CurvesGenerated);
+    EXPECT_EQ(Tables.TblAE2.GetData(0, 1).AsFloat(), 480);
+    EXPECT_EQ(Project->PileLength, 480);
 
     WriteText(PathOf("fraction.kv3d"), "T\n50 3.5 1\n2 \n");
     EXPECT_EQ(Open(PathOf("fraction.kv3d")),
@@ -305,6 +309,7 @@ TEST_F(ProjectTest, SavingTrimsALayerTableToItsTwoRows)
 {
     TGridTableChart* data = Tables.D2.GetData(LayerDataColumn, 0).AsTable();
     data->SetRowCount(5);
+    data->SetNumber(4);
     data->GetData(UnitWeightColumn, 1).SetFloat(0.07L);
     const std::vector<std::string> lines = Lines(Save("trim.kv3d"));
     EXPECT_EQ(data->RowCount(), 2);
