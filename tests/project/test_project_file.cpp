@@ -98,9 +98,16 @@ TEST_F(ProjectTest, NumberForms)
     Tables.D2.SetRowCount(2);
     Tables.D2.GetData(LayerBottomColumn, 0).SetFloat(12);
     Tables.D2.GetData(LayerBottomColumn, 1).SetFloat(-0.00123L);
+    // Fixed form down to 0.00001 and up to 8 whole digits.
+    Tables.TblAE2.GetData(0, 0).SetFloat(0.00001L);
+    Tables.TblAE2.GetData(1, 0).SetFloat(1E-6L);
+    Tables.TblAE2.GetData(0, 1).SetFloat(99999999);
+    Tables.TblAE2.GetData(1, 1).SetFloat(1E8L);
     const std::vector<std::string> lines = Lines(Save("forms.kv3d"));
     EXPECT_EQ(lines[4], "1 1 0.0  1.20000000000000E+0001");
     EXPECT_EQ(lines[5], "2 1  1.20000000000000E+0001 -1.23000000000000E-0003");
+    EXPECT_EQ(lines[11], "1E-6 0.00001");
+    EXPECT_EQ(lines[12], "1E8 99999999");
     EXPECT_EQ(lines[13], "1E-9 1.2345679E12 0.0001 -0.00002");
 }
 
