@@ -392,9 +392,11 @@ TEST_F(ProjectTest, ASaveReplacesTheFileWhereItLies)
 
 // Files written by an independent implementation read without a message and
 // are written back byte for byte, except where they break the program's own
-// rules: two were made by hand with layer tops that are not the bottoms of
-// the layers above (the program writes its own tops), and two hold a single
-// tip movement, below the table's minimum of two rows.
+// rules. The program writes its own layer tops: the literal 0.0 for the first
+// layer, where two files hold a zero in the 23-character form, and the bottom
+// of the layer above for the others, where one of these files holds 0. Two
+// files hold a single tip movement, below the table's minimum of two rows,
+// and get a second one of 0.
 TEST_F(ProjectTest, ReferenceFilesWriteBackUnchanged)
 {
     const std::filesystem::path golden = KORVEN_GOLDEN_DIR;
