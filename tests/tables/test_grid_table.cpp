@@ -718,3 +718,20 @@ TEST(GridTable, OtherRowObjectsHearHideResetUnitsAndClicks)
                                                "cell 0 0 in 1", "cell 0 1 in 1", "units 1 0 2",
                                                "units 1 1 2", "rows in 2", "click 1 1"}));
 }
+
+TEST(GridTable, CaptionPrefixesFollowTheOwners)
+{
+    TGridTable points, curves, depths;
+    points.Caption = "t-z curve";
+    points.AddColumn<TFloatColumn>({"t"});
+    curves.Caption = "Curves";
+    curves.AddColumn<TTableColumn>({"Curve"}).Templates.Entries = {{points.Identifier(), true}};
+    depths.Caption = "Depths";
+    depths.AddColumn<TTableColumn>({"Curves"}).Templates.Entries = {{curves.Identifier(), true}};
+    depths.SetRowCount(2);
+    TGridTable* curve = depths.GetData(0, 1).AsTable()->GetData(0, 0).AsTable();
+    ASSERT_NE(curve, nullptr);
+    EXPECT_EQ(curve->WindowCaption(), "t-z curve  2 1");
+    depths.InsertRowGroup(0);
+    EXPECT_EQ(curve->WindowCaption(), "t-z curve  3 1");
+}
