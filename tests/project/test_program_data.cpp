@@ -50,6 +50,10 @@ TEST_F(ProjectTest, UnitSwitchConvertsPilePropertiesAndTables)
     EXPECT_LT(RelativeError(Tables.TblAE2.GetData(1, 0).AsFloat(), 1E9L), 1E-17L);
     EXPECT_LT(RelativeError(layer->GetData(UnitWeightColumn, 0).AsFloat(), 0.07L), 1E-17L);
     EXPECT_EQ(MetresPerInch * InchesPerMetre, 1.0L);
+    const long double inches = Project->PileLength;
+    Project->SetUnits(0);  // clamped to 1
+    EXPECT_EQ(Project->Units(), 1);
+    EXPECT_EQ(Project->PileLength, inches);
 }
 
 // A new project replaces one in SI units with more rows.
