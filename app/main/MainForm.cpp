@@ -9,8 +9,8 @@
 #include "UserPrompts.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -135,18 +135,18 @@ void TMainForm::CreateMenus()
         return menu;
     };
 
-    FFileMenu = addMenu(bar, QStringLiteral("&File"));
-    AddCommand(FFileMenu, QStringLiteral("&New"), [this] { FileNewClick(); }, QKeySequence(Qt::CTRL | Qt::Key_N));
-    AddCommand(FFileMenu, QStringLiteral("&Open..."), [this] { FileOpenClick(); },
+    QMenu* file = addMenu(bar, QStringLiteral("&File"));
+    AddCommand(file, QStringLiteral("&New"), [this] { FileNewClick(); }, QKeySequence(Qt::CTRL | Qt::Key_N));
+    AddCommand(file, QStringLiteral("&Open..."), [this] { FileOpenClick(); },
                QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddCommand(FFileMenu, QStringLiteral("&Save"), [this] { FileSaveClick(); }, QKeySequence(Qt::CTRL | Qt::Key_S));
-    AddCommand(FFileMenu, QStringLiteral("Save &As..."), [this] { FileSaveAsClick(); });
-    FFileMenu->addSeparator();
+    AddCommand(file, QStringLiteral("&Save"), [this] { FileSaveClick(); }, QKeySequence(Qt::CTRL | Qt::Key_S));
+    AddCommand(file, QStringLiteral("Save &As..."), [this] { FileSaveAsClick(); });
+    file->addSeparator();
     for (int i = 0; i < TProgramSettings::RecentMax; ++i)
-        FRecentActions.push_back(AddCommand(FFileMenu, QString(), [this, i] { RecentFileClick(i); }));
-    FRecentSeparator = FFileMenu->addSeparator();
-    AddCommand(FFileMenu, QStringLiteral("E&xit"), [this] { FileExitClick(); });
-    connect(FFileMenu, &QMenu::aboutToShow, this, &TMainForm::FileMenuPopup);
+        FRecentActions.push_back(AddCommand(file, QString(), [this, i] { RecentFileClick(i); }));
+    FRecentSeparator = file->addSeparator();
+    AddCommand(file, QStringLiteral("E&xit"), [this] { FileExitClick(); });
+    connect(file, &QMenu::aboutToShow, this, &TMainForm::FileMenuPopup);
 
     QMenu* data = addMenu(bar, QStringLiteral("&Data"));
     AddCommand(data, QStringLiteral("&Title"), [this] { ShowTitleWindow(); });

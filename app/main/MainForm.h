@@ -74,8 +74,6 @@ public:
     bool GraphsAvailable() const;
     // Path of the project file with another extension (".kv3o" and so on).
     QString ProjectFilePath(const char* extension) const;
-    // "KORVEN 2014.3.3 - " and the display name of the project file.
-    static QString CaptionFor(const QString& fileName);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -149,7 +147,6 @@ private:
     QPointer<TfrmMaterial> FMaterialWindow;
     QPointer<TDlgOptions> FOptionsWindow;
     QPointer<TfrmQwFactors> FQwFactorsWindow;
-    QMenu* FFileMenu = nullptr;
     std::vector<QAction*> FRecentActions;
     QAction* FRecentSeparator = nullptr;
     QMenu* FWindowMenu = nullptr;
