@@ -457,8 +457,12 @@ private slots:
             QVERIFY2(Action(form, QString::fromLatin1(button))->isEnabled(), button);
         Trigger(form, QStringLiteral("View Load vs Settlement"));
         QCOMPARE(form.Area().subWindowList().size(), 1);
+        // The Window menu lists the plot window by its caption.
         Popup(form, QStringLiteral("&Window"));
-        QVERIFY(Menu(form, QStringLiteral("&Window"))->actions().size() > 3);
+        const QList<QAction*> items = Menu(form, QStringLiteral("&Window"))->actions();
+        QCOMPARE(items.size(), 4);
+        QVERIFY(items[2]->isSeparator() && items[2]->isVisible());
+        QCOMPARE(items[3]->text(), form.Area().subWindowList().front()->windowTitle());
 
         // A second run loads the library afresh and gives the same report.
         const QString report = ReadAll(FFolder->filePath(QStringLiteral("run me.kv3o")));
