@@ -166,9 +166,10 @@ void TdlgTitle::LoadFields()
 void TdlgTitle::StoreValues()
 {
     TProgramData& project = FProject();
-    const std::string title = edtTitle->text().toStdString();
-    if (title != project.Title) {
-        project.Title = title;
+    // A longer title read from a file shows cut to the field's length; it
+    // stays whole unless the user edits it.
+    if (edtTitle->text() != QString::fromStdString(project.Title).left(TitleLength)) {
+        project.Title = edtTitle->text().toStdString();
         project.SetChanged(true);
     }
     project.Designer = edtDesigner->text().toStdString();

@@ -145,10 +145,12 @@ void DataDialogsTest::titleWindow()
 {
     Frame frame;
     TProgramData& project = *frame.project;
+    const std::string longTitle(100, 't');
+    project.Title = longTitle;
     QVERIFY(frame.Show());
     auto* window = new TdlgTitle(frame.area, frame.access);
     window->ShowWindow();
-    QCOMPARE(window->edtTitle->text(), QStringLiteral("New Pile"));
+    QCOMPARE(window->edtTitle->text(), QString(80, QLatin1Char('t')));
 
     // Designer and date are not saved with the project: nothing to save.
     Type(window->edtDesigner, QStringLiteral("J. Doe"));
@@ -156,6 +158,7 @@ void DataDialogsTest::titleWindow()
     QVERIFY(window->StoreFields());
     QCOMPARE(project.Designer, std::string("J. Doe"));
     QCOMPARE(project.DesignDate, std::string("7 Dec"));
+    QCOMPARE(project.Title, longTitle);
     QVERIFY(!project.Changed());
 
     Enter(window->edtTitle, QString(90, QLatin1Char('x')));
