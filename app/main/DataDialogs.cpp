@@ -152,6 +152,7 @@ TdlgTitle::TdlgTitle(QMdiArea& area, TProjectAccess project)
     form->addRow(QStringLiteral("Name of the Designer : "), edtDesigner);
     form->addRow(QStringLiteral("Date : "), edtDate);
     layout->addLayout(form);
+    layout->addStretch();
     LoadFields();
 }
 
