@@ -39,7 +39,8 @@ public:
     // Writes the project file to FileName and creates the empty companion
     // file, then clears the changed state. The file is written beside the
     // old one and replaces it only when complete, so a failed save leaves
-    // the previous file as it was; the failure is thrown as EInOutError.
+    // the previous file as it was; the failure is thrown as EInOutError, as
+    // is an attempt to replace a file that may not be written.
     void SaveToFile();
 
     // Switches the unit system (clamped to 1..2), converting every table and
