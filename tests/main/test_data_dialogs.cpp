@@ -22,11 +22,10 @@ struct Frame {
     QMdiArea area;
     TProjectAccess access = [this]() -> TProgramData& { return *project; };
 
-    bool Show()
+    Frame()
     {
         area.resize(900, 700);
         area.show();
-        return Activate();
     }
 
     // Makes the program's window the active one again (after a message).
@@ -45,7 +44,6 @@ void Type(QLineEdit* field, const QString& text)
     QTest::keyClicks(field, text);
 }
 
-// Types `text` and presses Enter.
 void Enter(QLineEdit* field, const QString& text)
 {
     Type(field, text);
@@ -72,7 +70,6 @@ class DataDialogsTest : public QObject {
 
 private slots:
     void pilePropertiesLoadCheckAndStore();
-    void lookingAtTheWindowsChangesNothing();
     void titleWindow();
     void invalidEntryKeepsTheWindowAndItsText();
     void activationLoadsAndDeactivationStores();
@@ -86,14 +83,20 @@ void DataDialogsTest::pilePropertiesLoadCheckAndStore()
     ScriptedPrompts prompts;
     Frame frame;
     TProgramData& project = *frame.project;
-    project.PileLength = 480;
+    // More digits than a field shows, as a unit switch leaves them.
+    project.PileLength = 480 * MetresPerInch;
+    const long double length = project.PileLength;
     project.TipArea = 127.67L;
-    QVERIFY(frame.Show());
+    QVERIFY(frame.Activate());
     auto* window = new TfrmMaterial(frame.area, frame.access);
     window->ShowWindow();
     QCOMPARE(window->DataArea->text(), QStringLiteral("127.67"));
     QCOMPARE(window->DataTol->text(), QStringLiteral("0.00001"));
     QCOMPARE(window->DataNI->EditLabel()->text(), QStringLiteral("Number of Increments"));
+    // A window only looked at changes nothing.
+    QVERIFY(window->StoreFields());
+    QCOMPARE(project.PileLength, length);
+    QVERIFY(!project.Changed());
 
     Enter(window->DataOD, QStringLiteral("2E6"));
     Enter(window->DataArea, QStringLiteral("2E9"));
@@ -103,41 +106,15 @@ void DataDialogsTest::pilePropertiesLoadCheckAndStore()
                                               QStringLiteral("Entry must be less than or equal to 1000000000"),
                                               QStringLiteral("Entry must be greater than or equal to 1E-9"),
                                               QStringLiteral("Entry must be less than or equal to 500")}));
-
     // The commit checks the field being edited.
     Type(window->DataNI, QStringLiteral("2*50"));
     QVERIFY(window->StoreFields());
     QCOMPARE(window->DataNI->text(), QStringLiteral("100"));
-    QCOMPARE(project.PileLength, 480.0L);
+    QCOMPARE(project.PileLength, length);
     QCOMPARE(project.OuterDiameter, 1000000.0L);
     QCOMPARE(project.TipArea, 1000000000.0L);
     QCOMPARE(project.Increments, 100);
     QCOMPARE(project.Tolerance, 1E-9L);
-    QVERIFY(project.Changed());
-}
-
-void DataDialogsTest::lookingAtTheWindowsChangesNothing()
-{
-    Frame frame;
-    TProgramData& project = *frame.project;
-    // More digits than a field shows, as a unit switch leaves them.
-    project.PileLength = 480 * MetresPerInch;
-    project.QMultiplier = 2.0L / 3;
-    const long double length = project.PileLength;
-    QVERIFY(frame.Show());
-    auto* material = new TfrmMaterial(frame.area, frame.access);
-    auto* factors = new TfrmQwFactors(frame.area, frame.access);
-    material->ShowWindow();
-    factors->ShowWindow();
-    QVERIFY(material->StoreFields());
-    QVERIFY(factors->StoreFields());
-    QCOMPARE(project.PileLength, length);
-    QCOMPARE(project.QMultiplier, 2.0L / 3);
-    QVERIFY(!project.Changed());
-
-    Type(factors->Datawfactor, QStringLiteral("-1.5"));
-    QVERIFY(factors->StoreFields());
-    QCOMPARE(project.WMultiplier, -1.5L);
     QVERIFY(project.Changed());
 }
 
@@ -147,7 +124,7 @@ void DataDialogsTest::titleWindow()
     TProgramData& project = *frame.project;
     const std::string longTitle(100, 't');
     project.Title = longTitle;
-    QVERIFY(frame.Show());
+    QVERIFY(frame.Activate());
     auto* window = new TdlgTitle(frame.area, frame.access);
     window->ShowWindow();
     QCOMPARE(window->edtTitle->text(), QString(80, QLatin1Char('t')));
@@ -172,7 +149,7 @@ void DataDialogsTest::invalidEntryKeepsTheWindowAndItsText()
     FocusTakingPrompts prompts;
     Frame frame;
     TProgramData& project = *frame.project;
-    QVERIFY(frame.Show());
+    QVERIFY(frame.Activate());
     auto* other = new TdlgTitle(frame.area, frame.access);
     other->ShowWindow();
     QPointer<TfrmMaterial> window = new TfrmMaterial(frame.area, frame.access);
@@ -214,7 +191,7 @@ void DataDialogsTest::activationLoadsAndDeactivationStores()
 {
     Frame frame;
     TProgramData& project = *frame.project;
-    QVERIFY(frame.Show());
+    QVERIFY(frame.Activate());
     auto* title = new TdlgTitle(frame.area, frame.access);
     title->ShowWindow();
     auto* factors = new TfrmQwFactors(frame.area, frame.access);
@@ -223,6 +200,7 @@ void DataDialogsTest::activationLoadsAndDeactivationStores()
     Type(factors->DataQfactor, QStringLiteral("1.25"));
     frame.area.setActiveSubWindow(title->SubWindow());
     QCOMPARE(project.QMultiplier, 1.25L);
+    QVERIFY(project.Changed());
 
     project.QMultiplier = 3;
     frame.area.setActiveSubWindow(factors->SubWindow());
@@ -246,14 +224,13 @@ void DataDialogsTest::unitSwitchOrNewProjectReloadsOpenWindows()
     frame.project->PileLength = 480;
     frame.project->TipArea = 100;
     frame.project->OnUnitsChanged = [&frame] { ReloadDataDialogs(frame.area); };
-    QVERIFY(frame.Show());
+    QVERIFY(frame.Activate());
     auto* window = new TfrmMaterial(frame.area, frame.access);
     window->ShowWindow();
     QCOMPARE(window->DataPL->EditLabel()->text(), QStringLiteral("Pile Length (in)"));
 
     frame.project->SetUnits(2);
     QCOMPARE(window->DataPL->EditLabel()->text(), QStringLiteral("Pile Length (m)"));
-    QCOMPARE(window->DataOD->EditLabel()->text(), QStringLiteral("Outer Diameter (m)"));
     QCOMPARE(window->DataArea->EditLabel()->text(), QStringLiteral("Area of Pile Tip (m²)"));
     QCOMPARE(window->DataTol->EditLabel()->text(), QStringLiteral("Tolerance (m)"));
     QVERIFY(window->DataPL->text().startsWith(QStringLiteral("12.192")));
@@ -273,20 +250,16 @@ void DataDialogsTest::browseSetsTheEditorPath()
     ScriptedPrompts prompts;
     Frame frame;
     QString editorPath = QStringLiteral("xdg-open");
-    QVERIFY(frame.Show());
+    QVERIFY(frame.Activate());
     auto* window = new TDlgOptions(frame.area, editorPath);
     window->ShowWindow();
     QCOMPARE(window->edtEditor->text(), QStringLiteral("xdg-open"));
 
-    prompts.Files = {{QStringLiteral("/usr/bin/mousepad"), 0}};
+    prompts.Files = {{QStringLiteral("/usr/bin/mousepad"), 0}, {}};
     QTest::mouseClick(window->btnBrowse, Qt::LeftButton);
-    QCOMPARE(prompts.Asked[0].What, ScriptedPrompts::Kind::OpenFile);
     QCOMPARE(prompts.Asked[0].Request.Filter, QStringLiteral("Programs|*.exe;*.com|All Files (*.*)|*.*"));
     QCOMPARE(prompts.Asked[0].Request.FileName, QStringLiteral("xdg-open"));
-    QCOMPARE(window->edtEditor->text(), QStringLiteral("/usr/bin/mousepad"));
-
-    // Cancelled: the text stays.
-    QTest::mouseClick(window->btnBrowse, Qt::LeftButton);
+    QTest::mouseClick(window->btnBrowse, Qt::LeftButton);  // cancelled
     QCOMPARE(prompts.Asked[1].Request.FileName, QStringLiteral("/usr/bin/mousepad"));
     QCOMPARE(window->edtEditor->text(), QStringLiteral("/usr/bin/mousepad"));
     QCOMPARE(editorPath, QStringLiteral("xdg-open"));
@@ -306,7 +279,7 @@ void DataDialogsTest::stiffnessButtonCommitsThenOpensTheTable()
         opened = &table;
         return std::make_unique<FakeEditor>(shown);
     };
-    QVERIFY(frame.Show());
+    QVERIFY(frame.Activate());
     auto* window = new TfrmMaterial(frame.area, frame.access);
     window->ShowWindow();
 
