@@ -12,8 +12,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <type_traits>
 
@@ -72,8 +74,13 @@ TDataDialog::TDataDialog(QMdiArea& area, const QString& caption) : FArea(area)
 
 void TDataDialog::ShowWindow()
 {
-    if (!FSubWindow->isVisible())
+    if (!FSubWindow->isVisible()) {
         FSubWindow->adjustSize();
+        // Wide enough for the whole caption beside the frame's buttons.
+        const int captionWidth = FSubWindow->fontMetrics().horizontalAdvance(windowTitle()) +
+                                 4 * FSubWindow->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        FSubWindow->resize(std::max(FSubWindow->width(), captionWidth), FSubWindow->height());
+    }
     if (FSubWindow->isMinimized())
         FSubWindow->showNormal();
     else
