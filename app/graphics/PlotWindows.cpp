@@ -2,11 +2,10 @@
 
 #include "MainGraphs.h"
 #include "PlotForm.h"
+#include "UserPrompts.h"
 
-#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMessageBox>
 
 TPlotForm* ShowPlot(TGraphPlot& graph, QMdiArea& area)
 {
@@ -33,6 +32,6 @@ bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectU
 {
     const bool read = ReadPlotFile(graphs, fileName, projectUnits);
     if (!read && interactive)
-        QMessageBox::information(parent, QGuiApplication::applicationDisplayName(), PlotReadFailedMessage);
+        Prompts().Inform(parent, QString::fromStdString(PlotReadFailedMessage));
     return read;
 }

@@ -2,11 +2,11 @@
 #include "MainGraphs.h"
 #include "PlotForm.h"
 #include "PlotWindows.h"
+#include "ScriptedPrompts.h"
 
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMessageBox>
 #include <QPainter>
 #include <QtTest>
 
@@ -252,20 +252,12 @@ void PlotFormTests::engineFileIsPainted()
 void PlotFormTests::failedReadIsReportedOnlyWhenInteractive()
 {
     TMainGraphs graphs;
-    QString shown;
-    QTimer closer;
-    connect(&closer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->accept();
-        }
-    });
-    closer.start(10);
+    ScriptedPrompts prompts;
     const std::string truncated = KORVEN_GRAPHICS_TEST_DATA "/e27_status_5.kv3p";
     QVERIFY(!ReadPlotFile(graphs, truncated, 1, false, nullptr));
-    QVERIFY(shown.isEmpty());
+    QVERIFY(prompts.Messages().isEmpty());
     QVERIFY(!ReadPlotFile(graphs, truncated, 1, true, nullptr));
-    QCOMPARE(shown, QString(PlotReadFailedMessage));
+    QCOMPARE(prompts.Messages(), QStringList{QString(PlotReadFailedMessage)});
 }
 
 QTEST_MAIN(PlotFormTests)
