@@ -359,16 +359,19 @@ private slots:
         QVERIFY(form.Project().Changed());
         Trigger(form, QStringLiteral("&Save"));
         QVERIFY(!form.Project().Changed());
-        const QString saved = ReadAll(FForm->ProjectFilePath(".kv3d"));
+        const QString path = FForm->ProjectFilePath(".kv3d");
+        const QString saved = ReadAll(path);
         QVERIFY(saved != original);
 
+        // Saved, with the table window still open: New asks nothing.
         Trigger(form, QStringLiteral("&New"));
-        OpenThroughDialog(FForm->ProjectFilePath(".kv3d"));
+        QVERIFY(FForm->ProjectFilePath(".kv3d") != path);
+        OpenThroughDialog(path);
         QCOMPARE(form.Tables().TblTopload.GetData(0, 1).AsString(), std::string("1.5"));
         Popup(form, QStringLiteral("&Options"));
         QVERIFY(Action(form, QStringLiteral("Include &Down-Drag (negative Skin Friction)"))->isChecked());
         Trigger(form, QStringLiteral("&Save"));
-        QCOMPARE(ReadAll(FForm->ProjectFilePath(".kv3d")), saved);
+        QCOMPARE(ReadAll(path), saved);
     }
 
     void dataWindows()

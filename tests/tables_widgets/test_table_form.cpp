@@ -174,6 +174,11 @@ void TableFormTests::enteredExpressionIsShownNormalised()
     auto table = FloatTable(2, 1, 10, 3);
     TTableForm& form = OpenForm(*table);
     QCOMPARE(form.Grid->currentRow(), 0);
+    // Walking over cells without typing changes nothing.
+    QVERIFY(form.CommitCell());
+    PressEnter(*form.Grid);
+    form.Grid->setCurrentCell(0, 0);
+    QVERIFY(!table->Changed());
     QVERIFY(TypeIntoCurrentCell(*form.Grid, "2*3"));
     PressEnter(*form.Grid);
 

@@ -575,12 +575,16 @@ bool TTableFormT<F>::CommitCell()
     const int col = Grid->currentColumn();
     if (row < 0 || row >= FTable->RowCount() || col < 0 || col >= FTable->VisibleColumnCount())
         return true;
-    FTable->SetChanged(true);
     TColumnT<F>& column = FTable->VisibleColumn(col);
     if (column.HasControls())
         return true;
+    const std::string text = Grid->CellText(row, col).toStdString();
+    // A cell left as it shows changes nothing: only an edit marks the table.
+    if (text == column.GetData(row).AsString())
+        return true;
+    FTable->SetChanged(true);
     try {
-        column.GetData(row).SetText(Grid->CellText(row, col).toStdString());
+        column.GetData(row).SetText(text);
         return true;
     } catch (const EAssignError& e) {
         FCommitting = true;
