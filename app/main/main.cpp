@@ -5,9 +5,15 @@
 
 #include <QApplication>
 
+#include <clocale>
+
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    // Qt takes every locale category from the environment. Numbers typed into
+    // fields and cells are read with the C library's decimal point while cells
+    // and project files always show "."; keep the two the same.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationDisplayName(TMainForm::ApplicationTitle);
     TMainForm form(QApplication::arguments().mid(1));
     form.show();
