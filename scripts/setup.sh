@@ -5,7 +5,7 @@ set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 packages=(cmake make g++ libgtest-dev qt6-base-dev qt6-charts-dev libxlsxwriter-dev
-          libgl-dev qt6-svg-dev clang libclang-rt-14-dev xdg-utils xvfb xauth)
+          libgl-dev qt6-svg-dev locales clang libclang-rt-14-dev xdg-utils xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -15,6 +15,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A locale with a decimal comma, for the tests of locale-aware number entry.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "note: no German locale; its tests will be skipped"
 fi
 
 cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
