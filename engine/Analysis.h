@@ -48,6 +48,11 @@ constexpr int kMaxFactorRows = 50;
 constexpr int kMaxIncrements = 900;
 constexpr int kPlottedGeneratedCurves = 30;
 
+// Layouts written by more than one step of a run.
+extern const fio::Layout kBlankLine;  // one blank
+extern const fio::Layout kTitle;      // the title in 72 columns
+extern const fio::Layout kPair;       // a curve point or AE pair
+
 // Thrown inside a run to stop it with a status; `message` (may be empty)
 // goes into the report when the report is open.
 struct RunStop {

@@ -17,7 +17,6 @@ const Layout kTzLabels("(3X, \"CURVE NO.\", 2X, \"POINTS\", 4X, \"CURVE,\", A3, 
 const Layout kCurveLine("(2X, I5, I11, E16.4)");
 const Layout kPointLine("(31X, E15.4, E15.4)");
 const Layout kTipHeading("(/, /, /, 8X, \"TIP   LOAD\", 8X, \"TIP MOVEMENT\", /, 12X, A3, 15X, A3)");
-const Layout kPair("(E18.4, E19.4)");
 
 constexpr float kPi = 3.1416f;
 constexpr float kInch = 0.0254f;

@@ -11,8 +11,6 @@ using fio::Layout;
 
 const Layout kProgramTitle(
     "(1X, \"PROGRAM KORVEN FOR COMPUTING LOAD VS. SETTLEMENT\", /, 1X, \"FOR AN AXIALLY LOADED PILE\", /, /, /)");
-const Layout kBlankLine("(\" \")");
-const Layout kTitle("(1X, A72)");
 const Layout kPileKind("(/, /, /, 1X, \" AXIALLY LOADED PILE, CONSTANT OD\", /)");
 
 const Layout kLayerHeading("(/, /, 10X, \"  LAYER      KSOIL      XTOP      XBOT\", /, 10X, A)");
@@ -26,7 +24,6 @@ const Layout kLayersEnd("(/, /, \"  \")");
 
 const Layout kStiffnessHeading("(/, 9X, \"  DEPTH\", 13X, \"AE PILE\")");
 const Layout kTwoLabels("(12X, A3, 16X, A3)");
-const Layout kPair("(E18.4, E19.4)");
 
 const Layout kPileHeading("(/, /, /, 8X, \"PILE LENGTH\", 7X, \"OUTER DIAMETER\", 6X, \"TOLERANCE\")");
 const Layout kPileLabels("(12X, A3, 16X, A3, 15X, A3)");

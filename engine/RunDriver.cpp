@@ -7,6 +7,11 @@
 #include "Korven.h"
 
 namespace korven {
+
+const fio::Layout kBlankLine("(\" \")");
+const fio::Layout kTitle("(1X, A72)");
+const fio::Layout kPair("(E18.4, E19.4)");
+
 namespace {
 
 using fio::Layout;

@@ -9,7 +9,6 @@ namespace {
 
 using fio::Layout;
 
-const Layout kBlankLine("(\" \")");
 const Layout kCaseHeading("(/, /, /, 8X, \"ASSUMED TIP MOVEMENT\", 8X, \"TIP   LOAD\")");
 const Layout kCaseLabels("(17X, A3, 20X, A3)");
 const Layout kCaseValues("(E23.4, E23.4)");
@@ -20,7 +19,6 @@ const Layout kColumnLabels("(2X, A3, 5X, A3, 10X, A3, 7X, A3, 8X, A3, 6X, A3, 8X
 const Layout kNodeLine("(1X, F6.1, 8X, 14X, E10.3, 21X, E10.3)");
 const Layout kMidLine("(1X, F6.1, 1X, E10.3, 1X, E10.3, 10X, E10.3, 1X, E10.3, 10X, E10.3)");
 const Layout kPlotIncrement("(1X, E10.3, 3X, E10.3, 3X, E10.3)");
-const Layout kTitle("(1X, A72)");
 const Layout kPageTitle("(8X, A72)");
 const Layout kResultHeading(
     "(/, /, /, 8X, \"TOP  LOAD     TOP MOVEMENT     TIP MOVEMENT\", 5X, \"TIP  LOAD\")");
