@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <string>
 
@@ -126,6 +127,16 @@ TEST(Evaluator, IntermediateResultsKeepTheirMagnitude) {
     EXPECT_NEAR(Evaluate("(1e-20)*2"), 2e-20L, 1e-35L);
     // Written back with 18 significant digits, 2^70 loses its last ones.
     EXPECT_NEAR(Evaluate("(2^70)/2^69"), 2.0L, 1e-16L);
+}
+
+TEST(Evaluator, NumbersBelowTheRangeAreZeroOrDenormal) {
+    EXPECT_EQ(Evaluate("1e-5000"), 0.0L);
+    EXPECT_EQ(Evaluate("2*1E-5000+1"), 1.0L);
+    const long double denormal = Evaluate("1e-4940");
+    EXPECT_GT(denormal, 0.0L);
+    EXPECT_LT(denormal, std::numeric_limits<long double>::min());
+    EXPECT_EQ(Evaluate("(1e-4940)"), denormal);
+    EXPECT_EQ(ErrorOf("1e5000"), Message("number out of range"));
 }
 
 TEST(Evaluator, UsesTheLocaleDecimalSeparator) {

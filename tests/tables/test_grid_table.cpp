@@ -108,6 +108,22 @@ TEST(FloatCellText, GeneralFormatWithEightDigits)
     EXPECT_EQ(FloatCellText(480 * 0.0254000000001016L), "12.192");
 }
 
+// Whatever a float cell shows it reads back, down to the denormals.
+TEST(FloatCellText, TinyValuesShownAreReadBack)
+{
+    TGridTable table;
+    table.AddColumn<TFloatColumn>({"Value"});
+    table.SetRowCount(1);
+    TData& cell = table.GetData(0, 0);
+    cell.SetText("1E-4940");
+    EXPECT_GT(cell.AsFloat(), 0.0L);
+    const std::string shown = cell.AsString();
+    cell.SetText(shown);
+    EXPECT_EQ(cell.AsString(), shown);
+    cell.SetText("1E-5000");
+    EXPECT_EQ(cell.AsString(), "0");
+}
+
 TEST(GridTable, NestedTableFollowsSoilType)
 {
     Layers l;
