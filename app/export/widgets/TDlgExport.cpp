@@ -54,6 +54,8 @@ TDlgExport::TDlgExport(TMainGraphs& graphs, std::array<const QAction*, PlotCount
     notes->setObjectName(QStringLiteral("Notes"));
 
     auto* layout = new QVBoxLayout(this);
+    // The dialog keeps the size of its contents.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(group);
     layout->addLayout(selectButtons);
     layout->addLayout(mainButtons);
@@ -101,6 +103,9 @@ void TDlgExport::FormActivate()
                                  : Qt::NoItemFlags);
         item->setCheckState(available ? Qt::Checked : Qt::Unchecked);
     }
+    // As high as its four entries.
+    CheckListBoxPlots->setFixedHeight(CheckListBoxPlots->sizeHintForRow(0) * PlotCount +
+                                      2 * CheckListBoxPlots->frameWidth() + 4);
     CheckGenerateBtn();
 }
 
