@@ -67,6 +67,8 @@ public:
     void EditOutputClick();
     // Graph windows.
     void ShowGraph(TGraphPlot& graph);
+    // The export dialog, modal, over the graphs the Graphics commands offer.
+    void ExportPlotsClick();
     void WindowArrangeIconsClick();
 
     // Whether the graph commands are enabled: the plot data of the project
@@ -174,6 +176,7 @@ private:
     QAction* FEditNotesItem = nullptr;
     QAction* FEditOutputItem = nullptr;
     std::vector<QAction*> FGraphItems;
+    QAction* FExportItem = nullptr;
     QAction* FSoilLayersButton = nullptr;
     std::vector<QAction*> FGraphButtons;
 };

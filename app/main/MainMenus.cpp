@@ -150,6 +150,8 @@ void TMainForm::CreateMenus()
         AddCommand(graphics, QStringLiteral("t-&z Curves (side friction)"), [this] { ShowGraph(FGraphs.pltTZcurves); }),
         AddCommand(graphics, QStringLiteral("Q-&w Curve (tip resistance)"), [this] { ShowGraph(FGraphs.PltQW); }),
     };
+    graphics->addSeparator();
+    FExportItem = AddCommand(graphics, QStringLiteral("Export Plots to Excel"), [this] { ExportPlotsClick(); });
     connect(graphics, &QMenu::aboutToShow, this, &TMainForm::GraphicsMenuPopup);
 
     FWindowMenu = addMenu(bar, QStringLiteral("&Window"));
@@ -259,6 +261,7 @@ void TMainForm::GraphicsMenuPopup()
     const bool available = GraphsAvailable();
     for (QAction* item : FGraphItems)
         item->setEnabled(available);
+    FExportItem->setEnabled(available);
 }
 
 void TMainForm::WindowMenuPopup()
