@@ -7,14 +7,17 @@
 #include <fstream>
 #include <limits>
 
+#include <unistd.h>
+
 namespace {
 
-// A text file in the test's temporary folder, removed afterwards.
+// A text file in the temporary folder, removed afterwards; named after the
+// process too, since test processes run side by side.
 class TTextFile {
 public:
     explicit TTextFile(const std::string& content)
         : FPath(std::filesystem::temp_directory_path() /
-                ("word_reader_" + std::to_string(++Counter) + ".txt")) {
+                ("word_reader_" + std::to_string(getpid()) + "_" + std::to_string(++Counter) + ".txt")) {
         std::ofstream(FPath, std::ios::binary) << content;
     }
     ~TTextFile() { std::filesystem::remove(FPath); }
