@@ -1,6 +1,7 @@
 #include "FormattedIO.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -136,8 +137,8 @@ void AppendStars(std::string& out, int width) { out.append(static_cast<std::size
 
 void AppendJustified(std::string& out, std::string_view text, int width) {
     if (static_cast<int>(text.size()) > width) return AppendStars(out, width);
-    out.append(static_cast<std::size_t>(width) - text.size(), ' ');
-    out.append(text);
+    out.append(static_cast<std::size_t>(width), ' ');
+    std::copy(text.begin(), text.end(), out.end() - static_cast<std::ptrdiff_t>(text.size()));
 }
 
 void AppendNonFinite(std::string& out, float value, int width) {
@@ -180,9 +181,8 @@ bool Scale(double v, int s, double& y, int& error) {
 // The integer nearest to y + e (ties to even), where e is smaller than half
 // a unit in the last place of y and of the sign `error`.
 uint64_t RoundHalfEven(double y, int error) {
-    const double whole = std::floor(y);
-    const double fraction = y - whole;
-    uint64_t n = static_cast<uint64_t>(whole);
+    uint64_t n = static_cast<uint64_t>(y);  // y >= 0: its whole part
+    const double fraction = y - static_cast<double>(n);
     if (fraction > 0.5 || (fraction == 0.5 && (error > 0 || (error == 0 && n % 2 == 1)))) ++n;
     return n;
 }
@@ -191,12 +191,13 @@ uint64_t RoundHalfEven(double y, int error) {
 // with n of exactly `digits` digits. False where this path cannot be sure.
 bool RoundSignificant(double v, int digits, uint64_t& n, int& k) {
     if (digits > 15) return false;
-    int binaryExponent = 0;
-    std::frexp(v, &binaryExponent);
-    k = static_cast<int>(std::floor((binaryExponent - 1) * 0.30102999566398120));
+    // A first guess at the decimal exponent from the binary one: 2^e <= v
+    // gives e*log10(2) <= log10(v); 1233/4096 is a little below log10(2).
+    const int binaryExponent = static_cast<int>((std::bit_cast<uint64_t>(v) >> 52) & 0x7ff) - 1023;
+    k = (binaryExponent * 1233) >> 12;
     const double least = kPowersOfTen[digits - 1];
     const double beyond = kPowersOfTen[digits];
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
         double y = 0;
         int error = 0;
         if (!Scale(v, digits - 1 - k, y, error)) return false;
