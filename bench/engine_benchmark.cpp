@@ -4,8 +4,8 @@
 // bundled example project. Given a second library (say a build of an older
 // version) it alternates the two run by run, prints both medians with their
 // ratio and checks that both write the same report and plot data file.
-// Finally one run of the largest problem in a process of its own gives the
-// engine's peak memory.
+// One run of the largest problem in a process of its own gives the engine's
+// peak memory.
 //
 //   engine_benchmark [runs] [BASELINE_LIBRARY [LIBRARY]]
 //
@@ -119,23 +119,66 @@ Entry Load(const std::string& library) {
 
 // ---------------------------------------------------------------- timing
 
-struct Timed {
-    explicit Timed(std::string path) : library(std::move(path)) {}
-    std::string library;
+struct Library {
+    explicit Library(std::string libraryPath) : path(std::move(libraryPath)) {}
+    std::string path;
     Entry entry = nullptr;
-    std::vector<double> largest, typical;  // seconds per call
-    int32_t status = 0;
+    int32_t status = 0;  // of its last timed call
 };
 
-double Seconds(Entry entry, const Project& project, int32_t& status) {
-    const auto start = std::chrono::steady_clock::now();
-    status = Call(entry, project);
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+using Series = std::vector<double>;  // seconds per call
+
+// Times `rounds` calls of each library on `project`. The libraries take
+// turns, the order swapping from round to round so that neither always runs
+// on a cache the other warmed. With `fresh` the previous run's report and
+// plot data file are removed before each call, outside the timing: a file
+// written a moment ago and now cut to nothing makes ext4 wait for its
+// writeback, a wait of the disk and not of the engine.
+std::vector<Series> TimeInTurns(std::vector<Library>& libraries, const Project& project, int rounds, bool fresh) {
+    std::vector<Series> seconds(libraries.size());
+    for (int r = 0; r < rounds; ++r)
+        for (std::size_t k = 0; k < libraries.size(); ++k) {
+            const std::size_t which = r % 2 == 0 ? k : libraries.size() - 1 - k;
+            if (fresh) {
+                fs::remove(project.File(".kv3o"));
+                fs::remove(project.File(".kv3p"));
+            }
+            const auto start = std::chrono::steady_clock::now();
+            libraries[which].status = Call(libraries[which].entry, project);
+            seconds[which].push_back(
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        }
+    return seconds;
 }
 
-double Median(std::vector<double> values) {
+double Median(Series values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+void PrintFigures(const char* what, const std::vector<Library>& libraries, const std::vector<Series>& seconds,
+                  double unit, const char* unitName) {
+    std::fprintf(stderr, "%s:\n", what);
+    for (std::size_t k = 0; k < libraries.size(); ++k) {
+        const Series& s = seconds[k];
+        std::fprintf(stderr, "  %-9s median %8.3f %s (fastest %.3f, slowest %.3f) over %zu calls  %s\n",
+                     k == 0 && libraries.size() > 1 ? "baseline" : "library", Median(s) * unit, unitName,
+                     *std::min_element(s.begin(), s.end()) * unit, *std::max_element(s.begin(), s.end()) * unit,
+                     s.size(), libraries[k].path.c_str());
+    }
+    if (libraries.size() > 1)
+        std::fprintf(stderr, "  ratio     %.2f (baseline median / library median)\n",
+                     Median(seconds[0]) / Median(seconds[1]));
+}
+
+// What each library writes for `project`.
+std::vector<std::string> Outputs(const std::vector<Library>& libraries, const Project& project) {
+    std::vector<std::string> outputs;
+    for (const Library& library : libraries) {
+        Call(library.entry, project);
+        outputs.push_back(project.Output());
+    }
+    return outputs;
 }
 
 // Peak resident memory in KiB of a process of its own that loads `library`
@@ -156,31 +199,13 @@ long PeakMemoryOfOneRun(const std::string& library, const Project& project) {
     return usage.ru_maxrss;
 }
 
-void PrintFigures(const char* what, const std::vector<Timed>& engines, bool largest, double unit,
-                  const char* unitName) {
-    std::fprintf(stderr, "%s:\n", what);
-    for (const Timed& e : engines) {
-        const auto& seconds = largest ? e.largest : e.typical;
-        std::fprintf(stderr, "  %-9s median %8.3f %s (fastest %.3f, slowest %.3f) over %zu calls  %s\n",
-                     &e == &engines.front() && engines.size() > 1 ? "baseline" : "library",
-                     Median(seconds) * unit, unitName, *std::min_element(seconds.begin(), seconds.end()) * unit,
-                     *std::max_element(seconds.begin(), seconds.end()) * unit, seconds.size(), e.library.c_str());
-    }
-    if (engines.size() > 1) {
-        const double before = Median(largest ? engines[0].largest : engines[0].typical);
-        const double after = Median(largest ? engines[1].largest : engines[1].typical);
-        std::fprintf(stderr, "  ratio     %.2f (baseline median / library median)\n", before / after);
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
-    const int typicalRuns = 50 * runs;
-    std::vector<Timed> engines;
-    if (argc > 2) engines.emplace_back(argv[2]);
-    engines.emplace_back(argc > 3 ? argv[3] : KORVEN_ENGINE_LIBRARY);
+    std::vector<Library> libraries;
+    if (argc > 2) libraries.emplace_back(argv[2]);
+    libraries.emplace_back(argc > 3 ? argv[3] : KORVEN_ENGINE_LIBRARY);
 
     std::string pattern = (fs::temp_directory_path() / "korven-bench-XXXXXX").string();
     if (!mkdtemp(pattern.data())) return 1;
@@ -188,36 +213,23 @@ int main(int argc, char** argv) {
     const Project largest(folder, "largest", LargestProject());
     const Project typical(folder, "example", ReadFile(KORVEN_EXAMPLE_PROJECT));
 
-    const long peak = PeakMemoryOfOneRun(engines.back().library, largest);
-    for (Timed& e : engines) e.entry = Load(e.library);
+    const long peak = PeakMemoryOfOneRun(libraries.back().path, largest);
+    for (Library& library : libraries) library.entry = Load(library.path);
 
     // The engine's console lines would drown the figures.
     std::fflush(stdout);
     const int savedOut = dup(1);
     if (!std::freopen("/dev/null", "w", stdout)) return 1;
-    // Each round runs every library once, in turns, the order swapping from
-    // round to round so that neither always runs on a cache the other warmed.
-    int32_t status = 0;
-    for (Timed& e : engines) Seconds(e.entry, largest, status);  // warm-up
-    for (int r = 0; r < runs; ++r)
-        for (std::size_t k = 0; k < engines.size(); ++k) {
-            Timed& e = engines[r % 2 == 0 ? k : engines.size() - 1 - k];
-            e.largest.push_back(Seconds(e.entry, largest, e.status));
-        }
-    std::vector<std::string> largestOutputs, typicalOutputs;
-    for (Timed& e : engines) {
-        Call(e.entry, largest);
-        largestOutputs.push_back(largest.Output());
-    }
-    for (int r = 0; r < typicalRuns; ++r)
-        for (std::size_t k = 0; k < engines.size(); ++k) {
-            Timed& e = engines[r % 2 == 0 ? k : engines.size() - 1 - k];
-            e.typical.push_back(Seconds(e.entry, typical, status));
-        }
-    for (Timed& e : engines) {
-        Call(e.entry, typical);
-        typicalOutputs.push_back(typical.Output());
-    }
+    TimeInTurns(libraries, largest, 1, true);  // warm-up
+    const auto largestSeconds = TimeInTurns(libraries, largest, runs, true);
+    const auto typicalSeconds = TimeInTurns(libraries, typical, 50 * runs, true);
+    const auto replacingSeconds = TimeInTurns(libraries, typical, 10 * runs, false);
+    const bool completed =
+        std::all_of(libraries.begin(), libraries.end(), [](const Library& l) { return l.status == 0; });
+    auto same = [](const std::vector<std::string>& outputs) {
+        return std::all_of(outputs.begin(), outputs.end(), [&](const std::string& o) { return o == outputs.front(); });
+    };
+    const bool identical = same(Outputs(libraries, largest)) && same(Outputs(libraries, typical));
     std::fflush(stdout);
     dup2(savedOut, 1);
     const auto reportSize = fs::file_size(largest.File(".kv3o"));
@@ -225,17 +237,15 @@ int main(int argc, char** argv) {
     fs::remove_all(folder);
 
     std::fprintf(stderr, "machine: %ld cores online\n", sysconf(_SC_NPROCESSORS_ONLN));
-    PrintFigures("largest problem, seconds per run", engines, true, 1.0, "s");
-    PrintFigures("example project, milliseconds per call", engines, false, 1000.0, "ms");
-    const bool same = std::all_of(largestOutputs.begin(), largestOutputs.end(),
-                                  [&](const std::string& o) { return o == largestOutputs.front(); }) &&
-                      std::all_of(typicalOutputs.begin(), typicalOutputs.end(),
-                                  [&](const std::string& o) { return o == typicalOutputs.front(); });
-    if (engines.size() > 1)
-        std::fprintf(stderr, "reports and plot data files of both libraries: %s\n", same ? "identical" : "DIFFERENT");
-    std::fprintf(stderr, "largest problem: status %d, report %ju bytes, plot data %ju bytes\n", engines.back().status,
-                 static_cast<uintmax_t>(reportSize), static_cast<uintmax_t>(plotSize));
+    PrintFigures("largest problem, seconds per run", libraries, largestSeconds, 1.0, "s");
+    PrintFigures("example project, milliseconds per call", libraries, typicalSeconds, 1000.0, "ms");
+    PrintFigures("example project replacing the files of the run before, milliseconds per call", libraries,
+                 replacingSeconds, 1000.0, "ms");
+    if (libraries.size() > 1)
+        std::fprintf(stderr, "reports and plot data files of both libraries: %s\n",
+                     identical ? "identical" : "DIFFERENT");
+    std::fprintf(stderr, "largest problem: status %d, report %ju bytes, plot data %ju bytes\n",
+                 libraries.back().status, static_cast<uintmax_t>(reportSize), static_cast<uintmax_t>(plotSize));
     std::fprintf(stderr, "peak memory of one run of the largest problem in its own process: %ld KiB\n", peak);
-    const bool completed = std::all_of(engines.begin(), engines.end(), [](const Timed& e) { return e.status == 0; });
-    return completed && same && peak > 0 ? 0 : 1;
+    return completed && identical && peak > 0 ? 0 : 1;
 }
