@@ -1,6 +1,6 @@
 // Times the engine on the largest problem it accepts (900 increments, 50 tip
 // movements, 100 user t-z curves of 100 points, a 50-point Q-w curve, 50
-// pile-head loads, a settlement profile of 100 points, factors) and on the
+// pile-head loads, a settlement profile of 100 points) and on the
 // bundled example project. Given a second library (say a build of an older
 // version) it alternates the two run by run, prints both medians with their
 // ratio and checks that both write the same report and plot data file.
@@ -11,8 +11,8 @@
 //
 // runs: of the largest problem per library (default 9); the example runs 50
 // times as often. LIBRARY defaults to the library built beside this program.
-#include <dlfcn.h>
-#include <stdlib.h>
+#include "EngineRun.h"
+
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,8 +34,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-using Entry = int32_t (*)(int32_t);
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -46,59 +45,47 @@ std::string ReadFile(const fs::path& path) {
 // A project in a folder of its own, with the names file that runs it there.
 struct Project {
     fs::path folder;
-    std::string name;
+    TRunFiles files;
 
-    Project(const fs::path& parent, std::string projectName, const std::string& text)
-        : folder(parent / projectName), name(std::move(projectName)) {
+    Project(const fs::path& parent, const std::string& name, const std::string& text)
+        : folder(parent / name), files(TRunFiles::ForProject(parent / name / (name + ".kv3d"))) {
         fs::create_directories(folder);
-        std::ofstream(File(".kv3d")) << text;
-        std::ofstream(folder / "names.dat") << "2014.3.3\n\n\n0\n"
-                                            << File(".kv3d").string() << '\n'
-                                            << File(".kv3o").string() << '\n'
-                                            << File(".kv3p").string() << '\n'
-                                            << File(".kv3r").string() << '\n';
+        std::ofstream(files.Input) << text;
+        if (!WriteNamesFile(folder, files)) {
+            std::fprintf(stderr, "cannot write the names file in %s\n", folder.c_str());
+            std::exit(1);
+        }
     }
-    fs::path File(const char* extension) const { return folder / (name + extension); }
 
     // The report without its time-and-date line, and the plot data file.
     std::string Output() const {
-        std::istringstream report(ReadFile(File(".kv3o")));
+        std::istringstream report(ReadFile(files.Report));
         std::string kept;
         for (std::string line; std::getline(report, line);)
             if (line.rfind("               Date:  ", 0) != 0) kept += line + '\n';
-        return kept + ReadFile(File(".kv3p"));
+        return kept + ReadFile(files.Plot);
     }
 };
 
-// Calls the entry with the project's folder as the current folder.
-int32_t Call(Entry entry, const Project& project) {
-    const fs::path previous = fs::current_path();
-    fs::current_path(project.folder);
-    const int32_t status = entry(3);
-    fs::current_path(previous);
-    return status;
-}
+int32_t Call(TEngineEntry entry, const Project& project) { return CallInFolder(entry, project.folder); }
 
-Entry Load(const std::string& library) {
-    void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        std::fprintf(stderr, "%s\n", dlerror());
+TEngineEntry Load(TDynamicLibrary& library) {
+    try {
+        return OpenEngine(library);
+    } catch (const ELibraryError& error) {
+        std::fprintf(stderr, "%s\n", error.what());
         std::exit(1);
     }
-    auto entry = reinterpret_cast<Entry>(dlsym(handle, "_IKORVEN"));
-    if (!entry) {
-        std::fprintf(stderr, "%s has no entry _IKORVEN\n", library.c_str());
-        std::exit(1);
-    }
-    return entry;
 }
 
 // ---------------------------------------------------------------- timing
 
 struct Library {
-    explicit Library(std::string libraryPath) : path(std::move(libraryPath)) {}
+    explicit Library(std::string libraryPath)
+        : path(std::move(libraryPath)), loaded(std::make_unique<TDynamicLibrary>(path)) {}
     std::string path;
-    Entry entry = nullptr;
+    std::unique_ptr<TDynamicLibrary> loaded;
+    TEngineEntry entry = nullptr;
     int32_t status = 0;  // of its last timed call
 };
 
@@ -116,8 +103,8 @@ std::vector<Series> TimeInTurns(std::vector<Library>& libraries, const Project& 
         for (std::size_t k = 0; k < libraries.size(); ++k) {
             const std::size_t which = r % 2 == 0 ? k : libraries.size() - 1 - k;
             if (fresh) {
-                fs::remove(project.File(".kv3o"));
-                fs::remove(project.File(".kv3p"));
+                fs::remove(project.files.Report);
+                fs::remove(project.files.Plot);
             }
             const auto start = std::chrono::steady_clock::now();
             libraries[which].status = Call(libraries[which].entry, project);
@@ -164,7 +151,8 @@ long PeakMemoryOfOneRun(const std::string& library, const Project& project) {
     const pid_t child = fork();
     if (child == 0) {
         if (!std::freopen("/dev/null", "w", stdout)) _exit(2);
-        _exit(Call(Load(library), project) == 0 ? 0 : 1);
+        TDynamicLibrary loaded(library);
+        _exit(Call(Load(loaded), project) == 0 ? 0 : 1);
     }
     int waitStatus = 0;
     if (child < 0 || waitpid(child, &waitStatus, 0) != child || !WIFEXITED(waitStatus) ||
@@ -183,14 +171,13 @@ int main(int argc, char** argv) {
     if (argc > 2) libraries.emplace_back(argv[2]);
     libraries.emplace_back(argc > 3 ? argv[3] : KORVEN_ENGINE_LIBRARY);
 
-    std::string pattern = (fs::temp_directory_path() / "korven-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) return 1;
-    const fs::path folder = pattern;
+    const TPrivateFolder privateFolder("korven-bench");
+    const fs::path& folder = privateFolder.Path();
     const Project largest(folder, "largest", LargestProject());
     const Project typical(folder, "example", ReadFile(KORVEN_EXAMPLE_PROJECT));
 
     const long peak = PeakMemoryOfOneRun(libraries.back().path, largest);
-    for (Library& library : libraries) library.entry = Load(library.path);
+    for (Library& library : libraries) library.entry = Load(*library.loaded);
 
     // The engine's console lines would drown the figures.
     std::fflush(stdout);
@@ -208,9 +195,8 @@ int main(int argc, char** argv) {
     const bool identical = same(Outputs(libraries, largest)) && same(Outputs(libraries, typical));
     std::fflush(stdout);
     dup2(savedOut, 1);
-    const auto reportSize = fs::file_size(largest.File(".kv3o"));
-    const auto plotSize = fs::file_size(largest.File(".kv3p"));
-    fs::remove_all(folder);
+    const auto reportSize = fs::file_size(largest.files.Report);
+    const auto plotSize = fs::file_size(largest.files.Plot);
 
     std::fprintf(stderr, "machine: %ld cores online\n", sysconf(_SC_NPROCESSORS_ONLN));
     PrintFigures("largest problem, seconds per run", libraries, largestSeconds, 1.0, "s");

@@ -1,7 +1,7 @@
 #include "MainForm.h"
 
 #include "DataDialogs.h"
-#include "DynamicLibrary.h"
+#include "EngineRun.h"
 #include "Periphery.h"
 #include "PlotWindows.h"
 #include "ProjectChild.h"
@@ -23,12 +23,7 @@
 
 #include <exception>
 #include <filesystem>
-
-// Resources of a static library are registered only on request.
-static void RegisterToolBarIcons()
-{
-    Q_INIT_RESOURCE(toolbar);
-}
+#include <optional>
 
 namespace {
 
@@ -36,7 +31,6 @@ namespace {
 const QString DefaultExtension = QStringLiteral("kv3d");
 // Display names drop an extension of exactly this kind.
 const QString ShortExtension = QStringLiteral("kv3");
-constexpr int MaxWindowItems = 50;
 
 bool HasExtension(const QString& path, const char* extension)
 {
@@ -55,16 +49,21 @@ private:
     std::function<void()> FCleanup;
 };
 
-QIcon ToolIcon(const char* themeName, const QString& ownPicture)
-{
-    return QIcon::fromTheme(QLatin1String(themeName), QIcon(QStringLiteral(":/toolbar/") + ownPicture));
-}
+// Shows the wait cursor for its lifetime.
+class TWaitCursor {
+public:
+    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
 
 }  // namespace
 
 TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     : QMainWindow(parent),
-      EngineLibraryPath(QApplication::applicationDirPath() + QStringLiteral("/libKORVEN2014_DLL.so")),
+      EngineLibraryPath(QString::fromStdString(
+          EngineLibraryIn(QApplication::applicationDirPath().toStdString()).string())),
       FProject(std::make_unique<TProgramData>(FTables)),
       FArguments(std::move(arguments)),
       FArea(new QMdiArea(this))
@@ -86,263 +85,6 @@ TMainForm::~TMainForm()
 {
     // Child windows show the tables and graphs; they go before them.
     delete FArea;
-}
-
-// ---- Menus and toolbar ----
-
-void TMainForm::RunCommand(const std::function<void()>& command)
-{
-    try {
-        if (CommitActiveChild())
-            command();
-    } catch (const std::exception& error) {
-        Prompts().Inform(this, QString::fromLocal8Bit(error.what()));
-    }
-}
-
-QAction* TMainForm::NewCommand(const QString& caption, std::function<void()> command)
-{
-    auto* action = new QAction(caption, this);
-    connect(action, &QAction::triggered, this, [this, command = std::move(command)] { RunCommand(command); });
-    return action;
-}
-
-QAction* TMainForm::AddCommand(QMenu* menu, const QString& caption, std::function<void()> command,
-                               const QKeySequence& shortcut)
-{
-    QAction* action = NewCommand(caption, std::move(command));
-    action->setShortcut(shortcut);
-    menu->addAction(action);
-    return action;
-}
-
-QAction* TMainForm::AddSwitch(QMenu* menu, const QString& caption, bool TProgramData::*option)
-{
-    QAction* action = AddCommand(menu, caption, [this, option] { Project().*option = !(Project().*option); });
-    action->setCheckable(true);
-    FSwitches.push_back({action, option});
-    return action;
-}
-
-void TMainForm::CreateMenus()
-{
-    QMenuBar* bar = menuBar();
-    // Every menu, its submenus included, first takes the typed values of the
-    // active child window, then sets the states of its items.
-    const auto addMenu = [this](auto* parent, const QString& title) {
-        QMenu* menu = parent->addMenu(title);
-        connect(menu, &QMenu::aboutToShow, this, [this] { CommitActiveChild(); });
-        return menu;
-    };
-
-    QMenu* file = addMenu(bar, QStringLiteral("&File"));
-    AddCommand(file, QStringLiteral("&New"), [this] { FileNewClick(); }, QKeySequence(Qt::CTRL | Qt::Key_N));
-    AddCommand(file, QStringLiteral("&Open..."), [this] { FileOpenClick(); },
-               QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddCommand(file, QStringLiteral("&Save"), [this] { FileSaveClick(); }, QKeySequence(Qt::CTRL | Qt::Key_S));
-    AddCommand(file, QStringLiteral("Save &As..."), [this] { FileSaveAsClick(); });
-    file->addSeparator();
-    for (int i = 0; i < TProgramSettings::RecentMax; ++i)
-        FRecentActions.push_back(AddCommand(file, QString(), [this, i] { RecentFileClick(i); }));
-    FRecentSeparator = file->addSeparator();
-    AddCommand(file, QStringLiteral("E&xit"), [this] { FileExitClick(); });
-    connect(file, &QMenu::aboutToShow, this, &TMainForm::FileMenuPopup);
-
-    QMenu* data = addMenu(bar, QStringLiteral("&Data"));
-    AddCommand(data, QStringLiteral("&Title"), [this] { ShowTitleWindow(); });
-    AddCommand(data, QStringLiteral("&Pile Properties"), [this] { ShowPilePropertiesWindow(); });
-    FSoilLayersItem = AddCommand(data, QStringLiteral("Soil &Layers"), [this] { FTables.D2.Show(); });
-    FTzCurvesItem = AddCommand(data, QStringLiteral("Enter t-&z Curves"), [this] { FTables.TblTZDepth2.Show(); });
-    FQwCurveItem = AddCommand(data, QStringLiteral("Enter Q-&w Curve"), [this] { FTables.TblQwcurve2.Show(); });
-    FTipMovementsItem =
-        AddCommand(data, QStringLiteral("Enter Tip &Movements"), [this] { FTables.TblTipMove.Show(); });
-    FHeadLoadsItem =
-        AddCommand(data, QStringLiteral("Enter Loads at Pile &Head"), [this] { FTables.TblTopload.Show(); });
-    FSettlementItem = AddCommand(data, QStringLiteral("Enter Soil-&Settlement Data (for Downdrag)"),
-                                 [this] { FTables.TblSettlement2.Show(); });
-    FTzFactorsItem = AddCommand(data, QStringLiteral("Enter Modification Factors on t-z Curves"),
-                                [this] { FTables.TblTZFactors2.Show(); });
-    FQwFactorsItem = AddCommand(data, QStringLiteral("Enter Modification Factors on Q-w Curve"),
-                                [this] { ShowQwFactorsWindow(); });
-    connect(data, &QMenu::aboutToShow, this, &TMainForm::DataMenuPopup);
-
-    QMenu* options = addMenu(bar, QStringLiteral("&Options"));
-    QMenu* units = addMenu(options, QStringLiteral("&Units"));
-    FEnglishItem = AddCommand(units, QStringLiteral("&English Units (lb, in)"), [this] { Project().SetUnits(1); });
-    FSIItem = AddCommand(units, QStringLiteral("&S.I. Units (kN, m)"), [this] { Project().SetUnits(2); });
-    QMenu* curves = addMenu(options, QStringLiteral("t-z/Q-w &Curves"));
-    FGeneratedItem = AddCommand(curves, QStringLiteral("Generated by the program"), [this] { SetCurvesGenerated(true); });
-    FUserCurvesItem = AddCommand(curves, QStringLiteral("Entered by the user"), [this] { SetCurvesGenerated(false); });
-    for (QAction* radio : {FEnglishItem, FSIItem, FGeneratedItem, FUserCurvesItem})
-        radio->setCheckable(true);
-    QMenu* loads = addMenu(options, QStringLiteral("Load Method"));
-    AddSwitch(loads, QStringLiteral("Specify &Tip Movements"), &TProgramData::UseTipMovements);
-    AddSwitch(loads, QStringLiteral("Assign &Loads at Pile Head"), &TProgramData::UseHeadLoads);
-    AddSwitch(options, QStringLiteral("Include &Down-Drag (negative Skin Friction)"), &TProgramData::Downdrag);
-    AddSwitch(options, QStringLiteral("Apply Modification Factors on t-z Curves"), &TProgramData::ApplyTzFactors);
-    AddSwitch(options, QStringLiteral("Apply Modification Factors on Q-w Curve"), &TProgramData::ApplyQwFactors);
-    options->addSeparator();
-    AddCommand(options, QStringLiteral("Selection of Text &Editor ..."), [this] { ShowOptionsWindow(); });
-    for (QMenu* menu : {options, units, curves, loads})
-        connect(menu, &QMenu::aboutToShow, this, &TMainForm::OptionsMenuPopup);
-
-    QMenu* computation = addMenu(bar, QStringLiteral("&Computation"));
-    AddCommand(computation, QStringLiteral("&Run Analysis"), [this] { CompRunClick(); });
-    computation->addSeparator();
-    FEditInputItem = AddCommand(computation, QStringLiteral("Edit &Input Text"), [this] { EditInputClick(); });
-    FEditNotesItem = AddCommand(computation, QStringLiteral("Edit &Processor-Run Notes"), [this] { EditNotesClick(); });
-    FEditOutputItem = AddCommand(computation, QStringLiteral("Edit &Output Text"), [this] { EditOutputClick(); });
-    connect(computation, &QMenu::aboutToShow, this, &TMainForm::ComputationMenuPopup);
-
-    QMenu* graphics = addMenu(bar, QStringLiteral("&Graphics"));
-    FGraphItems = {
-        AddCommand(graphics, QStringLiteral("Load &Distribution"), [this] { ShowGraph(FGraphs.pltLoad); }),
-        AddCommand(graphics, QStringLiteral("&Axial Load vs Settlement"), [this] { ShowGraph(FGraphs.pltAxial); }),
-        AddCommand(graphics, QStringLiteral("t-&z Curves (side friction)"), [this] { ShowGraph(FGraphs.pltTZcurves); }),
-        AddCommand(graphics, QStringLiteral("Q-&w Curve (tip resistance)"), [this] { ShowGraph(FGraphs.PltQW); }),
-    };
-    connect(graphics, &QMenu::aboutToShow, this, &TMainForm::GraphicsMenuPopup);
-
-    FWindowMenu = addMenu(bar, QStringLiteral("&Window"));
-    AddCommand(FWindowMenu, QStringLiteral("&Cascade"), [this] { FArea->cascadeSubWindows(); });
-    AddCommand(FWindowMenu, QStringLiteral("&Arrange Icons"), [this] { WindowArrangeIconsClick(); });
-    FWindowSeparator = FWindowMenu->addSeparator();
-    connect(FWindowMenu, &QMenu::aboutToShow, this, &TMainForm::WindowMenuPopup);
-
-    QMenu* help = addMenu(bar, QStringLiteral("&Help"));
-    AddCommand(help, QStringLiteral("&Contents"), [] { OpenProgramDocument(kHelpFile); });
-    AddCommand(help, QStringLiteral("User's Manual"), [] { OpenProgramDocument(kUsersManual); });
-    AddCommand(help, QStringLiteral("Technical Manual"), [] { OpenProgramDocument(kTechnicalManual); });
-    help->addSeparator();
-    AddCommand(help, QStringLiteral("&About..."), [this] { ShowAboutBox(this); });
-    AddCommand(help, QStringLiteral("Check for Updates"), [this] { CheckForUpdates(this); });
-}
-
-void TMainForm::CreateToolBar()
-{
-    RegisterToolBarIcons();
-    QToolBar* tools = addToolBar(QStringLiteral("Tools"));
-    tools->setObjectName(QStringLiteral("Tools"));
-    const auto add = [&](const QString& hint, const char* theme, const QString& picture,
-                         std::function<void()> command) {
-        QAction* button = NewCommand(hint, std::move(command));
-        button->setIcon(ToolIcon(theme, picture));
-        tools->addAction(button);
-        return button;
-    };
-    add(QStringLiteral("New File"), "document-new", QStringLiteral("new.svg"), [this] { FileNewClick(); });
-    add(QStringLiteral("Open File"), "document-open", QStringLiteral("open.svg"), [this] { FileOpenClick(); });
-    add(QStringLiteral("Save File"), "document-save", QStringLiteral("save.svg"), [this] { FileSaveClick(); });
-    tools->addSeparator();
-    add(QStringLiteral("Run Analysis"), "system-run", QStringLiteral("run.svg"), [this] { CompRunClick(); });
-    FSoilLayersButton = add(QStringLiteral("Soil-Layer Data"), "", QStringLiteral("layers.svg"),
-                            [this] { FTables.D2.Show(); });
-    add(QStringLiteral("Edit Output Text"), "accessories-text-editor", QStringLiteral("output.svg"),
-        [this] { EditOutputClick(); });
-    tools->addSeparator();
-    FGraphButtons = {
-        add(QStringLiteral("View Load Distribution Plot"), "", QStringLiteral("load-distribution.svg"),
-            [this] { ShowGraph(FGraphs.pltLoad); }),
-        add(QStringLiteral("View Load vs Settlement"), "", QStringLiteral("load-settlement.svg"),
-            [this] { ShowGraph(FGraphs.pltAxial); }),
-        add(QStringLiteral("View t-z Curves"), "", QStringLiteral("tz-curves.svg"),
-            [this] { ShowGraph(FGraphs.pltTZcurves); }),
-        add(QStringLiteral("View Q-w Curve"), "", QStringLiteral("qw-curve.svg"), [this] { ShowGraph(FGraphs.PltQW); }),
-    };
-}
-
-bool TMainForm::CommitActiveChild()
-{
-    QMdiSubWindow* active = FArea->activeSubWindow();
-    if (active == nullptr)
-        return true;
-    if (auto* table = qobject_cast<TTableFormBase*>(active->widget()))
-        return table->CommitCell();
-    auto* child = dynamic_cast<TProjectChild*>(active->widget());
-    return child == nullptr || child->StoreFields();
-}
-
-void TMainForm::FileMenuPopup()
-{
-    const QString folder = QDir::currentPath();
-    const int count = FSettings.RecentCount();
-    for (int i = 0; i < TProgramSettings::RecentMax; ++i) {
-        FRecentActions[i]->setVisible(i < count);
-        if (i < count)
-            FRecentActions[i]->setText(RecentFileCaption(i, FSettings.RecentFiles[i], folder));
-    }
-    FRecentSeparator->setVisible(count > 0);
-}
-
-void TMainForm::DataMenuPopup()
-{
-    const TProgramData& project = Project();
-    FSoilLayersItem->setEnabled(project.CurvesGenerated);
-    FTzCurvesItem->setEnabled(!project.CurvesGenerated);
-    FQwCurveItem->setEnabled(!project.CurvesGenerated);
-    FTipMovementsItem->setEnabled(project.UseTipMovements);
-    FHeadLoadsItem->setEnabled(project.UseHeadLoads);
-    FSettlementItem->setEnabled(project.Downdrag);
-    FTzFactorsItem->setEnabled(project.ApplyTzFactors);
-    FQwFactorsItem->setEnabled(project.ApplyQwFactors);
-}
-
-void TMainForm::OptionsMenuPopup()
-{
-    const TProgramData& project = Project();
-    FEnglishItem->setChecked(project.Units() == 1);
-    FSIItem->setChecked(project.Units() == 2);
-    FGeneratedItem->setChecked(project.CurvesGenerated);
-    FUserCurvesItem->setChecked(!project.CurvesGenerated);
-    for (const TSwitchItem& item : FSwitches)
-        item.Action->setChecked(project.*item.Option);
-}
-
-void TMainForm::ComputationMenuPopup()
-{
-    FEditInputItem->setEnabled(QFileInfo::exists(QString::fromStdString(Project().FileName)));
-    FEditNotesItem->setEnabled(QFileInfo::exists(ProjectFilePath(".kv3r")));
-    FEditOutputItem->setEnabled(QFileInfo::exists(ProjectFilePath(".kv3o")));
-}
-
-void TMainForm::GraphicsMenuPopup()
-{
-    const bool available = GraphsAvailable();
-    for (QAction* item : FGraphItems)
-        item->setEnabled(available);
-}
-
-void TMainForm::WindowMenuPopup()
-{
-    for (QAction* item : FWindowActions)
-        delete item;
-    FWindowActions.clear();
-    const QList<QMdiSubWindow*> children = FArea->subWindowList();
-    FWindowSeparator->setVisible(!children.isEmpty());
-    for (QMdiSubWindow* child : children) {
-        if (static_cast<int>(FWindowActions.size()) == MaxWindowItems)
-            break;
-        QString caption = child->windowTitle();
-        QAction* item = FWindowMenu->addAction(caption.replace(u'&', QStringLiteral("&&")));
-        item->setCheckable(true);
-        item->setChecked(child == FArea->activeSubWindow());
-        connect(item, &QAction::triggered, this, [this, child = QPointer<QMdiSubWindow>(child)] {
-            if (child == nullptr)
-                return;
-            if (child->isMinimized())
-                child->showNormal();
-            FArea->setActiveSubWindow(child);
-        });
-        FWindowActions.push_back(item);
-    }
-}
-
-void TMainForm::UpdateToolBar()
-{
-    FSoilLayersButton->setEnabled(Project().CurvesGenerated);
-    const bool available = GraphsAvailable();
-    for (QAction* button : FGraphButtons)
-        button->setEnabled(available);
 }
 
 // ---- Caption ----
@@ -394,7 +136,7 @@ bool TMainForm::SaveAs()
     });
     QString preset = QString::fromStdString(Project().FileName);
     if (HasExtension(preset, "kvd"))
-        preset = QString::fromStdString(std::filesystem::path(Project().FileName).replace_extension(".kv3d").string());
+        preset = QString::fromStdString(SiblingFile(Project().FileName, ".kv3d").string());
     const FileChoice choice = Prompts().SaveFile(
         this, FileRequest(QStringLiteral("Save ") + DisplayName(preset) + QStringLiteral(" As"), OpenDialogFilter,
                           preset, DefaultExtension));
@@ -505,6 +247,67 @@ void TMainForm::SetCurvesGenerated(bool generated)
     UpdateToolBar();
 }
 
+// ---- Analysis run ----
+
+void TMainForm::CompRunClick()
+{
+    bool saved = true;
+    try {
+        saved = Save();
+    } catch (const std::exception&) {
+        // The run goes on with the file on disk.
+        Prompts().Inform(this, QStringLiteral("An error occured during saving"), PromptIcon::None);
+    }
+    if (!saved || Project().FileName == TProgramData::DefaultFileName)
+        return;
+
+    const TPointDecimalSeparator point;
+    // The names file goes into a folder of this run's own, which is the
+    // current folder only during the call; otherwise the project's folder is.
+    QDir::setCurrent(QFileInfo(QString::fromStdString(Project().FileName)).absolutePath());
+    std::optional<TPrivateFolder> runFolder;
+    try {
+        runFolder.emplace();
+    } catch (const ERunError&) {
+    }
+    if (!runFolder || !WriteNamesFile(runFolder->Path(), TRunFiles::ForProject(Project().FileName))) {
+        Prompts().Inform(this, QStringLiteral("An error occured while writing file names"), PromptIcon::None);
+        // Without a folder of its own the engine would find no names file or
+        // another run's one.
+        if (!runFolder)
+            return;
+    }
+
+    if (FLibrary) {
+        Prompts().Inform(this, QStringLiteral("Attempt to reinitialize DLL"));
+        return;
+    }
+    TEngineEntry entry = nullptr;
+    try {
+        FLibrary = std::make_unique<TDynamicLibrary>(EngineLibraryPath.toStdString());
+        entry = OpenEngine(*FLibrary);
+    } catch (const ELibraryError&) {
+        FLibrary.reset();
+        Prompts().Inform(this, QStringLiteral("Attempt to initialize DLL failed"));
+        return;
+    }
+    // The library is unloaded after the run, also when it fails.
+    const TFinally unload([this] { FLibrary.reset(); });
+
+    {
+        const TWaitCursor wait;
+        CallInFolder(entry, runFolder->Path());
+    }
+    Prompts().Inform(this, QStringLiteral(
+                               "Computations are completed. Please, check output file for results or error messages."));
+
+    const QString plotFile = ProjectFilePath(".kv3p");
+    if (QFileInfo::exists(plotFile))
+        ReadPlotFile(FGraphs, plotFile.toStdString(), Project().Units(), true, this);
+    UpdateToolBar();
+    CloseChildWindows();
+}
+
 // ---- Windows ----
 
 template <class W, class... A>
@@ -569,7 +372,7 @@ void TMainForm::CloseChildWindows()
 
 QString TMainForm::ProjectFilePath(const char* extension) const
 {
-    return QString::fromStdString(std::filesystem::path(Project().FileName).replace_extension(extension).string());
+    return QString::fromStdString(SiblingFile(Project().FileName, extension).string());
 }
 
 // ---- Text editor ----

@@ -38,24 +38,6 @@ QString CommentText(const std::string& text)
     return result;
 }
 
-// An edge or corner of a window from its geometry before and after the user sized it.
-std::optional<SizingEdge> DraggedEdge(const QRect& before, const QRect& after)
-{
-    const bool left = after.left() != before.left();
-    const bool right = !left && after.width() != before.width();
-    const bool top = after.top() != before.top();
-    const bool bottom = !top && after.height() != before.height();
-    if (top)
-        return left ? SizingEdge::TopLeft : right ? SizingEdge::TopRight : SizingEdge::Top;
-    if (bottom)
-        return left ? SizingEdge::BottomLeft : right ? SizingEdge::BottomRight : SizingEdge::Bottom;
-    if (left)
-        return SizingEdge::Left;
-    if (right)
-        return SizingEdge::Right;
-    return std::nullopt;
-}
-
 }  // namespace
 
 // ---- TTableFormBase ----
@@ -169,8 +151,10 @@ void TTableFormBase::Dismiss()
 // ---- TTableFormT ----
 
 template <TableFamily F>
-TTableFormT<F>::TTableFormT(Table& table, QMdiArea* area) : TTableFormBase(area), FTable(&table)
+TTableFormT<F>::TTableFormT(Table& table, QMdiArea* area)
+    : TTableFormBase(area), FTable(&table), FModel(new TTableModelT<F>(table, this))
 {
+    Grid->setModel(FModel);
     Grid->OnSelectCell = [this](int row, int col) { return GridSelectCell(row, col); };
     Grid->OnEnterKey = [this] { GridEnterKey(); };
     connect(Grid->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { GridTopLeftChanged(); });
@@ -204,45 +188,6 @@ TTableFormT<F>::~TTableFormT()
         Unbind();
         FTable->CloseEditor();
     }
-}
-
-// ---- Measures ----
-
-template <TableFamily F>
-int TTableFormT<F>::Margin() const
-{
-    return logicalDpiX() / 20;
-}
-
-template <TableFamily F>
-int TTableFormT<F>::HeadingRows() const
-{
-    int lines = 0;
-    for (int i = 0; i < FTable->VisibleColumnCount(); ++i)
-        lines = std::max(lines, FTable->VisibleColumn(i).CaptionLineCount());
-    return lines;
-}
-
-template <TableFamily F>
-int TTableFormT<F>::ColumnWidth(const TColumnT<F>& column) const
-{
-    const QFontMetrics metrics = Grid->fontMetrics();
-    return column.MinWidth(logicalDpiX(), [&metrics](const std::string& text) {
-        return metrics.horizontalAdvance(FromModel(text));
-    });
-}
-
-template <TableFamily F>
-int TTableFormT<F>::FixedColumnWidth() const
-{
-    return std::max(Grid->fontMetrics().horizontalAdvance(FromModel(FTable->TopLeft + "  ")),
-                    logicalDpiX() / 3);
-}
-
-template <TableFamily F>
-int TTableFormT<F>::Band(const QWidget* widget) const
-{
-    return widget->isHidden() || widget->height() == 0 ? 0 : Margin() + widget->height();
 }
 
 // ---- Showing and refreshing ----
@@ -280,7 +225,7 @@ void TTableFormT<F>::FormShow()
 
     FColumnsInView = FTable->VisibleColumnCount();
     FRowsInView = std::min(FTable->RowCount(), MaxRowsInView());
-    SubscribeTable(true);
+    FRowsChanged = FTable->OnRowsChanged.Subscribe([this] { Refresh(); });
     Refresh();
 
     // The cursor starts in the first column the user types into.
@@ -297,23 +242,6 @@ void TTableFormT<F>::UpdateCaption()
 }
 
 template <TableFamily F>
-void TTableFormT<F>::SubscribeTable(bool on)
-{
-    if (!on) {
-        FTable->OnRowsChanged = nullptr;
-        FTable->OnCellChanged = nullptr;
-        return;
-    }
-    FTable->OnRowsChanged = [this] { Refresh(); };
-    FTable->OnCellChanged = [this](int col, int row) {
-        const TColumnT<F>& column = FTable->Column(col);
-        const int visible = FTable->VisibleIndexOf(column);
-        if (visible >= 0 && !column.HasControls() && row < Grid->rowCount())
-            Grid->SetCellText(row, visible, FromModel(column.GetText(row)));
-    };
-}
-
-template <TableFamily F>
 void TTableFormT<F>::Refresh()
 {
     if (!FBound)
@@ -323,31 +251,14 @@ void TTableFormT<F>::Refresh()
     FColumnsInView = std::min(FColumnsInView, columns);
     FRowsInView = std::min(FRowsInView, rows);
 
+    FModel->Sync();
     const int pitch = Grid->fontMetrics().height() + 10;
-    const int headings = HeadingRows();
-    Grid->setColumnCount(columns);
-    Grid->setRowCount(rows);
     Grid->verticalHeader()->setMinimumSectionSize(1);
     Grid->verticalHeader()->setDefaultSectionSize(pitch);
     Grid->verticalHeader()->setFixedWidth(FixedColumnWidth() + 1);
-    Grid->horizontalHeader()->setFixedHeight(headings * pitch);
-
-    QStringList numbers;
-    for (int row = 0; row < rows; ++row)
-        numbers << QString::number(row / FTable->RowGroup() + 1);
-    Grid->setVerticalHeaderLabels(numbers);
-
-    QStringList headers;
-    for (int c = 0; c < columns; ++c) {
-        const TColumnT<F>& column = FTable->VisibleColumn(c);
-        QStringList lines;
-        for (int i = 0; i < headings; ++i)
-            lines << (i < column.CaptionLineCount() ? FromModel(column.CaptionLine(i)) : QString());
-        headers << lines.join(QLatin1Char('\n'));
-        Grid->setColumnWidth(c, ColumnWidth(column) + 1);
-    }
-    Grid->setHorizontalHeaderLabels(headers);
-    RewriteCells();
+    Grid->horizontalHeader()->setFixedHeight(FModel->HeadingRows() * pitch);
+    for (int c = 0; c < columns; ++c)
+        Grid->setColumnWidth(c, ColumnWidth(FTable->VisibleColumn(c)) + 1);
 
     const bool rowButtons = FTable->MinRows() != FTable->MaxRows;
     for (QPushButton* button : {BtnAdd, BtnIns, BtnDel})
@@ -356,212 +267,6 @@ void TTableFormT<F>::Refresh()
     BtnIns->setEnabled(rows != FTable->MaxRows);
     BtnDel->setEnabled(FTable->MinRows() < rows);
     Layout();
-}
-
-template <TableFamily F>
-void TTableFormT<F>::RewriteCells()
-{
-    // Bounded by the grid as well: the table may have changed without telling.
-    for (int c = 0; c < std::min(FTable->VisibleColumnCount(), Grid->columnCount()); ++c) {
-        const TColumnT<F>& column = FTable->VisibleColumn(c);
-        const bool typed = !column.HasControls();
-        const Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled |
-                                    (typed ? Qt::ItemIsEditable : Qt::NoItemFlags);
-        for (int row = 0; row < std::min(FTable->RowCount(), Grid->rowCount()); ++row) {
-            Grid->SetCellText(row, c, typed ? FromModel(column.GetText(row)) : QString());
-            Grid->item(row, c)->setFlags(flags);
-        }
-    }
-}
-
-template <TableFamily F>
-void TTableFormT<F>::Layout()
-{
-    if (!FBound || FLayingOut)
-        return;
-    FLayingOut = true;
-    const int m = Margin();
-    const int frame = 2 * Grid->frameWidth();
-    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Grid);
-    const int rows = FTable->RowCount();
-    const int columns = FTable->VisibleColumnCount();
-    const bool verticalBar = FRowsInView < rows;
-    const bool horizontalBar = FColumnsInView < columns;
-    Grid->setVerticalScrollBarPolicy(verticalBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    Grid->setHorizontalScrollBarPolicy(horizontalBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-
-    int width = frame + Grid->verticalHeader()->width() + (verticalBar ? scrollBar : 0);
-    const int left = Grid->LeftColumn();
-    for (int c = left; c < std::min(left + FColumnsInView, columns); ++c)
-        width += Grid->columnWidth(c);
-    const int pitch = Grid->verticalHeader()->defaultSectionSize();
-    const int height = frame + Grid->horizontalHeader()->height() + FRowsInView * pitch +
-                       (horizontalBar ? scrollBar : 0);
-    Grid->setGeometry(m, m, width, height);
-    Grid->UpdateScrollRanges();
-    FTopLeft->setGeometry(Grid->frameWidth(), Grid->frameWidth(), Grid->verticalHeader()->width(),
-                          Grid->horizontalHeader()->height());
-    FTopLeft->setVisible(Grid->horizontalHeader()->height() > 0);
-
-    const int clientWidth = std::max(Grid->geometry().right(), BtnDel->geometry().right()) + 1 + m;
-    const int buttonsTop = Grid->geometry().bottom() + 1 + m;
-    for (QPushButton* button : {BtnAdd, BtnIns, BtnDel})
-        button->move(button->x(), buttonsTop);
-    lblComments->setGeometry(m, buttonsTop + Band(BtnAdd), clientWidth - 2 * m,
-                             lblComments->heightForWidth(clientWidth - 2 * m));
-    imgHelp->move(m, lblComments->y() + Band(lblComments));
-    ResizeFrame(QSize(clientWidth, imgHelp->y() + Band(imgHelp)));
-
-    LayoutRowControls();
-    FLastFrame = FrameWindow()->geometry();
-    FLayingOut = false;
-    if (FTable->OnResize)
-        FTable->OnResize(*FTable);
-}
-
-// ---- Row controls ----
-
-template <TableFamily F>
-void TTableFormT<F>::LayoutRowControls()
-{
-    const int top = Grid->TopRow();
-    const int count = std::min(FRowsInView, FTable->RowCount() - top);
-    const int left = Grid->LeftColumn();
-    // Controls of columns that no longer show any (hidden, or another column
-    // list read since) go first.
-    std::vector<int> stale;
-    for (const auto& [col, controls] : FControls)
-        if (col >= FTable->ColumnCount() || !FTable->Column(col).Visible ||
-            !FTable->Column(col).HasControls())
-            stale.push_back(col);
-    for (int col : stale)
-        DropRowControls(col);
-
-    for (int col = 0; col < FTable->ColumnCount(); ++col) {
-        TColumnT<F>& column = FTable->Column(col);
-        if (!column.Visible || !column.HasControls())
-            continue;
-        const auto found = FControls.find(col);
-        const bool otherKind = found != FControls.end() && !found->second.empty() &&
-                               (qobject_cast<QComboBox*>(found->second.front()) != nullptr) !=
-                                   (column.Kind() == TColumnKind::Enum);
-        if (count <= 0 || otherKind)
-            DropRowControls(col);
-        if (count <= 0)
-            continue;
-        column.AllocateControls(FTable->Editor(), top, count);
-        std::vector<QWidget*>& controls = FControls[col];
-        while (static_cast<int>(controls.size()) > count) {
-            controls.back()->hide();
-            controls.back()->deleteLater();
-            controls.pop_back();
-        }
-        while (static_cast<int>(controls.size()) < count)
-            controls.push_back(MakeRowControl(col, static_cast<int>(controls.size())));
-
-        // Each control sits on its cell, 1 pixel inside the grid lines.
-        const int visible = FTable->VisibleIndexOf(column);
-        const bool inView = visible >= left && visible < left + FColumnsInView;
-        const QPoint origin = Grid->pos() + QPoint(Grid->frameWidth() + Grid->verticalHeader()->width(),
-                                                   Grid->frameWidth() + Grid->horizontalHeader()->height());
-        for (int i = 0; i < count; ++i) {
-            ShowRowControl(col, i);
-            QWidget* control = controls[i];
-            control->raise();
-            if (!inView) {
-                control->hide();
-                continue;
-            }
-            const int row = column.ControlRow(i);
-            control->setGeometry(origin.x() + Grid->columnViewportPosition(visible),
-                                 origin.y() + Grid->rowViewportPosition(row),
-                                 Grid->columnWidth(visible) - 1, Grid->rowHeight(row) - 1);
-            control->show();
-        }
-    }
-}
-
-template <TableFamily F>
-QWidget* TTableFormT<F>::MakeRowControl(int col, int control)
-{
-    // The column is looked up when the control is used: the table may have
-    // read another column list since.
-    QWidget* widget;
-    if (FTable->Column(col).Kind() == TColumnKind::Enum) {
-        auto* box = new QComboBox(this);
-        box->setMaxVisibleItems(11);
-        connect(box, &QComboBox::activated, this, [this, col, control](int position) {
-            Guarded([&] {
-                dynamic_cast<TEnumColumnT<F>&>(FTable->Column(col)).SelectItem(control, position);
-            });
-        });
-        widget = box;
-    } else {
-        auto* button = new QPushButton(this);
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, col, control] {
-            Guarded([&] { dynamic_cast<TTableColumnT<F>&>(FTable->Column(col)).ClickButton(control); });
-        });
-        widget = button;
-    }
-    widget->hide();
-    return widget;
-}
-
-template <TableFamily F>
-void TTableFormT<F>::ShowRowControl(int col, int control)
-{
-    const TColumnT<F>& column = FTable->Column(col);
-    QWidget* widget = FControls[col][control];
-    const int row = column.ControlRow(control);
-    if (auto* box = qobject_cast<QComboBox*>(widget)) {
-        QStringList items;
-        for (const std::string& item : dynamic_cast<const TEnumColumnT<F>&>(column).Items())
-            items << FromModel(item);
-        QStringList shown;
-        for (int i = 0; i < box->count(); ++i)
-            shown << box->itemText(i);
-        if (shown != items) {
-            box->clear();
-            box->addItems(items);
-        }
-        box->setCurrentIndex(column.AsInteger(row) - 1);
-    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
-        button->setText(FromModel(column.GetText(row)));
-    }
-}
-
-template <TableFamily F>
-void TTableFormT<F>::RowControlChanged(int col, int row)
-{
-    const auto it = FControls.find(col);
-    if (it == FControls.end())
-        return;
-    const int control = row - FTable->Column(col).ControlRow(0);
-    if (control >= 0 && control < static_cast<int>(it->second.size()))
-        ShowRowControl(col, control);
-}
-
-template <TableFamily F>
-void TTableFormT<F>::DropRowControls(int col)
-{
-    const auto it = FControls.find(col);
-    if (it == FControls.end())
-        return;
-    if (col < FTable->ColumnCount())
-        FTable->Column(col).ReleaseControls();
-    for (QWidget* control : it->second) {
-        control->hide();
-        control->deleteLater();
-    }
-    FControls.erase(it);
-}
-
-template <TableFamily F>
-void TTableFormT<F>::ReleaseRowControls()
-{
-    while (!FControls.empty())
-        DropRowControls(FControls.begin()->first);
 }
 
 // ---- Entry ----
@@ -575,24 +280,16 @@ bool TTableFormT<F>::CommitCell()
     const int col = Grid->currentColumn();
     if (row < 0 || row >= FTable->RowCount() || col < 0 || col >= FTable->VisibleColumnCount())
         return true;
-    TColumnT<F>& column = FTable->VisibleColumn(col);
-    if (column.HasControls())
+    if (FTable->VisibleColumn(col).HasControls())
         return true;
-    const std::string text = Grid->CellText(row, col).toStdString();
-    // A cell left as it shows changes nothing: only an edit marks the table.
-    if (text == column.GetData(row).AsString())
+    const std::optional<std::string> error = FModel->Enter(row, col, Grid->CellText(row, col).toStdString());
+    if (!error)
         return true;
-    FTable->SetChanged(true);
-    try {
-        column.GetData(row).SetText(text);
-        return true;
-    } catch (const EAssignError& e) {
-        FCommitting = true;
-        Prompts().Inform(this, FromModel(e.what()));
-        FCommitting = false;
-        Grid->setFocus();
-        return false;
-    }
+    FCommitting = true;
+    Prompts().Inform(this, FromModel(*error));
+    FCommitting = false;
+    Grid->setFocus();
+    return false;
 }
 
 template <TableFamily F>
@@ -600,10 +297,9 @@ bool TTableFormT<F>::GridSelectCell(int /*row*/, int col)
 {
     if (!FBound)
         return true;
+    // Committed entries appear in their normalised form (2*3 reads 6).
     if (!CommitCell())
         return false;
-    // Committed entries appear in their normalised form (2*3 reads 6).
-    RewriteCells();
     // Cells with row controls are edited through their controls.
     return col < FTable->VisibleColumnCount() && !FTable->VisibleColumn(col).HasControls();
 }
@@ -654,15 +350,16 @@ template <TableFamily F>
 void TTableFormT<F>::BtnAddClick()
 {
     Guarded([this] {
-        FTable->OnRowsChanged = nullptr;
-        FScrollDetached = true;
+        // This window refreshes once, at the end, also on failure; the
+        // table's other listeners hear the change as it happens.
         const auto finish = [this] {
             FTable->SetChanged(true);
-            SubscribeTable(true);
             FScrollDetached = false;
             Refresh();
         };
         try {
+            const TSubscription::TBlock quiet(FRowsChanged);
+            FScrollDetached = true;
             if (FRowsInView >= FTable->RowCount())
                 FRowsInView = std::min(FTable->RowCount() + FTable->RowGroup(), MaxRowsInView());
             FTable->AppendRowGroup();
@@ -735,7 +432,9 @@ void TTableFormT<F>::Unbind()
     if (!FBound)
         return;
     ReleaseRowControls();
-    SubscribeTable(false);
+    FRowsChanged.Reset();
+    // The view shows nothing of a table it has let go.
+    FModel->Detach();
     FBound = false;
 }
 
@@ -769,67 +468,6 @@ void TTableFormT<F>::changeEvent(QEvent* event)
     TTableFormBase::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isWindow() && !isActiveWindow())
         FormDeactivate();
-}
-
-// ---- Sizing by the user ----
-
-template <TableFamily F>
-void TTableFormT<F>::resizeEvent(QResizeEvent* event)
-{
-    TTableFormBase::resizeEvent(event);
-    if (FBound && !FLayingOut && (FSub || isWindow()) && event->size() != FClientSize)
-        FormSizedByUser();
-}
-
-template <TableFamily F>
-void TTableFormT<F>::FormSizedByUser()
-{
-    QWidget* frame = FrameWindow();
-    const QRect proposed = frame->geometry();
-    const std::optional<SizingEdge> edge = DraggedEdge(FLastFrame, proposed);
-    if (!edge)
-        return;
-
-    TableLayoutInput in;
-    in.Edge = *edge;
-    in.ProposedWidth = proposed.width();
-    in.ProposedHeight = proposed.height();
-    in.FrameWidth = frame->width() - width();
-    in.FrameHeight = frame->height() - height();
-    in.Margin = Margin();
-    in.VScrollWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Grid);
-    in.HScrollHeight = in.VScrollWidth;
-    in.ButtonSpan = BtnDel->geometry().right() + 1 - BtnAdd->x();
-    in.Below = Band(BtnAdd) + Band(lblComments) + Band(imgHelp);
-    in.FixedColumnWidths = {FixedColumnWidth()};
-    for (int c = 0; c < FTable->VisibleColumnCount(); ++c)
-        in.ColumnWidths.push_back(ColumnWidth(FTable->VisibleColumn(c)));
-    in.RowPitch = Grid->verticalHeader()->defaultSectionSize();
-    in.HeadingRows = HeadingRows();
-    in.RowCount = FTable->RowCount();
-    in.FirstColumn = Grid->LeftColumn();
-    in.ColumnsInView = FColumnsInView;
-    in.FirstRow = Grid->TopRow();
-    in.RowsInView = FRowsInView;
-
-    Guarded([&] {
-        const TableLayout snapped = SnapTableLayout(in);
-        FColumnsInView = snapped.ColumnsInView;
-        FRowsInView = snapped.RowsInView;
-        // Size the grid for the new view first, so that it can scroll there.
-        Layout();
-        FScrollDetached = true;
-        Grid->ScrollTo(snapped.FirstRow, snapped.FirstColumn);
-        FScrollDetached = false;
-        Layout();
-        // The dragged edges move, the opposite ones stay.
-        const WindowRect from{proposed.left(), proposed.top(), proposed.right() + 1,
-                              proposed.bottom() + 1};
-        const WindowRect rect = SnapRect(from, *edge, frame->width(), frame->height());
-        // geometry, not move: a top-level window's move places its outer frame.
-        frame->setGeometry(rect.Left, rect.Top, frame->width(), frame->height());
-        FLastFrame = frame->geometry();
-    });
 }
 
 // ---- The table's handle of its window ----
