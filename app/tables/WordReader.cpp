@@ -63,7 +63,7 @@ TWordReader::TWordReader(const std::string& fileName) {
         FLines.push_back(line);
         begin = end;
         if (begin < content.size())
-            begin += content.compare(begin, 2, "\r\n") == 0 ? 2 : 1;
+            begin += content[begin] == '\r' && begin + 1 < content.size() && content[begin + 1] == '\n' ? 2 : 1;
     } while (begin < content.size());
 }
 
