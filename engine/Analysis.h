@@ -144,6 +144,15 @@ struct Problem {
     float wMultiplier = 0;
 };
 
+// What the walk up the pile takes at the mid-depth of one increment. It
+// depends on the depth alone, so it is looked up once per run.
+struct Station {
+    float settlement = 0;  // soil settlement
+    float stiffness = 0;   // AE
+    int32_t curve = -1;    // the t-z curve there (-1: none)
+    bool between = false;  // between the curve above and `curve`
+};
+
 // Node loads and movements of one solved load case.
 struct PileState {
     std::array<float, kMaxIncrements + 1> load{};
@@ -194,9 +203,11 @@ private:
 
     // Solver.
     float TipCurveLoad(float w) const;
-    float TzValue(float x, float w) const;
+    float CurveValue(int32_t c, float w) const;
+    float TzValue(const Station& station, float x, float w) const;
     float Stiffness(float x) const;
     float SoilSettlement(float x) const;
+    void PrepareWalk();
     void Solve(float w0, float q0, bool upward, bool write, PileState& pile);
     void SolveTipMovements();
     void SolveHeadLoads();
@@ -219,6 +230,10 @@ private:
     std::array<ResultRow, kMaxTipMovements> results_{};
     int32_t resultCount_ = 0;
     int32_t reductions_ = 0;
+
+    // Prepared once the input is complete.
+    std::array<Station, kMaxIncrements> stations_{};
+    std::array<bool, kMaxCurves> ascending_{};  // curve movements never decrease
 };
 
 }  // namespace korven

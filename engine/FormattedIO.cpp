@@ -1,6 +1,10 @@
 #include "FormattedIO.h"
 
+#include "DecimalDigits.h"
+
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -126,75 +130,113 @@ ReadStatus LineReader::ReadList(std::vector<std::variant<int32_t*, float*>> targ
 
 namespace {
 
-std::string Stars(int width) { return std::string(static_cast<std::size_t>(width > 0 ? width : 0), '*'); }
+// Room for any field of at most Layout::kMaxField characters and for the
+// digits of a float before it is cut to its field.
+constexpr std::size_t kScratch = 512;
 
-std::string RightJustify(const std::string& text, int width) {
-    if (static_cast<int>(text.size()) > width) return Stars(width);
-    return std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
+void AppendStars(std::string& out, int width) { out.append(static_cast<std::size_t>(width > 0 ? width : 0), '*'); }
+
+void AppendJustified(std::string& out, std::string_view text, int width) {
+    if (static_cast<int>(text.size()) > width) return AppendStars(out, width);
+    out.append(static_cast<std::size_t>(width), ' ');
+    std::copy(text.begin(), text.end(), out.end() - static_cast<std::ptrdiff_t>(text.size()));
 }
 
-std::string NonFinite(float value, int width) {
-    if (std::isnan(value)) return RightJustify("NaN", width);
-    return RightJustify(value < 0 ? "-Infinity" : "Infinity", width);
+void AppendNonFinite(std::string& out, float value, int width) {
+    if (std::isnan(value)) return AppendJustified(out, "NaN", width);
+    AppendJustified(out, value < 0 ? "-Infinity" : "Infinity", width);
 }
 
-// Decimal digits and exponent of |value| rounded to `digits` significant
-// digits: |value| = 0.d1d2...dn * 10^exponent. Zero gives all zeros and 0.
-void Decompose(float value, int digits, std::string& mantissa, int& exponent) {
-    if (value == 0.0f || digits <= 0) {
-        mantissa.assign(static_cast<std::size_t>(digits > 0 ? digits : 0), '0');
-        exponent = 0;
-        return;
+// Writes at least two digits of `n` >= 0; returns the end.
+char* ExponentDigits(char* p, int n) {
+    if (n < 10) *p++ = '0';
+    return std::to_chars(p, p + 8, n).ptr;
+}
+
+void AppendE(std::string& out, float value, int width, int digits) {
+    if (!std::isfinite(value)) return AppendNonFinite(out, value, width);
+    if (digits > Layout::kMaxField) return AppendStars(out, width);
+    char text[kScratch];
+    char* p = text;
+    if (value < 0.0f) *p++ = '-';
+    char* const zero = p;
+    *p++ = '0';
+    *p++ = '.';
+    int exponent = 0;
+    p += Decompose(value, digits, p, exponent);
+    *p++ = 'E';
+    *p++ = exponent < 0 ? '-' : '+';
+    p = ExponentDigits(p, std::abs(exponent));
+    std::string_view field(text, static_cast<std::size_t>(p - text));
+    if (static_cast<int>(field.size()) > width) {
+        // Without the zero before the point.
+        std::copy(zero + 1, p, zero);
+        field.remove_suffix(1);
     }
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, std::fabs(static_cast<double>(value)));
-    mantissa.clear();
-    const char* p = buffer;
-    for (; *p && *p != 'e'; ++p)
-        if (IsDigit(*p)) mantissa.push_back(*p);
-    exponent = std::atoi(p + 1) + 1;
+    AppendJustified(out, field, width);
+}
+
+void AppendF(std::string& out, float value, int width, int digits) {
+    if (!std::isfinite(value)) return AppendNonFinite(out, value, width);
+    if (digits > Layout::kMaxField) return AppendStars(out, width);
+    char text[kScratch];
+    char* const magnitude = text + 1;
+    char* const end = FixedDigits(magnitude, text + sizeof text, value, digits);
+    const bool allZero = std::all_of(magnitude, end, [](char c) { return c == '0' || c == '.'; });
+    char* start = magnitude;
+    if (value < 0.0f && !allZero) *--start = '-';
+    if (end - start > width && end - magnitude >= 2 && magnitude[0] == '0' && magnitude[1] == '.') {
+        // Without the zero before the point.
+        magnitude[0] = start[0];
+        ++start;
+    }
+    AppendJustified(out, std::string_view(start, static_cast<std::size_t>(end - start)), width);
+}
+
+void AppendI(std::string& out, int32_t value, int width, int minDigits) {
+    char text[kScratch];
+    const long long v = value;
+    char digits[16];
+    char* const digitsEnd = std::to_chars(digits, digits + sizeof digits, v < 0 ? -v : v).ptr;
+    const int count = static_cast<int>(digitsEnd - digits);
+    char* p = text;
+    if (v < 0) *p++ = '-';
+    if (count < minDigits) p = std::fill_n(p, std::min(minDigits, Layout::kMaxField) - count, '0');
+    p = std::copy(digits, digitsEnd, p);
+    AppendJustified(out, std::string_view(text, static_cast<std::size_t>(p - text)), width);
+}
+
+void AppendA(std::string& out, std::string_view value, int width) {
+    if (width >= 0 && static_cast<int>(value.size()) >= width)
+        value = value.substr(0, static_cast<std::size_t>(width));
+    else if (width >= 0)
+        out.append(static_cast<std::size_t>(width) - value.size(), ' ');
+    out.append(value);
+}
+
+template <typename Edit>
+std::string Edited(Edit edit) {
+    std::string out;
+    edit(out);
+    return out;
 }
 
 }  // namespace
 
 std::string EditE(float value, int width, int digits) {
-    if (!std::isfinite(value)) return NonFinite(value, width);
-    std::string mantissa;
-    int exponent = 0;
-    Decompose(value, digits, mantissa, exponent);
-    char exp[16];
-    std::snprintf(exp, sizeof exp, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    std::string sign = (value < 0.0f) ? "-" : "";
-    std::string text = sign + "0." + mantissa + exp;
-    if (static_cast<int>(text.size()) > width) text = sign + "." + mantissa + exp;
-    return RightJustify(text, width);
+    return Edited([&](std::string& out) { AppendE(out, value, width, digits); });
 }
 
 std::string EditF(float value, int width, int digits) {
-    if (!std::isfinite(value)) return NonFinite(value, width);
-    char buffer[96];
-    std::snprintf(buffer, sizeof buffer, "%.*f", digits, std::fabs(static_cast<double>(value)));
-    std::string magnitude = buffer;
-    bool allZero = magnitude.find_first_not_of("0.") == std::string::npos;
-    std::string sign = (value < 0.0f && !allZero) ? "-" : "";
-    std::string text = sign + magnitude;
-    if (static_cast<int>(text.size()) > width && magnitude.rfind("0.", 0) == 0)
-        text = sign + magnitude.substr(1);
-    return RightJustify(text, width);
+    return Edited([&](std::string& out) { AppendF(out, value, width, digits); });
 }
 
 std::string EditI(int32_t value, int width, int minDigits) {
-    long long v = value;
-    std::string digits = std::to_string(v < 0 ? -v : v);
-    if (static_cast<int>(digits.size()) < minDigits)
-        digits.insert(0, static_cast<std::size_t>(minDigits) - digits.size(), '0');
-    return RightJustify((v < 0 ? "-" : "") + digits, width);
+    return Edited([&](std::string& out) { AppendI(out, value, width, minDigits); });
 }
 
 std::string EditA(const std::string& value, int width) {
-    if (width < 0) return value;
-    if (static_cast<int>(value.size()) >= width) return value.substr(0, static_cast<std::size_t>(width));
-    return std::string(static_cast<std::size_t>(width) - value.size(), ' ') + value;
+    return Edited([&](std::string& out) { AppendA(out, value, width); });
 }
 
 std::string ListInteger(int32_t value) { return EditI(value, 12, 1); }
@@ -204,23 +246,37 @@ std::string ListReal(float value) {
     // (four trailing blanks stand in for the exponent), otherwise with one
     // digit before the point and a two-digit exponent.
     constexpr int kDigits = 9;
-    if (!std::isfinite(value)) return NonFinite(value, 17);
-    std::string mantissa;
+    std::string out;
+    if (!std::isfinite(value)) {
+        AppendNonFinite(out, value, 17);
+        return out;
+    }
+    char mantissa[kDigits];
     int exponent = 0;
     Decompose(value, kDigits, mantissa, exponent);
-    std::string sign = value < 0.0f ? "-" : "";
-    std::string text;
-    if (value == 0.0f || (exponent >= 0 && exponent <= kDigits)) {
-        std::string whole = exponent > 0 ? mantissa.substr(0, static_cast<std::size_t>(exponent)) : "0";
-        std::string fraction = exponent > 0 ? mantissa.substr(static_cast<std::size_t>(exponent)) : mantissa;
-        if (value == 0.0f) fraction.assign(kDigits - 1, '0');
-        text = sign + whole + "." + fraction + "    ";
+    std::string_view digits(mantissa, kDigits);
+    std::string text = value < 0.0f ? "-" : "";
+    if (value == 0.0f) {
+        text += "0." + std::string(kDigits - 1, '0') + "    ";
+    } else if (exponent >= 0 && exponent <= kDigits) {
+        const std::size_t whole = static_cast<std::size_t>(exponent);
+        text.append(whole > 0 ? digits.substr(0, whole) : "0");
+        text += '.';
+        text.append(digits.substr(whole));
+        text += "    ";
     } else {
-        char exp[16];
-        std::snprintf(exp, sizeof exp, "E%c%02d", exponent - 1 < 0 ? '-' : '+', std::abs(exponent - 1));
-        text = sign + mantissa.substr(0, 1) + "." + mantissa.substr(1) + exp;
+        char exp[8];
+        char* p = exp;
+        *p++ = 'E';
+        *p++ = exponent - 1 < 0 ? '-' : '+';
+        p = ExponentDigits(p, std::abs(exponent - 1));
+        text.append(digits.substr(0, 1));
+        text += '.';
+        text.append(digits.substr(1));
+        text.append(exp, p);
     }
-    return RightJustify(text, 17);
+    AppendJustified(out, text, 17);
+    return out;
 }
 
 // ================================================================ layouts
@@ -314,6 +370,7 @@ private:
         case 'A':
             item.kind = Item::A;
             item.width = IsDigit(Current()) ? Number() : -1;
+            if (item.width > Layout::kMaxField) Fail();
             break;
         case 'I':
         case 'F':
@@ -327,6 +384,7 @@ private:
             } else if (c != 'I') {
                 Fail();
             }
+            if (item.width > Layout::kMaxField || item.digits > Layout::kMaxField) Fail();
             break;
         default:
             Fail();
@@ -341,25 +399,16 @@ private:
     std::size_t pos_ = 0;
 };
 
-struct Formatter {
-    explicit Formatter(const std::vector<Value>& v) : values(v) {}
-    const std::vector<Value>& values;
-    std::size_t next = 0;
-    std::vector<std::string> records;
-    std::string record;
-    // Blanks of X descriptors are written only when something follows them
-    // in the same record.
-    std::size_t pendingBlanks = 0;
+class Formatter {
+public:
+    Formatter(std::string& out, std::span<const Value> values) : out_(out), values_(values) {}
 
-    void Put(const std::string& text) {
-        record.append(pendingBlanks, ' ');
-        pendingBlanks = 0;
-        record += text;
-    }
+    std::size_t Used() const { return next_; }
+    bool AllUsed() const { return next_ == values_.size(); }
+
     void EndRecord() {
-        records.push_back(record);
-        record.clear();
-        pendingBlanks = 0;
+        out_.push_back('\n');
+        pendingBlanks_ = 0;
     }
 
     // Runs `items`; false when a data descriptor found no value left.
@@ -369,85 +418,137 @@ struct Formatter {
             const Item& item = items[k];
             for (int r = 0; r < item.repeat; ++r) {
                 switch (item.kind) {
-                case Item::Text: Put(item.text); break;
-                case Item::Skip: pendingBlanks += static_cast<std::size_t>(item.width); break;
+                case Item::Text:
+                    StartField();
+                    out_.append(item.text);
+                    break;
+                case Item::Skip: pendingBlanks_ += static_cast<std::size_t>(item.width); break;
                 case Item::Slash: EndRecord(); break;
                 case Item::Group:
                     if (!Run(item.group)) return false;
                     break;
                 default:
-                    if (next == values.size()) return false;
-                    Put(Edit(item, values[next++]));
+                    if (AllUsed()) return false;
+                    StartField();
+                    Edit(item, values_[next_++]);
                 }
             }
         }
         return true;
     }
 
-    static std::string Edit(const Layout::Item& item, const Value& value) {
+private:
+    // Blanks of X descriptors are written only when something follows them
+    // in the same record.
+    void StartField() {
+        out_.append(pendingBlanks_, ' ');
+        pendingBlanks_ = 0;
+    }
+
+    void Edit(const Layout::Item& item, const Value& value) {
         using Item = Layout::Item;
         if (const auto* text = std::get_if<std::string>(&value)) {
-            return item.kind == Item::A ? EditA(*text, item.width) : Stars(item.width);
+            if (item.kind == Item::A)
+                AppendA(out_, *text, item.width);
+            else
+                AppendStars(out_, item.width);
+            return;
         }
-        float real = 0.0f;
-        int32_t integer = 0;
-        bool isReal = std::holds_alternative<float>(value);
-        if (isReal)
-            real = std::get<float>(value);
-        else
-            integer = std::get<int32_t>(value);
+        const float* real = std::get_if<float>(&value);
+        const int32_t integer = real ? 0 : std::get<int32_t>(value);
+        const float number = real ? *real : static_cast<float>(integer);
         switch (item.kind) {
-        case Item::I: return isReal ? Stars(item.width) : EditI(integer, item.width, item.digits);
-        case Item::F: return EditF(isReal ? real : static_cast<float>(integer), item.width, item.digits);
-        case Item::E: return EditE(isReal ? real : static_cast<float>(integer), item.width, item.digits);
-        default: return Stars(item.width < 0 ? 1 : item.width);
+        case Item::I:
+            if (real)
+                AppendStars(out_, item.width);
+            else
+                AppendI(out_, integer, item.width, item.digits);
+            break;
+        case Item::F: AppendF(out_, number, item.width, item.digits); break;
+        case Item::E: AppendE(out_, number, item.width, item.digits); break;
+        default: AppendStars(out_, item.width < 0 ? 1 : item.width);
         }
     }
+
+    std::string& out_;
+    std::span<const Value> values_;
+    std::size_t next_ = 0;
+    std::size_t pendingBlanks_ = 0;
 };
 
 }  // namespace
 
 Layout::Layout(std::string_view text) { items_ = LayoutParser(text).ParseAll(reversionPoint_); }
 
-std::vector<std::string> Layout::Format(const std::vector<Value>& values) const {
-    Formatter f(values);
+void Layout::Append(std::string& out, std::span<const Value> values) const {
+    Formatter f(out, values);
     std::size_t start = 0;
     while (true) {
-        std::size_t before = f.next;
-        bool complete = f.Run(items_, start);
-        if (!complete || f.next == values.size() || f.next == before) break;
+        const std::size_t before = f.Used();
+        const bool complete = f.Run(items_, start);
+        if (!complete || f.AllUsed() || f.Used() == before) break;
         // Values remain: a new record, resuming at the last top-level group.
         f.EndRecord();
         start = reversionPoint_;
     }
     f.EndRecord();
-    return f.records;
+}
+
+std::vector<std::string> Layout::Format(const std::vector<Value>& values) const {
+    std::string text;
+    Append(text, values);
+    std::vector<std::string> records;
+    std::size_t from = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', from)) {
+        records.emplace_back(text, from, end - from);
+        from = end + 1;
+    }
+    return records;
 }
 
 // ================================================================ files
+
+namespace {
+
+// Records collect until this much is waiting, then go to the file at once.
+constexpr std::size_t kWriteBlock = 1 << 16;
+
+}  // namespace
 
 RecordWriter::~RecordWriter() { Close(); }
 
 bool RecordWriter::Open(const std::string& path) {
     Close();
     file_ = std::fopen(path.c_str(), "w");
+    if (file_) pending_.reserve(kWriteBlock + kWriteBlock / 4);
     return file_ != nullptr;
 }
 
 void RecordWriter::Close() {
-    if (file_) std::fclose(file_);
+    if (!file_) return;
+    std::fwrite(pending_.data(), 1, pending_.size(), file_);
+    pending_.clear();
+    std::fclose(file_);
     file_ = nullptr;
 }
 
-void RecordWriter::Write(const Layout& layout, const std::vector<Value>& values) {
-    if (!file_) return;
-    for (const std::string& record : layout.Format(values)) WriteLine(record);
+void RecordWriter::FlushWhenFull() {
+    if (pending_.size() < kWriteBlock) return;
+    std::fwrite(pending_.data(), 1, pending_.size(), file_);
+    pending_.clear();
 }
 
-void RecordWriter::WriteLine(const std::string& record) {
+void RecordWriter::Write(const Layout& layout, std::span<const Value> values) {
     if (!file_) return;
-    std::fwrite(record.data(), 1, record.size(), file_);
-    std::fputc('\n', file_);
+    layout.Append(pending_, values);
+    FlushWhenFull();
+}
+
+void RecordWriter::WriteLine(std::string_view record) {
+    if (!file_) return;
+    pending_.append(record);
+    pending_.push_back('\n');
+    FlushWhenFull();
 }
 
 }  // namespace fio

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -62,15 +64,21 @@ using Value = std::variant<int32_t, float, std::string>;
 // A parsed layout such as  (2X, I5, I11, E16.4)  or  (5X, 73("="), /).
 // Descriptors: nX, "text" or 'text', A, Aw, Iw, Iw.m, Fw.d, Ew.d, /, and
 // n(...) groups; any data descriptor may carry a repeat count (3E16.4).
+// Widths and digit counts above kMaxField are refused.
 class Layout {
 public:
+    static constexpr int kMaxField = 255;
+
     explicit Layout(std::string_view text);
 
-    // Formats `values` into one or more records (lines without their line
-    // ends). When the layout ends while values remain, a new record starts
+    // Appends to `out` the records that `values` make, each ended by a line
+    // end. When the layout ends while values remain, a new record starts
     // and the layout resumes at its last top-level group (or at its start
     // when it has none). Output stops at the first data descriptor that
     // finds no value left, or at the end of the layout.
+    void Append(std::string& out, std::span<const Value> values) const;
+
+    // The same records as separate lines without their line ends.
     std::vector<std::string> Format(const std::vector<Value>& values) const;
 
     // One edit descriptor, a text, or a repeated group of items.
@@ -100,7 +108,8 @@ std::string EditA(const std::string& value, int width);  // width < 0: as is
 std::string ListInteger(int32_t value);
 std::string ListReal(float value);
 
-// A sequential output file. Each Write appends whole records.
+// A sequential output file. Each Write appends whole records; they collect
+// in memory and reach the file in large blocks, the last at Close.
 class RecordWriter {
 public:
     RecordWriter() = default;
@@ -113,11 +122,17 @@ public:
     void Close();
     bool IsOpen() const { return file_ != nullptr; }
 
-    void Write(const Layout& layout, const std::vector<Value>& values = {});
-    void WriteLine(const std::string& record);
+    void Write(const Layout& layout, std::span<const Value> values);
+    void Write(const Layout& layout, std::initializer_list<Value> values = {}) {
+        Write(layout, std::span<const Value>(values.begin(), values.size()));
+    }
+    void WriteLine(std::string_view record);
 
 private:
+    void FlushWhenFull();
+
     std::FILE* file_ = nullptr;
+    std::string pending_;
 };
 
 }  // namespace fio

@@ -1,5 +1,6 @@
 // The load-settlement solver: the walk up the pile for an assumed tip
 // movement, the load-settlement table and the pile-head load cases.
+#include <algorithm>
 #include <cmath>
 
 #include "Analysis.h"
@@ -42,7 +43,9 @@ float RangeLookup(float x, int32_t n, const std::array<float, N>& xs, const std:
     return (ys[k - 1] + ys[k]) / 2.0f;
 }
 
-float CurveValue(const TzCurve& curve, float w) {
+// Curve value by scanning the points from the first: the first point
+// at or beyond w decides.
+float ScannedCurveValue(const TzCurve& curve, float w) {
     for (int32_t m = 0; m < curve.points; ++m) {
         if (w < curve.z[m]) {
             if (m == 0) return curve.t[0];
@@ -51,6 +54,12 @@ float CurveValue(const TzCurve& curve, float w) {
         if (w == curve.z[m] || m == curve.points - 1) return curve.t[m];
     }
     return 0.0f;
+}
+
+bool Ascending(const TzCurve& curve) {
+    for (int32_t m = 1; m < curve.points; ++m)
+        if (!(curve.z[m - 1] <= curve.z[m])) return false;
+    return true;
 }
 
 // A printed value of an upward case is negated; zero stays unsigned.
@@ -71,19 +80,29 @@ float Analysis::TipCurveLoad(float w) const {
     return p.tipLoad[n - 1] * w / p.tipMovement[n - 1];
 }
 
-float Analysis::TzValue(float x, float w) const {
-    const Problem& p = problem_;
-    for (int32_t j = 0; j < p.curveCount; ++j) {
-        const TzCurve& curve = p.curves[j];
-        if (x < curve.depth && j > 0) {
-            const TzCurve& above = p.curves[j - 1];
-            float upper = CurveValue(above, w);
-            float lower = CurveValue(curve, w);
-            return upper + (x - above.depth) * (lower - upper) / (curve.depth - above.depth);
-        }
-        if (x <= curve.depth || j == p.curveCount - 1) return CurveValue(curve, w);
+// Where the movements of a curve never decrease, the first point at or
+// beyond w is found by bisection; the result is the scan's.
+float Analysis::CurveValue(int32_t c, float w) const {
+    const TzCurve& curve = problem_.curves[c];
+    if (!ascending_[c] || std::isnan(w) || curve.points == 0) return ScannedCurveValue(curve, w);
+    const float* z = curve.z.data();
+    const int32_t m = static_cast<int32_t>(std::lower_bound(z, z + curve.points, w) - z);
+    if (m == curve.points) return curve.t[m - 1];
+    if (w < z[m]) {
+        if (m == 0) return curve.t[0];
+        return curve.t[m - 1] + (w - z[m - 1]) * (curve.t[m] - curve.t[m - 1]) / (z[m] - z[m - 1]);
     }
-    return 0.0f;
+    return curve.t[m];
+}
+
+float Analysis::TzValue(const Station& station, float x, float w) const {
+    if (station.curve < 0) return 0.0f;
+    if (!station.between) return CurveValue(station.curve, w);
+    const TzCurve& curve = problem_.curves[station.curve];
+    const TzCurve& above = problem_.curves[station.curve - 1];
+    float upper = CurveValue(station.curve - 1, w);
+    float lower = CurveValue(station.curve, w);
+    return upper + (x - above.depth) * (lower - upper) / (curve.depth - above.depth);
 }
 
 float Analysis::Stiffness(float x) const {
@@ -98,6 +117,32 @@ float Analysis::Stiffness(float x) const {
 float Analysis::SoilSettlement(float x) const {
     const auto& s = problem_.settlement;
     return RangeLookup(x, s.count, s.depth, s.value);
+}
+
+// The mid-depths of the increments are the same in every walk: their
+// lookups are made once.
+void Analysis::PrepareWalk() {
+    const Problem& p = problem_;
+    for (int32_t c = 0; c < p.curveCount; ++c) ascending_[c] = Ascending(p.curves[c]);
+    const float dz = p.pileLength / static_cast<float>(p.increments);
+    float x = p.pileLength - dz / 2.0f;
+    for (int32_t n = 0; n < p.increments; ++n) {
+        Station& station = stations_[n];
+        station.settlement = p.settlement.count > 0 ? SoilSettlement(x) : 0.0f;
+        station.stiffness = Stiffness(x);
+        for (int32_t j = 0; j < p.curveCount; ++j) {
+            if (x < p.curves[j].depth && j > 0) {
+                station.curve = j;
+                station.between = true;
+                break;
+            }
+            if (x <= p.curves[j].depth || j == p.curveCount - 1) {
+                station.curve = j;
+                break;
+            }
+        }
+        x = x - dz;
+    }
 }
 
 // Walks up the pile from the tip movement w0 with the tip load q0. With
@@ -118,18 +163,19 @@ void Analysis::Solve(float w0, float q0, bool upward, bool write, PileState& pil
         float& wTop = pile.movement[n];
         const float qBottom = pile.load[n - 1];
         const float wBottom = pile.movement[n - 1];
+        const Station& station = stations_[n - 1];
         float t = 0, dq = 0, qm = 0, dw = 0, wm = 0;
         for (int32_t passes = 0;;) {
             float kept = w;
             float r = 0.0f;
             if (downdrag) {
-                r = w - SoilSettlement(x);
+                r = w - station.settlement;
                 w = std::fabs(r);
             }
-            t = TzValue(x, w);
+            t = TzValue(station, x, w);
             if (downdrag && r < 1.0e-08f) t = -t;
             dq = area * t;
-            const float ae = Stiffness(x);
+            const float ae = station.stiffness;
             qTop = qBottom + dq;
             qm = qBottom + dq / 2.0f;
             dw = dz * qm / ae;
@@ -159,6 +205,7 @@ void Analysis::Solve(float w0, float q0, bool upward, bool write, PileState& pil
 void Analysis::SolveTipMovements() {
     const Problem& p = problem_;
     plot_.WriteLine(fio::ListInteger(p.tipMovementCount) + fio::ListInteger(p.increments) + fio::ListInteger(p.units));
+    PrepareWalk();
     PileState pile;
     for (int32_t k = 0; k < p.tipMovementCount; ++k) {
         const float tm = p.assumedTipMovement[k];

@@ -18,28 +18,6 @@ constexpr const char* IntegerExpected = "An integer was expected but not found."
 // Blanks and control characters, which trimming removes at both ends.
 bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-// Words of a line: the line trimmed, then split at blanks and tabs, the rest
-// trimmed at its start after every word.
-std::vector<std::string> SplitWords(const std::string& line) {
-    std::size_t begin = 0;
-    std::size_t end = line.size();
-    while (begin < end && IsTrimmed(line[begin]))
-        ++begin;
-    while (end > begin && IsTrimmed(line[end - 1]))
-        --end;
-    std::vector<std::string> words;
-    while (begin < end) {
-        std::size_t stop = begin;
-        while (stop < end && line[stop] != ' ' && line[stop] != '\t')
-            ++stop;
-        words.emplace_back(line, begin, stop - begin);
-        begin = stop;
-        while (begin < end && IsTrimmed(line[begin]))
-            ++begin;
-    }
-    return words;
-}
-
 }  // namespace
 
 TWordReader::TWordReader(const std::string& fileName) {
@@ -48,27 +26,44 @@ TWordReader::TWordReader(const std::string& fileName) {
         const int error = errno;
         throw EInOutError("File \"" + fileName + "\" could not be opened: " + std::strerror(error));
     }
-    std::string content;
     try {
         // A read failure (a folder, for instance) surfaces as an exception here.
-        content.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        FContent.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     } catch (const std::ios_base::failure& error) {
         throw EInOutError("File \"" + fileName + "\" could not be read: " + error.code().message());
     }
 
     // Lines end at CR LF, LF or a lone CR; an end of line just before the end
     // of the file opens no further line, but an empty file holds one line.
+    const std::string& content = FContent;
     std::size_t begin = 0;
     do {
-        std::size_t end = content.find_first_of("\r\n", begin);
-        if (end == std::string::npos)
-            end = content.size();
-        std::string line = content.substr(begin, end - begin);
-        std::vector<std::string> words = SplitWords(line);
-        FLines.push_back({std::move(line), std::move(words)});
+        std::size_t end = begin;
+        while (end < content.size() && content[end] != '\r' && content[end] != '\n')
+            ++end;
+        TWordContainer line{{begin, end - begin}, FWords.size(), 0};
+        // Words: the line trimmed, then split at blanks and tabs, the rest
+        // trimmed at its start after every word.
+        std::size_t first = begin;
+        std::size_t last = end;
+        while (first < last && IsTrimmed(content[first]))
+            ++first;
+        while (last > first && IsTrimmed(content[last - 1]))
+            --last;
+        while (first < last) {
+            std::size_t stop = first;
+            while (stop < last && content[stop] != ' ' && content[stop] != '\t')
+                ++stop;
+            FWords.push_back({first, stop - first});
+            first = stop;
+            while (first < last && IsTrimmed(content[first]))
+                ++first;
+        }
+        line.WordCount = FWords.size() - line.FirstWord;
+        FLines.push_back(line);
         begin = end;
         if (begin < content.size())
-            begin += content.compare(begin, 2, "\r\n") == 0 ? 2 : 1;
+            begin += content[begin] == '\r' && begin + 1 < content.size() && content[begin + 1] == '\n' ? 2 : 1;
     } while (begin < content.size());
 }
 
@@ -76,22 +71,22 @@ std::string TWordReader::ReadLine() {
     if (FLine >= FLines.size())
         throw EInOutError(IncompleteFile);
     FWord = 0;
-    return FLines[FLine++].Line;
+    return std::string(Text(FLines[FLine++].Line));
 }
 
-const std::string& TWordReader::NextWord(const char* expected) {
-    if (FLine < FLines.size() && FWord == FLines[FLine].Words.size()) {
+std::string_view TWordReader::NextWord(const char* expected) {
+    if (FLine < FLines.size() && FWord == FLines[FLine].WordCount) {
         ++FLine;
         FWord = 0;
     }
     if (FLine >= FLines.size())
         throw EInOutError(IncompleteFile);
-    const std::vector<std::string>& words = FLines[FLine].Words;
+    const TWordContainer& line = FLines[FLine];
     // An empty line inside the file: nothing to read where a word is due.
-    if (words.empty())
+    if (line.WordCount == 0)
         ConversionError(expected, 1);
     ++FWord;
-    return words[FWord - 1];
+    return Text(FWords[line.FirstWord + FWord - 1]);
 }
 
 void TWordReader::ConversionError(const char* expected, std::size_t item) const {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Input/output error of the reader: a file that cannot be opened, a word that
@@ -15,10 +16,18 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// One line of the file: its raw text as read and the words found in it.
+// A piece of the file's text: where it starts and how long it is.
+struct TTextSpan {
+    std::size_t Begin = 0;
+    std::size_t Length = 0;
+};
+
+// One line of the file: its raw text as read and the words found in it,
+// which are FirstWord up to FirstWord + WordCount of the reader's words.
 struct TWordContainer {
-    std::string Line;
-    std::vector<std::string> Words;
+    TTextSpan Line;
+    std::size_t FirstWord = 0;
+    std::size_t WordCount = 0;
 };
 
 class TWordReader {
@@ -41,11 +50,15 @@ public:
 private:
     // The next word, moving to the next line when the current one is used up;
     // `expected` names what the caller wanted, for the message on an empty line.
-    const std::string& NextWord(const char* expected);
+    std::string_view NextWord(const char* expected);
+    std::string_view Text(TTextSpan span) const { return std::string_view(FContent).substr(span.Begin, span.Length); }
     // "Error on Line <n> Item <item>", a line break, and the expected sentence.
     [[noreturn]] void ConversionError(const char* expected, std::size_t item) const;
 
+    // The whole file; lines and words are spans of it.
+    std::string FContent;
     std::vector<TWordContainer> FLines;
+    std::vector<TTextSpan> FWords;
     std::size_t FLine = 0;
     std::size_t FWord = 0;
 };

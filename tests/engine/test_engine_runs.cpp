@@ -244,6 +244,22 @@ TEST(EngineRuns, DowndragMakesTheLoadGrowDownwardsWhereTheSoilSettlesMore) {
     EXPECT_LT(nearTop, middle);
 }
 
+TEST(EngineRuns, ACurveWhoseMovementsTurnBackIsReadFromItsFirstPoint) {
+    // Both curves rise from (0, 0) to (5, 5), then go back to smaller
+    // movements with a load transfer of 100. Read from the first point on, a
+    // movement below 5 lies between the first two points: t is the movement.
+    const std::string points = " 5\n0 0\n5 5\n100 0.1\n100 0.2\n100 0.3\n";
+    const std::string project = "turning curves\n10 0 1\n1 \n2\n1 0" + points + "2 100" + points +
+                                "2\n1E6 0\n1E6 100\n2\n0 0\n1000 1\n0.000001 100 12 113.1\n1\n0.25\n 0\n 0\n 0\n 0\n";
+    EngineRun run;
+    ASSERT_EQ(run.Run(project), 0);
+    auto row = Numbers(run.PlotLines().back());
+    // Tip load 250; the pile moves from 0.25 to below 0.3 over a shaft area of 3769.92.
+    const double shaft = 3.1416 * 12 * 100;
+    EXPECT_GT(row[0], 250 + 0.25 * shaft);
+    EXPECT_LT(row[0], 250 + 0.3 * shaft);
+}
+
 TEST(EngineRuns, EveryCallStartsFromClearedStorage) {
     EngineRun first, second, again;
     std::string small = UserCurveProject("2\n0.1\n0.2\n", 1.0f);

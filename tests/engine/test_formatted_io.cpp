@@ -2,9 +2,12 @@
 // reversion, list-directed reads.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <unistd.h>
 
 #include "FormattedIO.h"
@@ -72,6 +75,74 @@ TEST(EditDescriptors, IntegersTextsAndListOutput) {
     EXPECT_EQ(fio::ListReal(-1.5e12f), "  -1.50000003E+12");
 }
 
+// The C library's conversion of the float's exact value (correctly rounded,
+// ties to even), laid out as the E and F descriptors lay out their digits.
+std::string FieldOf(const std::string& text, int width) {
+    if (static_cast<int>(text.size()) > width) return std::string(static_cast<std::size_t>(width), '*');
+    return std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
+}
+
+std::string ReferenceE(float value, int width, int digits) {
+    std::string mantissa(static_cast<std::size_t>(digits), '0');
+    int exponent = 0;
+    if (value != 0.0f) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, std::fabs(static_cast<double>(value)));
+        mantissa = std::string(1, buffer[0]) + std::string(buffer + 2, static_cast<std::size_t>(digits - 1));
+        exponent = std::atoi(std::strchr(buffer, 'e') + 1) + 1;
+    }
+    char exp[16];
+    std::snprintf(exp, sizeof exp, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    const std::string sign = value < 0.0f ? "-" : "";
+    std::string text = sign + "0." + mantissa + exp;
+    if (static_cast<int>(text.size()) > width) text = sign + "." + mantissa + exp;
+    return FieldOf(text, width);
+}
+
+std::string ReferenceF(float value, int width, int digits) {
+    char buffer[96];
+    std::snprintf(buffer, sizeof buffer, "%.*f", digits, std::fabs(static_cast<double>(value)));
+    const std::string magnitude = buffer;
+    const bool zero = magnitude.find_first_not_of("0.") == std::string::npos;
+    const std::string sign = value < 0.0f && !zero ? "-" : "";
+    std::string text = sign + magnitude;
+    if (static_cast<int>(text.size()) > width && magnitude.rfind("0.", 0) == 0) text = sign + magnitude.substr(1);
+    return FieldOf(text, width);
+}
+
+TEST(EditDescriptors, DigitsAreTheCorrectlyRoundedDigitsOfTheExactValue) {
+    std::vector<float> values;
+    std::mt19937 random(2014);
+    for (int k = 0; k < 4000; ++k) {
+        const uint32_t bits = random();
+        float v = 0;
+        std::memcpy(&v, &bits, sizeof v);
+        if (std::isfinite(v)) values.push_back(v);
+        values.push_back(std::uniform_real_distribution<float>(-5000, 5000)(random));
+        values.push_back(std::uniform_real_distribution<float>(-1, 1)(random));
+    }
+    // Exact halfway cases (few significant bits) with their neighbours, and
+    // numbers as they are read from text.
+    for (int k = 1; k < 300; k += 2)
+        for (int e = -12; e <= 12; ++e) {
+            const float v = std::ldexp(static_cast<float>(k), e);
+            values.insert(values.end(), {v, -v, std::nextafter(v, 0.0f), std::nextafter(v, 1e30f)});
+        }
+    for (const char* text : {"0.05", "0.15", "0.25", "0.35", "1.5", "2.5", "9.9995", "99.995", "999.95", "0.0001",
+                             "1E9", "2E9", "1E-10", "3.4E38", "1.2E-38", "1E-45", "20000", "0.125", "0.375"})
+        values.push_back(std::strtof(text, nullptr));
+    for (float v : values) {
+        SCOPED_TRACE(testing::Message() << std::hexfloat << v);
+        for (int digits : {2, 3, 4, 9}) {
+            ASSERT_EQ(fio::EditE(v, 10, digits), ReferenceE(v, 10, digits));
+            ASSERT_EQ(fio::EditE(v, 16, digits), ReferenceE(v, 16, digits));
+        }
+        if (std::fabs(v) < 1e30f) {
+            for (int digits : {0, 1, 2, 3}) ASSERT_EQ(fio::EditF(v, 12, digits), ReferenceF(v, 12, digits));
+        }
+    }
+}
+
 TEST(Layouts, TextsSkipsSlashesAndRepeatedGroups) {
     Layout banner("(5X, 3(\"=\"), /, /, 2X, 'A', A3)");
     EXPECT_EQ(banner.Format({std::string("IN.")}), (std::vector<std::string>{"     ===", "", "  AIN."}));
@@ -115,6 +186,11 @@ TEST(Layouts, MalformedLayoutsAreRefused) {
     EXPECT_THROW(Layout("(E10)"), std::invalid_argument);
     EXPECT_THROW(Layout("(\"open)"), std::invalid_argument);
     EXPECT_THROW(Layout("(Q5)"), std::invalid_argument);
+    // Fields wider than any record needs.
+    EXPECT_THROW(Layout("(E300.4)"), std::invalid_argument);
+    EXPECT_THROW(Layout("(F10.256)"), std::invalid_argument);
+    EXPECT_THROW(Layout("(A256)"), std::invalid_argument);
+    EXPECT_NO_THROW(Layout("(E255.200, 300X)"));
 }
 
 class ListReads : public ::testing::Test {
@@ -189,6 +265,27 @@ TEST_F(ListReads, AMalformedValueFailsTheRead) {
     int32_t n = 0;
     EXPECT_EQ(in.ReadList({&n}), fio::ReadStatus::BadValue);
     EXPECT_FALSE(fio::LineReader("/nonexistent/folder/file").IsOpen());
+}
+
+TEST(Records, ManyRecordsReachTheFileWholeAndInOrder) {
+    auto path = std::filesystem::temp_directory_path() / ("fio_many_" + std::to_string(::getpid()));
+    std::string expected;
+    {
+        fio::RecordWriter out;
+        ASSERT_TRUE(out.Open(path.string()));
+        const Layout line("(I7, E11.3)");
+        for (int32_t k = 0; k < 20000; ++k) {
+            out.Write(line, {k, static_cast<float>(k)});
+            expected += fio::EditI(k, 7, 1) + fio::EditE(static_cast<float>(k), 11, 3) + "\n";
+        }
+        out.WriteLine("end");
+        expected += "end\n";
+    }  // closing writes what is still pending
+    std::ifstream in(path);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.size(), expected.size());
+    EXPECT_TRUE(text == expected);
+    std::filesystem::remove(path);
 }
 
 TEST(Records, WriterStartsTheFileAfresh) {

@@ -1,0 +1,200 @@
+// Times the desktop program offscreen, with its real engine library:
+//   - start-up: from starting the program's process to its main window shown
+//     (first painted) with the example project open;
+//   - opening the largest project the engine accepts together with its plot
+//     data file;
+//   - Run Analysis on the example end to end: save, run, read the plot data
+//     file, graphs ready;
+//   - painting the load-distribution graph of the largest project (50 curves
+//     of 900 points) into an image of the plot window's size.
+// Prints the median of each with the machine's core count.
+//
+//   program_benchmark [runs]     (default 7)
+//
+// Settings go to a temporary folder, so the user's own stay untouched.
+
+#include "LargestProject.h"
+#include "MainForm.h"
+#include "PlotForm.h"
+#include "ScriptedPrompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QMdiArea>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const char* const StartUpMode = "--start-up";
+const QSize WindowSize(1280, 800);
+
+long long Now()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
+}
+
+// Processes events until the widget was painted once.
+void WaitForFirstPaint(QWidget& widget)
+{
+    struct PaintSeen : QObject {
+        bool Seen = false;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            Seen = Seen || event->type() == QEvent::Paint;
+            return false;
+        }
+    } filter;
+    widget.installEventFilter(&filter);
+    QElapsedTimer waited;
+    waited.start();
+    while (!filter.Seen && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    widget.removeEventFilter(&filter);
+}
+
+// The program as main.cpp starts it, with the example named on its command
+// line; prints the moment its window was first painted.
+int StartUp(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationDisplayName(TMainForm::ApplicationTitle);
+    TMainForm form(QApplication::arguments().mid(2));
+    form.resize(WindowSize);
+    form.show();
+    WaitForFirstPaint(form);
+    std::printf("%lld\n", Now());
+    return 0;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void Print(const char* what, const std::vector<double>& milliseconds)
+{
+    std::fprintf(stderr, "%-96s median %8.1f ms (fastest %.1f, slowest %.1f) over %zu\n", what, Median(milliseconds),
+                 *std::min_element(milliseconds.begin(), milliseconds.end()),
+                 *std::max_element(milliseconds.begin(), milliseconds.end()), milliseconds.size());
+}
+
+double Milliseconds(const std::function<void()>& step)
+{
+    const long long start = Now();
+    step();
+    return (Now() - start) / 1.0e6;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc > 1 && std::string(argv[1]) == StartUpMode)
+        return StartUp(argc, argv);
+
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    QTemporaryDir folder;
+    qputenv("XDG_CONFIG_HOME", folder.filePath(QStringLiteral("settings")).toLocal8Bit());
+    const QString example = folder.filePath(QStringLiteral("example.kv3d"));
+    const QString largest = folder.filePath(QStringLiteral("largest.kv3d"));
+    QFile::copy(QStringLiteral(KORVEN_EXAMPLE_PROJECT), example);
+    QFile::setPermissions(example, QFile::ReadOwner | QFile::WriteOwner);
+    std::ofstream(largest.toStdString()) << LargestProject();
+
+    // Start-up: a process of its own each time.
+    std::vector<double> startUp;
+    for (int r = 0; r < runs; ++r) {
+        QProcess program;
+        const long long start = Now();
+        program.start(QString::fromLocal8Bit(argv[0]), {QString::fromLatin1(StartUpMode), example});
+        if (!program.waitForFinished(30000) || program.exitCode() != 0) {
+            std::fprintf(stderr, "the program did not start\n");
+            return 1;
+        }
+        startUp.push_back((program.readAllStandardOutput().trimmed().toLongLong() - start) / 1.0e6);
+    }
+
+    // The engine's console lines would drown the figures.
+    std::fflush(stdout);
+    if (!std::freopen("/dev/null", "w", stdout))
+        return 1;
+    QApplication application(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    ScriptedPrompts prompts;  // every message is answered at once
+    TMainForm form;
+    form.resize(WindowSize);
+    form.show();
+    WaitForFirstPaint(form);
+
+    // The largest project's plot data file comes from one run.
+    form.DropFiles({largest});
+    form.CompRunClick();
+    std::vector<double> opening;
+    for (int r = 0; r < runs; ++r) {
+        form.DropFiles({example});
+        opening.push_back(Milliseconds([&] { form.DropFiles({largest}); }));
+    }
+    if (QString::fromStdString(form.Project().FileName) != QFileInfo(largest).absoluteFilePath() ||
+        !form.GraphsAvailable()) {
+        std::fprintf(stderr, "the largest project's plot data could not be read\n");
+        return 1;
+    }
+
+    form.ShowGraph(form.Graphs().pltLoad);
+    auto* plot = form.Area().findChild<TPlotForm*>();
+    if (plot == nullptr) {
+        std::fprintf(stderr, "no load-distribution plot window\n");
+        return 1;
+    }
+    QCoreApplication::processEvents();
+    QImage image(plot->size(), QImage::Format_ARGB32_Premultiplied);
+    std::vector<double> painting;
+    for (int r = 0; r < runs; ++r)
+        painting.push_back(Milliseconds([&] {
+            QPainter painter(&image);
+            plot->Paint(painter, plot->ScreenCanvas());
+        }));
+    const int curves = form.Graphs().pltLoad.LineCount();
+    const std::size_t points = curves > 0 ? form.Graphs().pltLoad.Line(0).Points.size() : 0;
+
+    form.DropFiles({example});
+    std::vector<double> running;
+    for (int r = 0; r < runs; ++r)
+        running.push_back(Milliseconds([&] { form.CompRunClick(); }));
+    if (!form.GraphsAvailable()) {
+        std::fprintf(stderr, "Run Analysis made no graphs\n");
+        return 1;
+    }
+
+    std::fprintf(stderr, "machine: %ld cores online\n", sysconf(_SC_NPROCESSORS_ONLN));
+    Print("start-up to the main window shown with the example open", startUp);
+    Print("opening the largest project with its plot data file", opening);
+    Print("Run Analysis on the example (save, run, read the plot data file, graphs ready)", running);
+    char what[160];
+    std::snprintf(what, sizeof what, "painting the load-distribution graph of the largest project (%d curves of %zu points, %dx%d)",
+                  curves, points, image.width(), image.height());
+    Print(what, painting);
+    return 0;
+}

@@ -1,0 +1,127 @@
+// The digits come from double arithmetic whose every rounding is checked
+// with its exact error; where the check cannot decide, std::to_chars on the
+// float's exact value does the work.
+#include "DecimalDigits.h"
+
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+namespace fio {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The powers of ten that a double holds exactly.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kExactPowers = 22;
+
+// v * 10^s for v > 0 as the correctly rounded double `y`, with the sign of
+// the exact product minus y in `error`. False when 10^|s| is not exact.
+bool Scale(double v, int s, double& y, int& error) {
+    if (s > kExactPowers || s < -kExactPowers) return false;
+    const double p = kPowersOfTen[s < 0 ? -s : s];
+    double rest = 0;
+    if (s >= 0) {
+        y = v * p;
+        rest = std::fma(v, p, -y);  // exactly v * p - y
+    } else {
+        y = v / p;
+        rest = std::fma(-y, p, v);  // exactly v - y * p, of the sign of v / p - y
+    }
+    error = (rest > 0) - (rest < 0);
+    return true;
+}
+
+// The integer nearest to y + e (ties to even), where e is smaller than half
+// a unit in the last place of y and of the sign `error`.
+uint64_t RoundHalfEven(double y, int error) {
+    uint64_t n = static_cast<uint64_t>(y);  // y >= 0: its whole part
+    const double fraction = y - static_cast<double>(n);
+    if (fraction > 0.5 || (fraction == 0.5 && (error > 0 || (error == 0 && n % 2 == 1)))) ++n;
+    return n;
+}
+
+// v > 0 rounded to `digits` significant digits: v ~ n * 10^(k - digits + 1)
+// with n of exactly `digits` digits. False where this path cannot be sure.
+bool RoundSignificant(double v, int digits, uint64_t& n, int& k) {
+    if (digits > 15) return false;
+    // A first guess at the decimal exponent from the binary one: 2^e <= v
+    // gives e*log10(2) <= log10(v); 1233/4096 is a little below log10(2).
+    const int binaryExponent = static_cast<int>((std::bit_cast<uint64_t>(v) >> 52) & 0x7ff) - 1023;
+    k = (binaryExponent * 1233) >> 12;
+    const double least = kPowersOfTen[digits - 1];
+    const double beyond = kPowersOfTen[digits];
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        double y = 0;
+        int error = 0;
+        if (!Scale(v, digits - 1 - k, y, error)) return false;
+        if (y > beyond || (y == beyond && error >= 0)) {
+            ++k;
+        } else if (y < least || (y == least && error < 0)) {
+            --k;
+        } else {
+            n = RoundHalfEven(y, error);
+            if (n == static_cast<uint64_t>(beyond)) {
+                n = static_cast<uint64_t>(least);
+                ++k;
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int Decompose(float value, int digits, char* mantissa, int& exponent) {
+    if (value == 0.0f || digits <= 0) {
+        const int n = digits > 0 ? digits : 0;
+        std::fill_n(mantissa, n, '0');
+        exponent = 0;
+        return n;
+    }
+    // The double holds the float exactly, so its digits are the float's.
+    const double magnitude = std::fabs(static_cast<double>(value));
+    uint64_t n = 0;
+    int k = 0;
+    if (RoundSignificant(magnitude, digits, n, k)) {
+        std::to_chars(mantissa, mantissa + digits, n);
+        exponent = k + 1;
+        return digits;
+    }
+    char buffer[512];  // digits up to 255 and the exponent
+    const char* end =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, digits - 1).ptr;
+    int count = 0;
+    const char* p = buffer;
+    for (; p < end && *p != 'e'; ++p)
+        if (IsDigit(*p)) mantissa[count++] = *p;
+    int e = 0;
+    std::from_chars(p + 2, end, e);
+    exponent = (p[1] == '-' ? -e : e) + 1;
+    return count;
+}
+
+char* FixedDigits(char* p, char* limit, float value, int digits) {
+    const double magnitude = std::fabs(static_cast<double>(value));
+    double y = 0;
+    int error = 0;
+    if (!Scale(magnitude, digits, y, error) || !(y < 1.0e15))
+        return std::to_chars(p, limit, magnitude, std::chars_format::fixed, digits).ptr;
+    char all[24];
+    char* allEnd = std::to_chars(all, all + sizeof all, RoundHalfEven(y, error)).ptr;
+    const int count = static_cast<int>(allEnd - all);
+    const int whole = count > digits ? count - digits : 0;
+    if (whole == 0) *p++ = '0';
+    p = std::copy(all, all + whole, p);
+    if (digits == 0) return p;
+    *p++ = '.';
+    p = std::fill_n(p, digits - (count - whole), '0');
+    return std::copy(all + whole, allEnd, p);
+}
+
+}  // namespace fio
