@@ -1,6 +1,7 @@
 #include "GraphPlot.h"
 #include "MainGraphs.h"
 #include "PlotForm.h"
+#include "PlotLegend.h"
 #include "PlotWindows.h"
 #include "ScriptedPrompts.h"
 
