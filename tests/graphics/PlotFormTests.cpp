@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPainter>
 #include <QtTest>
 
@@ -82,6 +83,26 @@ int CountColour(const QImage& image, const QColor& colour)
     return count;
 }
 
+// The entry of a menu with a caption.
+QAction* Entry(const QMenu* menu, const QString& caption)
+{
+    for (QAction* action : menu->actions())
+        if (action->text() == caption)
+            return action;
+    return nullptr;
+}
+
+// Chooses an entry of a submenu of the window's Plot menu, as a click does.
+void Choose(const TPlotForm& form, const QString& submenu, const QString& caption)
+{
+    QAction* sub = Entry(form.PlotMenu(), submenu);
+    QVERIFY(sub && sub->menu());
+    emit sub->menu()->aboutToShow();
+    QAction* entry = Entry(sub->menu(), caption);
+    QVERIFY(entry);
+    entry->trigger();
+}
+
 } // namespace
 
 class PlotFormTests : public QObject {
@@ -96,6 +117,8 @@ private slots:
     void showPlotReusesTheWindowOfAGraph();
     void engineFileIsPainted();
     void failedReadIsReportedOnlyWhenInteractive();
+    void legendStartsInThePlotCornerOfAMaximisedWindow();
+    void restoredCascadedAndTiledWindowsShowTheirGraphs();
 };
 
 void PlotFormTests::curvesAreDrawnInThePaletteColours()
@@ -259,6 +282,81 @@ void PlotFormTests::failedReadIsReportedOnlyWhenInteractive()
     QVERIFY(prompts.Messages().isEmpty());
     QVERIFY(!ReadPlotFile(graphs, truncated, 1, true, nullptr));
     QCOMPARE(prompts.Messages(), QStringList{QString(PlotReadFailedMessage)});
+}
+
+namespace {
+
+// An area as a main window holds it, shown at a size.
+std::unique_ptr<QMdiArea> ShownArea(int width, int height)
+{
+    auto area = std::make_unique<QMdiArea>();
+    area->resize(width, height);
+    area->show();
+    if (!QTest::qWaitForWindowExposed(area.get()))
+        return nullptr;
+    return area;
+}
+
+bool LegendInPlotCorner(TPlotForm& form)
+{
+    const QRect legend = form.Legend().geometry();
+    return legend.right() + 1 == form.PlotRect().Right && legend.bottom() + 1 == form.PlotRect().Bottom;
+}
+
+} // namespace
+
+void PlotFormTests::legendStartsInThePlotCornerOfAMaximisedWindow()
+{
+    TMainGraphs graphs;
+    FillSteps(graphs.pltLoad, 4);
+    const auto area = ShownArea(1000, 700);
+    QVERIFY(area);
+    TPlotForm* form = ShowPlot(graphs.pltLoad, *area);
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    QTRY_VERIFY(form->width() > 800);
+    QVERIFY(LegendInPlotCorner(*form));
+
+    // Growing the text keeps it in the corner of the new plot rectangle.
+    Choose(*form, "&Font Size", "2 * Default");
+    QCOMPARE(graphs.pltLoad.SizeFont, 20);
+    QVERIFY(LegendInPlotCorner(*form));
+
+    // Restored, the window keeps the legend in the corner until the user
+    // moves it.
+    area->subWindowList().front()->showNormal();
+    QTRY_VERIFY(form->width() < 800);
+    QVERIFY(LegendInPlotCorner(*form));
+}
+
+void PlotFormTests::restoredCascadedAndTiledWindowsShowTheirGraphs()
+{
+    TMainGraphs graphs;
+    FillSteps(graphs.pltLoad, 2);
+    FillSteps(graphs.pltAxial, 1);
+    const auto area = ShownArea(900, 600);
+    QVERIFY(area);
+    const QSize viewport = area->viewport()->size();
+    TPlotForm* loads = ShowPlot(graphs.pltLoad, *area);
+    TPlotForm* axial = ShowPlot(graphs.pltAxial, *area);
+
+    // Restored: about two thirds of the area, not a bare title bar.
+    area->subWindowList().front()->showNormal();
+    QTRY_VERIFY(loads->width() >= viewport.width() * 2 / 3 - 20);
+    QVERIFY(loads->height() >= viewport.height() * 2 / 3 - 40);
+
+    area->cascadeSubWindows();
+    for (TPlotForm* form : {loads, axial}) {
+        QTRY_VERIFY(form->width() >= viewport.width() * 2 / 3 - 20);
+        QVERIFY(form->height() >= viewport.height() * 2 / 3 - 40);
+    }
+
+    // Tiled side by side, each still has room for its plot.
+    area->tileSubWindows();
+    for (TPlotForm* form : {loads, axial}) {
+        QTRY_VERIFY(form->width() >= form->minimumSizeHint().width());
+        QVERIFY(form->height() >= 2 * form->logicalDpiY());
+        QVERIFY(form->PlotRect().Right - form->PlotRect().Left > form->logicalDpiX());
+    }
 }
 
 QTEST_MAIN(PlotFormTests)
