@@ -2,6 +2,7 @@
 #include "MainGraphs.h"
 #include "PlotForm.h"
 #include "PlotLegend.h"
+#include "PlotTestSupport.h"
 #include "PlotWindows.h"
 #include "ScriptedPrompts.h"
 
@@ -12,98 +13,7 @@
 #include <QPainter>
 #include <QtTest>
 
-namespace {
-
-// A graph of straight curves from (0, i) to (10, i + 1) for curve i.
-void FillSteps(TGraphPlot& graph, int curves)
-{
-    graph.SetLineCount(curves);
-    graph.SetPointCount(3);
-    for (int i = 0; i < curves; ++i) {
-        graph.Point(i, 0) = {0, static_cast<long double>(i)};
-        graph.Point(i, 1) = {5, i + 0.5L};
-        graph.Point(i, 2) = {10, i + 1.0L};
-    }
-}
-
-// Shows the window at a size, so that it lays itself out for it.
-bool Open(TPlotForm& form, int width, int height)
-{
-    form.resize(width, height);
-    form.show();
-    return QTest::qWaitForWindowExposed(&form);
-}
-
-QImage PaintForm(const TPlotForm& form)
-{
-    QImage image(form.size(), QImage::Format_RGB32);
-    QPainter painter(&image);
-    form.Paint(painter, form.ScreenCanvas());
-    return image;
-}
-
-QColor Colour(TRgb rgb)
-{
-    return QColor(rgb.R, rgb.G, rgb.B);
-}
-
-// Pixel of a data point on the form's screen layout.
-QPoint Pixel(const TPlotForm& form, long double x, long double y)
-{
-    return {MapX(x, form.DataRange().X, form.PlotRect()),
-            MapY(y, form.DataRange().Y, form.PlotRect(), form.Graph().XOnTop)};
-}
-
-// Whether the colour is at the pixel or one of its eight neighbours (a line
-// may round half a pixel either way).
-bool ColourNear(const QImage& image, QPoint at, const QColor& colour)
-{
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (image.pixelColor(at + QPoint(dx, dy)) == colour)
-                return true;
-    return false;
-}
-
-bool WhiteAround(const QImage& image, QPoint at)
-{
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (image.pixelColor(at + QPoint(dx, dy)) != QColor(Qt::white))
-                return false;
-    return true;
-}
-
-int CountColour(const QImage& image, const QColor& colour)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixelColor(x, y) == colour;
-    return count;
-}
-
-// The entry of a menu with a caption.
-QAction* Entry(const QMenu* menu, const QString& caption)
-{
-    for (QAction* action : menu->actions())
-        if (action->text() == caption)
-            return action;
-    return nullptr;
-}
-
-// Chooses an entry of a submenu of the window's Plot menu, as a click does.
-void Choose(const TPlotForm& form, const QString& submenu, const QString& caption)
-{
-    QAction* sub = Entry(form.PlotMenu(), submenu);
-    QVERIFY(sub && sub->menu());
-    emit sub->menu()->aboutToShow();
-    QAction* entry = Entry(sub->menu(), caption);
-    QVERIFY(entry);
-    entry->trigger();
-}
-
-} // namespace
+using namespace PlotTest;
 
 class PlotFormTests : public QObject {
     Q_OBJECT
