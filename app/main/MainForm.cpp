@@ -64,6 +64,7 @@ TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     qApp->installEventFilter(this);
     setWindowIcon(ProgramIcon());
     CreateMenus();
+    ShowPlotMenus(*FArea, *menuBar(), FWindowMenu->menuAction());
     CreateToolBar();
     ProjectReplaced();
     UpdateCaption();
@@ -152,6 +153,7 @@ void TMainForm::FileNewClick()
     ProjectReplaced();
     UpdateCaption();
     FGraphs.PlotsAvailable = false;
+    RefreshPlotWindows(*FArea, false);
     UpdateToolBar();
 }
 
@@ -213,6 +215,7 @@ void TMainForm::OpenProject(const QString& path, bool fullFormat, bool addToRece
     const QString plotFile = ProjectFilePath(".kv3p");
     FGraphs.PlotsAvailable = QFileInfo::exists(plotFile) &&
                              ReadPlotFile(FGraphs, plotFile.toStdString(), Project().Units(), false, this);
+    RefreshPlotWindows(*FArea, FGraphs.PlotsAvailable);
     UpdateToolBar();
     if (addToRecent)
         FSettings.AddRecentFile(fileName);
