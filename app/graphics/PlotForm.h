@@ -120,7 +120,9 @@ private:
     void PaintPage(QPainter& painter, const QPagedPaintDevice& device, const TPixelRect& unprintable) const;
     // The canvas of a saved picture of width x height pixels.
     TPlotCanvas PictureCanvas(int width, int height) const;
-    bool SavePicture(const QString& path, int format, const TPictureSize& size);
+    // Writes the graph as a picture file; the message for the user when that
+    // failed, else empty.
+    QString SavePicture(const QString& path, int format, const TPictureSize& size) const;
 
     TGraphPlot& FGraph;
     TDataRange FDataRange;

@@ -13,6 +13,8 @@
 #include <QPrinter>
 #include <QSvgGenerator>
 
+#include <cmath>
+
 namespace {
 
 enum PictureFormat { Bitmap, Png, Svg };
@@ -119,7 +121,7 @@ TPlotCanvas TPlotForm::PictureCanvas(int width, int height) const
     return canvas;
 }
 
-bool TPlotForm::SavePicture(const QString& path, int format, const TPictureSize& size)
+QString TPlotForm::SavePicture(const QString& path, int format, const TPictureSize& size) const
 {
     const int width = PicturePixels(size.WidthInches, size.PixelsPerInch);
     const int height = PicturePixels(size.HeightInches, size.PixelsPerInch);
@@ -133,15 +135,13 @@ bool TPlotForm::SavePicture(const QString& path, int format, const TPictureSize&
         svg.setTitle(QString::fromStdString(FGraph.Caption));
         QPainter painter;
         if (!painter.begin(&svg))
-            return false;
+            return NotWrittenMessage(path);
         Paint(painter, canvas);
-        return painter.end();
+        return painter.end() ? QString() : NotWrittenMessage(path);
     }
     QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull()) {
-        Prompts().Inform(this, NoMemoryMessage);
-        return true;
-    }
+    if (image.isNull())
+        return NoMemoryMessage;
     const int dotsPerMetre = static_cast<int>(std::lround(size.PixelsPerInch / 0.0254));
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
@@ -149,7 +149,7 @@ bool TPlotForm::SavePicture(const QString& path, int format, const TPictureSize&
         QPainter painter(&image);
         Paint(painter, canvas);
     }
-    return image.save(path, format == Png ? "PNG" : "BMP");
+    return image.save(path, format == Png ? "PNG" : "BMP") ? QString() : NotWrittenMessage(path);
 }
 
 void TPlotForm::PlotSaveClick()
@@ -162,8 +162,9 @@ void TPlotForm::PlotSaveClick()
     if (attributes.exec() != QDialog::Accepted)
         return;
     FPictureSize = attributes.Size();
-    if (!SavePicture(file.Path, PictureFormatOf(file.Path, file.FilterIndex), FPictureSize))
-        Prompts().Inform(this, NotWrittenMessage(file.Path));
+    const QString failure = SavePicture(file.Path, PictureFormatOf(file.Path, file.FilterIndex), FPictureSize);
+    if (!failure.isEmpty())
+        Prompts().Inform(this, failure);
 }
 
 void TPlotForm::PlotPdfClick()

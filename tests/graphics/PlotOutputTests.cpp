@@ -79,7 +79,7 @@ class PlotOutputTests : public QObject {
 private slots:
     void bitmapHasTheChosenSizeAndThePaletteColours();
     void filterOrExtensionChoosesPngOrSvg();
-    void aPictureTooLargeForMemoryIsRefused();
+    void picturesThatCannotBeMadeAreRefused();
     void cancelledDialogsWriteNothing();
     void printingToAPdfFileLeavesTheWindowAsItWas();
     void pageSetupMarginsAreUsedByTheNextPrint();
@@ -153,7 +153,7 @@ void PlotOutputTests::filterOrExtensionChoosesPngOrSvg()
     QVERIFY(prompts.Messages().isEmpty());
 }
 
-void PlotOutputTests::aPictureTooLargeForMemoryIsRefused()
+void PlotOutputTests::picturesThatCannotBeMadeAreRefused()
 {
     const auto window = ThreeCurves();
     QVERIFY(window);
@@ -165,6 +165,13 @@ void PlotOutputTests::aPictureTooLargeForMemoryIsRefused()
     ChooseEntry(*window->Form, "&Save To Disk...");
     QCOMPARE(prompts.Messages(), QStringList{"There is not enough memory to complete this task."});
     QVERIFY(!QFile::exists(path));
+
+    // A file that cannot be written is not reported as saved.
+    const QString nowhere = folder.filePath("gone/loads.png");
+    prompts.Files.push_back({nowhere, 1});
+    AcceptAttributes("2", "2", "10");
+    ChooseEntry(*window->Form, "&Save To Disk...");
+    QCOMPARE(prompts.Messages().back(), "File \"" + nowhere + "\" could not be written.");
 }
 
 void PlotOutputTests::cancelledDialogsWriteNothing()
