@@ -77,7 +77,7 @@ void TPlotForm::BuildPlotMenu()
     FPlotMenu->addAction(QStringLiteral("&Print..."), this, &TPlotForm::PlotPrintClick);
     FPlotMenu->addAction(QStringLiteral("P&age Setup"), this, &TPlotForm::PlotPageClick);
     FPlotMenu->addAction(QStringLiteral("&Save To Disk..."), this, &TPlotForm::PlotSaveClick);
-    FPlotMenu->addAction(QStringLiteral("Save as &PDF..."), this, &TPlotForm::PlotPdfClick);
+    FPlotMenu->addAction(QStringLiteral("Save as P&DF..."), this, &TPlotForm::PlotPdfClick);
     FPlotMenu->addSeparator();
 }
 

@@ -211,13 +211,13 @@ void TPlotForm::PaintCanvasLegend(QPainter& painter, const TPlotCanvas& canvas) 
     for (int row : rows)
         widest = std::max(widest, metrics.horizontalAdvance(ToQString(FGraph.LegendText(listed[row]))));
 
-    const QRect& area = canvas.Area;
-    const TPixelPoint origin =
-        CanvasLegendOrigin({area.left(), area.top(), area.left() + area.width(), area.top() + area.height()},
-                           {FLegend->x(), FLegend->y()}, width(), height());
     const int boxWidth = widest + 3 * canvas.Px / 16;
     const int step = textHeight + canvas.Py / 32;
     const int boxHeight = static_cast<int>(rows.size()) * step + canvas.Py / 32;
+    const QRect& area = canvas.Area;
+    const TPixelPoint origin =
+        CanvasLegendOrigin({area.left(), area.top(), area.left() + area.width(), area.top() + area.height()},
+                           {FLegend->x(), FLegend->y()}, width(), height(), boxWidth, boxHeight);
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::white);
     painter.drawRect(origin.X, origin.Y, boxWidth, boxHeight);

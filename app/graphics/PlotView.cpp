@@ -103,12 +103,15 @@ TPixelRect PrintPlotRect(const TPixelRect& area, int px, int py, int h, bool xOn
 }
 
 TPixelPoint CanvasLegendOrigin(const TPixelRect& area, TPixelPoint screenLegend, int windowWidth,
-                               int windowHeight)
+                               int windowHeight, int boxWidth, int boxHeight)
 {
-    const long long width = area.Right - area.Left;
-    const long long height = area.Bottom - area.Top;
-    return {area.Left + static_cast<int>(width * screenLegend.X / std::max(windowWidth, 1)),
-            area.Top + static_cast<int>(height * screenLegend.Y / std::max(windowHeight, 1))};
+    const int width = area.Right - area.Left;
+    const int height = area.Bottom - area.Top;
+    const TPixelPoint scaled{static_cast<int>(1LL * width * screenLegend.X / std::max(windowWidth, 1)),
+                             static_cast<int>(1LL * height * screenLegend.Y / std::max(windowHeight, 1))};
+    // The box is drawn one pixel beyond its width and height.
+    const TPixelPoint inside = KeepInside(scaled, boxWidth + 1, boxHeight + 1, width, height);
+    return {area.Left + inside.X, area.Top + inside.Y};
 }
 
 int PicturePixels(double inches, int ppi)

@@ -67,10 +67,12 @@ TPixelRect PrintArea(int pageWidth, int pageHeight, int px, int py, const TPageM
 TPixelRect PrintPlotRect(const TPixelRect& area, int px, int py, int h, bool xOnTop, bool hasTitle,
                          bool titleOnTop);
 
-// Top-left corner of the legend on a printed or saved canvas: where the
-// on-screen legend sits in the window, scaled to the canvas's drawing area.
+// Top-left corner of a legend box of boxWidth x boxHeight on a printed or
+// saved canvas: where the on-screen legend sits in the window, scaled to the
+// canvas's drawing area, and pulled inside that area when the box would
+// reach beyond it.
 TPixelPoint CanvasLegendOrigin(const TPixelRect& area, TPixelPoint screenLegend, int windowWidth,
-                               int windowHeight);
+                               int windowHeight, int boxWidth, int boxHeight);
 
 // Size and resolution of a saved picture.
 struct TPictureSize {

@@ -214,7 +214,7 @@ void PlotInteractionTests::plotMenuFollowsTheGraph()
         fixed << (action->isSeparator() ? QString("-") : action->text());
     QCOMPARE(fixed, (QStringList{"Show &Legend", "Show &Soil Layer", "Show &Wall Geometry", "Show &Markers",
                                  "&Font Size", "&Line Width", "&Graph Title", "&Edit Legend", "&Active Curves", "-",
-                                 "&Print...", "P&age Setup", "&Save To Disk...", "Save as &PDF...", "-",
+                                 "&Print...", "P&age Setup", "&Save To Disk...", "Save as P&DF...", "-",
                                  "Curve #1"}));
     emit menu->aboutToShow();
     QVERIFY(!Entry(menu, "Show &Soil Layer")->isVisible());

@@ -92,6 +92,7 @@ void PlotOutputTests::bitmapHasTheChosenSizeAndThePaletteColours()
     QVERIFY(window);
     QTemporaryDir folder;
     ScriptedPrompts prompts;
+    window->Form->MoveLegend(QPoint(100, 100));
     const QString path = folder.filePath("loads.bmp");
     prompts.Files.push_back({path, 0});
     WhenShown<TdlgFormat>([](TdlgFormat& dialog) {
@@ -257,7 +258,7 @@ void PlotOutputTests::savingAsPdfWritesOnePage()
     ScriptedPrompts prompts;
     const QString path = folder.filePath("graph.pdf");
     prompts.Files.push_back({path, 0});
-    ChooseEntry(*window->Form, "Save as &PDF...");
+    ChooseEntry(*window->Form, "Save as P&DF...");
     QCOMPARE(prompts.Asked.back().Request.Filter, QString("PDF (*.pdf)|*.pdf"));
     const QByteArray pdf = Contents(path);
     QVERIFY(pdf.startsWith("%PDF"));
