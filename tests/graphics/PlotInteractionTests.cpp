@@ -87,6 +87,7 @@ private slots:
     void renamingAfterADeactivationUpdatesThatCurvesRow();
     void anEmptyCurveNameIsRefused();
     void aNewWindowKeepsTheLookButNotZoomOrActivation();
+    void curveDialogsLayOutTheirControlsWhenResized();
 };
 
 void PlotInteractionTests::cursorReadoutShowsTheValuesUnderTheMouse()
@@ -463,6 +464,57 @@ void PlotInteractionTests::aNewWindowKeepsTheLookButNotZoomOrActivation()
     QVERIFY(graph.Line(2).Active);
     QCOMPARE(again.DataRange().X.Span(), again.FullRange().X.Span());
     QCOMPARE(again.Legend().Rows().size(), std::size_t{3});
+}
+
+void PlotInteractionTests::curveDialogsLayOutTheirControlsWhenResized()
+{
+    QStringList texts{"Curve #1", "Curve #2", "Curve #3"};
+    QStringList states{ActiveState, InactiveState, ActiveState};
+    TfrmLineNames names(texts);
+    names.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&names));
+    TfrmActiveLines active(texts, states);
+    active.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&active));
+    for (const QSize size : {QSize(100, 100), QSize(420, 520)}) {
+        names.resize(size);
+        active.resize(size);
+        QTRY_VERIFY(names.width() >= 195 && names.height() >= 167);
+        QTRY_VERIFY(active.width() >= 190 && active.height() >= 234);
+
+        // The list takes the height the labels, the edit line and the
+        // buttons leave; OK and Cancel on one line, 20 pixels in from
+        // either side.
+        auto* list = names.findChild<QListWidget*>("lstLines");
+        auto* edit = names.findChild<QLineEdit*>("edtLegend");
+        auto* ok = names.findChild<QPushButton*>("btnOK");
+        auto* cancel = names.findChild<QPushButton*>("btnCancel");
+        QCOMPARE(list->x(), 10);
+        QCOMPARE(list->width(), names.width() - 20);
+        QVERIFY(edit->geometry().top() > list->geometry().bottom());
+        QCOMPARE(ok->y(), cancel->y());
+        QCOMPARE(ok->x(), 20);
+        QCOMPARE(cancel->geometry().right() + 1, names.width() - 20);
+        QVERIFY(ok->geometry().bottom() < names.height());
+
+        list = active.findChild<QListWidget*>("lstCurves");
+        QCOMPARE(list->x(), 10);
+        auto* toggle = active.findChild<QPushButton*>("btnToggle");
+        auto* all = active.findChild<QPushButton*>("btnAll");
+        auto* none = active.findChild<QPushButton*>("btnNone");
+        ok = active.findChild<QPushButton*>("btnOK");
+        cancel = active.findChild<QPushButton*>("btnCancel");
+        QCOMPARE(toggle->y(), list->geometry().bottom() + 1 + 10);
+        QCOMPARE(toggle->x(), 15);
+        QCOMPARE(all->y(), toggle->geometry().bottom() + 1 + 10);
+        QCOMPARE(all->x(), 10);
+        QCOMPARE(none->geometry().right() + 1, active.width() - 10);
+        QCOMPARE(ok->y(), all->geometry().bottom() + 1 + 10);
+        QCOMPARE(cancel->geometry().right() + 1, active.width() - 20);
+        QVERIFY(ok->geometry().bottom() < active.height());
+    }
+    // Each row shows its state before the curve text.
+    QCOMPARE(active.findChild<QListWidget*>("lstCurves")->item(1)->text(), QString(" no  :    Curve #2"));
 }
 
 QTEST_MAIN(PlotInteractionTests)
