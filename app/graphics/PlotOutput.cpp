@@ -21,6 +21,7 @@ enum PictureFormat { Bitmap, Png, Svg };
 
 const QString PictureFilter =
     QStringLiteral("Bitmap (*.bmp)|*.bmp|PNG Image (*.png)|*.png|SVG Drawing (*.svg)|*.svg");
+const QString PdfFilter = QStringLiteral("PDF (*.pdf)|*.pdf");
 const QString NoMemoryMessage = QStringLiteral("There is not enough memory to complete this task.");
 
 // The format of a picture file: its extension's when it names one of ours,
@@ -85,8 +86,9 @@ void TPlotForm::PlotPrintClick()
     printer.setFullPage(true);
     QPainter painter;
     if (!painter.begin(&printer)) {
-        Prompts().Inform(this, NotWrittenMessage(printer.outputFileName().isEmpty() ? printer.printerName()
-                                                                                    : printer.outputFileName()));
+        Prompts().Inform(this, printer.outputFileName().isEmpty()
+                                   ? QStringLiteral("Printer \"%1\" could not be used.").arg(printer.printerName())
+                                   : NotWrittenMessage(printer.outputFileName()));
         return;
     }
     PaintPage(painter, printer, Unprintable(printer.pageLayout(), printer.resolution()));
@@ -169,8 +171,8 @@ void TPlotForm::PlotSaveClick()
 
 void TPlotForm::PlotPdfClick()
 {
-    const FileChoice file = Prompts().SaveFile(
-        this, FileRequest(QStringLiteral("Save as PDF"), QStringLiteral("PDF (*.pdf)|*.pdf"), {}, QStringLiteral("pdf")));
+    const FileChoice file = Prompts().SaveFile(this, FileRequest(QStringLiteral("Save as PDF"), PdfFilter, {},
+                                                                 QStringLiteral("pdf")));
     if (file.Path.isEmpty())
         return;
     // A page of the size chosen for printing, drawn as vectors.

@@ -229,8 +229,8 @@ void TPlotForm::PaintCanvasLegend(QPainter& painter, const TPlotCanvas& canvas) 
         painter.setPen(QPen(Qt::black, 1));
         painter.drawPolyline(Marker(QPoint(origin.X + canvas.Px / 16, top + textHeight / 2), curve, canvas));
         painter.setPen(ToColor(PaletteColour(row)));
-        painter.drawText(QRect(origin.X + canvas.Px / 8, top, boxWidth, textHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                         ToQString(FGraph.LegendText(curve)));
+        const QRect text(origin.X + canvas.Px / 16 + canvas.Px / 16, top, boxWidth, textHeight);
+        painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, ToQString(FGraph.LegendText(curve)));
         top += step;
     }
     painter.setPen(Qt::black);

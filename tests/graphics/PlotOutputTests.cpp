@@ -227,6 +227,12 @@ void PlotOutputTests::printingToAPdfFileLeavesTheWindowAsItWas()
     QCOMPARE(form.PlotRect(), plot);
     QCOMPARE(form.Legend().geometry(), legend);
     QCOMPARE(PaintForm(form), before);
+
+    // A file that cannot be made is reported.
+    const QString nowhere = folder.filePath("gone/printed.pdf");
+    prompts.PrintFiles.push_back(nowhere);
+    ChooseEntry(form, "&Print...");
+    QCOMPARE(prompts.Messages(), QStringList{"File \"" + nowhere + "\" could not be written."});
 }
 
 void PlotOutputTests::pageSetupMarginsAreUsedByTheNextPrint()
