@@ -1,5 +1,7 @@
 #include "ActiveLinesDialog.h"
 
+#include "DialogCaption.h"
+
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -57,6 +59,7 @@ TfrmActiveLines::TfrmActiveLines(const QStringList& curveTexts, QStringList& cur
 
     setMinimumSize(190, 234);
     resize(std::max(300, FList->sizeHintForColumn(0) + 2 * Left + 30), 360);
+    FitCaption(*this);
 }
 
 void TfrmActiveLines::WriteRow(int row)

@@ -1,5 +1,7 @@
 #include "FormatDialog.h"
 
+#include "DialogCaption.h"
+
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -67,6 +69,7 @@ TdlgFormat::TdlgFormat(const TPictureSize& size, QWidget* parent)
     layout->addLayout(fields);
     layout->addWidget(colours);
     layout->addLayout(buttons);
+    FitCaption(*this);
 }
 
 TPictureSize TdlgFormat::Size() const

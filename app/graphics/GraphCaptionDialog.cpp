@@ -1,5 +1,7 @@
 #include "GraphCaptionDialog.h"
 
+#include "DialogCaption.h"
+
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -38,6 +40,7 @@ TfrmGraphCaption::TfrmGraphCaption(const QString& title, bool onTop, QWidget* pa
     layout->addWidget(location);
     layout->addWidget(ok, 0, Qt::AlignHCenter);
     FEdit->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+    FitCaption(*this);
 }
 
 QString TfrmGraphCaption::Title() const

@@ -1,5 +1,6 @@
 #include "LineNamesDialog.h"
 
+#include "DialogCaption.h"
 #include "PlotGeometry.h"
 #include "UserPrompts.h"
 
@@ -52,6 +53,7 @@ TfrmLineNames::TfrmLineNames(QStringList& curveTexts, QWidget* parent)
 
     setMinimumSize(195, 167);
     resize(std::max(260, FList->sizeHintForColumn(0) + 2 * Left + 30), 260);
+    FitCaption(*this);
 }
 
 void TfrmLineNames::ShowSelected()
