@@ -25,6 +25,9 @@ if [ -e "$build/bin/KORVEN2014" ]; then
            "$datadir/mime/packages/korven.xml" "$datadir/icons/hicolor/scalable/apps/korven.svg"; do
     [ -e "$prefix/$f" ] || fail "$f is not installed"
   done
+  for page in index users-guide technical-notes; do
+    [ -s "$prefix/$progdir/korven-$page.html" ] || fail "help document korven-$page.html is not installed"
+  done
   if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$prefix/$datadir/applications/korven.desktop" || fail "desktop entry is not valid"
   fi
