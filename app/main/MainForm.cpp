@@ -5,6 +5,7 @@
 #include "Periphery.h"
 #include "PlotWindows.h"
 #include "ProjectChild.h"
+#include "ResultsSummaryForm.h"
 #include "TableForm.h"
 #include "UserPrompts.h"
 
@@ -141,6 +142,8 @@ void TMainForm::ProjectReplaced()
 {
     FProject->OnUnitsChanged = [this] { ReloadDataDialogs(*FArea); };
     ReloadDataDialogs(*FArea);
+    if (FSummaryWindow)
+        FSummaryWindow->Reload();
 }
 
 void TMainForm::FileNewClick()
@@ -280,6 +283,21 @@ void TMainForm::ShowGraph(TGraphPlot& graph)
 {
     if (GraphsAvailable())
         ShowPlot(graph, *FArea);
+}
+
+void TMainForm::ShowResultsSummary()
+{
+    if (!GraphsAvailable())
+        return;
+    if (FSummaryWindow) {
+        FSummaryWindow->Reload();
+    } else {
+        FSummaryWindow = new TfrmResultsSummary(ProjectAccess());
+        FSummaryWindow->setAttribute(Qt::WA_DeleteOnClose);
+        FArea->addSubWindow(FSummaryWindow);
+    }
+    FSummaryWindow->show();
+    FArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(FSummaryWindow->parentWidget()));
 }
 
 void TMainForm::WindowArrangeIconsClick()

@@ -28,6 +28,7 @@ class TDynamicLibrary;
 class TdlgTitle;
 class TfrmMaterial;
 class TfrmQwFactors;
+class TfrmResultsSummary;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -67,6 +68,8 @@ public:
     void EditOutputClick();
     // Graph windows.
     void ShowGraph(TGraphPlot& graph);
+    // The capacity read-outs of the last run.
+    void ShowResultsSummary();
     void WindowArrangeIconsClick();
 
     // Whether the graph commands are enabled: the plot data of the project
@@ -147,6 +150,7 @@ private:
     QPointer<TfrmMaterial> FMaterialWindow;
     QPointer<TDlgOptions> FOptionsWindow;
     QPointer<TfrmQwFactors> FQwFactorsWindow;
+    QPointer<TfrmResultsSummary> FSummaryWindow;
     std::vector<QAction*> FRecentActions;
     QAction* FRecentSeparator = nullptr;
     QMenu* FWindowMenu = nullptr;

@@ -150,6 +150,9 @@ void TMainForm::CreateMenus()
         AddCommand(graphics, QStringLiteral("t-&z Curves (side friction)"), [this] { ShowGraph(FGraphs.pltTZcurves); }),
         AddCommand(graphics, QStringLiteral("Q-&w Curve (tip resistance)"), [this] { ShowGraph(FGraphs.PltQW); }),
     };
+    graphics->addSeparator();
+    FGraphItems.push_back(
+        AddCommand(graphics, QStringLiteral("Results &Summary"), [this] { ShowResultsSummary(); }));
     connect(graphics, &QMenu::aboutToShow, this, &TMainForm::GraphicsMenuPopup);
 
     FWindowMenu = addMenu(bar, QStringLiteral("&Window"));
