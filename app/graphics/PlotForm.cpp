@@ -1,139 +1,84 @@
 #include "PlotForm.h"
 
 #include "GraphPlot.h"
+#include "PlotLegend.h"
 
-#include <QFontMetrics>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
-#include <QPolygon>
+#include <QPrinter>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
-const char* const PlotFontFace = "Times New Roman";
-
-QColor ToColor(TRgb rgb)
+TPixelPoint ToPixel(QPoint point)
 {
-    return QColor(rgb.R, rgb.G, rgb.B);
+    return {point.x(), point.y()};
 }
 
-QFont PlotFont(int pixelHeight, QFont::Weight weight)
+bool Inside(QPoint point, const TPixelRect& rect)
 {
-    QFont font(PlotFontFace);
-    font.setPixelSize(std::max(pixelHeight, 1));
-    font.setWeight(weight);
-    return font;
-}
-
-QString ToQString(const std::string& text)
-{
-    return QString::fromStdString(text);
+    return point.x() >= rect.Left && point.x() <= rect.Right && point.y() >= rect.Top && point.y() <= rect.Bottom;
 }
 
 } // namespace
-
-// ---------------------------------------------------------------------------
-// Legend
-
-TPlotLegend::TPlotLegend(TPlotForm& form)
-    : QWidget(&form)
-    , FForm(form)
-{
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Qt::white);
-    setPalette(colours);
-}
-
-void TPlotLegend::SetRows(std::vector<int> rows)
-{
-    FRows = std::move(rows);
-    Refit();
-    update();
-}
-
-void TPlotLegend::SetPointSize(int points)
-{
-    QFont legendFont(PlotFontFace);
-    legendFont.setPointSize(std::max(points, 1));
-    setFont(legendFont);
-    Refit();
-}
-
-int TPlotLegend::RowHeight() const
-{
-    return fontMetrics().height();
-}
-
-QString TPlotLegend::RowText(int row) const
-{
-    const TGraphPlot& graph = FForm.Graph();
-    const int curve = FRows.at(row);
-    if (curve >= graph.LineCount())
-        return {};
-    return ToQString(graph.LegendText(curve)) + (graph.Line(curve).Shown ? " *" : "");
-}
-
-int TPlotLegend::RowWidth(int row) const
-{
-    const TGraphPlot& graph = FForm.Graph();
-    const int curve = FRows.at(row);
-    const QString text = curve < graph.LineCount() ? ToQString(graph.LegendText(curve)) : QString();
-    return fontMetrics().horizontalAdvance(text + " *");
-}
-
-void TPlotLegend::Refit()
-{
-    int width = 0;
-    for (int row = 0; row < static_cast<int>(FRows.size()); ++row)
-        width = std::max(width, RowWidth(row));
-    resize(width + logicalDpiX() / 4, static_cast<int>(FRows.size()) * RowHeight() + 3);
-}
-
-void TPlotLegend::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    painter.setPen(Qt::black);
-    painter.drawRect(0, 0, width() - 1, height() - 1);
-    const int rowHeight = RowHeight();
-    for (int row = 0; row < static_cast<int>(FRows.size()); ++row) {
-        painter.setPen(ToColor(PaletteColour(row)));
-        painter.drawText(QRect(4, 1 + row * rowHeight, width() - 5, rowHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, RowText(row));
-    }
-}
-
-// ---------------------------------------------------------------------------
-// Plot window
 
 TPlotForm::TPlotForm(TGraphPlot& graph, QWidget* parent)
     : QWidget(parent)
     , FGraph(graph)
     , FLegend(new TPlotLegend(*this))
 {
+    setObjectName("PlotForm");
     setWindowTitle("PlotForm");
     setAutoFillBackground(true);
+    setMouseTracking(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::white);
     setPalette(colours);
-    setFont(PlotFont(14 * logicalDpiY() / 96, QFont::Normal));
+    QFont formFont(PlotFontFace);
+    formFont.setPixelSize(14 * logicalDpiY() / 96);
+    setFont(formFont);
+    BuildPlotMenu();
+    Rebuild();
+}
 
+TPlotForm::~TPlotForm() = default;
+
+void TPlotForm::Rebuild()
+{
+    FDragging = false;
     FDataRange = GraphDataRange(FGraph);
     FFullRange = FDataRange;
-
-    std::vector<int> listed;
-    for (int i = 0; i < FGraph.LineCount(); ++i) {
-        TLine& line = FGraph.Line(i);
-        line.Active = !FGraph.CapCurves || i < TGraphPlot::MaxOpenCurves;
-        if (line.Active)
-            listed.push_back(i);
-    }
-    FLegend->SetPointSize(FGraph.LegendFont * FGraph.SizeFont / 10);
-    FLegend->SetRows(std::move(listed));
+    for (int i = 0; i < FGraph.LineCount(); ++i)
+        FGraph.Line(i).Active = !FGraph.CapCurves || i < TGraphPlot::MaxOpenCurves;
+    ListActiveCurves();
+    // The Show Legend entry is offered when the legend was visible at the
+    // start.
+    FShowLegend->setVisible(FGraph.ShowLegend);
     FLegend->setVisible(FGraph.LineCount() > 0 && FGraph.ShowLegend);
+    FLegendMoved = false;
+    ScaleLegend();
+    update();
+}
+
+void TPlotForm::ListActiveCurves()
+{
+    std::vector<int> listed;
+    for (int i = 0; i < FGraph.LineCount(); ++i)
+        if (FGraph.Line(i).Active)
+            listed.push_back(i);
+    ListCurveEntries(listed);
+    FLegend->SetRows(std::move(listed));
     LayOut(false);
+}
+
+void TPlotForm::ScaleLegend()
+{
+    FLegend->SetPointSize(FGraph.LegendFont * FGraph.SizeFont / 10);
+    FLegendMoved = false;
+    LayOut(true);
 }
 
 void TPlotForm::LayOut(bool placeLegend)
@@ -146,179 +91,98 @@ void TPlotForm::LayOut(bool placeLegend)
                                       TextUnit(FScreen.FontHeight, FGraph.SizeFont), FGraph.XOnTop,
                                       !FGraph.Title.empty(), FGraph.TitleOnTop);
     QPoint at = FLegend->pos();
-    if (placeLegend) {
+    if (placeLegend)
         at = QPoint(FScreen.PlotRect.Right - FLegend->width(), FScreen.PlotRect.Bottom - FLegend->height());
-        FLegendPlaced = true;
-    }
-    at.setX(std::max(0, std::min(at.x(), width() - FLegend->width())));
-    at.setY(std::max(0, std::min(at.y(), height() - FLegend->height())));
-    FLegend->move(at);
+    const TPixelPoint inside = KeepInside(ToPixel(at), FLegend->width(), FLegend->height(), width(), height());
+    FLegend->move(inside.X, inside.Y);
 }
 
 void TPlotForm::resizeEvent(QResizeEvent*)
 {
-    // The legend goes to the corner of the plot once the window has its
-    // first real size; later resizes only keep it inside the window.
-    LayOut(!FLegendPlaced);
+    // Until the user moves it, the legend keeps to the corner of the plot
+    // whatever size the window takes (maximised, restored, tiled).
+    LayOut(!FLegendMoved);
+}
+
+void TPlotForm::MoveLegend(QPoint topLeft)
+{
+    const TPixelPoint inside = KeepInside(ToPixel(topLeft), FLegend->width(), FLegend->height(), width(), height());
+    FLegend->move(inside.X, inside.Y);
+    FLegendMoved = true;
+}
+
+void TPlotForm::ToggleCurve(int curve)
+{
+    if (curve < 0 || curve >= FGraph.LineCount())
+        return;
+    TLine& line = FGraph.Line(curve);
+    line.Shown = !line.Shown;
+    FLegend->update();
+    update();
+}
+
+QSize TPlotForm::sizeHint() const
+{
+    // Two thirds of the area the window lives in, so that a restored or
+    // cascaded window shows its graph.
+    for (QWidget* up = parentWidget(); up != nullptr; up = up->parentWidget())
+        if (auto* area = qobject_cast<QMdiArea*>(up))
+            return (area->viewport()->size() * 2 / 3).expandedTo(minimumSizeHint());
+    return QSize(6 * logicalDpiX(), 4 * logicalDpiY());
+}
+
+QSize TPlotForm::minimumSizeHint() const
+{
+    return QSize(3 * logicalDpiX(), 2 * logicalDpiY());
 }
 
 void TPlotForm::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     Paint(painter, FScreen);
-}
-
-void TPlotForm::Paint(QPainter& painter, const TPlotCanvas& canvas) const
-{
-    painter.save();
-    painter.fillRect(canvas.Area, Qt::white);
-    if (canvas.Area.width() >= canvas.Px && canvas.Area.height() >= canvas.Py) {
-        PaintCaptions(painter, canvas);
-        PaintTicks(painter, canvas);
-        PaintCurves(painter, canvas);
-        const TPixelRect& plot = canvas.PlotRect;
-        painter.setPen(QPen(Qt::black, 1));
+    if (FDragging) {
+        // The rubber band of a zoom, over the plot.
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(plot.Left, plot.Top, plot.Right - plot.Left, plot.Bottom - plot.Top);
+        painter.drawRect(QRect(FBandStart, FBandEnd).normalized());
     }
-    painter.restore();
 }
 
-void TPlotForm::PaintCaptions(QPainter& painter, const TPlotCanvas& canvas) const
+void TPlotForm::mousePressEvent(QMouseEvent* event)
 {
-    const int h = TextUnit(canvas.FontHeight, FGraph.SizeFont);
-    painter.setFont(PlotFont(h, QFont::Bold));
-    painter.setPen(Qt::black);
-    const int textHeight = painter.fontMetrics().height();
-    const QRect& area = canvas.Area;
-    const int areaTop = area.top();
-    const int areaBottom = area.top() + area.height();
-    const bool hasTitle = !FGraph.Title.empty();
-    const bool titleAbove = hasTitle && FGraph.TitleOnTop;
-    const bool titleBelow = hasTitle && !FGraph.TitleOnTop;
-    const int centred = Qt::AlignHCenter | Qt::AlignTop;
-
-    const QString xText = ToQString(FGraph.XAxisText());
-    if (FGraph.XOnTop) {
-        const int top = areaTop + (titleAbove ? h / 8 + h : 0);
-        painter.drawText(QRect(area.left(), top, area.width(), textHeight), centred, xText);
-    } else {
-        const int bottom = areaBottom - (titleBelow ? h / 8 + h : 0);
-        painter.drawText(QRect(area.left(), bottom - textHeight, area.width(), textHeight), centred, xText);
+    const QPoint at = event->position().toPoint();
+    if (!Inside(at, PlotRect()))
+        return;
+    if (event->button() == Qt::LeftButton) {
+        FDragging = true;
+        FBandStart = FBandEnd = at;
+    } else if (event->button() == Qt::RightButton) {
+        FDataRange = ZoomOut(FFullRange, FDataRange, ToPixel(at), PlotRect(), FGraph.XOnTop);
+        update();
     }
-
-    if (hasTitle) {
-        const int top = titleAbove ? areaTop : areaBottom - textHeight;
-        painter.drawText(QRect(area.left(), top, area.width(), textHeight), centred, ToQString(FGraph.Title));
-    }
-
-    // Vertical caption reading upward along the left edge.
-    painter.save();
-    painter.translate(area.left(), areaTop + area.height() / 2);
-    painter.rotate(-90);
-    painter.drawText(QRect(-area.height() / 2, 0, area.height(), textHeight), centred,
-                     ToQString(FGraph.YAxisText()));
-    painter.restore();
 }
 
-void TPlotForm::PaintTicks(QPainter& painter, const TPlotCanvas& canvas) const
+void TPlotForm::mouseMoveEvent(QMouseEvent* event)
 {
-    const int h = TextUnit(canvas.FontHeight, FGraph.SizeFont);
-    if (h <= 0)
+    const QPoint at = event->position().toPoint();
+    setWindowTitle(QString::fromStdString(
+        CursorReadout(FGraph.Caption, FDataRange, ToPixel(at), PlotRect(), FGraph.XOnTop)));
+    if (!FDragging)
         return;
-    const TPixelRect& plot = canvas.PlotRect;
-    const int divisionsX = std::abs(plot.Right - plot.Left) / (6 * h);
-    const int divisionsY = std::abs(plot.Bottom - plot.Top) / (6 * h);
-    if (divisionsX == 0 || divisionsY == 0)
-        return;
-    const TTicks ticksX = AxisTicks(FDataRange.X, divisionsX);
-    const TTicks ticksY = AxisTicks(FDataRange.Y, divisionsY);
-
-    painter.setFont(PlotFont(h, QFont::Normal));
-    const QFontMetrics metrics = painter.fontMetrics();
-    const QPen tickPen(Qt::black, 1);
-    const QPen gridPen(Qt::black, 1, Qt::DotLine);
-    const int tickLength = canvas.Px / 16;
-
-    if (!ticksX.Empty())
-        for (int i = ticksX.First; i <= ticksX.Last; ++i) {
-            const long double value = i * ticksX.Step;
-            const int x = MapX(value, FDataRange.X, plot);
-            if (x < plot.Left || x > plot.Right)
-                continue;
-            painter.setPen(tickPen);
-            if (FGraph.XOnTop)
-                painter.drawLine(x, plot.Top, x, plot.Top + tickLength);
-            else
-                painter.drawLine(x, plot.Bottom, x, plot.Bottom - tickLength);
-            if (i % 5 != 0)
-                continue;
-            painter.setPen(gridPen);
-            painter.drawLine(x, plot.Top, x, plot.Bottom);
-            painter.setPen(tickPen);
-            const QString label = ToQString(TickLabel(value));
-            const int width = metrics.horizontalAdvance(label);
-            const int top = FGraph.XOnTop ? plot.Top - canvas.Py / 32 - metrics.height()
-                                          : plot.Bottom + canvas.Py / 16;
-            painter.drawText(QRect(x - width / 2, top, width, metrics.height()), Qt::AlignCenter, label);
-        }
-
-    if (!ticksY.Empty())
-        for (int i = ticksY.First; i <= ticksY.Last; ++i) {
-            const long double value = i * ticksY.Step;
-            const int y = MapY(value, FDataRange.Y, plot, FGraph.XOnTop);
-            if (y < plot.Top || y > plot.Bottom)
-                continue;
-            painter.setPen(tickPen);
-            painter.drawLine(plot.Left, y, plot.Left + tickLength, y);
-            if (i % 5 != 0)
-                continue;
-            painter.setPen(gridPen);
-            painter.drawLine(plot.Left, y, plot.Right, y);
-            painter.setPen(tickPen);
-            // Label reading upward, its foot px/32 left of the plot.
-            const QString label = ToQString(TickLabel(value));
-            const int width = metrics.horizontalAdvance(label);
-            painter.save();
-            painter.translate(plot.Left - canvas.Px / 32, y);
-            painter.rotate(-90);
-            painter.drawText(QRect(-width / 2, -metrics.height(), width, metrics.height()), Qt::AlignCenter,
-                             label);
-            painter.restore();
-        }
+    const TPixelPoint corner = ClampToRect(ToPixel(at), PlotRect());
+    FBandEnd = QPoint(corner.X, corner.Y);
+    update();
 }
 
-void TPlotForm::PaintCurves(QPainter& painter, const TPlotCanvas& canvas) const
+void TPlotForm::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (FGraph.LineCount() == 0 || FGraph.Line(0).Points.size() < 2)
+    if (!FDragging)
         return;
-    const TPixelRect& plot = canvas.PlotRect;
-    painter.setClipRect(QRect(plot.Left, plot.Top, plot.Right - plot.Left, plot.Bottom - plot.Top));
-    const int penWidth = (static_cast<int>(std::lround(canvas.Px / 300.0)) + 1) * FGraph.WidthLine;
-    // Every active curve takes the next colour, shown or not, so that curves
-    // keep their colours (and match their legend rows) when hidden.
-    int colour = 0;
-    for (int i = 0; i < FGraph.LineCount(); ++i) {
-        const TLine& line = FGraph.Line(i);
-        if (!line.Active)
-            continue;
-        const QColor penColour = ToColor(PaletteColour(colour++));
-        if (!line.Shown)
-            continue;
-        painter.setPen(QPen(penColour, penWidth));
-        QPolygon polyline;
-        for (const TFloatPoint& point : line.Points)
-            polyline << QPoint(MapX(point.X, FDataRange.X, plot), MapY(point.Y, FDataRange.Y, plot, FGraph.XOnTop));
-        painter.drawPolyline(polyline);
-        if (FGraph.Markers <= 0)
-            continue;
-        for (int j = 0; j < polyline.size(); j += FGraph.Markers) {
-            QPolygon marker;
-            for (const TPixelPoint& vertex :
-                 MarkerOutline({polyline[j].x(), polyline[j].y()}, i, canvas.Px, canvas.Py))
-                marker << QPoint(vertex.X, vertex.Y);
-            painter.drawPolyline(marker);
-        }
-    }
-    painter.setClipping(false);
+    FDragging = false;
+    const std::optional<TDataRange> zoomed = ZoomToBand(FFullRange, FDataRange, ToPixel(FBandStart),
+                                                        ToPixel(event->position().toPoint()), PlotRect(),
+                                                        FGraph.XOnTop);
+    if (zoomed)
+        FDataRange = *zoomed;
+    update();
 }

@@ -6,7 +6,9 @@
 
 #include <string>
 
+class QAction;
 class QMdiArea;
+class QMenuBar;
 class QWidget;
 class TGraphPlot;
 class TMainGraphs;
@@ -19,6 +21,17 @@ class TPlotForm;
 // for the program's life; nothing of the window touches the graph while it is
 // being destroyed).
 TPlotForm* ShowPlot(TGraphPlot& graph, QMdiArea& area);
+
+// Brings every open plot window in the area up to date after the graphs'
+// curves were replaced or cleared (a project opened or made new, a run):
+// with plotsAvailable each window starts afresh from its graph's new curves
+// (ranges, legend, menu); without, the windows close, for their graphs hold
+// no results of the current project.
+void RefreshPlotWindows(QMdiArea& area, bool plotsAvailable);
+
+// Shows the Plot menu of the active plot window of the area in the menu bar,
+// before the entry `before`, while that window is active.
+void ShowPlotMenus(QMdiArea& area, QMenuBar& bar, QAction* before);
 
 // Reads the plot data file into the graphs (see the plain overload); when
 // interactive, a failure is reported to the user in a message box.

@@ -76,6 +76,7 @@ TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     qApp->installEventFilter(this);
     setWindowIcon(ProgramIcon());
     CreateMenus();
+    ShowPlotMenus(*FArea, *menuBar(), FWindowMenu->menuAction());
     CreateToolBar();
     ProjectReplaced();
     UpdateCaption();
@@ -166,6 +167,7 @@ void TMainForm::FileNewClick()
     ProjectReplaced();
     UpdateCaption();
     FGraphs.PlotsAvailable = false;
+    RefreshPlotWindows(*FArea, false);
     UpdateToolBar();
 }
 
@@ -227,6 +229,7 @@ void TMainForm::OpenProject(const QString& path, bool fullFormat, bool addToRece
     const QString plotFile = ProjectFilePath(".kv3p");
     FGraphs.PlotsAvailable = QFileInfo::exists(plotFile) &&
                              ReadPlotFile(FGraphs, plotFile.toStdString(), Project().Units(), false, this);
+    RefreshPlotWindows(*FArea, FGraphs.PlotsAvailable);
     UpdateToolBar();
     if (addToRecent)
         FSettings.AddRecentFile(fileName);

@@ -12,12 +12,14 @@
 //   if (Prompts().Ask(this, "Do you want to save any changes?") == Answer::Cancel) ...
 //   FileChoice file = Prompts().OpenFile(this, FileRequest("Open", filter));
 //   if (!Launcher().StartProgram(editorPath, {reportPath})) ...
+//   if (Prompts().Print(this, printer)) ... paint on the printer
 
 #include <QString>
 #include <QStringList>
 
 #include <utility>
 
+class QPrinter;
 class QWidget;
 
 enum class PromptIcon { None, Information, Question, Warning, Error };
@@ -61,6 +63,12 @@ public:
     virtual FileChoice OpenFile(QWidget* parent, const FileRequest& request) = 0;
     // Save dialog in an existing folder; asks before overwriting a file.
     virtual FileChoice SaveFile(QWidget* parent, const FileRequest& request) = 0;
+    // Print dialog for a printer (a PDF file is always one of its targets);
+    // false when cancelled.
+    virtual bool Print(QWidget* parent, QPrinter& printer) = 0;
+    // Page-setup dialog of a printer's paper and margins; false when
+    // cancelled.
+    virtual bool PageSetup(QWidget* parent, QPrinter& printer) = 0;
 };
 
 class ProgramLauncher {

@@ -1,87 +1,19 @@
 #include "GraphPlot.h"
 #include "MainGraphs.h"
 #include "PlotForm.h"
+#include "PlotLegend.h"
+#include "PlotTestSupport.h"
 #include "PlotWindows.h"
 #include "ScriptedPrompts.h"
 
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPainter>
 #include <QtTest>
 
-namespace {
-
-// A graph of straight curves from (0, i) to (10, i + 1) for curve i.
-void FillSteps(TGraphPlot& graph, int curves)
-{
-    graph.SetLineCount(curves);
-    graph.SetPointCount(3);
-    for (int i = 0; i < curves; ++i) {
-        graph.Point(i, 0) = {0, static_cast<long double>(i)};
-        graph.Point(i, 1) = {5, i + 0.5L};
-        graph.Point(i, 2) = {10, i + 1.0L};
-    }
-}
-
-// Shows the window at a size, so that it lays itself out for it.
-bool Open(TPlotForm& form, int width, int height)
-{
-    form.resize(width, height);
-    form.show();
-    return QTest::qWaitForWindowExposed(&form);
-}
-
-QImage PaintForm(const TPlotForm& form)
-{
-    QImage image(form.size(), QImage::Format_RGB32);
-    QPainter painter(&image);
-    form.Paint(painter, form.ScreenCanvas());
-    return image;
-}
-
-QColor Colour(TRgb rgb)
-{
-    return QColor(rgb.R, rgb.G, rgb.B);
-}
-
-// Pixel of a data point on the form's screen layout.
-QPoint Pixel(const TPlotForm& form, long double x, long double y)
-{
-    return {MapX(x, form.DataRange().X, form.PlotRect()),
-            MapY(y, form.DataRange().Y, form.PlotRect(), form.Graph().XOnTop)};
-}
-
-// Whether the colour is at the pixel or one of its eight neighbours (a line
-// may round half a pixel either way).
-bool ColourNear(const QImage& image, QPoint at, const QColor& colour)
-{
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (image.pixelColor(at + QPoint(dx, dy)) == colour)
-                return true;
-    return false;
-}
-
-bool WhiteAround(const QImage& image, QPoint at)
-{
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (image.pixelColor(at + QPoint(dx, dy)) != QColor(Qt::white))
-                return false;
-    return true;
-}
-
-int CountColour(const QImage& image, const QColor& colour)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixelColor(x, y) == colour;
-    return count;
-}
-
-} // namespace
+using namespace PlotTest;
 
 class PlotFormTests : public QObject {
     Q_OBJECT
@@ -95,6 +27,8 @@ private slots:
     void showPlotReusesTheWindowOfAGraph();
     void engineFileIsPainted();
     void failedReadIsReportedOnlyWhenInteractive();
+    void legendStartsInThePlotCornerOfAMaximisedWindow();
+    void restoredCascadedAndTiledWindowsShowTheirGraphs();
 };
 
 void PlotFormTests::curvesAreDrawnInThePaletteColours()
@@ -258,6 +192,81 @@ void PlotFormTests::failedReadIsReportedOnlyWhenInteractive()
     QVERIFY(prompts.Messages().isEmpty());
     QVERIFY(!ReadPlotFile(graphs, truncated, 1, true, nullptr));
     QCOMPARE(prompts.Messages(), QStringList{QString(PlotReadFailedMessage)});
+}
+
+namespace {
+
+// An area as a main window holds it, shown at a size.
+std::unique_ptr<QMdiArea> ShownArea(int width, int height)
+{
+    auto area = std::make_unique<QMdiArea>();
+    area->resize(width, height);
+    area->show();
+    if (!QTest::qWaitForWindowExposed(area.get()))
+        return nullptr;
+    return area;
+}
+
+bool LegendInPlotCorner(TPlotForm& form)
+{
+    const QRect legend = form.Legend().geometry();
+    return legend.right() + 1 == form.PlotRect().Right && legend.bottom() + 1 == form.PlotRect().Bottom;
+}
+
+} // namespace
+
+void PlotFormTests::legendStartsInThePlotCornerOfAMaximisedWindow()
+{
+    TMainGraphs graphs;
+    FillSteps(graphs.pltLoad, 4);
+    const auto area = ShownArea(1000, 700);
+    QVERIFY(area);
+    TPlotForm* form = ShowPlot(graphs.pltLoad, *area);
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    QTRY_VERIFY(form->width() > 800);
+    QVERIFY(LegendInPlotCorner(*form));
+
+    // Growing the text keeps it in the corner of the new plot rectangle.
+    Choose(*form, "&Font Size", "2 * Default");
+    QCOMPARE(graphs.pltLoad.SizeFont, 20);
+    QVERIFY(LegendInPlotCorner(*form));
+
+    // Restored, the window keeps the legend in the corner until the user
+    // moves it.
+    area->subWindowList().front()->showNormal();
+    QTRY_VERIFY(form->width() < 800);
+    QVERIFY(LegendInPlotCorner(*form));
+}
+
+void PlotFormTests::restoredCascadedAndTiledWindowsShowTheirGraphs()
+{
+    TMainGraphs graphs;
+    FillSteps(graphs.pltLoad, 2);
+    FillSteps(graphs.pltAxial, 1);
+    const auto area = ShownArea(900, 600);
+    QVERIFY(area);
+    const QSize viewport = area->viewport()->size();
+    TPlotForm* loads = ShowPlot(graphs.pltLoad, *area);
+    TPlotForm* axial = ShowPlot(graphs.pltAxial, *area);
+
+    // Restored: about two thirds of the area, not a bare title bar.
+    area->subWindowList().front()->showNormal();
+    QTRY_VERIFY(loads->width() >= viewport.width() * 2 / 3 - 20);
+    QVERIFY(loads->height() >= viewport.height() * 2 / 3 - 40);
+
+    area->cascadeSubWindows();
+    for (TPlotForm* form : {loads, axial}) {
+        QTRY_VERIFY(form->width() >= viewport.width() * 2 / 3 - 20);
+        QVERIFY(form->height() >= viewport.height() * 2 / 3 - 40);
+    }
+
+    // Tiled side by side, each still has room for its plot.
+    area->tileSubWindows();
+    for (TPlotForm* form : {loads, axial}) {
+        QTRY_VERIFY(form->width() >= form->minimumSizeHint().width());
+        QVERIFY(form->height() >= 2 * form->logicalDpiY());
+        QVERIFY(form->PlotRect().Right - form->PlotRect().Left > form->logicalDpiX());
+    }
 }
 
 QTEST_MAIN(PlotFormTests)

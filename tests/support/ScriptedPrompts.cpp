@@ -1,5 +1,7 @@
 #include "ScriptedPrompts.h"
 
+#include <QPrinter>
+
 ScriptedPrompts::ScriptedPrompts() : previous_(InstallPrompts(this)) {}
 
 ScriptedPrompts::~ScriptedPrompts()
@@ -40,6 +42,30 @@ FileChoice ScriptedPrompts::OpenFile(QWidget*, const FileRequest& request)
 FileChoice ScriptedPrompts::SaveFile(QWidget*, const FileRequest& request)
 {
     return NextFile(Kind::SaveFile, request);
+}
+
+bool ScriptedPrompts::Print(QWidget*, QPrinter& printer)
+{
+    Asked.push_back({Kind::Print, printer.docName(), PromptIcon::None, FileRequest()});
+    if (PrintFiles.empty())
+        return false;
+    const QString path = PrintFiles.front();
+    PrintFiles.pop_front();
+    if (path.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    return true;
+}
+
+bool ScriptedPrompts::PageSetup(QWidget*, QPrinter& printer)
+{
+    Asked.push_back({Kind::PageSetup, printer.docName(), PromptIcon::None, FileRequest()});
+    if (PageMargins.empty())
+        return false;
+    printer.setPageMargins(PageMargins.front(), QPageLayout::Inch);
+    PageMargins.pop_front();
+    return true;
 }
 
 FileChoice ScriptedPrompts::NextFile(Kind kind, const FileRequest& request)

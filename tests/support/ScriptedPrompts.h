@@ -5,16 +5,19 @@
 
 #include "UserPrompts.h"
 
+#include <QMarginsF>
+
 #include <deque>
 #include <vector>
 
 // Answers from scripted queues and records every prompt.
 class ScriptedPrompts : public UserPrompts {
 public:
-    enum class Kind { Inform, Ask, OpenFile, SaveFile };
+    enum class Kind { Inform, Ask, OpenFile, SaveFile, Print, PageSetup };
     struct Record {
         Kind What;
-        QString Text;          // message or question; the title for file dialogs
+        QString Text;          // message or question; the title for file dialogs; the job
+                               // title for the print dialog
         PromptIcon Icon = PromptIcon::None;
         FileRequest Request;   // file dialogs only
     };
@@ -27,6 +30,12 @@ public:
     // Answers handed out in order; Cancel and an empty choice once used up.
     std::deque<Answer> Answers;
     std::deque<FileChoice> Files;
+    // Each print dialog prints to the next PDF file; an empty path, or none
+    // left, cancels it.
+    std::deque<QString> PrintFiles;
+    // Each page-setup dialog sets the next margins (inches); none left
+    // cancels it.
+    std::deque<QMarginsF> PageMargins;
     std::vector<Record> Asked;
 
     // Texts of the messages shown with Inform, oldest first.
@@ -36,6 +45,8 @@ public:
     Answer Ask(QWidget* parent, const QString& text) override;
     FileChoice OpenFile(QWidget* parent, const FileRequest& request) override;
     FileChoice SaveFile(QWidget* parent, const FileRequest& request) override;
+    bool Print(QWidget* parent, QPrinter& printer) override;
+    bool PageSetup(QWidget* parent, QPrinter& printer) override;
 
 private:
     FileChoice NextFile(Kind kind, const FileRequest& request);
