@@ -1,5 +1,7 @@
 #include "ScriptedPrompts.h"
 
+#include <QPrinter>
+
 ScriptedPrompts::ScriptedPrompts() : previous_(InstallPrompts(this)) {}
 
 ScriptedPrompts::~ScriptedPrompts()
@@ -40,6 +42,17 @@ FileChoice ScriptedPrompts::OpenFile(QWidget*, const FileRequest& request)
 FileChoice ScriptedPrompts::SaveFile(QWidget*, const FileRequest& request)
 {
     return NextFile(Kind::SaveFile, request);
+}
+
+bool ScriptedPrompts::ChoosePrinter(QWidget*, QPrinter& printer)
+{
+    Asked.push_back({Kind::Print, printer.docName(), PromptIcon::None, FileRequest()});
+    if (PrintFiles.empty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(PrintFiles.front());
+    PrintFiles.pop_front();
+    return true;
 }
 
 FileChoice ScriptedPrompts::NextFile(Kind kind, const FileRequest& request)

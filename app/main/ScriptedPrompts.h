@@ -11,10 +11,12 @@
 // Answers from scripted queues and records every prompt.
 class ScriptedPrompts : public UserPrompts {
 public:
-    enum class Kind { Inform, Ask, OpenFile, SaveFile };
+    enum class Kind { Inform, Ask, OpenFile, SaveFile, Print };
     struct Record {
         Kind What;
-        QString Text;          // message or question; the title for file dialogs
+        // The message or question; the title of a file dialog; the job
+        // title of a print dialog.
+        QString Text;
         PromptIcon Icon = PromptIcon::None;
         FileRequest Request;   // file dialogs only
     };
@@ -27,6 +29,9 @@ public:
     // Answers handed out in order; Cancel and an empty choice once used up.
     std::deque<Answer> Answers;
     std::deque<FileChoice> Files;
+    // PDF files that print dialogs print into, in order; a print dialog is
+    // cancelled once they are used up.
+    std::deque<QString> PrintFiles;
     std::vector<Record> Asked;
 
     // Texts of the messages shown with Inform, oldest first.
@@ -36,6 +41,7 @@ public:
     Answer Ask(QWidget* parent, const QString& text) override;
     FileChoice OpenFile(QWidget* parent, const FileRequest& request) override;
     FileChoice SaveFile(QWidget* parent, const FileRequest& request) override;
+    bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
 
 private:
     FileChoice NextFile(Kind kind, const FileRequest& request);

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QUrl>
@@ -57,6 +59,13 @@ public:
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(request.DefaultSuffix);
         return Run(dialog, request);
+    }
+
+    bool ChoosePrinter(QWidget* parent, QPrinter& printer) override
+    {
+        QPrintDialog dialog(&printer, parent);
+        dialog.setWindowTitle(printer.docName());
+        return dialog.exec() == QDialog::Accepted;
     }
 
 private:

@@ -11,6 +11,7 @@
 //   Prompts().Inform(this, "Entry must be an integer.");
 //   if (Prompts().Ask(this, "Do you want to save any changes?") == Answer::Cancel) ...
 //   FileChoice file = Prompts().OpenFile(this, FileRequest("Open", filter));
+//   if (Prompts().ChoosePrinter(this, printer)) ...paint on the printer...
 //   if (!Launcher().StartProgram(editorPath, {reportPath})) ...
 
 #include <QString>
@@ -18,6 +19,7 @@
 
 #include <utility>
 
+class QPrinter;
 class QWidget;
 
 enum class PromptIcon { None, Information, Question, Warning, Error };
@@ -61,6 +63,10 @@ public:
     virtual FileChoice OpenFile(QWidget* parent, const FileRequest& request) = 0;
     // Save dialog in an existing folder; asks before overwriting a file.
     virtual FileChoice SaveFile(QWidget* parent, const FileRequest& request) = 0;
+    // Print dialog for a job set up in `printer` (its title, orientation);
+    // the user may choose another printer, a PDF file among them, and change
+    // its settings. False when cancelled.
+    virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
 };
 
 class ProgramLauncher {
