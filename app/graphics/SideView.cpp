@@ -4,6 +4,7 @@
 #include "ProgramData.h"
 #include "UserPrompts.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -71,11 +72,11 @@ TDlgSideView::TDlgSideView(QMdiArea& area, std::function<TProgramData&()> projec
         if (active != nullptr)
             QueueRefresh();
     });
-    Refresh();
 }
 
 void TDlgSideView::ShowWindow()
 {
+    Refresh();
     if (FFailed)
         return;
     if (FSubWindow->isMinimized())
@@ -128,6 +129,12 @@ void TDlgSideView::FormMouseMove(int y)
 {
     if (!FGeometry.ViewBroken())
         setWindowTitle(QString::fromStdString(DepthCaption(FGeometry.DepthAt(y))));
+}
+
+void TDlgSideView::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    emit Closed();
 }
 
 bool TDlgSideView::eventFilter(QObject* watched, QEvent* event)

@@ -8,8 +8,8 @@
 // landscape page and saves it as a PDF page or as a PNG or SVG picture of
 // the view.
 //
-// Closing the window deletes it, which clears a QPointer that the main
-// window keeps as its open flag.
+// Closing the window emits Closed(), by which the main window clears its
+// open flag, and deletes it.
 
 #include "SideViewGeometry.h"
 
@@ -35,8 +35,8 @@ public:
     // on New and Open. The window is built in the area, not yet shown.
     TDlgSideView(QMdiArea& area, std::function<TProgramData&()> project);
 
-    // Shows the window and makes it the active child window (unless it is
-    // closing because the project could not be read).
+    // Reads the project, then shows the window and makes it the active
+    // child window; a project that cannot be read closes it instead.
     void ShowWindow();
     QMdiSubWindow* SubWindow() const { return FSubWindow; }
 
@@ -57,8 +57,13 @@ public:
     void PaintView(QPainter& painter) const;
     void PaintPage(QPainter& painter, const QRect& page) const;
 
+signals:
+    // The window closed for good; it is deleted next.
+    void Closed();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // Refresh once the events being handled are through.

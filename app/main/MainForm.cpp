@@ -5,6 +5,7 @@
 #include "Periphery.h"
 #include "PlotWindows.h"
 #include "ProjectChild.h"
+#include "SideView.h"
 #include "TableForm.h"
 #include "UserPrompts.h"
 
@@ -139,8 +140,15 @@ bool TMainForm::SaveAs()
 
 void TMainForm::ProjectReplaced()
 {
-    FProject->OnUnitsChanged = [this] { ReloadDataDialogs(*FArea); };
+    FProject->OnUnitsChanged = [this] { ShowProjectValues(); };
+    ShowProjectValues();
+}
+
+void TMainForm::ShowProjectValues()
+{
     ReloadDataDialogs(*FArea);
+    if (FSideView)
+        FSideView->Refresh();
 }
 
 void TMainForm::FileNewClick()
@@ -274,6 +282,17 @@ TProjectAccess TMainForm::ProjectAccess()
 bool TMainForm::GraphsAvailable() const
 {
     return FGraphs.PlotsAvailable && QFileInfo::exists(ProjectFilePath(".kv3p"));
+}
+
+void TMainForm::SoilLayerCoordinates1Click()
+{
+    if (!FSideView) {
+        FSideView = new TDlgSideView(*FArea, ProjectAccess());
+        connect(FSideView, &TDlgSideView::Closed, this, [this] { FSideView = nullptr; });
+        FSideView->ShowWindow();
+    } else if (Project().CurveSourceCode == 2) {
+        FSideView->ShowWindow();
+    }
 }
 
 void TMainForm::ShowGraph(TGraphPlot& graph)

@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -194,6 +195,10 @@ void SideViewTests::readFailuresCloseTheWindowWithTheirMessage()
     };
 
     QPointer<TDlgSideView> view = new TDlgSideView(area, access);
+    QSignalSpy closed(view.data(), &TDlgSideView::Closed);
+    view->ShowWindow();
+    QCOMPARE(closed.size(), 1);  // at once, not when it is deleted
+    QVERIFY(!view->isVisible());
     QTRY_VERIFY(view.isNull());
     QCOMPARE(prompts.Messages(), QStringList{"One or more Pile Types does not have any sections"});
 
