@@ -20,7 +20,7 @@ const QString PictureFilter = QStringLiteral("PNG Image (*.png)|*.png|SVG Drawin
 
 void FileNotWritten(QWidget* parent, const QString& path)
 {
-    Prompts().Inform(parent, QStringLiteral("The file %1 could not be written.").arg(QDir::toNativeSeparators(path)));
+    Prompts().Inform(parent, QStringLiteral("File \"%1\" could not be written.").arg(QDir::toNativeSeparators(path)));
 }
 
 bool PaintOnPrinter(QPrinter& printer, const TPaintFunction& paint)
@@ -54,7 +54,7 @@ bool PrintPage(QWidget* parent, const QString& jobTitle, QPageLayout::Orientatio
 {
     QPrinter printer(QPrinter::HighResolution);
     SetUpJob(printer, jobTitle, orientation);
-    if (!Prompts().ChoosePrinter(parent, printer))
+    if (!Prompts().Print(parent, printer))
         return false;
     if (PaintOnPrinter(printer, paint))
         return true;

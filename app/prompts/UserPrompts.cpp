@@ -61,10 +61,9 @@ public:
         return Run(dialog, request);
     }
 
-    bool ChoosePrinter(QWidget* parent, QPrinter& printer) override
+    bool Print(QWidget* parent, QPrinter& printer) override
     {
         QPrintDialog dialog(&printer, parent);
-        dialog.setWindowTitle(printer.docName());
         return dialog.exec() == QDialog::Accepted;
     }
 

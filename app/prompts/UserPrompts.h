@@ -11,7 +11,7 @@
 //   Prompts().Inform(this, "Entry must be an integer.");
 //   if (Prompts().Ask(this, "Do you want to save any changes?") == Answer::Cancel) ...
 //   FileChoice file = Prompts().OpenFile(this, FileRequest("Open", filter));
-//   if (Prompts().ChoosePrinter(this, printer)) ...paint on the printer...
+//   if (Prompts().Print(this, printer)) ... paint on the printer
 //   if (!Launcher().StartProgram(editorPath, {reportPath})) ...
 
 #include <QString>
@@ -63,10 +63,9 @@ public:
     virtual FileChoice OpenFile(QWidget* parent, const FileRequest& request) = 0;
     // Save dialog in an existing folder; asks before overwriting a file.
     virtual FileChoice SaveFile(QWidget* parent, const FileRequest& request) = 0;
-    // Print dialog for a job set up in `printer` (its title, orientation);
-    // the user may choose another printer, a PDF file among them, and change
-    // its settings. False when cancelled.
-    virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
+    // Print dialog for a printer (a PDF file is always one of its targets);
+    // false when cancelled.
+    virtual bool Print(QWidget* parent, QPrinter& printer) = 0;
 };
 
 class ProgramLauncher {

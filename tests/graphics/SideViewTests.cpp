@@ -312,10 +312,10 @@ void SideViewTests::unwritableFileIsReported()
     fixture.View->SavePictureClick();
     fixture.View->Button1Click();
     const QStringList expected = {
-        "The file " + missing + ".pdf could not be written.",
-        "The file " + missing + ".png could not be written.",
-        "The file " + missing + ".svg could not be written.",
-        "The file " + missing + "-printed.pdf could not be written.",
+        "File \"" + missing + ".pdf\" could not be written.",
+        "File \"" + missing + ".png\" could not be written.",
+        "File \"" + missing + ".svg\" could not be written.",
+        "File \"" + missing + "-printed.pdf\" could not be written.",
     };
     QCOMPARE(prompts.Messages(), expected);
 }

@@ -44,14 +44,17 @@ FileChoice ScriptedPrompts::SaveFile(QWidget*, const FileRequest& request)
     return NextFile(Kind::SaveFile, request);
 }
 
-bool ScriptedPrompts::ChoosePrinter(QWidget*, QPrinter& printer)
+bool ScriptedPrompts::Print(QWidget*, QPrinter& printer)
 {
     Asked.push_back({Kind::Print, printer.docName(), PromptIcon::None, FileRequest()});
     if (PrintFiles.empty())
         return false;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(PrintFiles.front());
+    const QString path = PrintFiles.front();
     PrintFiles.pop_front();
+    if (path.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
     return true;
 }
 

@@ -14,9 +14,8 @@ public:
     enum class Kind { Inform, Ask, OpenFile, SaveFile, Print };
     struct Record {
         Kind What;
-        // The message or question; the title of a file dialog; the job
-        // title of a print dialog.
-        QString Text;
+        QString Text;          // message or question; the title for file dialogs; the job
+                               // title for the print dialog
         PromptIcon Icon = PromptIcon::None;
         FileRequest Request;   // file dialogs only
     };
@@ -29,8 +28,8 @@ public:
     // Answers handed out in order; Cancel and an empty choice once used up.
     std::deque<Answer> Answers;
     std::deque<FileChoice> Files;
-    // PDF files that print dialogs print into, in order; a print dialog is
-    // cancelled once they are used up.
+    // Each print dialog prints to the next PDF file; an empty path, or none
+    // left, cancels it.
     std::deque<QString> PrintFiles;
     std::vector<Record> Asked;
 
@@ -41,7 +40,7 @@ public:
     Answer Ask(QWidget* parent, const QString& text) override;
     FileChoice OpenFile(QWidget* parent, const FileRequest& request) override;
     FileChoice SaveFile(QWidget* parent, const FileRequest& request) override;
-    bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
+    bool Print(QWidget* parent, QPrinter& printer) override;
 
 private:
     FileChoice NextFile(Kind kind, const FileRequest& request);
