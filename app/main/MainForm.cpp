@@ -6,6 +6,7 @@
 #include "PlotWindows.h"
 #include "ProjectChild.h"
 #include "ResultsSummaryForm.h"
+#include "SideView.h"
 #include "TableForm.h"
 #include "UserPrompts.h"
 
@@ -152,10 +153,17 @@ bool TMainForm::SaveAs()
 
 void TMainForm::ProjectReplaced()
 {
-    FProject->OnUnitsChanged = [this] { ReloadDataDialogs(*FArea); };
+    FProject->OnUnitsChanged = [this] { ShowProjectValues(); };
+    ShowProjectValues();
+}
+
+void TMainForm::ShowProjectValues()
+{
     ReloadDataDialogs(*FArea);
     if (FSummaryWindow)
         FSummaryWindow->Reload();
+    if (FSideView)
+        FSideView->Refresh();
 }
 
 void TMainForm::FileNewClick()
@@ -352,6 +360,17 @@ TProjectAccess TMainForm::ProjectAccess()
 bool TMainForm::GraphsAvailable() const
 {
     return FGraphs.PlotsAvailable && QFileInfo::exists(ProjectFilePath(".kv3p"));
+}
+
+void TMainForm::SoilLayerCoordinates1Click()
+{
+    if (!FSideView) {
+        FSideView = new TDlgSideView(*FArea, ProjectAccess());
+        connect(FSideView, &TDlgSideView::Closed, this, [this] { FSideView = nullptr; });
+        FSideView->ShowWindow();
+    } else if (Project().CurveSourceCode == 2) {
+        FSideView->ShowWindow();
+    }
 }
 
 void TMainForm::ShowGraph(TGraphPlot& graph)

@@ -24,6 +24,7 @@ class QMdiArea;
 class QMenu;
 class QMdiSubWindow;
 class TDlgOptions;
+class TDlgSideView;
 class TDynamicLibrary;
 class TdlgTitle;
 class TfrmMaterial;
@@ -66,6 +67,10 @@ public:
     void EditInputClick();
     void EditNotesClick();
     void EditOutputClick();
+    // The side view: made when it is not open; an open one comes to the
+    // front only while the curves are generated from the soil layers
+    // (CurveSourceCode 2, as last saved or read).
+    void SoilLayerCoordinates1Click();
     // Graph windows.
     void ShowGraph(TGraphPlot& graph);
     // The capacity read-outs of the last run.
@@ -119,6 +124,9 @@ private:
     bool SaveAs();
     // Takes a new project into use: open data windows show its values.
     void ProjectReplaced();
+    // Open windows show the project's values again (after New, Open or a
+    // switch of units).
+    void ShowProjectValues();
     // Replaces the project by the one in `path`.
     void OpenProject(const QString& path, bool fullFormat, bool addToRecent);
     void StartUp();
@@ -151,6 +159,7 @@ private:
     QPointer<TDlgOptions> FOptionsWindow;
     QPointer<TfrmQwFactors> FQwFactorsWindow;
     QPointer<TfrmResultsSummary> FSummaryWindow;
+    QPointer<TDlgSideView> FSideView;
     std::vector<QAction*> FRecentActions;
     QAction* FRecentSeparator = nullptr;
     QMenu* FWindowMenu = nullptr;

@@ -141,6 +141,8 @@ void TMainForm::CreateMenus()
     FEditInputItem = AddCommand(computation, QStringLiteral("Edit &Input Text"), [this] { EditInputClick(); });
     FEditNotesItem = AddCommand(computation, QStringLiteral("Edit &Processor-Run Notes"), [this] { EditNotesClick(); });
     FEditOutputItem = AddCommand(computation, QStringLiteral("Edit &Output Text"), [this] { EditOutputClick(); });
+    computation->addSeparator();
+    AddCommand(computation, QStringLiteral("&View Soil Layer Coordinates"), [this] { SoilLayerCoordinates1Click(); });
     connect(computation, &QMenu::aboutToShow, this, &TMainForm::ComputationMenuPopup);
 
     QMenu* graphics = addMenu(bar, QStringLiteral("&Graphics"));
@@ -191,6 +193,8 @@ void TMainForm::CreateToolBar()
                             [this] { FTables.D2.Show(); });
     add(QStringLiteral("Edit Output Text"), "accessories-text-editor", QStringLiteral("output.svg"),
         [this] { EditOutputClick(); });
+    add(QStringLiteral("View Soil Profile"), "", QStringLiteral("soil-profile.svg"),
+        [this] { SoilLayerCoordinates1Click(); });
     tools->addSeparator();
     FGraphButtons = {
         add(QStringLiteral("View Load Distribution Plot"), "", QStringLiteral("load-distribution.svg"),

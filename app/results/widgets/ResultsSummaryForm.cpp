@@ -52,6 +52,11 @@ void TfrmResultsSummary::Reload()
                             .arg(QString::fromStdString(error.what())));
         return;
     }
+    if (data.Units != project.Units()) {
+        FNotes->setText(tr("The results were computed in other units than the project now uses.\nRun the "
+                           "analysis again (Computation, Run Analysis) to read them off."));
+        return;
+    }
     const TPileForReadouts pile = PileForReadouts(project);
     const TCapacityReadouts readouts = ComputeReadouts(data, pile);
     const std::vector<TSummaryRow> rows = SummaryRows(readouts, pile);
