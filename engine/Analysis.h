@@ -32,6 +32,8 @@ enum Status : int32_t {
     kZeroStiffness = 15,
     kShortTipCurve = 16,
     kPileAboveCurves = 17,
+    kTipBeyondFullCurve = 18,
+    kBadQwFactors = 19,
 };
 
 // Capacities of the working storage.

@@ -259,6 +259,10 @@ void Analysis::ReadQwFactors() {
     if (p.qwFactorSwitch <= 0) return;
     ReadList({&p.qMultiplier, &p.wMultiplier});
     report_.Write(kQwFactors, {p.qMultiplier, p.wMultiplier});
+    // A w-multiplier of zero folds the curve onto w = 0 (every slope becomes
+    // a division by zero); a negative one reverses it, as does a negative Q.
+    if (!(p.wMultiplier > 0.0f)) Fail(kBadQwFactors, "THE Q-W CURVE'S W-MULTIPLIER MUST BE ABOVE ZERO");
+    if (!(p.qMultiplier >= 0.0f)) Fail(kBadQwFactors, "THE Q-W CURVE'S Q-MULTIPLIER MUST NOT BE BELOW ZERO");
     for (int32_t k = 0; k < p.tipPointCount; ++k) {
         p.tipLoad[k] = p.tipLoad[k] * p.qMultiplier;
         p.tipMovement[k] = p.tipMovement[k] * p.wMultiplier;
@@ -266,9 +270,17 @@ void Analysis::ReadQwFactors() {
 }
 
 // Refuses input the solver cannot walk: a mid-depth of an increment above
-// the first t-z curve has no curve to take its load transfer from.
+// the first t-z curve has no curve to take its load transfer from, and a Q-w
+// curve that fills its whole storage has no slot past its last point for a
+// tip movement beyond it.
 void Analysis::CheckSolvable() {
     const Problem& p = problem_;
+    if (p.tipPointCount == kMaxTipCurvePoints) {
+        const float last = p.tipMovement[kMaxTipCurvePoints - 1];
+        for (int32_t k = 0; k < p.tipMovementCount; ++k)
+            if (std::fabs(p.assumedTipMovement[k]) > last)
+                Fail(kTipBeyondFullCurve, "A TIP MOVEMENT LIES BEYOND THE LAST POINT OF A 50-POINT Q-W CURVE");
+    }
     float dz = p.pileLength / static_cast<float>(p.increments);
     float x = p.pileLength - dz / 2.0f;
     for (int32_t n = 0; n < p.increments; ++n) {

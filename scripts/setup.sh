@@ -4,7 +4,7 @@
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-packages=(cmake make g++ libgtest-dev qt6-base-dev qt6-charts-dev libxlsxwriter-dev
+packages=(cmake make g++ libgtest-dev qt6-base-dev qt6-charts-dev libxlsxwriter-dev libzip-dev
           libgl-dev qt6-svg-dev locales clang libclang-rt-14-dev xdg-utils xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do

@@ -91,13 +91,3 @@ private:
     int FUnits = 1;
     std::vector<std::unique_ptr<TLine>> FLines;
 };
-
-// A unit code of a graph axis expanded for a unit system: "F", "F1", "F2",
-// "L", "L1", "L2" become unit names in systems 1 and 2; system 3 keeps the code.
-std::string ExpandPlotUnits(const std::string& units, int system);
-
-// A number in general decimal form with at most `precision` significant digits
-// and no trailing zeros; scientific form ("1.5E05", "2E-06") when the integer
-// part needs more than `precision` digits or the magnitude is below 0.00001,
-// with at least `exponentDigits` exponent digits.
-std::string FormatGeneral(long double value, int precision, int exponentDigits);

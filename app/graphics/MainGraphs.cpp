@@ -1,5 +1,6 @@
 #include "MainGraphs.h"
 
+#include "NumberText.h"
 #include "WordReader.h"
 
 #include <algorithm>
@@ -94,7 +95,7 @@ void ReadTZCurves(TPlotFileReader& file, TGraphPlot& graph, int projectUnits)
         longest = std::max(longest, counts[i]);
         graph.SetPointCount(longest);
         TLine& line = graph.Line(i);
-        line.Name = FormatGeneral(file.Float(), 15, 0) + (projectUnits == 1 ? " in" : " m");
+        line.Name = GeneralNumberText(file.Float(), 15) + (projectUnits == 1 ? " in" : " m");
         for (int j = 0; j < counts[i]; ++j) {
             line.Points[j].Y = file.Float();
             line.Points[j].X = file.Float();

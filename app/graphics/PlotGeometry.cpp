@@ -1,6 +1,7 @@
 #include "PlotGeometry.h"
 
 #include "GraphPlot.h"
+#include "NumberText.h"
 
 #include <algorithm>
 #include <climits>
@@ -172,7 +173,7 @@ TTicks AxisTicks(const TAxisRange& range, int divisions)
 
 std::string TickLabel(long double value)
 {
-    return FormatGeneral(value, 4, 2);
+    return GeneralNumberText(value, 4, ".", 2);
 }
 
 const std::array<TRgb, 17> Palette = {{

@@ -7,6 +7,7 @@
 #include "ProjectChild.h"
 #include "ResultsSummaryForm.h"
 #include "SideView.h"
+#include "TDlgExport.h"
 #include "TableForm.h"
 #include "UserPrompts.h"
 
@@ -377,6 +378,15 @@ void TMainForm::ShowGraph(TGraphPlot& graph)
 {
     if (GraphsAvailable())
         ShowPlot(graph, *FArea);
+}
+
+void TMainForm::ExportPlotsClick()
+{
+    // The dialog's entries follow the graph commands, as they stand now.
+    GraphicsMenuPopup();
+    TDlgExport dialog(FGraphs, {FGraphItems[0], FGraphItems[1], FGraphItems[2], FGraphItems[3]},
+                      QString::fromStdString(Project().FileName), this);
+    dialog.exec();
 }
 
 void TMainForm::ShowResultsSummary()

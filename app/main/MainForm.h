@@ -73,6 +73,8 @@ public:
     void SoilLayerCoordinates1Click();
     // Graph windows.
     void ShowGraph(TGraphPlot& graph);
+    // The export dialog, modal, over the graphs the Graphics commands offer.
+    void ExportPlotsClick();
     // The capacity read-outs of the last run.
     void ShowResultsSummary();
     void WindowArrangeIconsClick();
@@ -187,6 +189,7 @@ private:
     QAction* FEditNotesItem = nullptr;
     QAction* FEditOutputItem = nullptr;
     std::vector<QAction*> FGraphItems;
+    QAction* FExportItem = nullptr;
     QAction* FSoilLayersButton = nullptr;
     std::vector<QAction*> FGraphButtons;
 };

@@ -153,6 +153,8 @@ void TMainForm::CreateMenus()
         AddCommand(graphics, QStringLiteral("Q-&w Curve (tip resistance)"), [this] { ShowGraph(FGraphs.PltQW); }),
     };
     graphics->addSeparator();
+    FExportItem = AddCommand(graphics, QStringLiteral("Export Plots to Excel"), [this] { ExportPlotsClick(); });
+    graphics->addSeparator();
     FGraphItems.push_back(
         AddCommand(graphics, QStringLiteral("Results &Summary"), [this] { ShowResultsSummary(); }));
     connect(graphics, &QMenu::aboutToShow, this, &TMainForm::GraphicsMenuPopup);
@@ -266,6 +268,7 @@ void TMainForm::GraphicsMenuPopup()
     const bool available = GraphsAvailable();
     for (QAction* item : FGraphItems)
         item->setEnabled(available);
+    FExportItem->setEnabled(available);
 }
 
 void TMainForm::WindowMenuPopup()

@@ -2,6 +2,7 @@
 
 #include "DecimalText.h"
 #include "Evaluator.h"
+#include "NumberText.h"
 #include "UnitStrings.h"
 #include "UserPrompts.h"
 
@@ -32,45 +33,8 @@ const QString kOperatorKeys = QStringLiteral("+-/*^=%!");
 
 QString GeneralText(long double value)
 {
-    if (value == 0)
-        return QStringLiteral("0");
-    char buffer[64];
-    const std::to_chars_result scientific =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, kDigits - 1);
-    const std::string text(buffer, scientific.ptr);
-    if (!std::isfinite(value))
-        return QString::fromStdString(text);
-
-    // text is "[-]d.ddd...e[+-]xx"
-    const bool negative = text[0] == '-';
-    const std::size_t e = text.find('e');
-    const int exponent = std::atoi(text.c_str() + e + 1);
-    std::string digits;
-    for (std::size_t i = negative ? 1 : 0; i < e; ++i) {
-        if (text[i] != '.')
-            digits += text[i];
-    }
-    digits.erase(digits.find_last_not_of('0') + 1);
-
     // The evaluator reads numbers with the locale's decimal point.
-    const std::string point = LocaleDecimalPoint();
-    std::string result = negative ? "-" : "";
-    if (exponent < -5 || exponent >= kDigits) {
-        result += digits.substr(0, 1);
-        if (digits.size() > 1)
-            result += point + digits.substr(1);
-        result += "E" + std::to_string(exponent);
-    } else if (exponent < 0) {
-        result += "0" + point + std::string(-exponent - 1, '0') + digits;
-    } else {
-        const std::size_t whole = exponent + 1;
-        if (digits.size() <= whole) {
-            result += digits + std::string(whole - digits.size(), '0');
-        } else {
-            result += digits.substr(0, whole) + point + digits.substr(whole);
-        }
-    }
-    return QString::fromStdString(result);
+    return QString::fromStdString(GeneralNumberText(value, kDigits, LocaleDecimalPoint()));
 }
 
 QString HexText(long double value)

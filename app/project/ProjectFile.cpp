@@ -5,6 +5,7 @@
 
 #include "ProgramData.h"
 
+#include "FileReplace.h"
 #include "WordReader.h"
 
 #include <fcntl.h>
@@ -115,64 +116,6 @@ std::string LayerDataLine(const TGridTableChart& data, int row, bool clay)
                UnusedLayerValue + Join({cell(E50Column), tail});
     return cell(UnitWeightColumn) + " " + UnusedLayerValue +
            Join({cell(FrictionAngleColumn), cell(BlowCountColumn), tail});
-}
-
-[[noreturn]] void WriteError(const std::string& fileName, int error)
-{
-    throw EInOutError("File \"" + fileName + "\" could not be written: " + std::strerror(error));
-}
-
-// Permissions of a newly created file under the process's umask.
-mode_t NewFileMode()
-{
-    const mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
-// Writes the text to a temporary file in the target's folder and renames it
-// over the target only once it is complete and on disk, so that a failure
-// part-way (disk full, I/O error) leaves the previous file untouched. The
-// replacement keeps the previous file's permissions, and a previous file
-// that may not be written is not replaced.
-void ReplaceFile(const std::string& fileName, const std::string& text)
-{
-    // A project file reached through a symbolic link is replaced where it lies.
-    std::error_code resolveError;
-    std::filesystem::path target = std::filesystem::weakly_canonical(fileName, resolveError);
-    if (resolveError)
-        target = fileName;
-    struct stat previous;
-    const bool exists = stat(target.c_str(), &previous) == 0;
-    if (exists && access(target.c_str(), W_OK) != 0)
-        WriteError(fileName, errno);
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    // A short name of its own, which fits the folder whatever the target's length.
-    std::string temporary = (folder / ".korven-save-XXXXXX").string();
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0)
-        WriteError(fileName, errno);
-
-    const mode_t mode = exists ? previous.st_mode & 07777 : NewFileMode();
-    int error = fchmod(fd, mode) == 0 ? 0 : errno;
-    for (std::size_t done = 0; error == 0 && done < text.size();) {
-        const ssize_t written = write(fd, text.data() + done, text.size() - done);
-        if (written >= 0)
-            done += static_cast<std::size_t>(written);
-        else if (errno != EINTR)
-            error = errno;
-    }
-    if (error == 0 && fsync(fd) != 0)
-        error = errno;
-    if (close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && std::rename(temporary.c_str(), target.c_str()) != 0)
-        error = errno;
-    if (error != 0) {
-        unlink(temporary.c_str());
-        WriteError(fileName, error);
-    }
 }
 
 // Creates the file empty, or empties it; returns 0 or the error number.
@@ -313,7 +256,7 @@ void TProgramData::SaveToFile()
     if (failure)
         std::rethrow_exception(failure);
     if (companionError != 0)
-        WriteError(CompanionFileName, companionError);
+        ThrowWriteError(CompanionFileName, companionError);
     SetChanged(false);
 }
 

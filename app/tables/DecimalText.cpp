@@ -1,7 +1,10 @@
 #include "DecimalText.h"
 
-#include <charconv>
 #include <clocale>
+#include <cmath>
+#include <cstdlib>
+
+#include <locale.h>
 
 namespace {
 
@@ -17,8 +20,8 @@ std::size_t SkipDigits(std::string_view text, std::size_t pos) {
 
 TDecimal ParseDecimal(std::string_view text, std::string_view decimalPoint) {
     const TDecimal notANumber{TDecimal::NotANumber, 0.0L};
-    // Checked here and rewritten with "." for std::from_chars, which neither
-    // depends on the locale nor accepts a leading "+".
+    // Checked here and rewritten with "." and without a leading "+", so that
+    // only the syntax above reaches the conversion.
     std::string plain;
     std::size_t pos = 0;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
@@ -53,12 +56,15 @@ TDecimal ParseDecimal(std::string_view text, std::string_view decimalPoint) {
     if (pos != text.size())
         return notANumber;
 
-    long double value = 0.0L;
-    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    if (error == std::errc::result_out_of_range)
-        return {TDecimal::OutOfRange, 0.0L};
-    if (error != std::errc() || end != plain.data() + plain.size())
+    // strtold in the "C" locale, unlike std::from_chars, gives a number too
+    // small for the format as zero or as its denormal instead of an error.
+    static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", nullptr);
+    char* end = nullptr;
+    const long double value = strtold_l(plain.c_str(), &end, cLocale);
+    if (end != plain.c_str() + plain.size())
         return notANumber;
+    if (std::isinf(value))
+        return {TDecimal::OutOfRange, 0.0L};
     return {TDecimal::Ok, value};
 }
 

@@ -1,10 +1,10 @@
 #include "Evaluator.h"
 
 #include "DecimalText.h"
+#include "NumberText.h"
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 #include <numbers>
 #include <string_view>
@@ -226,18 +226,11 @@ long double OperandValue(std::string text) {
     return value;
 }
 
-// A value written back into the text: general format, 18 significant digits,
-// the locale's decimal separator, and an exponent without "+" (which would
-// read as an operator).
-std::string ValueText(long double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.18Lg", value);
-    std::string text(buffer);
-    const std::size_t plus = text.find('+');
-    if (plus != std::string::npos)
-        text.erase(plus, 1);
-    return text;
-}
+// A value written back into the text as the numeric field shows it: 18
+// significant digits, the locale's decimal separator, zero without a sign
+// (a "-0" would turn a following product negative) and an exponent without
+// "+" (which would read as an operator).
+std::string ValueText(long double value) { return GeneralNumberText(value, 18, LocaleDecimalPoint()); }
 
 int64_t ToInt64(long double value) {
     const long double truncated = std::trunc(value);

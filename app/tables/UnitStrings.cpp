@@ -28,17 +28,22 @@ constexpr TUnitSlot Slots[] = {
 
 // A family of slots: which digits may follow "F" and "L", and the order in
 // which tokens are replaced when expanding (two-character tokens before the
-// bare letter, so that "F2" is not read as "F" followed by 2).
+// bare letter, so that "F2" is not read as "F" followed by 2; "F0" and "L0"
+// name the same slots as "F" and "L", as they do for the factor). With
+// `OneTokenPerLetter` only the first token of each letter found in the text
+// is expanded (the graph axes' rule).
 struct TUnitFamily {
     std::string_view ForceDigits;
     std::string_view LengthDigits;
-    std::string_view ExpandOrder[10];
+    std::string_view ExpandOrder[12];
     int ExpandCount;
+    bool OneTokenPerLetter;
 };
 
 constexpr TUnitFamily TableFamily{
-    "012456", "0123", {"F2", "F1", "F4", "F5", "F6", "F", "L3", "L2", "L1", "L"}, 10};
-constexpr TUnitFamily ChartFamily{"012", "012", {"F2", "F1", "F", "L2", "L1", "L"}, 6};
+    "012456", "0123", {"F2", "F1", "F4", "F5", "F6", "F0", "F", "L3", "L2", "L1", "L0", "L"}, 12, false};
+constexpr TUnitFamily ChartFamily{"012", "012", {"F2", "F1", "F0", "F", "L2", "L1", "L0", "L"}, 8, false};
+constexpr TUnitFamily PlotFamily{"012", "012", {"F2", "F1", "F0", "F", "L2", "L1", "L0", "L"}, 8, true};
 
 const TUnitSlot& SlotOf(char letter, char digit) {
     std::string token(1, letter);
@@ -105,14 +110,19 @@ std::string FamilyExpandUnits(const std::string& units, int system, const TUnitF
     if (system < 1 || system > 3)
         return units;
     std::string text = units;
+    char expandedLetter = 0;
     for (int i = 0; i < family.ExpandCount; ++i) {
         const std::string_view token = family.ExpandOrder[i];
+        if (family.OneTokenPerLetter && token[0] == expandedLetter)
+            continue;
         const TUnitSlot& slot = SlotOf(token[0], token.size() > 1 ? token[1] : '0');
         const std::string_view name = slot.Names[system - 1];
         // Continue after each inserted name: symbolic names are tokens again.
         for (std::size_t pos = text.find(token); pos != std::string::npos;
-             pos = text.find(token, pos + name.size()))
+             pos = text.find(token, pos + name.size())) {
             text.replace(pos, token.size(), name);
+            expandedLetter = token[0];
+        }
     }
     return text;
 }
@@ -133,4 +143,10 @@ long double ChartConversionFactor(int from, int to, const std::string& units) {
 
 std::string ExpandChartUnits(const std::string& units, int system) {
     return FamilyExpandUnits(units, system, ChartFamily);
+}
+
+std::string ExpandPlotUnits(const std::string& units, int system) {
+    if (system != 1 && system != 2)
+        return units;
+    return FamilyExpandUnits(units, system, PlotFamily);
 }

@@ -8,7 +8,8 @@
 //
 // Tokens and slots: "F" (= "F0"), "F1", "F2", "F4", "F5", "F6" for force-like
 // quantities and "L" (= "L0"), "L1", "L2", "L3" for lengths. The chart tables
-// know only F0, F1, F2, L0, L1 and L2, with the same names and factors.
+// know only F0, F1, F2, L0, L1 and L2, with the same names and factors, and
+// so do the graph axes.
 
 #include <string>
 
@@ -23,3 +24,9 @@ std::string ExpandUnits(const std::string& units, int system);
 // The same two rules restricted to the six slots of the chart tables.
 long double ChartConversionFactor(int from, int to, const std::string& units);
 std::string ExpandChartUnits(const std::string& units, int system);
+
+// A unit code of a graph axis for unit system 1 or 2, with the chart tables'
+// names; only the first of "F2", "F1", "F0", "F" found is expanded (every
+// occurrence of it), and the same for "L2", "L1", "L0", "L". Other systems
+// keep the code as it is.
+std::string ExpandPlotUnits(const std::string& units, int system);

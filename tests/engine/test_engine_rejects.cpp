@@ -20,15 +20,24 @@ struct Rejected {
 };
 
 const std::string kHead = "refused\n";
-const std::string kTail = " 0\n 0\n 0\n 0\n";
-// One user t-z curve pair, AE and a Q-w curve, for projects that vary the rest.
+// One user t-z curve pair, AE and a Q-w curve, for projects that vary the
+// rest; no loads, settlement or t-z factors.
 std::string UserProject(const std::string& increments, const std::string& firstDepth, const std::string& ae,
-                        const std::string& qw, const std::string& tips) {
+                        const std::string& qw, const std::string& tips, const std::string& qwFactors = " 0\n") {
     return kHead + increments + " 0 1\n1 \n2\n1 " + firstDepth + " 2\n0 0\n1 1\n2 100 2\n0 0\n1 1\n" + ae + qw +
-           "0.001 100 12 100\n" + tips + kTail;
+           "0.001 100 12 100\n" + tips + " 0\n 0\n 0\n" + qwFactors;
 }
 const std::string kAE = "2\n1E6 0\n1E6 100\n";
 const std::string kQW = "2\n0 0\n1000 1\n";
+// A Q-w curve of 0.02 steps in w; 50 points (up to w = 0.98) fill its storage.
+std::string FullQwCurve(int points = 50) {
+    std::string text = std::to_string(points) + "\n";
+    for (int k = 0; k < points; ++k) text += std::to_string(100 * k) + " " + std::to_string(0.02 * k) + "\n";
+    return text;
+}
+std::string WithQwFactors(const std::string& factors) {
+    return UserProject("10", "0", kAE, kQW, "1\n0.5\n", factors);
+}
 
 std::string Layers(int count, const std::string& pile) {
     std::string text = kHead + "50 0 1\n2 \n" + std::to_string(count) + "\n";
@@ -53,6 +62,15 @@ TEST(EngineRejects, InputItCannotComputeWithAStatusAndAReportLine) {
         {"AE of zero", UserProject("10", "0", "2\n1E6 0\n0 100\n", kQW, "1\n0.5\n"), 15, "AE OF ZERO"},
         {"one-point Q-w curve", UserProject("10", "0", kAE, "1\n0 0\n", "1\n0.5\n"), 16, "AT LEAST TWO POINTS"},
         {"pile above the first curve", UserProject("10", "6", kAE, kQW, "1\n0.5\n"), 17, "ABOVE THE FIRST T-Z CURVE"},
+        {"tip movement beyond a 50-point Q-w curve", UserProject("10", "0", kAE, FullQwCurve(), "2\n0.5\n0.99\n"),
+         18, "BEYOND THE LAST POINT"},
+        {"upward tip movement beyond a 50-point Q-w curve",
+         UserProject("10", "0", kAE, FullQwCurve(), "1\n-1.5\n"), 18, "BEYOND THE LAST POINT"},
+        {"default tip movements beyond a 50-point Q-w curve", UserProject("10", "0", kAE, FullQwCurve(), "0\n"),
+         18, "BEYOND THE LAST POINT"},
+        {"Q-w w-multiplier of zero", WithQwFactors(" 1\n1 0\n"), 19, "W-MULTIPLIER"},
+        {"negative Q-w w-multiplier", WithQwFactors(" 1\n1 -0.5\n"), 19, "W-MULTIPLIER"},
+        {"negative Q-w Q-multiplier", WithQwFactors(" 1\n-1 1\n"), 19, "Q-MULTIPLIER"},
     };
     for (const Rejected& c : cases) {
         SCOPED_TRACE(c.what);
@@ -62,6 +80,24 @@ TEST(EngineRejects, InputItCannotComputeWithAStatusAndAReportLine) {
         ASSERT_FALSE(report.empty());
         EXPECT_NE(report.back().find("**** ERROR ****"), std::string::npos) << report.back();
         EXPECT_NE(report.back().find(c.reportText), std::string::npos) << report.back();
+    }
+}
+
+// The edges of the guards above still compute.
+TEST(EngineRejects, FullQwCurveAndZeroQMultiplierAreAccepted) {
+    const std::vector<std::pair<const char*, std::string>> cases = {
+        {"tip movements up to the last point of a 50-point curve",
+         UserProject("10", "0", kAE, FullQwCurve(), "3\n0.5\n-0.98\n0.98\n")},
+        {"49-point curve and a tip movement beyond it",
+         UserProject("10", "0", kAE, FullQwCurve(49), "1\n5\n")},
+        {"Q-multiplier of zero", WithQwFactors(" 1\n0 1\n")},
+        {"w-multiplier that brings the last point past the tip movement",
+         UserProject("10", "0", kAE, FullQwCurve(), "1\n1.5\n", " 1\n1 2\n")},
+    };
+    for (const auto& [what, project] : cases) {
+        SCOPED_TRACE(what);
+        EngineRun run;
+        EXPECT_EQ(run.Run(project), 0) << run.ReportLines().back();
     }
 }
 

@@ -1,4 +1,6 @@
 #include "GraphPlot.h"
+#include "NumberText.h"
+#include "UnitStrings.h"
 
 #include <gtest/gtest.h>
 
@@ -73,15 +75,15 @@ TEST(GraphPlot, UnitCodesExpandPerSystem)
 
 TEST(GraphPlot, GeneralFormKeepsSignificantDigitsAndSwitchesToExponents)
 {
-    EXPECT_EQ(FormatGeneral(0, 4, 2), "0");
-    EXPECT_EQ(FormatGeneral(2.5L, 4, 2), "2.5");
-    EXPECT_EQ(FormatGeneral(-0.25L, 4, 2), "-0.25");
-    EXPECT_EQ(FormatGeneral(1234, 4, 2), "1234");
-    EXPECT_EQ(FormatGeneral(0.123456L, 4, 2), "0.1235");
-    EXPECT_EQ(FormatGeneral(123456, 4, 2), "1.235E05");
-    EXPECT_EQ(FormatGeneral(9999.6L, 4, 2), "1E04");
-    EXPECT_EQ(FormatGeneral(0.000002L, 4, 2), "2E-06");
-    EXPECT_EQ(FormatGeneral(0.00001L, 4, 2), "0.00001");
-    EXPECT_EQ(FormatGeneral(1234.56L, 15, 0), "1234.56");
-    EXPECT_EQ(FormatGeneral(1e20L, 15, 0), "1E20");
+    EXPECT_EQ(GeneralNumberText(0, 4, ".", 2), "0");
+    EXPECT_EQ(GeneralNumberText(2.5L, 4, ".", 2), "2.5");
+    EXPECT_EQ(GeneralNumberText(-0.25L, 4, ".", 2), "-0.25");
+    EXPECT_EQ(GeneralNumberText(1234, 4, ".", 2), "1234");
+    EXPECT_EQ(GeneralNumberText(0.123456L, 4, ".", 2), "0.1235");
+    EXPECT_EQ(GeneralNumberText(123456, 4, ".", 2), "1.235E05");
+    EXPECT_EQ(GeneralNumberText(9999.6L, 4, ".", 2), "1E04");
+    EXPECT_EQ(GeneralNumberText(0.000002L, 4, ".", 2), "2E-06");
+    EXPECT_EQ(GeneralNumberText(0.00001L, 4, ".", 2), "0.00001");
+    EXPECT_EQ(GeneralNumberText(1234.56L, 15, ".", 0), "1234.56");
+    EXPECT_EQ(GeneralNumberText(1e20L, 15, ".", 0), "1E20");
 }

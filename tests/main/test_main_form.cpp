@@ -14,13 +14,18 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <clocale>
@@ -351,7 +356,11 @@ private slots:
         QVERIFY(table != nullptr);
         form.Area().setActiveSubWindow(form.Area().subWindowList().front());
         table->Grid->setCurrentCell(1, 0);
-        table->Grid->SetCellText(1, 0, QStringLiteral("0.5*3"));
+        table->Grid->edit(table->Grid->currentIndex());
+        auto* editor = qobject_cast<QLineEdit*>(table->Grid->indexWidget(table->Grid->currentIndex()));
+        QVERIFY(editor != nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("0.5*3"));
         Trigger(form, QStringLiteral("Include &Down-Drag (negative Skin Friction)"));
         // The command took the typed value first.
         QCOMPARE(form.Tables().TblTopload.GetData(0, 1).AsString(), std::string("1.5"));
@@ -487,6 +496,41 @@ private slots:
         QVERIFY(Action(*FForm, QStringLiteral("Load &Distribution"))->isEnabled());
         QVERIFY(Action(*FForm, QStringLiteral("View Q-w Curve"))->isEnabled());
         QCOMPARE(FPrompts->Messages().size(), 2);
+    }
+
+    void exportPlotsAfterARun()
+    {
+        TMainForm& form = *FForm;
+        OpenThroughDialog(Copy(QStringLiteral("export me.kv3d")));
+        Popup(form, QStringLiteral("&Graphics"));
+        QVERIFY(!Action(form, QStringLiteral("Export Plots to Excel"))->isEnabled());
+        Trigger(form, QStringLiteral("&Run Analysis"));
+        Popup(form, QStringLiteral("&Graphics"));
+        QVERIFY(Action(form, QStringLiteral("Export Plots to Excel"))->isEnabled());
+
+        // The dialog is modal: it is worked while it runs.
+        const QString workbook = FFolder->filePath(QStringLiteral("export me.xlsx"));
+        FPrompts->Files.push_back({workbook, 0});
+        QStringList offered;
+        QTimer::singleShot(0, &form, [&offered] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (dialog == nullptr)
+                return;
+            auto* list = dialog->findChild<QListWidget*>(QStringLiteral("CheckListBoxPlots"));
+            for (int i = 0; list != nullptr && i < list->count(); ++i)
+                if (list->item(i)->checkState() == Qt::Checked)
+                    offered << list->item(i)->text();
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button3")), Qt::LeftButton);
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button4")), Qt::LeftButton);
+        });
+        Trigger(form, QStringLiteral("Export Plots to Excel"));
+        QCOMPARE(offered, (QStringList{"Load Distribution", "Axial Load vs Settlement", "t-z Curves",
+                                       "Tip Resistance Curve"}));
+        QCOMPARE(FPrompts->Asked.back().What, ScriptedPrompts::Kind::SaveFile);
+        QCOMPARE(FPrompts->Asked.back().Request.FileName, workbook);
+        QVERIFY(QFileInfo(workbook).size() > 0);
+        QCOMPARE(FLauncher->Started.back().Arguments, QStringList{workbook});
+        QCOMPARE(FPrompts->Messages(), QStringList{CompletedMessage});
     }
 
     void runOfANeverSavedProjectNeedsAName()

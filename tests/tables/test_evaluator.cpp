@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <string>
 
@@ -126,6 +127,26 @@ TEST(Evaluator, IntermediateResultsKeepTheirMagnitude) {
     EXPECT_NEAR(Evaluate("(1e-20)*2"), 2e-20L, 1e-35L);
     // Written back with 18 significant digits, 2^70 loses its last ones.
     EXPECT_NEAR(Evaluate("(2^70)/2^69"), 2.0L, 1e-16L);
+}
+
+// A group's value goes back into the text as the numeric field writes it:
+// zero without a sign, fixed notation down to 0.00001.
+TEST(Evaluator, GroupValuesWrittenBackAsTheFieldShowsThem) {
+    EXPECT_EQ(Evaluate("2(int(0-0.5))"), 20.0L);  // "2" then "0", not "2-0"
+    EXPECT_EQ(Evaluate("2(0.00002)"), 20.00002L);
+    EXPECT_EQ(Evaluate("2(0.000002)"), Evaluate("22E-6"));
+    EXPECT_EQ(Evaluate("3*(0*-1)"), 0.0L);
+    EXPECT_FALSE(std::signbit(Evaluate("(0*-1)")));
+}
+
+TEST(Evaluator, NumbersBelowTheRangeAreZeroOrDenormal) {
+    EXPECT_EQ(Evaluate("1e-5000"), 0.0L);
+    EXPECT_EQ(Evaluate("2*1E-5000+1"), 1.0L);
+    const long double denormal = Evaluate("1e-4940");
+    EXPECT_GT(denormal, 0.0L);
+    EXPECT_LT(denormal, std::numeric_limits<long double>::min());
+    EXPECT_EQ(Evaluate("(1e-4940)"), denormal);
+    EXPECT_EQ(ErrorOf("1e5000"), Message("number out of range"));
 }
 
 TEST(Evaluator, UsesTheLocaleDecimalSeparator) {

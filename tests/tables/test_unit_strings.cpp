@@ -59,3 +59,22 @@ TEST(UnitStrings, ChartExpansionKnowsSixSlots) {
     // F4 is no chart slot: its letter is read as F0 and the digit stays.
     EXPECT_EQ(ExpandChartUnits("F4", 1), "lbs4");
 }
+
+// "F0" and "L0" are the slots of "F" and "L": their labels follow their factors.
+TEST(UnitStrings, SlotZeroWrittenOutExpandsAsTheBareLetter) {
+    EXPECT_EQ(ConversionFactor(2, 1, "F0/L0^2"), ConversionFactor(2, 1, "F/L^2"));
+    EXPECT_EQ(ExpandUnits("F0/L0^2", 1), "lbs/in^2");
+    EXPECT_EQ(ExpandUnits("F0-L0", 2), "kN-m");
+    EXPECT_EQ(ExpandUnits("F0/L0", 3), "F/L");
+    EXPECT_EQ(ChartConversionFactor(2, 1, "L0"), ChartConversionFactor(2, 1, "L"));
+    EXPECT_EQ(ExpandChartUnits("F0/L0^3", 1), "lbs/in^3");
+    EXPECT_EQ(ExpandPlotUnits("F0/L0", 2), "kN/m");
+}
+
+// Graph axes expand only the first token of each letter that the code holds.
+TEST(UnitStrings, PlotCodesExpandOneTokenPerLetter) {
+    EXPECT_EQ(ExpandPlotUnits("F2/F", 1), "tons/F");
+    EXPECT_EQ(ExpandPlotUnits("L1/L", 2), "mm/L");
+    EXPECT_EQ(ExpandPlotUnits("F1/L2^2", 3), "F1/L2^2");
+    EXPECT_EQ(ExpandPlotUnits("F1/L2^2", 0), "F1/L2^2");
+}

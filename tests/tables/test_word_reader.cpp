@@ -5,15 +5,19 @@
 #include <clocale>
 #include <filesystem>
 #include <fstream>
+#include <limits>
+
+#include <unistd.h>
 
 namespace {
 
-// A text file in the test's temporary folder, removed afterwards.
+// A text file in the temporary folder, removed afterwards; named after the
+// process too, since test processes run side by side.
 class TTextFile {
 public:
     explicit TTextFile(const std::string& content)
         : FPath(std::filesystem::temp_directory_path() /
-                ("word_reader_" + std::to_string(++Counter) + ".txt")) {
+                ("word_reader_" + std::to_string(getpid()) + "_" + std::to_string(++Counter) + ".txt")) {
         std::ofstream(FPath, std::ios::binary) << content;
     }
     ~TTextFile() { std::filesystem::remove(FPath); }
@@ -43,6 +47,17 @@ TEST(WordReader, TypedReadsAcrossLines) {
     EXPECT_EQ(reader.ReadFloat(), 1.5L);
     EXPECT_EQ(reader.ReadFloat(), 2.5L);
     EXPECT_EQ(ErrorOf([&] { reader.ReadFloat(); }), "This file either invalid or incomplete.");
+}
+
+TEST(WordReader, FloatsBelowTheRangeReadAsDenormalOrZero) {
+    TTextFile file("1E-5000 1E-4940 -1e-4951\n1E5000\n");
+    TWordReader reader(file.Path());
+    EXPECT_EQ(reader.ReadFloat(), 0.0L);
+    const long double denormal = reader.ReadFloat();
+    EXPECT_GT(denormal, 0.0L);
+    EXPECT_LT(denormal, std::numeric_limits<long double>::min());
+    EXPECT_LE(reader.ReadFloat(), 0.0L);
+    EXPECT_NE(ErrorOf([&] { reader.ReadFloat(); }), "no error");
 }
 
 TEST(WordReader, LinesAndLazyMoves) {
