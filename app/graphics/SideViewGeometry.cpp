@@ -1,6 +1,7 @@
 #include "SideViewGeometry.h"
 
 #include "GraphPlot.h"
+#include "NumberText.h"
 #include "ProgramData.h"
 
 #include <algorithm>
@@ -49,7 +50,7 @@ TSideViewData ReadSideViewData(const TProgramData& project)
 
 std::string LayerLabel(const TSoilBand& layer)
 {
-    return "depth= " + FormatGeneral(layer.Top, 15, 0) + " - " + FormatGeneral(layer.Bottom, 15, 0) +
+    return "depth= " + GeneralNumberText(layer.Top, 15) + " - " + GeneralNumberText(layer.Bottom, 15) +
            (layer.SoilType % 2 == 1 ? "; Clay" : "; Sand");
 }
 

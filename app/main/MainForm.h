@@ -59,6 +59,8 @@ public:
     void FileSaveClick();
     void FileSaveAsClick();
     void FileExitClick();
+    // The printable report of the project and its results, as a PDF file.
+    void ExportReportClick();
     void RecentFileClick(int index);
     // Files dropped on the window: the first one is opened.
     void DropFiles(const QStringList& paths);
@@ -144,6 +146,9 @@ private:
     // The current project, for windows that outlive a project.
     std::function<TProgramData&()> ProjectAccess();
     void CloseChildWindows();
+    // Davisson's line and the 10 % of diameter line over the load-settlement
+    // graph, from the plot data just read.
+    void UpdateCapacityLines();
 
     TProjectTables FTables;
     TMainGraphs FGraphs;

@@ -90,6 +90,7 @@ void TMainForm::CreateMenus()
                QKeySequence(Qt::CTRL | Qt::Key_O));
     AddCommand(file, QStringLiteral("&Save"), [this] { FileSaveClick(); }, QKeySequence(Qt::CTRL | Qt::Key_S));
     AddCommand(file, QStringLiteral("Save &As..."), [this] { FileSaveAsClick(); });
+    AddCommand(file, QStringLiteral("Export &Report as PDF..."), [this] { ExportReportClick(); });
     file->addSeparator();
     for (int i = 0; i < TProgramSettings::RecentMax; ++i)
         FRecentActions.push_back(AddCommand(file, QString(), [this, i] { RecentFileClick(i); }));
