@@ -5,7 +5,8 @@ set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 packages=(cmake make g++ libgtest-dev qt6-base-dev qt6-charts-dev libxlsxwriter-dev libzip-dev
-          libgl-dev qt6-svg-dev locales clang libclang-rt-14-dev xdg-utils xvfb xauth)
+          libgl-dev qt6-svg-dev locales clang libclang-rt-14-dev xdg-utils xvfb xauth
+          nlohmann-json3-dev pandoc desktop-file-utils libxml2-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

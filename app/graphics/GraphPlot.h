@@ -14,6 +14,14 @@ struct TFloatPoint {
 
 class TGraphPlot;
 
+// A line drawn over a graph's curves, dashed and in black, that is neither a
+// curve of the graph nor listed in its legend: a reference line such as a
+// failure criterion. A single point is drawn as a marked point.
+struct TGraphOverlay {
+    std::string Name;
+    std::vector<TFloatPoint> Points;
+};
+
 // One curve of a graph.
 class TLine {
 public:
@@ -62,6 +70,12 @@ public:
     // Graph title typed by the user, and whether it goes above the graph.
     std::string Title;
     bool TitleOnTop = false;
+    // Reference lines over the curves, drawn while ShowOverlays is set; the
+    // window's Plot menu switches them when there are any.
+    std::vector<TGraphOverlay> Overlays;
+    bool ShowOverlays = false;
+    std::string OverlayCaption;
+
     // When a window opens only the first MaxOpenCurves curves are made active.
     bool CapCurves = true;
     static constexpr int MaxOpenCurves = 20;

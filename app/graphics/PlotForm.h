@@ -63,6 +63,9 @@ public:
     const TPlotCanvas& ScreenCanvas() const { return FScreen; }
     // Paints the graph onto any device through a canvas laid out for it.
     void Paint(QPainter& painter, const TPlotCanvas& canvas) const;
+    // Paints the graph as a page of a printer or PDF file, whose unprintable
+    // borders are given in device pixels.
+    void PaintPage(QPainter& painter, const QPagedPaintDevice& device, const TPixelRect& unprintable) const;
 
     // Shows or hides a curve.
     void ToggleCurve(int curve);
@@ -95,6 +98,7 @@ private:
     void PaintCaptions(QPainter& painter, const TPlotCanvas& canvas) const;
     void PaintTicks(QPainter& painter, const TPlotCanvas& canvas) const;
     void PaintCurves(QPainter& painter, const TPlotCanvas& canvas) const;
+    void PaintOverlays(QPainter& painter, const TPlotCanvas& canvas) const;
     void PaintCanvasLegend(QPainter& painter, const TPlotCanvas& canvas) const;
 
     // The Plot menu (PlotMenu.cpp).
@@ -115,9 +119,6 @@ private:
     void PlotSaveClick();
     void PlotPdfClick();
     QPrinter& Printer();
-    // Paints the graph as a page of a printer or PDF file, whose unprintable
-    // borders are given in device pixels.
-    void PaintPage(QPainter& painter, const QPagedPaintDevice& device, const TPixelRect& unprintable) const;
     // The canvas of a saved picture of width x height pixels.
     TPlotCanvas PictureCanvas(int width, int height) const;
     // Writes the graph as a picture file; the message for the user when that
@@ -139,6 +140,8 @@ private:
 
     QMenu* FPlotMenu = nullptr;
     QAction* FShowLegend = nullptr;
+    // Switches the graph's reference lines; shown only when it has some.
+    QAction* FShowOverlays = nullptr;
     QMenu* FMarkersMenu = nullptr;
     QMenu* FFontMenu = nullptr;
     QMenu* FWidthMenu = nullptr;

@@ -72,6 +72,12 @@ void TPlotForm::BuildPlotMenu()
     FPlotMenu->addAction(QStringLiteral("&Graph Title"), this, &TPlotForm::PlotCaptionClick);
     FPlotMenu->addAction(QStringLiteral("&Edit Legend"), this, &TPlotForm::mLineNameClick);
     FPlotMenu->addAction(QStringLiteral("&Active Curves"), this, &TPlotForm::ActiveGraphsClick);
+    FShowOverlays = FPlotMenu->addAction(QString(), this, [this] {
+        FGraph.ShowOverlays = !FGraph.ShowOverlays;
+        update();
+    });
+    FShowOverlays->setObjectName("ShowOverlays");
+    FShowOverlays->setCheckable(true);
     FPlotMenu->addSeparator();
     // A PDF file is always a print target, so printing needs no printer.
     FPlotMenu->addAction(QStringLiteral("&Print..."), this, &TPlotForm::PlotPrintClick);
@@ -84,6 +90,9 @@ void TPlotForm::BuildPlotMenu()
 void TPlotForm::PlotMenuClick()
 {
     FShowLegend->setChecked(FGraph.ShowLegend);
+    FShowOverlays->setVisible(!FGraph.Overlays.empty());
+    FShowOverlays->setText(QString::fromStdString(FGraph.OverlayCaption));
+    FShowOverlays->setChecked(FGraph.ShowOverlays);
     FFontMenu->menuAction()->setVisible(FGraph.ShowFontWidth);
     FWidthMenu->menuAction()->setVisible(FGraph.ShowFontWidth);
     for (QAction* entry : FCurveEntries) {

@@ -48,6 +48,7 @@ void TPlotForm::Paint(QPainter& painter, const TPlotCanvas& canvas) const
         PaintCaptions(painter, canvas);
         PaintTicks(painter, canvas);
         PaintCurves(painter, canvas);
+        PaintOverlays(painter, canvas);
         if (canvas.CanvasLegend)
             PaintCanvasLegend(painter, canvas);
         const TPixelRect& plot = canvas.PlotRect;
@@ -160,6 +161,37 @@ void TPlotForm::PaintTicks(QPainter& painter, const TPlotCanvas& canvas) const
                              label);
             painter.restore();
         }
+}
+
+void TPlotForm::PaintOverlays(QPainter& painter, const TPlotCanvas& canvas) const
+{
+    if (!FGraph.ShowOverlays || FGraph.Overlays.empty())
+        return;
+    const TPixelRect& plot = canvas.PlotRect;
+    painter.save();
+    painter.setClipRect(QRect(plot.Left, plot.Top, plot.Right - plot.Left, plot.Bottom - plot.Top));
+    const int penWidth = (static_cast<int>(std::lround(canvas.Px / 300.0)) + 1) * FGraph.WidthLine;
+    const int h = TextUnit(canvas.FontHeight, FGraph.SizeFont);
+    painter.setFont(PlotFont(h, QFont::Normal));
+    const int mark = std::max(3, canvas.Px / 24);
+    for (const TGraphOverlay& overlay : FGraph.Overlays) {
+        QPolygon polyline;
+        for (const TFloatPoint& point : overlay.Points)
+            polyline << QPoint(MapX(point.X, FDataRange.X, plot), MapY(point.Y, FDataRange.Y, plot, FGraph.XOnTop));
+        if (polyline.isEmpty())
+            continue;
+        if (polyline.size() == 1) {
+            // A read-off point: a ring with its name beside it.
+            painter.setPen(QPen(Qt::black, penWidth));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(polyline[0], mark, mark);
+            painter.drawText(polyline[0] + QPoint(mark + penWidth, -mark), QString::fromStdString(overlay.Name));
+            continue;
+        }
+        painter.setPen(QPen(Qt::black, penWidth, Qt::DashLine));
+        painter.drawPolyline(polyline);
+    }
+    painter.restore();
 }
 
 void TPlotForm::PaintCurves(QPainter& painter, const TPlotCanvas& canvas) const

@@ -1,6 +1,7 @@
 #include "PlotView.h"
 
 #include "GraphPlot.h"
+#include "NumberText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,8 +60,8 @@ std::string CursorReadout(const std::string& caption, const TDataRange& view, TP
                           const TPixelRect& plot, bool xOnTop)
 {
     const TPixelPoint at = ClampToRect(cursor, plot);
-    return caption + " X: " + FormatGeneral(UnmapX(at.X, view.X, plot), 5, 2) +
-           " Y: " + FormatGeneral(UnmapY(at.Y, view.Y, plot, xOnTop), 5, 2);
+    return caption + " X: " + GeneralNumberText(UnmapX(at.X, view.X, plot), 5, ".", 2) +
+           " Y: " + GeneralNumberText(UnmapY(at.Y, view.Y, plot, xOnTop), 5, ".", 2);
 }
 
 TPixelPoint KeepInside(TPixelPoint topLeft, int width, int height, int areaWidth, int areaHeight)

@@ -4,7 +4,13 @@
 #include "EngineRun.h"
 #include "Periphery.h"
 #include "PlotWindows.h"
+#include "CapacityOverlays.h"
+#include "PlotData.h"
+#include "ProjectReport.h"
 #include "ProjectChild.h"
+#include "ResultsSummary.h"
+#include "ResultsSummaryForm.h"
+#include "SideView.h"
 #include "TDlgExport.h"
 #include "TableForm.h"
 #include "UserPrompts.h"
@@ -152,8 +158,17 @@ bool TMainForm::SaveAs()
 
 void TMainForm::ProjectReplaced()
 {
-    FProject->OnUnitsChanged = [this] { ReloadDataDialogs(*FArea); };
+    FProject->OnUnitsChanged = [this] { ShowProjectValues(); };
+    ShowProjectValues();
+}
+
+void TMainForm::ShowProjectValues()
+{
     ReloadDataDialogs(*FArea);
+    if (FSummaryWindow)
+        FSummaryWindow->Reload();
+    if (FSideView)
+        FSideView->Refresh();
 }
 
 void TMainForm::FileNewClick()
@@ -227,6 +242,7 @@ void TMainForm::OpenProject(const QString& path, bool fullFormat, bool addToRece
     const QString plotFile = ProjectFilePath(".kv3p");
     FGraphs.PlotsAvailable = QFileInfo::exists(plotFile) &&
                              ReadPlotFile(FGraphs, plotFile.toStdString(), Project().Units(), false, this);
+    UpdateCapacityLines();
     RefreshPlotWindows(*FArea, FGraphs.PlotsAvailable);
     UpdateToolBar();
     if (addToRecent)
@@ -308,6 +324,7 @@ void TMainForm::CompRunClick()
     const QString plotFile = ProjectFilePath(".kv3p");
     if (QFileInfo::exists(plotFile))
         ReadPlotFile(FGraphs, plotFile.toStdString(), Project().Units(), true, this);
+    UpdateCapacityLines();
     UpdateToolBar();
     CloseChildWindows();
 }
@@ -352,6 +369,17 @@ bool TMainForm::GraphsAvailable() const
     return FGraphs.PlotsAvailable && QFileInfo::exists(ProjectFilePath(".kv3p"));
 }
 
+void TMainForm::SoilLayerCoordinates1Click()
+{
+    if (!FSideView) {
+        FSideView = new TDlgSideView(*FArea, ProjectAccess());
+        connect(FSideView, &TDlgSideView::Closed, this, [this] { FSideView = nullptr; });
+        FSideView->ShowWindow();
+    } else if (Project().CurveSourceCode == 2) {
+        FSideView->ShowWindow();
+    }
+}
+
 void TMainForm::ShowGraph(TGraphPlot& graph)
 {
     if (GraphsAvailable())
@@ -365,6 +393,58 @@ void TMainForm::ExportPlotsClick()
     TDlgExport dialog(FGraphs, {FGraphItems[0], FGraphItems[1], FGraphItems[2], FGraphItems[3]},
                       QString::fromStdString(Project().FileName), this);
     dialog.exec();
+}
+
+void TMainForm::ExportReportClick()
+{
+    const FileChoice choice =
+        Prompts().SaveFile(this, FileRequest(QStringLiteral("Export Report as PDF"),
+                                             QStringLiteral("PDF Document (*.pdf)|*.pdf"), ProjectFilePath(".pdf"),
+                                             QStringLiteral("pdf")));
+    if (choice.Path.isEmpty())
+        return;
+    QString error;
+    const TReportSources sources{&Project(), GraphsAvailable() ? &FGraphs : nullptr, ProjectFilePath(".kv3p")};
+    bool written;
+    {
+        const TWaitCursor wait;
+        written = WriteProjectReport(sources, choice.Path, error);
+    }
+    if (!written)
+        Prompts().Inform(this, error);
+    else if (!Launcher().OpenDocument(choice.Path))
+        Prompts().Inform(this, QStringLiteral("The report was saved as \"%1\".").arg(choice.Path));
+}
+
+void TMainForm::UpdateCapacityLines()
+{
+    FGraphs.pltAxial.Overlays.clear();
+    if (!FGraphs.PlotsAvailable)
+        return;
+    try {
+        const TPlotData data = ReadPlotData(ProjectFilePath(".kv3p").toStdString());
+        if (data.Units != Project().Units())
+            return;
+        const TPileForReadouts pile = PileForReadouts(Project());
+        SetCapacityOverlays(FGraphs.pltAxial, ComputeReadouts(data, pile), pile);
+    } catch (const EInOutError&) {
+        // The graphs were read from the same file; without it there are no lines.
+    }
+}
+
+void TMainForm::ShowResultsSummary()
+{
+    if (!GraphsAvailable())
+        return;
+    if (FSummaryWindow) {
+        FSummaryWindow->Reload();
+    } else {
+        FSummaryWindow = new TfrmResultsSummary(ProjectAccess());
+        FSummaryWindow->setAttribute(Qt::WA_DeleteOnClose);
+        FArea->addSubWindow(FSummaryWindow);
+    }
+    FSummaryWindow->show();
+    FArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(FSummaryWindow->parentWidget()));
 }
 
 void TMainForm::WindowArrangeIconsClick()

@@ -24,10 +24,12 @@ class QMdiArea;
 class QMenu;
 class QMdiSubWindow;
 class TDlgOptions;
+class TDlgSideView;
 class TDynamicLibrary;
 class TdlgTitle;
 class TfrmMaterial;
 class TfrmQwFactors;
+class TfrmResultsSummary;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -57,6 +59,8 @@ public:
     void FileSaveClick();
     void FileSaveAsClick();
     void FileExitClick();
+    // The printable report of the project and its results, as a PDF file.
+    void ExportReportClick();
     void RecentFileClick(int index);
     // Files dropped on the window: the first one is opened.
     void DropFiles(const QStringList& paths);
@@ -65,10 +69,16 @@ public:
     void EditInputClick();
     void EditNotesClick();
     void EditOutputClick();
+    // The side view: made when it is not open; an open one comes to the
+    // front only while the curves are generated from the soil layers
+    // (CurveSourceCode 2, as last saved or read).
+    void SoilLayerCoordinates1Click();
     // Graph windows.
     void ShowGraph(TGraphPlot& graph);
     // The export dialog, modal, over the graphs the Graphics commands offer.
     void ExportPlotsClick();
+    // The capacity read-outs of the last run.
+    void ShowResultsSummary();
     void WindowArrangeIconsClick();
 
     // Whether the graph commands are enabled: the plot data of the project
@@ -118,6 +128,9 @@ private:
     bool SaveAs();
     // Takes a new project into use: open data windows show its values.
     void ProjectReplaced();
+    // Open windows show the project's values again (after New, Open or a
+    // switch of units).
+    void ShowProjectValues();
     // Replaces the project by the one in `path`.
     void OpenProject(const QString& path, bool fullFormat, bool addToRecent);
     void StartUp();
@@ -133,6 +146,9 @@ private:
     // The current project, for windows that outlive a project.
     std::function<TProgramData&()> ProjectAccess();
     void CloseChildWindows();
+    // Davisson's line and the 10 % of diameter line over the load-settlement
+    // graph, from the plot data just read.
+    void UpdateCapacityLines();
 
     TProjectTables FTables;
     TMainGraphs FGraphs;
@@ -149,6 +165,8 @@ private:
     QPointer<TfrmMaterial> FMaterialWindow;
     QPointer<TDlgOptions> FOptionsWindow;
     QPointer<TfrmQwFactors> FQwFactorsWindow;
+    QPointer<TfrmResultsSummary> FSummaryWindow;
+    QPointer<TDlgSideView> FSideView;
     std::vector<QAction*> FRecentActions;
     QAction* FRecentSeparator = nullptr;
     QMenu* FWindowMenu = nullptr;

@@ -90,6 +90,7 @@ void TMainForm::CreateMenus()
                QKeySequence(Qt::CTRL | Qt::Key_O));
     AddCommand(file, QStringLiteral("&Save"), [this] { FileSaveClick(); }, QKeySequence(Qt::CTRL | Qt::Key_S));
     AddCommand(file, QStringLiteral("Save &As..."), [this] { FileSaveAsClick(); });
+    AddCommand(file, QStringLiteral("Export &Report as PDF..."), [this] { ExportReportClick(); });
     file->addSeparator();
     for (int i = 0; i < TProgramSettings::RecentMax; ++i)
         FRecentActions.push_back(AddCommand(file, QString(), [this, i] { RecentFileClick(i); }));
@@ -141,6 +142,8 @@ void TMainForm::CreateMenus()
     FEditInputItem = AddCommand(computation, QStringLiteral("Edit &Input Text"), [this] { EditInputClick(); });
     FEditNotesItem = AddCommand(computation, QStringLiteral("Edit &Processor-Run Notes"), [this] { EditNotesClick(); });
     FEditOutputItem = AddCommand(computation, QStringLiteral("Edit &Output Text"), [this] { EditOutputClick(); });
+    computation->addSeparator();
+    AddCommand(computation, QStringLiteral("&View Soil Layer Coordinates"), [this] { SoilLayerCoordinates1Click(); });
     connect(computation, &QMenu::aboutToShow, this, &TMainForm::ComputationMenuPopup);
 
     QMenu* graphics = addMenu(bar, QStringLiteral("&Graphics"));
@@ -152,6 +155,9 @@ void TMainForm::CreateMenus()
     };
     graphics->addSeparator();
     FExportItem = AddCommand(graphics, QStringLiteral("Export Plots to Excel"), [this] { ExportPlotsClick(); });
+    graphics->addSeparator();
+    FGraphItems.push_back(
+        AddCommand(graphics, QStringLiteral("Results &Summary"), [this] { ShowResultsSummary(); }));
     connect(graphics, &QMenu::aboutToShow, this, &TMainForm::GraphicsMenuPopup);
 
     FWindowMenu = addMenu(bar, QStringLiteral("&Window"));
@@ -190,6 +196,8 @@ void TMainForm::CreateToolBar()
                             [this] { FTables.D2.Show(); });
     add(QStringLiteral("Edit Output Text"), "accessories-text-editor", QStringLiteral("output.svg"),
         [this] { EditOutputClick(); });
+    add(QStringLiteral("View Soil Profile"), "", QStringLiteral("soil-profile.svg"),
+        [this] { SoilLayerCoordinates1Click(); });
     tools->addSeparator();
     FGraphButtons = {
         add(QStringLiteral("View Load Distribution Plot"), "", QStringLiteral("load-distribution.svg"),

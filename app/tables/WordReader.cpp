@@ -89,6 +89,15 @@ std::string_view TWordReader::NextWord(const char* expected) {
     return Text(FWords[line.FirstWord + FWord - 1]);
 }
 
+bool TWordReader::AtEnd() const {
+    if (FLine < FLines.size() && FWord < FLines[FLine].Words.size())
+        return false;
+    for (std::size_t line = FLine + 1; line < FLines.size(); ++line)
+        if (!FLines[line].Words.empty())
+            return false;
+    return true;
+}
+
 void TWordReader::ConversionError(const char* expected, std::size_t item) const {
     throw EInOutError("Error on Line " + std::to_string(FLine + 1) + " Item " +
                       std::to_string(item) + "\n" + expected);

@@ -43,6 +43,9 @@ public:
     // separator of the current C locale.
     int32_t ReadInteger();
 
+    // No word is left to read: the rest of the file is blank.
+    bool AtEnd() const;
+
     // Current position: 0-based line index and index of the next word on it.
     std::size_t LineIndex() const { return FLine; }
     std::size_t WordIndex() const { return FWord; }

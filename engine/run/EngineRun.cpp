@@ -10,6 +10,30 @@
 
 namespace fs = std::filesystem;
 
+const char* EngineStatusMeaning(int32_t status)
+{
+    switch (status) {
+    case 0: return "run completed";
+    case 1: return "the entry was called with a key other than 3";
+    case 4: return "a depth lies beyond the unit weight input";
+    case 5: return "a depth lies beyond the undrained strength input";
+    case 6: return "a depth lies beyond the side friction input";
+    case 7: return "a depth lies beyond the tip resistance input";
+    case 8: return "a depth lies beyond the friction angle input";
+    case 10: return "names.dat is missing from the current folder or cannot be read";
+    case 11: return "a file named in names.dat cannot be opened";
+    case 12: return "the input data file is short or holds a malformed value";
+    case 13: return "a count or code lies outside what the engine accepts";
+    case 14: return "the pile tip lies below the bottom of every soil layer";
+    case 15: return "an axial stiffness AE of zero";
+    case 16: return "a Q-w curve of fewer than two points";
+    case 17: return "the pile reaches above the first t-z curve";
+    case 18: return "a Q-w curve of 50 points with a tip movement beyond its last point";
+    case 19: return "a Q-w modification factor out of range (w-multiplier zero or below, or Q-multiplier below zero)";
+    default: return "unknown status";
+    }
+}
+
 fs::path SiblingFile(const fs::path& projectFile, const char* extension)
 {
     return fs::path(projectFile).replace_extension(extension);

@@ -37,6 +37,10 @@ inline constexpr const char* kNamesFileName = "names.dat";
 // Line 1 of the names file, printed in the report banner.
 inline constexpr const char* kNamesFileVersion = "2014.3.3";
 
+// What an engine status means, in one sentence for the user ("run
+// completed" for 0; "unknown status" for a code the engine never returns).
+const char* EngineStatusMeaning(int32_t status);
+
 // A file of the project `projectFile` differing only in its extension
 // (".kv3o" with the dot).
 std::filesystem::path SiblingFile(const std::filesystem::path& projectFile, const char* extension);

@@ -1,0 +1,31 @@
+#pragma once
+
+// The text pages of the printable project report as HTML: the title page,
+// the input summary, the load-settlement table and load cases, and the
+// capacity read-outs. Plain C++: the PDF writer lays the text out and adds
+// the graph pages drawn by the windows' painters.
+
+#include "PlotData.h"
+
+#include <optional>
+#include <string>
+
+class TProgramData;
+
+struct TReportInput {
+    const TProgramData* Project = nullptr;
+    // The project file's path as the title page names it.
+    std::string FileName;
+    // "8 December 2026, 14:05" or similar, as the caller formats it.
+    std::string Date;
+    // The run's results; empty when the plot data could not be read, and
+    // then Missing says why.
+    std::optional<TPlotData> Results;
+    std::string Missing;
+};
+
+// Text with the HTML special characters escaped.
+std::string HtmlEscaped(const std::string& text);
+
+// The whole text part of the report; page breaks between its parts.
+std::string ReportHtml(const TReportInput& input);

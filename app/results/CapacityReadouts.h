@@ -1,0 +1,76 @@
+#pragma once
+
+// Capacity read-outs from a computed load-settlement curve: the head load at
+// a settlement of 10 % of the pile diameter, Davisson's offset limit, the
+// largest computed head load, and for down-drag runs the neutral plane and
+// the drag load of every tip movement case. Every value is interpolated
+// linearly between computed points and never extrapolated: a criterion the
+// curve does not reach is reported as not reached.
+
+#include "PlotData.h"
+
+#include <string>
+#include <vector>
+
+// A point of the load-settlement curve read off for one criterion.
+struct TReadout {
+    bool Reached = false;
+    double Load = 0;
+    double Settlement = 0;
+};
+
+// Where the axial load along the pile peaks for one assumed tip movement.
+struct TNeutralPlane {
+    double Depth = 0;
+    double PeakLoad = 0;
+    double HeadLoad = 0;
+    // Peak minus head load; 0 when the load peaks at the head.
+    double DragLoad = 0;
+};
+
+// The pile as the read-outs need it, in the project's units.
+struct TPileForReadouts {
+    int Units = 1;  // 1 English (in, lb), 2 SI (m, kN)
+    double Length = 0;
+    double Diameter = 0;
+    // The AE table as entered: pairs of depth below the pile head and AE.
+    std::vector<double> AEDepths;
+    std::vector<double> AEValues;
+    // Down-drag runs report the neutral plane.
+    bool Downdrag = false;
+};
+
+// How the pile's stiffness over its length was found.
+enum class TStiffnessSource {
+    Constant,      // one AE value along the whole pile
+    HarmonicMean,  // the harmonic mean of the AE table over the pile length
+    Unavailable,   // an AE of zero or below somewhere along the pile
+};
+
+struct TCapacityReadouts {
+    // Uplift runs (every computed head load upward) are read on magnitudes.
+    bool Uplift = false;
+    TReadout TenPercentDiameter;
+    TReadout Davisson;
+    TReadout Largest;
+    double EquivalentAE = 0;
+    TStiffnessSource Stiffness = TStiffnessSource::Unavailable;
+    // The settlement 10 % of the diameter stands for, and the offset of
+    // Davisson's line at zero load (0.15 in or 3.8 mm, plus D/120).
+    double TenPercentSettlement = 0;
+    double DavissonOffset = 0;
+    // One entry per assumed tip movement, only for down-drag runs.
+    std::vector<TNeutralPlane> NeutralPlanes;
+};
+
+// The equivalent axial stiffness of the pile over its length: the length
+// divided by the integral of 1/AE, with AE interpolated along the pile as
+// the engine does (linear between table points, the end intervals extended).
+double EquivalentStiffness(const TPileForReadouts& pile, TStiffnessSource& source);
+
+TCapacityReadouts ComputeReadouts(const TPlotData& data, const TPileForReadouts& pile);
+
+// Texts of the read-outs for windows and reports, in the project's units.
+std::string ForceUnitText(int units);
+std::string LengthUnitText(int units);
+std::string StiffnessSourceText(TStiffnessSource source);

@@ -1,0 +1,78 @@
+#include "ResultsSummaryForm.h"
+
+#include "ProgramData.h"
+#include "ResultsSummary.h"
+#include "WordReader.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+TfrmResultsSummary::TfrmResultsSummary(std::function<TProgramData&()> project, QWidget* parent)
+    : QWidget(parent)
+    , FProject(std::move(project))
+    , FTable(new QTableWidget(0, 3, this))
+    , FNotes(new QLabel(this))
+{
+    setObjectName(QStringLiteral("ResultsSummary"));
+    setWindowTitle(WindowCaption);
+    FTable->setObjectName(QStringLiteral("ReadoutTable"));
+    FTable->setHorizontalHeaderLabels({tr("Criterion"), tr("Head load"), tr("Settlement")});
+    FTable->verticalHeader()->hide();
+    FTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    FTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    FTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    FTable->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    FNotes->setObjectName(QStringLiteral("ReadoutNotes"));
+    FNotes->setWordWrap(true);
+    FNotes->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(FTable, 1);
+    layout->addWidget(FNotes);
+    resize(620, 300);
+    Reload();
+}
+
+void TfrmResultsSummary::Reload()
+{
+    const TProgramData& project = FProject();
+    const std::string plotFile = std::filesystem::path(project.FileName).replace_extension(".kv3p").string();
+    FTable->setRowCount(0);
+    TPlotData data;
+    try {
+        data = ReadPlotData(plotFile);
+    } catch (const EInOutError& error) {
+        FNotes->setText(tr("No results to summarise: %1\nRun the analysis (Computation, Run Analysis) "
+                           "to compute them.")
+                            .arg(QString::fromStdString(error.what())));
+        return;
+    }
+    if (data.Units != project.Units()) {
+        FNotes->setText(tr("The results were computed in other units than the project now uses.\nRun the "
+                           "analysis again (Computation, Run Analysis) to read them off."));
+        return;
+    }
+    const TPileForReadouts pile = PileForReadouts(project);
+    const TCapacityReadouts readouts = ComputeReadouts(data, pile);
+    const std::vector<TSummaryRow> rows = SummaryRows(readouts, pile);
+    FTable->setRowCount(static_cast<int>(rows.size()));
+    for (int row = 0; row < FTable->rowCount(); ++row) {
+        const TSummaryRow& summary = rows[static_cast<std::size_t>(row)];
+        FTable->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(summary.Criterion)));
+        for (int column : {1, 2}) {
+            auto* item = new QTableWidgetItem(
+                QString::fromStdString(column == 1 ? summary.Load : summary.Settlement));
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            FTable->setItem(row, column, item);
+        }
+    }
+    QStringList notes;
+    for (const std::string& note : SummaryNotes(readouts, pile))
+        notes << QString::fromStdString(note);
+    FNotes->setText(notes.join(QLatin1Char('\n')));
+}

@@ -1,0 +1,63 @@
+#include "ProgramData.h"
+#include "ReportContent.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::size_t Count(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+TEST(ReportContent, InputOfTheExampleWithoutResults)
+{
+    TProjectTables tables;
+    std::string error;
+    const auto project = TProgramData::CreateFromFile(tables, KORVEN_EXAMPLES "/example.kv3d", true, error);
+    ASSERT_TRUE(error.empty()) << error;
+    TReportInput input;
+    input.Project = project.get();
+    input.FileName = "/projects/example.kv3d";
+    input.Date = "8 December 2026";
+    input.Missing = "the project has no plot data";
+    const std::string html = ReportHtml(input);
+
+    EXPECT_NE(html.find(HtmlEscaped(project->Title)), std::string::npos);
+    EXPECT_NE(html.find("/projects/example.kv3d"), std::string::npos);
+    EXPECT_NE(html.find("English units (lb, in)"), std::string::npos);
+    // One section per layer with the layer's own data table.
+    EXPECT_EQ(Count(html, "<h4>Layer "), static_cast<std::size_t>(tables.D2.RowCount()));
+    EXPECT_NE(html.find("No results: the project has no plot data."), std::string::npos);
+    EXPECT_EQ(html.find("Capacity read-outs"), std::string::npos);
+}
+
+TEST(ReportContent, ResultsTablesAndReadOuts)
+{
+    TProjectTables tables;
+    TProgramData project(tables);
+    project.Title = "Pile <A> & B";
+    project.PileLength = 480;
+    project.OuterDiameter = 12;
+    TPlotData data;
+    data.LoadSettlement = {{100000, 0.1, 0.05, 1000}, {200000, 1.5, 1.4, 2000}};
+    data.LoadCases = {{150000, 0.8, 0.7, 1500}};
+    TReportInput input;
+    input.Project = &project;
+    input.Results = data;
+    const std::string html = ReportHtml(input);
+
+    EXPECT_NE(html.find("Pile &lt;A&gt; &amp; B"), std::string::npos);
+    EXPECT_NE(html.find("<th>Top load (lb)</th>"), std::string::npos);
+    EXPECT_NE(html.find("Pile-head load cases"), std::string::npos);
+    EXPECT_NE(html.find("<td align=\"right\">200000</td>"), std::string::npos);
+    EXPECT_NE(html.find("Davisson's offset limit"), std::string::npos);
+    // Results in other units than the project are not read off.
+    input.Results->Units = 2;
+    EXPECT_NE(ReportHtml(input).find("computed in other units"), std::string::npos);
+}
+
+} // namespace
