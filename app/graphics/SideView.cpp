@@ -27,7 +27,7 @@ QPoint ToQPoint(TPixelPoint point)
 
 }  // namespace
 
-TDlgSideView::TDlgSideView(QMdiArea& area, std::function<TProgramData&()> project)
+TDlgSideView::TDlgSideView(QMdiArea& area, TGridTableChart& layers, std::function<TProgramData&()> project)
     : FProject(std::move(project)),
       FPaintBox(new QWidget),
       lblGeometry(new QLabel(QStringLiteral("Pile Geometry"))),
@@ -70,6 +70,13 @@ TDlgSideView::TDlgSideView(QMdiArea& area, std::function<TProgramData&()> projec
     // through: a data window being left has stored its values by then.
     connect(&area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* active) {
         if (active != nullptr)
+            QueueRefresh();
+    });
+    // A table change comes cell by cell, or in the middle of a row change:
+    // the view is read once it is through.
+    FLayerRows = layers.OnRowsChanged.Subscribe([this] { QueueRefresh(); });
+    FLayerCells = layers.OnCellChanged.Subscribe([this](int col, int) {
+        if (col == SoilTypeColumn || col == LayerBottomColumn)
             QueueRefresh();
     });
 }

@@ -2,15 +2,16 @@
 
 // "Elevation View": the soil profile of the current project with the pile
 // standing in it, a child window of the main window's MDI area. It reads the
-// project and its soil-layer table again whenever a child window of the area
-// becomes active (it shows the data being edited, also values another window
-// stored on being left) and when told to (Refresh), prints the profile on one
-// landscape page and saves it as a PDF page or as a PNG or SVG picture of
-// the view.
+// project and its soil-layer table again whenever the table's rows or layer
+// cells change, whenever a child window of the area becomes active (so it
+// also shows pile values another window stored on being left) and when told
+// to (Refresh). It prints the profile on one landscape page and saves it as a
+// PDF page or as a PNG or SVG picture of the view.
 //
 // Closing the window emits Closed(), by which the main window clears its
 // open flag, and deletes it.
 
+#include "GridTable.h"
 #include "SideViewGeometry.h"
 
 #include <QWidget>
@@ -32,8 +33,9 @@ public:
     static inline const QString JobTitle = QStringLiteral("Soil-Pile Profile");
 
     // `project` gives the current project, which the main window replaces
-    // on New and Open. The window is built in the area, not yet shown.
-    TDlgSideView(QMdiArea& area, std::function<TProgramData&()> project);
+    // on New and Open; `layers` is its soil-layer table (D2), which the
+    // window listens to. The window is built in the area, not yet shown.
+    TDlgSideView(QMdiArea& area, TGridTableChart& layers, std::function<TProgramData&()> project);
 
     // Reads the project, then shows the window and makes it the active
     // child window; a project that cannot be read closes it instead.
@@ -83,6 +85,8 @@ private:
     QPushButton* Button1;
     QPushButton* btnSavePdf;
     QPushButton* btnSavePicture;
+    TSubscription FLayerRows;
+    TSubscription FLayerCells;
     bool FRefreshQueued = false;
     // The project could not be read: the window is closing.
     bool FFailed = false;

@@ -117,7 +117,9 @@ public:
 
     // The window's drawing, for a font textHeight pixels high.
     TSideViewScene ScreenScene(int textHeight) const;
-    // The printed page of width x height device pixels.
+    // The printed page of width x height device pixels: the frame from 0.1
+    // to 0.9 of the page, depths scaled so that the deeper of the last
+    // layer's bottom and the pile's tip is at 0.9 of its height.
     TSideViewScene PageScene(int width, int height, int textHeight) const;
 
 private:

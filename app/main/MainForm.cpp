@@ -372,7 +372,7 @@ bool TMainForm::GraphsAvailable() const
 void TMainForm::SoilLayerCoordinates1Click()
 {
     if (!FSideView) {
-        FSideView = new TDlgSideView(*FArea, ProjectAccess());
+        FSideView = new TDlgSideView(*FArea, FTables.D2, ProjectAccess());
         connect(FSideView, &TDlgSideView::Closed, this, [this] { FSideView = nullptr; });
         FSideView->ShowWindow();
     } else if (Project().CurveSourceCode == 2) {

@@ -26,7 +26,7 @@ struct TSideViewFixture {
         SetLayers(std::move(bottoms));
         Area.resize(700, 560);
         Area.show();
-        View = new TDlgSideView(Area, [this]() -> TProgramData& { return Project; });
+        View = new TDlgSideView(Area, Tables.D2, [this]() -> TProgramData& { return Project; });
         View->ShowWindow();
     }
 
@@ -79,6 +79,7 @@ private slots:
     void cursorDepthGoesIntoTheCaption();
     void zeroHeightBreaksTheViewUntilItHasRoomAgain();
     void viewFollowsTheProjectWhenAnyWindowBecomesActive();
+    void viewFollowsTheSoilLayerTableWithoutActivation();
     void readFailuresCloseTheWindowWithTheirMessage();
     void printsOneLandscapePageThroughThePrintDialog();
     void printedPageShowsFrameAndPile();
@@ -178,6 +179,33 @@ void SideViewTests::viewFollowsTheProjectWhenAnyWindowBecomesActive()
     QVERIFY(view.Geometry().BaseExtent().YMax == 100 * 1.05L);
 }
 
+void SideViewTests::viewFollowsTheSoilLayerTableWithoutActivation()
+{
+    TSideViewFixture fixture({50});
+    QPointer<TDlgSideView> view = fixture.View;
+    auto* other = fixture.Area.addSubWindow(new QWidget);
+    other->show();
+    fixture.Area.setActiveSubWindow(other);
+    QCoreApplication::processEvents();
+
+    // Edited in the table window beside it: a bottom, a soil type, a row.
+    TGridTableChart& layers = fixture.Tables.D2;
+    layers.GetData(LayerBottomColumn, 0).SetFloat(70);
+    QTRY_VERIFY(view->Geometry().BaseExtent().YMax == 70 * 1.05L);
+    layers.GetData(SoilTypeColumn, 0).SetInteger(4);
+    QTRY_COMPARE(view->Geometry().Data().Layers[0].SoilType, 4);
+    layers.AppendRowGroup();
+    QTRY_COMPARE(view->Geometry().Data().Layers.size(), std::size_t(2));
+    QCOMPARE(fixture.Area.activeSubWindow(), other);
+
+    // Closed, it no longer listens.
+    view->SubWindow()->close();
+    QTRY_VERIFY(view.isNull());
+    QCOMPARE(layers.OnCellChanged.ListenerCount(), 0);
+    QCOMPARE(layers.OnRowsChanged.ListenerCount(), 0);
+    layers.GetData(LayerBottomColumn, 0).SetFloat(80);
+}
+
 void SideViewTests::readFailuresCloseTheWindowWithTheirMessage()
 {
     ScriptedPrompts prompts;
@@ -194,7 +222,7 @@ void SideViewTests::readFailuresCloseTheWindowWithTheirMessage()
         return project;
     };
 
-    QPointer<TDlgSideView> view = new TDlgSideView(area, access);
+    QPointer<TDlgSideView> view = new TDlgSideView(area, tables.D2, access);
     QSignalSpy closed(view.data(), &TDlgSideView::Closed);
     view->ShowWindow();
     QCOMPARE(closed.size(), 1);  // at once, not when it is deleted
@@ -203,7 +231,7 @@ void SideViewTests::readFailuresCloseTheWindowWithTheirMessage()
     QCOMPARE(prompts.Messages(), QStringList{"One or more Pile Types does not have any sections"});
 
     failure.clear();
-    view = new TDlgSideView(area, access);
+    view = new TDlgSideView(area, tables.D2, access);
     view->ShowWindow();
     failure = "argument";
     view->Refresh();

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTableView>
 #include <QToolBar>
 #include <QtTest>
 
@@ -31,6 +32,14 @@ QAction* Action(TMainForm& form, const QString& text)
         if (action->text() == text)
             return action;
     qFatal("no action %s", qPrintable(text));
+}
+
+QMenu* Menu(TMainForm& form, const QString& title)
+{
+    for (QMenu* menu : form.findChildren<QMenu*>())
+        if (menu->title() == title)
+            return menu;
+    qFatal("no menu %s", qPrintable(title));
 }
 
 QList<TDlgSideView*> SideViews(TMainForm& form)
@@ -97,11 +106,7 @@ private slots:
         QCOMPARE(buttons, expected);
         QVERIFY(Action(*FForm, Button)->isEnabled());
 
-        QMenu* computation = nullptr;
-        for (QMenu* menu : FForm->findChildren<QMenu*>())
-            if (menu->title() == QStringLiteral("&Computation"))
-                computation = menu;
-        QVERIFY(computation != nullptr);
+        QMenu* computation = Menu(*FForm, QStringLiteral("&Computation"));
         QStringList items;
         for (QAction* action : computation->actions())
             if (!action->isSeparator())
@@ -164,6 +169,34 @@ private slots:
         Action(form, Command)->trigger();
         QCOMPARE(SideViews(form).size(), 1);
         QVERIFY(ActiveSideView(form) != nullptr);
+    }
+
+    void viewFollowsTheSoilLayerTableBesideIt()
+    {
+        TMainForm& form = *FForm;
+        form.Project().PileLength = 40;
+        form.Project().OuterDiameter = 2;
+        Action(form, Command)->trigger();
+        TDlgSideView* view = ActiveSideView(form);
+        QVERIFY(view != nullptr);
+        emit Menu(form, QStringLiteral("&Data"))->aboutToShow();
+        Action(form, QStringLiteral("Soil &Layers"))->trigger();
+        auto* grid = form.Area().activeSubWindow()->findChild<QTableView*>(QStringLiteral("Grid"));
+        QVERIFY(grid != nullptr);
+
+        // A bottom typed into the table shows while the table stays active.
+        const QModelIndex bottom = grid->model()->index(0, LayerBottomColumn);
+        grid->setFocus();
+        grid->setCurrentIndex(bottom);
+        grid->edit(bottom);
+        QWidget* editor = grid->indexWidget(bottom);
+        QVERIFY(editor != nullptr);
+        QTest::keyClicks(editor, QStringLiteral("55"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(form.Tables().D2.GetData(LayerBottomColumn, 0).AsFloat(), 55.0L);
+        QTRY_VERIFY(view->Geometry().BaseExtent().YMax == 55 * 1.05L);
+        QVERIFY(grid->window() == &form && grid->isVisible());
+        QCOMPARE(ActiveSideView(form), nullptr);
     }
 
     void viewFollowsThePileProperties()
