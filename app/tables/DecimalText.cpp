@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <clocale>
+#include <cmath>
 
 namespace {
 
@@ -65,4 +66,44 @@ TDecimal ParseDecimal(std::string_view text, std::string_view decimalPoint) {
 std::string LocaleDecimalPoint() {
     const std::lconv* conventions = std::localeconv();
     return conventions && conventions->decimal_point ? conventions->decimal_point : ".";
+}
+
+std::string GeneralFloatText(long double value, int digits, std::string_view decimalPoint)
+{
+    if (value == 0)
+        return "0";
+    char buffer[64];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                   std::chars_format::scientific, digits - 1).ptr;
+    const std::string sci(buffer, end);  // such as "-1.2345679e+08"
+    if (!std::isfinite(value))
+        return sci;
+    const auto e = sci.find('e');
+    const int exponent = std::stoi(sci.substr(e + 1));
+    const std::string mantissa = sci.substr(0, e);
+    const bool negative = mantissa[0] == '-';
+    std::string significant;
+    for (char c : mantissa)
+        if (IsDigit(c))
+            significant += c;
+    while (significant.size() > 1 && significant.back() == '0')
+        significant.pop_back();
+
+    std::string text = negative ? "-" : "";
+    const std::string point(decimalPoint);
+    if (exponent < -5 || exponent >= digits) {
+        text += significant[0];
+        if (significant.size() > 1)
+            text += point + significant.substr(1);
+        text += "E" + std::to_string(exponent);
+    } else if (exponent < 0) {
+        text += "0" + point + std::string(-exponent - 1, '0') + significant;
+    } else {
+        const auto whole = static_cast<std::size_t>(exponent) + 1;
+        if (significant.size() <= whole)
+            text += significant + std::string(whole - significant.size(), '0');
+        else
+            text += significant.substr(0, whole) + point + significant.substr(whole);
+    }
+    return text;
 }

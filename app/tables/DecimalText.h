@@ -20,3 +20,8 @@ TDecimal ParseDecimal(std::string_view text, std::string_view decimalPoint);
 
 // Decimal point of the C library's current LC_NUMERIC locale.
 std::string LocaleDecimalPoint();
+
+// `value` in general format with `digits` significant digits: no trailing
+// zeros, no point for whole numbers, exponent form ("1E-6", "1.2345679E8")
+// below 0.00001 in magnitude or beyond `digits` whole digits.
+std::string GeneralFloatText(long double value, int digits, std::string_view decimalPoint = ".");
