@@ -1,0 +1,198 @@
+// Sizing of the table window: its measures, the layout of its parts and
+// the snapping of a size the user dragged to whole rows and columns.
+
+#include "TableForm.h"
+
+#include "TableGrid.h"
+#include "TableLayout.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QStyle>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// An edge or corner of a window from its geometry before and after the user sized it.
+std::optional<SizingEdge> DraggedEdge(const QRect& before, const QRect& after)
+{
+    const bool left = after.left() != before.left();
+    const bool right = !left && after.width() != before.width();
+    const bool top = after.top() != before.top();
+    const bool bottom = !top && after.height() != before.height();
+    if (top)
+        return left ? SizingEdge::TopLeft : right ? SizingEdge::TopRight : SizingEdge::Top;
+    if (bottom)
+        return left ? SizingEdge::BottomLeft : right ? SizingEdge::BottomRight : SizingEdge::Bottom;
+    if (left)
+        return SizingEdge::Left;
+    if (right)
+        return SizingEdge::Right;
+    return std::nullopt;
+}
+
+}  // namespace
+
+// ---- Measures ----
+
+template <TableFamily F>
+int TTableFormT<F>::Margin() const
+{
+    return logicalDpiX() / 20;
+}
+
+template <TableFamily F>
+int TTableFormT<F>::HeadingRows() const
+{
+    int lines = 0;
+    for (int i = 0; i < FTable->VisibleColumnCount(); ++i)
+        lines = std::max(lines, FTable->VisibleColumn(i).CaptionLineCount());
+    return lines;
+}
+
+template <TableFamily F>
+int TTableFormT<F>::ColumnWidth(const TColumnT<F>& column) const
+{
+    const QFontMetrics metrics = Grid->fontMetrics();
+    return column.MinWidth(logicalDpiX(), [&metrics](const std::string& text) {
+        return metrics.horizontalAdvance(QString::fromStdString(text));
+    });
+}
+
+template <TableFamily F>
+int TTableFormT<F>::FixedColumnWidth() const
+{
+    return std::max(Grid->fontMetrics().horizontalAdvance(QString::fromStdString(FTable->TopLeft + "  ")),
+                    logicalDpiX() / 3);
+}
+
+template <TableFamily F>
+int TTableFormT<F>::Band(const QWidget* widget) const
+{
+    return widget->isHidden() || widget->height() == 0 ? 0 : Margin() + widget->height();
+}
+
+template <TableFamily F>
+void TTableFormT<F>::Layout()
+{
+    if (!FBound || FLayingOut)
+        return;
+    FLayingOut = true;
+    const int m = Margin();
+    const int frame = 2 * Grid->frameWidth();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Grid);
+    const int rows = FTable->RowCount();
+    const int columns = FTable->VisibleColumnCount();
+    const bool verticalBar = FRowsInView < rows;
+    const bool horizontalBar = FColumnsInView < columns;
+    Grid->setVerticalScrollBarPolicy(verticalBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    Grid->setHorizontalScrollBarPolicy(horizontalBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+
+    int width = frame + Grid->verticalHeader()->width() + (verticalBar ? scrollBar : 0);
+    const int left = Grid->LeftColumn();
+    for (int c = left; c < std::min(left + FColumnsInView, columns); ++c)
+        width += Grid->columnWidth(c);
+    const int pitch = Grid->verticalHeader()->defaultSectionSize();
+    const int height = frame + Grid->horizontalHeader()->height() + FRowsInView * pitch +
+                       (horizontalBar ? scrollBar : 0);
+    Grid->setGeometry(m, m, width, height);
+    Grid->UpdateScrollRanges();
+    FTopLeft->setGeometry(Grid->frameWidth(), Grid->frameWidth(), Grid->verticalHeader()->width(),
+                          Grid->horizontalHeader()->height());
+    FTopLeft->setVisible(Grid->horizontalHeader()->height() > 0);
+
+    const int clientWidth = std::max(Grid->geometry().right(), BtnDel->geometry().right()) + 1 + m;
+    const int buttonsTop = Grid->geometry().bottom() + 1 + m;
+    for (QPushButton* button : {BtnAdd, BtnIns, BtnDel})
+        button->move(button->x(), buttonsTop);
+    lblComments->setGeometry(m, buttonsTop + Band(BtnAdd), clientWidth - 2 * m,
+                             lblComments->heightForWidth(clientWidth - 2 * m));
+    imgHelp->move(m, lblComments->y() + Band(lblComments));
+    ResizeFrame(QSize(clientWidth, imgHelp->y() + Band(imgHelp)));
+
+    LayoutRowControls();
+    FLastFrame = FrameWindow()->geometry();
+    FLayingOut = false;
+    if (FTable->OnResize)
+        FTable->OnResize(*FTable);
+}
+
+// ---- Sizing by the user ----
+
+template <TableFamily F>
+void TTableFormT<F>::resizeEvent(QResizeEvent* event)
+{
+    TTableFormBase::resizeEvent(event);
+    if (FBound && !FLayingOut && (FSub || isWindow()) && event->size() != FClientSize)
+        FormSizedByUser();
+}
+
+template <TableFamily F>
+void TTableFormT<F>::FormSizedByUser()
+{
+    QWidget* frame = FrameWindow();
+    const QRect proposed = frame->geometry();
+    const std::optional<SizingEdge> edge = DraggedEdge(FLastFrame, proposed);
+    if (!edge)
+        return;
+
+    TableLayoutInput in;
+    in.Edge = *edge;
+    in.ProposedWidth = proposed.width();
+    in.ProposedHeight = proposed.height();
+    in.FrameWidth = frame->width() - width();
+    in.FrameHeight = frame->height() - height();
+    in.Margin = Margin();
+    in.VScrollWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Grid);
+    in.HScrollHeight = in.VScrollWidth;
+    in.ButtonSpan = BtnDel->geometry().right() + 1 - BtnAdd->x();
+    in.Below = Band(BtnAdd) + Band(lblComments) + Band(imgHelp);
+    in.FixedColumnWidths = {FixedColumnWidth()};
+    for (int c = 0; c < FTable->VisibleColumnCount(); ++c)
+        in.ColumnWidths.push_back(ColumnWidth(FTable->VisibleColumn(c)));
+    in.RowPitch = Grid->verticalHeader()->defaultSectionSize();
+    in.HeadingRows = HeadingRows();
+    in.RowCount = FTable->RowCount();
+    in.FirstColumn = Grid->LeftColumn();
+    in.ColumnsInView = FColumnsInView;
+    in.FirstRow = Grid->TopRow();
+    in.RowsInView = FRowsInView;
+
+    Guarded([&] {
+        const TableLayout snapped = SnapTableLayout(in);
+        FColumnsInView = snapped.ColumnsInView;
+        FRowsInView = snapped.RowsInView;
+        // Size the grid for the new view first, so that it can scroll there.
+        Layout();
+        FScrollDetached = true;
+        Grid->ScrollTo(snapped.FirstRow, snapped.FirstColumn);
+        FScrollDetached = false;
+        Layout();
+        // The dragged edges move, the opposite ones stay.
+        const WindowRect from{proposed.left(), proposed.top(), proposed.right() + 1,
+                              proposed.bottom() + 1};
+        const WindowRect rect = SnapRect(from, *edge, frame->width(), frame->height());
+        // geometry, not move: a top-level window's move places its outer frame.
+        frame->setGeometry(rect.Left, rect.Top, frame->width(), frame->height());
+        FLastFrame = frame->geometry();
+    });
+}
+
+// The class itself is instantiated in TableForm.cpp; these members here.
+#define KORVEN_INSTANTIATE_SIZING(F) \
+    template int TTableFormT<F>::Margin() const; \
+    template int TTableFormT<F>::HeadingRows() const; \
+    template int TTableFormT<F>::ColumnWidth(const TColumnT<F>&) const; \
+    template int TTableFormT<F>::FixedColumnWidth() const; \
+    template int TTableFormT<F>::Band(const QWidget*) const; \
+    template void TTableFormT<F>::Layout(); \
+    template void TTableFormT<F>::resizeEvent(QResizeEvent*); \
+    template void TTableFormT<F>::FormSizedByUser();
+
+KORVEN_INSTANTIATE_SIZING(TableFamily::Plain)
+KORVEN_INSTANTIATE_SIZING(TableFamily::Chart)
