@@ -5,6 +5,7 @@
 #include "Periphery.h"
 #include "PlotWindows.h"
 #include "ProjectChild.h"
+#include "TableChartForm.h"
 #include "TableForm.h"
 #include "UserPrompts.h"
 
@@ -60,6 +61,7 @@ TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     FSettings.EditorPath = kDefaultTextEditor;
     setCentralWidget(FArea);
     InstallTableWindows(FArea);
+    InstallTableChartWindows(FArea, [this] { return FSettings.EditorPath; });
     setAcceptDrops(true);
     qApp->installEventFilter(this);
     setWindowIcon(ProgramIcon());

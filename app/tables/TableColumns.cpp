@@ -1,11 +1,11 @@
 #include "TableColumns.h"
 
 #include "ColumnSupport.h"
+#include "DecimalText.h"
 #include "Evaluator.h"
 #include "GridTable.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 using namespace column_detail;
@@ -62,42 +62,7 @@ void WriteStringList(TValueWriter& writer, const std::vector<std::string>& list)
 
 std::string FloatCellText(long double value)
 {
-    if (value == 0)
-        return "0";
-    constexpr int Digits = 8;
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                   std::chars_format::scientific, Digits - 1).ptr;
-    const std::string sci(buffer, end);  // such as "-1.2345679e+08"
-    if (!std::isfinite(value))
-        return sci;
-    const auto e = sci.find('e');
-    const int exponent = std::stoi(sci.substr(e + 1));
-    std::string mantissa = sci.substr(0, e);
-    const bool negative = mantissa[0] == '-';
-    std::string digits;
-    for (char c : mantissa)
-        if (c >= '0' && c <= '9')
-            digits += c;
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-
-    std::string text = negative ? "-" : "";
-    if (exponent < -5 || exponent >= Digits) {  // below 0.00001 or beyond 8 whole digits
-        text += digits[0];
-        if (digits.size() > 1)
-            text += "." + digits.substr(1);
-        text += "E" + std::to_string(exponent);
-    } else if (exponent < 0) {
-        text += "0." + std::string(-exponent - 1, '0') + digits;
-    } else {
-        const auto whole = static_cast<std::size_t>(exponent) + 1;
-        if (digits.size() <= whole)
-            text += digits + std::string(whole - digits.size(), '0');
-        else
-            text += digits.substr(0, whole) + "." + digits.substr(whole);
-    }
-    return text;
+    return GeneralFloatText(value, 8);
 }
 
 // ---- TDataT ----

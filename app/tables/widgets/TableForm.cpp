@@ -160,8 +160,12 @@ TTableFormT<F>::TTableFormT(Table& table, QMdiArea* area) : TTableFormBase(area)
     connect(BtnAdd, &QPushButton::clicked, this, [this] { BtnAddClick(); });
     connect(BtnIns, &QPushButton::clicked, this, [this] { BtnInsClick(); });
     connect(BtnDel, &QPushButton::clicked, this, [this] { BtnDelClick(); });
+    Grid->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         const auto inGrid = [this](QWidget* w) { return w == Grid || Grid->isAncestorOf(w); };
+        // The cell editor's keys go through eventFilter as the grid's do.
+        if (now && now != Grid && inGrid(now))
+            now->installEventFilter(this);
         if (old && now && inGrid(old) && !inGrid(now) && isAncestorOf(now))
             GridExit();
     });
