@@ -214,7 +214,7 @@ void TTableChartForm::UpdateFileButtons()
 void TTableChartForm::Refresh()
 {
     TTableFormChart::Refresh();
-    if (FBound && FTable->Graph.ShowGraph)
+    if (FBound && !FFilling && FTable->Graph.ShowGraph)
         Redraw();
 }
 

@@ -204,6 +204,7 @@ protected:
     bool FScrollDetached = false;
     bool FActive = false;     // the MDI sub-window is the active one
     QRect FLastFrame;         // frame window geometry after the last layout
+    bool FFilling = false;    // FillTable at work: one Refresh at its end
     int FBelowGrid = 0;       // height of everything above and below the grid, margins included
 };
 

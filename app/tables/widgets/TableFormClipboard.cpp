@@ -64,7 +64,9 @@ void TTableFormT<F>::FillTable(const std::function<int(TValueImportTarget&)>& fi
     if (!FBound || !CommitCell())
         return;
     TFormTarget<F> target(*FTable, *Grid, [this] { BtnAddClick(); }, [this] { BtnDelClick(); });
+    FFilling = true;
     Guarded([&] { fill(target); });
+    FFilling = false;
     Refresh();
 }
 
@@ -109,6 +111,11 @@ void TTableFormT<F>::PasteCells()
 template <TableFamily F>
 bool TTableFormT<F>::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ChildAdded && watched == Grid->viewport()) {
+        if (QObject* child = static_cast<QChildEvent*>(event)->child(); child->isWidgetType())
+            child->installEventFilter(this);
+        return false;
+    }
     if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
         return TTableFormBase::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
