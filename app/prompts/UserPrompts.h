@@ -5,8 +5,8 @@
 // Launcher(). Windows never call QMessageBox, QFileDialog, QProcess or
 // QDesktopServices themselves; that keeps them testable without a person at
 // the screen. A test creates a ScriptedPrompts and a RecordingLauncher
-// (ScriptedPrompts.h), which answer from a script and record what the
-// program asked for.
+// (tests/support/ScriptedPrompts.h, library korven_test_support), which
+// answer from a script and record what the program asked for.
 //
 //   Prompts().Inform(this, "Entry must be an integer.");
 //   if (Prompts().Ask(this, "Do you want to save any changes?") == Answer::Cancel) ...
