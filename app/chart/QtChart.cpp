@@ -284,7 +284,8 @@ TQtChart::TQtChart(QWidget* parent) : FChart(new QChart())
     FChart->setBackgroundRoundness(0);
     FChart->setPlotAreaBackgroundBrush(Qt::white);
     FChart->setPlotAreaBackgroundVisible(true);
-    FChart->setMargins(QMargins(2, 2, 2, 2));
+    // Room on the right for half of the last bottom label.
+    FChart->setMargins(QMargins(2, 4, 14, 2));
     FChart->layout()->setContentsMargins(0, 0, 0, 0);
     FChart->legend()->setAlignment(Qt::AlignRight);
 
