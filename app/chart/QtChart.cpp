@@ -1,6 +1,6 @@
 // The chart interface drawn with Qt Charts. Points and ranges are kept here;
-// the Qt objects follow them: points at once, axis ranges and labels once
-// per pass of the event loop after a change.
+// the Qt objects follow them (points, axis ranges and labels) once per pass
+// of the event loop after a change.
 
 #include "AxisLabels.h"
 #include "Chart.h"
@@ -40,7 +40,8 @@ public:
     void SetPen(const QColor& color, int width) override;
     void SetMarkSize(int pixels) override;
 
-    QLineSeries* Qt() const { return FSeries; }
+    // Brings the Qt series up to the points.
+    void Sync();
 
 private:
     void UpdateMarker();
@@ -141,17 +142,23 @@ private:
 void TQtSeries::Clear()
 {
     FPoints.clear();
-    FSeries->clear();
     FChart.Changed();
+}
+
+void TQtSeries::Sync()
+{
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(FPoints.size()));
+    for (const TChartPoint& p : FPoints)
+        points.append(QPointF(p.X, p.Y));
+    FSeries->replace(points);
 }
 
 void TQtSeries::AddXY(double x, double y)
 {
     const auto at = std::upper_bound(FPoints.begin(), FPoints.end(), x,
                                      [](double value, const TChartPoint& p) { return value < p.X; });
-    const auto index = static_cast<int>(at - FPoints.begin());
     FPoints.insert(at, {x, y});
-    FSeries->insert(index, QPointF(x, y));
     FChart.Changed();
 }
 
@@ -358,6 +365,8 @@ void TQtChart::Changed()
 void TQtChart::Sync()
 {
     FSyncPending = false;
+    for (auto& series : FSeries)
+        series->Sync();
     FBottom->Sync();
     FLeft->Sync();
 }
