@@ -322,6 +322,8 @@ TQtChart::TQtChart(QWidget* parent) : FChart(new QChart())
     FView = new QChartView(FChart, parent);
     FView->setRenderHint(QPainter::Antialiasing, false);
     FView->setFrameShape(QFrame::NoFrame);
+    // Files dropped on the chart go to the window around it.
+    FView->setAcceptDrops(false);
     Sync();
 }
 

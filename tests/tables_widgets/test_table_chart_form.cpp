@@ -508,6 +508,20 @@ void TableChartFormTests::droppedFileImports()
     QCoreApplication::sendEvent(&form, &drop);
     QCOMPARE(form.FileNameEdit->text(), path);
     QCOMPARE(Column(ae, 1), (Texts{"1000", "2000", "2500"}));
+    // A byte order mark before the first number does not hide it.
+    form.FileNameEdit->setText(WriteFile(dir, "bom.txt", "\xEF\xBB\xBF" "1 10\n2 20\n"));
+    form.BtnRead->click();
+    QCOMPARE(Column(ae, 0), (Texts{"1", "2"}));
+
+    // A project file is no curve: left to the main window.
+    QMimeData project;
+    project.setUrls({QUrl::fromLocalFile(WriteFile(dir, "pile.kv3d", "1 2\n"))});
+    QDragEnterEvent enterProject(QPoint(5, 5), Qt::CopyAction, &project, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &enterProject);
+    QVERIFY(!enterProject.isAccepted());
+    QDropEvent dropProject(QPointF(5, 5), Qt::CopyAction, &project, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &dropProject);
+    QCOMPARE(Column(ae, 0), (Texts{"1", "2"}));
 
     // The soil layers take no file.
     TTableChartForm& layers = OpenChartForm(tables.D2);

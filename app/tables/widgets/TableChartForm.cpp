@@ -410,7 +410,9 @@ void TTableChartForm::BtnReadClick()
                          PromptIcon::Error);
         return;
     }
-    ImportLines(SplitTextLines(std::string_view(bytes.constData(), bytes.size())));
+    // A text editor may have begun the file with a byte order mark.
+    const qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    ImportLines(SplitTextLines(std::string_view(bytes.constData() + start, bytes.size() - start)));
 }
 
 void TTableChartForm::BtnClipClick()
@@ -430,18 +432,26 @@ void TTableChartForm::ImportLines(const std::vector<std::string>& lines)
     FillTable([&](TValueImportTarget& target) { return ImportNumberLines(lines, point, target); });
 }
 
+bool TTableChartForm::TakesDrop(const QMimeData& data) const
+{
+    const QList<QUrl> urls = data.urls();
+    if (!FTable->GetDataFromFile || urls.isEmpty() || !urls.front().isLocalFile())
+        return false;
+    // A project file dropped here is left to the main window, which opens it.
+    const QString suffix = QFileInfo(urls.front().toLocalFile()).suffix().toLower();
+    return suffix != QLatin1String("kv3d") && suffix != QLatin1String("kvd");
+}
+
 void TTableChartForm::dragEnterEvent(QDragEnterEvent* event)
 {
-    const QMimeData* data = event->mimeData();
-    if (FTable->GetDataFromFile && data->hasUrls() && !data->urls().isEmpty() &&
-        data->urls().front().isLocalFile())
+    if (TakesDrop(*event->mimeData()))
         event->acceptProposedAction();
 }
 
 void TTableChartForm::dropEvent(QDropEvent* event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
-    if (!FTable->GetDataFromFile || urls.isEmpty() || !urls.front().isLocalFile())
+    if (!TakesDrop(*event->mimeData()))
         return;
     event->acceptProposedAction();
     FileNameEdit->setText(urls.front().toLocalFile());

@@ -24,6 +24,7 @@
 #include <memory>
 
 class QLineEdit;
+class QMimeData;
 class TPaintBox;
 
 class TTableChartForm : public TTableFormChart {
@@ -77,6 +78,8 @@ private:
     double Value(int col, int row) const;
     std::string FirstCaptionLine(int col) const;
     void UpdateFileButtons();
+    // A dropped text file to import: a local file, not a project file.
+    bool TakesDrop(const QMimeData& data) const;
     // Fills the table from number lines (file or clipboard).
     void ImportLines(const std::vector<std::string>& lines);
 
