@@ -131,6 +131,7 @@ private slots:
     void curveIsDrawnInRed();
     void layoutOfTheChartAndImportControls();
     void segmentModeDrawsOneLinePerRow();
+    void userSizingKeepsTheChartAndTheImportRows();
     void importFromAFile();
     void importStopsAtMaxRowsAndAtAnEntryError();
     void importFromTheClipboard();
@@ -358,6 +359,29 @@ void TableChartFormTests::layoutOfTheChartAndImportControls()
     const int gapCancel = withOk.BtnCancel->x() - withOk.BtnIns->geometry().right();
     QVERIFY(std::abs(gapCancel - (withOk.BtnDel->x() - withOk.BtnCancel->geometry().right())) <= 1);
     QVERIFY(withOk.FileNameEdit->y() > withOk.BtnOK->geometry().bottom());
+}
+
+void TableChartFormTests::userSizingKeepsTheChartAndTheImportRows()
+{
+    ScriptedPrompts prompts;
+    TProjectTables tables;
+    Fill(tables.TblSettlement2, std::vector<std::vector<long double>>(20, {1, 2}));
+    TTableChartForm& form = OpenChartForm(tables.TblSettlement2);
+    QCOMPARE(form.RowsInView(), 5);
+    const QSize start = form.size();
+    const int pitch = form.Grid->rowHeight(0);
+
+    // Bottom edge dragged three and a half rows down: three more rows.
+    form.resize(start.width(), start.height() + 3 * pitch + pitch / 2);
+    QCOMPARE(form.RowsInView(), 8);
+    QCOMPARE(form.height(), start.height() + 3 * pitch);
+    QCOMPARE(form.Grid->y(), form.Chart().Widget()->geometry().bottom() + 1 + form.logicalDpiX() / 20);
+    QVERIFY(form.BtnClip->geometry().bottom() < form.height());
+    // Narrower than the chart: the window keeps the chart's width.
+    form.resize(50, form.height());
+    QVERIFY(form.width() > form.Chart().Widget()->geometry().right());
+    QCOMPARE(form.RowsInView(), 8);
+    QVERIFY(prompts.Messages().isEmpty());
 }
 
 void TableChartFormTests::segmentModeDrawsOneLinePerRow()
