@@ -2,9 +2,8 @@
 // states, option switches, the close query, recent files, captions, saving
 // and reopening, and runs with the real engine library.
 
-#include "AnalysisRun.h"
 #include "DataDialogs.h"
-#include "DynamicLibrary.h"
+#include "EngineRun.h"
 #include "MainForm.h"
 #include "ScriptedPrompts.h"
 #include "TableChartForm.h"
