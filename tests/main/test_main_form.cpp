@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -355,7 +356,11 @@ private slots:
         QVERIFY(table != nullptr);
         form.Area().setActiveSubWindow(form.Area().subWindowList().front());
         table->Grid->setCurrentCell(1, 0);
-        table->Grid->SetCellText(1, 0, QStringLiteral("0.5*3"));
+        table->Grid->edit(table->Grid->currentIndex());
+        auto* editor = qobject_cast<QLineEdit*>(table->Grid->indexWidget(table->Grid->currentIndex()));
+        QVERIFY(editor != nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("0.5*3"));
         Trigger(form, QStringLiteral("Include &Down-Drag (negative Skin Friction)"));
         // The command took the typed value first.
         QCOMPARE(form.Tables().TblTopload.GetData(0, 1).AsString(), std::string("1.5"));

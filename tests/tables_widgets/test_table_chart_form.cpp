@@ -70,13 +70,16 @@ void TableChartFormTests::chartFollowsEveryKindOfEdit()
     QCOMPARE(chart.Series(0).Points(), (Points{{0, 0}, {0.1, 0.05}, {0.2, 5}}));
     form.BtnIns->click();
     QCOMPARE(chart.Series(0).Points().size(), 4u);
-    // A value the program sets shows on the next key or click.
+    // A value the program sets shows at once: the chart listens to the table.
     curve.GetData(0, 0).SetFloat(9);
-    QTest::keyClick(KeyTarget(*form.Grid), Qt::Key_Down);
     QCOMPARE(chart.Series(0).Points().front(), (TChartPoint{0, 9}));
-    curve.GetData(0, 0).SetFloat(8);
+    // Rows changed without a notification show on the next key or click.
+    curve.SetRowCount(5);
+    QTest::keyClick(KeyTarget(*form.Grid), Qt::Key_Down);
+    QCOMPARE(chart.Series(0).Points().size(), 5u);
+    curve.SetRowCount(3);
     QTest::mouseClick(&form, Qt::LeftButton, {}, QPoint(form.width() - 2, form.height() - 2));
-    QCOMPARE(chart.Series(0).Points().front(), (TChartPoint{0, 8}));
+    QCOMPARE(chart.Series(0).Points().size(), 3u);
     QVERIFY(prompts.Messages().isEmpty());
 }
 

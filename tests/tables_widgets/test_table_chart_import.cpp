@@ -212,7 +212,9 @@ void TableImportTests::copyAndPasteOfCellBlocks()
     form.show();
     form.Grid->setFocus();
     form.Grid->setCurrentCell(0, 0);
-    form.Grid->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 1), true);
+    QAbstractItemModel* model = form.Grid->model();
+    form.Grid->selectionModel()->select(QItemSelection(model->index(0, 0), model->index(1, 1)),
+                                        QItemSelectionModel::Select);
     QTest::keyClick(KeyTarget(*form.Grid), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), QString("1\t10\n2\t20.5\n"));
 

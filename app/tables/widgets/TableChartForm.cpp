@@ -108,6 +108,14 @@ TTableChartForm::TTableChartForm(TGridTableChart& table, QMdiArea* area,
         return moved;
     };
     setAcceptDrops(table.GetDataFromFile);
+    FChartRows = table.OnRowsChanged.Subscribe([this] { TableChanged(); });
+    FChartCells = table.OnCellChanged.Subscribe([this](int, int) { TableChanged(); });
+}
+
+void TTableChartForm::TableChanged()
+{
+    if (FBound && !FFilling && FTable->Graph.ShowGraph)
+        Redraw();
 }
 
 TTableChartForm::~TTableChartForm() = default;
@@ -468,8 +476,12 @@ void TTableChartForm::BtnOKClick()
 
 void TTableChartForm::BtnCancelClick()
 {
-    // The edit in progress goes; the cell shows the table's value again.
-    RewriteCells();
+    // The edit in progress goes: the cell editor shows the table's value again.
+    const int row = Grid->currentRow();
+    const int col = Grid->currentColumn();
+    if (auto* editor = qobject_cast<QLineEdit*>(Grid->indexWidget(Grid->currentIndex()));
+        editor && row >= 0 && row < FTable->RowCount() && col >= 0 && col < FTable->VisibleColumnCount())
+        editor->setText(QString::fromStdString(FTable->VisibleColumn(col).GetText(row)));
     close();
 }
 

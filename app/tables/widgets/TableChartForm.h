@@ -83,8 +83,14 @@ private:
     // Fills the table from number lines (file or clipboard).
     void ImportLines(const std::vector<std::string>& lines);
 
+    // Redraws after a change of the table, unless an import is at work.
+    void TableChanged();
+
     std::unique_ptr<TChart> Chart1;
     std::function<QString()> FTextEditor;
+    // The chart listens to the table beside the grid.
+    TSubscription FChartRows;
+    TSubscription FChartCells;
 };
 
 // Makes the chart family's tables open a TTableChartForm in `area`;

@@ -27,6 +27,7 @@
 
 #include "Evaluator.h"
 #include "GridTable.h"
+#include "TableModel.h"
 #include "UserPrompts.h"
 #include "ValueImport.h"
 
@@ -106,6 +107,8 @@ public:
     ~TTableFormT() override;
 
     Table* EditedTable() const { return FTable; }
+    // What the grid shows: the table itself, through its item model.
+    TTableModelT<F>& Model() const { return *FModel; }
 
     // Requests of the table, passed on by its window handle.
     void ShowForm(bool modal);
@@ -163,21 +166,17 @@ protected:
     void FormSizedByUser();
 
     int Margin() const;
-    int HeadingRows() const;
     int ColumnWidth(const TColumnT<F>& column) const;
     int FixedColumnWidth() const;
     // Height of a band under the grid (row buttons, comments, picture) with
     // its margin; 0 when hidden or empty.
     int Band(const QWidget* widget) const;
-    // Rewrites every cell of the columns without row controls from the table.
-    void RewriteCells();
     void LayoutRowControls();
     QWidget* MakeRowControl(int col, int control);
     // Shows the row's value in the control: a drop-down's item, a button's caption.
     void ShowRowControl(int col, int control);
     void DropRowControls(int col);
     void ReleaseRowControls();
-    void SubscribeTable(bool on);
     // Lets go of the table: its row controls and notifications.
     void Unbind();
     // The current data row; ETableError "Grid.Row not in valid range" without one.
@@ -197,6 +196,9 @@ protected:
     }
 
     Table* FTable;
+    TTableModelT<F>* FModel;
+    // Refresh after every change of the rows, from FormShow until Unbind.
+    TSubscription FRowsChanged;
     bool FBound = false;      // bound by FormShow, until FormClose or Release
     bool FReleased = false;
     bool FCommitting = false;

@@ -7,6 +7,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
@@ -73,13 +74,13 @@ void TTableFormT<F>::FillTable(const std::function<int(TValueImportTarget&)>& fi
 template <TableFamily F>
 void TTableFormT<F>::CopyCells()
 {
-    const QList<QTableWidgetSelectionRange> ranges = Grid->selectedRanges();
+    // The block around the selection and the current cell.
     int top = Grid->currentRow(), bottom = top, left = Grid->currentColumn(), right = left;
-    for (const QTableWidgetSelectionRange& range : ranges) {
-        top = std::min(top, range.topRow());
-        bottom = std::max(bottom, range.bottomRow());
-        left = std::min(left, range.leftColumn());
-        right = std::max(right, range.rightColumn());
+    for (const QItemSelectionRange& range : Grid->selectionModel()->selection()) {
+        top = std::min(top, range.top());
+        bottom = std::max(bottom, range.bottom());
+        left = std::min(left, range.left());
+        right = std::max(right, range.right());
     }
     if (top < 0 || left < 0 || bottom >= FTable->RowCount() || right >= FTable->VisibleColumnCount())
         return;
@@ -124,10 +125,7 @@ bool TTableFormT<F>::eventFilter(QObject* watched, QEvent* event)
     const bool inEditor = qobject_cast<QLineEdit*>(watched) != nullptr;
     bool ours = false;
     if (key->matches(QKeySequence::Copy)) {
-        const QList<QTableWidgetSelectionRange> ranges = Grid->selectedRanges();
-        const bool block = ranges.size() > 1 || (ranges.size() == 1 && (ranges.front().rowCount() > 1 ||
-                                                                         ranges.front().columnCount() > 1));
-        ours = !inEditor || block;
+        ours = !inEditor || Grid->selectionModel()->selectedIndexes().size() > 1;
     } else if (key->matches(QKeySequence::Paste)) {
         const auto cells = SplitTabBlock(ClipboardText().toStdString());
         ours = !cells.empty() && (!inEditor || cells.size() > 1 || cells.front().size() > 1);
