@@ -12,6 +12,7 @@
 #include "ResultsSummaryForm.h"
 #include "SideView.h"
 #include "TDlgExport.h"
+#include "TableChartForm.h"
 #include "TableForm.h"
 #include "UserPrompts.h"
 
@@ -78,6 +79,7 @@ TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     FSettings.EditorPath = kDefaultTextEditor;
     setCentralWidget(FArea);
     InstallTableWindows(FArea);
+    InstallTableChartWindows(FArea, [this] { return FSettings.EditorPath; });
     setAcceptDrops(true);
     qApp->installEventFilter(this);
     setWindowIcon(ProgramIcon());

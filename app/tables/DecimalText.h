@@ -22,3 +22,4 @@ TDecimal ParseDecimal(std::string_view text, std::string_view decimalPoint);
 
 // Decimal point of the C library's current LC_NUMERIC locale.
 std::string LocaleDecimalPoint();
+

@@ -1,6 +1,7 @@
 #include "TableColumns.h"
 
 #include "ColumnSupport.h"
+#include "DecimalText.h"
 #include "Evaluator.h"
 #include "GridTable.h"
 #include "NumberText.h"

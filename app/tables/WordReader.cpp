@@ -90,10 +90,10 @@ std::string_view TWordReader::NextWord(const char* expected) {
 }
 
 bool TWordReader::AtEnd() const {
-    if (FLine < FLines.size() && FWord < FLines[FLine].Words.size())
+    if (FLine < FLines.size() && FWord < FLines[FLine].WordCount)
         return false;
     for (std::size_t line = FLine + 1; line < FLines.size(); ++line)
-        if (!FLines[line].Words.empty())
+        if (FLines[line].WordCount > 0)
             return false;
     return true;
 }

@@ -6,12 +6,16 @@
 #include "EngineRun.h"
 #include "MainForm.h"
 #include "ScriptedPrompts.h"
+#include "TableChartForm.h"
 #include "TableForm.h"
 #include "TableGrid.h"
 #include "TDataEdit.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -416,6 +420,51 @@ private slots:
         options->edtEditor->setText(QStringLiteral("/usr/bin/mousepad"));
         Trigger(form, QStringLiteral("Edit Output Text"));
         QCOMPARE(FLauncher->Started.back().Program, QStringLiteral("/usr/bin/mousepad"));
+    }
+
+    void chartTablesOpenInTheChartWindow()
+    {
+        TMainForm& form = *FForm;
+        // The depths of the t-z curves, then a curve from its row button.
+        Trigger(form, QStringLiteral("Entered by the user"));
+        OpenTableWindow(QStringLiteral("Enter t-&z Curves"));
+        auto* depths = dynamic_cast<TTableChartForm*>(form.Area().subWindowList().front()->widget());
+        QVERIFY(depths != nullptr);
+        QVERIFY(depths->Chart().Widget()->isHidden());
+        const std::vector<QWidget*> buttons = depths->RowControls(1);
+        QVERIFY(!buttons.empty());
+        qobject_cast<QPushButton*>(buttons.front())->click();
+        QCOMPARE(form.Area().subWindowList().size(), 2);
+        TGridTableChart* curve = form.Tables().TblTZDepth2.GetData(1, 0).AsTable();
+        QVERIFY(curve != nullptr);
+        auto* window = dynamic_cast<TTableChartForm*>(TableForm(*curve));
+        QVERIFY(window != nullptr);
+        QVERIFY(window->Chart().Widget()->isVisible());
+
+        // Two columns pasted from a spreadsheet, drawn at once.
+        window->Grid->setFocus();
+        window->Grid->setCurrentCell(0, 0);
+        QGuiApplication::clipboard()->setText(QStringLiteral("0\t0\r\n1.5\t0.1\r\n3\t0.3\r\n"));
+        QWidget* editor = window->Grid->indexWidget(window->Grid->currentIndex());
+        QTest::keyClick(editor ? editor : window->Grid, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(curve->RowCount(), 3);
+        QCOMPARE(window->Chart().Series(0).Points(),
+                 (std::vector<TChartPoint>{{0, 0}, {0.1, 1.5}, {0.3, 3}}));
+
+        // View/Edit File starts the text editor the user chose.
+        Trigger(form, QStringLiteral("Selection of Text &Editor ..."));
+        auto* options = qobject_cast<TDlgOptions*>(form.Area().activeSubWindow()->widget());
+        QVERIFY(options != nullptr);
+        options->edtEditor->setFocus();
+        options->edtEditor->setText(QStringLiteral("/usr/bin/mousepad"));
+        Popup(form, QStringLiteral("&Data"));
+        Trigger(form, QStringLiteral("Enter Q-&w Curve"));
+        auto* qw = dynamic_cast<TTableChartForm*>(TableForm(form.Tables().TblQwcurve2));
+        QVERIFY(qw != nullptr);
+        qw->FileNameEdit->setText(ExampleProject());
+        qw->BtnEdit->click();
+        QCOMPARE(FLauncher->Started.back().Program, QStringLiteral("/usr/bin/mousepad"));
+        QCOMPARE(FLauncher->Started.back().Arguments, QStringList{ExampleProject()});
     }
 
     void textEditor()

@@ -162,6 +162,10 @@ TTableFormT<F>::TTableFormT(Table& table, QMdiArea* area)
     connect(BtnAdd, &QPushButton::clicked, this, [this] { BtnAddClick(); });
     connect(BtnIns, &QPushButton::clicked, this, [this] { BtnInsClick(); });
     connect(BtnDel, &QPushButton::clicked, this, [this] { BtnDelClick(); });
+    // Keys of the grid and of its cell editors (children of the viewport)
+    // pass through eventFilter.
+    Grid->installEventFilter(this);
+    Grid->viewport()->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         const auto inGrid = [this](QWidget* w) { return w == Grid || Grid->isAncestorOf(w); };
         if (old && now && inGrid(old) && !inGrid(now) && isAncestorOf(now))
@@ -244,7 +248,7 @@ void TTableFormT<F>::UpdateCaption()
 template <TableFamily F>
 void TTableFormT<F>::Refresh()
 {
-    if (!FBound)
+    if (!FBound || FFilling)
         return;
     const int columns = FTable->VisibleColumnCount();
     const int rows = FTable->RowCount();

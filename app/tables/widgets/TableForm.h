@@ -29,10 +29,12 @@
 #include "GridTable.h"
 #include "TableModel.h"
 #include "UserPrompts.h"
+#include "ValueImport.h"
 
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -122,10 +124,32 @@ public:
     // Most data rows in view when the window opens or grows by Add and Insert.
     virtual int MaxRowsInView() const { return 10; }
 
+    // Ctrl+C: the selected cells as tab-separated text on the clipboard.
+    void CopyCells();
+    // Ctrl+V: a tab-separated block from the clipboard entered from the
+    // current cell on, rows added as Add does up to MaxRows.
+    void PasteCells();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // Copy and paste of cell blocks in the grid and its cell editor.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // What a derived window adds around the grid: the grid's top, the right
+    // edge of everything beside and under it, and the controls between the
+    // row buttons and the comments, laid out from the row buttons' top; the
+    // last returns the comments' top.
+    virtual int GridTop() const { return Margin(); }
+    virtual int ContentRight() const;
+    virtual int LayoutBelowButtons(int buttonsTop) { return buttonsTop + Band(BtnAdd); }
+
+    // Enters values through `fill` as the user would (every value through its
+    // column's SetText, rows added and deleted as Add and Delete do), after
+    // committing the current cell; an input error stops it and is shown. The
+    // grid is refreshed afterwards.
+    void FillTable(const std::function<int(TValueImportTarget&)>& fill);
 
     void FormShow();
     bool FormCloseQuery();
@@ -182,6 +206,8 @@ protected:
     bool FScrollDetached = false;
     bool FActive = false;     // the MDI sub-window is the active one
     QRect FLastFrame;         // frame window geometry after the last layout
+    bool FFilling = false;    // FillTable at work: one Refresh at its end
+    int FBelowGrid = 0;       // height of everything above and below the grid, margins included
 };
 
 using TTableForm = TTableFormT<TableFamily::Plain>;

@@ -91,26 +91,34 @@ void TTableFormT<F>::Layout()
     const int pitch = Grid->verticalHeader()->defaultSectionSize();
     const int height = frame + Grid->horizontalHeader()->height() + FRowsInView * pitch +
                        (horizontalBar ? scrollBar : 0);
-    Grid->setGeometry(m, m, width, height);
+    Grid->setGeometry(m, GridTop(), width, height);
     Grid->UpdateScrollRanges();
     FTopLeft->setGeometry(Grid->frameWidth(), Grid->frameWidth(), Grid->verticalHeader()->width(),
                           Grid->horizontalHeader()->height());
     FTopLeft->setVisible(Grid->horizontalHeader()->height() > 0);
 
-    const int clientWidth = std::max(Grid->geometry().right(), BtnDel->geometry().right()) + 1 + m;
     const int buttonsTop = Grid->geometry().bottom() + 1 + m;
     for (QPushButton* button : {BtnAdd, BtnIns, BtnDel})
         button->move(button->x(), buttonsTop);
-    lblComments->setGeometry(m, buttonsTop + Band(BtnAdd), clientWidth - 2 * m,
+    const int commentsTop = LayoutBelowButtons(buttonsTop);
+    const int clientWidth = std::max(Grid->geometry().right(), ContentRight()) + 1 + m;
+    lblComments->setGeometry(m, commentsTop, clientWidth - 2 * m,
                              lblComments->heightForWidth(clientWidth - 2 * m));
     imgHelp->move(m, lblComments->y() + Band(lblComments));
     ResizeFrame(QSize(clientWidth, imgHelp->y() + Band(imgHelp)));
+    FBelowGrid = (Grid->y() - m) + (commentsTop - buttonsTop) + Band(lblComments) + Band(imgHelp);
 
     LayoutRowControls();
     FLastFrame = FrameWindow()->geometry();
     FLayingOut = false;
     if (FTable->OnResize)
         FTable->OnResize(*FTable);
+}
+
+template <TableFamily F>
+int TTableFormT<F>::ContentRight() const
+{
+    return BtnDel->geometry().right();
 }
 
 // ---- Sizing by the user ----
@@ -141,8 +149,8 @@ void TTableFormT<F>::FormSizedByUser()
     in.Margin = Margin();
     in.VScrollWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Grid);
     in.HScrollHeight = in.VScrollWidth;
-    in.ButtonSpan = BtnDel->geometry().right() + 1 - BtnAdd->x();
-    in.Below = Band(BtnAdd) + Band(lblComments) + Band(imgHelp);
+    in.ButtonSpan = ContentRight() + 1 - BtnAdd->x();
+    in.Below = FBelowGrid;
     in.FixedColumnWidths = {FixedColumnWidth()};
     for (int c = 0; c < FTable->VisibleColumnCount(); ++c)
         in.ColumnWidths.push_back(ColumnWidth(FTable->VisibleColumn(c)));
@@ -181,6 +189,7 @@ void TTableFormT<F>::FormSizedByUser()
     template int TTableFormT<F>::FixedColumnWidth() const; \
     template int TTableFormT<F>::Band(const QWidget*) const; \
     template void TTableFormT<F>::Layout(); \
+    template int TTableFormT<F>::ContentRight() const; \
     template void TTableFormT<F>::resizeEvent(QResizeEvent*); \
     template void TTableFormT<F>::FormSizedByUser();
 

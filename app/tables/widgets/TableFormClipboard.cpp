@@ -1,0 +1,152 @@
+// Table window: copy and paste of cell blocks (tab-separated text, as
+// spreadsheets exchange them) and the filling of the table from text.
+
+#include "TableForm.h"
+
+#include "TableGrid.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+
+#include <algorithm>
+
+namespace {
+
+// The table as the import and the paste see it, through the window: rows are
+// added and deleted with its Add and Delete, values typed into its columns.
+template <TableFamily F>
+class TFormTarget final : public TValueImportTarget {
+public:
+    using Form = TTableFormT<F>;
+
+    TFormTarget(TGridTableT<F>& table, TTableGrid& grid, std::function<void()> add,
+                std::function<void()> remove)
+        : FTable(table), FGrid(grid), FAdd(std::move(add)), FDelete(std::move(remove))
+    {
+    }
+
+    int DataColumns() const override { return FTable.VisibleColumnCount(); }
+    int RowCount() const override { return FTable.RowCount(); }
+    int MaxRows() const override { return FTable.MaxRows; }
+    void AppendRow() override { FAdd(); }
+    void SetCell(int column, int row, const std::string& text) override
+    {
+        FTable.SetChanged(true);
+        FTable.VisibleColumn(column).GetData(row).SetText(text);
+    }
+    void DeleteRow(int row) override
+    {
+        FGrid.SetCurrentCellQuietly(row, std::max(FGrid.currentColumn(), 0));
+        FDelete();
+    }
+
+private:
+    TGridTableT<F>& FTable;
+    TTableGrid& FGrid;
+    std::function<void()> FAdd;
+    std::function<void()> FDelete;
+};
+
+QString ClipboardText()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasText() ? data->text() : QString();
+}
+
+}  // namespace
+
+template <TableFamily F>
+void TTableFormT<F>::FillTable(const std::function<int(TValueImportTarget&)>& fill)
+{
+    if (!FBound || !CommitCell())
+        return;
+    TFormTarget<F> target(*FTable, *Grid, [this] { BtnAddClick(); }, [this] { BtnDelClick(); });
+    FFilling = true;
+    Guarded([&] { fill(target); });
+    FFilling = false;
+    Refresh();
+}
+
+template <TableFamily F>
+void TTableFormT<F>::CopyCells()
+{
+    // The block around the selection and the current cell.
+    int top = Grid->currentRow(), bottom = top, left = Grid->currentColumn(), right = left;
+    for (const QItemSelectionRange& range : Grid->selectionModel()->selection()) {
+        top = std::min(top, range.top());
+        bottom = std::max(bottom, range.bottom());
+        left = std::min(left, range.left());
+        right = std::max(right, range.right());
+    }
+    if (top < 0 || left < 0 || bottom >= FTable->RowCount() || right >= FTable->VisibleColumnCount())
+        return;
+    std::vector<std::vector<std::string>> cells;
+    for (int row = top; row <= bottom; ++row) {
+        std::vector<std::string>& line = cells.emplace_back();
+        for (int col = left; col <= right; ++col) {
+            const TColumnT<F>& column = FTable->VisibleColumn(col);
+            // The current cell as typed, the others as stored.
+            line.push_back(column.HasControls() || row != Grid->currentRow() || col != Grid->currentColumn()
+                               ? column.GetText(row)
+                               : Grid->CellText(row, col).toStdString());
+        }
+    }
+    QGuiApplication::clipboard()->setText(QString::fromStdString(JoinTabBlock(cells)));
+}
+
+template <TableFamily F>
+void TTableFormT<F>::PasteCells()
+{
+    const std::vector<std::vector<std::string>> cells = SplitTabBlock(ClipboardText().toStdString());
+    const int row = Grid->currentRow();
+    const int col = Grid->currentColumn();
+    if (cells.empty() || row < 0 || col < 0)
+        return;
+    FillTable([&](TValueImportTarget& target) { return ::PasteCells(cells, col, row, target); });
+}
+
+template <TableFamily F>
+bool TTableFormT<F>::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ChildAdded && watched == Grid->viewport()) {
+        if (QObject* child = static_cast<QChildEvent*>(event)->child(); child->isWidgetType())
+            child->installEventFilter(this);
+        return false;
+    }
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+        return TTableFormBase::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // In the cell editor a copy of one cell and a paste of one value stay the
+    // editor's own (its selected text); blocks go to the grid.
+    const bool inEditor = qobject_cast<QLineEdit*>(watched) != nullptr;
+    bool ours = false;
+    if (key->matches(QKeySequence::Copy)) {
+        ours = !inEditor || Grid->selectionModel()->selectedIndexes().size() > 1;
+    } else if (key->matches(QKeySequence::Paste)) {
+        const auto cells = SplitTabBlock(ClipboardText().toStdString());
+        ours = !cells.empty() && (!inEditor || cells.size() > 1 || cells.front().size() > 1);
+    }
+    if (!ours)
+        return TTableFormBase::eventFilter(watched, event);
+    event->accept();
+    if (event->type() == QEvent::KeyPress) {
+        if (key->matches(QKeySequence::Copy))
+            CopyCells();
+        else
+            PasteCells();
+    }
+    return true;
+}
+
+#define KORVEN_INSTANTIATE_CLIPBOARD(F) \
+    template void TTableFormT<F>::FillTable(const std::function<int(TValueImportTarget&)>&); \
+    template void TTableFormT<F>::CopyCells(); \
+    template void TTableFormT<F>::PasteCells(); \
+    template bool TTableFormT<F>::eventFilter(QObject*, QEvent*);
+
+KORVEN_INSTANTIATE_CLIPBOARD(TableFamily::Plain)
+KORVEN_INSTANTIATE_CLIPBOARD(TableFamily::Chart)

@@ -1,0 +1,107 @@
+#pragma once
+
+// Helpers of the table-with-chart window tests: tables, windows, typing.
+
+#include "ProjectTables.h"
+#include "TableChartForm.h"
+#include "TableGrid.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace chart_form_test {
+
+using Points = std::vector<TChartPoint>;
+
+inline const QString Editor = QStringLiteral("/opt/editors/plain-edit");
+
+inline TTableChartForm& OpenChartForm(TGridTableChart& table)
+{
+    table.Show();
+    auto* form = dynamic_cast<TTableChartForm*>(TableForm(table));
+    if (!form)
+        qFatal("no chart window opened");
+    return *form;
+}
+
+inline void Fill(TGridTableChart& table, const std::vector<std::vector<long double>>& rows)
+{
+    table.SetRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r)
+        for (int c = 0; c < static_cast<int>(rows[r].size()); ++c)
+            table.GetData(c, r).SetFloat(rows[r][c]);
+}
+
+// A chart table of one float column per caption, drawing y against x.
+inline std::unique_ptr<TGridTableChart> ChartTable(const std::vector<std::string>& captions, int x,
+                                                   int y, int maxRows = 100)
+{
+    auto table = std::make_unique<TGridTableChart>();
+    table->Caption = "Curve";
+    table->SetMinRows(1);
+    table->MaxRows = maxRows;
+    for (const std::string& caption : captions)
+        table->AddColumn<TFloatColumnChart>({caption});
+    table->Graph.ShowGraph = true;
+    table->Graph.XColumn = x;
+    table->Graph.YColumn = y;
+    table->GetDataFromFile = true;
+    return table;
+}
+
+inline QLineEdit* TypeIntoCurrentCell(TTableGrid& grid, const QString& text)
+{
+    grid.setFocus();
+    if (!grid.indexWidget(grid.currentIndex()))
+        grid.edit(grid.currentIndex());
+    auto* editor = qobject_cast<QLineEdit*>(grid.indexWidget(grid.currentIndex()));
+    if (!editor)
+        return nullptr;
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+    return editor;
+}
+
+inline void PressEnter(TTableGrid& grid)
+{
+    QWidget* target = grid.indexWidget(grid.currentIndex());
+    QTest::keyClick(target ? target : &grid, Qt::Key_Return);
+}
+
+inline QWidget* KeyTarget(TTableGrid& grid)
+{
+    QWidget* editor = grid.indexWidget(grid.currentIndex());
+    return editor ? editor : &grid;
+}
+
+inline QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& text)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write(text);
+    return path;
+}
+
+inline std::vector<std::string> Column(const TGridTableChart& table, int col)
+{
+    std::vector<std::string> texts;
+    for (int row = 0; row < table.RowCount(); ++row)
+        texts.push_back(table.GetData(col, row).AsString());
+    return texts;
+}
+
+using Texts = std::vector<std::string>;
+
+inline void ProcessDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+
+}  // namespace chart_form_test
