@@ -5,6 +5,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygon>
 
 #include <algorithm>
@@ -218,8 +219,14 @@ void TPlotForm::PaintCurves(QPainter& painter, const TPlotCanvas& canvas) const
         painter.drawPolyline(polyline);
         if (FGraph.Markers <= 0)
             continue;
+        // The curve's marker is one shape moved to each marked point: its
+        // outline is made once and all markers are drawn in one path.
+        const QPolygon shape = Marker(QPoint(0, 0), i, canvas);
+        QPainterPath markers;
         for (int j = 0; j < polyline.size(); j += FGraph.Markers)
-            painter.drawPolyline(Marker(polyline[j], i, canvas));
+            markers.addPolygon(QPolygonF(shape.translated(polyline[j])));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(markers);
     }
     painter.setClipping(false);
 }

@@ -157,8 +157,8 @@ std::string PaintReport(const TReportSources& sources, const QString& path, int&
     }
 
     report.NewPage(QPageLayout::Landscape);
-    QMdiArea area2;
-    TDlgSideView side(area2, [&project]() -> TProgramData& { return project; });
+    QMdiArea sideArea;
+    TDlgSideView side(sideArea, project.Tables().D2, [&project]() -> TProgramData& { return project; });
     side.Refresh();
     side.PaintPage(painter, report.TextArea());
     report.Footer(++page, pages);
