@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Korven.h"
+#include "KorvenVersion.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ const std::string& Folder() {
         if (!mkdtemp(pattern.data()) || chdir(pattern.c_str()) != 0) std::abort();
         if (!std::freopen("/dev/null", "w", stdout)) std::abort();
         std::ofstream names("names.dat");
-        names << "2014.3.3\n\n\n0\n"
+        names << kKorvenVersion << "\n\n\n0\n"
               << pattern << "/in.kv3d\n"
               << pattern << "/out.kv3o\n"
               << pattern << "/out.kv3p\n"

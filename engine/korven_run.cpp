@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "KorvenVersion.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -67,7 +69,7 @@ int RunOne(Entry entry, const fs::path& project, bool table) {
     const fs::path folder = pattern;
     {
         std::ofstream names(folder / "names.dat");
-        names << "2014.3.3\n\n\n0\n" << input.string() << '\n' << report.string() << '\n' << plot.string() << '\n'
+        names << kKorvenVersion << "\n\n\n0\n" << input.string() << '\n' << report.string() << '\n' << plot.string() << '\n'
               << notes.string() << '\n';
     }
     const fs::path previous = fs::current_path();

@@ -1,6 +1,7 @@
 #include "AnalysisRun.h"
 
 #include "DynamicLibrary.h"
+#include "KorvenVersion.h"
 #include "MainForm.h"
 #include "PlotWindows.h"
 #include "UserPrompts.h"
@@ -31,7 +32,7 @@ bool WriteNamesFile(const std::string& path, const std::string& projectFile)
         return std::filesystem::path(projectFile).replace_extension(extension).string();
     };
     std::ofstream names(path);
-    names << "2014.3.3\n\n\n0\n"
+    names << kKorvenVersion << "\n\n\n0\n"
           << projectFile << '\n'
           << sibling(".kv3o") << '\n'
           << sibling(".kv3p") << '\n'
