@@ -1,12 +1,30 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs (when missing) and builds
-# everything into ./build. Sourced by run-program.sh and run-tests.sh.
+# Installs the Debian packages the build and the tests need (when missing)
+# and builds everything into ./build with the preset named by KORVEN_PRESET
+# (default "dev"); further arguments go to the configure step. Run by
+# run-program.sh and run-tests.sh.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-packages=(cmake make g++ libgtest-dev qt6-base-dev qt6-charts-dev libxlsxwriter-dev libzip-dev
-          libgl-dev qt6-svg-dev locales clang libclang-rt-14-dev xdg-utils xvfb xauth
-          nlohmann-json3-dev pandoc desktop-file-utils libxml2-utils)
+# Every Debian package the build, the program and the tests need, installed
+# without their recommendations: scripts/check-packages.sh compares this list
+# with what the build finds.
+packages=(
+  cmake make g++                          # the build
+  qt6-base-dev qt6-charts-dev qt6-svg-dev # Qt 6 Widgets, Charts, Svg
+  libqt6opengl6-dev libgl-dev             # needed by the Qt 6 Charts configuration
+  libxlsxwriter-dev                       # the spreadsheet export
+  libgtest-dev                            # unit tests
+  clang libclang-rt-14-dev                # the fuzzer
+  locales                                 # the decimal-comma locale of the entry tests
+  xdg-utils xvfb xauth                    # opening documents; the program without a display
+  libzip-dev                              # reading workbooks back in the export tests
+  nlohmann-json3-dev                      # korven-run's JSON output
+  pandoc                                  # the help documents, Markdown to HTML
+  desktop-file-utils libxml2-utils        # checks of the installed desktop entry and file type
+  ccache                                  # compiler cache for rebuilds
+)
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -23,5 +41,7 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "note: no German locale; its tests will be skipped"
 fi
 
-cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-cmake --build "$top/build" -j "$(nproc)"
+source "$top/scripts/compiler-cache.sh"
+cd "$top"
+cmake --preset "${KORVEN_PRESET:-dev}" "$@"
+cmake --build build -j "$(nproc)"

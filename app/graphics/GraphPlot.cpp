@@ -12,7 +12,7 @@ TLine::TLine(TGraphPlot& graph, int number, std::size_t pointCount)
 
 void TGraphPlot::SetUnits(int units)
 {
-    FUnits = std::clamp(units, 1, 3);
+    FUnits = std::clamp(units, UnitSystem::English, UnitSystem::Symbolic);
 }
 
 void TGraphPlot::SetLineCount(int count)

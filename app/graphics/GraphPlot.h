@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UnitStrings.h"
 // Graph data of the result plots: points, curves and the graph component that
 // owns its curves and carries the look of its plot window.
 
@@ -102,6 +103,6 @@ public:
     std::string YAxisText() const;
 
 private:
-    int FUnits = 1;
+    int FUnits = UnitSystem::English;
     std::vector<std::unique_ptr<TLine>> FLines;
 };

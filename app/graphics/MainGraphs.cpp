@@ -1,6 +1,7 @@
 #include "MainGraphs.h"
 
 #include "NumberText.h"
+#include "UnitStrings.h"
 #include "WordReader.h"
 
 #include <algorithm>
@@ -95,7 +96,7 @@ void ReadTZCurves(TPlotFileReader& file, TGraphPlot& graph, int projectUnits)
         longest = std::max(longest, counts[i]);
         graph.SetPointCount(longest);
         TLine& line = graph.Line(i);
-        line.Name = GeneralNumberText(file.Float(), 15) + (projectUnits == 1 ? " in" : " m");
+        line.Name = GeneralNumberText(file.Float(), 15) + (projectUnits == UnitSystem::English ? " in" : " m");
         for (int j = 0; j < counts[i]; ++j) {
             line.Points[j].Y = file.Float();
             line.Points[j].X = file.Float();
@@ -150,7 +151,7 @@ bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectU
                 point.Y = file.Float();
                 point.X = file.Float();
                 file.Float(); // movement of the increment
-                if (units == 1) {
+                if (units == UnitSystem::English) {
                     point.Y /= 12;
                     point.X /= 1000;
                 }
@@ -166,7 +167,7 @@ bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectU
             points[i].Y = file.Float();
             file.Float(); // tip movement
             file.Float(); // tip load
-            if (units == 1)
+            if (units == UnitSystem::English)
                 points[i].X /= 1000;
         }
         if (points.size() > 1)

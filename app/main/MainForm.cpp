@@ -2,6 +2,7 @@
 
 #include "DataDialogs.h"
 #include "EngineRun.h"
+#include "KorvenVersion.h"
 #include "Periphery.h"
 #include "PlotWindows.h"
 #include "CapacityOverlays.h"
@@ -111,7 +112,8 @@ QString TMainForm::DisplayName(const QString& fileName)
 
 void TMainForm::UpdateCaption()
 {
-    setWindowTitle(QStringLiteral("KORVEN 2014.3.3 - ") + DisplayName(QString::fromStdString(Project().FileName)));
+    const QString program = QStringLiteral("KORVEN ") + QString::fromLatin1(kKorvenVersion);
+    setWindowTitle(program + QStringLiteral(" - ") + DisplayName(QString::fromStdString(Project().FileName)));
 }
 
 // ---- File commands ----

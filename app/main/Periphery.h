@@ -3,12 +3,14 @@
 // Commands of the Help menu: the about box, the help file and the manuals,
 // and the check for updates.
 
+#include "KorvenVersion.h"
+
 #include <QDialog>
 #include <QIcon>
 #include <QString>
 
 inline const QString kProgramName = QStringLiteral("KORVEN");
-inline const QString kProgramVersion = QStringLiteral("2014.3.3");
+inline const QString kProgramVersion = QString::fromLatin1(kKorvenVersion);
 
 // Documents shipped in the program's folder.
 inline const QString kHelpFile = QStringLiteral("KORVEN_Help.chm");

@@ -1,5 +1,7 @@
 #include "ProgramSettings.h"
 
+#include "KorvenVersion.h"
+
 #include <QSettings>
 
 #include <algorithm>
@@ -9,7 +11,7 @@ namespace {
 
 QString Group()
 {
-    return QStringLiteral("2014.3.3");
+    return QString::fromLatin1(kKorvenVersion);
 }
 
 QString FileKey(int index)

@@ -70,7 +70,7 @@ void TDataEdit::SetUnitsString(const QString& units)
 
 void TDataEdit::SetUnits(int units)
 {
-    units_ = std::clamp(units, 1, 3);
+    units_ = std::clamp(units, UnitSystem::English, UnitSystem::Symbolic);
     RefreshLabel();
 }
 
@@ -179,7 +179,7 @@ QString TDataEdit::LabelText() const
 {
     if (unitsString_.isEmpty())
         return caption_;
-    const QString unit = units_ == 3 ? unitsString_
+    const QString unit = units_ == UnitSystem::Symbolic ? unitsString_
                                      : QString::fromStdString(ExpandUnits(unitsString_.toStdString(), units_));
     return caption_ + QStringLiteral(" (") + unit + QLatin1Char(')');
 }

@@ -11,6 +11,8 @@
 // fails; leaving the window itself does not check the field. Messages go
 // through Prompts().
 
+#include "UnitStrings.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -91,7 +93,7 @@ private:
     QString caption_;
     QPointer<QLabel> label_;
     QString unitsString_;
-    int units_ = 1;
+    int units_ = UnitSystem::English;
     long double minVal_ = std::numeric_limits<long double>::lowest();
     long double maxVal_ = std::numeric_limits<long double>::max();
     bool integerOnly_ = false;

@@ -6,7 +6,7 @@ TProgramData::TProgramData(TProjectTables& tables) : FTables(tables)
 {
     // Puts every table back into English units, whatever the project before
     // left them in.
-    SetUnits(1);
+    SetUnits(UnitSystem::English);
     FTables.ForEach([](auto& table) {
         table.SetRowCount(0);
         table.SetRowCount(table.MinRows());
@@ -16,10 +16,10 @@ TProgramData::TProgramData(TProjectTables& tables) : FTables(tables)
 
 void TProgramData::SetUnits(int32_t code)
 {
-    code = std::clamp(code, 1, 2);
+    code = std::clamp(code, UnitSystem::English, UnitSystem::SI);
     FTables.ForEach([code](auto& table) { table.SetUnits(code); });
     if (code != FUnits) {
-        const long double length = code == 1 ? InchesPerMetre : MetresPerInch;
+        const long double length = code == UnitSystem::English ? InchesPerMetre : MetresPerInch;
         PileLength *= length;
         OuterDiameter *= length;
         Tolerance *= length;

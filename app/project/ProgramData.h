@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UnitStrings.h"
 // The current project: its scalar values, held here, and its lists, held by
 // the main window's tables (TProjectTables), which a project fills, clears
 // and reads. The project file (*.kv3d, and the older *.kvd without the two
@@ -91,5 +92,5 @@ private:
     void ReadRecords(const std::string& fileName, bool fullFormat);
 
     TProjectTables& FTables;
-    int32_t FUnits = 1;
+    int32_t FUnits = UnitSystem::English;
 };

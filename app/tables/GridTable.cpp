@@ -19,7 +19,7 @@ std::vector<TGridTableT<F>*>& TGridTableT<F>::Registry()
 
 template <TableFamily F>
 TGridTableT<F>::TGridTableT(TGridTableT* owner)
-    : FOwner(owner), FIdentifier(FCreationCounter++), FUnits(owner ? owner->Units() : 1)
+    : FOwner(owner), FIdentifier(FCreationCounter++), FUnits(owner ? owner->Units() : UnitSystem::English)
 {
     Registry().push_back(this);
 }

@@ -238,7 +238,7 @@ private:
     int32_t FMinRows = 1;
     int32_t FRowGroup = 1;
     int FRowCount = 0;
-    int FUnits;
+    int FUnits;  // a UnitSystem code
     int FNumber = 0;
     bool FChanged = false;
     std::vector<std::unique_ptr<TColumnT<F>>> FColumns;

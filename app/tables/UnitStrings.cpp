@@ -99,15 +99,15 @@ long double FamilyConversionFactor(int from, int to, const std::string& units,
     const std::string_view denominator =
         slash == std::string_view::npos ? std::string_view() : text.substr(slash + 1);
     const long double ratio = SideFactor(numerator, family) / SideFactor(denominator, family);
-    if (from == 2 && to == 1)
+    if (from == UnitSystem::SI && to == UnitSystem::English)
         return ratio;
-    if (from == 1 && to == 2)
+    if (from == UnitSystem::English && to == UnitSystem::SI)
         return 1.0L / ratio;
     return 1.0L;
 }
 
 std::string FamilyExpandUnits(const std::string& units, int system, const TUnitFamily& family) {
-    if (system < 1 || system > 3)
+    if (system < UnitSystem::English || system > UnitSystem::Symbolic)
         return units;
     std::string text = units;
     char expandedLetter = 0;
@@ -146,7 +146,7 @@ std::string ExpandChartUnits(const std::string& units, int system) {
 }
 
 std::string ExpandPlotUnits(const std::string& units, int system) {
-    if (system != 1 && system != 2)
+    if (system != UnitSystem::English && system != UnitSystem::SI)
         return units;
     return FamilyExpandUnits(units, system, PlotFamily);
 }

@@ -4,14 +4,20 @@
 // "F/L^2", expanded into unit names for headings and turned into the factor
 // that converts stored values between unit systems.
 //
-// Unit systems: 1 English, 2 SI, 3 the symbolic letters themselves.
-//
 // Tokens and slots: "F" (= "F0"), "F1", "F2", "F4", "F5", "F6" for force-like
 // quantities and "L" (= "L0"), "L1", "L2", "L3" for lengths. The chart tables
 // know only F0, F1, F2, L0, L1 and L2, with the same names and factors, and
 // so do the graph axes.
 
 #include <string>
+
+// Unit systems of projects, tables and graphs, with the codes that project
+// and plot data files store.
+namespace UnitSystem {
+constexpr int English = 1;
+constexpr int SI = 2;
+constexpr int Symbolic = 3;  // the unit letters themselves
+}  // namespace UnitSystem
 
 // Factor by which a value in unit system `from` is multiplied to give the
 // value in unit system `to`; 1 for every pair other than 1->2 and 2->1.

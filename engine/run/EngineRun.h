@@ -21,6 +21,7 @@
 // each failure) use TPrivateFolder, WriteNamesFile and CallInFolder.
 
 #include "DynamicLibrary.h"
+#include "KorvenVersion.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -35,7 +36,7 @@ inline constexpr const char* kEngineEntryName = "_IKORVEN";
 inline constexpr const char* kEngineLibraryName = "libKORVEN2014_DLL.so";
 inline constexpr const char* kNamesFileName = "names.dat";
 // Line 1 of the names file, printed in the report banner.
-inline constexpr const char* kNamesFileVersion = "2014.3.3";
+inline constexpr const char* kNamesFileVersion = kKorvenVersion;
 
 // What an engine status means, in one sentence for the user ("run
 // completed" for 0; "unknown status" for a code the engine never returns).

@@ -11,13 +11,14 @@
 
 namespace {
 
-// A text file in the temporary folder, removed afterwards; named after the
-// process too, since test processes run side by side.
+// A text file in the test's temporary folder, removed afterwards. The name
+// holds the process id: ctest runs each test in a process of its own, several
+// at once.
 class TTextFile {
 public:
     explicit TTextFile(const std::string& content)
         : FPath(std::filesystem::temp_directory_path() /
-                ("word_reader_" + std::to_string(getpid()) + "_" + std::to_string(++Counter) + ".txt")) {
+                ("word_reader_" + std::to_string(::getpid()) + "_" + std::to_string(++Counter) + ".txt")) {
         std::ofstream(FPath, std::ios::binary) << content;
     }
     ~TTextFile() { std::filesystem::remove(FPath); }
