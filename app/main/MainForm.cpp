@@ -201,13 +201,19 @@ void TMainForm::OpenProject(const QString& path, bool fullFormat, bool addToRece
 {
     const QFileInfo file(path);
     const QString fileName = file.absoluteFilePath();
-    FProject.reset();
-    QDir::setCurrent(file.absolutePath());
     std::string error;
-    FProject = TProgramData::CreateFromFile(FTables, fileName.toStdString(), fullFormat, error);
+    std::unique_ptr<TProgramData> project =
+        TProgramData::CreateFromFile(FTables, fileName.toStdString(), fullFormat, error);
+    if (!project) {
+        // Refused whole: the open project stays as it was, and a file that
+        // cannot be read is no recent file.
+        Prompts().Inform(this, QStringLiteral("The file \"%1\" was not opened:\n").arg(fileName) +
+                                   QString::fromStdString(error));
+        return;
+    }
+    FProject = std::move(project);
+    QDir::setCurrent(file.absolutePath());
     ProjectReplaced();
-    if (!error.empty())
-        Prompts().Inform(this, QString::fromStdString(error));
     UpdateCaption();
     // Plot data of another project must not stay available.
     const QString plotFile = ProjectFilePath(".kv3p");

@@ -116,7 +116,8 @@ private:
     bool SaveAs();
     // Takes a new project into use: open data windows show its values.
     void ProjectReplaced();
-    // Replaces the project by the one in `path`.
+    // Replaces the project by the one in `path`; a file that cannot be read
+    // whole is refused with a message and leaves the open project alone.
     void OpenProject(const QString& path, bool fullFormat, bool addToRecent);
     void StartUp();
     void SetCurvesGenerated(bool generated);
