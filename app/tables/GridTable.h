@@ -129,8 +129,8 @@ public:
     TSetUnitsEvent OnSetUnits;
 
     // ---- Notifications (the editor window is the only subscriber) ----
-    // Rows added, inserted or deleted by a row group, units changed, or a
-    // declaration read. SetRowCount raises none.
+    // Rows added, inserted or deleted (by a row group or SetRowCount), units
+    // changed, or a declaration read.
     std::function<void()> OnRowsChanged;
     // A cell's value changed.
     std::function<void(int col, int row)> OnCellChanged;

@@ -241,6 +241,88 @@ private slots:
         FFolder.reset();
     }
 
+    void everyTableWindowFollowsEveryProjectSwitch()
+    {
+        TMainForm& form = *FForm;
+        const QString generated = Copy("example.kv3d", QStringLiteral("generated.kv3d"));
+        const QString user = Copy("user-curves.kv3d", QStringLiteral("user.kv3d"));
+        // The lists stay open over another project; the rows' own tables
+        // belong to rows that are gone and close with them.
+        const int lists = 8;
+        const auto everyWindow = [&] {
+            return lists + form.Tables().D2.RowCount() + form.Tables().TblTZDepth2.RowCount();
+        };
+
+        QVERIFY_HELPER(OpenEveryTableWindow());
+        FPrompts->Answers = {Answer::No};
+        Choose(form, QStringLiteral("&File"), QStringLiteral("&New"));
+        QVERIFY_HELPER(CheckOpenWindows("New", lists));
+
+        QVERIFY_HELPER(OpenEveryTableWindow());
+        FPrompts->Answers = {Answer::No};
+        Open(generated);
+        QCOMPARE(form.Tables().D2.RowCount(), 3);
+        QVERIFY_HELPER(CheckOpenWindows("Open of a project with generated curves", lists));
+
+        QVERIFY_HELPER(OpenEveryTableWindow());
+        FPrompts->Answers = {Answer::No};
+        Open(user);
+        QCOMPARE(form.Tables().TblTZDepth2.RowCount(), 3);
+        QCOMPARE(form.Tables().TblQwcurve2.RowCount(), 4);
+        QVERIFY_HELPER(CheckOpenWindows("Open of a project with user curves", lists));
+
+        QVERIFY_HELPER(OpenEveryTableWindow());
+        FPrompts->Answers = {Answer::No};
+        Open(generated);
+        QVERIFY_HELPER(CheckOpenWindows("Open of a generated project from a user one", lists));
+
+        QVERIFY_HELPER(OpenEveryTableWindow());
+        FPrompts->Answers = {Answer::No};
+        Open(user);
+        QVERIFY_HELPER(OpenEveryTableWindow());
+        FPrompts->Answers = {Answer::No};
+        Choose(form, QStringLiteral("&File"), QStringLiteral("&New"));
+        QVERIFY_HELPER(CheckOpenWindows("New from a user project", lists));
+
+        FPrompts->Answers = {Answer::No};
+        Open(generated);
+        QVERIFY_HELPER(OpenEveryTableWindow());
+        Choose(form, QStringLiteral("&Options"), QStringLiteral("&S.I. Units (kN, m)"));
+        QCOMPARE(form.Project().Units(), 2);
+        // The rows stay: every window, nested ones included, shows metres.
+        QVERIFY_HELPER(CheckOpenWindows("Switch to SI units", everyWindow()));
+
+        // A run closes every window; the project's tables keep their rows.
+        Choose(form, QStringLiteral("&Computation"), QStringLiteral("&Run Analysis"));
+        QCOMPARE(FPrompts->Messages().size(), 1);
+        FPrompts->Asked.clear();
+        QVERIFY_HELPER(CheckOpenWindows("Run", 0));
+        QVERIFY_HELPER(OpenEveryTableWindow());
+        QVERIFY_HELPER(CheckOpenWindows("Windows opened after the run", everyWindow()));
+    }
+
+    void pileHeadLoadsWindowShowsEachOpenedProjectsLoads()
+    {
+        TMainForm& form = *FForm;
+        const QString two = Copy("user-curves.kv3d", QStringLiteral("two loads.kv3d"));
+        const QString four = Copy("example.kv3d", QStringLiteral("four loads.kv3d"));
+        Open(four);
+        Choose(form, QStringLiteral("&Data"), QStringLiteral("Enter Loads at Pile &Head"));
+        auto* window = TableForm(form.Tables().TblTopload);
+        QVERIFY(window);
+        QCOMPARE(window->Grid->rowCount(), 4);
+        Open(two);
+        QCOMPARE(TableForm(form.Tables().TblTopload), window);
+        QCOMPARE(window->Grid->rowCount(), 2);
+        QCOMPARE(window->RowsInView(), 2);
+        QCOMPARE(window->Grid->CellText(1, 0), QStringLiteral("120000"));
+        Open(four);
+        QCOMPARE(window->Grid->rowCount(), 4);
+        QCOMPARE(window->RowsInView(), 4);
+        QCOMPARE(window->Grid->CellText(3, 0), QStringLiteral("200000"));
+        QVERIFY(FPrompts->Messages().isEmpty());
+    }
+
     void aDamagedFileIsRefusedWhole()
     {
         TMainForm& form = *FForm;

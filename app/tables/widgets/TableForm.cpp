@@ -221,16 +221,42 @@ void TTableFormT<F>::FormShow()
     imgHelp->resize(picture.size());
     imgHelp->setVisible(!picture.isNull());
 
-    FColumnsInView = FTable->VisibleColumnCount();
-    FRowsInView = std::min(FTable->RowCount(), MaxRowsInView());
+    StartView();
     SubscribeTable(true);
     Refresh();
+    StartCell();
+}
 
+template <TableFamily F>
+void TTableFormT<F>::StartView()
+{
+    FColumnsInView = FTable->VisibleColumnCount();
+    FRowsInView = std::min(FTable->RowCount(), MaxRowsInView());
+}
+
+template <TableFamily F>
+void TTableFormT<F>::StartCell()
+{
     // The cursor starts in the first column the user types into.
     int first = 0;
     while (first < FTable->VisibleColumnCount() - 1 && FTable->VisibleColumn(first).HasControls())
         ++first;
     Grid->SetCurrentCellQuietly(0, first);
+}
+
+template <TableFamily F>
+void TTableFormT<F>::TableRowsChanged()
+{
+    // Rows replaced from outside the window (another project, a file read)
+    // give it a fresh view of them, as when it opened.
+    const bool replaced = !FOwnRowChange && Grid->rowCount() != FTable->RowCount();
+    if (replaced)
+        StartView();
+    Refresh();
+    if (replaced) {
+        Grid->ScrollTo(0, 0);
+        StartCell();
+    }
 }
 
 template <TableFamily F>
@@ -247,7 +273,7 @@ void TTableFormT<F>::SubscribeTable(bool on)
         FTable->OnCellChanged = nullptr;
         return;
     }
-    FTable->OnRowsChanged = [this] { Refresh(); };
+    FTable->OnRowsChanged = [this] { TableRowsChanged(); };
     FTable->OnCellChanged = [this](int col, int row) {
         const TColumnT<F>& column = FTable->Column(col);
         const int visible = FTable->VisibleIndexOf(column);
@@ -438,6 +464,7 @@ void TTableFormT<F>::BtnInsClick()
         FTable->SetChanged(true);
         if (FRowsInView >= FTable->RowCount())
             FRowsInView = std::min(FTable->RowCount() + FTable->RowGroup(), MaxRowsInView());
+        const TOwnRowChange own(FOwnRowChange);
         FTable->InsertRowGroup(row);
     });
 }
@@ -448,6 +475,7 @@ void TTableFormT<F>::BtnDelClick()
     Guarded([this] {
         const int row = CurrentDataRow();
         FTable->SetChanged(true);
+        const TOwnRowChange own(FOwnRowChange);
         FTable->DeleteRowGroup(row);
     });
 }

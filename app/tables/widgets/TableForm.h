@@ -125,6 +125,13 @@ protected:
     void changeEvent(QEvent* event) override;
 
     void FormShow();
+    // All columns and up to MaxRowsInView rows in view; the cursor on the
+    // first row's first typed cell.
+    void StartView();
+    void StartCell();
+    // The table's rows changed: by the window's own row buttons, or from
+    // outside, which starts the view afresh.
+    void TableRowsChanged();
     bool FormCloseQuery();
     void FormClose();
     void FormDeactivate();
@@ -172,12 +179,25 @@ protected:
         }
     }
 
+    // Sets a flag for its lifetime.
+    class TOwnRowChange {
+    public:
+        explicit TOwnRowChange(bool& flag) : FFlag(flag) { FFlag = true; }
+        ~TOwnRowChange() { FFlag = false; }
+        TOwnRowChange(const TOwnRowChange&) = delete;
+        TOwnRowChange& operator=(const TOwnRowChange&) = delete;
+
+    private:
+        bool& FFlag;
+    };
+
     Table* FTable;
     bool FBound = false;      // bound by FormShow, until FormClose or Release
     bool FReleased = false;
     bool FCommitting = false;
     bool FLayingOut = false;
     bool FScrollDetached = false;
+    bool FOwnRowChange = false;  // a row button is changing the table's rows
     bool FActive = false;     // the MDI sub-window is the active one
     QRect FLastFrame;         // frame window geometry after the last layout
 };
