@@ -83,8 +83,9 @@ public:
     bool UseHeadLoads = false;
     bool ApplyTzFactors = false;
     bool ApplyQwFactors = false;
-    long double QMultiplier = 0;
-    long double WMultiplier = 0;
+    // 1 and 1 leave the Q-w curve as it is.
+    long double QMultiplier = 1;
+    long double WMultiplier = 1;
 
 private:
     // The text of the project file (gives each layer's data table its number

@@ -215,7 +215,7 @@ void DataDialogsTest::activationLoadsAndDeactivationStores()
     QVERIFY(frame.Activate());
     QCOMPARE(frame.area.activeSubWindow(), factors->SubWindow());
     QCOMPARE(factors->Datawfactor->text(), QStringLiteral("4+"));
-    QCOMPARE(project.WMultiplier, 0.0L);
+    QCOMPARE(project.WMultiplier, 1.0L);
 }
 
 void DataDialogsTest::unitSwitchOrNewProjectReloadsOpenWindows()

@@ -139,7 +139,8 @@ TEST_F(ProjectTest, ReadsAHandWrittenFileAndItsOptions)
     ASSERT_EQ(Open(PathOf("hand.kv3d"), false), "");
     EXPECT_FALSE(Project->ApplyTzFactors);
     EXPECT_FALSE(Project->ApplyQwFactors);
-    EXPECT_EQ(Project->QMultiplier, 0);
+    EXPECT_EQ(Project->QMultiplier, 1);
+    EXPECT_EQ(Project->WMultiplier, 1);
     std::string older = UserCurveFile;
     older.erase(older.find(" 1\n2\n0 1 1"));
     WriteText(PathOf("older.kvd"), older);
@@ -211,6 +212,9 @@ TEST_F(ProjectTest, FactorSwitchesAreStoredAsRead)
     ASSERT_EQ(Open(PathOf("switches.kv3d")), "");
     EXPECT_TRUE(Project->ApplyTzFactors);
     EXPECT_FALSE(Project->ApplyQwFactors);
+    // A file with the Q-w switch off holds multipliers that change nothing.
+    EXPECT_EQ(Project->QMultiplier, 1);
+    EXPECT_EQ(Project->WMultiplier, 1);
 }
 
 TEST_F(ProjectTest, TitlesAreWholeLines)
