@@ -186,6 +186,8 @@ bool TDataEdit::ExitCheck()
     }
     if (integerOnly_ && value != std::trunc(value))
         return Reject(QStringLiteral("Entry must be an integer."));
+    if (aboveMin_ && value <= minVal_ && isModified())
+        return Reject(QStringLiteral("Entry must be greater than ") + GeneralText(minVal_));
     if (value < minVal_) {
         ShowNumber(minVal_);
         return Reject(QStringLiteral("Entry must be greater than or equal to ") + GeneralText(minVal_));

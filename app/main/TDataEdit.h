@@ -50,6 +50,12 @@ public:
     long double MaxVal() const { return maxVal_; }
     void SetMaxVal(long double value);
 
+    // MinVal itself is refused as well, when typed: the number must lie
+    // above it. A number loaded into the field (SetNumber) and left as it
+    // is passes, so that a value not entered yet can be looked at.
+    bool AboveMin() const { return aboveMin_; }
+    void SetAboveMin(bool on) { aboveMin_ = on; }
+
     bool IntegerOnly() const { return integerOnly_; }
     void SetIntegerOnly(bool on);
 
@@ -94,6 +100,7 @@ private:
     int units_ = 1;
     long double minVal_ = std::numeric_limits<long double>::lowest();
     long double maxVal_ = std::numeric_limits<long double>::max();
+    bool aboveMin_ = false;
     bool integerOnly_ = false;
     bool hex_ = false;
     bool valid_ = false;
