@@ -1,9 +1,10 @@
 #pragma once
 
 // Pieces of the analysis run (TMainForm::CompRunClick): the decimal point
-// for the engine's number formatting and the names file that tells the
-// engine its files.
+// for the engine's number formatting, the names file that tells the engine
+// its files, and the meaning of the status it returns.
 
+#include <cstdint>
 #include <string>
 
 // Sets the C library's decimal separator to "." for its lifetime and then
@@ -24,3 +25,7 @@ private:
 // project file and its output report (".kv3o"), plot data file (".kv3p")
 // and run notes (".kv3r"). False when it could not be written.
 bool WriteNamesFile(const std::string& path, const std::string& projectFile);
+
+// One line naming a status the engine returned and its meaning; empty for
+// 0, the completed run.
+std::string EngineStatusText(int32_t status);

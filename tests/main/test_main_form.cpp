@@ -514,8 +514,12 @@ private slots:
 
         // A run goes on after a failed save; the engine finds no input file.
         Trigger(form, QStringLiteral("&Run Analysis"));
-        QCOMPARE(FPrompts->Messages().mid(1), (QStringList{QStringLiteral("An error occured during saving"),
-                                                           CompletedMessage}));
+        QCOMPARE(FPrompts->Messages().mid(1),
+                 (QStringList{QStringLiteral("An error occured during saving"),
+                              CompletedMessage + QStringLiteral("\nThe engine returned status 11: a file named in "
+                                                                "names.dat cannot be opened: the output report, the "
+                                                                "input data file, the plot data file or the "
+                                                                "run-notes file.")}));
         QCOMPARE(FPrompts->Asked[FPrompts->Asked.size() - 2].Icon, PromptIcon::None);
         QCOMPARE(FPrompts->Asked.back().Icon, PromptIcon::Information);
     }

@@ -3,7 +3,9 @@
 // Open (generated and user-entered curves, both ways), the unit switch and
 // a run; damaged project files; the end of a run the engine refused.
 
+#include "AnalysisRun.h"
 #include "DataDialogs.h"
+#include "TDataEdit.h"
 #include "MainForm.h"
 #include "ScriptedPrompts.h"
 #include "TableForm.h"
@@ -398,6 +400,45 @@ private slots:
         QCOMPARE(FForm->windowTitle(), QStringLiteral("KORVEN 2014.3.3 - NewKORVEN.kv3d"));
         QCOMPARE(FForm->Tables().D2.RowCount(), 1);
         QCOMPARE(FPrompts->Messages().size(), 1);
+    }
+
+    void aRefusedRunSaysWhy()
+    {
+        TMainForm& form = *FForm;
+        Open(Copy("example.kv3d", QStringLiteral("deep.kv3d")));
+        // A pile longer than the layers reach.
+        Choose(form, QStringLiteral("&Data"), QStringLiteral("&Pile Properties"));
+        auto* material = qobject_cast<TfrmMaterial*>(form.Area().activeSubWindow()->widget());
+        QVERIFY(material);
+        material->DataPL->setFocus();
+        material->DataPL->selectAll();
+        QTest::keyClicks(material->DataPL, QStringLiteral("900"));
+        Choose(form, QStringLiteral("&Computation"), QStringLiteral("&Run Analysis"));
+        const QString completed = QStringLiteral(
+            "Computations are completed. Please, check output file for results or error messages.");
+        // (The plot data reader then says that it found no plots.)
+        QCOMPARE(FPrompts->Messages().front(),
+                 completed + QStringLiteral("\nThe engine returned status 14: the pile tip lies below "
+                                            "the bottom of every soil layer. The output file holds "
+                                            "the details."));
+
+        // A run the engine completes says only that.
+        FPrompts->Asked.clear();
+        form.Project().PileLength = 600;
+        Choose(form, QStringLiteral("&Computation"), QStringLiteral("&Run Analysis"));
+        QCOMPARE(FPrompts->Messages(), QStringList{completed});
+
+        // Every status of the engine has its meaning; an unknown one its number.
+        QCOMPARE(EngineStatusText(0), std::string());
+        QCOMPARE(EngineStatusText(19),
+                 std::string("The engine returned status 19: a Q-w modification factor out of range "
+                             "(w-multiplier zero or below, or Q-multiplier below zero). The output file "
+                             "holds the details."));
+        QCOMPARE(EngineStatusText(10), std::string("The engine returned status 10: names.dat is missing from "
+                                                   "the current folder or its first four lines cannot be read."));
+        QCOMPARE(EngineStatusText(3), std::string("The engine returned status 3."));
+        for (int status : {1, 4, 5, 6, 7, 8, 11, 12, 13, 15, 16, 17, 18})
+            QVERIFY2(EngineStatusText(status).size() > 40, qPrintable(QString::number(status)));
     }
 };
 
