@@ -70,6 +70,11 @@ TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     UpdateToolBar();
 }
 
+void TMainForm::SetUpApplication()
+{
+    QGuiApplication::setDesktopFileName(QStringLiteral("korven"));
+}
+
 TMainForm::~TMainForm()
 {
     // Child windows show the tables and graphs; they go before them.

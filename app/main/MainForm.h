@@ -34,6 +34,10 @@ class TMainForm : public QMainWindow {
 
 public:
     static inline const QString ApplicationTitle = QStringLiteral("KORVEN 3.0");
+    // Names of the application for the desktop. Its title goes to the task
+    // bar through the desktop file name; no display name is set, since the
+    // platform would append one to every window's own caption.
+    static void SetUpApplication();
     static inline const QString OpenDialogFilter =
         QStringLiteral("KORVEN 2014 (*.kv3d)|*.kv3d|KORVEN 2.0 (*.kvd)|*.kvd|All Files (*.*)|*.*");
 

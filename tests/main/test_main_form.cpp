@@ -490,6 +490,19 @@ private slots:
         QCOMPARE(FPrompts->Messages().size(), 2);
     }
 
+    void captionIsTheProgramsOwn()
+    {
+        const QString name = QCoreApplication::applicationName();
+        TMainForm::SetUpApplication();
+        // A display name would be appended to every window's caption; without
+        // one the display name is the application's name, whatever that is.
+        QCoreApplication::setApplicationName(QStringLiteral("probe"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("probe"));
+        QCoreApplication::setApplicationName(name);
+        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("korven"));
+        QCOMPARE(FForm->windowTitle(), NewCaption);
+    }
+
     void runOfANeverSavedProjectNeedsAName()
     {
         Trigger(*FForm, QStringLiteral("&Run Analysis"));
