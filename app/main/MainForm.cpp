@@ -316,25 +316,34 @@ QString TMainForm::ProjectFilePath(const char* extension) const
 
 // ---- Text editor ----
 
-void TMainForm::StartTextEditor(const QString& path)
+void TMainForm::StartTextEditor(const QString& path, const QString& howToMake)
 {
-    if (!Launcher().StartProgram(FSettings.EditorPath, {path}))
+    if (!QFileInfo::exists(path))
+        Prompts().Inform(this, QStringLiteral("The file \"%1\" does not exist yet. %2").arg(path, howToMake));
+    else if (!Launcher().StartProgram(FSettings.EditorPath, {path}))
         Prompts().Inform(this, QStringLiteral("An error occurred in running the Word Processor"));
 }
 
+namespace {
+
+const QString MadeByARun = QStringLiteral("Run the analysis (Computation, Run Analysis) to make it.");
+
+}  // namespace
+
 void TMainForm::EditInputClick()
 {
-    StartTextEditor(QString::fromStdString(Project().FileName));
+    StartTextEditor(QString::fromStdString(Project().FileName),
+                    QStringLiteral("Save the project (File, Save) to make it."));
 }
 
 void TMainForm::EditNotesClick()
 {
-    StartTextEditor(ProjectFilePath(".kv3r"));
+    StartTextEditor(ProjectFilePath(".kv3r"), MadeByARun);
 }
 
 void TMainForm::EditOutputClick()
 {
-    StartTextEditor(ProjectFilePath(".kv3o"));
+    StartTextEditor(ProjectFilePath(".kv3o"), MadeByARun);
 }
 
 // ---- Window events ----

@@ -125,7 +125,9 @@ private:
     void OpenProject(const QString& path, bool fullFormat, bool addToRecent);
     void StartUp();
     void SetCurvesGenerated(bool generated);
-    void StartTextEditor(const QString& path);
+    // Starts the text editor on `path`; a file not there yet is reported
+    // with `howToMake`, the command that makes it.
+    void StartTextEditor(const QString& path, const QString& howToMake);
     // The data windows: each is made when it is not open, then shown.
     void ShowTitleWindow();
     void ShowPilePropertiesWindow();

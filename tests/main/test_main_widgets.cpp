@@ -305,23 +305,33 @@ void MainWidgetsTest::helpCommands()
     RecordingLauncher launcher;
     const QDir folder(QCoreApplication::applicationDirPath());
 
-    OpenProgramDocument(QStringLiteral("No such manual.pdf"));
+    // A document that is not there is not opened, and the user is told.
+    OpenProgramDocument(nullptr, QStringLiteral("No such manual.pdf"));
     QVERIFY(launcher.Started.empty());
+    QCOMPARE(prompts.Messages(),
+             QStringList{QStringLiteral("The document \"No such manual.pdf\" is not in the program's folder (") +
+                         folder.path() + QStringLiteral(").")});
 
     const QString manual = folder.filePath(QStringLiteral("test manual.pdf"));
     QFile file(manual);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
-    OpenProgramDocument(QStringLiteral("test manual.pdf"));
-    QFile::remove(manual);
+    OpenProgramDocument(nullptr, QStringLiteral("test manual.pdf"));
     QCOMPARE(launcher.Started.size(), std::size_t(1));
     QVERIFY(launcher.Started[0].Program.isEmpty());
     QCOMPARE(launcher.Started[0].Arguments, QStringList{manual});
+    QCOMPARE(prompts.Messages().size(), 1);
+    // There, but nothing on the desktop opens it.
+    launcher.Succeeds = false;
+    OpenProgramDocument(nullptr, QStringLiteral("test manual.pdf"));
+    QFile::remove(manual);
+    QCOMPARE(prompts.Messages().at(1), QStringLiteral("No program could be started to show \"") + manual +
+                                           QStringLiteral("\"."));
 
     CheckForUpdates(nullptr);
-    QCOMPARE(prompts.Messages().size(), 1);
-    QVERIFY(prompts.Messages()[0].contains(QStringLiteral("2014.3.3")));
-    QVERIFY(prompts.Messages()[0].contains(QStringLiteral("network")));
+    QCOMPARE(prompts.Messages().size(), 3);
+    QVERIFY(prompts.Messages()[2].contains(QStringLiteral("2014.3.3")));
+    QVERIFY(prompts.Messages()[2].contains(QStringLiteral("network")));
 
     TAboutBox about;
     QStringList texts;
