@@ -4,8 +4,8 @@
 // the peak memory of the process.
 //
 //   engine_benchmark [runs]     (default 7)
-#include <dlfcn.h>
-#include <stdlib.h>
+#include "EngineRun.h"
+
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -53,24 +53,19 @@ std::string LargestProject() {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
-    void* handle = dlopen(KORVEN_ENGINE_LIBRARY, RTLD_NOW);
-    if (!handle) {
-        std::fprintf(stderr, "%s\n", dlerror());
+    TDynamicLibrary library(KORVEN_ENGINE_LIBRARY);
+    TEngineEntry entry;
+    try {
+        entry = OpenEngine(library);
+    } catch (const ELibraryError& error) {
+        std::fprintf(stderr, "%s\n", error.what());
         return 1;
     }
-    auto entry = reinterpret_cast<int32_t (*)(int32_t)>(dlsym(handle, "_IKORVEN"));
 
-    std::string pattern = (fs::temp_directory_path() / "korven-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) return 1;
-    const fs::path folder = pattern;
-    std::ofstream(folder / "largest.kv3d") << LargestProject();
-    std::ofstream(folder / "names.dat") << "2014.3.3\n\n\n0\n"
-                                        << (folder / "largest.kv3d").string() << '\n'
-                                        << (folder / "largest.kv3o").string() << '\n'
-                                        << (folder / "largest.kv3p").string() << '\n'
-                                        << (folder / "largest.kv3r").string() << '\n';
-    const fs::path previous = fs::current_path();
-    fs::current_path(folder);
+    const TPrivateFolder folder("korven-bench");
+    const TRunFiles files = TRunFiles::ForProject(folder.Path() / "largest.kv3d");
+    std::ofstream(files.Input) << LargestProject();
+    if (!WriteNamesFile(folder.Path(), files)) return 1;
     std::fflush(stdout);
     // The engine's console lines would drown the figures.
     int savedOut = dup(1);
@@ -79,15 +74,13 @@ int main(int argc, char** argv) {
     int32_t status = 0;
     for (int r = 0; r < runs; ++r) {
         auto start = std::chrono::steady_clock::now();
-        status = entry(3);
+        status = CallInFolder(entry, folder.Path());
         seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     std::fflush(stdout);
     dup2(savedOut, 1);
-    fs::current_path(previous);
-    const auto reportSize = fs::file_size(folder / "largest.kv3o");
-    const auto plotSize = fs::file_size(folder / "largest.kv3p");
-    fs::remove_all(folder);
+    const auto reportSize = fs::file_size(files.Report);
+    const auto plotSize = fs::file_size(files.Plot);
 
     std::sort(seconds.begin(), seconds.end());
     rusage usage{};

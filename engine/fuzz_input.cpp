@@ -1,41 +1,38 @@
 // libFuzzer target: any bytes as the input data file of a run. The run must
-// end with a status, never crash or touch memory it does not own. Runs change
-// the current folder, so give the corpus folders as absolute paths.
-#include <stdlib.h>
-#include <unistd.h>
-
+// end with a status, never crash or touch memory it does not own.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
-#include <string>
 
+#include "EngineRun.h"
 #include "Korven.h"
 
 namespace {
 
-// A private folder that is the current folder of every run.
-const std::string& Folder() {
-    static const std::string folder = [] {
-        std::string pattern = "/tmp/korven-fuzz-XXXXXX";
-        if (!mkdtemp(pattern.data()) || chdir(pattern.c_str()) != 0) std::abort();
+// The files of every run, in a private folder that also holds the names file.
+struct FuzzRun {
+    TPrivateFolder folder{"korven-fuzz"};
+    TRunFiles files = TRunFiles::ForProject(folder.Path() / "in.kv3d");
+
+    FuzzRun() {
         if (!std::freopen("/dev/null", "w", stdout)) std::abort();
-        std::ofstream names("names.dat");
-        names << "2014.3.3\n\n\n0\n"
-              << pattern << "/in.kv3d\n"
-              << pattern << "/out.kv3o\n"
-              << pattern << "/out.kv3p\n"
-              << pattern << "/out.kv3r\n";
-        return pattern;
-    }();
-    return folder;
+        if (!WriteNamesFile(folder.Path(), files)) std::abort();
+    }
+};
+
+const FuzzRun& Run() {
+    static const FuzzRun run;
+    return run;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::ofstream(Folder() + "/in.kv3d", std::ios::binary).write(reinterpret_cast<const char*>(data),
-                                                                    static_cast<std::streamsize>(size));
-    const int32_t status = _IKORVEN(3);
+    const FuzzRun& run = Run();
+    std::ofstream(run.files.Input, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    const int32_t status = CallInFolder(&_IKORVEN, run.folder.Path());
     if (status < 0 || status > 17) std::abort();  // only documented statuses
     return 0;
 }

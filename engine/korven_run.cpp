@@ -8,13 +8,12 @@
 // status with the paths of the report and the plot data file. With --table
 // it also prints the load-settlement table of the report. The exit code is
 // nonzero when any run's status is not 0.
-#include <dlfcn.h>
+#include "EngineRun.h"
+
 #include <limits.h>
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -25,8 +24,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using Entry = int32_t (*)(int32_t);
-
 fs::path ProgramFolder() {
     char buffer[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
@@ -34,8 +31,6 @@ fs::path ProgramFolder() {
     buffer[n] = '\0';
     return fs::path(buffer).parent_path();
 }
-
-fs::path WithExtension(fs::path path, const char* extension) { return path.replace_extension(extension); }
 
 // Prints the load-settlement table of a report: from its heading to the
 // first empty line or page break after the rows.
@@ -53,34 +48,20 @@ void PrintTable(const fs::path& report) {
     }
 }
 
-int RunOne(Entry entry, const fs::path& project, bool table) {
-    const fs::path input = fs::absolute(project);
-    const fs::path report = WithExtension(input, ".kv3o");
-    const fs::path plot = WithExtension(input, ".kv3p");
-    const fs::path notes = WithExtension(input, ".kv3r");
-
-    std::string pattern = (fs::temp_directory_path() / "korven-run-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-        std::perror("korven-run: cannot make a temporary folder");
+int RunOne(TEngineEntry entry, const fs::path& project, bool table) {
+    const TRunFiles files = TRunFiles::ForProject(fs::absolute(project));
+    int32_t status;
+    try {
+        status = RunEngine(entry, files);
+    } catch (const ERunError& error) {
+        std::cerr << "korven-run: " << error.what() << '\n';
         return -1;
     }
-    const fs::path folder = pattern;
-    {
-        std::ofstream names(folder / "names.dat");
-        names << "2014.3.3\n\n\n0\n" << input.string() << '\n' << report.string() << '\n' << plot.string() << '\n'
-              << notes.string() << '\n';
-    }
-    const fs::path previous = fs::current_path();
-    fs::current_path(folder);
-    const int32_t status = entry(3);
-    fs::current_path(previous);
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
 
     std::cout << project.string() << ": status " << status << '\n'
-              << "  report: " << report.string() << '\n'
-              << "  plot data: " << plot.string() << '\n';
-    if (table && status == 0) PrintTable(report);
+              << "  report: " << files.Report.string() << '\n'
+              << "  plot data: " << files.Plot.string() << '\n';
+    if (table && status == 0) PrintTable(files.Report);
     return status;
 }
 
@@ -100,21 +81,16 @@ int main(int argc, char** argv) {
         std::cerr << "usage: korven-run [--table] PROJECT.kv3d [PROJECT.kv3d ...]\n";
         return 2;
     }
-    const fs::path library = ProgramFolder() / "libKORVEN2014_DLL.so";
-    void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        std::cerr << "korven-run: cannot load " << library.string() << ": " << dlerror() << '\n';
-        return 2;
-    }
-    auto entry = reinterpret_cast<Entry>(dlsym(handle, "_IKORVEN"));
-    if (!entry) {
-        std::cerr << "korven-run: the library has no entry _IKORVEN\n";
-        dlclose(handle);
+    TDynamicLibrary library(EngineLibraryIn(ProgramFolder()).string());
+    TEngineEntry entry;
+    try {
+        entry = OpenEngine(library);
+    } catch (const ELibraryError& error) {
+        std::cerr << "korven-run: " << error.what() << '\n';
         return 2;
     }
     int failures = 0;
     for (const fs::path& project : projects)
         if (RunOne(entry, project, table) != 0) ++failures;
-    dlclose(handle);
     return failures == 0 ? 0 : 1;
 }

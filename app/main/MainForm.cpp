@@ -1,7 +1,8 @@
 #include "MainForm.h"
 
 #include "DataDialogs.h"
-#include "DynamicLibrary.h"
+#include "EngineStatus.h"
+#include "EngineRun.h"
 #include "Periphery.h"
 #include "PlotWindows.h"
 #include "ProjectChild.h"
@@ -23,6 +24,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -48,11 +50,21 @@ private:
     std::function<void()> FCleanup;
 };
 
+// Shows the wait cursor for its lifetime.
+class TWaitCursor {
+public:
+    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
+
 }  // namespace
 
 TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     : QMainWindow(parent),
-      EngineLibraryPath(QApplication::applicationDirPath() + QStringLiteral("/libKORVEN2014_DLL.so")),
+      EngineLibraryPath(QString::fromStdString(
+          EngineLibraryIn(QApplication::applicationDirPath().toStdString()).string())),
       FProject(std::make_unique<TProgramData>(FTables)),
       FArguments(std::move(arguments)),
       FArea(new QMdiArea(this))
@@ -130,7 +142,7 @@ bool TMainForm::SaveAs()
     });
     QString preset = QString::fromStdString(Project().FileName);
     if (HasExtension(preset, "kvd"))
-        preset = QString::fromStdString(std::filesystem::path(Project().FileName).replace_extension(".kv3d").string());
+        preset = QString::fromStdString(SiblingFile(Project().FileName, ".kv3d").string());
     const FileChoice choice = Prompts().SaveFile(
         this, FileRequest(QStringLiteral("Save ") + DisplayName(preset) + QStringLiteral(" As"), OpenDialogFilter,
                           preset, DefaultExtension));
@@ -247,6 +259,72 @@ void TMainForm::SetCurvesGenerated(bool generated)
     UpdateToolBar();
 }
 
+// ---- Analysis run ----
+
+void TMainForm::CompRunClick()
+{
+    bool saved = true;
+    try {
+        saved = Save();
+    } catch (const std::exception&) {
+        // The run goes on with the file on disk.
+        Prompts().Inform(this, QStringLiteral("An error occured during saving"), PromptIcon::None);
+    }
+    if (!saved || Project().FileName == TProgramData::DefaultFileName)
+        return;
+
+    const TPointDecimalSeparator point;
+    // The names file goes into a folder of this run's own, which is the
+    // current folder only during the call; otherwise the project's folder is.
+    QDir::setCurrent(QFileInfo(QString::fromStdString(Project().FileName)).absolutePath());
+    std::optional<TPrivateFolder> runFolder;
+    try {
+        runFolder.emplace();
+    } catch (const ERunError&) {
+    }
+    if (!runFolder || !WriteNamesFile(runFolder->Path(), TRunFiles::ForProject(Project().FileName))) {
+        Prompts().Inform(this, QStringLiteral("An error occured while writing file names"), PromptIcon::None);
+        // Without a folder of its own the engine would find no names file or
+        // another run's one.
+        if (!runFolder)
+            return;
+    }
+
+    if (FLibrary) {
+        Prompts().Inform(this, QStringLiteral("Attempt to reinitialize DLL"));
+        return;
+    }
+    TEngineEntry entry = nullptr;
+    try {
+        FLibrary = std::make_unique<TDynamicLibrary>(EngineLibraryPath.toStdString());
+        entry = OpenEngine(*FLibrary);
+    } catch (const ELibraryError&) {
+        FLibrary.reset();
+        Prompts().Inform(this, QStringLiteral("Attempt to initialize DLL failed"));
+        return;
+    }
+    // The library is unloaded after the run, also when it fails.
+    const TFinally unload([this] { FLibrary.reset(); });
+
+    int32_t status = 0;
+    {
+        const TWaitCursor wait;
+        status = CallInFolder(entry, runFolder->Path());
+    }
+    QString completed =
+        QStringLiteral("Computations are completed. Please, check output file for results or error messages.");
+    // A refusal must not read as success.
+    if (status != 0)
+        completed += QLatin1Char('\n') + QString::fromStdString(EngineStatusText(status));
+    Prompts().Inform(this, completed);
+
+    const QString plotFile = ProjectFilePath(".kv3p");
+    if (QFileInfo::exists(plotFile))
+        ReadPlotFile(FGraphs, plotFile.toStdString(), Project().Units(), true, this);
+    UpdateToolBar();
+    CloseChildWindows();
+}
+
 // ---- Windows ----
 
 template <class W, class... A>
@@ -311,7 +389,7 @@ void TMainForm::CloseChildWindows()
 
 QString TMainForm::ProjectFilePath(const char* extension) const
 {
-    return QString::fromStdString(std::filesystem::path(Project().FileName).replace_extension(extension).string());
+    return QString::fromStdString(SiblingFile(Project().FileName, extension).string());
 }
 
 // ---- Text editor ----

@@ -251,15 +251,13 @@ void TGridTableT<F>::CellChanged(int col, int row)
             }
         }
     }
-    if (OnCellChanged)
-        OnCellChanged(col, row);
+    OnCellChanged.Raise(col, row);
 }
 
 template <TableFamily F>
 void TGridTableT<F>::RowsChanged()
 {
-    if (OnRowsChanged)
-        OnRowsChanged();
+    OnRowsChanged.Raise();
 }
 
 // ---- State ----

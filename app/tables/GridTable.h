@@ -30,7 +30,14 @@
 //   layers.GetData(1, row).SetFloat(12.5L);
 //   std::string text = layers.GetData(1, row).AsString();   // "12.5"
 //   TGridTableChart* own = layers.GetData(2, row).AsTable(); // layer's data
+//
+// Listening (any number of listeners; see Notification.h):
+//   TSubscription rows = layers.OnRowsChanged.Subscribe([&] { ... });
+//   TSubscription cells = layers.OnCellChanged.Subscribe([&](int col, int row) { ... });
+// The editor window, a chart beside its grid and a side view each hold
+// their own subscriptions; destroying one unsubscribes it.
 
+#include "Notification.h"
 #include "TableColumns.h"
 
 #include <functional>
@@ -128,12 +135,15 @@ public:
     TSetRowEvent OnSetRow;
     TSetUnitsEvent OnSetUnits;
 
-    // ---- Notifications (the editor window is the only subscriber) ----
+    // ---- Notifications (any number of listeners, see Notification.h) ----
     // Rows added, inserted or deleted (by a row group or SetRowCount), units
-    // changed, or a declaration read.
-    std::function<void()> OnRowsChanged;
-    // A cell's value changed.
-    std::function<void(int col, int row)> OnCellChanged;
+    // changed (every value and the unit captions), or a declaration read.
+    // Raised after the change.
+    TNotification<> OnRowsChanged;
+    // The value of the cell (column index among all columns, row) changed.
+    // A value stored into several cells (a group-wide column, linked layer
+    // depths) raises it once per cell.
+    TNotification<int, int> OnCellChanged;
 
     // ---- Registry of the family ----
     static int RegistryCount();

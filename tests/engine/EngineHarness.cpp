@@ -1,8 +1,5 @@
 #include "EngineHarness.h"
 
-#include <dlfcn.h>
-#include <stdlib.h>
-
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -12,21 +9,11 @@ namespace fs = std::filesystem;
 namespace engine_test {
 namespace {
 
-using Entry = int32_t (*)(int32_t);
-
-Entry LoadEntry() {
-    static Entry entry = [] {
-        void* handle = dlopen(KORVEN_ENGINE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-        if (!handle) throw std::runtime_error(dlerror());
-        return reinterpret_cast<Entry>(dlsym(handle, "_IKORVEN"));
-    }();
+// Loaded once for the whole test program.
+TEngineEntry LoadEntry() {
+    static TDynamicLibrary library(KORVEN_ENGINE_LIBRARY);
+    static const TEngineEntry entry = OpenEngine(library);
     return entry;
-}
-
-fs::path MakeFolder() {
-    std::string pattern = (fs::temp_directory_path() / "korven-engine-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
-    return pattern;
 }
 
 }  // namespace
@@ -52,30 +39,21 @@ std::vector<double> Numbers(const std::string& line) {
     return values;
 }
 
-EngineRun::EngineRun(std::string name) : name_(std::move(name)), folder_(MakeFolder()), callFolder_(MakeFolder()) {}
+EngineRun::EngineRun(std::string name)
+    : name_(std::move(name)), folder_("korven-engine-test"), callFolder_("korven-engine-test") {}
 
-EngineRun::~EngineRun() {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-    fs::remove_all(callFolder_, ignored);
-}
+TRunFiles EngineRun::Files() const { return TRunFiles::ForProject(Input()); }
 
 void EngineRun::WriteNames(const std::vector<std::string>& lines) {
-    std::ofstream names(callFolder_ / "names.dat");
+    std::ofstream names(callFolder_.Path() / kNamesFileName);
     for (const std::string& line : lines) names << line << '\n';
 }
 
-int32_t EngineRun::Call(int32_t key) {
-    const fs::path previous = fs::current_path();
-    fs::current_path(callFolder_);
-    const int32_t status = LoadEntry()(key);
-    fs::current_path(previous);
-    return status;
-}
+int32_t EngineRun::Call(int32_t key) { return CallInFolder(LoadEntry(), callFolder_.Path(), key); }
 
 int32_t EngineRun::Run(const std::string& project, int32_t key) {
     std::ofstream(Input()) << project;
-    WriteNames({"2014.3.3", "", "", "0", Input().string(), Report().string(), Plot().string(), Notes().string()});
+    if (!WriteNamesFile(callFolder_.Path(), Files())) throw std::runtime_error("names file not written");
     return Call(key);
 }
 

@@ -2,9 +2,8 @@
 // states, option switches, the close query, recent files, captions, saving
 // and reopening, and runs with the real engine library.
 
-#include "AnalysisRun.h"
 #include "DataDialogs.h"
-#include "DynamicLibrary.h"
+#include "EngineRun.h"
 #include "MainForm.h"
 #include "ScriptedPrompts.h"
 #include "TableForm.h"
@@ -15,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -352,7 +352,11 @@ private slots:
         QVERIFY(table != nullptr);
         form.Area().setActiveSubWindow(form.Area().subWindowList().front());
         table->Grid->setCurrentCell(1, 0);
-        table->Grid->SetCellText(1, 0, QStringLiteral("0.5*3"));
+        table->Grid->edit(table->Grid->currentIndex());
+        auto* editor = qobject_cast<QLineEdit*>(table->Grid->indexWidget(table->Grid->currentIndex()));
+        QVERIFY(editor != nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("0.5*3"));
         Trigger(form, QStringLiteral("Include &Down-Drag (negative Skin Friction)"));
         // The command took the typed value first.
         QCOMPARE(form.Tables().TblTopload.GetData(0, 1).AsString(), std::string("1.5"));

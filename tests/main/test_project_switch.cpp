@@ -3,7 +3,7 @@
 // Open (generated and user-entered curves, both ways), the unit switch and
 // a run; damaged project files; the end of a run the engine refused.
 
-#include "AnalysisRun.h"
+#include "EngineStatus.h"
 #include "DataDialogs.h"
 #include "TDataEdit.h"
 #include "MainForm.h"

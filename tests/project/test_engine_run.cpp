@@ -1,12 +1,9 @@
-// A saved project runs through the analysis engine library, loaded as the
-// program loads it: "names.dat" in the current folder, the entry called with
-// 3. The report and plot file must match those of the reference run.
+// A saved project runs through the analysis engine library, loaded afresh as
+// the program loads it for each run, through the engine-run seam. The report
+// and plot file must match those of the reference run.
 
+#include "EngineRun.h"
 #include "ProjectTestSupport.h"
-
-#include <dlfcn.h>
-#include <unistd.h>
-
 
 #ifdef KORVEN_ENGINE_LIBRARY
 
@@ -19,25 +16,13 @@ protected:
     int32_t Run(const std::string& name)
     {
         Save(name);
-        const std::filesystem::path project = Folder / name;
-        auto with = [&project](const char* extension) {
-            return std::filesystem::path(project).replace_extension(extension).string();
-        };
-        WriteText(Folder / "names.dat", "2014.3.3\n\n\n0\n" + project.string() + "\n" +
-                                            with(".kv3o") + "\n" + with(".kv3p") + "\n" +
-                                            with(".kv3r") + "\n");
-        const std::filesystem::path previous = std::filesystem::current_path();
-        std::filesystem::current_path(Folder);
         int32_t status = -1;
-        void* library = dlopen(KORVEN_ENGINE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-        if (library) {
-            using Entry = int32_t (*)(int32_t);
-            if (auto entry = reinterpret_cast<Entry>(dlsym(library, "_IKORVEN")))
-                status = entry(3);
-            dlclose(library);
+        try {
+            TDynamicLibrary library(KORVEN_ENGINE_LIBRARY);
+            status = RunEngine(OpenEngine(library), TRunFiles::ForProject(Folder / name));
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << error.what();
         }
-        std::filesystem::current_path(previous);
-        EXPECT_NE(library, nullptr) << dlerror();
         return status;
     }
 

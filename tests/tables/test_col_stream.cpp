@@ -128,7 +128,7 @@ TEST(ColStream, EveryColumnKindRoundTrips)
     source.WriteCol(w);
     TGridTable copy;
     int rowsChanged = 0;
-    copy.OnRowsChanged = [&] { ++rowsChanged; };
+    const TSubscription rows = copy.OnRowsChanged.Subscribe([&] { ++rowsChanged; });
     TValueReader r(w.Bytes());
     copy.ReadCol(r);
     EXPECT_EQ(rowsChanged, 1);

@@ -182,7 +182,7 @@ TEST(GridTable, RowGroupsAndGroupWideValues)
     auto& own = table.AddColumn<TStringColumn>({"Own"});
     own.DefaultValue = "x";
     int rowsChanged = 0;
-    table.OnRowsChanged = [&] { ++rowsChanged; };
+    const TSubscription rows = table.OnRowsChanged.Subscribe([&] { ++rowsChanged; });
 
     // SetRowCount tells of a new count once, and of the same count not at all.
     table.SetRowCount(4);
@@ -211,7 +211,7 @@ TEST(GridTable, LayerBoundariesStayLinked)
 {
     Boundaries b({0, 10, 20}, {10, 20, 30});
     std::vector<std::pair<int, int>> changes;
-    b.table.OnCellChanged = [&](int c, int r) { changes.push_back({c, r}); };
+    const TSubscription cells = b.table.OnCellChanged.Subscribe([&](int c, int r) { changes.push_back({c, r}); });
 
     // Setting a top moves the bottom above; setting a bottom the top below.
     b.table.GetData(0, 1).SetFloat(12);
@@ -409,7 +409,7 @@ TEST(GridTable, UnitSwitchConvertsEveryFloatAndReturns)
     l.layers.GetData(1, 1).SetFloat(12.192L);
     l.Nested(1)->GetData(0, 0).SetFloat(0.0625L);
     int rowsChanged = 0;
-    l.layers.OnRowsChanged = [&] { ++rowsChanged; };
+    const TSubscription rows = l.layers.OnRowsChanged.Subscribe([&] { ++rowsChanged; });
 
     l.layers.SetUnits(1);
     EXPECT_EQ(rowsChanged, 0);
@@ -704,11 +704,12 @@ TEST(GridTable, OtherRowObjectsHearHideResetUnitsAndClicks)
                         std::to_string(units));
     };
     // Values are converted in the old system; the rows are redrawn in the new.
-    table.OnCellChanged = [&](int col, int row) {
+    const TSubscription cells = table.OnCellChanged.Subscribe([&](int col, int row) {
         calls.push_back("cell " + std::to_string(col) + " " + std::to_string(row) + " in " +
                         std::to_string(table.Units()));
-    };
-    table.OnRowsChanged = [&] { calls.push_back("rows in " + std::to_string(table.Units())); };
+    });
+    const TSubscription rows =
+        table.OnRowsChanged.Subscribe([&] { calls.push_back("rows in " + std::to_string(table.Units())); });
     table.SetRowCount(2);
     table.Hide();
     table.SetChanged(false);

@@ -89,6 +89,7 @@ private slots:
     void childWindowTurnsModalForModalParent();
     void controlColumnsCannotBeSelected();
     void windowFollowsTheTable();
+    void gridShowsTheTableBesideOtherListeners();
     void userSizingSnapsToWholeColumnsAndRows();
     void childWindowsOfTheMdiArea();
     void embeddedInFormParent();
@@ -165,7 +166,7 @@ void TableFormTests::rowsInViewAndScrolling()
     QCOMPARE(small->RowCount(), 12);
     QCOMPARE(smallForm.RowsInView(), 10);
     QCOMPARE(smallForm.Grid->TopRow(), 2);
-    QCOMPARE(smallForm.Grid->verticalHeaderItem(11)->text(), QString("12"));
+    QCOMPARE(smallForm.Grid->model()->headerData(11, Qt::Vertical).toString(), QString("12"));
 }
 
 void TableFormTests::enteredExpressionIsShownNormalised()
@@ -254,8 +255,9 @@ void TableFormTests::invalidEntryKeepsCellAndWindow()
     QVERIFY(form.close());
     QCOMPARE(table.GetData(0, 0).AsInteger(), 7);
     QVERIFY(!TableForm(table));
-    QVERIFY(!table.OnCellChanged);
-    QVERIFY(!table.OnRowsChanged);
+    // The closed window and its model no longer listen to the table.
+    QCOMPARE(table.OnCellChanged.ListenerCount(), 0);
+    QCOMPARE(table.OnRowsChanged.ListenerCount(), 0);
 }
 
 void TableFormTests::soilTypeDropDownReplacesLayerData()
@@ -322,7 +324,7 @@ void TableFormTests::nestedTableOpensFromItsRowButton()
     QCOMPARE(nested->windowTitle(), QString("Clay Layer Data  3"));
     QVERIFY(nested->BtnAdd->isHidden());  // two rows, no more, no less
     QCOMPARE(nested->Grid->columnCount(), 5);  // sand and dummy columns hidden
-    QCOMPARE(nested->Grid->horizontalHeaderItem(0)->text(), QString("Effective Unit \nWeight, (lbs/in^3)  "));
+    QCOMPARE(nested->Grid->model()->headerData(0, Qt::Horizontal).toString(), QString("Effective Unit \nWeight, (lbs/in^3)  "));
 
     // One window per table: a second click shows the same window.
     QTest::mouseClick(button, Qt::LeftButton);
@@ -414,7 +416,7 @@ void TableFormTests::windowFollowsTheTable()
     TTableForm& form = OpenForm(*table);
     // Units and numbering reach the open window.
     table->SetUnits(2);
-    QCOMPARE(form.Grid->horizontalHeaderItem(0)->text(), QString("Value 1 (kN)  "));
+    QCOMPARE(form.Grid->model()->headerData(0, Qt::Horizontal).toString(), QString("Value 1 (kN)  "));
     table->SetNumber(4);
     QCOMPARE(form.windowTitle(), QString("Loads  4"));
     // Rows given by the table appear with the next refresh.
@@ -435,6 +437,46 @@ void TableFormTests::windowFollowsTheTable()
     table.reset();
     ProcessDeletes();
     QVERIFY(last.isNull());
+}
+
+void TableFormTests::gridShowsTheTableBesideOtherListeners()
+{
+    ScriptedPrompts prompts;
+    auto table = FloatTable(2, 1, 10, 2);
+    // A chart beside the grid, listening to the same table.
+    int chartRows = 0;
+    std::vector<std::pair<int, int>> chartCells;
+    const TSubscription rows = table->OnRowsChanged.Subscribe([&] { ++chartRows; });
+    const TSubscription cells =
+        table->OnCellChanged.Subscribe([&](int col, int row) { chartCells.push_back({col, row}); });
+    TTableForm& form = OpenForm(*table);
+    QCOMPARE(form.Grid->model(), &form.Model());
+
+    // A value set from elsewhere shows at once; no copy to bring up to date.
+    table->GetData(1, 1).SetFloat(7.25L);
+    QCOMPARE(form.Grid->CellText(1, 1), QString("7.25"));
+
+    // The window waits with its own refresh during Add; the chart hears the
+    // rows at once, and both hear what the user types.
+    form.BtnAdd->click();
+    QCOMPARE(chartRows, 1);
+    QCOMPARE(form.Grid->rowCount(), 3);
+    QCOMPARE(form.Grid->model()->headerData(2, Qt::Vertical).toString(), QString("3"));
+    form.Grid->setCurrentCell(2, 0);
+    QVERIFY(TypeIntoCurrentCell(*form.Grid, "1+1"));
+    PressEnter(*form.Grid);
+    QCOMPARE(table->GetData(0, 2).AsFloat(), 2.0L);
+    QCOMPARE(chartCells.back(), (std::pair<int, int>{0, 2}));
+    QCOMPARE(form.Grid->CellText(2, 0), QString("2"));
+
+    // Closing the window leaves the chart listening.
+    QVERIFY(form.close());
+    ProcessDeletes();
+    QCOMPARE(table->OnRowsChanged.ListenerCount(), 1);
+    QCOMPARE(table->OnCellChanged.ListenerCount(), 1);
+    table->AppendRowGroup();
+    QCOMPARE(chartRows, 2);
+    QVERIFY(prompts.Messages().isEmpty());
 }
 
 void TableFormTests::userSizingSnapsToWholeColumnsAndRows()

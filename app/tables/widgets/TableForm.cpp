@@ -151,8 +151,10 @@ void TTableFormBase::Dismiss()
 // ---- TTableFormT ----
 
 template <TableFamily F>
-TTableFormT<F>::TTableFormT(Table& table, QMdiArea* area) : TTableFormBase(area), FTable(&table)
+TTableFormT<F>::TTableFormT(Table& table, QMdiArea* area)
+    : TTableFormBase(area), FTable(&table), FModel(new TTableModelT<F>(table, this))
 {
+    Grid->setModel(FModel);
     Grid->OnSelectCell = [this](int row, int col) { return GridSelectCell(row, col); };
     Grid->OnEnterKey = [this] { GridEnterKey(); };
     connect(Grid->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { GridTopLeftChanged(); });
@@ -222,7 +224,7 @@ void TTableFormT<F>::FormShow()
     imgHelp->setVisible(!picture.isNull());
 
     StartView();
-    SubscribeTable(true);
+    FRowsChanged = FTable->OnRowsChanged.Subscribe([this] { TableRowsChanged(); });
     Refresh();
     StartCell();
 }
@@ -249,7 +251,7 @@ void TTableFormT<F>::TableRowsChanged()
 {
     // Rows replaced from outside the window (another project, a file read)
     // give it a fresh view of them, as when it opened.
-    const bool replaced = !FOwnRowChange && Grid->rowCount() != FTable->RowCount();
+    const bool replaced = !FOwnRowChange && FShownRows != FTable->RowCount();
     if (replaced)
         StartView();
     Refresh();
@@ -266,23 +268,6 @@ void TTableFormT<F>::UpdateCaption()
 }
 
 template <TableFamily F>
-void TTableFormT<F>::SubscribeTable(bool on)
-{
-    if (!on) {
-        FTable->OnRowsChanged = nullptr;
-        FTable->OnCellChanged = nullptr;
-        return;
-    }
-    FTable->OnRowsChanged = [this] { TableRowsChanged(); };
-    FTable->OnCellChanged = [this](int col, int row) {
-        const TColumnT<F>& column = FTable->Column(col);
-        const int visible = FTable->VisibleIndexOf(column);
-        if (visible >= 0 && !column.HasControls() && row < Grid->rowCount())
-            Grid->SetCellText(row, visible, FromModel(column.GetText(row)));
-    };
-}
-
-template <TableFamily F>
 void TTableFormT<F>::Refresh()
 {
     if (!FBound)
@@ -291,32 +276,16 @@ void TTableFormT<F>::Refresh()
     const int rows = FTable->RowCount();
     FColumnsInView = std::min(FColumnsInView, columns);
     FRowsInView = std::min(FRowsInView, rows);
+    FShownRows = rows;
 
+    FModel->Sync();
     const int pitch = Grid->fontMetrics().height() + 10;
-    const int headings = HeadingRows();
-    Grid->setColumnCount(columns);
-    Grid->setRowCount(rows);
     Grid->verticalHeader()->setMinimumSectionSize(1);
     Grid->verticalHeader()->setDefaultSectionSize(pitch);
     Grid->verticalHeader()->setFixedWidth(FixedColumnWidth() + 1);
-    Grid->horizontalHeader()->setFixedHeight(headings * pitch);
-
-    QStringList numbers;
-    for (int row = 0; row < rows; ++row)
-        numbers << QString::number(row / FTable->RowGroup() + 1);
-    Grid->setVerticalHeaderLabels(numbers);
-
-    QStringList headers;
-    for (int c = 0; c < columns; ++c) {
-        const TColumnT<F>& column = FTable->VisibleColumn(c);
-        QStringList lines;
-        for (int i = 0; i < headings; ++i)
-            lines << (i < column.CaptionLineCount() ? FromModel(column.CaptionLine(i)) : QString());
-        headers << lines.join(QLatin1Char('\n'));
-        Grid->setColumnWidth(c, ColumnWidth(column) + 1);
-    }
-    Grid->setHorizontalHeaderLabels(headers);
-    RewriteCells();
+    Grid->horizontalHeader()->setFixedHeight(FModel->HeadingRows() * pitch);
+    for (int c = 0; c < columns; ++c)
+        Grid->setColumnWidth(c, ColumnWidth(FTable->VisibleColumn(c)) + 1);
 
     const bool rowButtons = FTable->MinRows() != FTable->MaxRows;
     for (QPushButton* button : {BtnAdd, BtnIns, BtnDel})
@@ -325,22 +294,6 @@ void TTableFormT<F>::Refresh()
     BtnIns->setEnabled(rows != FTable->MaxRows);
     BtnDel->setEnabled(FTable->MinRows() < rows);
     Layout();
-}
-
-template <TableFamily F>
-void TTableFormT<F>::RewriteCells()
-{
-    // Bounded by the grid as well: the table may have changed without telling.
-    for (int c = 0; c < std::min(FTable->VisibleColumnCount(), Grid->columnCount()); ++c) {
-        const TColumnT<F>& column = FTable->VisibleColumn(c);
-        const bool typed = !column.HasControls();
-        const Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled |
-                                    (typed ? Qt::ItemIsEditable : Qt::NoItemFlags);
-        for (int row = 0; row < std::min(FTable->RowCount(), Grid->rowCount()); ++row) {
-            Grid->SetCellText(row, c, typed ? FromModel(column.GetText(row)) : QString());
-            Grid->item(row, c)->setFlags(flags);
-        }
-    }
 }
 
 // ---- Entry ----
@@ -354,24 +307,16 @@ bool TTableFormT<F>::CommitCell()
     const int col = Grid->currentColumn();
     if (row < 0 || row >= FTable->RowCount() || col < 0 || col >= FTable->VisibleColumnCount())
         return true;
-    TColumnT<F>& column = FTable->VisibleColumn(col);
-    if (column.HasControls())
+    if (FTable->VisibleColumn(col).HasControls())
         return true;
-    const std::string text = Grid->CellText(row, col).toStdString();
-    // A cell left as it shows changes nothing: only an edit marks the table.
-    if (text == column.GetData(row).AsString())
+    const std::optional<std::string> error = FModel->Enter(row, col, Grid->CellText(row, col).toStdString());
+    if (!error)
         return true;
-    FTable->SetChanged(true);
-    try {
-        column.GetData(row).SetText(text);
-        return true;
-    } catch (const EAssignError& e) {
-        FCommitting = true;
-        Prompts().Inform(this, FromModel(e.what()));
-        FCommitting = false;
-        Grid->setFocus();
-        return false;
-    }
+    FCommitting = true;
+    Prompts().Inform(this, FromModel(*error));
+    FCommitting = false;
+    Grid->setFocus();
+    return false;
 }
 
 template <TableFamily F>
@@ -379,10 +324,9 @@ bool TTableFormT<F>::GridSelectCell(int /*row*/, int col)
 {
     if (!FBound)
         return true;
+    // Committed entries appear in their normalised form (2*3 reads 6).
     if (!CommitCell())
         return false;
-    // Committed entries appear in their normalised form (2*3 reads 6).
-    RewriteCells();
     // Cells with row controls are edited through their controls.
     return col < FTable->VisibleColumnCount() && !FTable->VisibleColumn(col).HasControls();
 }
@@ -433,15 +377,16 @@ template <TableFamily F>
 void TTableFormT<F>::BtnAddClick()
 {
     Guarded([this] {
-        FTable->OnRowsChanged = nullptr;
-        FScrollDetached = true;
+        // This window refreshes once, at the end, also on failure; the
+        // table's other listeners hear the change as it happens.
         const auto finish = [this] {
             FTable->SetChanged(true);
-            SubscribeTable(true);
             FScrollDetached = false;
             Refresh();
         };
         try {
+            const TSubscription::TBlock quiet(FRowsChanged);
+            FScrollDetached = true;
             if (FRowsInView >= FTable->RowCount())
                 FRowsInView = std::min(FTable->RowCount() + FTable->RowGroup(), MaxRowsInView());
             FTable->AppendRowGroup();
@@ -516,7 +461,9 @@ void TTableFormT<F>::Unbind()
     if (!FBound)
         return;
     ReleaseRowControls();
-    SubscribeTable(false);
+    FRowsChanged.Reset();
+    // The view shows nothing of a table it has let go.
+    FModel->Detach();
     FBound = false;
 }
 

@@ -27,6 +27,7 @@
 
 #include "Evaluator.h"
 #include "GridTable.h"
+#include "TableModel.h"
 #include "UserPrompts.h"
 
 #include <QPointer>
@@ -104,6 +105,8 @@ public:
     ~TTableFormT() override;
 
     Table* EditedTable() const { return FTable; }
+    // What the grid shows: the table itself, through its item model.
+    TTableModelT<F>& Model() const { return *FModel; }
 
     // Requests of the table, passed on by its window handle.
     void ShowForm(bool modal);
@@ -146,21 +149,17 @@ protected:
     void FormSizedByUser();
 
     int Margin() const;
-    int HeadingRows() const;
     int ColumnWidth(const TColumnT<F>& column) const;
     int FixedColumnWidth() const;
     // Height of a band under the grid (row buttons, comments, picture) with
     // its margin; 0 when hidden or empty.
     int Band(const QWidget* widget) const;
-    // Rewrites every cell of the columns without row controls from the table.
-    void RewriteCells();
     void LayoutRowControls();
     QWidget* MakeRowControl(int col, int control);
     // Shows the row's value in the control: a drop-down's item, a button's caption.
     void ShowRowControl(int col, int control);
     void DropRowControls(int col);
     void ReleaseRowControls();
-    void SubscribeTable(bool on);
     // Lets go of the table: its row controls and notifications.
     void Unbind();
     // The current data row; ETableError "Grid.Row not in valid range" without one.
@@ -192,12 +191,16 @@ protected:
     };
 
     Table* FTable;
+    TTableModelT<F>* FModel;
+    // Refresh after every change of the rows, from FormShow until Unbind.
+    TSubscription FRowsChanged;
     bool FBound = false;      // bound by FormShow, until FormClose or Release
     bool FReleased = false;
     bool FCommitting = false;
     bool FLayingOut = false;
     bool FScrollDetached = false;
     bool FOwnRowChange = false;  // a row button is changing the table's rows
+    int FShownRows = 0;          // the table's rows at the last Refresh
     bool FActive = false;     // the MDI sub-window is the active one
     QRect FLastFrame;         // frame window geometry after the last layout
 };

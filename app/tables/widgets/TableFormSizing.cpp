@@ -47,15 +47,6 @@ int TTableFormT<F>::Margin() const
 }
 
 template <TableFamily F>
-int TTableFormT<F>::HeadingRows() const
-{
-    int lines = 0;
-    for (int i = 0; i < FTable->VisibleColumnCount(); ++i)
-        lines = std::max(lines, FTable->VisibleColumn(i).CaptionLineCount());
-    return lines;
-}
-
-template <TableFamily F>
 int TTableFormT<F>::ColumnWidth(const TColumnT<F>& column) const
 {
     const QFontMetrics metrics = Grid->fontMetrics();
@@ -156,7 +147,7 @@ void TTableFormT<F>::FormSizedByUser()
     for (int c = 0; c < FTable->VisibleColumnCount(); ++c)
         in.ColumnWidths.push_back(ColumnWidth(FTable->VisibleColumn(c)));
     in.RowPitch = Grid->verticalHeader()->defaultSectionSize();
-    in.HeadingRows = HeadingRows();
+    in.HeadingRows = FModel->HeadingRows();
     in.RowCount = FTable->RowCount();
     in.FirstColumn = Grid->LeftColumn();
     in.ColumnsInView = FColumnsInView;
@@ -186,7 +177,6 @@ void TTableFormT<F>::FormSizedByUser()
 // The class itself is instantiated in TableForm.cpp; these members here.
 #define KORVEN_INSTANTIATE_SIZING(F) \
     template int TTableFormT<F>::Margin() const; \
-    template int TTableFormT<F>::HeadingRows() const; \
     template int TTableFormT<F>::ColumnWidth(const TColumnT<F>&) const; \
     template int TTableFormT<F>::FixedColumnWidth() const; \
     template int TTableFormT<F>::Band(const QWidget*) const; \

@@ -33,9 +33,8 @@ private:
     TTableGrid& FGrid;
 };
 
-TTableGrid::TTableGrid(QWidget* parent) : QTableWidget(parent)
+TTableGrid::TTableGrid(QWidget* parent) : QTableView(parent)
 {
-    setSelectionModel(new TSelection(*this));
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setEditTriggers(QAbstractItemView::AllEditTriggers);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
@@ -53,22 +52,38 @@ TTableGrid::TTableGrid(QWidget* parent) : QTableWidget(parent)
     verticalHeader()->setSectionsClickable(false);
 }
 
+void TTableGrid::setModel(QAbstractItemModel* model)
+{
+    QTableView::setModel(model);
+    QItemSelectionModel* plain = selectionModel();
+    setSelectionModel(new TSelection(*this));
+    delete plain;
+}
+
+int TTableGrid::rowCount() const
+{
+    return model() ? model()->rowCount() : 0;
+}
+
+int TTableGrid::columnCount() const
+{
+    return model() ? model()->columnCount() : 0;
+}
+
+void TTableGrid::setCurrentCell(int row, int column)
+{
+    if (model())
+        setCurrentIndex(model()->index(row, column));
+}
+
 QString TTableGrid::CellText(int row, int column) const
 {
+    if (!model())
+        return {};
     const QModelIndex index = model()->index(row, column);
     if (const auto* editor = qobject_cast<const QLineEdit*>(indexWidget(index)))
         return editor->text();
-    const QTableWidgetItem* cell = item(row, column);
-    return cell ? cell->text() : QString();
-}
-
-void TTableGrid::SetCellText(int row, int column, const QString& text)
-{
-    // An open editor on the cell follows the item (QAbstractItemView::dataChanged).
-    if (QTableWidgetItem* cell = item(row, column))
-        cell->setText(text);
-    else
-        setItem(row, column, new QTableWidgetItem(text));
+    return index.data().toString();
 }
 
 void TTableGrid::SetCurrentCellQuietly(int row, int column)
@@ -102,5 +117,5 @@ void TTableGrid::keyPressEvent(QKeyEvent* event)
         OnEnterKey();
         return;
     }
-    QTableWidget::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }

@@ -1,17 +1,21 @@
 #pragma once
 
-// String grid of the table windows: one heading band with the column
-// captions, a header of row numbers, a cell editor that opens on the current
-// cell as soon as it becomes current, and a say before the current cell
-// moves. The grid scrolls by whole rows and columns.
+// Grid of the table windows: a view of a table's item model (TableModel.h)
+// with one heading band of column captions, a header of row numbers, a cell
+// editor that opens on the current cell as soon as it becomes current, and
+// a say before the current cell moves. The grid scrolls by whole rows and
+// columns. It keeps no cells of its own.
 
-#include <QTableWidget>
+#include <QTableView>
 
 #include <functional>
 
-class TTableGrid : public QTableWidget {
+class TTableGrid : public QTableView {
 public:
     explicit TTableGrid(QWidget* parent = nullptr);
+
+    // Also installs the selection model that asks OnSelectCell.
+    void setModel(QAbstractItemModel* model) override;
 
     // Asked before the current cell moves to (row, column), by the user or by
     // setCurrentCell; false keeps the current cell where it is.
@@ -19,12 +23,19 @@ public:
     // Enter or Return pressed in the grid or in its cell editor.
     std::function<void()> OnEnterKey;
 
+    int rowCount() const;
+    int columnCount() const;
+    // The current cell; -1 without one.
+    int currentRow() const { return currentIndex().row(); }
+    int currentColumn() const { return currentIndex().column(); }
+    // Moves the current cell (-1, -1: none), asking OnSelectCell.
+    void setCurrentCell(int row, int column);
+    // Moves the current cell without asking OnSelectCell.
+    void SetCurrentCellQuietly(int row, int column);
+
     // Text of a cell as the user sees it: the open editor's text while an
     // editor is open on the cell.
     QString CellText(int row, int column) const;
-    void SetCellText(int row, int column, const QString& text);
-    // Moves the current cell without asking OnSelectCell.
-    void SetCurrentCellQuietly(int row, int column);
 
     // First data row and data column scrolled into view.
     int TopRow() const;
