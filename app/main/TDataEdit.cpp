@@ -84,7 +84,7 @@ QString HexText(long double value)
     return QStringLiteral("$") + QString::number(bits, 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }
 
-TDataEdit::TDataEdit(QWidget* parent) : QLineEdit(QStringLiteral("0"), parent) {}
+TDataEdit::TDataEdit(QWidget* parent) : QLineEdit(QStringLiteral("0"), parent), shownNumber_(text()) {}
 
 void TDataEdit::SetCaption(const QString& caption)
 {
@@ -172,6 +172,15 @@ void TDataEdit::SetNumber(long double value)
 void TDataEdit::ShowNumber(long double value)
 {
     setText(hex_ ? HexText(value) : GeneralText(value));
+    shownNumber_ = text();
+    ShowStart();
+}
+
+void TDataEdit::ShowStart()
+{
+    // A narrow field shows the number's first digits, never only its last.
+    if (!hasFocus())
+        setCursorPosition(0);
 }
 
 bool TDataEdit::ExitCheck()
@@ -232,6 +241,12 @@ void TDataEdit::RefreshLabel()
 
 void TDataEdit::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Escape) {
+        setText(shownNumber_);
+        selectAll();
+        event->accept();
+        return;
+    }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         ExitCheck();
         selectAll();
@@ -253,6 +268,7 @@ void TDataEdit::focusOutEvent(QFocusEvent* event)
     // its active field itself when it is deactivated.
     if (!checking_ && event->reason() != Qt::PopupFocusReason && InOwnWindow(QApplication::focusWidget()))
         ExitCheck();
+    ShowStart();
 }
 
 bool TDataEdit::InOwnWindow(const QWidget* widget) const

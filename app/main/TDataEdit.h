@@ -5,6 +5,9 @@
 // the bounds and the integer rule and shows the result. The attached label
 // reads "Caption (unit)", the unit expanded for the current unit system.
 //
+// Escape while typing puts back the number the field showed before. A
+// field that is not being edited shows the start of its text.
+//
 // The field checks itself when the focus moves on to another control of its
 // window. A dialog runs ExitCheck() on its active field before it stores its
 // values (when it is deactivated or closed) and stores nothing while that
@@ -93,7 +96,11 @@ private:
     bool Reject(const QString& message);
     void RefreshLabel();
     void ShowNumber(long double value);
+    void ShowStart();
 
+    // The number the field last showed (loaded or checked); Escape while
+    // typing puts it back.
+    QString shownNumber_;
     QString caption_;
     QPointer<QLabel> label_;
     QString unitsString_;
