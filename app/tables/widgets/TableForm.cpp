@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QEventLoop>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -67,9 +68,42 @@ TTableFormBase::TTableFormBase(QMdiArea* area)
     lblComments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     FTopLeft->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     FTopLeft->setIndent(2);
+    // Alt and a button's letter reach the focused control of this window
+    // before the program's menu bar sees them (see eventFilter).
+    qApp->installEventFilter(this);
 }
 
 TTableFormBase::~TTableFormBase() = default;
+
+QPushButton* TTableFormBase::MnemonicButton(const QKeyEvent& key) const
+{
+    if (key.modifiers() != Qt::AltModifier)
+        return nullptr;
+    const QKeySequence typed(static_cast<int>(Qt::AltModifier) | key.key());
+    for (QPushButton* button : {BtnAdd, BtnIns, BtnDel})
+        if (button->isVisible() && button->isEnabled() && QKeySequence::mnemonic(button->text()) == typed)
+            return button;
+    return nullptr;
+}
+
+bool TTableFormBase::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || (widget != this && !isAncestorOf(widget)))
+        return QWidget::eventFilter(watched, event);
+    QPushButton* button = MnemonicButton(*static_cast<QKeyEvent*>(event));
+    if (!button)
+        return QWidget::eventFilter(watched, event);
+    // Overriding the shortcut makes the key a key press here, where it
+    // clicks the button.
+    event->accept();
+    if (type == QEvent::KeyPress)
+        button->click();
+    return true;
+}
 
 std::vector<QWidget*> TTableFormBase::RowControls(int col) const
 {

@@ -37,6 +37,7 @@
 #include <vector>
 
 class QEventLoop;
+class QKeyEvent;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -75,6 +76,12 @@ public:
 protected:
     explicit TTableFormBase(QMdiArea* area);
     ~TTableFormBase() override;
+
+    // The window's row buttons answer Alt and their letter ("&Delete Row":
+    // Alt+D) while the focus is in the window, ahead of the menu bar's
+    // letters.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    QPushButton* MnemonicButton(const QKeyEvent& key) const;
 
     // Shows the window in its place: modally as a dialog, embedded in
     // `embedIn`, as a child of the MDI area or as a top-level window. Returns
