@@ -192,10 +192,15 @@ TfrmMaterial::TfrmMaterial(QMdiArea& area, TProjectAccess project)
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     layout->addLayout(form);
+    // The engine cannot compute a pile without length or diameter.
     DataPL = AddField(*form, QStringLiteral("Pile Length"), QStringLiteral("L"));
     DataPL->SetMaxVal(1000000);
+    DataPL->SetMinVal(0);
+    DataPL->SetAboveMin(true);
     DataOD = AddField(*form, QStringLiteral("Outer Diameter"), QStringLiteral("L"));
     DataOD->SetMaxVal(1000000);
+    DataOD->SetMinVal(0);
+    DataOD->SetAboveMin(true);
     DataArea = AddField(*form, QStringLiteral("Area of Pile Tip"), QStringLiteral("L²"));
     DataArea->SetMaxVal(1000000000);
     DataNI = AddField(*form, QStringLiteral("Number of Increments"));

@@ -1,6 +1,7 @@
 #include "MainForm.h"
 
 #include "DataDialogs.h"
+#include "EngineStatus.h"
 #include "EngineRun.h"
 #include "KorvenVersion.h"
 #include "Periphery.h"
@@ -90,6 +91,11 @@ TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     ProjectReplaced();
     UpdateCaption();
     UpdateToolBar();
+}
+
+void TMainForm::SetUpApplication()
+{
+    QGuiApplication::setDesktopFileName(QStringLiteral("korven"));
 }
 
 TMainForm::~TMainForm()
@@ -234,13 +240,19 @@ void TMainForm::OpenProject(const QString& path, bool fullFormat, bool addToRece
 {
     const QFileInfo file(path);
     const QString fileName = file.absoluteFilePath();
-    FProject.reset();
-    QDir::setCurrent(file.absolutePath());
     std::string error;
-    FProject = TProgramData::CreateFromFile(FTables, fileName.toStdString(), fullFormat, error);
+    std::unique_ptr<TProgramData> project =
+        TProgramData::CreateFromFile(FTables, fileName.toStdString(), fullFormat, error);
+    if (!project) {
+        // Refused whole: the open project stays as it was, and a file that
+        // cannot be read is no recent file.
+        Prompts().Inform(this, QStringLiteral("The file \"%1\" was not opened:\n").arg(fileName) +
+                                   QString::fromStdString(error));
+        return;
+    }
+    FProject = std::move(project);
+    QDir::setCurrent(file.absolutePath());
     ProjectReplaced();
-    if (!error.empty())
-        Prompts().Inform(this, QString::fromStdString(error));
     UpdateCaption();
     // Plot data of another project must not stay available.
     const QString plotFile = ProjectFilePath(".kv3p");
@@ -318,12 +330,17 @@ void TMainForm::CompRunClick()
     // The library is unloaded after the run, also when it fails.
     const TFinally unload([this] { FLibrary.reset(); });
 
+    int32_t status = 0;
     {
         const TWaitCursor wait;
-        CallInFolder(entry, runFolder->Path());
+        status = CallInFolder(entry, runFolder->Path());
     }
-    Prompts().Inform(this, QStringLiteral(
-                               "Computations are completed. Please, check output file for results or error messages."));
+    QString completed =
+        QStringLiteral("Computations are completed. Please, check output file for results or error messages.");
+    // A refusal must not read as success.
+    if (status != 0)
+        completed += QLatin1Char('\n') + QString::fromStdString(EngineStatusText(status));
+    Prompts().Inform(this, completed);
 
     const QString plotFile = ProjectFilePath(".kv3p");
     if (QFileInfo::exists(plotFile))
@@ -474,25 +491,34 @@ QString TMainForm::ProjectFilePath(const char* extension) const
 
 // ---- Text editor ----
 
-void TMainForm::StartTextEditor(const QString& path)
+void TMainForm::StartTextEditor(const QString& path, const QString& howToMake)
 {
-    if (!Launcher().StartProgram(FSettings.EditorPath, {path}))
+    if (!QFileInfo::exists(path))
+        Prompts().Inform(this, QStringLiteral("The file \"%1\" does not exist yet. %2").arg(path, howToMake));
+    else if (!Launcher().StartProgram(FSettings.EditorPath, {path}))
         Prompts().Inform(this, QStringLiteral("An error occurred in running the Word Processor"));
 }
 
+namespace {
+
+const QString MadeByARun = QStringLiteral("Run the analysis (Computation, Run Analysis) to make it.");
+
+}  // namespace
+
 void TMainForm::EditInputClick()
 {
-    StartTextEditor(QString::fromStdString(Project().FileName));
+    StartTextEditor(QString::fromStdString(Project().FileName),
+                    QStringLiteral("Save the project (File, Save) to make it."));
 }
 
 void TMainForm::EditNotesClick()
 {
-    StartTextEditor(ProjectFilePath(".kv3r"));
+    StartTextEditor(ProjectFilePath(".kv3r"), MadeByARun);
 }
 
 void TMainForm::EditOutputClick()
 {
-    StartTextEditor(ProjectFilePath(".kv3o"));
+    StartTextEditor(ProjectFilePath(".kv3o"), MadeByARun);
 }
 
 // ---- Window events ----

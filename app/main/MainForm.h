@@ -36,6 +36,10 @@ class TMainForm : public QMainWindow {
 
 public:
     static inline const QString ApplicationTitle = QStringLiteral("KORVEN 3.0");
+    // Names of the application for the desktop. Its title goes to the task
+    // bar through the desktop file name; no display name is set, since the
+    // platform would append one to every window's own caption.
+    static void SetUpApplication();
     static inline const QString OpenDialogFilter =
         QStringLiteral("KORVEN 2014 (*.kv3d)|*.kv3d|KORVEN 2.0 (*.kvd)|*.kvd|All Files (*.*)|*.*");
 
@@ -131,11 +135,14 @@ private:
     // Open windows show the project's values again (after New, Open or a
     // switch of units).
     void ShowProjectValues();
-    // Replaces the project by the one in `path`.
+    // Replaces the project by the one in `path`; a file that cannot be read
+    // whole is refused with a message and leaves the open project alone.
     void OpenProject(const QString& path, bool fullFormat, bool addToRecent);
     void StartUp();
     void SetCurvesGenerated(bool generated);
-    void StartTextEditor(const QString& path);
+    // Starts the text editor on `path`; a file not there yet is reported
+    // with `howToMake`, the command that makes it.
+    void StartTextEditor(const QString& path, const QString& howToMake);
     // The data windows: each is made when it is not open, then shown.
     void ShowTitleWindow();
     void ShowPilePropertiesWindow();

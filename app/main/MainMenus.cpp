@@ -167,9 +167,9 @@ void TMainForm::CreateMenus()
     connect(FWindowMenu, &QMenu::aboutToShow, this, &TMainForm::WindowMenuPopup);
 
     QMenu* help = addMenu(bar, QStringLiteral("&Help"));
-    AddCommand(help, QStringLiteral("&Contents"), [] { OpenProgramDocument(kHelpFile); });
-    AddCommand(help, QStringLiteral("User's Manual"), [] { OpenProgramDocument(kUsersManual); });
-    AddCommand(help, QStringLiteral("Technical Manual"), [] { OpenProgramDocument(kTechnicalManual); });
+    AddCommand(help, QStringLiteral("&Contents"), [this] { OpenProgramDocument(this, kHelpFile); });
+    AddCommand(help, QStringLiteral("User's Manual"), [this] { OpenProgramDocument(this, kUsersManual); });
+    AddCommand(help, QStringLiteral("Technical Manual"), [this] { OpenProgramDocument(this, kTechnicalManual); });
     help->addSeparator();
     AddCommand(help, QStringLiteral("&About..."), [this] { ShowAboutBox(this); });
     AddCommand(help, QStringLiteral("Check for Updates"), [this] { CheckForUpdates(this); });

@@ -94,11 +94,15 @@ void ShowAboutBox(QWidget* parent)
     box.exec();
 }
 
-void OpenProgramDocument(const QString& fileName)
+void OpenProgramDocument(QWidget* parent, const QString& fileName)
 {
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(fileName);
-    if (QFileInfo(path).isFile())
-        Launcher().OpenDocument(path);
+    const QDir folder(QCoreApplication::applicationDirPath());
+    const QString path = folder.filePath(fileName);
+    if (!QFileInfo(path).isFile())
+        Prompts().Inform(parent, QStringLiteral("The document \"%1\" is not in the program's folder (%2).")
+                                     .arg(fileName, folder.path()));
+    else if (!Launcher().OpenDocument(path))
+        Prompts().Inform(parent, QStringLiteral("No program could be started to show \"%1\".").arg(path));
 }
 
 void CheckForUpdates(QWidget* parent)

@@ -31,8 +31,9 @@ public:
 void ShowAboutBox(QWidget* parent);
 
 // Opens `fileName` from the program's folder with the desktop's default
-// handler. Nothing happens when the file is not there or cannot be opened.
-void OpenProgramDocument(const QString& fileName);
+// handler. A file that is not there, or that nothing opens, is reported to
+// the user.
+void OpenProgramDocument(QWidget* parent, const QString& fileName);
 
 // Tells the user that this program does not look for updates itself.
 void CheckForUpdates(QWidget* parent);

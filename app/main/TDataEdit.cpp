@@ -48,7 +48,7 @@ QString HexText(long double value)
     return QStringLiteral("$") + QString::number(bits, 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }
 
-TDataEdit::TDataEdit(QWidget* parent) : QLineEdit(QStringLiteral("0"), parent) {}
+TDataEdit::TDataEdit(QWidget* parent) : QLineEdit(QStringLiteral("0"), parent), shownNumber_(text()) {}
 
 void TDataEdit::SetCaption(const QString& caption)
 {
@@ -136,6 +136,15 @@ void TDataEdit::SetNumber(long double value)
 void TDataEdit::ShowNumber(long double value)
 {
     setText(hex_ ? HexText(value) : GeneralText(value));
+    shownNumber_ = text();
+    ShowStart();
+}
+
+void TDataEdit::ShowStart()
+{
+    // A narrow field shows the number's first digits, never only its last.
+    if (!hasFocus())
+        setCursorPosition(0);
 }
 
 bool TDataEdit::ExitCheck()
@@ -150,6 +159,8 @@ bool TDataEdit::ExitCheck()
     }
     if (integerOnly_ && value != std::trunc(value))
         return Reject(QStringLiteral("Entry must be an integer."));
+    if (aboveMin_ && value <= minVal_ && isModified())
+        return Reject(QStringLiteral("Entry must be greater than ") + GeneralText(minVal_));
     if (value < minVal_) {
         ShowNumber(minVal_);
         return Reject(QStringLiteral("Entry must be greater than or equal to ") + GeneralText(minVal_));
@@ -194,6 +205,12 @@ void TDataEdit::RefreshLabel()
 
 void TDataEdit::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Escape) {
+        setText(shownNumber_);
+        selectAll();
+        event->accept();
+        return;
+    }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         ExitCheck();
         selectAll();
@@ -215,6 +232,7 @@ void TDataEdit::focusOutEvent(QFocusEvent* event)
     // its active field itself when it is deactivated.
     if (!checking_ && event->reason() != Qt::PopupFocusReason && InOwnWindow(QApplication::focusWidget()))
         ExitCheck();
+    ShowStart();
 }
 
 bool TDataEdit::InOwnWindow(const QWidget* widget) const

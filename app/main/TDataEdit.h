@@ -5,6 +5,9 @@
 // the bounds and the integer rule and shows the result. The attached label
 // reads "Caption (unit)", the unit expanded for the current unit system.
 //
+// Escape while typing puts back the number the field showed before. A
+// field that is not being edited shows the start of its text.
+//
 // The field checks itself when the focus moves on to another control of its
 // window. A dialog runs ExitCheck() on its active field before it stores its
 // values (when it is deactivated or closed) and stores nothing while that
@@ -52,6 +55,12 @@ public:
     long double MaxVal() const { return maxVal_; }
     void SetMaxVal(long double value);
 
+    // MinVal itself is refused as well, when typed: the number must lie
+    // above it. A number loaded into the field (SetNumber) and left as it
+    // is passes, so that a value not entered yet can be looked at.
+    bool AboveMin() const { return aboveMin_; }
+    void SetAboveMin(bool on) { aboveMin_ = on; }
+
     bool IntegerOnly() const { return integerOnly_; }
     void SetIntegerOnly(bool on);
 
@@ -89,13 +98,18 @@ private:
     bool Reject(const QString& message);
     void RefreshLabel();
     void ShowNumber(long double value);
+    void ShowStart();
 
+    // The number the field last showed (loaded or checked); Escape while
+    // typing puts it back.
+    QString shownNumber_;
     QString caption_;
     QPointer<QLabel> label_;
     QString unitsString_;
     int units_ = UnitSystem::English;
     long double minVal_ = std::numeric_limits<long double>::lowest();
     long double maxVal_ = std::numeric_limits<long double>::max();
+    bool aboveMin_ = false;
     bool integerOnly_ = false;
     bool hex_ = false;
     bool valid_ = false;

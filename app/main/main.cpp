@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     // fields and cells are read with the C library's decimal point while cells
     // and project files always show "."; keep the two the same.
     std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationDisplayName(TMainForm::ApplicationTitle);
+    TMainForm::SetUpApplication();
     TMainForm form(QApplication::arguments().mid(1));
     form.show();
     return application.exec();

@@ -18,6 +18,8 @@
 inline constexpr long double InchesPerMetre = 39.37007874L;
 inline constexpr long double MetresPerInch = 1.0L / InchesPerMetre;
 
+struct TProjectFileContent;
+
 class TProgramData {
 public:
     static inline const std::string DefaultFileName = "NewKORVEN.kv3d";
@@ -29,10 +31,11 @@ public:
     TProgramData& operator=(const TProgramData&) = delete;
 
     // A project read from a file; `fullFormat` is false for the older *.kvd
-    // format, which lacks the two factor records. Reading stops at the first
-    // fault; the project then keeps what was read, defaults for the rest and
-    // every table's minimum rows, and `error` gets the message to show the
-    // user (it stays empty when the whole file was read).
+    // format, which lacks the two factor records. Tables the file leaves
+    // below their minimum get their minimum rows. A file that cannot be read
+    // whole (missing, cut short, a word where a number belongs) is refused:
+    // the answer is null, `error` gets the message to show the user, and
+    // the tables, with the project open over them, are left as they were.
     static std::unique_ptr<TProgramData> CreateFromFile(TProjectTables& tables,
                                                         const std::string& fileName,
                                                         bool fullFormat, std::string& error);
@@ -81,15 +84,16 @@ public:
     bool UseHeadLoads = false;
     bool ApplyTzFactors = false;
     bool ApplyQwFactors = false;
-    long double QMultiplier = 0;
-    long double WMultiplier = 0;
+    // 1 and 1 leave the Q-w curve as it is.
+    long double QMultiplier = 1;
+    long double WMultiplier = 1;
 
 private:
     // The text of the project file (gives each layer's data table its number
     // and its two rows on the way).
     std::string FileText();
-    // Reads the records; throws EInOutError at the first fault.
-    void ReadRecords(const std::string& fileName, bool fullFormat);
+    // Takes the values of a file read whole.
+    void TakeContent(const TProjectFileContent& content);
 
     TProjectTables& FTables;
     int32_t FUnits = UnitSystem::English;

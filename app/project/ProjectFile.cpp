@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
@@ -151,13 +152,34 @@ private:
     int32_t FLimit = INT32_MAX;
 };
 
-template <TableFamily F>
-void ReadRows(TWordReader& reader, TGridTableT<F>& table, std::initializer_list<int> columns)
-{
-    for (int row = 0; row < table.RowCount(); ++row)
-        for (int col : columns)
-            table.GetData(col, row).SetFloat(reader.ReadFloat());
-}
+// Rows of a list as the file gives them: per row one value for each of
+// `Columns`, in that order.
+struct TFileRows {
+    std::vector<int> Columns;
+    std::vector<std::vector<long double>> Values;
+
+    TFileRows(std::initializer_list<int> columns) : Columns(columns) {}
+
+    void Read(TWordReader& reader, int32_t count)
+    {
+        for (int32_t row = 0; row < count; ++row) {
+            std::vector<long double>& values = Values.emplace_back();
+            for (std::size_t i = 0; i < Columns.size(); ++i)
+                values.push_back(reader.ReadFloat());
+        }
+    }
+
+    int RowCount() const { return static_cast<int>(Values.size()); }
+
+    template <TableFamily F>
+    void Store(TGridTableT<F>& table) const
+    {
+        table.SetRowCount(RowCount());
+        for (int row = 0; row < RowCount(); ++row)
+            for (std::size_t i = 0; i < Columns.size(); ++i)
+                table.GetData(Columns[i], row).SetFloat(Values[row][i]);
+    }
+};
 
 // The nested table of a button-column row; every declared button column
 // gives each row one.
@@ -170,6 +192,122 @@ TGridTableChart& RowTable(const TGridTableChart& table, int col, int row)
 }
 
 }  // namespace
+
+// Everything a project file holds, read whole before any of it reaches the
+// project, so that a file that fails to read changes nothing.
+struct TProjectFileContent {
+    struct TCurve {
+        long double Depth = 0;
+        TFileRows Points{0, 1};  // t, z
+    };
+    struct TLayer {
+        int32_t SoilType = 0;
+        long double Bottom = 0;
+        // Top and bottom rows, by layer data column; unused columns hold 0.
+        std::array<std::array<long double, TipResistanceColumn + 1>, LayerDataRows> Data{};
+    };
+
+    std::string Title;
+    int32_t Increments = 0;
+    int32_t OutputOption = 0;
+    int32_t Units = 1;
+    int32_t CurveSourceCode = 0;
+    std::vector<TCurve> Curves;
+    std::vector<TLayer> Layers;
+    TFileRows AE{1, 0};  // AE first, then its depth
+    TFileRows QwCurve{0, 1};
+    long double Tolerance = 0;
+    long double PileLength = 0;
+    long double OuterDiameter = 0;
+    long double TipArea = 0;
+    TFileRows TipMovements{0};
+    TFileRows HeadLoads{0};
+    TFileRows Settlement{0, 1};
+    bool FactorRecords = false;  // the full format's two factor records were read
+    bool ApplyTzFactors = false;
+    TFileRows TzFactors{0, 1, 2};
+    bool ApplyQwFactors = false;
+    long double QMultiplier = 0;
+    long double WMultiplier = 0;
+
+    // Reads the records; throws at the first fault.
+    void Read(const std::string& fileName, bool fullFormat);
+};
+
+void TProjectFileContent::Read(const std::string& fileName, bool fullFormat)
+{
+    TWordReader reader(fileName);
+    TCountReader count(reader, fileName);
+
+    Title = reader.ReadLine();
+    Increments = reader.ReadInteger();
+    OutputOption = reader.ReadInteger();
+    Units = reader.ReadInteger();
+    CurveSourceCode = reader.ReadInteger();
+
+    if (CurveSourceCode == 1) {
+        const int32_t curves = count();
+        for (int32_t i = 0; i < curves; ++i) {
+            TCurve& curve = Curves.emplace_back();
+            reader.ReadInteger();  // the curve's number
+            curve.Depth = reader.ReadFloat();
+            curve.Points.Read(reader, count());
+        }
+    } else if (CurveSourceCode == 2) {
+        const int32_t layers = count();
+        for (int32_t i = 0; i < layers; ++i) {
+            TLayer& layer = Layers.emplace_back();
+            reader.ReadInteger();  // the layer's number
+            layer.SoilType = reader.ReadInteger();
+            reader.ReadFloat();  // the top, which is the bottom of the layer above
+            layer.Bottom = reader.ReadFloat();
+        }
+        for (TLayer& layer : Layers) {
+            if (!IsSoilTypeCode(layer.SoilType))
+                continue;
+            for (auto& values : layer.Data) {
+                values[UnitWeightColumn] = reader.ReadFloat();
+                if (IsClaySoil(layer.SoilType)) {
+                    values[ShearStrengthColumn] = reader.ReadFloat();
+                    reader.ReadFloat();
+                    values[E50Column] = reader.ReadFloat();
+                } else {
+                    reader.ReadFloat();
+                    values[FrictionAngleColumn] = reader.ReadFloat();
+                    values[BlowCountColumn] = reader.ReadFloat();
+                }
+                values[SideFrictionColumn] = reader.ReadFloat();
+                values[TipResistanceColumn] = reader.ReadFloat();
+            }
+        }
+    }
+
+    AE.Read(reader, count());
+    if (CurveSourceCode == 1)
+        QwCurve.Read(reader, count());
+
+    Tolerance = reader.ReadFloat();
+    PileLength = reader.ReadFloat();
+    OuterDiameter = reader.ReadFloat();
+    TipArea = reader.ReadFloat();
+
+    TipMovements.Read(reader, count());
+    HeadLoads.Read(reader, count());
+    Settlement.Read(reader, count());
+    if (!fullFormat)
+        return;
+
+    FactorRecords = true;
+    ApplyTzFactors = reader.ReadInteger() > 0;
+    if (ApplyTzFactors)
+        TzFactors.Read(reader, count());
+    ApplyQwFactors = reader.ReadInteger() == 1;
+    if (ApplyQwFactors) {
+        QMultiplier = reader.ReadFloat();
+        WMultiplier = reader.ReadFloat();
+    }
+}
+
 
 std::string TProgramData::FileText()
 {
@@ -260,106 +398,67 @@ void TProgramData::SaveToFile()
     SetChanged(false);
 }
 
-void TProgramData::ReadRecords(const std::string& fileName, bool fullFormat)
+void TProgramData::TakeContent(const TProjectFileContent& content)
 {
-    TWordReader reader(fileName);
-    TCountReader count(reader, fileName);
-
-    Title = reader.ReadLine();
-    Increments = reader.ReadInteger();
-    OutputOption = reader.ReadInteger();
+    Title = content.Title;
+    Increments = content.Increments;
+    OutputOption = content.OutputOption;
     // Every value that follows is in this unit system.
-    SetUnits(reader.ReadInteger());
-    CurveSourceCode = reader.ReadInteger();
+    SetUnits(content.Units);
+    CurveSourceCode = content.CurveSourceCode;
     CurvesGenerated = CurveSourceCode == 2;
 
-    if (CurveSourceCode == 1) {
-        TGridTableChart& depths = FTables.TblTZDepth2;
-        depths.SetRowCount(count());
-        for (int i = 0; i < depths.RowCount(); ++i) {
-            reader.ReadInteger();  // the curve's number
-            depths.GetData(CurveDepthColumn, i).SetFloat(reader.ReadFloat());
-            TGridTableChart& curve = RowTable(depths, CurvePointsColumn, i);
-            curve.SetRowCount(count());
-            ReadRows(reader, curve, {0, 1});
-        }
-    } else if (CurveSourceCode == 2) {
-        TGridTableChart& layers = FTables.D2;
-        layers.SetRowCount(count());
-        for (int i = 0; i < layers.RowCount(); ++i) {
-            reader.ReadInteger();  // the layer's number
-            // Setting the type first gives the layer a data table of its kind.
-            layers.GetData(SoilTypeColumn, i).SetInteger(reader.ReadInteger());
-            reader.ReadFloat();  // the top, which is the bottom of the layer above
-            layers.GetData(LayerBottomColumn, i).SetFloat(reader.ReadFloat());
-            if (TGridTableChart* data = layers.GetData(LayerDataColumn, i).AsTable()) {
-                data->SetNumber(i + 1);
-                data->SetRowCount(data->MinRows());
-            }
-        }
-        for (int i = 0; i < layers.RowCount(); ++i) {
-            const int32_t type = layers.GetData(SoilTypeColumn, i).AsInteger();
-            if (!IsSoilTypeCode(type))
-                continue;
-            TGridTableChart& data = RowTable(layers, LayerDataColumn, i);
-            const bool clay = IsClaySoil(type);
-            for (int row = 0; row < LayerDataRows; ++row) {
-                auto store = [&](TLayerDataColumn col, long double value) {
-                    data.GetData(col, row).SetFloat(value);
-                };
-                store(UnitWeightColumn, reader.ReadFloat());
-                if (clay) {
-                    store(ShearStrengthColumn, reader.ReadFloat());
-                    reader.ReadFloat();
-                    store(E50Column, reader.ReadFloat());
-                    store(FrictionAngleColumn, 0);
-                    store(BlowCountColumn, 0);
-                } else {
-                    reader.ReadFloat();
-                    store(FrictionAngleColumn, reader.ReadFloat());
-                    store(BlowCountColumn, reader.ReadFloat());
-                    store(ShearStrengthColumn, 0);
-                    store(E50Column, 0);
-                }
-                store(SideFrictionColumn, reader.ReadFloat());
-                store(TipResistanceColumn, reader.ReadFloat());
-            }
-        }
+    TGridTableChart& depths = FTables.TblTZDepth2;
+    depths.SetRowCount(static_cast<int>(content.Curves.size()));
+    for (int i = 0; i < depths.RowCount(); ++i) {
+        depths.GetData(CurveDepthColumn, i).SetFloat(content.Curves[i].Depth);
+        content.Curves[i].Points.Store(RowTable(depths, CurvePointsColumn, i));
     }
 
-    FTables.TblAE2.SetRowCount(count());
-    ReadRows(reader, FTables.TblAE2, {1, 0});
-    if (CurveSourceCode == 1) {
-        FTables.TblQwcurve2.SetRowCount(count());
-        ReadRows(reader, FTables.TblQwcurve2, {0, 1});
+    TGridTableChart& layers = FTables.D2;
+    layers.SetRowCount(static_cast<int>(content.Layers.size()));
+    for (int i = 0; i < layers.RowCount(); ++i) {
+        const TProjectFileContent::TLayer& layer = content.Layers[i];
+        // Setting the type first gives the layer a data table of its kind.
+        layers.GetData(SoilTypeColumn, i).SetInteger(layer.SoilType);
+        layers.GetData(LayerBottomColumn, i).SetFloat(layer.Bottom);
+        if (TGridTableChart* data = layers.GetData(LayerDataColumn, i).AsTable()) {
+            data->SetNumber(i + 1);
+            data->SetRowCount(data->MinRows());
+        }
+    }
+    for (int i = 0; i < layers.RowCount(); ++i) {
+        const TProjectFileContent::TLayer& layer = content.Layers[i];
+        if (!IsSoilTypeCode(layer.SoilType))
+            continue;
+        TGridTableChart& data = RowTable(layers, LayerDataColumn, i);
+        for (int row = 0; row < LayerDataRows; ++row)
+            for (int col = UnitWeightColumn; col <= TipResistanceColumn; ++col)
+                data.GetData(col, row).SetFloat(layer.Data[row][col]);
     }
 
-    Tolerance = reader.ReadFloat();
-    PileLength = reader.ReadFloat();
-    OuterDiameter = reader.ReadFloat();
-    TipArea = reader.ReadFloat();
+    content.AE.Store(FTables.TblAE2);
+    content.QwCurve.Store(FTables.TblQwcurve2);
+    Tolerance = content.Tolerance;
+    PileLength = content.PileLength;
+    OuterDiameter = content.OuterDiameter;
+    TipArea = content.TipArea;
 
     // A list's option follows its data: a count of 0 turns it off.
-    auto optionalRows = [&](auto& table, bool& used, std::initializer_list<int> columns) {
-        table.SetRowCount(count());
-        used = table.RowCount() > 0;
-        ReadRows(reader, table, columns);
-    };
-    optionalRows(FTables.TblTipMove, UseTipMovements, {0});
-    optionalRows(FTables.TblTopload, UseHeadLoads, {0});
-    optionalRows(FTables.TblSettlement2, Downdrag, {0, 1});
-    if (!fullFormat)
+    content.TipMovements.Store(FTables.TblTipMove);
+    UseTipMovements = content.TipMovements.RowCount() > 0;
+    content.HeadLoads.Store(FTables.TblTopload);
+    UseHeadLoads = content.HeadLoads.RowCount() > 0;
+    content.Settlement.Store(FTables.TblSettlement2);
+    Downdrag = content.Settlement.RowCount() > 0;
+    if (!content.FactorRecords)
         return;
-
-    ApplyTzFactors = reader.ReadInteger() > 0;
-    if (ApplyTzFactors) {
-        FTables.TblTZFactors2.SetRowCount(count());
-        ReadRows(reader, FTables.TblTZFactors2, {0, 1, 2});
-    }
-    ApplyQwFactors = reader.ReadInteger() == 1;
+    ApplyTzFactors = content.ApplyTzFactors;
+    content.TzFactors.Store(FTables.TblTZFactors2);
+    ApplyQwFactors = content.ApplyQwFactors;
     if (ApplyQwFactors) {
-        QMultiplier = reader.ReadFloat();
-        WMultiplier = reader.ReadFloat();
+        QMultiplier = content.QMultiplier;
+        WMultiplier = content.WMultiplier;
     }
 }
 
@@ -367,16 +466,20 @@ std::unique_ptr<TProgramData> TProgramData::CreateFromFile(TProjectTables& table
                                                            const std::string& fileName,
                                                            bool fullFormat, std::string& error)
 {
+    // The whole file first: a file that fails to read leaves the tables,
+    // and with them the open project, exactly as they were.
+    TProjectFileContent content;
+    error.clear();
+    try {
+        content.Read(fileName, fullFormat);
+    } catch (const std::exception& e) {
+        error = e.what();
+        return nullptr;
+    }
     auto project = std::make_unique<TProgramData>(tables);
     project->FileName = fileName;
     tables.ForEach([](auto& table) { table.SetRowCount(0); });
-    error.clear();
-    try {
-        project->ReadRecords(fileName, fullFormat);
-    } catch (const std::exception& e) {
-        // Whatever stopped the reading, the project keeps what was read.
-        error = e.what();
-    }
+    project->TakeContent(content);
     tables.ForEach([](auto& table) {
         if (table.RowCount() < table.MinRows())
             table.SetRowCount(table.MinRows());

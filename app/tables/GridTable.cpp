@@ -181,14 +181,19 @@ template <TableFamily F>
 void TGridTableT<F>::SetRowCount(int n)
 {
     n = std::max(n, 0);
+    if (n == FRowCount)
+        return;
     if (n > FRowCount) {
         InsertRowsInColumns(FRowCount, n - FRowCount);
-        return;
+    } else {
+        for (const auto& column : FColumns)
+            while (column->RowCount() > n)
+                column->DeleteRow(column->RowCount() - 1);
+        FRowCount = n;
     }
-    for (const auto& column : FColumns)
-        while (column->RowCount() > n)
-            column->DeleteRow(column->RowCount() - 1);
-    FRowCount = n;
+    // An open window shows the new rows (a new project, a file read) before
+    // anything tells it of a cell of them.
+    RowsChanged();
 }
 
 template <TableFamily F>

@@ -136,10 +136,9 @@ public:
     TSetUnitsEvent OnSetUnits;
 
     // ---- Notifications (any number of listeners, see Notification.h) ----
-    // Rows added, inserted or deleted by a row group, units changed (every
-    // value and the unit captions), or a declaration read. Raised after the
-    // change. SetRowCount raises none: who calls it refreshes its listeners
-    // or knows they are not showing the table.
+    // Rows added, inserted or deleted (by a row group or SetRowCount), units
+    // changed (every value and the unit captions), or a declaration read.
+    // Raised after the change.
     TNotification<> OnRowsChanged;
     // The value of the cell (column index among all columns, row) changed.
     // A value stored into several cells (a group-wide column, linked layer

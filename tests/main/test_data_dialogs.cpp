@@ -70,6 +70,7 @@ class DataDialogsTest : public QObject {
 
 private slots:
     void pilePropertiesLoadCheckAndStore();
+    void pileLengthAndDiameterMustBeAboveZero();
     void titleWindow();
     void invalidEntryKeepsTheWindowAndItsText();
     void activationLoadsAndDeactivationStores();
@@ -116,6 +117,44 @@ void DataDialogsTest::pilePropertiesLoadCheckAndStore()
     QCOMPARE(project.Increments, 100);
     QCOMPARE(project.Tolerance, 1E-9L);
     QVERIFY(project.Changed());
+}
+
+void DataDialogsTest::pileLengthAndDiameterMustBeAboveZero()
+{
+    ScriptedPrompts prompts;
+    Frame frame;
+    TProgramData& project = *frame.project;
+    QVERIFY(frame.Activate());
+    auto* window = new TfrmMaterial(frame.area, frame.access);
+    window->ShowWindow();
+    // A new project's 0, only looked at, can be left.
+    window->DataPL->setFocus();
+    QTest::keyClick(window->DataPL, Qt::Key_Tab);
+    QVERIFY(prompts.Messages().isEmpty());
+
+    // Typed, no length or diameter of 0 or below is taken; a tip area of 0 is.
+    Enter(window->DataPL, QStringLiteral("0"));
+    Enter(window->DataPL, QStringLiteral("-5"));
+    Enter(window->DataPL, QStringLiteral("480"));
+    Enter(window->DataOD, QStringLiteral("12-12"));
+    QCOMPARE(prompts.Messages(), (QStringList{QStringLiteral("Entry must be greater than 0"),
+                                              QStringLiteral("Entry must be greater than 0"),
+                                              QStringLiteral("Entry must be greater than 0")}));
+    // The refused text stays for correction, and the focus with it.
+    QCOMPARE(window->DataOD->text(), QStringLiteral("12-12"));
+    QVERIFY(window->DataOD->hasFocus());
+    // The commit before a command says so again and stores nothing.
+    QVERIFY(!window->StoreFields());
+    QCOMPARE(prompts.Messages().size(), 4);
+    QCOMPARE(project.OuterDiameter, 0.0L);
+
+    Type(window->DataOD, QStringLiteral("0.5"));
+    Enter(window->DataArea, QStringLiteral("0"));
+    QCOMPARE(prompts.Messages().size(), 4);
+    QVERIFY(window->StoreFields());
+    QCOMPARE(project.PileLength, 480.0L);
+    QCOMPARE(project.OuterDiameter, 0.5L);
+    QCOMPARE(project.TipArea, 0.0L);
 }
 
 void DataDialogsTest::titleWindow()
@@ -215,7 +254,7 @@ void DataDialogsTest::activationLoadsAndDeactivationStores()
     QVERIFY(frame.Activate());
     QCOMPARE(frame.area.activeSubWindow(), factors->SubWindow());
     QCOMPARE(factors->Datawfactor->text(), QStringLiteral("4+"));
-    QCOMPARE(project.WMultiplier, 0.0L);
+    QCOMPARE(project.WMultiplier, 1.0L);
 }
 
 void DataDialogsTest::unitSwitchOrNewProjectReloadsOpenWindows()

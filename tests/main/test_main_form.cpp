@@ -418,7 +418,11 @@ private slots:
         QVERIFY(options != nullptr);
         options->edtEditor->setFocus();
         options->edtEditor->setText(QStringLiteral("/usr/bin/mousepad"));
+        QFile report(QDir(FFolder->path()).absoluteFilePath(QStringLiteral("NewKORVEN.kv3o")));
+        QVERIFY(report.open(QIODevice::WriteOnly));
+        QDir::setCurrent(FFolder->path());
         Trigger(form, QStringLiteral("Edit Output Text"));
+        QCOMPARE(FLauncher->Started.size(), size_t(1));
         QCOMPARE(FLauncher->Started.back().Program, QStringLiteral("/usr/bin/mousepad"));
     }
 
@@ -475,14 +479,25 @@ private slots:
         QVERIFY(Action(form, QStringLiteral("Edit &Input Text"))->isEnabled());
         QVERIFY(!Action(form, QStringLiteral("Edit &Output Text"))->isEnabled());
         QVERIFY(!Action(form, QStringLiteral("Edit &Processor-Run Notes"))->isEnabled());
-        // The toolbar button does not wait for the report.
+        // Before a run there is no report: the toolbar button, always
+        // enabled, says how to make it instead of starting the editor on
+        // nothing.
+        Trigger(form, QStringLiteral("Edit Output Text"));
+        QVERIFY(FLauncher->Started.empty());
+        const QString report = FFolder->filePath(QStringLiteral("text.kv3o"));
+        QCOMPARE(FPrompts->Messages(),
+                 QStringList{QStringLiteral("The file \"") + report +
+                             QStringLiteral("\" does not exist yet. Run the analysis (Computation, Run Analysis) "
+                                            "to make it.")});
+        QFile(report).open(QIODevice::WriteOnly);
         Trigger(form, QStringLiteral("Edit Output Text"));
         QCOMPARE(FLauncher->Started.size(), size_t(1));
         QCOMPARE(FLauncher->Started[0].Program, kDefaultTextEditor);
-        QCOMPARE(FLauncher->Started[0].Arguments, QStringList{FFolder->filePath(QStringLiteral("text.kv3o"))});
+        QCOMPARE(FLauncher->Started[0].Arguments, QStringList{report});
         FLauncher->Succeeds = false;
         Trigger(form, QStringLiteral("Edit &Input Text"));
-        QCOMPARE(FPrompts->Messages(), QStringList{QStringLiteral("An error occurred in running the Word Processor")});
+        QCOMPARE(FPrompts->Messages().mid(1),
+                 QStringList{QStringLiteral("An error occurred in running the Word Processor")});
     }
 
     void runEndToEnd()
@@ -582,6 +597,31 @@ private slots:
         QCOMPARE(FPrompts->Messages(), QStringList{CompletedMessage});
     }
 
+    void captionIsTheProgramsOwn()
+    {
+        const QString name = QCoreApplication::applicationName();
+        TMainForm::SetUpApplication();
+        // A display name would be appended to every window's caption; without
+        // one the display name is the application's name, whatever that is.
+        QCoreApplication::setApplicationName(QStringLiteral("probe"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("probe"));
+        QCoreApplication::setApplicationName(name);
+        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("korven"));
+        QCOMPARE(FForm->windowTitle(), NewCaption);
+    }
+
+    void helpDocumentsThatAreMissing()
+    {
+        // The test program's folder holds no documents.
+        for (const char* item : {"&Contents", "User's Manual", "Technical Manual"})
+            Trigger(*FForm, QLatin1String(item));
+        QCOMPARE(FPrompts->Messages().size(), 3);
+        QVERIFY(FPrompts->Messages()[0].startsWith(QStringLiteral("The document \"KORVEN_Help.chm\" is not in")));
+        QVERIFY(FPrompts->Messages()[1].startsWith(QStringLiteral("The document \"KORVEN2014UsersManual.pdf\"")));
+        QVERIFY(FPrompts->Messages()[2].startsWith(QStringLiteral("The document \"Technical.bat\"")));
+        QVERIFY(FLauncher->Started.empty());
+    }
+
     void runOfANeverSavedProjectNeedsAName()
     {
         Trigger(*FForm, QStringLiteral("&Run Analysis"));
@@ -606,8 +646,12 @@ private slots:
 
         // A run goes on after a failed save; the engine finds no input file.
         Trigger(form, QStringLiteral("&Run Analysis"));
-        QCOMPARE(FPrompts->Messages().mid(1), (QStringList{QStringLiteral("An error occured during saving"),
-                                                           CompletedMessage}));
+        QCOMPARE(FPrompts->Messages().mid(1),
+                 (QStringList{QStringLiteral("An error occured during saving"),
+                              CompletedMessage + QStringLiteral("\nThe engine returned status 11: a file named in "
+                                                                "names.dat cannot be opened: the output report, the "
+                                                                "input data file, the plot data file or the "
+                                                                "run-notes file.")}));
         QCOMPARE(FPrompts->Asked[FPrompts->Asked.size() - 2].Icon, PromptIcon::None);
         QCOMPARE(FPrompts->Asked.back().Icon, PromptIcon::Information);
     }

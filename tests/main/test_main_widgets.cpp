@@ -67,6 +67,8 @@ private slots:
     void toleranceIsLoweredToItsMaximum();
     void operatorTypedOverSelectionExtendsTheExpression();
     void emptyFieldShowsTheEvaluatorsMessage();
+    void narrowFieldShowsTheStartOfItsNumber();
+    void escapeRestoresTheTextBeforeTheEdit();
     void messageBoxTakingTheFocusIsNoSecondExit();
     void labelFollowsTheUnitSystemAndTheEnabledState();
     void boundsStayOrderedAndHoldTheNumber();
@@ -156,6 +158,61 @@ void MainWidgetsTest::operatorTypedOverSelectionExtendsTheExpression()
     // Any other character still replaces the selection.
     QTest::keyClicks(w.field, QStringLiteral("7"));
     QCOMPARE(w.field->text(), QStringLiteral("7"));
+}
+
+void MainWidgetsTest::narrowFieldShowsTheStartOfItsNumber()
+{
+    ScriptedPrompts prompts;
+    FieldWindow w;
+    w.field->setFixedWidth(w.field->fontMetrics().horizontalAdvance(QStringLiteral("15.24")));
+    QVERIFY(w.Show());
+    // "15.24000000006096" must not read as "5.24000000006096" (5.24 m).
+    const auto startShown = [&] {
+        // The line edit scrolls to keep its cursor in view.
+        return w.field->cursorPosition() == 0 && !w.field->hasSelectedText();
+    };
+    w.field->clearFocus();
+    w.field->SetNumber(15.24000000006096L);
+    QCOMPARE(w.field->text(), QStringLiteral("15.24000000006096"));
+    QVERIFY(startShown());
+
+    w.TypeAndLeave(QStringLiteral("12.19200000004877"));
+    QCOMPARE(w.field->text(), QStringLiteral("12.19200000004877"));
+    QVERIFY(startShown());
+
+    // Left for another window without a check, it shows its start as well.
+    w.field->setFocus(Qt::MouseFocusReason);
+    w.field->end(false);
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+    QVERIFY(startShown());
+    QVERIFY(prompts.Asked.empty());
+}
+
+void MainWidgetsTest::escapeRestoresTheTextBeforeTheEdit()
+{
+    ScriptedPrompts prompts;
+    FieldWindow w;
+    w.field->SetNumber(12);
+    QVERIFY(w.Show());
+    w.field->selectAll();
+    QTest::keyClicks(w.field, QStringLiteral("99+"));
+    QTest::keyClick(w.field, Qt::Key_Escape);
+    QCOMPARE(w.field->text(), QStringLiteral("12"));
+    QVERIFY(w.field->hasFocus());
+
+    // After a checked entry, Escape goes back to that entry's number.
+    QTest::keyClicks(w.field, QStringLiteral("*12"));
+    QTest::keyClick(w.field, Qt::Key_Return);
+    QCOMPARE(w.field->text(), QStringLiteral("144"));
+    QTest::keyClicks(w.field, QStringLiteral("5"));
+    QTest::keyClick(w.field, Qt::Key_Escape);
+    QCOMPARE(w.field->text(), QStringLiteral("144"));
+    w.other->setFocus(Qt::TabFocusReason);
+    QVERIFY(prompts.Asked.empty());
+    QCOMPARE(w.field->Number(), 144.0L);
 }
 
 void MainWidgetsTest::emptyFieldShowsTheEvaluatorsMessage()
@@ -305,23 +362,33 @@ void MainWidgetsTest::helpCommands()
     RecordingLauncher launcher;
     const QDir folder(QCoreApplication::applicationDirPath());
 
-    OpenProgramDocument(QStringLiteral("No such manual.pdf"));
+    // A document that is not there is not opened, and the user is told.
+    OpenProgramDocument(nullptr, QStringLiteral("No such manual.pdf"));
     QVERIFY(launcher.Started.empty());
+    QCOMPARE(prompts.Messages(),
+             QStringList{QStringLiteral("The document \"No such manual.pdf\" is not in the program's folder (") +
+                         folder.path() + QStringLiteral(").")});
 
     const QString manual = folder.filePath(QStringLiteral("test manual.pdf"));
     QFile file(manual);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
-    OpenProgramDocument(QStringLiteral("test manual.pdf"));
-    QFile::remove(manual);
+    OpenProgramDocument(nullptr, QStringLiteral("test manual.pdf"));
     QCOMPARE(launcher.Started.size(), std::size_t(1));
     QVERIFY(launcher.Started[0].Program.isEmpty());
     QCOMPARE(launcher.Started[0].Arguments, QStringList{manual});
+    QCOMPARE(prompts.Messages().size(), 1);
+    // There, but nothing on the desktop opens it.
+    launcher.Succeeds = false;
+    OpenProgramDocument(nullptr, QStringLiteral("test manual.pdf"));
+    QFile::remove(manual);
+    QCOMPARE(prompts.Messages().at(1), QStringLiteral("No program could be started to show \"") + manual +
+                                           QStringLiteral("\"."));
 
     CheckForUpdates(nullptr);
-    QCOMPARE(prompts.Messages().size(), 1);
-    QVERIFY(prompts.Messages()[0].contains(QStringLiteral("2014.3.3")));
-    QVERIFY(prompts.Messages()[0].contains(QStringLiteral("network")));
+    QCOMPARE(prompts.Messages().size(), 3);
+    QVERIFY(prompts.Messages()[2].contains(QStringLiteral("2014.3.3")));
+    QVERIFY(prompts.Messages()[2].contains(QStringLiteral("network")));
 
     TAboutBox about;
     QStringList texts;

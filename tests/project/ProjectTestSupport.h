@@ -61,12 +61,15 @@ protected:
         return ReadText(Project->FileName);
     }
 
-    // Replaces the current project by the file's; returns the reader's message.
+    // Replaces the current project by the file's; returns the reader's
+    // message, and keeps the current project when the file is refused.
     std::string Open(const std::string& path, bool fullFormat = true)
     {
-        Project.reset();
         std::string error;
-        Project = TProgramData::CreateFromFile(Tables, path, fullFormat, error);
+        std::unique_ptr<TProgramData> read = TProgramData::CreateFromFile(Tables, path, fullFormat, error);
+        EXPECT_EQ(read == nullptr, !error.empty());
+        if (read)
+            Project = std::move(read);
         return error;
     }
 

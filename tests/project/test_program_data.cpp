@@ -73,6 +73,20 @@ TEST_F(ProjectTest, NewProjectResetsTheTables)
     EXPECT_EQ(Tables.D2.GetData(LayerDataColumn, 0).AsTable()->Units(), 1);
 }
 
+// Multipliers of 1 leave the Q-w curve as it is: switching the factors on
+// in a new project and running computes the curve unchanged (0 would
+// collapse it onto a tip movement of 0).
+TEST_F(ProjectTest, NewProjectQwMultipliersAreOne)
+{
+    Project->QMultiplier = 2;
+    Project->WMultiplier = 0.5L;
+    Project = std::make_unique<TProgramData>(Tables);
+    EXPECT_EQ(Project->QMultiplier, 1);
+    EXPECT_EQ(Project->WMultiplier, 1);
+    Project->ApplyQwFactors = true;
+    EXPECT_EQ(Lines(Save("factors.kv3d")).back(), "1 1");
+}
+
 TEST_F(ProjectTest, ChangedStateCoversEveryTable)
 {
     EXPECT_FALSE(Project->Changed());

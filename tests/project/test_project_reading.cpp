@@ -139,7 +139,8 @@ TEST_F(ProjectTest, ReadsAHandWrittenFileAndItsOptions)
     ASSERT_EQ(Open(PathOf("hand.kv3d"), false), "");
     EXPECT_FALSE(Project->ApplyTzFactors);
     EXPECT_FALSE(Project->ApplyQwFactors);
-    EXPECT_EQ(Project->QMultiplier, 0);
+    EXPECT_EQ(Project->QMultiplier, 1);
+    EXPECT_EQ(Project->WMultiplier, 1);
     std::string older = UserCurveFile;
     older.erase(older.find(" 1\n2\n0 1 1"));
     WriteText(PathOf("older.kvd"), older);
@@ -211,6 +212,9 @@ TEST_F(ProjectTest, FactorSwitchesAreStoredAsRead)
     ASSERT_EQ(Open(PathOf("switches.kv3d")), "");
     EXPECT_TRUE(Project->ApplyTzFactors);
     EXPECT_FALSE(Project->ApplyQwFactors);
+    // A file with the Q-w switch off holds multipliers that change nothing.
+    EXPECT_EQ(Project->QMultiplier, 1);
+    EXPECT_EQ(Project->WMultiplier, 1);
 }
 
 TEST_F(ProjectTest, TitlesAreWholeLines)
@@ -247,52 +251,64 @@ TEST_F(ProjectTest, IntegersWrittenWithAFraction)
     EXPECT_EQ(Project->OutputOption, 0);
 }
 
-TEST_F(ProjectTest, DamagedFilesKeepWhatWasRead)
+TEST_F(ProjectTest, DamagedFilesAreRefusedWhole)
 {
     Project->PileLength = 480;
     Tables.TblTipMove.SetRowCount(4);
     Tables.TblTipMove.GetData(0, 3).SetFloat(0.25L);
-    const std::vector<std::string> lines = Lines(Save("whole.kv3d"));
+    const std::string whole = Save("whole.kv3d");
+    const std::vector<std::string> lines = Lines(whole);
+    // The open project has a change not saved yet.
+    Tables.D2.GetData(LayerBottomColumn, 0).SetFloat(96);
+    Tables.D2.SetChanged(true);
+    const auto unchanged = [&](const std::string& what) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(Project->FileName, PathOf("whole.kv3d"));
+        EXPECT_EQ(Project->PileLength, 480);
+        EXPECT_EQ(Tables.TblTipMove.RowCount(), 4);
+        EXPECT_EQ(Tables.TblTipMove.GetData(0, 3).AsFloat(), 0.25L);
+        EXPECT_EQ(Tables.D2.GetData(LayerBottomColumn, 0).AsFloat(), 96);
+        EXPECT_TRUE(Project->Changed());
+        EXPECT_EQ(ReadText(PathOf("whole.kv3d")), whole);
+    };
 
-    // Cut inside the tip movements: the values before the cut stay, the
-    // count decides the rows.
+    // Cut inside the tip movements.
     std::string cut;
     for (int i = 0; i < 14; ++i)
         cut += lines[i] + "\n";
     WriteText(PathOf("cut.kv3d"), cut);
     EXPECT_EQ(Open(PathOf("cut.kv3d")), "This file either invalid or incomplete.");
-    EXPECT_EQ(Project->FileName, PathOf("cut.kv3d"));
-    EXPECT_EQ(Project->PileLength, 480);
-    EXPECT_EQ(Tables.TblTipMove.RowCount(), 4);
-    EXPECT_TRUE(Project->UseTipMovements);
-    EXPECT_FALSE(Project->Changed());
-    // Lists never reached hold their minimum of rows.
-    EXPECT_EQ(Tables.TblTopload.RowCount(), 1);
-    EXPECT_EQ(Tables.TblTZFactors2.RowCount(), 2);
-    // Saving writes back what was read.
-    EXPECT_EQ(Lines(Save("cut.kv3d"))[10], "0.00001 480 0 0");
+    unchanged("cut short");
 
     // A word that is no number names its line and place.
-    std::string bad = ReadText(PathOf("whole.kv3d"));
+    std::string bad = whole;
     bad.replace(bad.find("0.00001 480"), 11, "0.00001 4x0");
     WriteText(PathOf("bad.kv3d"), bad);
     EXPECT_EQ(Open(PathOf("bad.kv3d")),
               "Error on Line 11 Item 2\nA floating point number was expected but not found.");
-    EXPECT_EQ(Project->Tolerance, 0.00001L);
-    EXPECT_EQ(Project->PileLength, 0);
+    unchanged("a word for a number");
 
     // An empty line inside a record ends the reading like a bad word.
-    std::string gap = ReadText(PathOf("whole.kv3d"));
+    std::string gap = whole;
     gap.replace(gap.find("2\n0 0\n"), 6, "2\n\n0 0\n");
     WriteText(PathOf("gap.kv3d"), gap);
     EXPECT_NE(Open(PathOf("gap.kv3d")), "");
-    EXPECT_EQ(Tables.TblAE2.RowCount(), 2);
+    unchanged("an empty line in a record");
 
-    // A missing file gives a new project under that name with the message.
+    // A missing file, an empty one and one of binary bytes.
     EXPECT_NE(Open(PathOf("missing.kv3d")), "");
-    EXPECT_EQ(Project->FileName, PathOf("missing.kv3d"));
-    EXPECT_EQ(Project->Title, "New Pile");
-    EXPECT_EQ(Tables.D2.RowCount(), 1);
+    unchanged("missing");
+    WriteText(PathOf("empty.kv3d"), "");
+    EXPECT_NE(Open(PathOf("empty.kv3d")), "");
+    unchanged("empty");
+    WriteText(PathOf("binary.kv3d"), std::string("\x7f" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0", 20));
+    EXPECT_NE(Open(PathOf("binary.kv3d")), "");
+    unchanged("binary");
+
+    // The whole file still reads, over the refusals.
+    EXPECT_EQ(Open(PathOf("whole.kv3d")), "");
+    EXPECT_EQ(Tables.D2.GetData(LayerBottomColumn, 0).AsFloat(), 0);
+    EXPECT_FALSE(Project->Changed());
 }
 
 TEST_F(ProjectTest, ACountBeyondTheFileIsRejected)

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QEventLoop>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -67,9 +68,42 @@ TTableFormBase::TTableFormBase(QMdiArea* area)
     lblComments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     FTopLeft->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     FTopLeft->setIndent(2);
+    // Alt and a button's letter reach the focused control of this window
+    // before the program's menu bar sees them (see eventFilter).
+    qApp->installEventFilter(this);
 }
 
 TTableFormBase::~TTableFormBase() = default;
+
+QPushButton* TTableFormBase::MnemonicButton(const QKeyEvent& key) const
+{
+    if (key.modifiers() != Qt::AltModifier)
+        return nullptr;
+    const QKeySequence typed(static_cast<int>(Qt::AltModifier) | key.key());
+    for (QPushButton* button : {BtnAdd, BtnIns, BtnDel})
+        if (button->isVisible() && button->isEnabled() && QKeySequence::mnemonic(button->text()) == typed)
+            return button;
+    return nullptr;
+}
+
+bool TTableFormBase::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || (widget != this && !isAncestorOf(widget)))
+        return QWidget::eventFilter(watched, event);
+    QPushButton* button = MnemonicButton(*static_cast<QKeyEvent*>(event));
+    if (!button)
+        return QWidget::eventFilter(watched, event);
+    // Overriding the shortcut makes the key a key press here, where it
+    // clicks the button.
+    event->accept();
+    if (type == QEvent::KeyPress)
+        button->click();
+    return true;
+}
 
 std::vector<QWidget*> TTableFormBase::RowControls(int col) const
 {
@@ -227,16 +261,42 @@ void TTableFormT<F>::FormShow()
     imgHelp->resize(picture.size());
     imgHelp->setVisible(!picture.isNull());
 
+    StartView();
+    FRowsChanged = FTable->OnRowsChanged.Subscribe([this] { TableRowsChanged(); });
+    Refresh();
+    StartCell();
+}
+
+template <TableFamily F>
+void TTableFormT<F>::StartView()
+{
     FColumnsInView = FTable->VisibleColumnCount();
     FRowsInView = std::min(FTable->RowCount(), MaxRowsInView());
-    FRowsChanged = FTable->OnRowsChanged.Subscribe([this] { Refresh(); });
-    Refresh();
+}
 
+template <TableFamily F>
+void TTableFormT<F>::StartCell()
+{
     // The cursor starts in the first column the user types into.
     int first = 0;
     while (first < FTable->VisibleColumnCount() - 1 && FTable->VisibleColumn(first).HasControls())
         ++first;
     Grid->SetCurrentCellQuietly(0, first);
+}
+
+template <TableFamily F>
+void TTableFormT<F>::TableRowsChanged()
+{
+    // Rows replaced from outside the window (another project, a file read)
+    // give it a fresh view of them, as when it opened.
+    const bool replaced = !FOwnRowChange && FShownRows != FTable->RowCount();
+    if (replaced)
+        StartView();
+    Refresh();
+    if (replaced) {
+        Grid->ScrollTo(0, 0);
+        StartCell();
+    }
 }
 
 template <TableFamily F>
@@ -254,6 +314,7 @@ void TTableFormT<F>::Refresh()
     const int rows = FTable->RowCount();
     FColumnsInView = std::min(FColumnsInView, columns);
     FRowsInView = std::min(FRowsInView, rows);
+    FShownRows = rows;
 
     FModel->Sync();
     const int pitch = Grid->fontMetrics().height() + 10;
@@ -386,6 +447,7 @@ void TTableFormT<F>::BtnInsClick()
         FTable->SetChanged(true);
         if (FRowsInView >= FTable->RowCount())
             FRowsInView = std::min(FTable->RowCount() + FTable->RowGroup(), MaxRowsInView());
+        const TOwnRowChange own(FOwnRowChange);
         FTable->InsertRowGroup(row);
     });
 }
@@ -396,6 +458,7 @@ void TTableFormT<F>::BtnDelClick()
     Guarded([this] {
         const int row = CurrentDataRow();
         FTable->SetChanged(true);
+        const TOwnRowChange own(FOwnRowChange);
         FTable->DeleteRowGroup(row);
     });
 }

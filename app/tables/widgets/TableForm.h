@@ -39,6 +39,7 @@
 #include <vector>
 
 class QEventLoop;
+class QKeyEvent;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -77,6 +78,12 @@ public:
 protected:
     explicit TTableFormBase(QMdiArea* area);
     ~TTableFormBase() override;
+
+    // The window's row buttons answer Alt and their letter ("&Delete Row":
+    // Alt+D) while the focus is in the window, ahead of the menu bar's
+    // letters.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    QPushButton* MnemonicButton(const QKeyEvent& key) const;
 
     // Shows the window in its place: modally as a dialog, embedded in
     // `embedIn`, as a child of the MDI area or as a top-level window. Returns
@@ -152,6 +159,13 @@ protected:
     void FillTable(const std::function<int(TValueImportTarget&)>& fill);
 
     void FormShow();
+    // All columns and up to MaxRowsInView rows in view; the cursor on the
+    // first row's first typed cell.
+    void StartView();
+    void StartCell();
+    // The table's rows changed: by the window's own row buttons, or from
+    // outside, which starts the view afresh.
+    void TableRowsChanged();
     bool FormCloseQuery();
     void FormClose();
     void FormDeactivate();
@@ -195,6 +209,18 @@ protected:
         }
     }
 
+    // Sets a flag for its lifetime.
+    class TOwnRowChange {
+    public:
+        explicit TOwnRowChange(bool& flag) : FFlag(flag) { FFlag = true; }
+        ~TOwnRowChange() { FFlag = false; }
+        TOwnRowChange(const TOwnRowChange&) = delete;
+        TOwnRowChange& operator=(const TOwnRowChange&) = delete;
+
+    private:
+        bool& FFlag;
+    };
+
     Table* FTable;
     TTableModelT<F>* FModel;
     // Refresh after every change of the rows, from FormShow until Unbind.
@@ -204,6 +230,8 @@ protected:
     bool FCommitting = false;
     bool FLayingOut = false;
     bool FScrollDetached = false;
+    bool FOwnRowChange = false;  // a row button is changing the table's rows
+    int FShownRows = 0;          // the table's rows at the last Refresh
     bool FActive = false;     // the MDI sub-window is the active one
     QRect FLastFrame;         // frame window geometry after the last layout
     bool FFilling = false;    // FillTable at work: one Refresh at its end

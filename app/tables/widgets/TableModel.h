@@ -22,8 +22,7 @@
 // next entry in that cell, a change of the cell's value or a change of the
 // rows. setData (a view's cell editor) enters the same way.
 //
-// A table changed without a notification (SetRowCount raises none) is shown
-// again by Sync(). The window detaches the model when the table lets go of
+// Sync() shows the table again as it is, whatever it was told. The window detaches the model when the table lets go of
 // it; a detached model is empty.
 
 #include "GridTable.h"
