@@ -1,6 +1,7 @@
 #include "ExportPlots.h"
 
 #include "GraphPlot.h"
+#include "NumberText.h"
 
 #include <algorithm>
 
@@ -48,8 +49,8 @@ void WriteDataSheet(TWorksheet& data, const TGraphPlot& graph, std::size_t point
         const std::vector<TFloatPoint>& line = graph.Line(c - 1).Points;
         for (std::size_t j = 0; j < std::min(points, line.size()); ++j) {
             const int row = FirstPointRow + static_cast<int>(j);
-            data.SetCell(row, x, FormatGeneral(line[j].X, 15, 0));
-            data.SetCell(row, y, FormatGeneral(line[j].Y, 15, 0));
+            data.SetCell(row, x, GeneralNumberText(line[j].X, 15));
+            data.SetCell(row, y, GeneralNumberText(line[j].Y, 15));
         }
     }
 }

@@ -4,6 +4,7 @@
 
 #include "ExportPlots.h"
 #include "MainGraphs.h"
+#include "NumberText.h"
 #include "WordReader.h"
 #include "XlsxWorkbook.h"
 
@@ -245,7 +246,7 @@ TEST(XlsxFile, TheFourGraphsOfARealRunReadBackWithTheirSheetsLinksValuesAndChart
     EXPECT_EQ(file.Cell(page1, "A1"), "Load Distribution");
     EXPECT_EQ(file.Cell(page1, "B2"), "Total Capacity  (kips)");
     EXPECT_EQ(file.Cell(page1, "A4"), "Curve #1");
-    auto written = [](long double value) { return std::stod(FormatGeneral(value, 15, 0)); };
+    auto written = [](long double value) { return std::stod(GeneralNumberText(value, 15)); };
     EXPECT_EQ(file.Number(page1, "A6"), written(graphs.pltLoad.Point(0, 0).X));
     EXPECT_EQ(file.Number(page1, "B6"), written(graphs.pltLoad.Point(0, 0).Y));
     EXPECT_EQ(file.Number(page1, "C7"), written(graphs.pltLoad.Point(1, 1).X));
