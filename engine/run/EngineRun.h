@@ -34,6 +34,9 @@ inline constexpr int32_t kEngineRunKey = 3;
 inline constexpr const char* kEngineEntryName = "_IKORVEN";
 inline constexpr const char* kEngineLibraryName = "libKORVEN2014_DLL.so";
 inline constexpr const char* kNamesFileName = "names.dat";
+// The status of a run whose report or plot data file could not be written
+// whole; the engine keeps the previous file of that name.
+inline constexpr int32_t kOutputNotWrittenStatus = 20;
 // Line 1 of the names file, printed in the report banner.
 inline constexpr const char* kNamesFileVersion = "2014.3.3";
 
