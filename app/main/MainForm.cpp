@@ -295,16 +295,24 @@ void TMainForm::CompRunClick()
     // The library is unloaded after the run, also when it fails.
     const TFinally unload([this] { FLibrary.reset(); });
 
+    int32_t status = 0;
     {
         const TWaitCursor wait;
-        CallInFolder(entry, runFolder->Path());
+        status = CallInFolder(entry, runFolder->Path());
     }
     Prompts().Inform(this, QStringLiteral(
                                "Computations are completed. Please, check output file for results or error messages."));
 
     const QString plotFile = ProjectFilePath(".kv3p");
-    if (QFileInfo::exists(plotFile))
+    if (status == kOutputNotWrittenStatus) {
+        // The files on disk are still the previous run's, and so are the graphs.
+        Prompts().Inform(this, QStringLiteral("The results could not be written whole to \"%1\" and \"%2\" (the "
+                                              "disk is full or refused them); the files of the previous run "
+                                              "were kept.")
+                                   .arg(ProjectFilePath(".kv3o"), plotFile));
+    } else if (QFileInfo::exists(plotFile)) {
         ReadPlotFile(FGraphs, plotFile.toStdString(), Project().Units(), true, this);
+    }
     UpdateToolBar();
     CloseChildWindows();
 }
