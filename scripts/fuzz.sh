@@ -14,6 +14,8 @@ seconds="${FUZZ_SECONDS:-20}"
 golden="${KORVEN_GOLDEN_DIR:-$top/../shared/golden}"
 build="$top/build-fuzz"
 all="input project_file plot_file col_stream evaluator word_reader"
+# The table-with-chart window's import, once its code is in the tree.
+if [ -f "$top/app/tables/ValueImport.h" ]; then all="$all value_import"; fi
 targets="${FUZZ_TARGETS:-$all}"
 
 cmake -S "$top" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -57,6 +59,9 @@ for target in $targets; do
     evaluator)
       max_len=256
       seed "$corpus" "$top"/tests/fuzz/seeds/evaluator/* ;;
+    value_import)
+      max_len=4096
+      seed "$corpus" "$top"/tests/fuzz/seeds/value_import/* "$top"/examples/*.kv3d ;;
   esac
   # Earlier findings, kept as regression inputs, run first.
   seed "$corpus" "$top"/tests/fuzz/regressions/"$target"/*
