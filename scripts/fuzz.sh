@@ -28,6 +28,9 @@ for target in $targets; do build_targets="$build_targets korven_${target}_fuzzer
 cmake --build "$build" --target $build_targets -j "$(nproc)" >> "$build.log" 2>&1 \
   || { cat "$build.log"; exit 1; }
 
+# The targets write their inputs (and the engine its report) as files: in
+# memory where the system offers it, so no run waits for the disk.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 findings="$build/findings"

@@ -6,21 +6,19 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
 
 class TFuzzFolder {
 public:
+    // In the system's temporary folder (TMPDIR), which the fuzz script puts
+    // in memory where it can: the project target saves, and a save waits
+    // for the disk.
     TFuzzFolder()
     {
-        // In memory where the system has such a folder: the project target
-        // saves, and a save waits for the disk.
-        char name[] = "/dev/shm/korven-fuzz-XXXXXX";
-        if (!std::filesystem::is_directory("/dev/shm"))
-            std::strcpy(name, "/tmp/korven-fuzz-XXXXXX");
-        if (!mkdtemp(name))
+        std::string name = (std::filesystem::temp_directory_path() / "korven-fuzz-XXXXXX").string();
+        if (!mkdtemp(name.data()))
             std::abort();
         FPath = name;
     }
