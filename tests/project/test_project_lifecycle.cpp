@@ -68,8 +68,9 @@ TEST_F(ProjectLifecycleTest, EveryReferenceProjectOpensRunsAndClosesWithoutLeaks
             RunEngine(OpenEngine(library), TRunFiles::ForProject(file));
         }
         const auto plot = SiblingFile(file, ".kv3p");
-        if (std::filesystem::file_size(plot) > 0)
+        if (std::filesystem::file_size(plot) > 0) {
             EXPECT_TRUE(ReadPlotFile(graphs, plot.string(), Project->Units())) << reference;
+        }
         Project.reset();
         EXPECT_EQ(LeakCheck(), 0) << "after " << reference.filename();
     }
