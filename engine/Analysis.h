@@ -34,6 +34,9 @@ enum Status : int32_t {
     kPileAboveCurves = 17,
     kTipBeyondFullCurve = 18,
     kBadQwFactors = 19,
+    // The report or the plot data file could not be written whole; the
+    // previous file of that name is kept.
+    kOutputNotWritten = 20,
 };
 
 // Capacities of the working storage.
@@ -169,7 +172,8 @@ private:
     void ReadNamesFile();
     void OpenFiles();
     void WriteHeader();
-    void CloseFiles();
+    // False when the report or the plot data file could not be written whole.
+    bool CloseFiles();
     void Fail(int32_t status, const std::string& message);
 
     // Input reading with its report echo.

@@ -2,12 +2,17 @@
 
 #include "DecimalDigits.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 namespace fio {
@@ -519,17 +524,57 @@ RecordWriter::~RecordWriter() { Close(); }
 
 bool RecordWriter::Open(const std::string& path) {
     Close();
-    file_ = std::fopen(path.c_str(), "w");
-    if (file_) pending_.reserve(kWriteBlock + kWriteBlock / 4);
-    return file_ != nullptr;
+    if (path.empty()) return false;
+    // A file reached through a symbolic link is replaced where it lies.
+    std::error_code error;
+    std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
+    if (error) target = path;
+    struct stat previous;
+    const bool exists = stat(target.c_str(), &previous) == 0;
+    if (exists && (S_ISDIR(previous.st_mode) || access(target.c_str(), W_OK) != 0)) return false;
+    if (exists && !S_ISREG(previous.st_mode)) {
+        // A device or a pipe is written as it is, never replaced.
+        file_ = std::fopen(target.c_str(), "w");
+        target_.clear();
+        if (file_) pending_.reserve(kWriteBlock + kWriteBlock / 4);
+        return file_ != nullptr;
+    }
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    std::string temporary = (folder / ".korven-out-XXXXXX").string();
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) return false;
+    mode_t mode = 0666;
+    if (exists) {
+        mode = previous.st_mode & 07777;
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        mode &= ~mask;
+    }
+    file_ = fchmod(fd, mode) == 0 ? fdopen(fd, "w") : nullptr;
+    if (!file_) {
+        close(fd);
+        unlink(temporary.c_str());
+        return false;
+    }
+    target_ = target.string();
+    temporary_ = temporary;
+    pending_.reserve(kWriteBlock + kWriteBlock / 4);
+    return true;
 }
 
-void RecordWriter::Close() {
-    if (!file_) return;
+bool RecordWriter::Close() {
+    if (!file_) return true;
     std::fwrite(pending_.data(), 1, pending_.size(), file_);
     pending_.clear();
-    std::fclose(file_);
+    bool written = std::ferror(file_) == 0 && std::fflush(file_) == 0 &&
+                   (target_.empty() || fsync(fileno(file_)) == 0);
+    written = std::fclose(file_) == 0 && written;
     file_ = nullptr;
+    if (target_.empty()) return written;
+    written = written && std::rename(temporary_.c_str(), target_.c_str()) == 0;
+    if (!written) unlink(temporary_.c_str());
+    return written;
 }
 
 void RecordWriter::FlushWhenFull() {

@@ -109,7 +109,11 @@ std::string ListInteger(int32_t value);
 std::string ListReal(float value);
 
 // A sequential output file. Each Write appends whole records; they collect
-// in memory and reach the file in large blocks, the last at Close.
+// in memory and reach the file in large blocks, the last at Close. The
+// records go into a temporary file beside the target, which replaces the
+// target only when closed complete, so a write that fails part-way (a full
+// disk, a file size limit) leaves the previous file as it was and no
+// temporary behind.
 class RecordWriter {
 public:
     RecordWriter() = default;
@@ -117,9 +121,12 @@ public:
     RecordWriter(const RecordWriter&) = delete;
     RecordWriter& operator=(const RecordWriter&) = delete;
 
-    // Opens `path` for writing from its first line; false when it cannot.
+    // Opens `path` for writing from its first line; false when it cannot
+    // (also when a previous file there may not be written).
     bool Open(const std::string& path);
-    void Close();
+    // True when nothing was open, or when every record reached the disk and
+    // the file replaced the target; otherwise the target is left untouched.
+    bool Close();
     bool IsOpen() const { return file_ != nullptr; }
 
     void Write(const Layout& layout, std::span<const Value> values);
@@ -133,6 +140,8 @@ private:
 
     std::FILE* file_ = nullptr;
     std::string pending_;
+    std::string target_;
+    std::string temporary_;
 };
 
 }  // namespace fio

@@ -107,12 +107,13 @@ void Analysis::OpenFiles() {
     if (!fourth_) Fail(kFileNotOpened, "THE FOURTH FILE CANNOT BE OPENED: " + paths_[3]);
 }
 
-void Analysis::CloseFiles() {
+bool Analysis::CloseFiles() {
     input_.reset();
-    report_.Close();
+    const bool reportWritten = report_.Close();
     if (fourth_) std::fclose(fourth_);
     fourth_ = nullptr;
-    plot_.Close();
+    const bool plotWritten = plot_.Close();
+    return reportWritten && plotWritten;
 }
 
 int32_t Analysis::Run() {
@@ -131,7 +132,7 @@ int32_t Analysis::Run() {
         status = stop.status;
         if (!stop.message.empty()) report_.Write(kErrorLine, {stop.message});
     }
-    CloseFiles();
+    if (!CloseFiles()) status = kOutputNotWritten;
     std::fflush(stdout);
     return status;
 }

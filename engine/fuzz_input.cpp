@@ -33,6 +33,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream(run.files.Input, std::ios::binary)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     const int32_t status = CallInFolder(&_IKORVEN, run.folder.Path());
-    if (status < 0 || status > 19) std::abort();  // only documented statuses
+    if (status < 0 || status > 20) std::abort();  // only documented statuses
     return 0;
 }

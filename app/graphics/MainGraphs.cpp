@@ -176,16 +176,19 @@ bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectU
         for (TGraphPlot* graph : graphs.All())
             graph->SetUnits(units);
         graphs.PlotsAvailable = true;
+        return true;
     } catch (const EInOutError& e) {
         if (error)
             *error = e.what();
-        graphs.PlotsAvailable = false;
     } catch (const std::bad_alloc& e) {
         // Counts that each fit the file but together ask for more curve
         // points than memory holds.
         if (error)
             *error = e.what();
-        graphs.PlotsAvailable = false;
     }
-    return graphs.PlotsAvailable;
+    // No graph keeps the part of the file read before the fault.
+    for (TGraphPlot* graph : {&graphs.pltTZcurves, &graphs.PltQW, &graphs.pltLoad, &graphs.pltAxial})
+        graph->SetLineCount(0);
+    graphs.PlotsAvailable = false;
+    return false;
 }

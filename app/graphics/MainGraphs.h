@@ -39,7 +39,7 @@ inline constexpr const char* PlotReadFailedMessage = "An error occured in runnin
 // PlotsAvailable. `projectUnits` is the project's unit system (1 English,
 // 2 SI), which names the t-z curves by their depth. On a file that cannot be
 // opened, holds a word that is not a number or ends early, returns false and
-// leaves what was read so far in the graphs; `error`, when given, receives the
-// reader's message.
+// leaves the graphs the file fills without curves, never with the part read
+// before the fault; `error`, when given, receives the reader's message.
 bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectUnits,
                   std::string* error = nullptr);

@@ -343,8 +343,15 @@ void TMainForm::CompRunClick()
     Prompts().Inform(this, completed);
 
     const QString plotFile = ProjectFilePath(".kv3p");
-    if (QFileInfo::exists(plotFile))
+    if (status == kOutputNotWrittenStatus) {
+        // The files on disk are still the previous run's, and so are the graphs.
+        Prompts().Inform(this, QStringLiteral("The results could not be written whole to \"%1\" and \"%2\" (the "
+                                              "disk is full or refused them); the files of the previous run "
+                                              "were kept.")
+                                   .arg(ProjectFilePath(".kv3o"), plotFile));
+    } else if (QFileInfo::exists(plotFile)) {
         ReadPlotFile(FGraphs, plotFile.toStdString(), Project().Units(), true, this);
+    }
     UpdateCapacityLines();
     UpdateToolBar();
     CloseChildWindows();

@@ -13,9 +13,9 @@ inline const QString kProgramName = QStringLiteral("KORVEN");
 inline const QString kProgramVersion = QString::fromLatin1(kKorvenVersion);
 
 // Documents shipped in the program's folder.
-inline const QString kHelpFile = QStringLiteral("KORVEN_Help.chm");
-inline const QString kUsersManual = QStringLiteral("KORVEN2014UsersManual.pdf");
-inline const QString kTechnicalManual = QStringLiteral("Technical.bat");
+inline const QString kHelpFile = QStringLiteral("korven-index.html");
+inline const QString kUsersManual = QStringLiteral("korven-users-guide.html");
+inline const QString kTechnicalManual = QStringLiteral("korven-technical-notes.html");
 
 // The program's icon, drawn from its own SVG picture.
 QIcon ProgramIcon();

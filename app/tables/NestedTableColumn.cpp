@@ -13,6 +13,31 @@ using namespace column_detail;
 namespace {
 
 const char* const TableMarker = "FLEXCOLUMN2";
+const char* const CircularTemplateMessage = "A table's template holds the table itself";
+
+// The templates being copied, innermost last: a template whose rows would be
+// made from a template being copied (itself, or a table around it) would
+// nest copies without end.
+template <class Table>
+class TCopyInProgress {
+public:
+    explicit TCopyInProgress(const Table& tmpl)
+    {
+        if (std::find(Copying().begin(), Copying().end(), &tmpl) != Copying().end())
+            throw ETableError(CircularTemplateMessage);
+        Copying().push_back(&tmpl);
+    }
+    ~TCopyInProgress() { Copying().pop_back(); }
+    TCopyInProgress(const TCopyInProgress&) = delete;
+    TCopyInProgress& operator=(const TCopyInProgress&) = delete;
+
+private:
+    static std::vector<const Table*>& Copying()
+    {
+        static std::vector<const Table*> copying;
+        return copying;
+    }
+};
 
 }  // namespace
 
@@ -62,6 +87,7 @@ std::unique_ptr<TGridTableT<F>> TTableColumnT<F>::ReplacingCopy(Table& tmpl, Tab
                                                                  int row) const
 {
     Table& owner = this->Owner();
+    const TCopyInProgress<Table> copying(tmpl);
     if constexpr (F == TableFamily::Chart) {
         if (old) {
             // The row keeps its values column by column: they go through the

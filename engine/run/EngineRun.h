@@ -35,12 +35,25 @@ inline constexpr int32_t kEngineRunKey = 3;
 inline constexpr const char* kEngineEntryName = "_IKORVEN";
 inline constexpr const char* kEngineLibraryName = "libKORVEN2014_DLL.so";
 inline constexpr const char* kNamesFileName = "names.dat";
+// The status of a run whose report or plot data file could not be written
+// whole; the engine keeps the previous file of that name.
+inline constexpr int32_t kOutputNotWrittenStatus = 20;
 // Line 1 of the names file, printed in the report banner.
 inline constexpr const char* kNamesFileVersion = kKorvenVersion;
 
-// What an engine status means, in one sentence for the user ("run
-// completed" for 0; "unknown status" for a code the engine never returns).
-const char* EngineStatusMeaning(int32_t status);
+// A status the engine returns, what it means in one sentence for the user
+// (the README's table), and whether the report then ends with the engine's
+// warning or error saying more.
+struct TEngineStatus {
+    int32_t Code;
+    const char* Meaning;
+    bool Reported;
+};
+
+// The status `code`, or null for a code the engine never returns.
+const TEngineStatus* FindEngineStatus(int32_t code);
+// Its meaning, "unknown status" for a code the engine never returns.
+const char* EngineStatusMeaning(int32_t code);
 
 // A file of the project `projectFile` differing only in its extension
 // (".kv3o" with the dot).

@@ -610,16 +610,24 @@ private slots:
         QCOMPARE(FForm->windowTitle(), NewCaption);
     }
 
-    void helpDocumentsThatAreMissing()
+    void helpDocumentsBesideTheProgram()
     {
-        // The test program's folder holds no documents.
+        // The build puts the help documents beside the programs, this test's
+        // included; each command opens its own with the default handler.
+        const QDir folder(QCoreApplication::applicationDirPath());
+        const QStringList names{QStringLiteral("korven-index.html"), QStringLiteral("korven-users-guide.html"),
+                                QStringLiteral("korven-technical-notes.html")};
+        for (const QString& name : names)
+            if (!QFileInfo::exists(folder.filePath(name)))
+                QSKIP("the help documents were not built (no pandoc)");
         for (const char* item : {"&Contents", "User's Manual", "Technical Manual"})
             Trigger(*FForm, QLatin1String(item));
-        QCOMPARE(FPrompts->Messages().size(), 3);
-        QVERIFY(FPrompts->Messages()[0].startsWith(QStringLiteral("The document \"KORVEN_Help.chm\" is not in")));
-        QVERIFY(FPrompts->Messages()[1].startsWith(QStringLiteral("The document \"KORVEN2014UsersManual.pdf\"")));
-        QVERIFY(FPrompts->Messages()[2].startsWith(QStringLiteral("The document \"Technical.bat\"")));
-        QVERIFY(FLauncher->Started.empty());
+        QVERIFY(FPrompts->Messages().isEmpty());
+        QCOMPARE(FLauncher->Started.size(), std::size_t(3));
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(FLauncher->Started[i].Program.isEmpty());
+            QCOMPARE(FLauncher->Started[i].Arguments, QStringList{folder.filePath(names[i])});
+        }
     }
 
     void runOfANeverSavedProjectNeedsAName()

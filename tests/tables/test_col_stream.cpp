@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -298,5 +301,51 @@ TEST(ColStream, ChartGraphParameters)
         FAIL();
     } catch (const ETableError& e) {
         EXPECT_STREQ(e.what(), "Error reading graphic parameters");
+    }
+}
+
+// Found by the declaration fuzzer: a button column whose template is the
+// table itself, or a table whose template leads back to it, made nested
+// copies without end when rows were added. Rows are refused instead.
+TEST(ColStream, TemplateLeadingBackToItsTableIsRefusedWhenRowsAreMade)
+{
+    TGridTable table;
+    table.AddColumn<TFloatColumn>({"Depth"});
+    table.AddColumn<TTableColumn>({"Data"}).Templates.Entries = {{table.Identifier(), true}};
+    EXPECT_THROW(table.SetRowCount(1), ETableError);
+
+    TGridTable outer, inner;
+    outer.AddColumn<TTableColumn>({"Inner"}).Templates.Entries = {{inner.Identifier(), true}};
+    inner.AddColumn<TTableColumn>({"Outer"}).Templates.Entries = {{outer.Identifier(), true}};
+    try {
+        outer.SetRowCount(1);
+        FAIL();
+    } catch (const ETableError& e) {
+        EXPECT_STREQ(e.what(), "A table's template holds the table itself");
+    }
+    // A template without such a loop still gives each row its copy.
+    TGridTable owner, plain;
+    plain.AddColumn<TFloatColumn>({"Depth"});
+    owner.AddColumn<TTableColumn>({"Data"}).Templates.Entries = {{plain.Identifier(), true}};
+    owner.SetRowCount(2);
+    ASSERT_NE(owner.GetData(0, 1).AsTable(), nullptr);
+    EXPECT_EQ(owner.GetData(0, 1).AsTable()->RowCount(), 1);
+}
+
+TEST(ColStream, FuzzFindingsReadOrFailWithTheTableError)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(KORVEN_FUZZ_REGRESSIONS "/col_stream")) {
+        std::ifstream file(entry.path(), std::ios::binary);
+        const Bytes bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        for (bool hardwired : {false, true}) {
+            TGridTable table;
+            table.HardwiredButton = hardwired;
+            TValueReader reader(bytes);
+            try {
+                table.ReadCol(reader);
+                table.SetRowCount(2);
+            } catch (const ETableError&) {
+            }
+        }
     }
 }
