@@ -75,7 +75,7 @@ public:
     // window's Plot menu switches them when there are any.
     std::vector<TGraphOverlay> Overlays;
     bool ShowOverlays = false;
-    std::string OverlayCaption;
+    std::string OverlayCaption = "Show &Capacity Lines";
 
     // When a window opens only the first MaxOpenCurves curves are made active.
     bool CapCurves = true;

@@ -72,7 +72,7 @@ void TPlotForm::BuildPlotMenu()
     FPlotMenu->addAction(QStringLiteral("&Graph Title"), this, &TPlotForm::PlotCaptionClick);
     FPlotMenu->addAction(QStringLiteral("&Edit Legend"), this, &TPlotForm::mLineNameClick);
     FPlotMenu->addAction(QStringLiteral("&Active Curves"), this, &TPlotForm::ActiveGraphsClick);
-    FShowOverlays = FPlotMenu->addAction(QString(), this, [this] {
+    FShowOverlays = FPlotMenu->addAction(QString::fromStdString(FGraph.OverlayCaption), this, [this] {
         FGraph.ShowOverlays = !FGraph.ShowOverlays;
         update();
     });
@@ -91,7 +91,6 @@ void TPlotForm::PlotMenuClick()
 {
     FShowLegend->setChecked(FGraph.ShowLegend);
     FShowOverlays->setVisible(!FGraph.Overlays.empty());
-    FShowOverlays->setText(QString::fromStdString(FGraph.OverlayCaption));
     FShowOverlays->setChecked(FGraph.ShowOverlays);
     FFontMenu->menuAction()->setVisible(FGraph.ShowFontWidth);
     FWidthMenu->menuAction()->setVisible(FGraph.ShowFontWidth);

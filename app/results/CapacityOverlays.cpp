@@ -5,7 +5,6 @@
 void SetCapacityOverlays(TGraphPlot& axial, const TCapacityReadouts& readouts, const TPileForReadouts& pile)
 {
     axial.Overlays.clear();
-    axial.OverlayCaption = CapacityLinesCaption;
     if (!readouts.Largest.Reached)
         return;
     // The graph shows English loads in kips, and an uplift run with its signs.

@@ -7,8 +7,6 @@
 
 class TGraphPlot;
 
-inline constexpr const char* CapacityLinesCaption = "Show &Capacity Lines";
-
 // Replaces the graph's reference lines by the capacity lines of the
 // read-outs, in the graph's coordinates (English loads in kips), reaching
 // to the largest computed load; no lines when the curve has no points.

@@ -211,13 +211,15 @@ void PlotInteractionTests::plotMenuFollowsTheGraph()
     QMenu* menu = form.PlotMenu();
     QCOMPARE(menu->title(), QString("&Plot"));
     QStringList fixed;
-    for (QAction* action : menu->actions().mid(0, 16))
+    for (QAction* action : menu->actions().mid(0, 17))
         fixed << (action->isSeparator() ? QString("-") : action->text());
     QCOMPARE(fixed, (QStringList{"Show &Legend", "Show &Soil Layer", "Show &Wall Geometry", "Show &Markers",
-                                 "&Font Size", "&Line Width", "&Graph Title", "&Edit Legend", "&Active Curves", "-",
-                                 "&Print...", "P&age Setup", "&Save To Disk...", "Save as P&DF...", "-",
-                                 "Curve #1"}));
+                                 "&Font Size", "&Line Width", "&Graph Title", "&Edit Legend", "&Active Curves",
+                                 "Show &Capacity Lines", "-", "&Print...", "P&age Setup", "&Save To Disk...",
+                                 "Save as P&DF...", "-", "Curve #1"}));
     emit menu->aboutToShow();
+    // A graph without reference lines does not offer them.
+    QVERIFY(!Entry(menu, "Show &Capacity Lines")->isVisible());
     QVERIFY(!Entry(menu, "Show &Soil Layer")->isVisible());
     QVERIFY(!Entry(menu, "Show &Wall Geometry")->isVisible());
     QVERIFY(Entry(menu, "Show &Legend")->isChecked());

@@ -181,3 +181,36 @@ TEST(CapacityReadouts, NeutralPlaneAndDragLoadOfEveryCase)
 }
 
 } // namespace
+
+#include "CapacityOverlays.h"
+#include "GraphPlot.h"
+
+namespace {
+
+TEST(CapacityOverlays, LinesAndPointsInTheGraphsCoordinates)
+{
+    const TPileForReadouts pile = EnglishPile();
+    const TCapacityReadouts readouts = ComputeReadouts(StraightCurve(1000, 2, 0.1), pile);
+    TGraphPlot axial;
+    SetCapacityOverlays(axial, readouts, pile);
+    EXPECT_FALSE(axial.ShowOverlays);
+    ASSERT_EQ(axial.Overlays.size(), 4u);
+    // English loads show in kips: the offset line runs from 0.25 in at no
+    // load to the largest load, 2 kips.
+    const TGraphOverlay& offset = axial.Overlays[0];
+    ASSERT_EQ(offset.Points.size(), 2u);
+    EXPECT_DOUBLE_EQ(static_cast<double>(offset.Points[0].Y), 0.25);
+    EXPECT_DOUBLE_EQ(static_cast<double>(offset.Points[1].X), 2.0);
+    EXPECT_NEAR(static_cast<double>(offset.Points[1].Y), 2000 * 480 / 1e6 + 0.25, 1e-12);
+    EXPECT_DOUBLE_EQ(static_cast<double>(axial.Overlays[1].Points[1].Y), 1.2);
+    // The read-off points, marked one point each.
+    ASSERT_EQ(axial.Overlays[2].Points.size(), 1u);
+    EXPECT_NEAR(static_cast<double>(axial.Overlays[2].Points[0].X), 0.25 / 0.00052 / 1000, 1e-9);
+    EXPECT_NEAR(static_cast<double>(axial.Overlays[3].Points[0].Y), 1.2, 1e-9);
+
+    // A curve without points has no lines.
+    SetCapacityOverlays(axial, ComputeReadouts(TPlotData{}, pile), pile);
+    EXPECT_TRUE(axial.Overlays.empty());
+}
+
+} // namespace
