@@ -21,15 +21,20 @@ inline std::string LargestProject()
         }
     }
     p << "50\n";
-    for (int k = 0; k < 50; ++k) p << 2.0e9 - 1.0e7 * k << ' ' << length * k / 49.0 << '\n';
+    for (int k = 0; k < 50; ++k)
+        p << 2.0e9 - 1.0e7 * k << ' ' << length * k / 49.0 << '\n';
     p << "50\n";
-    for (int k = 0; k < 50; ++k) p << 400.0 * k * k << ' ' << 0.05 * k << '\n';
+    for (int k = 0; k < 50; ++k)
+        p << 400.0 * k * k << ' ' << 0.05 * k << '\n';
     p << "0.000001 " << length << " 24 452.4\n50\n";
-    for (int k = 0; k < 50; ++k) p << 0.002 * (k + 1) * (k + 1) << '\n';
+    for (int k = 0; k < 50; ++k)
+        p << 0.002 * (k + 1) * (k + 1) << '\n';
     p << "50\n";
-    for (int k = 0; k < 50; ++k) p << 20000.0 * (k + 1) << '\n';
+    for (int k = 0; k < 50; ++k)
+        p << 20000.0 * (k + 1) << '\n';
     p << "100\n";
-    for (int k = 0; k < 100; ++k) p << length * k / 99.0 << ' ' << 0.5 * (1.0 - k / 99.0) << '\n';
+    for (int k = 0; k < 100; ++k)
+        p << length * k / 99.0 << ' ' << 0.5 * (1.0 - k / 99.0) << '\n';
     p << " 0\n 0\n";
     return p.str();
 }

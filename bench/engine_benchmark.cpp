@@ -35,7 +35,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadFile(const fs::path& path) {
+std::string ReadFile(const fs::path& path)
+{
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
@@ -48,7 +49,8 @@ struct Project {
     TRunFiles files;
 
     Project(const fs::path& parent, const std::string& name, const std::string& text)
-        : folder(parent / name), files(TRunFiles::ForProject(parent / name / (name + ".kv3d"))) {
+        : folder(parent / name), files(TRunFiles::ForProject(parent / name / (name + ".kv3d")))
+    {
         fs::create_directories(folder);
         std::ofstream(files.Input) << text;
         if (!WriteNamesFile(folder, files)) {
@@ -58,18 +60,21 @@ struct Project {
     }
 
     // The report without its time-and-date line, and the plot data file.
-    std::string Output() const {
+    std::string Output() const
+    {
         std::istringstream report(ReadFile(files.Report));
         std::string kept;
         for (std::string line; std::getline(report, line);)
-            if (line.rfind("               Date:  ", 0) != 0) kept += line + '\n';
+            if (line.rfind("               Date:  ", 0) != 0)
+                kept += line + '\n';
         return kept + ReadFile(files.Plot);
     }
 };
 
 int32_t Call(TEngineEntry entry, const Project& project) { return CallInFolder(entry, project.folder); }
 
-TEngineEntry Load(TDynamicLibrary& library) {
+TEngineEntry Load(TDynamicLibrary& library)
+{
     try {
         return OpenEngine(library);
     } catch (const ELibraryError& error) {
@@ -82,7 +87,8 @@ TEngineEntry Load(TDynamicLibrary& library) {
 
 struct Library {
     explicit Library(std::string libraryPath)
-        : path(std::move(libraryPath)), loaded(std::make_unique<TDynamicLibrary>(path)) {}
+        : path(std::move(libraryPath)), loaded(std::make_unique<TDynamicLibrary>(path))
+    {}
     std::string path;
     std::unique_ptr<TDynamicLibrary> loaded;
     TEngineEntry entry = nullptr;
@@ -97,7 +103,8 @@ using Series = std::vector<double>;  // seconds per call
 // plot data file are removed before each call, outside the timing: a file
 // written a moment ago and now cut to nothing makes ext4 wait for its
 // writeback, a wait of the disk and not of the engine.
-std::vector<Series> TimeInTurns(std::vector<Library>& libraries, const Project& project, int rounds, bool fresh) {
+std::vector<Series> TimeInTurns(std::vector<Library>& libraries, const Project& project, int rounds, bool fresh)
+{
     std::vector<Series> seconds(libraries.size());
     for (int r = 0; r < rounds; ++r)
         for (std::size_t k = 0; k < libraries.size(); ++k) {
@@ -108,19 +115,20 @@ std::vector<Series> TimeInTurns(std::vector<Library>& libraries, const Project& 
             }
             const auto start = std::chrono::steady_clock::now();
             libraries[which].status = Call(libraries[which].entry, project);
-            seconds[which].push_back(
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            seconds[which].push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         }
     return seconds;
 }
 
-double Median(Series values) {
+double Median(Series values)
+{
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
 void PrintFigures(const char* what, const std::vector<Library>& libraries, const std::vector<Series>& seconds,
-                  double unit, const char* unitName) {
+                  double unit, const char* unitName)
+{
     std::fprintf(stderr, "%s:\n", what);
     for (std::size_t k = 0; k < libraries.size(); ++k) {
         const Series& s = seconds[k];
@@ -135,7 +143,8 @@ void PrintFigures(const char* what, const std::vector<Library>& libraries, const
 }
 
 // What each library writes for `project`.
-std::vector<std::string> Outputs(const std::vector<Library>& libraries, const Project& project) {
+std::vector<std::string> Outputs(const std::vector<Library>& libraries, const Project& project)
+{
     std::vector<std::string> outputs;
     for (const Library& library : libraries) {
         Call(library.entry, project);
@@ -146,17 +155,18 @@ std::vector<std::string> Outputs(const std::vector<Library>& libraries, const Pr
 
 // Peak resident memory in KiB of a process of its own that loads `library`
 // and runs `project` once.
-long PeakMemoryOfOneRun(const std::string& library, const Project& project) {
+long PeakMemoryOfOneRun(const std::string& library, const Project& project)
+{
     std::fflush(nullptr);
     const pid_t child = fork();
     if (child == 0) {
-        if (!std::freopen("/dev/null", "w", stdout)) _exit(2);
+        if (!std::freopen("/dev/null", "w", stdout))
+            _exit(2);
         TDynamicLibrary loaded(library);
         _exit(Call(Load(loaded), project) == 0 ? 0 : 1);
     }
     int waitStatus = 0;
-    if (child < 0 || waitpid(child, &waitStatus, 0) != child || !WIFEXITED(waitStatus) ||
-        WEXITSTATUS(waitStatus) != 0)
+    if (child < 0 || waitpid(child, &waitStatus, 0) != child || !WIFEXITED(waitStatus) || WEXITSTATUS(waitStatus) != 0)
         return -1;
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);
@@ -165,10 +175,12 @@ long PeakMemoryOfOneRun(const std::string& library, const Project& project) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     std::vector<Library> libraries;
-    if (argc > 2) libraries.emplace_back(argv[2]);
+    if (argc > 2)
+        libraries.emplace_back(argv[2]);
     libraries.emplace_back(argc > 3 ? argv[3] : KORVEN_ENGINE_LIBRARY);
 
     const TPrivateFolder privateFolder("korven-bench");
@@ -177,12 +189,14 @@ int main(int argc, char** argv) {
     const Project typical(folder, "example", ReadFile(KORVEN_EXAMPLE_PROJECT));
 
     const long peak = PeakMemoryOfOneRun(libraries.back().path, largest);
-    for (Library& library : libraries) library.entry = Load(*library.loaded);
+    for (Library& library : libraries)
+        library.entry = Load(*library.loaded);
 
     // The engine's console lines would drown the figures.
     std::fflush(stdout);
     const int savedOut = dup(1);
-    if (!std::freopen("/dev/null", "w", stdout)) return 1;
+    if (!std::freopen("/dev/null", "w", stdout))
+        return 1;
     TimeInTurns(libraries, largest, 1, true);  // warm-up
     const auto largestSeconds = TimeInTurns(libraries, largest, runs, true);
     const auto typicalSeconds = TimeInTurns(libraries, typical, 50 * runs, true);
@@ -206,8 +220,8 @@ int main(int argc, char** argv) {
     if (libraries.size() > 1)
         std::fprintf(stderr, "reports and plot data files of both libraries: %s\n",
                      identical ? "identical" : "DIFFERENT");
-    std::fprintf(stderr, "largest problem: status %d, report %ju bytes, plot data %ju bytes\n",
-                 libraries.back().status, static_cast<uintmax_t>(reportSize), static_cast<uintmax_t>(plotSize));
+    std::fprintf(stderr, "largest problem: status %d, report %ju bytes, plot data %ju bytes\n", libraries.back().status,
+                 static_cast<uintmax_t>(reportSize), static_cast<uintmax_t>(plotSize));
     std::fprintf(stderr, "peak memory of one run of the largest problem in its own process: %ld KiB\n", peak);
     return completed && identical && peak > 0 ? 0 : 1;
 }

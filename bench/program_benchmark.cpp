@@ -193,7 +193,8 @@ int main(int argc, char** argv)
     Print("opening the largest project with its plot data file", opening);
     Print("Run Analysis on the example (save, run, read the plot data file, graphs ready)", running);
     char what[160];
-    std::snprintf(what, sizeof what, "painting the load-distribution graph of the largest project (%d curves of %zu points, %dx%d)",
+    std::snprintf(what, sizeof what,
+                  "painting the load-distribution graph of the largest project (%d curves of %zu points, %dx%d)",
                   curves, points, image.width(), image.height());
     Print(what, painting);
     return 0;

@@ -4,11 +4,11 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <variant>
 #include <vector>
-#include <cstdint>
-#include <string>
 
 #include "FormattedIO.h"
 
@@ -71,7 +71,7 @@ struct TzCurve {
     int32_t points = 0;
     std::array<float, kMaxCurvePoints> t{};
     std::array<float, kMaxCurvePoints> z{};
-    int32_t soil = 0;      // generated curves: soil model code of the layer
+    int32_t soil = 0;       // generated curves: soil model code of the layer
     float maxFriction = 0;  // generated curves: ultimate unit side friction
     float phi = 0;          // generated curves: friction angle
 };

@@ -9,11 +9,13 @@ namespace {
 
 using fio::Layout;
 
-const Layout kWarning("(/, 29X, \"**** WARNING ****\", /, 5X, \"THE VALUE OF X =\", E9.2, "
-                      "\"IS BEYOND THE EXTENT OF/\", 5X, A)");
+const Layout kWarning(
+    "(/, 29X, \"**** WARNING ****\", /, 5X, \"THE VALUE OF X =\", E9.2, "
+    "\"IS BEYOND THE EXTENT OF/\", 5X, A)");
 const Layout kTzHeading("(/, /, 4X, \"T-Z       NO. OF    DEPTH TO    LOAD \", \"TRANSFER  PILE\")");
-const Layout kTzLabels("(3X, \"CURVE NO.\", 2X, \"POINTS\", 4X, \"CURVE,\", A3, 3X, \"TRANSFER,\", A3, 3X, "
-                       "\"MOVEMENT,\", A3, /)");
+const Layout kTzLabels(
+    "(3X, \"CURVE NO.\", 2X, \"POINTS\", 4X, \"CURVE,\", A3, 3X, \"TRANSFER,\", A3, 3X, "
+    "\"MOVEMENT,\", A3, /)");
 const Layout kCurveLine("(2X, I5, I11, E16.4)");
 const Layout kPointLine("(31X, E15.4, E15.4)");
 const Layout kTipHeading("(/, /, /, 8X, \"TIP   LOAD\", 8X, \"TIP MOVEMENT\", /, 12X, A3, 15X, A3)");
@@ -89,7 +91,8 @@ void Analysis::PlaceCurves() {
 
 void Analysis::LookupWarning(float x, int32_t status, const char* tableName) {
     if (status == kBeyondSideFriction)
-        report_.WriteLine(fio::ListInteger(problem_.rowCount) + fio::ListReal(problem_.rowDepth[problem_.rowCount - 1]));
+        report_.WriteLine(fio::ListInteger(problem_.rowCount) +
+                          fio::ListReal(problem_.rowDepth[problem_.rowCount - 1]));
     report_.Write(kWarning, {x, std::string(tableName)});
     Fail(status, "");
 }

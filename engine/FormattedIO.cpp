@@ -49,9 +49,13 @@ ReadStatus LineReader::ReadText(std::size_t width, std::string& text, bool whole
 
 namespace {
 
-bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == ','; }
+bool IsSeparator(char c) {
+    return c == ' ' || c == '\t' || c == ',';
+}
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -139,7 +143,9 @@ namespace {
 // digits of a float before it is cut to its field.
 constexpr std::size_t kScratch = 512;
 
-void AppendStars(std::string& out, int width) { out.append(static_cast<std::size_t>(width > 0 ? width : 0), '*'); }
+void AppendStars(std::string& out, int width) {
+    out.append(static_cast<std::size_t>(width > 0 ? width : 0), '*');
+}
 
 void AppendJustified(std::string& out, std::string_view text, int width) {
     if (static_cast<int>(text.size()) > width) return AppendStars(out, width);
@@ -244,7 +250,9 @@ std::string EditA(const std::string& value, int width) {
     return Edited([&](std::string& out) { AppendA(out, value, width); });
 }
 
-std::string ListInteger(int32_t value) { return EditI(value, 12, 1); }
+std::string ListInteger(int32_t value) {
+    return EditI(value, 12, 1);
+}
 
 std::string ListReal(float value) {
     // Nine significant digits, as a fixed number when 0.1 <= |value| < 1E9
@@ -391,8 +399,7 @@ private:
             }
             if (item.width > Layout::kMaxField || item.digits > Layout::kMaxField) Fail();
             break;
-        default:
-            Fail();
+        default: Fail();
         }
         item.repeat = count < 0 ? 1 : count;
         return item;
@@ -483,7 +490,9 @@ private:
 
 }  // namespace
 
-Layout::Layout(std::string_view text) { items_ = LayoutParser(text).ParseAll(reversionPoint_); }
+Layout::Layout(std::string_view text) {
+    items_ = LayoutParser(text).ParseAll(reversionPoint_);
+}
 
 void Layout::Append(std::string& out, std::span<const Value> values) const {
     Formatter f(out, values);
@@ -520,7 +529,9 @@ constexpr std::size_t kWriteBlock = 1 << 16;
 
 }  // namespace
 
-RecordWriter::~RecordWriter() { Close(); }
+RecordWriter::~RecordWriter() {
+    Close();
+}
 
 bool RecordWriter::Open(const std::string& path) {
     Close();
@@ -567,8 +578,7 @@ bool RecordWriter::Close() {
     if (!file_) return true;
     std::fwrite(pending_.data(), 1, pending_.size(), file_);
     pending_.clear();
-    bool written = std::ferror(file_) == 0 && std::fflush(file_) == 0 &&
-                   (target_.empty() || fsync(fileno(file_)) == 0);
+    bool written = std::ferror(file_) == 0 && std::fflush(file_) == 0 && (target_.empty() || fsync(fileno(file_)) == 0);
     written = std::fclose(file_) == 0 && written;
     file_ = nullptr;
     if (target_.empty()) return written;

@@ -33,11 +33,10 @@ const Layout kLoadsHeading("(/, /, 10X, \"   LOADS      \", /, 10X, A)");
 const Layout kLoadLine("(4X, F10.3)");
 const Layout kSettlementHeading(
     "(/, /, 10X, \"   SOIL SETTLEMENT PROFILE\", /, /, 10X, \"   DEPTH     SETTLEMENT\", /, 10X, A)");
-const Layout kTzFactorHeading(
-    "(/, /, 10X, \"DEPTH\", 20X, \"t-Multiplier  \", 10X, \"z-Multiplier  \", /, 10X, A3)");
+const Layout kTzFactorHeading("(/, /, 10X, \"DEPTH\", 20X, \"t-Multiplier  \", 10X, \"z-Multiplier  \", /, 10X, A3)");
 const Layout kTzFactorLine("(7X, E10.3, 18X, E10.3, 15X, E10.3)");
-const Layout kQwFactors(
-    "(/, /, 10X, \"PILE TIP\", 17X, \"Q-Multiplier  \", 10X, \"w-Multiplier \", /, 38X, F4.2, 19X, F4.2)");
+const Layout
+    kQwFactors("(/, /, 10X, \"PILE TIP\", 17X, \"Q-Multiplier  \", 10X, \"w-Multiplier \", /, 38X, F4.2, 19X, F4.2)");
 
 const float kDefaultTipMovements[9] = {0.0001f, 0.001f, 0.01f, 0.03f, 0.07f, 0.1f, 0.2f, 0.5f, 5.0f};
 
@@ -60,8 +59,8 @@ float FactorAt(float x, int32_t n, const std::array<float, kMaxFactorRows>& dept
 void Analysis::ReadList(std::vector<std::variant<int32_t*, float*>> targets) {
     fio::ReadStatus status = input_->ReadList(std::move(targets));
     if (status == fio::ReadStatus::EndOfFile)
-        Fail(kInputMalformed, "THE INPUT DATA FILE ENDS TOO EARLY (AFTER LINE " +
-                                  std::to_string(input_->LineNumber()) + ")");
+        Fail(kInputMalformed,
+             "THE INPUT DATA FILE ENDS TOO EARLY (AFTER LINE " + std::to_string(input_->LineNumber()) + ")");
     if (status == fio::ReadStatus::BadValue)
         Fail(kInputMalformed, "A NUMBER ON LINE " + std::to_string(input_->LineNumber()) +
                                   " OF THE INPUT DATA FILE IS MISSING OR MALFORMED");
@@ -147,8 +146,8 @@ void Analysis::ReadLayers() {
         report_.Write(kStrengthHeading, {std::string(" IN.       LB/IN**2      DEG.                 LB/IN**2"),
                                          std::string("    lb/in**2")});
     for (int32_t r = 0; r < p.rowCount; ++r)
-        report_.Write(kStrengthLine, {p.rowDepth[r], p.strength[r], p.frictionAngle[r], p.e50[r],
-                                      p.sideFriction[r], p.tipResistance[r]});
+        report_.Write(kStrengthLine, {p.rowDepth[r], p.strength[r], p.frictionAngle[r], p.e50[r], p.sideFriction[r],
+                                      p.tipResistance[r]});
     report_.Write(kLayersEnd);
     PlaceCurves();
 }
@@ -237,8 +236,7 @@ void Analysis::ReadTzFactors() {
     if (p.tzFactorSwitch <= 0) return;
     ReadList({&p.tzFactorCount});
     CheckCount(p.tzFactorCount, 1, kMaxFactorRows, "THE NUMBER OF T-Z FACTOR ROWS");
-    for (int32_t k = 0; k < p.tzFactorCount; ++k)
-        ReadList({&p.tzFactorDepth[k], &p.tMultiplier[k], &p.zMultiplier[k]});
+    for (int32_t k = 0; k < p.tzFactorCount; ++k) ReadList({&p.tzFactorDepth[k], &p.tMultiplier[k], &p.zMultiplier[k]});
     report_.Write(kTzFactorHeading, {LengthLabel()});
     for (int32_t k = 0; k < p.tzFactorCount; ++k)
         report_.Write(kTzFactorLine, {p.tzFactorDepth[k], p.tMultiplier[k], p.zMultiplier[k]});
@@ -285,7 +283,8 @@ void Analysis::CheckSolvable() {
     float x = p.pileLength - dz / 2.0f;
     for (int32_t n = 0; n < p.increments; ++n) {
         if (x < p.curves[0].depth)
-            Fail(kPileAboveCurves, "THE PILE REACHES ABOVE THE FIRST T-Z CURVE (MID-DEPTH " + fio::EditE(x, 11, 4) + ")");
+            Fail(kPileAboveCurves,
+                 "THE PILE REACHES ABOVE THE FIRST T-Z CURVE (MID-DEPTH " + fio::EditE(x, 11, 4) + ")");
         x = x - dz;
     }
 }

@@ -20,8 +20,8 @@ const Layout kBanner(
     "(5X, 73(\"=\"), /, /, 20X, \"  KORVEN for Windows, Version \", A12, /, /, "
     "20X, \"   A Program for Computing Load Vs Settlement \", /, "
     "20X, \"           For an Axially Loaded Pile \", /, /, 5X, 73(\"=\"), /, /)");
-const Layout kFileBlock(
-    "(5X, \"Path to file locations      : \", A, A, /, 5X, \"Name of input data file     : \", A, A)");
+const Layout
+    kFileBlock("(5X, \"Path to file locations      : \", A, A, /, 5X, \"Name of input data file     : \", A, A)");
 const Layout kOutputName("(5X, \"Name of output file         : \", A, A)");
 const Layout kPlotName("(5X, \"Name of plot output file    : \", A, A)");
 const Layout kTimeHeading("(5X, 73(\"-\"), /, 26X, \"Time and Date of Analysis\", /, 5X, 73(\"-\"), /)");
@@ -57,7 +57,9 @@ PathParts SplitPath(const std::string& path) {
 
 }  // namespace
 
-void Analysis::Fail(int32_t status, const std::string& message) { throw RunStop{status, message}; }
+void Analysis::Fail(int32_t status, const std::string& message) {
+    throw RunStop{status, message};
+}
 
 void Analysis::ReadNamesFile() {
     fio::LineReader names("names.dat");
@@ -65,8 +67,7 @@ void Analysis::ReadNamesFile() {
     std::string skipped;
     int32_t reserved = 0;
     if (names.ReadText(12, version_) != fio::ReadStatus::Ok || names.ReadText(256, skipped) != fio::ReadStatus::Ok ||
-        names.ReadText(256, skipped) != fio::ReadStatus::Ok ||
-        names.ReadList({&reserved}) != fio::ReadStatus::Ok)
+        names.ReadText(256, skipped) != fio::ReadStatus::Ok || names.ReadList({&reserved}) != fio::ReadStatus::Ok)
         Fail(kNamesFileUnreadable, "");
     // A path longer than its line would name another file when cut: refused.
     for (std::string& path : paths_) {
@@ -84,8 +85,8 @@ void Analysis::WriteHeader() {
     PathParts input = SplitPath(paths_[0]);
     PathParts output = SplitPath(paths_[1]);
     PathParts plot = SplitPath(paths_[2]);
-    report_.Write(kFileBlock, {TrimRight(input.drive), TrimRight(input.folder), TrimRight(input.name),
-                               TrimRight(input.extension)});
+    report_.Write(kFileBlock,
+                  {TrimRight(input.drive), TrimRight(input.folder), TrimRight(input.name), TrimRight(input.extension)});
     report_.Write(kOutputName, {TrimRight(output.name), TrimRight(output.extension)});
     report_.Write(kPlotName, {TrimRight(plot.name), TrimRight(plot.extension)});
     report_.WriteLine("");
@@ -93,9 +94,9 @@ void Analysis::WriteHeader() {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    report_.Write(kTimeLine, {std::string(kMonths[local.tm_mon]) + " ", int32_t{local.tm_mday},
-                              int32_t{local.tm_year + 1900}, int32_t{local.tm_hour}, int32_t{local.tm_min},
-                              int32_t{local.tm_sec}});
+    report_.Write(kTimeLine,
+                  {std::string(kMonths[local.tm_mon]) + " ", int32_t{local.tm_mday}, int32_t{local.tm_year + 1900},
+                   int32_t{local.tm_hour}, int32_t{local.tm_min}, int32_t{local.tm_sec}});
 }
 
 void Analysis::OpenFiles() {
@@ -145,4 +146,6 @@ extern "C" int32_t _IKORVEN(int32_t key) {
     return analysis->Run();
 }
 
-extern "C" int32_t IKORVEN(int32_t key) { return _IKORVEN(key); }
+extern "C" int32_t IKORVEN(int32_t key) {
+    return _IKORVEN(key);
+}

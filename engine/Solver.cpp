@@ -21,8 +21,7 @@ const Layout kNodeLine("(1X, F6.1, 8X, 14X, E10.3, 21X, E10.3)");
 const Layout kMidLine("(1X, F6.1, 1X, E10.3, 1X, E10.3, 10X, E10.3, 1X, E10.3, 10X, E10.3)");
 const Layout kPlotIncrement("(1X, E10.3, 3X, E10.3, 3X, E10.3)");
 const Layout kPageTitle("(8X, A72)");
-const Layout kResultHeading(
-    "(/, /, /, 8X, \"TOP  LOAD     TOP MOVEMENT     TIP MOVEMENT\", 5X, \"TIP  LOAD\")");
+const Layout kResultHeading("(/, /, /, 8X, \"TOP  LOAD     TOP MOVEMENT     TIP MOVEMENT\", 5X, \"TIP  LOAD\")");
 const Layout kResultLabels("(11X, A3, 13X, A3, 14X, A3, 12X, A3)");
 const Layout kResultLine("(E17.4, 3E16.4)");
 
@@ -49,7 +48,8 @@ float ScannedCurveValue(const TzCurve& curve, float w) {
     for (int32_t m = 0; m < curve.points; ++m) {
         if (w < curve.z[m]) {
             if (m == 0) return curve.t[0];
-            return curve.t[m - 1] + (w - curve.z[m - 1]) * (curve.t[m] - curve.t[m - 1]) / (curve.z[m] - curve.z[m - 1]);
+            return curve.t[m - 1] +
+                   (w - curve.z[m - 1]) * (curve.t[m] - curve.t[m - 1]) / (curve.z[m] - curve.z[m - 1]);
         }
         if (w == curve.z[m] || m == curve.points - 1) return curve.t[m];
     }
@@ -63,7 +63,9 @@ bool Ascending(const TzCurve& curve) {
 }
 
 // A printed value of an upward case is negated; zero stays unsigned.
-float Signed(float value, bool negate) { return negate ? -value : value; }
+float Signed(float value, bool negate) {
+    return negate ? -value : value;
+}
 
 }  // namespace
 
@@ -189,8 +191,8 @@ void Analysis::Solve(float w0, float q0, bool upward, bool write, PileState& pil
         }
         if (print) {
             report_.Write(kNodeLine, {x + dz / 2.0f, Signed(qBottom, upward), Signed(wBottom, upward)});
-            report_.Write(kMidLine, {x, Signed(t, upward), Signed(dq, upward), Signed(qm, upward),
-                                     Signed(dw, upward), Signed(wm, upward)});
+            report_.Write(kMidLine, {x, Signed(t, upward), Signed(dq, upward), Signed(qm, upward), Signed(dw, upward),
+                                     Signed(wm, upward)});
         }
         if (write) plot_.Write(kPlotIncrement, {x, qm, wm});
         w = wTop;
@@ -236,8 +238,8 @@ void Analysis::WriteResultTable(bool negateUpward) {
     for (int32_t k = 0; k < resultCount_; ++k) {
         const ResultRow& row = results_[k];
         const bool negate = negateUpward && row.tipMovement <= kUpwardLimit;
-        std::vector<fio::Value> values = {Signed(row.topLoad, negate), Signed(row.topMovement, negate),
-                                          row.tipMovement, Signed(row.tipLoad, negate)};
+        std::vector<fio::Value> values = {Signed(row.topLoad, negate), Signed(row.topMovement, negate), row.tipMovement,
+                                          Signed(row.tipLoad, negate)};
         report_.Write(kResultLine, values);
         plot_.Write(kResultLine, values);
     }

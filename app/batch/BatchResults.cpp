@@ -39,12 +39,9 @@ json ReadoutJson(const TReadout& readout)
 const char* StiffnessKey(TStiffnessSource source)
 {
     switch (source) {
-    case TStiffnessSource::Constant:
-        return "constant";
-    case TStiffnessSource::HarmonicMean:
-        return "harmonic_mean";
-    case TStiffnessSource::Unavailable:
-        break;
+    case TStiffnessSource::Constant: return "constant";
+    case TStiffnessSource::HarmonicMean: return "harmonic_mean";
+    case TStiffnessSource::Unavailable: break;
     }
     return "unavailable";
 }
@@ -71,10 +68,7 @@ json ReadoutsJson(const TCapacityReadouts& readouts)
             {"neutral_planes", planes}};
 }
 
-fs::path CsvBeside(const fs::path& project, const char* suffix)
-{
-    return fs::path(project).replace_extension(suffix);
-}
+fs::path CsvBeside(const fs::path& project, const char* suffix) { return fs::path(project).replace_extension(suffix); }
 
 void WriteFile(const fs::path& path, const std::string& text)
 {
@@ -85,7 +79,7 @@ void WriteFile(const fs::path& path, const std::string& text)
         throw fs::filesystem_error("cannot write", path, std::make_error_code(std::errc::io_error));
 }
 
-} // namespace
+}  // namespace
 
 TProjectResult CollectResults(const fs::path& project, const TRunFiles& files, int32_t status)
 {
@@ -129,9 +123,8 @@ json ResultJson(const TProjectResult& result)
         return entry;
     }
     const int units = result.Data.Units;
-    entry["units"] = {{"system", units == 2 ? "SI" : "English"},
-                      {"force", ForceUnitText(units)},
-                      {"length", LengthUnitText(units)}};
+    entry["units"] = {
+        {"system", units == 2 ? "SI" : "English"}, {"force", ForceUnitText(units)}, {"length", LengthUnitText(units)}};
     entry["load_settlement"] = RowsJson(result.Data.LoadSettlement);
     entry["load_cases"] = RowsJson(result.Data.LoadCases);
     if (result.Error.empty())

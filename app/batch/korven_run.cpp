@@ -22,8 +22,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* Usage =
-    "usage: korven-run [--table] [--csv] [--json] PROJECT.kv3d [PROJECT.kv3d ...]\n";
+constexpr const char* Usage = "usage: korven-run [--table] [--csv] [--json] PROJECT.kv3d [PROJECT.kv3d ...]\n";
 constexpr const char* Help =
     "Runs each project through the analysis engine; the report (.kv3o) and the\n"
     "plot data (.kv3p) are written beside the project.\n"
@@ -140,7 +139,7 @@ int32_t RunOne(TEngineEntry entry, const TOptions& options, const fs::path& proj
     return status;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

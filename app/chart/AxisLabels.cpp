@@ -8,8 +8,8 @@
 namespace {
 
 struct TPattern {
-    bool Grouping = false;   // thousands separators
-    int MinInteger = 0;      // integer digits always shown
+    bool Grouping = false;  // thousands separators
+    int MinInteger = 0;     // integer digits always shown
     int MinDecimals = 0;
     int MaxDecimals = 0;
     bool Exponent = false;
@@ -19,9 +19,7 @@ struct TPattern {
 
 TPattern ParsePattern(std::string_view format)
 {
-    const auto bad = [&format] {
-        return std::invalid_argument("Unknown axis label format: " + std::string(format));
-    };
+    const auto bad = [&format] { return std::invalid_argument("Unknown axis label format: " + std::string(format)); };
     TPattern p;
     std::size_t i = 0;
     bool placeholders = false;
@@ -71,8 +69,7 @@ TDigits DigitsOf(double magnitude)
     if (magnitude == 0)
         return {};
     char buffer[64];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 16).ptr;
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 16).ptr;
     const std::string text(buffer, end);  // "1.2345000000000000e+03"
     const auto e = text.find('e');
     TDigits result;
@@ -190,9 +187,7 @@ std::vector<double> AxisTicks(double minimum, double maximum, int maxLabels)
     // maxLabels multiples in the range.
     const double rough = (maximum - minimum) / (maxLabels - 1);
     double step = std::pow(10.0, std::floor(std::log10(rough)));
-    const auto count = [&](double s) {
-        return std::floor(maximum / s + 1e-9) - std::ceil(minimum / s - 1e-9) + 1;
-    };
+    const auto count = [&](double s) { return std::floor(maximum / s + 1e-9) - std::ceil(minimum / s - 1e-9) + 1; };
     for (const double factor : {1.0, 2.0, 5.0, 10.0, 20.0, 50.0}) {
         if (count(step * factor) <= maxLabels) {
             step *= factor;

@@ -6,9 +6,9 @@
 #include "Chart.h"
 
 #include <QCategoryAxis>
-#include <QGraphicsLayout>
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsLayout>
 #include <QImage>
 #include <QLegend>
 #include <QLegendMarker>
@@ -57,10 +57,7 @@ private:
 
 class TQtAxis final : public TChartAxis {
 public:
-    TQtAxis(TQtChart& chart, TChartAxisSide side, QCategoryAxis* axis)
-        : FChart(chart), FSide(side), FAxis(axis)
-    {
-    }
+    TQtAxis(TQtChart& chart, TChartAxisSide side, QCategoryAxis* axis) : FChart(chart), FSide(side), FAxis(axis) {}
 
     void SetTitle(const std::string& title) override
     {
@@ -105,10 +102,7 @@ public:
 
     int SeriesCount() const override { return static_cast<int>(FSeries.size()); }
     TChartSeries& Series(int index) override { return *FSeries.at(index); }
-    TChartAxis& Axis(TChartAxisSide side) override
-    {
-        return side == TChartAxisSide::Bottom ? *FBottom : *FLeft;
-    }
+    TChartAxis& Axis(TChartAxisSide side) override { return side == TChartAxisSide::Bottom ? *FBottom : *FLeft; }
     void SetLegendVisible(bool visible) override
     {
         FLegend = visible;
@@ -248,8 +242,7 @@ std::vector<double> TQtAxis::Ticks() const
     // Room for a label every 60 pixels along the bottom, every 25 up the side.
     const double spacing = FSide == TChartAxisSide::Bottom ? 60 : 25;
     const int labels = std::max(2, static_cast<int>(FChart.AxisLength(FSide) / spacing));
-    return AxisTicks(std::min(range.Minimum, range.Maximum), std::max(range.Minimum, range.Maximum),
-                     labels);
+    return AxisTicks(std::min(range.Minimum, range.Maximum), std::max(range.Minimum, range.Maximum), labels);
 }
 
 std::vector<std::string> TQtAxis::LabelTexts() const
@@ -375,7 +368,4 @@ void TQtChart::Sync()
 
 }  // namespace
 
-std::unique_ptr<TChart> CreateChart(QWidget* parent)
-{
-    return std::make_unique<TQtChart>(parent);
-}
+std::unique_ptr<TChart> CreateChart(QWidget* parent) { return std::make_unique<TQtChart>(parent); }

@@ -26,8 +26,8 @@ std::string PlotName(int k) { return "Plot_" + std::to_string(k); }
 std::string ColumnFormula(const std::string& sheet, int column, int lastRow)
 {
     const std::string letters = GetExcelCol(column);
-    return "=" + SheetReference(sheet) + "!$" + letters + "$" + std::to_string(FirstPointRow) + ":$" +
-           letters + std::to_string(lastRow);
+    return "=" + SheetReference(sheet) + "!$" + letters + "$" + std::to_string(FirstPointRow) + ":$" + letters +
+           std::to_string(lastRow);
 }
 
 // The data sheet: caption, axis titles, and two columns per curve with its
@@ -55,7 +55,7 @@ void WriteDataSheet(TWorksheet& data, const TGraphPlot& graph, std::size_t point
     }
 }
 
-} // namespace
+}  // namespace
 
 void WriteLegendSheet(TWorkbook& book, int count)
 {
@@ -101,8 +101,8 @@ void GenerateChart(TWorkbook& book, int k, const TGraphPlot& graph)
     TChartSheet& chart = book.AddChartSheet(data);
     legend.Activate();
     chart.SetChartType(TChartType::XYScatterLinesMarkers);
-    chart.SetSourceData(data, "A" + std::to_string(FirstPointRow) + ":" + GetExcelCol(curves + 1) +
-                                  std::to_string(lastRow));
+    chart.SetSourceData(data,
+                        "A" + std::to_string(FirstPointRow) + ":" + GetExcelCol(curves + 1) + std::to_string(lastRow));
     for (int c = 1; c <= curves; ++c) {
         TChartSeries& series = chart.Series(c);
         series.SetName(graph.LegendText(c - 1));

@@ -56,7 +56,6 @@ std::string SheetReference(const std::string& name)
     return quoted + "'";
 }
 
-
 namespace {
 
 // One corner "$B$2"; `at` moves past it.
@@ -82,7 +81,7 @@ std::pair<int, int> ParseCell(const std::string& text, std::size_t& at)
     return {static_cast<int>(row), static_cast<int>(column)};
 }
 
-} // namespace
+}  // namespace
 
 TCellRange ParseRange(const std::string& text)
 {

@@ -46,7 +46,7 @@ std::string Folded(std::string text)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 // ---- Worksheet ----
 
@@ -93,16 +93,14 @@ void TXlsxWorksheet::FitColumns(const std::string& range)
         std::size_t longest = 0;
         for (const auto& [at, cell] : FCells)
             if (at.second == column)
-                longest = std::max(longest, CharacterCount(cell.Link.empty() || cell.LinkText.empty()
-                                                                ? cell.Text
-                                                                : cell.LinkText));
+                longest = std::max(
+                    longest, CharacterCount(cell.Link.empty() || cell.LinkText.empty() ? cell.Text : cell.LinkText));
         if (longest > 0)
             FWidths[column] = std::min(static_cast<double>(longest) + 1, 255.0);
     }
 }
 
-void TXlsxWorksheet::AddLink(const std::string& anchor, const std::string& subAddress,
-                             const std::string& textToDisplay)
+void TXlsxWorksheet::AddLink(const std::string& anchor, const std::string& subAddress, const std::string& textToDisplay)
 {
     const TCellRange at = ParseRange(anchor);
     TXlsxCell& cell = Cell(at.FirstRow, at.FirstColumn);
@@ -139,10 +137,7 @@ TChartSeries& TXlsxChartSheet::Series(int number)
 
 // ---- Workbook ----
 
-TXlsxWorkbook::TXlsxWorkbook()
-{
-    Add<TXlsxWorksheet>(nullptr, "Sheet");
-}
+TXlsxWorkbook::TXlsxWorkbook() { Add<TXlsxWorksheet>(nullptr, "Sheet"); }
 
 TSheet& TXlsxWorkbook::Sheet(int index)
 {
@@ -158,15 +153,9 @@ TWorksheet& TXlsxWorkbook::Worksheet(int index)
     throw ESpreadsheetError("Sheet " + std::to_string(index) + " is not a worksheet.");
 }
 
-TWorksheet& TXlsxWorkbook::AddWorksheet(TSheet& after)
-{
-    return Add<TXlsxWorksheet>(&after, "Sheet");
-}
+TWorksheet& TXlsxWorkbook::AddWorksheet(TSheet& after) { return Add<TXlsxWorksheet>(&after, "Sheet"); }
 
-TChartSheet& TXlsxWorkbook::AddChartSheet(TSheet& after)
-{
-    return Add<TXlsxChartSheet>(&after, "Chart");
-}
+TChartSheet& TXlsxWorkbook::AddChartSheet(TSheet& after) { return Add<TXlsxChartSheet>(&after, "Chart"); }
 
 template <class Kind>
 Kind& TXlsxWorkbook::Add(const TSheet* after, const char* stem)

@@ -51,8 +51,7 @@ public:
     void SetBold(const std::string& range) override;
     void SetVerticalCentre(const std::string& range) override;
     void FitColumns(const std::string& range) override;
-    void AddLink(const std::string& anchor, const std::string& subAddress,
-                 const std::string& textToDisplay) override;
+    void AddLink(const std::string& anchor, const std::string& subAddress, const std::string& textToDisplay) override;
 
     // Cells by (row, column), counted from 1, in row order.
     const std::map<std::pair<int, int>, TXlsxCell>& Cells() const { return FCells; }

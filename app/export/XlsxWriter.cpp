@@ -122,7 +122,7 @@ private:
     lxw_format* FFormats[4] = {};
 };
 
-} // namespace
+}  // namespace
 
 std::string TXlsxWorkbook::Write(const std::string& path) const
 {

@@ -12,26 +12,18 @@ namespace {
 
 constexpr int Left = 10;
 
-QString Swapped(const QString& state)
-{
-    return state == ActiveState ? InactiveState : ActiveState;
-}
+QString Swapped(const QString& state) { return state == ActiveState ? InactiveState : ActiveState; }
 
-} // namespace
+}  // namespace
 
 TfrmActiveLines::TfrmActiveLines(const QStringList& curveTexts, QStringList& curveStates, QWidget* parent)
-    : QDialog(parent)
-    , FCurveTexts(curveTexts)
-    , FCurveStates(curveStates)
-    , FPrompt(new QLabel(QStringLiteral("Select Curve to Active/Desactive"), this))
-    , FStateLabel(new QLabel(QStringLiteral("Active :"), this))
-    , FCurveLabel(new QLabel(QStringLiteral("Curve"), this))
-    , FList(new QListWidget(this))
-    , FToggle(new QPushButton(QStringLiteral("Activate/Deactivate Selected"), this))
-    , FAll(new QPushButton(QStringLiteral("Activate All"), this))
-    , FNone(new QPushButton(QStringLiteral("Deactivate All"), this))
-    , FOk(new QPushButton(QStringLiteral("&OK"), this))
-    , FCancel(new QPushButton(QStringLiteral("&Cancel"), this))
+    : QDialog(parent), FCurveTexts(curveTexts), FCurveStates(curveStates),
+      FPrompt(new QLabel(QStringLiteral("Select Curve to Active/Desactive"), this)),
+      FStateLabel(new QLabel(QStringLiteral("Active :"), this)), FCurveLabel(new QLabel(QStringLiteral("Curve"), this)),
+      FList(new QListWidget(this)), FToggle(new QPushButton(QStringLiteral("Activate/Deactivate Selected"), this)),
+      FAll(new QPushButton(QStringLiteral("Activate All"), this)),
+      FNone(new QPushButton(QStringLiteral("Deactivate All"), this)), FOk(new QPushButton(QStringLiteral("&OK"), this)),
+      FCancel(new QPushButton(QStringLiteral("&Cancel"), this))
 {
     setObjectName("frmActiveLines");
     setWindowTitle(QStringLiteral("Active Curves"));
@@ -48,8 +40,7 @@ TfrmActiveLines::TfrmActiveLines(const QStringList& curveTexts, QStringList& cur
         WriteRow(row);
     }
 
-    connect(FList, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem* item) { Toggle(FList->row(item)); });
+    connect(FList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) { Toggle(FList->row(item)); });
     connect(FToggle, &QPushButton::clicked, this, &TfrmActiveLines::ToggleSelected);
     connect(FAll, &QPushButton::clicked, this, [this] { SetAll(ActiveState); });
     connect(FNone, &QPushButton::clicked, this, [this] { SetAll(InactiveState); });

@@ -24,13 +24,11 @@ QDoubleSpinBox* InchesBox(const char* name, double value)
     return box;
 }
 
-} // namespace
+}  // namespace
 
 TdlgFormat::TdlgFormat(const TPictureSize& size, QWidget* parent)
-    : QDialog(parent)
-    , FHeight(InchesBox("edtHeight", size.HeightInches))
-    , FWidth(InchesBox("edtWidth", size.WidthInches))
-    , FPixels(new QSpinBox)
+    : QDialog(parent), FHeight(InchesBox("edtHeight", size.HeightInches)),
+      FWidth(InchesBox("edtWidth", size.WidthInches)), FPixels(new QSpinBox)
 {
     setObjectName("dlgFormat");
     setWindowTitle(QStringLiteral("Save Attributes"));
@@ -46,8 +44,8 @@ TdlgFormat::TdlgFormat(const TPictureSize& size, QWidget* parent)
     // The colour depth is the platform's; the choice is offered as before.
     auto* colours = new QGroupBox(QStringLiteral("Colors"));
     auto* choices = new QVBoxLayout(colours);
-    for (const char* text : {"Black and White", "16 Colors", "256 Colors", "High Color (16 bit)",
-                             "True Color (24 bit)"}) {
+    for (const char* text :
+         {"Black and White", "16 Colors", "256 Colors", "High Color (16 bit)", "True Color (24 bit)"}) {
         auto* choice = new QRadioButton(QString::fromLatin1(text));
         choice->setChecked(QLatin1String(text) == QLatin1String("16 Colors"));
         choices->addWidget(choice);
@@ -72,7 +70,4 @@ TdlgFormat::TdlgFormat(const TPictureSize& size, QWidget* parent)
     FitCaption(*this);
 }
 
-TPictureSize TdlgFormat::Size() const
-{
-    return {FHeight->value(), FWidth->value(), FPixels->value()};
-}
+TPictureSize TdlgFormat::Size() const { return {FHeight->value(), FWidth->value(), FPixels->value()}; }

@@ -11,9 +11,7 @@
 #include <QVBoxLayout>
 
 TfrmGraphCaption::TfrmGraphCaption(const QString& title, bool onTop, QWidget* parent)
-    : QDialog(parent)
-    , FEdit(new QLineEdit(title))
-    , FTop(new QRadioButton(QStringLiteral("Top")))
+    : QDialog(parent), FEdit(new QLineEdit(title)), FTop(new QRadioButton(QStringLiteral("Top")))
 {
     setObjectName("frmGraphCaption");
     setWindowTitle(QStringLiteral("Graph Caption"));
@@ -43,12 +41,6 @@ TfrmGraphCaption::TfrmGraphCaption(const QString& title, bool onTop, QWidget* pa
     FitCaption(*this);
 }
 
-QString TfrmGraphCaption::Title() const
-{
-    return FEdit->text();
-}
+QString TfrmGraphCaption::Title() const { return FEdit->text(); }
 
-bool TfrmGraphCaption::OnTop() const
-{
-    return FTop->isChecked();
-}
+bool TfrmGraphCaption::OnTop() const { return FTop->isChecked(); }

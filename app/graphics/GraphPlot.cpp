@@ -5,15 +5,10 @@
 
 #include <algorithm>
 
-TLine::TLine(TGraphPlot& graph, int number, std::size_t pointCount)
-    : Points(pointCount), Number(number), FGraph(&graph)
-{
-}
+TLine::TLine(TGraphPlot& graph, int number, std::size_t pointCount) : Points(pointCount), Number(number), FGraph(&graph)
+{}
 
-void TGraphPlot::SetUnits(int units)
-{
-    FUnits = std::clamp(units, UnitSystem::English, UnitSystem::Symbolic);
-}
+void TGraphPlot::SetUnits(int units) { FUnits = std::clamp(units, UnitSystem::English, UnitSystem::Symbolic); }
 
 void TGraphPlot::SetLineCount(int count)
 {
@@ -53,14 +48,8 @@ std::string AxisText(const std::string& caption, const std::string& units, int s
     return caption + " (" + ExpandPlotUnits(units, system) + ")";
 }
 
-} // namespace
+}  // namespace
 
-std::string TGraphPlot::XAxisText() const
-{
-    return AxisText(XCaption, XUnits, FUnits);
-}
+std::string TGraphPlot::XAxisText() const { return AxisText(XCaption, XUnits, FUnits); }
 
-std::string TGraphPlot::YAxisText() const
-{
-    return AxisText(YCaption, YUnits, FUnits);
-}
+std::string TGraphPlot::YAxisText() const { return AxisText(YCaption, YUnits, FUnits); }

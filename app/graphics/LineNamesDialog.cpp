@@ -16,17 +16,13 @@ namespace {
 constexpr int Left = 10;
 constexpr int Gap = 5;
 
-} // namespace
+}  // namespace
 
 TfrmLineNames::TfrmLineNames(QStringList& curveTexts, QWidget* parent)
-    : QDialog(parent)
-    , FCurveTexts(curveTexts)
-    , FListLabel(new QLabel(QStringLiteral("Select line to modify:"), this))
-    , FList(new QListWidget(this))
-    , FEditLabel(new QLabel(QStringLiteral("Type new legend below:"), this))
-    , FEdit(new QLineEdit(this))
-    , FOk(new QPushButton(QStringLiteral("&OK"), this))
-    , FCancel(new QPushButton(QStringLiteral("&Cancel"), this))
+    : QDialog(parent), FCurveTexts(curveTexts), FListLabel(new QLabel(QStringLiteral("Select line to modify:"), this)),
+      FList(new QListWidget(this)), FEditLabel(new QLabel(QStringLiteral("Type new legend below:"), this)),
+      FEdit(new QLineEdit(this)), FOk(new QPushButton(QStringLiteral("&OK"), this)),
+      FCancel(new QPushButton(QStringLiteral("&Cancel"), this))
 {
     setObjectName("frmLineNames");
     setWindowTitle(QStringLiteral("Legend"));

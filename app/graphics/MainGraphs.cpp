@@ -11,8 +11,8 @@
 
 namespace {
 
-void Configure(TGraphPlot& graph, const char* caption, const char* xCaption, const char* xUnits,
-               const char* yCaption, const char* yUnits, bool xOnTop)
+void Configure(TGraphPlot& graph, const char* caption, const char* xCaption, const char* xUnits, const char* yCaption,
+               const char* yUnits, bool xOnTop)
 {
     graph.Caption = caption;
     graph.XCaption = xCaption;
@@ -27,8 +27,7 @@ void Configure(TGraphPlot& graph, const char* caption, const char* xCaption, con
 // that a damaged count fails the read instead of exhausting memory.
 class TPlotFileReader {
 public:
-    explicit TPlotFileReader(const std::string& fileName)
-        : FReader(fileName)
+    explicit TPlotFileReader(const std::string& fileName) : FReader(fileName)
     {
         std::error_code error;
         const std::uintmax_t bytes = std::filesystem::file_size(fileName, error);
@@ -58,7 +57,7 @@ private:
     std::uintmax_t FWordCapacity = 0;
 };
 
-} // namespace
+}  // namespace
 
 TMainGraphs::TMainGraphs()
 {
@@ -67,19 +66,17 @@ TMainGraphs::TMainGraphs()
     Configure(pltTZcurves, "t-z Curves", "Displacement, z", "L", "Unit Load Transfer, t", "F/L^2", false);
     Configure(PltQW, "Tip Resistance Curve", "Q", "F", "w", "L", true);
     Configure(pltUSkin, "Unit Skin Friction vs Depth", "Unit Skin Friction", "F1/L2^2", "Depth", "L2", true);
-    Configure(pltSkin, "Acculumated Skin Friction vs Depth", "Accumulated Skin Friction ", "F1", "Depth ",
-              "L2", true);
+    Configure(pltSkin, "Acculumated Skin Friction vs Depth", "Accumulated Skin Friction ", "F1", "Depth ", "L2", true);
     Configure(pltTip, "Tip Resistance vs Depth", "Tip Resistance ", "F1", "Depth ", "L2", true);
     Configure(pltTotal, "Total Capacity vs Depth", "Total Capacity ", "F1", "Depth ", "L2", true);
     Configure(pltCombine, "Axial Capacity vs Depth", "Axial Capacity", "F1", "Depth", "L2", false);
-    Configure(PltExtraTZ, "Extra t-z Curves", "Displacement, z", "L2", "Unit Load Transfer, t", "F1/L2^2",
-              false);
+    Configure(PltExtraTZ, "Extra t-z Curves", "Displacement, z", "L2", "Unit Load Transfer, t", "F1/L2^2", false);
 }
 
 std::array<TGraphPlot*, 10> TMainGraphs::All()
 {
-    return {&pltLoad, &pltAxial, &pltTZcurves, &PltQW, &pltUSkin,
-            &pltSkin, &pltTip, &pltTotal, &pltCombine, &PltExtraTZ};
+    return {&pltLoad, &pltAxial, &pltTZcurves, &PltQW,      &pltUSkin,
+            &pltSkin, &pltTip,   &pltTotal,    &pltCombine, &PltExtraTZ};
 }
 
 namespace {
@@ -91,7 +88,7 @@ void ReadTZCurves(TPlotFileReader& file, TGraphPlot& graph, int projectUnits)
     std::vector<int> counts(curves);
     int longest = 2;
     for (int i = 0; i < curves; ++i) {
-        file.Integer(); // curve number
+        file.Integer();  // curve number
         counts[i] = file.Count(2);
         longest = std::max(longest, counts[i]);
         graph.SetPointCount(longest);
@@ -120,7 +117,7 @@ void ReadQWCurve(TPlotFileReader& file, TGraphPlot& graph)
     }
 }
 
-} // namespace
+}  // namespace
 
 bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectUnits, std::string* error)
 {
@@ -150,7 +147,7 @@ bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectU
             for (TFloatPoint& point : graphs.pltLoad.Line(i).Points) {
                 point.Y = file.Float();
                 point.X = file.Float();
-                file.Float(); // movement of the increment
+                file.Float();  // movement of the increment
                 if (units == UnitSystem::English) {
                     point.Y /= 12;
                     point.X /= 1000;
@@ -165,8 +162,8 @@ bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectU
         for (int i = 1; i <= cases; ++i) {
             points[i].X = file.Float();
             points[i].Y = file.Float();
-            file.Float(); // tip movement
-            file.Float(); // tip load
+            file.Float();  // tip movement
+            file.Float();  // tip load
             if (units == UnitSystem::English)
                 points[i].X /= 1000;
         }

@@ -41,5 +41,4 @@ inline constexpr const char* PlotReadFailedMessage = "An error occured in runnin
 // opened, holds a word that is not a number or ends early, returns false and
 // leaves the graphs the file fills without curves, never with the part read
 // before the fault; `error`, when given, receives the reader's message.
-bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectUnits,
-                  std::string* error = nullptr);
+bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectUnits, std::string* error = nullptr);

@@ -109,17 +109,17 @@ bool SavePicture(QWidget* parent, const QString& path, const QString& title, con
 
 QString ChoosePdfFile(QWidget* parent, const QString& preset)
 {
-    const FileChoice choice = Prompts().SaveFile(
-        parent, FileRequest(QStringLiteral("Save as PDF"), PdfFilter, WithSuffix(preset, QStringLiteral("pdf")),
-                            QStringLiteral("pdf")));
+    const FileChoice choice =
+        Prompts().SaveFile(parent, FileRequest(QStringLiteral("Save as PDF"), PdfFilter,
+                                               WithSuffix(preset, QStringLiteral("pdf")), QStringLiteral("pdf")));
     return choice.Path;
 }
 
 QString ChoosePictureFile(QWidget* parent, const QString& preset)
 {
-    const FileChoice choice = Prompts().SaveFile(
-        parent, FileRequest(QStringLiteral("Save as PNG/SVG"), PictureFilter, WithSuffix(preset, QStringLiteral("png")),
-                            QStringLiteral("png")));
+    const FileChoice choice =
+        Prompts().SaveFile(parent, FileRequest(QStringLiteral("Save as PNG/SVG"), PictureFilter,
+                                               WithSuffix(preset, QStringLiteral("png")), QStringLiteral("png")));
     if (choice.Path.isEmpty())
         return {};
     const QString suffix = QFileInfo(choice.Path).suffix().toLower();

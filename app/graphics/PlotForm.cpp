@@ -13,22 +13,17 @@
 
 namespace {
 
-TPixelPoint ToPixel(QPoint point)
-{
-    return {point.x(), point.y()};
-}
+TPixelPoint ToPixel(QPoint point) { return {point.x(), point.y()}; }
 
 bool Inside(QPoint point, const TPixelRect& rect)
 {
     return point.x() >= rect.Left && point.x() <= rect.Right && point.y() >= rect.Top && point.y() <= rect.Bottom;
 }
 
-} // namespace
+}  // namespace
 
 TPlotForm::TPlotForm(TGraphPlot& graph, QWidget* parent)
-    : QWidget(parent)
-    , FGraph(graph)
-    , FLegend(new TPlotLegend(*this))
+    : QWidget(parent), FGraph(graph), FLegend(new TPlotLegend(*this))
 {
     setObjectName("PlotForm");
     setWindowTitle("PlotForm");
@@ -87,9 +82,9 @@ void TPlotForm::LayOut(bool placeLegend)
     FScreen.Px = logicalDpiX();
     FScreen.Py = logicalDpiY();
     FScreen.FontHeight = font().pixelSize();
-    FScreen.PlotRect = ScreenPlotRect(width(), height(), FScreen.Px, FScreen.Py,
-                                      TextUnit(FScreen.FontHeight, FGraph.SizeFont), FGraph.XOnTop,
-                                      !FGraph.Title.empty(), FGraph.TitleOnTop);
+    FScreen.PlotRect =
+        ScreenPlotRect(width(), height(), FScreen.Px, FScreen.Py, TextUnit(FScreen.FontHeight, FGraph.SizeFont),
+                       FGraph.XOnTop, !FGraph.Title.empty(), FGraph.TitleOnTop);
     QPoint at = FLegend->pos();
     if (placeLegend)
         at = QPoint(FScreen.PlotRect.Right - FLegend->width(), FScreen.PlotRect.Bottom - FLegend->height());
@@ -131,10 +126,7 @@ QSize TPlotForm::sizeHint() const
     return QSize(6 * logicalDpiX(), 4 * logicalDpiY());
 }
 
-QSize TPlotForm::minimumSizeHint() const
-{
-    return QSize(3 * logicalDpiX(), 2 * logicalDpiY());
-}
+QSize TPlotForm::minimumSizeHint() const { return QSize(3 * logicalDpiX(), 2 * logicalDpiY()); }
 
 void TPlotForm::paintEvent(QPaintEvent*)
 {
@@ -165,8 +157,8 @@ void TPlotForm::mousePressEvent(QMouseEvent* event)
 void TPlotForm::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
-    setWindowTitle(QString::fromStdString(
-        CursorReadout(FGraph.Caption, FDataRange, ToPixel(at), PlotRect(), FGraph.XOnTop)));
+    setWindowTitle(
+        QString::fromStdString(CursorReadout(FGraph.Caption, FDataRange, ToPixel(at), PlotRect(), FGraph.XOnTop)));
     if (!FDragging)
         return;
     const TPixelPoint corner = ClampToRect(ToPixel(at), PlotRect());
@@ -179,9 +171,8 @@ void TPlotForm::mouseReleaseEvent(QMouseEvent* event)
     if (!FDragging)
         return;
     FDragging = false;
-    const std::optional<TDataRange> zoomed = ZoomToBand(FFullRange, FDataRange, ToPixel(FBandStart),
-                                                        ToPixel(event->position().toPoint()), PlotRect(),
-                                                        FGraph.XOnTop);
+    const std::optional<TDataRange> zoomed = ZoomToBand(
+        FFullRange, FDataRange, ToPixel(FBandStart), ToPixel(event->position().toPoint()), PlotRect(), FGraph.XOnTop);
     if (zoomed)
         FDataRange = *zoomed;
     update();

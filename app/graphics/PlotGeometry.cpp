@@ -40,10 +40,7 @@ int PixelOffset(long double fraction, int length)
     return static_cast<int>(std::lround(std::clamp(offset, -1.0e7L, 1.0e7L)));
 }
 
-long double Fraction(long double value, const TAxisRange& range)
-{
-    return (value - range.Min) / range.Span();
-}
+long double Fraction(long double value, const TAxisRange& range) { return (value - range.Min) / range.Span(); }
 
 // Lowest index i <= 0 with i * step >= min (a tick on the end of the range,
 // within rounding noise, counts as inside).
@@ -70,7 +67,7 @@ int LastTick(long double max, long double step)
     return i;
 }
 
-} // namespace
+}  // namespace
 
 TDataRange GraphDataRange(const TGraphPlot& graph)
 {
@@ -96,19 +93,13 @@ TAxisRange RoundAxisRange(TAxisRange range)
     long double unit = std::pow(10.0L, power);
     if (decade - power < std::log10(3.0L))
         unit /= 10;
-    auto outward = [unit](long double value) {
-        return RoundToUnit(value, unit, value > 0);
-    };
+    auto outward = [unit](long double value) { return RoundToUnit(value, unit, value > 0); };
     return {outward(range.Min), outward(range.Max)};
 }
 
-int TextUnit(int fontHeight, int sizeFont)
-{
-    return std::abs(fontHeight) * sizeFont / 10;
-}
+int TextUnit(int fontHeight, int sizeFont) { return std::abs(fontHeight) * sizeFont / 10; }
 
-TPixelRect ScreenPlotRect(int width, int height, int px, int py, int h, bool xOnTop, bool hasTitle,
-                          bool titleOnTop)
+TPixelRect ScreenPlotRect(int width, int height, int px, int py, int h, bool xOnTop, bool hasTitle, bool titleOnTop)
 {
     TPixelRect rect;
     rect.Left = 2 * h + px / 8 + h / 8;
@@ -171,40 +162,31 @@ TTicks AxisTicks(const TAxisRange& range, int divisions)
     return ticks;
 }
 
-std::string TickLabel(long double value)
-{
-    return GeneralNumberText(value, 4, ".", 2);
-}
+std::string TickLabel(long double value) { return GeneralNumberText(value, 4, ".", 2); }
 
 const std::array<TRgb, 17> Palette = {{
-    {0, 0, 0},       // black
-    {0, 0, 255},     // blue
-    {255, 0, 0},     // red
-    {0, 128, 0},     // green
-    {128, 0, 128},   // purple
-    {128, 0, 0},     // maroon
-    {0, 0, 128},     // navy
-    {255, 0, 255},   // fuchsia
-    {128, 128, 0},   // olive
-    {0, 128, 128},   // teal
-    {128, 128, 128}, // grey
-    {0, 255, 0},     // lime
-    {128, 128, 128}, // grey
-    {192, 192, 192}, // silver
-    {192, 192, 192}, // silver
-    {255, 255, 0},   // yellow
-    {0, 255, 255},   // aqua
+    {0, 0, 0},        // black
+    {0, 0, 255},      // blue
+    {255, 0, 0},      // red
+    {0, 128, 0},      // green
+    {128, 0, 128},    // purple
+    {128, 0, 0},      // maroon
+    {0, 0, 128},      // navy
+    {255, 0, 255},    // fuchsia
+    {128, 128, 0},    // olive
+    {0, 128, 128},    // teal
+    {128, 128, 128},  // grey
+    {0, 255, 0},      // lime
+    {128, 128, 128},  // grey
+    {192, 192, 192},  // silver
+    {192, 192, 192},  // silver
+    {255, 255, 0},    // yellow
+    {0, 255, 255},    // aqua
 }};
 
-TRgb PaletteColour(int index)
-{
-    return Palette[static_cast<std::size_t>(index) % Palette.size()];
-}
+TRgb PaletteColour(int index) { return Palette[static_cast<std::size_t>(index) % Palette.size()]; }
 
-int MarkerShape(int curveIndex)
-{
-    return curveIndex % 10 + 1;
-}
+int MarkerShape(int curveIndex) { return curveIndex % 10 + 1; }
 
 std::vector<TPixelPoint> MarkerOutline(TPixelPoint at, int curveIndex, int px, int py)
 {
@@ -223,9 +205,7 @@ std::vector<TPixelPoint> MarkerOutline(TPixelPoint at, int curveIndex, int px, i
     }
     // Offsets of exactly half a pixel round away from zero whatever the
     // rounding noise of sin and cos, so the shapes stay symmetric.
-    auto offset = [](double unit, int radius) {
-        return static_cast<int>(std::lround(unit * radius * (1 + 1e-12)));
-    };
+    auto offset = [](double unit, int radius) { return static_cast<int>(std::lround(unit * radius * (1 + 1e-12))); };
     std::vector<TPixelPoint> outline;
     for (double a : angles)
         outline.push_back({at.X + offset(std::sin(a), px / 32), at.Y - offset(std::cos(a), py / 32)});

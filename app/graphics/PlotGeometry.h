@@ -42,8 +42,7 @@ TAxisRange RoundAxisRange(TAxisRange range);
 
 // Plot rectangle inside a drawing area of width x height pixels at px, py
 // pixels per inch, with text unit h (font height scaled by the text scale).
-TPixelRect ScreenPlotRect(int width, int height, int px, int py, int h, bool xOnTop, bool hasTitle,
-                          bool titleOnTop);
+TPixelRect ScreenPlotRect(int width, int height, int px, int py, int h, bool xOnTop, bool hasTitle, bool titleOnTop);
 
 // Text unit: the font height scaled by a text scale in tenths.
 int TextUnit(int fontHeight, int sizeFont);

@@ -9,9 +9,7 @@
 
 #include <algorithm>
 
-TPlotLegend::TPlotLegend(TPlotForm& form)
-    : QWidget(&form)
-    , FForm(form)
+TPlotLegend::TPlotLegend(TPlotForm& form) : QWidget(&form), FForm(form)
 {
     setObjectName("Legend");
     setAutoFillBackground(true);
@@ -35,10 +33,7 @@ void TPlotLegend::SetPointSize(int points)
     Refit();
 }
 
-int TPlotLegend::RowHeight() const
-{
-    return fontMetrics().height();
-}
+int TPlotLegend::RowHeight() const { return fontMetrics().height(); }
 
 QString TPlotLegend::RowText(int row) const
 {
@@ -81,8 +76,8 @@ void TPlotLegend::paintEvent(QPaintEvent*)
     for (int row = 0; row < static_cast<int>(FRows.size()); ++row) {
         const TRgb colour = PaletteColour(row);
         painter.setPen(QColor(colour.R, colour.G, colour.B));
-        painter.drawText(QRect(4, 1 + row * rowHeight, width() - 5, rowHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, RowText(row));
+        painter.drawText(QRect(4, 1 + row * rowHeight, width() - 5, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                         RowText(row));
     }
 }
 

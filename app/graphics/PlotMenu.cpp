@@ -41,7 +41,7 @@ void CheckNumber(QMenu* menu, int value)
         entry->setChecked(entry->data().toInt() == value);
 }
 
-} // namespace
+}  // namespace
 
 void TPlotForm::BuildPlotMenu()
 {
@@ -55,19 +55,27 @@ void TPlotForm::BuildPlotMenu()
     FPlotMenu->addAction(QStringLiteral("Show &Soil Layer"))->setVisible(false);
     FPlotMenu->addAction(QStringLiteral("Show &Wall Geometry"))->setVisible(false);
     FMarkersMenu = NumberMenu(FPlotMenu, QStringLiteral("Show &Markers"),
-                              {{"&Never", 0}, {"Every &Increment", 1}, {"Every &2 Increments", 2},
-                               {"Every &3 Incrments", 3}, {"Every &5 Increments", 5}, {"Every &10 Incements", 10}},
+                              {{"&Never", 0},
+                               {"Every &Increment", 1},
+                               {"Every &2 Increments", 2},
+                               {"Every &3 Incrments", 3},
+                               {"Every &5 Increments", 5},
+                               {"Every &10 Incements", 10}},
                               [this](int markers) { MarkClick(markers); });
     connect(FMarkersMenu, &QMenu::aboutToShow, this, [this] { CheckNumber(FMarkersMenu, FGraph.Markers); });
     FFontMenu = NumberMenu(FPlotMenu, QStringLiteral("&Font Size"),
-                           {{"&Default", 10}, {"1.5 * Default", 15}, {"2 * Default", 20}, {"2.5 * Default", 25},
-                            {"3 * Default", 30}, {"4 * Default", 40}},
+                           {{"&Default", 10},
+                            {"1.5 * Default", 15},
+                            {"2 * Default", 20},
+                            {"2.5 * Default", 25},
+                            {"3 * Default", 30},
+                            {"4 * Default", 40}},
                            [this](int size) { SizeClick(size); });
     connect(FFontMenu, &QMenu::aboutToShow, this, [this] { CheckNumber(FFontMenu, FGraph.SizeFont); });
-    FWidthMenu = NumberMenu(FPlotMenu, QStringLiteral("&Line Width"),
-                            {{"&Default", 1}, {"2 * Default", 2}, {"4 * Default", 4}, {"6 * Default", 6},
-                             {"10 * Default", 10}},
-                            [this](int width) { WidthClick(width); });
+    FWidthMenu =
+        NumberMenu(FPlotMenu, QStringLiteral("&Line Width"),
+                   {{"&Default", 1}, {"2 * Default", 2}, {"4 * Default", 4}, {"6 * Default", 6}, {"10 * Default", 10}},
+                   [this](int width) { WidthClick(width); });
     connect(FWidthMenu, &QMenu::aboutToShow, this, [this] { CheckNumber(FWidthMenu, FGraph.WidthLine); });
     FPlotMenu->addAction(QStringLiteral("&Graph Title"), this, &TPlotForm::PlotCaptionClick);
     FPlotMenu->addAction(QStringLiteral("&Edit Legend"), this, &TPlotForm::mLineNameClick);

@@ -19,8 +19,7 @@ namespace {
 
 enum PictureFormat { Bitmap, Png, Svg };
 
-const QString PictureFilter =
-    QStringLiteral("Bitmap (*.bmp)|*.bmp|PNG Image (*.png)|*.png|SVG Drawing (*.svg)|*.svg");
+const QString PictureFilter = QStringLiteral("Bitmap (*.bmp)|*.bmp|PNG Image (*.png)|*.png|SVG Drawing (*.svg)|*.svg");
 const QString PdfFilter = QStringLiteral("PDF (*.pdf)|*.pdf");
 const QString NoMemoryMessage = QStringLiteral("There is not enough memory to complete this task.");
 
@@ -38,10 +37,7 @@ int PictureFormatOf(const QString& path, int filterIndex)
     return filterIndex == Png || filterIndex == Svg ? filterIndex : Bitmap;
 }
 
-QString NotWrittenMessage(const QString& path)
-{
-    return QStringLiteral("File \"%1\" could not be written.").arg(path);
-}
+QString NotWrittenMessage(const QString& path) { return QStringLiteral("File \"%1\" could not be written.").arg(path); }
 
 // Margins in device pixels of a page layout's unprintable borders.
 TPixelRect Unprintable(const QPageLayout& layout, int resolution)
@@ -52,7 +48,7 @@ TPixelRect Unprintable(const QPageLayout& layout, int resolution)
     return {margins.left(), margins.top(), margins.right(), margins.bottom()};
 }
 
-} // namespace
+}  // namespace
 
 QPrinter& TPlotForm::Printer()
 {
@@ -171,8 +167,8 @@ void TPlotForm::PlotSaveClick()
 
 void TPlotForm::PlotPdfClick()
 {
-    const FileChoice file = Prompts().SaveFile(this, FileRequest(QStringLiteral("Save as PDF"), PdfFilter, {},
-                                                                 QStringLiteral("pdf")));
+    const FileChoice file =
+        Prompts().SaveFile(this, FileRequest(QStringLiteral("Save as PDF"), PdfFilter, {}, QStringLiteral("pdf")));
     if (file.Path.isEmpty())
         return;
     // A page of the size chosen for printing, drawn as vectors.

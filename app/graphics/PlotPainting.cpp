@@ -13,10 +13,7 @@
 
 namespace {
 
-QColor ToColor(TRgb rgb)
-{
-    return QColor(rgb.R, rgb.G, rgb.B);
-}
+QColor ToColor(TRgb rgb) { return QColor(rgb.R, rgb.G, rgb.B); }
 
 QFont PlotFont(int pixelHeight, QFont::Weight weight)
 {
@@ -26,10 +23,7 @@ QFont PlotFont(int pixelHeight, QFont::Weight weight)
     return font;
 }
 
-QString ToQString(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
+QString ToQString(const std::string& text) { return QString::fromStdString(text); }
 
 QPolygon Marker(QPoint at, int curve, const TPlotCanvas& canvas)
 {
@@ -39,7 +33,7 @@ QPolygon Marker(QPoint at, int curve, const TPlotCanvas& canvas)
     return marker;
 }
 
-} // namespace
+}  // namespace
 
 void TPlotForm::Paint(QPainter& painter, const TPlotCanvas& canvas) const
 {
@@ -92,8 +86,7 @@ void TPlotForm::PaintCaptions(QPainter& painter, const TPlotCanvas& canvas) cons
     painter.save();
     painter.translate(area.left(), areaTop + area.height() / 2);
     painter.rotate(-90);
-    painter.drawText(QRect(-area.height() / 2, 0, area.height(), textHeight), centred,
-                     ToQString(FGraph.YAxisText()));
+    painter.drawText(QRect(-area.height() / 2, 0, area.height(), textHeight), centred, ToQString(FGraph.YAxisText()));
     painter.restore();
 }
 
@@ -134,8 +127,7 @@ void TPlotForm::PaintTicks(QPainter& painter, const TPlotCanvas& canvas) const
             painter.setPen(tickPen);
             const QString label = ToQString(TickLabel(value));
             const int width = metrics.horizontalAdvance(label);
-            const int top = FGraph.XOnTop ? plot.Top - canvas.Py / 32 - metrics.height()
-                                          : plot.Bottom + canvas.Py / 16;
+            const int top = FGraph.XOnTop ? plot.Top - canvas.Py / 32 - metrics.height() : plot.Bottom + canvas.Py / 16;
             painter.drawText(QRect(x - width / 2, top, width, metrics.height()), Qt::AlignCenter, label);
         }
 
@@ -158,8 +150,7 @@ void TPlotForm::PaintTicks(QPainter& painter, const TPlotCanvas& canvas) const
             painter.save();
             painter.translate(plot.Left - canvas.Px / 32, y);
             painter.rotate(-90);
-            painter.drawText(QRect(-width / 2, -metrics.height(), width, metrics.height()), Qt::AlignCenter,
-                             label);
+            painter.drawText(QRect(-width / 2, -metrics.height(), width, metrics.height()), Qt::AlignCenter, label);
             painter.restore();
         }
 }

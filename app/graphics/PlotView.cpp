@@ -27,8 +27,8 @@ TAxisRange ZoomAxis(long double a, long double b, const TAxisRange& full)
     return range;
 }
 
-std::optional<TDataRange> ZoomToBand(const TDataRange& full, const TDataRange& view, TPixelPoint start,
-                                     TPixelPoint end, const TPixelRect& plot, bool xOnTop)
+std::optional<TDataRange> ZoomToBand(const TDataRange& full, const TDataRange& view, TPixelPoint start, TPixelPoint end,
+                                     const TPixelRect& plot, bool xOnTop)
 {
     if (end.X == start.X || end.Y == start.Y)
         return std::nullopt;
@@ -66,8 +66,7 @@ std::string CursorReadout(const std::string& caption, const TDataRange& view, TP
 
 TPixelPoint KeepInside(TPixelPoint topLeft, int width, int height, int areaWidth, int areaHeight)
 {
-    return {std::max(0, std::min(topLeft.X, areaWidth - width)),
-            std::max(0, std::min(topLeft.Y, areaHeight - height))};
+    return {std::max(0, std::min(topLeft.X, areaWidth - width)), std::max(0, std::min(topLeft.Y, areaHeight - height))};
 }
 
 int MarginPixels(int thousandths, int ppi, int unprintable)
@@ -84,8 +83,7 @@ TPixelRect PrintArea(int pageWidth, int pageHeight, int px, int py, const TPageM
             pageHeight - MarginPixels(margins.Bottom, py, unprintable.Bottom)};
 }
 
-TPixelRect PrintPlotRect(const TPixelRect& area, int px, int py, int h, bool xOnTop, bool hasTitle,
-                         bool titleOnTop)
+TPixelRect PrintPlotRect(const TPixelRect& area, int px, int py, int h, bool xOnTop, bool hasTitle, bool titleOnTop)
 {
     // The offsets for the captions use the horizontal resolution on both axes.
     const int captionRoom = 2 * h + px / 8 + h / 8;
@@ -103,8 +101,8 @@ TPixelRect PrintPlotRect(const TPixelRect& area, int px, int py, int h, bool xOn
     return rect;
 }
 
-TPixelPoint CanvasLegendOrigin(const TPixelRect& area, TPixelPoint screenLegend, int windowWidth,
-                               int windowHeight, int boxWidth, int boxHeight)
+TPixelPoint CanvasLegendOrigin(const TPixelRect& area, TPixelPoint screenLegend, int windowWidth, int windowHeight,
+                               int boxWidth, int boxHeight)
 {
     const int width = area.Right - area.Left;
     const int height = area.Bottom - area.Top;
@@ -115,7 +113,4 @@ TPixelPoint CanvasLegendOrigin(const TPixelRect& area, TPixelPoint screenLegend,
     return {area.Left + inside.X, area.Top + inside.Y};
 }
 
-int PicturePixels(double inches, int ppi)
-{
-    return static_cast<int>(std::lround(inches * ppi));
-}
+int PicturePixels(double inches, int ppi) { return static_cast<int>(std::lround(inches * ppi)); }

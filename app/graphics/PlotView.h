@@ -21,8 +21,8 @@ TAxisRange ZoomAxis(long double a, long double b, const TAxisRange& full);
 // The view zoomed to a rubber band from start to end over the plot
 // rectangle; none when the band has no width or no height. The end is
 // pulled into the plot first.
-std::optional<TDataRange> ZoomToBand(const TDataRange& full, const TDataRange& view, TPixelPoint start,
-                                     TPixelPoint end, const TPixelRect& plot, bool xOnTop);
+std::optional<TDataRange> ZoomToBand(const TDataRange& full, const TDataRange& view, TPixelPoint start, TPixelPoint end,
+                                     const TPixelRect& plot, bool xOnTop);
 
 // One axis zoomed out around a value: twice the span, at most the full
 // range, and never beyond it.
@@ -64,15 +64,14 @@ TPixelRect PrintArea(int pageWidth, int pageHeight, int px, int py, const TPageM
 
 // Plot rectangle of a printed page: the room for the captions and labels
 // inside the drawing area, plus room for a title.
-TPixelRect PrintPlotRect(const TPixelRect& area, int px, int py, int h, bool xOnTop, bool hasTitle,
-                         bool titleOnTop);
+TPixelRect PrintPlotRect(const TPixelRect& area, int px, int py, int h, bool xOnTop, bool hasTitle, bool titleOnTop);
 
 // Top-left corner of a legend box of boxWidth x boxHeight on a printed or
 // saved canvas: where the on-screen legend sits in the window, scaled to the
 // canvas's drawing area, and pulled inside that area when the box would
 // reach beyond it.
-TPixelPoint CanvasLegendOrigin(const TPixelRect& area, TPixelPoint screenLegend, int windowWidth,
-                               int windowHeight, int boxWidth, int boxHeight);
+TPixelPoint CanvasLegendOrigin(const TPixelRect& area, TPixelPoint screenLegend, int windowWidth, int windowHeight,
+                               int boxWidth, int boxHeight);
 
 // Size and resolution of a saved picture.
 struct TPictureSize {

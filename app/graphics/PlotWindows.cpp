@@ -50,21 +50,19 @@ void RefreshPlotWindows(QMdiArea& area, bool plotsAvailable)
 void ShowPlotMenus(QMdiArea& area, QMenuBar& bar, QAction* before)
 {
     auto shown = std::make_shared<QPointer<QAction>>();
-    QObject::connect(&area, &QMdiArea::subWindowActivated, &bar,
-                     [&bar, before, shown](QMdiSubWindow* window) {
-                         if (*shown)
-                             bar.removeAction(*shown);
-                         *shown = nullptr;
-                         auto* form = window != nullptr ? qobject_cast<TPlotForm*>(window->widget()) : nullptr;
-                         if (form == nullptr)
-                             return;
-                         *shown = form->PlotMenu()->menuAction();
-                         bar.insertAction(before, *shown);
-                     });
+    QObject::connect(&area, &QMdiArea::subWindowActivated, &bar, [&bar, before, shown](QMdiSubWindow* window) {
+        if (*shown)
+            bar.removeAction(*shown);
+        *shown = nullptr;
+        auto* form = window != nullptr ? qobject_cast<TPlotForm*>(window->widget()) : nullptr;
+        if (form == nullptr)
+            return;
+        *shown = form->PlotMenu()->menuAction();
+        bar.insertAction(before, *shown);
+    });
 }
 
-bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectUnits, bool interactive,
-                  QWidget* parent)
+bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectUnits, bool interactive, QWidget* parent)
 {
     const bool read = ReadPlotFile(graphs, fileName, projectUnits);
     if (!read && interactive)

@@ -20,19 +20,13 @@
 
 namespace {
 
-QPoint ToQPoint(TPixelPoint point)
-{
-    return {point.X, point.Y};
-}
+QPoint ToQPoint(TPixelPoint point) { return {point.X, point.Y}; }
 
 }  // namespace
 
 TDlgSideView::TDlgSideView(QMdiArea& area, TGridTableChart& layers, std::function<TProgramData&()> project)
-    : FProject(std::move(project)),
-      FPaintBox(new QWidget),
-      lblGeometry(new QLabel(QStringLiteral("Pile Geometry"))),
-      Button1(new QPushButton(QStringLiteral("Print"))),
-      btnSavePdf(new QPushButton(QStringLiteral("Save as PDF..."))),
+    : FProject(std::move(project)), FPaintBox(new QWidget), lblGeometry(new QLabel(QStringLiteral("Pile Geometry"))),
+      Button1(new QPushButton(QStringLiteral("Print"))), btnSavePdf(new QPushButton(QStringLiteral("Save as PDF..."))),
       btnSavePicture(new QPushButton(QStringLiteral("Save as PNG/SVG...")))
 {
     setObjectName(QStringLiteral("DlgSideView"));
@@ -154,14 +148,9 @@ bool TDlgSideView::eventFilter(QObject* watched, QEvent* event)
         PaintView(painter);
         return true;
     }
-    case QEvent::Resize:
-        FormResize();
-        break;
-    case QEvent::MouseMove:
-        FormMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint().y());
-        break;
-    default:
-        break;
+    case QEvent::Resize: FormResize(); break;
+    case QEvent::MouseMove: FormMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint().y()); break;
+    default: break;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -182,8 +171,8 @@ void TDlgSideView::PaintPage(QPainter& painter, const QRect& page) const
     painter.translate(page.topLeft());
     painter.setFont(lblGeometry->font());
     // Paper is white whatever the screen's colours.
-    PaintScene(painter, FGeometry.PageScene(page.width(), page.height(), painter.fontMetrics().height()),
-               Qt::white, Qt::black);
+    PaintScene(painter, FGeometry.PageScene(page.width(), page.height(), painter.fontMetrics().height()), Qt::white,
+               Qt::black);
     painter.restore();
 }
 
@@ -201,18 +190,15 @@ void TDlgSideView::PaintScene(QPainter& painter, const TSideViewScene& scene, co
         painter.drawText(QPoint(text.At.X, text.At.Y + ascent), QString::fromStdString(text.Text));
     painter.setBrush(ink);
     for (const auto& corners : scene.Fills)
-        painter.drawPolygon(QPolygon({ToQPoint(corners[0]), ToQPoint(corners[1]), ToQPoint(corners[2]),
-                                      ToQPoint(corners[3])}));
+        painter.drawPolygon(
+            QPolygon({ToQPoint(corners[0]), ToQPoint(corners[1]), ToQPoint(corners[2]), ToQPoint(corners[3])}));
     painter.setBrush(Qt::NoBrush);
     for (const TPixelRect& outline : scene.Outlines)
         painter.drawRect(outline.Left, outline.Top, outline.Right - outline.Left, outline.Bottom - outline.Top);
     painter.restore();
 }
 
-QString TDlgSideView::ProjectPath() const
-{
-    return QString::fromStdString(FProject().FileName);
-}
+QString TDlgSideView::ProjectPath() const { return QString::fromStdString(FProject().FileName); }
 
 void TDlgSideView::Button1Click()
 {

@@ -25,10 +25,7 @@ bool Finite(const TWorldExtent& e)
 
 }  // namespace
 
-long double DrawnHalfWidth(long double outerDiameter)
-{
-    return 1.5L * outerDiameter;
-}
+long double DrawnHalfWidth(long double outerDiameter) { return 1.5L * outerDiameter; }
 
 TSideViewData ReadSideViewData(const TProgramData& project)
 {
@@ -171,8 +168,7 @@ TSideViewScene TSideViewGeometry::PageScene(int width, int height, int textHeigh
         if (i == 0) {
             scene.Lines.push_back({{left, ground}, {right, ground}});
             for (int k = 1; k <= 10; ++k)
-                scene.Lines.push_back(
-                    {{Pixel(0.35L * H) + 50 * k, ground}, {Pixel(0.365L * H) + 50 * k, ground + 70}});
+                scene.Lines.push_back({{Pixel(0.35L * H) + 50 * k, ground}, {Pixel(0.365L * H) + 50 * k, ground + 70}});
         }
         const int bottom = pageY(layer.Bottom);
         scene.Lines.push_back({{left, bottom}, {right, bottom}});

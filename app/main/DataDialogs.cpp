@@ -143,11 +143,8 @@ void ReloadDataDialogs(QMdiArea& area)
 // ---- TdlgTitle ----
 
 TdlgTitle::TdlgTitle(QMdiArea& area, TProjectAccess project)
-    : TDataDialog(area, QStringLiteral("Project Title")),
-      edtTitle(new QLineEdit),
-      edtDesigner(new QLineEdit),
-      edtDate(new QLineEdit),
-      FProject(std::move(project))
+    : TDataDialog(area, QStringLiteral("Project Title")), edtTitle(new QLineEdit), edtDesigner(new QLineEdit),
+      edtDate(new QLineEdit), FProject(std::move(project))
 {
     edtTitle->setMaxLength(TitleLength);
     auto* layout = new QVBoxLayout(this);
@@ -247,10 +244,8 @@ void TfrmMaterial::StoreValues()
 // ---- TDlgOptions ----
 
 TDlgOptions::TDlgOptions(QMdiArea& area, QString& editorPath)
-    : TDataDialog(area, QStringLiteral("Control Options")),
-      edtEditor(new QLineEdit),
-      btnBrowse(new QPushButton(QStringLiteral("&Browse..."))),
-      FEditorPath(editorPath)
+    : TDataDialog(area, QStringLiteral("Control Options")), edtEditor(new QLineEdit),
+      btnBrowse(new QPushButton(QStringLiteral("&Browse..."))), FEditorPath(editorPath)
 {
     auto* layout = new QHBoxLayout(this);
     auto* label = new QLabel(QStringLiteral("&Text Editor:"));
@@ -267,21 +262,14 @@ TDlgOptions::TDlgOptions(QMdiArea& area, QString& editorPath)
     LoadFields();
 }
 
-void TDlgOptions::LoadFields()
-{
-    edtEditor->setText(FEditorPath);
-}
+void TDlgOptions::LoadFields() { edtEditor->setText(FEditorPath); }
 
-void TDlgOptions::StoreValues()
-{
-    FEditorPath = edtEditor->text();
-}
+void TDlgOptions::StoreValues() { FEditorPath = edtEditor->text(); }
 
 // ---- TfrmQwFactors ----
 
 TfrmQwFactors::TfrmQwFactors(QMdiArea& area, TProjectAccess project)
-    : TDataDialog(area, QStringLiteral("Enter Modifications Factors for Tip Resistance")),
-      FProject(std::move(project))
+    : TDataDialog(area, QStringLiteral("Enter Modifications Factors for Tip Resistance")), FProject(std::move(project))
 {
     auto* form = new QFormLayout(this);
     DataQfactor = AddField(*form, QStringLiteral("Q-multiplier"));

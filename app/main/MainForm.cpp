@@ -1,15 +1,15 @@
 #include "MainForm.h"
 
+#include "CapacityOverlays.h"
 #include "DataDialogs.h"
-#include "EngineStatus.h"
 #include "EngineRun.h"
+#include "EngineStatus.h"
 #include "KorvenVersion.h"
 #include "Periphery.h"
-#include "PlotWindows.h"
-#include "CapacityOverlays.h"
 #include "PlotData.h"
-#include "ProjectReport.h"
+#include "PlotWindows.h"
 #include "ProjectChild.h"
+#include "ProjectReport.h"
 #include "ResultsSummary.h"
 #include "ResultsSummaryForm.h"
 #include "SideView.h"
@@ -71,12 +71,9 @@ public:
 }  // namespace
 
 TMainForm::TMainForm(QStringList arguments, QWidget* parent)
-    : QMainWindow(parent),
-      EngineLibraryPath(QString::fromStdString(
-          EngineLibraryIn(QApplication::applicationDirPath().toStdString()).string())),
-      FProject(std::make_unique<TProgramData>(FTables)),
-      FArguments(std::move(arguments)),
-      FArea(new QMdiArea(this))
+    : QMainWindow(parent), EngineLibraryPath(QString::fromStdString(
+                               EngineLibraryIn(QApplication::applicationDirPath().toStdString()).string())),
+      FProject(std::make_unique<TProgramData>(FTables)), FArguments(std::move(arguments)), FArea(new QMdiArea(this))
 {
     FSettings.EditorPath = kDefaultTextEditor;
     setCentralWidget(FArea);
@@ -93,10 +90,7 @@ TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     UpdateToolBar();
 }
 
-void TMainForm::SetUpApplication()
-{
-    QGuiApplication::setDesktopFileName(QStringLiteral("korven"));
-}
+void TMainForm::SetUpApplication() { QGuiApplication::setDesktopFileName(QStringLiteral("korven")); }
 
 TMainForm::~TMainForm()
 {
@@ -155,9 +149,9 @@ bool TMainForm::SaveAs()
     QString preset = QString::fromStdString(Project().FileName);
     if (HasExtension(preset, "kvd"))
         preset = QString::fromStdString(SiblingFile(Project().FileName, ".kv3d").string());
-    const FileChoice choice = Prompts().SaveFile(
-        this, FileRequest(QStringLiteral("Save ") + DisplayName(preset) + QStringLiteral(" As"), OpenDialogFilter,
-                          preset, DefaultExtension));
+    const FileChoice choice =
+        Prompts().SaveFile(this, FileRequest(QStringLiteral("Save ") + DisplayName(preset) + QStringLiteral(" As"),
+                                             OpenDialogFilter, preset, DefaultExtension));
     if (choice.Path.isEmpty())
         return false;
     Project().FileName = QFileInfo(choice.Path).absoluteFilePath().toStdString();
@@ -206,20 +200,11 @@ void TMainForm::FileOpenClick()
     OpenProject(choice.Path, choice.FilterIndex != 1, true);
 }
 
-void TMainForm::FileSaveClick()
-{
-    Save();
-}
+void TMainForm::FileSaveClick() { Save(); }
 
-void TMainForm::FileSaveAsClick()
-{
-    SaveAs();
-}
+void TMainForm::FileSaveAsClick() { SaveAs(); }
 
-void TMainForm::FileExitClick()
-{
-    close();
-}
+void TMainForm::FileExitClick() { close(); }
 
 void TMainForm::RecentFileClick(int index)
 {
@@ -256,8 +241,8 @@ void TMainForm::OpenProject(const QString& path, bool fullFormat, bool addToRece
     UpdateCaption();
     // Plot data of another project must not stay available.
     const QString plotFile = ProjectFilePath(".kv3p");
-    FGraphs.PlotsAvailable = QFileInfo::exists(plotFile) &&
-                             ReadPlotFile(FGraphs, plotFile.toStdString(), Project().Units(), false, this);
+    FGraphs.PlotsAvailable =
+        QFileInfo::exists(plotFile) && ReadPlotFile(FGraphs, plotFile.toStdString(), Project().Units(), false, this);
     UpdateCapacityLines();
     RefreshPlotWindows(*FArea, FGraphs.PlotsAvailable);
     UpdateToolBar();
@@ -367,25 +352,13 @@ void TMainForm::ShowDataWindow(QPointer<W>& window, A&&... arguments)
     window->ShowWindow();
 }
 
-void TMainForm::ShowTitleWindow()
-{
-    ShowDataWindow(FTitleWindow, ProjectAccess());
-}
+void TMainForm::ShowTitleWindow() { ShowDataWindow(FTitleWindow, ProjectAccess()); }
 
-void TMainForm::ShowPilePropertiesWindow()
-{
-    ShowDataWindow(FMaterialWindow, ProjectAccess());
-}
+void TMainForm::ShowPilePropertiesWindow() { ShowDataWindow(FMaterialWindow, ProjectAccess()); }
 
-void TMainForm::ShowOptionsWindow()
-{
-    ShowDataWindow(FOptionsWindow, FSettings.EditorPath);
-}
+void TMainForm::ShowOptionsWindow() { ShowDataWindow(FOptionsWindow, FSettings.EditorPath); }
 
-void TMainForm::ShowQwFactorsWindow()
-{
-    ShowDataWindow(FQwFactorsWindow, ProjectAccess());
-}
+void TMainForm::ShowQwFactorsWindow() { ShowDataWindow(FQwFactorsWindow, ProjectAccess()); }
 
 TProjectAccess TMainForm::ProjectAccess()
 {
@@ -425,10 +398,9 @@ void TMainForm::ExportPlotsClick()
 
 void TMainForm::ExportReportClick()
 {
-    const FileChoice choice =
-        Prompts().SaveFile(this, FileRequest(QStringLiteral("Export Report as PDF"),
-                                             QStringLiteral("PDF Document (*.pdf)|*.pdf"), ProjectFilePath(".pdf"),
-                                             QStringLiteral("pdf")));
+    const FileChoice choice = Prompts().SaveFile(this, FileRequest(QStringLiteral("Export Report as PDF"),
+                                                                   QStringLiteral("PDF Document (*.pdf)|*.pdf"),
+                                                                   ProjectFilePath(".pdf"), QStringLiteral("pdf")));
     if (choice.Path.isEmpty())
         return;
     QString error;
@@ -486,10 +458,7 @@ void TMainForm::WindowArrangeIconsClick()
     }
 }
 
-void TMainForm::CloseChildWindows()
-{
-    FArea->closeAllSubWindows();
-}
+void TMainForm::CloseChildWindows() { FArea->closeAllSubWindows(); }
 
 QString TMainForm::ProjectFilePath(const char* extension) const
 {
@@ -518,15 +487,9 @@ void TMainForm::EditInputClick()
                     QStringLiteral("Save the project (File, Save) to make it."));
 }
 
-void TMainForm::EditNotesClick()
-{
-    StartTextEditor(ProjectFilePath(".kv3r"), MadeByARun);
-}
+void TMainForm::EditNotesClick() { StartTextEditor(ProjectFilePath(".kv3r"), MadeByARun); }
 
-void TMainForm::EditOutputClick()
-{
-    StartTextEditor(ProjectFilePath(".kv3o"), MadeByARun);
-}
+void TMainForm::EditOutputClick() { StartTextEditor(ProjectFilePath(".kv3o"), MadeByARun); }
 
 // ---- Window events ----
 

@@ -15,10 +15,7 @@
 #include <QVBoxLayout>
 
 // Resources of a static library are registered only on request.
-static void RegisterIcons()
-{
-    Q_INIT_RESOURCE(icons);
-}
+static void RegisterIcons() { Q_INIT_RESOURCE(icons); }
 
 namespace {
 
@@ -59,12 +56,12 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     name->setFont(bold);
 
     auto* version = new QLabel(QStringLiteral("Version ") + kProgramVersion);
-    auto* purpose = new QLabel(QStringLiteral(
-        "Computes the load-settlement curve of a single axially loaded pile. "
-        "The pile is divided into increments; the soil's resistance along the shaft "
-        "is described by t-z curves and at the tip by a Q-w curve, generated from "
-        "soil-layer data or entered by the user. Down-drag from settling soil and "
-        "modification factors on the curves can be included."));
+    auto* purpose =
+        new QLabel(QStringLiteral("Computes the load-settlement curve of a single axially loaded pile. "
+                                  "The pile is divided into increments; the soil's resistance along the shaft "
+                                  "is described by t-z curves and at the tip by a Q-w curve, generated from "
+                                  "soil-layer data or entered by the user. Down-drag from settling soil and "
+                                  "modification factors on the curves can be included."));
     purpose->setWordWrap(true);
     purpose->setMinimumWidth(320);
 
@@ -99,8 +96,9 @@ void OpenProgramDocument(QWidget* parent, const QString& fileName)
     const QDir folder(QCoreApplication::applicationDirPath());
     const QString path = folder.filePath(fileName);
     if (!QFileInfo(path).isFile())
-        Prompts().Inform(parent, QStringLiteral("The document \"%1\" is not in the program's folder (%2).")
-                                     .arg(fileName, folder.path()));
+        Prompts().Inform(
+            parent,
+            QStringLiteral("The document \"%1\" is not in the program's folder (%2).").arg(fileName, folder.path()));
     else if (!Launcher().OpenDocument(path))
         Prompts().Inform(parent, QStringLiteral("No program could be started to show \"%1\".").arg(path));
 }

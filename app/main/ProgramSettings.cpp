@@ -9,15 +9,9 @@
 
 namespace {
 
-QString Group()
-{
-    return QString::fromLatin1(kKorvenVersion);
-}
+QString Group() { return QString::fromLatin1(kKorvenVersion); }
 
-QString FileKey(int index)
-{
-    return QStringLiteral("File%1").arg(index + 1);
-}
+QString FileKey(int index) { return QStringLiteral("File%1").arg(index + 1); }
 
 const QString WordProcessorKey = QStringLiteral("Word Processor");
 
@@ -36,8 +30,8 @@ std::optional<QString> TextValue(const QSettings& settings, const QString& key)
 
 int TProgramSettings::RecentCount() const
 {
-    return static_cast<int>(std::count_if(RecentFiles.begin(), RecentFiles.end(),
-                                          [](const QString& path) { return !path.isEmpty(); }));
+    return static_cast<int>(
+        std::count_if(RecentFiles.begin(), RecentFiles.end(), [](const QString& path) { return !path.isEmpty(); }));
 }
 
 void TProgramSettings::Read()

@@ -6,8 +6,8 @@
 #include "UnitStrings.h"
 #include "UserPrompts.h"
 
-#include <QFocusEvent>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -42,9 +42,8 @@ QString HexText(long double value)
     const long long rounded = std::llrint(value);
     // Negative values that fit 32 bits are written as their 32-bit pattern,
     // the way the evaluator reads "$" numbers back.
-    const unsigned long long bits = rounded < 0 && rounded >= kIntMin
-                                        ? static_cast<std::uint32_t>(rounded)
-                                        : static_cast<unsigned long long>(rounded);
+    const unsigned long long bits = rounded < 0 && rounded >= kIntMin ? static_cast<std::uint32_t>(rounded)
+                                                                      : static_cast<unsigned long long>(rounded);
     return QStringLiteral("$") + QString::number(bits, 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }
 
@@ -123,15 +122,9 @@ std::optional<long double> TDataEdit::Value() const
     }
 }
 
-long double TDataEdit::Number() const
-{
-    return Evaluate(text().toStdString());
-}
+long double TDataEdit::Number() const { return Evaluate(text().toStdString()); }
 
-void TDataEdit::SetNumber(long double value)
-{
-    ShowNumber(std::clamp(value, minVal_, maxVal_));
-}
+void TDataEdit::SetNumber(long double value) { ShowNumber(std::clamp(value, minVal_, maxVal_)); }
 
 void TDataEdit::ShowNumber(long double value)
 {
@@ -190,8 +183,9 @@ QString TDataEdit::LabelText() const
 {
     if (unitsString_.isEmpty())
         return caption_;
-    const QString unit = units_ == UnitSystem::Symbolic ? unitsString_
-                                     : QString::fromStdString(ExpandUnits(unitsString_.toStdString(), units_));
+    const QString unit = units_ == UnitSystem::Symbolic
+                             ? unitsString_
+                             : QString::fromStdString(ExpandUnits(unitsString_.toStdString(), units_));
     return caption_ + QStringLiteral(" (") + unit + QLatin1Char(')');
 }
 

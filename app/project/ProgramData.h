@@ -36,8 +36,7 @@ public:
     // whole (missing, cut short, a word where a number belongs) is refused:
     // the answer is null, `error` gets the message to show the user, and
     // the tables, with the project open over them, are left as they were.
-    static std::unique_ptr<TProgramData> CreateFromFile(TProjectTables& tables,
-                                                        const std::string& fileName,
+    static std::unique_ptr<TProgramData> CreateFromFile(TProjectTables& tables, const std::string& fileName,
                                                         bool fullFormat, std::string& error);
 
     // Writes the project file to FileName and creates the empty companion

@@ -38,8 +38,7 @@ std::string IntText(int32_t value) { return std::to_string(value); }
 std::string LayerDepthText(long double value)
 {
     char buffer[64];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14).ptr;
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14).ptr;
     const std::string sci(buffer, end);  // such as "1.20000000000000e+01"
     const std::size_t e = sci.find('e');
     if (e == std::string::npos)  // not finite
@@ -48,8 +47,7 @@ std::string LayerDepthText(long double value)
     std::string exponentDigits = std::to_string(std::abs(exponent));
     exponentDigits.insert(0, 4 - std::min<std::size_t>(4, exponentDigits.size()), '0');
     const std::string mantissa = sci.substr(0, e);
-    return (mantissa[0] == '-' ? "" : " ") + mantissa + "E" + (exponent < 0 ? "-" : "+") +
-           exponentDigits;
+    return (mantissa[0] == '-' ? "" : " ") + mantissa + "E" + (exponent < 0 ? "-" : "+") + exponentDigits;
 }
 
 // The values with one blank between them.
@@ -113,8 +111,8 @@ std::string LayerDataLine(const TGridTableChart& data, int row, bool clay)
     auto cell = [&](TLayerDataColumn col) { return Cell(data, col, row); };
     const std::string tail = Join({cell(SideFrictionColumn), cell(TipResistanceColumn)});
     if (clay)
-        return Join({cell(UnitWeightColumn), cell(ShearStrengthColumn)}) + " " +
-               UnusedLayerValue + Join({cell(E50Column), tail});
+        return Join({cell(UnitWeightColumn), cell(ShearStrengthColumn)}) + " " + UnusedLayerValue +
+               Join({cell(E50Column), tail});
     return cell(UnitWeightColumn) + " " + UnusedLayerValue +
            Join({cell(FrictionAngleColumn), cell(BlowCountColumn), tail});
 }
@@ -308,14 +306,13 @@ void TProjectFileContent::Read(const std::string& fileName, bool fullFormat)
     }
 }
 
-
 std::string TProgramData::FileText()
 {
     TFileText file;
     std::string title = Title;
     // The title is one line of the file, whatever it holds.
-    std::replace_if(title.begin(), title.end(), [](char c) { return c == '\r' || c == '\n'; },
-                    ' ');
+    std::replace_if(
+        title.begin(), title.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     file.Line(title);
     file.Line(Join({IntText(Increments), IntText(OutputOption), IntText(FUnits)}));
     CurveSourceCode = CurvesGenerated ? 2 : 1;
@@ -326,19 +323,16 @@ std::string TProgramData::FileText()
         file.Line(IntText(depths.RowCount()));
         for (int i = 0; i < depths.RowCount(); ++i) {
             const TGridTableChart& curve = RowTable(depths, CurvePointsColumn, i);
-            file.Line(Join({IntText(i + 1), Cell(depths, CurveDepthColumn, i),
-                            IntText(curve.RowCount())}));
+            file.Line(Join({IntText(i + 1), Cell(depths, CurveDepthColumn, i), IntText(curve.RowCount())}));
             file.Rows(curve, {0, 1});
         }
     } else {
         const TGridTableChart& layers = FTables.D2;
         file.Line(IntText(layers.RowCount()));
         for (int i = 0; i < layers.RowCount(); ++i) {
-            const std::string top =
-                i == 0 ? "0.0"
-                       : LayerDepthText(layers.GetData(LayerBottomColumn, i - 1).AsFloat());
-            file.Line(Join({IntText(i + 1), IntText(layers.GetData(SoilTypeColumn, i).AsInteger()),
-                            top, LayerDepthText(layers.GetData(LayerBottomColumn, i).AsFloat())}));
+            const std::string top = i == 0 ? "0.0" : LayerDepthText(layers.GetData(LayerBottomColumn, i - 1).AsFloat());
+            file.Line(Join({IntText(i + 1), IntText(layers.GetData(SoilTypeColumn, i).AsInteger()), top,
+                            LayerDepthText(layers.GetData(LayerBottomColumn, i).AsFloat())}));
         }
         for (int i = 0; i < layers.RowCount(); ++i) {
             const int32_t type = layers.GetData(SoilTypeColumn, i).AsInteger();
@@ -358,8 +352,8 @@ std::string TProgramData::FileText()
         file.Line(IntText(FTables.TblQwcurve2.RowCount()));
         file.Rows(FTables.TblQwcurve2, {0, 1});
     }
-    file.Line(Join({FloatCellText(Tolerance), FloatCellText(PileLength), FloatCellText(OuterDiameter),
-                    FloatCellText(TipArea)}));
+    file.Line(Join(
+        {FloatCellText(Tolerance), FloatCellText(PileLength), FloatCellText(OuterDiameter), FloatCellText(TipArea)}));
     file.OptionalRows(UseTipMovements, FTables.TblTipMove, {0});
     file.OptionalRows(UseHeadLoads, FTables.TblTopload, {0});
     file.OptionalRows(Downdrag, FTables.TblSettlement2, {0, 1});
@@ -462,8 +456,7 @@ void TProgramData::TakeContent(const TProjectFileContent& content)
     }
 }
 
-std::unique_ptr<TProgramData> TProgramData::CreateFromFile(TProjectTables& tables,
-                                                           const std::string& fileName,
+std::unique_ptr<TProgramData> TProgramData::CreateFromFile(TProjectTables& tables, const std::string& fileName,
                                                            bool fullFormat, std::string& error)
 {
     // The whole file first: a file that fails to read leaves the tables,

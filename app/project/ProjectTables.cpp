@@ -11,8 +11,8 @@ constexpr int32_t SandDataId = 2;
 constexpr int32_t TzCurveId = 4;
 
 template <TableFamily F>
-void DeclareTable(TGridTableT<F>& table, const std::string& caption, int32_t identifier,
-                  int32_t minRows, int32_t maxRows)
+void DeclareTable(TGridTableT<F>& table, const std::string& caption, int32_t identifier, int32_t minRows,
+                  int32_t maxRows)
 {
     table.Caption = caption;
     table.SetIdentifier(identifier);
@@ -21,8 +21,7 @@ void DeclareTable(TGridTableT<F>& table, const std::string& caption, int32_t ide
 }
 
 template <TableFamily F>
-TFloatColumnT<F>& AddFloat(TGridTableT<F>& table, std::vector<std::string> captionLines,
-                           const std::string& unitString)
+TFloatColumnT<F>& AddFloat(TGridTableT<F>& table, std::vector<std::string> captionLines, const std::string& unitString)
 {
     auto& column = table.template AddColumn<TFloatColumnT<F>>(std::move(captionLines));
     column.UnitString = unitString;
@@ -41,8 +40,8 @@ void ChartOf(TGridTableChart& table, int32_t x, int32_t y)
 
 // Clay and sand layer data share one column layout; each hides the columns
 // of the other kind of soil, and both hide the dummy column.
-void DeclareLayerData(TGridTableChart& table, const std::string& caption, int32_t identifier,
-                      TLayerDataColumn hidden1, TLayerDataColumn hidden2)
+void DeclareLayerData(TGridTableChart& table, const std::string& caption, int32_t identifier, TLayerDataColumn hidden1,
+                      TLayerDataColumn hidden2)
 {
     DeclareTable(table, caption, identifier, 2, 2);
     table.TopLeft = "Location, 1=Top, 2=Bottom";
@@ -61,8 +60,7 @@ void DeclareLayerData(TGridTableChart& table, const std::string& caption, int32_
         {{"Dummy"}, ""},
     };
     for (int c = 0; c < static_cast<int>(columns.size()); ++c)
-        AddFloat(table, columns[c].first, columns[c].second).Visible =
-            c != hidden1 && c != hidden2 && c != DummyColumn;
+        AddFloat(table, columns[c].first, columns[c].second).Visible = c != hidden1 && c != hidden2 && c != DummyColumn;
 }
 
 }  // namespace
@@ -71,10 +69,8 @@ TProjectTables::TProjectTables()
 {
     // The templates come first: the button columns of D2 and TblTZDepth2
     // copy them into every new row.
-    DeclareLayerData(tblDataClay2, "Clay Layer Data", ClayDataId, FrictionAngleColumn,
-                     BlowCountColumn);
-    DeclareLayerData(tblDataSand2, "Sand Layer Data", SandDataId, ShearStrengthColumn,
-                     E50Column);
+    DeclareLayerData(tblDataClay2, "Clay Layer Data", ClayDataId, FrictionAngleColumn, BlowCountColumn);
+    DeclareLayerData(tblDataSand2, "Sand Layer Data", SandDataId, ShearStrengthColumn, E50Column);
 
     DeclareTable(TblTZCurves2, "t-z curve", TzCurveId, 2, 100);
     AddFloat(TblTZCurves2, {"Load Transfer (t),"}, "F/L^2");
@@ -82,17 +78,16 @@ TProjectTables::TProjectTables()
     ChartOf(TblTZCurves2, 1, 0);
 
     DeclareTable(D2, "Soil Layers", 0, 1, 30);
-    D2.AddColumn<TEnumColumnChart>({"Soil Type"})
-        .SetItems({SoilTypeNames.begin(), SoilTypeNames.end()});
+    D2.AddColumn<TEnumColumnChart>({"Soil Type"}).SetItems({SoilTypeNames.begin(), SoilTypeNames.end()});
     AddFloat(D2, {"Bottom of Layer"}, "L");
-    D2.AddColumn<TTableColumnChart>({"Layer Data"}).Templates.Entries = {
-        {ClayDataId, true}, {SandDataId, true}, {ClayDataId, true},
-        {SandDataId, true}, {ClayDataId, true}, {SandDataId, true}};
+    D2.AddColumn<TTableColumnChart>({"Layer Data"}).Templates.Entries = {{ClayDataId, true}, {SandDataId, true},
+                                                                         {ClayDataId, true}, {SandDataId, true},
+                                                                         {ClayDataId, true}, {SandDataId, true}};
 
     DeclareTable(TblTZDepth2, "Depths for User-Defined t-z Curves", 3, 2, 100);
     AddFloat(TblTZDepth2, {"Depth below ground surface, "}, "L");
-    TblTZDepth2.AddColumn<TTableColumnChart>({"t-z Data  (click each button for data entry)  "})
-        .Templates.Entries = {{TzCurveId, true}};
+    TblTZDepth2.AddColumn<TTableColumnChart>({"t-z Data  (click each button for data entry)  "}).Templates.Entries = {
+        {TzCurveId, true}};
 
     DeclareTable(TblQwcurve2, "Tip Load vs. Tip Movement", 5, 2, 50);
     AddFloat(TblQwcurve2, {"Total Tip Load (Q),"}, "F");

@@ -33,13 +33,13 @@ inline bool IsClaySoil(int32_t code) { return IsSoilTypeCode(code) && code % 2 =
 // Row 0 holds the values at the top of the layer, row 1 at its bottom.
 enum TLayerDataColumn {
     UnitWeightColumn = 0,
-    ShearStrengthColumn = 1,   // clay only
-    E50Column = 2,             // clay only
-    FrictionAngleColumn = 3,   // sand only
-    BlowCountColumn = 4,       // sand only
+    ShearStrengthColumn = 1,  // clay only
+    E50Column = 2,            // clay only
+    FrictionAngleColumn = 3,  // sand only
+    BlowCountColumn = 4,      // sand only
     SideFrictionColumn = 5,
     TipResistanceColumn = 6,
-    DummyColumn = 7,           // never shown, never saved
+    DummyColumn = 7,  // never shown, never saved
 };
 
 // Columns of the soil layer table D2 and the t-z curve depths TblTZDepth2.

@@ -86,8 +86,7 @@ private:
             dialog.selectFile(request.FileName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
-        return {dialog.selectedFiles().constFirst(),
-                static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};
+        return {dialog.selectedFiles().constFirst(), static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};
     }
 };
 
@@ -98,10 +97,7 @@ public:
         return QProcess::startDetached(program, arguments);
     }
 
-    bool OpenDocument(const QString& path) override
-    {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    }
+    bool OpenDocument(const QString& path) override { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 };
 
 QtPrompts qtPrompts;
@@ -111,15 +107,9 @@ ProgramLauncher* currentLauncher = &qtLauncher;
 
 }  // namespace
 
-UserPrompts& Prompts()
-{
-    return *currentPrompts;
-}
+UserPrompts& Prompts() { return *currentPrompts; }
 
-ProgramLauncher& Launcher()
-{
-    return *currentLauncher;
-}
+ProgramLauncher& Launcher() { return *currentLauncher; }
 
 UserPrompts* InstallPrompts(UserPrompts* prompts)
 {

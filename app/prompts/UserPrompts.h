@@ -29,12 +29,11 @@ enum class Answer { Yes, No, Cancel };
 // separated by "|", the patterns of one pair by ";", for instance
 // "KORVEN 2014 (*.kv3d)|*.kv3d|All Files (*.*)|*.*".
 struct FileRequest {
-    explicit FileRequest(QString title = {}, QString filter = {}, QString fileName = {},
-                         QString defaultSuffix = {}, int filterIndex = 0)
+    explicit FileRequest(QString title = {}, QString filter = {}, QString fileName = {}, QString defaultSuffix = {},
+                         int filterIndex = 0)
         : Title(std::move(title)), Filter(std::move(filter)), FileName(std::move(fileName)),
           DefaultSuffix(std::move(defaultSuffix)), FilterIndex(filterIndex)
-    {
-    }
+    {}
 
     QString Title;
     QString Filter;
@@ -55,8 +54,7 @@ public:
     virtual ~UserPrompts() = default;
 
     // A message with an OK button.
-    virtual void Inform(QWidget* parent, const QString& text,
-                        PromptIcon icon = PromptIcon::Information) = 0;
+    virtual void Inform(QWidget* parent, const QString& text, PromptIcon icon = PromptIcon::Information) = 0;
     // A question with Yes, No and Cancel buttons and a question icon.
     virtual Answer Ask(QWidget* parent, const QString& text) = 0;
     // Open dialog for one existing file.

@@ -31,15 +31,14 @@ constexpr double FooterMm = 8;
 QPageSize LocalePaper()
 {
     return QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize(QPageSize::Letter)
-                                                                               : QPageSize(QPageSize::A4);
+                                                                              : QPageSize(QPageSize::A4);
 }
 
 int Pixels(double millimetres) { return static_cast<int>(millimetres / 25.4 * Resolution + 0.5); }
 
 class TReportWriter {
 public:
-    TReportWriter(const QString& path, const QString& title)
-        : FWriter(path)
+    TReportWriter(const QString& path, const QString& title) : FWriter(path)
     {
         FWriter.setResolution(Resolution);
         FWriter.setPageSize(LocalePaper());
@@ -169,7 +168,7 @@ std::string PaintReport(const TReportSources& sources, const QString& path, int&
     return {};
 }
 
-} // namespace
+}  // namespace
 
 bool WriteProjectReport(const TReportSources& sources, const QString& path, QString& error, int* pages)
 {

@@ -49,8 +49,8 @@ std::string TableHtml(const Table& table)
     for (int row = 0; row < table.RowCount(); ++row) {
         html += "<tr>";
         for (int c : columns)
-            html += Cell(table.Column(c).GetText(row), table.Column(c).Kind() != TColumnKind::Enum &&
-                                                           table.Column(c).Kind() != TColumnKind::String);
+            html += Cell(table.Column(c).GetText(row),
+                         table.Column(c).Kind() != TColumnKind::Enum && table.Column(c).Kind() != TColumnKind::String);
         html += "</tr>\n";
     }
     return html + "</table>\n";
@@ -132,8 +132,8 @@ std::string LoadsAndOptions(const TProgramData& project)
     html += std::string("<li>Modification factors on t-z curves: ") + (project.ApplyTzFactors ? "applied" : "none") +
             "</li>\n";
     html += "<li>Modification factors on the Q-w curve: " +
-            (project.ApplyQwFactors ? "Q-multiplier " + GeneralNumberText(project.QMultiplier, 8) +
-                                          ", w-multiplier " + GeneralNumberText(project.WMultiplier, 8)
+            (project.ApplyQwFactors ? "Q-multiplier " + GeneralNumberText(project.QMultiplier, 8) + ", w-multiplier " +
+                                          GeneralNumberText(project.WMultiplier, 8)
                                     : std::string("none")) +
             "</li>\n</ul>\n";
     if (project.Downdrag)
@@ -169,8 +169,9 @@ std::string ResultsSection(const TReportInput& input)
 
     html += "<h3>Capacity read-outs</h3>\n";
     if (data.Units != project.Units())
-        return html + "<p>The results were computed in other units than the project now uses; run the analysis "
-                      "again to read them off.</p>\n";
+        return html +
+               "<p>The results were computed in other units than the project now uses; run the analysis "
+               "again to read them off.</p>\n";
     const TPileForReadouts pile = PileForReadouts(project);
     const TCapacityReadouts readouts = ComputeReadouts(data, pile);
     html += OpenTable() + HeadingRow({"Criterion", "Head load", "Settlement"});
@@ -182,7 +183,7 @@ std::string ResultsSection(const TReportInput& input)
     return html + "</ul>\n";
 }
 
-} // namespace
+}  // namespace
 
 std::string HtmlEscaped(const std::string& text)
 {

@@ -40,8 +40,8 @@ bool PlotDataUpToDate(const TRunFiles& files, const fs::path& programFolder)
         TPointDecimalSeparator point;
         const int32_t status = RunEngine(entry, files);
         if (status != 0) {
-            std::cerr << "korven-report: the engine returned status " << status << " ("
-                      << EngineStatusMeaning(status) << "); see " << files.Report.string() << '\n';
+            std::cerr << "korven-report: the engine returned status " << status << " (" << EngineStatusMeaning(status)
+                      << "); see " << files.Report.string() << '\n';
             return false;
         }
     } catch (const std::exception& failure) {
@@ -51,7 +51,7 @@ bool PlotDataUpToDate(const TRunFiles& files, const fs::path& programFolder)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -99,8 +99,8 @@ int main(int argc, char** argv)
         ReadPlotFile(graphs, files.Plot.string(), project->Units());
     QString failure;
     int pages = 0;
-    if (!WriteProjectReport({project.get(), &graphs, QString::fromStdString(files.Plot.string())}, output,
-                            failure, &pages)) {
+    if (!WriteProjectReport({project.get(), &graphs, QString::fromStdString(files.Plot.string())}, output, failure,
+                            &pages)) {
         std::cerr << "korven-report: " << failure.toStdString() << '\n';
         return 1;
     }

@@ -21,9 +21,9 @@ void SetCapacityOverlays(TGraphPlot& axial, const TCapacityReadouts& readouts, c
              {point(0, readouts.DavissonOffset),
               point(reach, reach * pile.Length / readouts.EquivalentAE + readouts.DavissonOffset)}});
     if (pile.Diameter > 0)
-        axial.Overlays.push_back({"10 % of the diameter",
-                                  {point(0, readouts.TenPercentSettlement),
-                                   point(reach, readouts.TenPercentSettlement)}});
+        axial.Overlays.push_back(
+            {"10 % of the diameter",
+             {point(0, readouts.TenPercentSettlement), point(reach, readouts.TenPercentSettlement)}});
     if (readouts.Davisson.Reached)
         axial.Overlays.push_back({"Davisson", {point(readouts.Davisson.Load, readouts.Davisson.Settlement)}});
     if (readouts.TenPercentDiameter.Reached)

@@ -52,9 +52,9 @@ double InverseIntegral(double a, double b, double va, double vb)
 // into magnitudes.
 std::vector<TCurvePoint> CurveOf(const TPlotData& data, bool& uplift)
 {
-    uplift = !data.LoadSettlement.empty() &&
-             std::all_of(data.LoadSettlement.begin(), data.LoadSettlement.end(),
-                         [](const TLoadSettlementRow& row) { return row.TopLoad <= 0; });
+    uplift =
+        !data.LoadSettlement.empty() && std::all_of(data.LoadSettlement.begin(), data.LoadSettlement.end(),
+                                                    [](const TLoadSettlementRow& row) { return row.TopLoad <= 0; });
     const double sign = uplift ? -1 : 1;
     std::vector<TCurvePoint> curve{{0, 0}};
     for (const TLoadSettlementRow& row : data.LoadSettlement)
@@ -80,7 +80,7 @@ TReadout FirstCrossing(const std::vector<TCurvePoint>& curve, Offset offset)
     return {};
 }
 
-} // namespace
+}  // namespace
 
 double EquivalentStiffness(const TPileForReadouts& pile, TStiffnessSource& source)
 {
@@ -116,8 +116,7 @@ double EquivalentStiffness(const TPileForReadouts& pile, TStiffnessSource& sourc
         highest = std::max({highest, va, vb});
         integral += InverseIntegral(a, b, va, vb);
     }
-    source = highest - lowest <= SameStiffness * highest ? TStiffnessSource::Constant
-                                                          : TStiffnessSource::HarmonicMean;
+    source = highest - lowest <= SameStiffness * highest ? TStiffnessSource::Constant : TStiffnessSource::HarmonicMean;
     return pile.Length / integral;
 }
 
@@ -128,17 +127,14 @@ TCapacityReadouts ComputeReadouts(const TPlotData& data, const TPileForReadouts&
 
     readouts.TenPercentSettlement = 0.1 * pile.Diameter;
     if (pile.Diameter > 0)
-        readouts.TenPercentDiameter = FirstCrossing(curve, [&](const TCurvePoint& p) {
-            return p.Settlement - readouts.TenPercentSettlement;
-        });
+        readouts.TenPercentDiameter =
+            FirstCrossing(curve, [&](const TCurvePoint& p) { return p.Settlement - readouts.TenPercentSettlement; });
 
     readouts.EquivalentAE = EquivalentStiffness(pile, readouts.Stiffness);
-    readouts.DavissonOffset =
-        (pile.Units == 2 ? DavissonOffsetMetres : DavissonOffsetInches) + pile.Diameter / 120;
+    readouts.DavissonOffset = (pile.Units == 2 ? DavissonOffsetMetres : DavissonOffsetInches) + pile.Diameter / 120;
     if (readouts.Stiffness != TStiffnessSource::Unavailable)
         readouts.Davisson = FirstCrossing(curve, [&](const TCurvePoint& p) {
-            return p.Settlement -
-                   (p.Load * pile.Length / readouts.EquivalentAE + readouts.DavissonOffset);
+            return p.Settlement - (p.Load * pile.Length / readouts.EquivalentAE + readouts.DavissonOffset);
         });
 
     for (std::size_t i = 1; i < curve.size(); ++i)
@@ -175,12 +171,9 @@ std::string LengthUnitText(int units) { return units == 2 ? "m" : "in"; }
 std::string StiffnessSourceText(TStiffnessSource source)
 {
     switch (source) {
-    case TStiffnessSource::Constant:
-        return "constant AE of the AE table";
-    case TStiffnessSource::HarmonicMean:
-        return "harmonic mean of the AE table over the pile length";
-    case TStiffnessSource::Unavailable:
-        break;
+    case TStiffnessSource::Constant: return "constant AE of the AE table";
+    case TStiffnessSource::HarmonicMean: return "harmonic mean of the AE table over the pile length";
+    case TStiffnessSource::Unavailable: break;
     }
     return "not available (an AE of zero or below along the pile)";
 }

@@ -15,8 +15,7 @@ constexpr const char* IncompleteFile = "This file either invalid or incomplete."
 // takes at least a digit and a separator.
 class TCountedReader {
 public:
-    explicit TCountedReader(const std::string& fileName)
-        : FReader(fileName)
+    explicit TCountedReader(const std::string& fileName) : FReader(fileName)
     {
         std::error_code error;
         const std::uintmax_t bytes = std::filesystem::file_size(fileName, error);
@@ -55,7 +54,7 @@ private:
     std::uintmax_t FWordCapacity = 0;
 };
 
-} // namespace
+}  // namespace
 
 TPlotData ReadPlotData(const std::string& fileName)
 {
@@ -64,9 +63,9 @@ TPlotData ReadPlotData(const std::string& fileName)
 
     data.TZCurveCount = file.Count(3);
     for (int curve = 0; curve < data.TZCurveCount; ++curve) {
-        file.Integer(); // curve number
+        file.Integer();  // curve number
         const int points = file.Count(2);
-        file.Value(); // depth of the curve
+        file.Value();  // depth of the curve
         for (int i = 0; i < 2 * points; ++i)
             file.Value();
     }

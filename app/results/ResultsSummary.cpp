@@ -20,7 +20,7 @@ TSummaryRow ReadoutRow(const std::string& criterion, const TReadout& readout, in
             WithUnit(readout.Settlement, LengthUnitText(units))};
 }
 
-} // namespace
+}  // namespace
 
 TPileForReadouts PileForReadouts(const TProgramData& project)
 {
@@ -88,11 +88,11 @@ std::vector<std::string> SummaryNotes(const TCapacityReadouts& readouts, const T
                         StiffnessSourceText(readouts.Stiffness) + ".");
     notes.push_back("Offset line: s = P L / AE + " + WithUnit(readouts.DavissonOffset, LengthUnitText(units)) +
                     (units == 2 ? " (3.8 mm + D/120)." : " (0.15 in + D/120)."));
-    notes.push_back("10 % of the diameter: " + WithUnit(readouts.TenPercentSettlement, LengthUnitText(units)) +
-                    ".");
+    notes.push_back("10 % of the diameter: " + WithUnit(readouts.TenPercentSettlement, LengthUnitText(units)) + ".");
     if (readouts.Uplift)
         notes.push_back("Every computed head load is upward: the read-outs are magnitudes.");
-    notes.push_back("Values are interpolated between computed points, never extrapolated; a criterion "
-                    "beyond the computed curve needs larger tip movements.");
+    notes.push_back(
+        "Values are interpolated between computed points, never extrapolated; a criterion "
+        "beyond the computed curve needs larger tip movements.");
     return notes;
 }

@@ -3,8 +3,7 @@
 #include <cstring>
 #include <limits>
 
-static_assert(std::numeric_limits<long double>::digits == 64,
-              "table values need the 80-bit extended type");
+static_assert(std::numeric_limits<long double>::digits == 64, "table values need the 80-bit extended type");
 
 namespace {
 
@@ -53,10 +52,7 @@ void TValueWriter::WriteString(const std::string& value)
     Raw(value.data(), value.size());
 }
 
-void TValueWriter::WriteBoolean(bool value)
-{
-    Tag(value ? TValueTag::True : TValueTag::False);
-}
+void TValueWriter::WriteBoolean(bool value) { Tag(value ? TValueTag::True : TValueTag::False); }
 
 void TValueWriter::WriteListBegin() { Tag(TValueTag::List); }
 
@@ -88,8 +84,7 @@ namespace {
 
 [[noreturn]] void WrongValue(TValueTag tag)
 {
-    throw EReadError("Invalid value type " + std::to_string(static_cast<int>(tag)) +
-                     " in declaration stream");
+    throw EReadError("Invalid value type " + std::to_string(static_cast<int>(tag)) + " in declaration stream");
 }
 
 }  // namespace
@@ -112,8 +107,7 @@ int32_t TValueReader::ReadInteger()
         Raw(&v, sizeof v);
         return v;
     }
-    default:
-        WrongValue(tag);
+    default: WrongValue(tag);
     }
 }
 
@@ -136,11 +130,8 @@ std::string TValueReader::ReadString()
         size = s;
         break;
     }
-    case TValueTag::LString:
-        Raw(&size, sizeof size);
-        break;
-    default:
-        WrongValue(tag);
+    case TValueTag::LString: Raw(&size, sizeof size); break;
+    default: WrongValue(tag);
     }
     if (FBytes.size() - FPos < size)
         throw EReadError("Unexpected end of declaration stream");
@@ -152,12 +143,9 @@ std::string TValueReader::ReadString()
 bool TValueReader::ReadBoolean()
 {
     switch (const TValueTag tag = ReadTag()) {
-    case TValueTag::False:
-        return false;
-    case TValueTag::True:
-        return true;
-    default:
-        WrongValue(tag);
+    case TValueTag::False: return false;
+    case TValueTag::True: return true;
+    default: WrongValue(tag);
     }
 }
 

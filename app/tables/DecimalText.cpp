@@ -11,7 +11,8 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::size_t SkipDigits(std::string_view text, std::size_t pos) {
+std::size_t SkipDigits(std::string_view text, std::size_t pos)
+{
     while (pos < text.size() && IsDigit(text[pos]))
         ++pos;
     return pos;
@@ -23,7 +24,8 @@ std::size_t SkipDigits(std::string_view text, std::size_t pos) {
 // or divided by a power of ten up to 10^27, which it holds as well. That one
 // correctly rounded operation gives what the general conversion gives.
 // False for other texts.
-bool ExactlyRounded(std::string_view plain, long double& value) {
+bool ExactlyRounded(std::string_view plain, long double& value)
+{
     constexpr int MaxDigits = 19;
     constexpr int MaxPower = 27;
     std::size_t pos = 0;
@@ -75,7 +77,8 @@ bool ExactlyRounded(std::string_view plain, long double& value) {
 
 }  // namespace
 
-TDecimal ParseDecimal(std::string_view text, std::string_view decimalPoint) {
+TDecimal ParseDecimal(std::string_view text, std::string_view decimalPoint)
+{
     const TDecimal notANumber{TDecimal::NotANumber, 0.0L};
     // Checked here and rewritten with "." and without a leading "+", so that
     // only the syntax above reaches the conversion.
@@ -128,7 +131,8 @@ TDecimal ParseDecimal(std::string_view text, std::string_view decimalPoint) {
     return {TDecimal::Ok, value};
 }
 
-std::string LocaleDecimalPoint() {
+std::string LocaleDecimalPoint()
+{
     const std::lconv* conventions = std::localeconv();
     return conventions && conventions->decimal_point ? conventions->decimal_point : ".";
 }

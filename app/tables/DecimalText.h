@@ -22,4 +22,3 @@ TDecimal ParseDecimal(std::string_view text, std::string_view decimalPoint);
 
 // Decimal point of the C library's current LC_NUMERIC locale.
 std::string LocaleDecimalPoint();
-

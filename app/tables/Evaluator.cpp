@@ -28,19 +28,43 @@ constexpr const char* FunctionDomain = "argument outside the domain of the funct
 constexpr const char* FractionalPower = "fractional power of a negative number";
 constexpr const char* OutOfRange = "number out of range";
 
-[[noreturn]] void Fail(const char* reason) {
+[[noreturn]] void Fail(const char* reason)
+{
     throw EAssignError(std::string("Entry could not be evaluated:\n") + reason);
 }
 
-long double Checked(long double value) {
+long double Checked(long double value)
+{
     if (!std::isfinite(value))
         Fail(OutOfRange);
     return value;
 }
 
 enum class TFunction {
-    ArcTanh, ArcTan, Cotan, Tanh, Tan, ArcCosh, ArcCos, Cosh, Cos, Sec, ArcSinh, ArcSin,
-    Sinh, Sin, Cosec, Abs, Frac, Int, Ln, Round, Ceil, Floor, Log, Sqrt
+    ArcTanh,
+    ArcTan,
+    Cotan,
+    Tanh,
+    Tan,
+    ArcCosh,
+    ArcCos,
+    Cosh,
+    Cos,
+    Sec,
+    ArcSinh,
+    ArcSin,
+    Sinh,
+    Sin,
+    Cosec,
+    Abs,
+    Frac,
+    Int,
+    Ln,
+    Round,
+    Ceil,
+    Floor,
+    Log,
+    Sqrt
 };
 
 struct TFunctionName {
@@ -49,24 +73,21 @@ struct TFunctionName {
 };
 
 constexpr TFunctionName FunctionNames[] = {
-    {"arctanh", TFunction::ArcTanh}, {"arctan", TFunction::ArcTan},
-    {"cotan", TFunction::Cotan},     {"tanh", TFunction::Tanh},
-    {"tan", TFunction::Tan},         {"arccosh", TFunction::ArcCosh},
-    {"arccos", TFunction::ArcCos},   {"cosh", TFunction::Cosh},
-    {"cos", TFunction::Cos},         {"sec", TFunction::Sec},
-    {"arcsinh", TFunction::ArcSinh}, {"arcsin", TFunction::ArcSin},
-    {"sinh", TFunction::Sinh},       {"sin", TFunction::Sin},
-    {"cosec", TFunction::Cosec},     {"csc", TFunction::Cosec},
-    {"abs", TFunction::Abs},         {"frac", TFunction::Frac},
-    {"int", TFunction::Int},         {"ln", TFunction::Ln},
-    {"round", TFunction::Round},     {"ceil", TFunction::Ceil},
-    {"floor", TFunction::Floor},     {"log", TFunction::Log},
+    {"arctanh", TFunction::ArcTanh}, {"arctan", TFunction::ArcTan},   {"cotan", TFunction::Cotan},
+    {"tanh", TFunction::Tanh},       {"tan", TFunction::Tan},         {"arccosh", TFunction::ArcCosh},
+    {"arccos", TFunction::ArcCos},   {"cosh", TFunction::Cosh},       {"cos", TFunction::Cos},
+    {"sec", TFunction::Sec},         {"arcsinh", TFunction::ArcSinh}, {"arcsin", TFunction::ArcSin},
+    {"sinh", TFunction::Sinh},       {"sin", TFunction::Sin},         {"cosec", TFunction::Cosec},
+    {"csc", TFunction::Cosec},       {"abs", TFunction::Abs},         {"frac", TFunction::Frac},
+    {"int", TFunction::Int},         {"ln", TFunction::Ln},           {"round", TFunction::Round},
+    {"ceil", TFunction::Ceil},       {"floor", TFunction::Floor},     {"log", TFunction::Log},
     {"sqrt", TFunction::Sqrt},
 };
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::string Lowered(std::string_view text) {
+std::string Lowered(std::string_view text)
+{
     std::string result(text);
     for (char& c : result)
         c = Lower(c);
@@ -74,7 +95,8 @@ std::string Lowered(std::string_view text) {
 }
 
 // The longest function name that starts `text` (already in small letters).
-const TFunctionName* LeadingFunction(std::string_view text) {
+const TFunctionName* LeadingFunction(std::string_view text)
+{
     const TFunctionName* found = nullptr;
     for (const TFunctionName& entry : FunctionNames)
         if (text.starts_with(entry.Name) && (!found || entry.Name.size() > found->Name.size()))
@@ -83,7 +105,8 @@ const TFunctionName* LeadingFunction(std::string_view text) {
 }
 
 // One function name or several in a row ("sin", "sqrtabs"), in any case.
-bool IsFunctionNames(std::string_view text) {
+bool IsFunctionNames(std::string_view text)
+{
     const std::string lowered = Lowered(text);
     std::string_view rest(lowered);
     while (const TFunctionName* entry = LeadingFunction(rest))
@@ -91,19 +114,22 @@ bool IsFunctionNames(std::string_view text) {
     return !lowered.empty() && rest.empty();
 }
 
-long double ToInt32(long double value) {
+long double ToInt32(long double value)
+{
     if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
         Fail(OutOfRange);
     return value;
 }
 
-long double Reciprocal(long double value) {
+long double Reciprocal(long double value)
+{
     if (value == 0.0L)
         Fail(DivisionByZero);
     return 1.0L / value;
 }
 
-long double Apply(TFunction function, long double x) {
+long double Apply(TFunction function, long double x)
+{
     switch (function) {
     case TFunction::ArcTanh:
         if (!(std::fabs(x) < 1.0L))
@@ -155,7 +181,8 @@ long double Apply(TFunction function, long double x) {
 }
 
 // |x|·(|x|−1)·…·1 with the sign of x.
-long double Factorial(long double x) {
+long double Factorial(long double x)
+{
     if (x != std::trunc(x))
         Fail(FactorialOfFraction);
     long double product = 1.0L;
@@ -165,7 +192,8 @@ long double Factorial(long double x) {
 }
 
 // "$" followed by a 32-bit integer in hexadecimal (small letters).
-long double HexValue(std::string_view digits) {
+long double HexValue(std::string_view digits)
+{
     if (digits.empty())
         Fail(InvalidHex);
     uint64_t value = 0;
@@ -185,7 +213,8 @@ long double HexValue(std::string_view digits) {
 }
 
 // A constant, a hexadecimal or a decimal number (text in small letters).
-long double PlainValue(const std::string& text) {
+long double PlainValue(const std::string& text)
+{
     if (text == "pi" || text == "-pi")
         return text[0] == '-' ? -std::numbers::pi_v<long double> : std::numbers::pi_v<long double>;
     if (text == "e" || text == "-e")
@@ -203,7 +232,8 @@ long double PlainValue(const std::string& text) {
 // Value of one operand: leading function names apply to the value of the rest
 // of the text ("sqrtsqrt16" is 2), a trailing "!" takes the factorial of what
 // stands before it. Unwound iteratively so that no entry can exhaust the stack.
-long double OperandValue(std::string text) {
+long double OperandValue(std::string text)
+{
     for (std::size_t pair = text.find("--"); pair != std::string::npos; pair = text.find("--"))
         text.erase(pair, 2);
     text = Lowered(text);
@@ -232,7 +262,8 @@ long double OperandValue(std::string text) {
 // "+" (which would read as an operator).
 std::string ValueText(long double value) { return GeneralNumberText(value, 18, LocaleDecimalPoint()); }
 
-int64_t ToInt64(long double value) {
+int64_t ToInt64(long double value)
+{
     const long double truncated = std::trunc(value);
     // 2^63 is exact in long double; the range is [-2^63, 2^63).
     const long double limit = 9223372036854775808.0L;
@@ -243,7 +274,8 @@ int64_t ToInt64(long double value) {
 
 std::string Truth(bool value) { return value ? "1" : "0"; }
 
-std::string Reduce(char op, const std::string& leftText, const std::string& rightText) {
+std::string Reduce(char op, const std::string& leftText, const std::string& rightText)
+{
     const long double left = OperandValue(leftText);
     const long double right = OperandValue(rightText);
     switch (op) {
@@ -279,7 +311,8 @@ bool IsOperator(char c) { return std::string_view("^*/%&+|=").find(c) != std::st
 // A minus is a sign when it opens the text, follows an operator, an exponent
 // letter or another minus, or follows function names, "!" or "$" that open
 // its operand ("sin-1" and, after parentheses, "2*sin-1" and "sqrtabs-4").
-bool IsSign(const std::string& text, std::size_t pos, const std::string& operand) {
+bool IsSign(const std::string& text, std::size_t pos, const std::string& operand)
+{
     if (pos == 0)
         return true;
     if (std::string_view("%&*+/=Ee^|-").find(text[pos - 1]) != std::string_view::npos)
@@ -289,7 +322,8 @@ bool IsSign(const std::string& text, std::size_t pos, const std::string& operand
 
 }  // namespace
 
-long double Evaluate(const std::string& text) {
+long double Evaluate(const std::string& text)
+{
     if (text.empty())
         Fail(BlankEntry);
     std::string entry;

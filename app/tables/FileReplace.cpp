@@ -21,7 +21,7 @@ mode_t NewFileMode()
     return 0666 & ~mask;
 }
 
-} // namespace
+}  // namespace
 
 void ThrowWriteError(const std::string& fileName, const std::string& reason)
 {
@@ -44,8 +44,7 @@ void ReplaceFile(const std::string& fileName, const TFileFiller& fill)
     const bool exists = stat(target.c_str(), &previous) == 0;
     if (exists && access(target.c_str(), W_OK) != 0)
         ThrowWriteError(fileName, errno);
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     // A short name of its own, which fits the folder whatever the target's length.
     std::string temporary = (folder / ".korven-save-XXXXXX").string();
     const int fd = mkstemp(temporary.data());

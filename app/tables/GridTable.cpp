@@ -117,8 +117,7 @@ int TGridTableT<F>::IndexOf(const TColumnT<F>& column) const
 template <TableFamily F>
 int TGridTableT<F>::VisibleColumnCount() const
 {
-    return static_cast<int>(
-        std::count_if(FColumns.begin(), FColumns.end(), [](const auto& c) { return c->Visible; }));
+    return static_cast<int>(std::count_if(FColumns.begin(), FColumns.end(), [](const auto& c) { return c->Visible; }));
 }
 
 template <TableFamily F>
@@ -284,8 +283,7 @@ void TGridTableT<F>::SetNumber(int number)
 template <TableFamily F>
 bool TGridTableT<F>::Changed() const
 {
-    return FChanged || std::any_of(FColumns.begin(), FColumns.end(),
-                                   [](const auto& c) { return c->GetChanged(); });
+    return FChanged || std::any_of(FColumns.begin(), FColumns.end(), [](const auto& c) { return c->GetChanged(); });
 }
 
 template <TableFamily F>
@@ -379,8 +377,7 @@ void TGridTableT<F>::ReadCol(TValueReader& reader)
     }
     for (int32_t i = 0; i < count; ++i) {
         auto columnError = [i](const std::exception& e) {
-            return ETableError("Error occured when creating column " + std::to_string(i) + ": " +
-                               e.what());
+            return ETableError("Error occured when creating column " + std::to_string(i) + ": " + e.what());
         };
         int32_t kind;
         try {

@@ -80,18 +80,16 @@ public:
     using Data = TDataT<F>;
 
     using TNotifyEvent = std::function<void(TGridTableT& sender)>;
-    using TRowDataEvent =
-        std::function<void(TGridTableT& sender, int32_t col, int32_t row, TRowObject* data)>;
-    using TGetButtonCaptionEvent = std::function<void(TGridTableT& sender, int32_t col, int32_t row,
-                                                      TRowObject* data, std::string& caption)>;
-    using TGetChangedEvent = std::function<void(TGridTableT& sender, int32_t col, int32_t row,
-                                                TRowObject* data, bool& changed)>;
-    using TInitRowEvent = std::function<void(TGridTableT& sender, int32_t col, int32_t row,
-                                             int32_t enumType, std::unique_ptr<TRowObject>& data)>;
-    using TSetRowEvent =
-        std::function<void(TGridTableT& sender, int32_t col, TRowObject* data, int32_t row)>;
-    using TSetUnitsEvent = std::function<void(TGridTableT& sender, int32_t col, int32_t row,
-                                              TRowObject* data, int32_t units)>;
+    using TRowDataEvent = std::function<void(TGridTableT& sender, int32_t col, int32_t row, TRowObject* data)>;
+    using TGetButtonCaptionEvent =
+        std::function<void(TGridTableT& sender, int32_t col, int32_t row, TRowObject* data, std::string& caption)>;
+    using TGetChangedEvent =
+        std::function<void(TGridTableT& sender, int32_t col, int32_t row, TRowObject* data, bool& changed)>;
+    using TInitRowEvent = std::function<void(TGridTableT& sender, int32_t col, int32_t row, int32_t enumType,
+                                             std::unique_ptr<TRowObject>& data)>;
+    using TSetRowEvent = std::function<void(TGridTableT& sender, int32_t col, TRowObject* data, int32_t row)>;
+    using TSetUnitsEvent =
+        std::function<void(TGridTableT& sender, int32_t col, int32_t row, TRowObject* data, int32_t units)>;
 
     // A table owned by another table of the family (a nested table) takes
     // its unit system and prefixes its window caption with the owner's.

@@ -83,8 +83,7 @@ void TTableColumnT<F>::DeleteRow(int row)
 }
 
 template <TableFamily F>
-std::unique_ptr<TGridTableT<F>> TTableColumnT<F>::ReplacingCopy(Table& tmpl, Table* old,
-                                                                 int row) const
+std::unique_ptr<TGridTableT<F>> TTableColumnT<F>::ReplacingCopy(Table& tmpl, Table* old, int row) const
 {
     Table& owner = this->Owner();
     const TCopyInProgress<Table> copying(tmpl);
@@ -122,8 +121,7 @@ void TTableColumnT<F>::CreateRowObject(int row)
     Table& owner = this->Owner();
     const int col = this->Index();
     int type = 1;
-    if (owner.ColumnCount() > 0 && &owner.Column(0) != this &&
-        owner.Column(0).Kind() == TColumnKind::Enum)
+    if (owner.ColumnCount() > 0 && &owner.Column(0) != this && owner.Column(0).Kind() == TColumnKind::Enum)
         type = owner.Column(0).AsInteger(row);
 
     if (Table* tmpl = Templates.Resolve(type - 1)) {
@@ -277,17 +275,14 @@ void TTableColumnT<F>::ReadOwnData(TValueReader& reader)
     // Legacy form: one registry index, or the item numbers as identifiers.
     const int32_t index = reader.ReadInteger();
     const Table& table = this->Owner();
-    const auto* types = table.ColumnCount() > 0
-                            ? dynamic_cast<const TEnumColumnT<F>*>(&table.Column(0))
-                            : nullptr;
+    const auto* types = table.ColumnCount() > 0 ? dynamic_cast<const TEnumColumnT<F>*>(&table.Column(0)) : nullptr;
     if (!types) {
         Templates.Entries.push_back({index, false});
         return;
     }
     const int items = static_cast<int>(types->Items().size());
     for (int i = 0; i < items; ++i)
-        Templates.Entries.push_back(table.HardwiredButton ? TTemplateRef{index, false}
-                                                          : TTemplateRef{i + 1, true});
+        Templates.Entries.push_back(table.HardwiredButton ? TTemplateRef{index, false} : TTemplateRef{i + 1, true});
 }
 
 template class TTableColumnT<TableFamily::Plain>;

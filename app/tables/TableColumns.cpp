@@ -61,10 +61,7 @@ void WriteStringList(TValueWriter& writer, const std::vector<std::string>& list)
 
 }  // namespace column_detail
 
-std::string FloatCellText(long double value)
-{
-    return GeneralNumberText(value, 8);
-}
+std::string FloatCellText(long double value) { return GeneralNumberText(value, 8); }
 
 // ---- TDataT ----
 
@@ -130,8 +127,7 @@ TGridTableT<F>* TGridTableListT<F>::Resolve(int i) const
     if (i < 0 || i >= static_cast<int>(Entries.size()))
         return nullptr;
     const TTemplateRef& ref = Entries[i];
-    return ref.ByIdentifier ? TGridTableT<F>::FindByIdentifier(ref.Value)
-                            : TGridTableT<F>::RegistryAt(ref.Value);
+    return ref.ByIdentifier ? TGridTableT<F>::FindByIdentifier(ref.Value) : TGridTableT<F>::RegistryAt(ref.Value);
 }
 
 // ---- TColumnT ----
@@ -263,8 +259,7 @@ std::pair<int, int> TColumnT<F>::GroupOf(int row) const
 }
 
 template <TableFamily F>
-int TColumnT<F>::MinWidth(int pixelsPerInch,
-                          const std::function<int(const std::string&)>& textWidth) const
+int TColumnT<F>::MinWidth(int pixelsPerInch, const std::function<int(const std::string&)>& textWidth) const
 {
     int width = KindMinWidth(pixelsPerInch);
     for (int i = 0; i < CaptionLineCount(); ++i)
@@ -274,8 +269,7 @@ int TColumnT<F>::MinWidth(int pixelsPerInch,
 
 template <TableFamily F>
 void TColumnT<F>::CheckControlRequest(int, int) const
-{
-}
+{}
 
 template <TableFamily F>
 const char* TColumnT<F>::ParentChangeMessage() const
@@ -314,26 +308,15 @@ void TColumnT<F>::WriteData(TValueWriter& writer) const
 }
 
 template <TableFamily F>
-std::unique_ptr<TColumnT<F>> TColumnT<F>::CreateFromStream(TColumnKind kind, Table& table,
-                                                           TValueReader& reader)
+std::unique_ptr<TColumnT<F>> TColumnT<F>::CreateFromStream(TColumnKind kind, Table& table, TValueReader& reader)
 {
     std::unique_ptr<TColumnT> column;
     switch (kind) {
-    case TColumnKind::Enum:
-        column = std::make_unique<TEnumColumnT<F>>(table);
-        break;
-    case TColumnKind::Int:
-        column = std::make_unique<TIntColumnT<F>>(table);
-        break;
-    case TColumnKind::Float:
-        column = std::make_unique<TFloatColumnT<F>>(table);
-        break;
-    case TColumnKind::Table:
-        column = std::make_unique<TTableColumnT<F>>(table);
-        break;
-    case TColumnKind::String:
-        column = std::make_unique<TStringColumnT<F>>(table);
-        break;
+    case TColumnKind::Enum: column = std::make_unique<TEnumColumnT<F>>(table); break;
+    case TColumnKind::Int: column = std::make_unique<TIntColumnT<F>>(table); break;
+    case TColumnKind::Float: column = std::make_unique<TFloatColumnT<F>>(table); break;
+    case TColumnKind::Table: column = std::make_unique<TTableColumnT<F>>(table); break;
+    case TColumnKind::String: column = std::make_unique<TStringColumnT<F>>(table); break;
     }
     column->CaptionLines = ReadStringList(reader);
     column->Visible = reader.ReadBoolean();

@@ -27,8 +27,10 @@
 
 enum class TableFamily { Plain, Chart };
 
-template <TableFamily F> class TGridTableT;
-template <TableFamily F> class TColumnT;
+template <TableFamily F>
+class TGridTableT;
+template <TableFamily F>
+class TColumnT;
 
 // Wrong use of a table or a column (not wrong input, which is EAssignError):
 // "Data of wrong type", "Index out of bounds", declaration errors, ...
@@ -187,8 +189,7 @@ public:
     // Declaration stream: caption lines, Visible, GroupWide, then the kind's
     // own properties (the kind id is written by the table).
     void WriteData(TValueWriter& writer) const;
-    static std::unique_ptr<TColumnT> CreateFromStream(TColumnKind kind, Table& table,
-                                                      TValueReader& reader);
+    static std::unique_ptr<TColumnT> CreateFromStream(TColumnKind kind, Table& table, TValueReader& reader);
     // Same kind, caption lines, Visible and the kind's own properties for
     // another table, without values.
     virtual std::unique_ptr<TColumnT> Clone(Table& table) const = 0;

@@ -17,16 +17,10 @@ bool MovesLeft(SizingEdge edge)
 }
 
 // Only the top or the bottom edge: the columns in view stay as they are.
-bool PurelyVertical(SizingEdge edge)
-{
-    return edge == SizingEdge::Top || edge == SizingEdge::Bottom;
-}
+bool PurelyVertical(SizingEdge edge) { return edge == SizingEdge::Top || edge == SizingEdge::Bottom; }
 
 // Only the left or the right edge: the rows in view stay as they are.
-bool PurelyHorizontal(SizingEdge edge)
-{
-    return edge == SizingEdge::Left || edge == SizingEdge::Right;
-}
+bool PurelyHorizontal(SizingEdge edge) { return edge == SizingEdge::Left || edge == SizingEdge::Right; }
 
 int ColumnsWidth(const std::vector<int>& widths, int first, int count)
 {

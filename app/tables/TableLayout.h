@@ -21,13 +21,13 @@ struct TableLayoutInput {
     int Margin = 0;          // m
     int VScrollWidth = 0;
     int HScrollHeight = 0;
-    int ButtonSpan = 0;      // from the left edge of the first row button to the right edge of the last
-    int Below = 0;           // hB + hL + hI: buttons, comment and picture under the grid, margins included
+    int ButtonSpan = 0;                  // from the left edge of the first row button to the right edge of the last
+    int Below = 0;                       // hB + hL + hI: buttons, comment and picture under the grid, margins included
     std::vector<int> FixedColumnWidths;  // row-number column(s)
     std::vector<int> ColumnWidths;       // data columns in view order
-    int RowPitch = 0;        // height of one grid row plus its line
-    int HeadingRows = 0;     // H
-    int RowCount = 0;        // data rows
+    int RowPitch = 0;                    // height of one grid row plus its line
+    int HeadingRows = 0;                 // H
+    int RowCount = 0;                    // data rows
     // The current view: first scrolled data column and data row (0-based)
     // and how many of each are in view.
     int FirstColumn = 0;

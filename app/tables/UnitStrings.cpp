@@ -45,7 +45,8 @@ constexpr TUnitFamily TableFamily{
 constexpr TUnitFamily ChartFamily{"012", "012", {"F2", "F1", "F0", "F", "L2", "L1", "L0", "L"}, 8, false};
 constexpr TUnitFamily PlotFamily{"012", "012", {"F2", "F1", "F0", "F", "L2", "L1", "L0", "L"}, 8, true};
 
-const TUnitSlot& SlotOf(char letter, char digit) {
+const TUnitSlot& SlotOf(char letter, char digit)
+{
     std::string token(1, letter);
     if (digit != '0')
         token += digit;
@@ -60,7 +61,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // Factor of one side of a unit string: an optional force part ("F", a slot
 // digit, "^" and a one-digit power), one separator character, then an
 // optional length part ("L", a slot digit, an operator and a one-digit power).
-long double SideFactor(std::string_view side, const TUnitFamily& family) {
+long double SideFactor(std::string_view side, const TUnitFamily& family)
+{
     long double factor = 1.0L;
     std::size_t pos = 0;
     if (pos < side.size() && side[pos] == 'F') {
@@ -91,13 +93,12 @@ long double SideFactor(std::string_view side, const TUnitFamily& family) {
     return factor;
 }
 
-long double FamilyConversionFactor(int from, int to, const std::string& units,
-                                   const TUnitFamily& family) {
+long double FamilyConversionFactor(int from, int to, const std::string& units, const TUnitFamily& family)
+{
     const std::string_view text(units);
     const std::size_t slash = text.find('/');
     const std::string_view numerator = text.substr(0, slash);
-    const std::string_view denominator =
-        slash == std::string_view::npos ? std::string_view() : text.substr(slash + 1);
+    const std::string_view denominator = slash == std::string_view::npos ? std::string_view() : text.substr(slash + 1);
     const long double ratio = SideFactor(numerator, family) / SideFactor(denominator, family);
     if (from == UnitSystem::SI && to == UnitSystem::English)
         return ratio;
@@ -106,7 +107,8 @@ long double FamilyConversionFactor(int from, int to, const std::string& units,
     return 1.0L;
 }
 
-std::string FamilyExpandUnits(const std::string& units, int system, const TUnitFamily& family) {
+std::string FamilyExpandUnits(const std::string& units, int system, const TUnitFamily& family)
+{
     if (system < UnitSystem::English || system > UnitSystem::Symbolic)
         return units;
     std::string text = units;
@@ -118,8 +120,7 @@ std::string FamilyExpandUnits(const std::string& units, int system, const TUnitF
         const TUnitSlot& slot = SlotOf(token[0], token.size() > 1 ? token[1] : '0');
         const std::string_view name = slot.Names[system - 1];
         // Continue after each inserted name: symbolic names are tokens again.
-        for (std::size_t pos = text.find(token); pos != std::string::npos;
-             pos = text.find(token, pos + name.size())) {
+        for (std::size_t pos = text.find(token); pos != std::string::npos; pos = text.find(token, pos + name.size())) {
             text.replace(pos, token.size(), name);
             expandedLetter = token[0];
         }
@@ -129,23 +130,25 @@ std::string FamilyExpandUnits(const std::string& units, int system, const TUnitF
 
 }  // namespace
 
-long double ConversionFactor(int from, int to, const std::string& units) {
+long double ConversionFactor(int from, int to, const std::string& units)
+{
     return FamilyConversionFactor(from, to, units, TableFamily);
 }
 
-std::string ExpandUnits(const std::string& units, int system) {
-    return FamilyExpandUnits(units, system, TableFamily);
-}
+std::string ExpandUnits(const std::string& units, int system) { return FamilyExpandUnits(units, system, TableFamily); }
 
-long double ChartConversionFactor(int from, int to, const std::string& units) {
+long double ChartConversionFactor(int from, int to, const std::string& units)
+{
     return FamilyConversionFactor(from, to, units, ChartFamily);
 }
 
-std::string ExpandChartUnits(const std::string& units, int system) {
+std::string ExpandChartUnits(const std::string& units, int system)
+{
     return FamilyExpandUnits(units, system, ChartFamily);
 }
 
-std::string ExpandPlotUnits(const std::string& units, int system) {
+std::string ExpandPlotUnits(const std::string& units, int system)
+{
     if (system != UnitSystem::English && system != UnitSystem::SI)
         return units;
     return FamilyExpandUnits(units, system, PlotFamily);

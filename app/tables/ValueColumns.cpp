@@ -157,8 +157,8 @@ template <TableFamily F>
 void TIntColumnT<F>::SetText(int row, const std::string& text)
 {
     const long double value = EvaluateEntry(text);
-    const std::string range = "Entry must be between " + std::to_string(MinValue) + " and " +
-                              std::to_string(MaxValue) + ".";
+    const std::string range =
+        "Entry must be between " + std::to_string(MinValue) + " and " + std::to_string(MaxValue) + ".";
     if (this->Owner().Editor()) {
         if (!IsWhole(value))
             throw EAssignError("Entry must be an integer.");
@@ -263,8 +263,7 @@ void TFloatColumnT<F>::SetText(int row, const std::string& text)
 template <TableFamily F>
 void TFloatColumnT<F>::SetUnits(int units)
 {
-    const long double factor =
-        TGridTableT<F>::UnitFactor(this->Owner().Units(), units, UnitString);
+    const long double factor = TGridTableT<F>::UnitFactor(this->Owner().Units(), units, UnitString);
     for (int row = 0; row < this->RowCount(); ++row) {
         this->FValues[row] *= factor;
         this->CellChanged(row);
@@ -387,13 +386,13 @@ int TStringColumnT<F>::KindMinWidth(int pixelsPerInch) const
     return static_cast<int>(Width * pixelsPerInch);
 }
 
-#define KORVEN_INSTANTIATE_VALUE_COLUMNS(F)      \
-    template class TValueColumnT<F, int32_t>;     \
-    template class TValueColumnT<F, long double>; \
-    template class TValueColumnT<F, std::string>; \
-    template class TEnumColumnT<F>;               \
-    template class TIntColumnT<F>;                \
-    template class TFloatColumnT<F>;              \
+#define KORVEN_INSTANTIATE_VALUE_COLUMNS(F)                                                                            \
+    template class TValueColumnT<F, int32_t>;                                                                          \
+    template class TValueColumnT<F, long double>;                                                                      \
+    template class TValueColumnT<F, std::string>;                                                                      \
+    template class TEnumColumnT<F>;                                                                                    \
+    template class TIntColumnT<F>;                                                                                     \
+    template class TFloatColumnT<F>;                                                                                   \
     template class TStringColumnT<F>;
 
 KORVEN_INSTANTIATE_VALUE_COLUMNS(TableFamily::Plain)

@@ -90,8 +90,7 @@ std::string JoinTabBlock(const std::vector<std::vector<std::string>>& cells)
     return text;
 }
 
-int ImportNumberLines(const std::vector<std::string>& lines, std::string_view decimalPoint,
-                      TValueImportTarget& target)
+int ImportNumberLines(const std::vector<std::string>& lines, std::string_view decimalPoint, TValueImportTarget& target)
 {
     constexpr int Digits = 15;
     const int columns = target.DataColumns();
@@ -115,8 +114,7 @@ int ImportNumberLines(const std::vector<std::string>& lines, std::string_view de
     return filled;
 }
 
-int PasteCells(const std::vector<std::vector<std::string>>& cells, int column, int row,
-               TValueImportTarget& target)
+int PasteCells(const std::vector<std::vector<std::string>>& cells, int column, int row, TValueImportTarget& target)
 {
     int entered = 0;
     for (const std::vector<std::string>& line : cells) {

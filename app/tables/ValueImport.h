@@ -56,12 +56,10 @@ public:
 // number is entered as general text of 15 significant digits with
 // `decimalPoint`. Nothing changes when no line counts. An entry error
 // propagates, the rows filled before it staying. Returns the rows filled.
-int ImportNumberLines(const std::vector<std::string>& lines, std::string_view decimalPoint,
-                      TValueImportTarget& target);
+int ImportNumberLines(const std::vector<std::string>& lines, std::string_view decimalPoint, TValueImportTarget& target);
 
 // Enters a block of cells with its top left cell at (column, row), adding
 // rows as needed up to MaxRows (further block rows are dropped) and leaving
 // out cells beyond the last column. An entry error propagates; the cells
 // before it stay entered. Returns the block rows entered.
-int PasteCells(const std::vector<std::vector<std::string>>& cells, int column, int row,
-               TValueImportTarget& target);
+int PasteCells(const std::vector<std::vector<std::string>>& cells, int column, int row, TValueImportTarget& target);

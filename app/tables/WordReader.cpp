@@ -20,7 +20,8 @@ bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 }  // namespace
 
-TWordReader::TWordReader(const std::string& fileName) {
+TWordReader::TWordReader(const std::string& fileName)
+{
     std::ifstream file(fileName, std::ios::binary);
     if (!file) {
         const int error = errno;
@@ -67,14 +68,16 @@ TWordReader::TWordReader(const std::string& fileName) {
     } while (begin < content.size());
 }
 
-std::string TWordReader::ReadLine() {
+std::string TWordReader::ReadLine()
+{
     if (FLine >= FLines.size())
         throw EInOutError(IncompleteFile);
     FWord = 0;
     return std::string(Text(FLines[FLine++].Line));
 }
 
-std::string_view TWordReader::NextWord(const char* expected) {
+std::string_view TWordReader::NextWord(const char* expected)
+{
     if (FLine < FLines.size() && FWord == FLines[FLine].WordCount) {
         ++FLine;
         FWord = 0;
@@ -89,7 +92,8 @@ std::string_view TWordReader::NextWord(const char* expected) {
     return Text(FWords[line.FirstWord + FWord - 1]);
 }
 
-bool TWordReader::AtEnd() const {
+bool TWordReader::AtEnd() const
+{
     if (FLine < FLines.size() && FWord < FLines[FLine].WordCount)
         return false;
     for (std::size_t line = FLine + 1; line < FLines.size(); ++line)
@@ -98,23 +102,24 @@ bool TWordReader::AtEnd() const {
     return true;
 }
 
-void TWordReader::ConversionError(const char* expected, std::size_t item) const {
-    throw EInOutError("Error on Line " + std::to_string(FLine + 1) + " Item " +
-                      std::to_string(item) + "\n" + expected);
+void TWordReader::ConversionError(const char* expected, std::size_t item) const
+{
+    throw EInOutError("Error on Line " + std::to_string(FLine + 1) + " Item " + std::to_string(item) + "\n" + expected);
 }
 
-long double TWordReader::ReadFloat() {
+long double TWordReader::ReadFloat()
+{
     const TDecimal number = ParseDecimal(NextWord(FloatExpected), ".");
     if (number.Status != TDecimal::Ok)
         ConversionError(FloatExpected, FWord);
     return number.Value;
 }
 
-int32_t TWordReader::ReadInteger() {
+int32_t TWordReader::ReadInteger()
+{
     const TDecimal number = ParseDecimal(NextWord(IntegerExpected), LocaleDecimalPoint());
     if (number.Status != TDecimal::Ok || number.Value != std::trunc(number.Value) ||
-        number.Value < std::numeric_limits<int32_t>::min() ||
-        number.Value > std::numeric_limits<int32_t>::max())
+        number.Value < std::numeric_limits<int32_t>::min() || number.Value > std::numeric_limits<int32_t>::max())
         ConversionError(IntegerExpected, FWord);
     return static_cast<int32_t>(number.Value);
 }

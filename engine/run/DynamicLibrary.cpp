@@ -4,21 +4,17 @@
 
 TDynamicLibrary::TDynamicLibrary(std::string fileName) : FFileName(std::move(fileName)) {}
 
-TDynamicLibrary::~TDynamicLibrary()
-{
+TDynamicLibrary::~TDynamicLibrary() {
     Close();
 }
 
-void TDynamicLibrary::SetFileName(std::string fileName)
-{
+void TDynamicLibrary::SetFileName(std::string fileName) {
     Close();
     FFileName = std::move(fileName);
 }
 
-void TDynamicLibrary::Open()
-{
-    if (FHandle != nullptr)
-        return;
+void TDynamicLibrary::Open() {
+    if (FHandle != nullptr) return;
     FHandle = dlopen(FFileName.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (FHandle == nullptr) {
         const char* reason = dlerror();
@@ -26,21 +22,16 @@ void TDynamicLibrary::Open()
     }
 }
 
-void* TDynamicLibrary::Lookup(const std::string& name) const
-{
-    if (FHandle == nullptr)
-        throw ELibraryError("library " + FFileName + " is not open");
+void* TDynamicLibrary::Lookup(const std::string& name) const {
+    if (FHandle == nullptr) throw ELibraryError("library " + FFileName + " is not open");
     dlerror();
     void* entry = dlsym(FHandle, name.c_str());
-    if (entry == nullptr)
-        throw ELibraryError("library " + FFileName + " has no entry " + name);
+    if (entry == nullptr) throw ELibraryError("library " + FFileName + " has no entry " + name);
     return entry;
 }
 
-void TDynamicLibrary::Close()
-{
-    if (FHandle == nullptr)
-        return;
+void TDynamicLibrary::Close() {
+    if (FHandle == nullptr) return;
     dlclose(FHandle);
     FHandle = nullptr;
 }

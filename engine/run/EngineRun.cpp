@@ -10,8 +10,7 @@
 
 namespace fs = std::filesystem;
 
-const TEngineStatus* FindEngineStatus(int32_t code)
-{
+const TEngineStatus* FindEngineStatus(int32_t code) {
     static const TEngineStatus Statuses[] = {
         {0, "run completed", false},
         {1, "the entry was called with a key other than 3; no file was touched", false},
@@ -21,94 +20,87 @@ const TEngineStatus* FindEngineStatus(int32_t code)
         {7, "a depth lies beyond the tip resistance input", true},
         {8, "a depth lies beyond the friction angle input", true},
         {10, "names.dat is missing from the current folder or its first four lines cannot be read", false},
-        {11, "a file named in names.dat cannot be opened: the output report, the input data file, the plot "
-             "data file or the run-notes file", false},
-        {12, "the input data file is short or holds a malformed value (a word where a number belongs, or an "
-             "integer written with a decimal point such as 3.0)", true},
-        {13, "a count or code lies outside what the engine accepts: increments 1 to 900, unit code 1 or 2, 1 to "
-             "100 t-z curves of 1 to 100 points, 1 to 20 soil layers of soil model 1 to 6, 1 to 50 AE points, at "
-             "most 50 Q-w points, at most 50 tip movements, 50 pile-head loads, 100 settlement points, 1 to 50 "
-             "t-z factor rows", true},
+        {11,
+         "a file named in names.dat cannot be opened: the output report, the input data file, the plot "
+         "data file or the run-notes file",
+         false},
+        {12,
+         "the input data file is short or holds a malformed value (a word where a number belongs, or an "
+         "integer written with a decimal point such as 3.0)",
+         true},
+        {13,
+         "a count or code lies outside what the engine accepts: increments 1 to 900, unit code 1 or 2, 1 to "
+         "100 t-z curves of 1 to 100 points, 1 to 20 soil layers of soil model 1 to 6, 1 to 50 AE points, at "
+         "most 50 Q-w points, at most 50 tip movements, 50 pile-head loads, 100 settlement points, 1 to 50 "
+         "t-z factor rows",
+         true},
         {14, "the pile tip lies below the bottom of every soil layer", true},
         {15, "an axial stiffness AE of zero", true},
         {16, "a Q-w curve of fewer than two points", true},
         {17, "the pile reaches above the first t-z curve (an increment's mid-depth lies above it)", true},
         {18, "a Q-w curve of 50 points with a tip movement beyond its last point", true},
-        {19, "a Q-w modification factor out of range (w-multiplier zero or below, or Q-multiplier below zero)",
-         true},
+        {19, "a Q-w modification factor out of range (w-multiplier zero or below, or Q-multiplier below zero)", true},
         {kOutputNotWrittenStatus,
          "the output report or the plot data file could not be written whole; the previous ones were kept", false},
     };
     for (const TEngineStatus& status : Statuses)
-        if (status.Code == code)
-            return &status;
+        if (status.Code == code) return &status;
     return nullptr;
 }
 
-const char* EngineStatusMeaning(int32_t code)
-{
+const char* EngineStatusMeaning(int32_t code) {
     const TEngineStatus* status = FindEngineStatus(code);
     return status ? status->Meaning : "unknown status";
 }
 
-fs::path SiblingFile(const fs::path& projectFile, const char* extension)
-{
+fs::path SiblingFile(const fs::path& projectFile, const char* extension) {
     return fs::path(projectFile).replace_extension(extension);
 }
 
-TRunFiles TRunFiles::ForProject(const fs::path& projectFile)
-{
+TRunFiles TRunFiles::ForProject(const fs::path& projectFile) {
     return {projectFile, SiblingFile(projectFile, ".kv3o"), SiblingFile(projectFile, ".kv3p"),
             SiblingFile(projectFile, ".kv3r")};
 }
 
-std::string NamesFileText(const TRunFiles& files)
-{
+std::string NamesFileText(const TRunFiles& files) {
     // Two reserved text lines and a reserved number, which the engine reads
     // and does not use.
-    return std::string(kNamesFileVersion) + "\n\n\n0\n" + files.Input.string() + '\n' + files.Report.string() +
-           '\n' + files.Plot.string() + '\n' + files.Notes.string() + '\n';
+    return std::string(kNamesFileVersion) + "\n\n\n0\n" + files.Input.string() + '\n' + files.Report.string() + '\n' +
+           files.Plot.string() + '\n' + files.Notes.string() + '\n';
 }
 
-bool WriteNamesFile(const fs::path& folder, const TRunFiles& files)
-{
+bool WriteNamesFile(const fs::path& folder, const TRunFiles& files) {
     std::ofstream names(folder / kNamesFileName, std::ios::binary);
     names << NamesFileText(files);
     names.close();
     return !names.fail();
 }
 
-TPrivateFolder::TPrivateFolder(const std::string& prefix)
-{
+TPrivateFolder::TPrivateFolder(const std::string& prefix) {
     std::error_code error;
     const fs::path temporary = fs::temp_directory_path(error);
-    if (error)
-        throw ERunError("no temporary folder: " + error.message());
+    if (error) throw ERunError("no temporary folder: " + error.message());
     std::string pattern = (temporary / (prefix + "-XXXXXX")).string();
     if (mkdtemp(pattern.data()) == nullptr)
         throw ERunError("cannot make a folder in " + temporary.string() + ": " + std::strerror(errno));
     FPath = pattern;
 }
 
-TPrivateFolder::~TPrivateFolder()
-{
+TPrivateFolder::~TPrivateFolder() {
     std::error_code ignored;
     fs::remove_all(FPath, ignored);
 }
 
-fs::path EngineLibraryIn(const fs::path& folder)
-{
+fs::path EngineLibraryIn(const fs::path& folder) {
     return folder / kEngineLibraryName;
 }
 
-TEngineEntry OpenEngine(TDynamicLibrary& library)
-{
+TEngineEntry OpenEngine(TDynamicLibrary& library) {
     library.Open();
     return reinterpret_cast<TEngineEntry>(library.Lookup(kEngineEntryName));
 }
 
-int32_t CallInFolder(TEngineEntry entry, const fs::path& folder, int32_t key)
-{
+int32_t CallInFolder(TEngineEntry entry, const fs::path& folder, int32_t key) {
     const fs::path previous = fs::current_path();
     fs::current_path(folder);
     const int32_t status = entry(key);
@@ -116,20 +108,17 @@ int32_t CallInFolder(TEngineEntry entry, const fs::path& folder, int32_t key)
     return status;
 }
 
-int32_t RunEngine(TEngineEntry entry, const TRunFiles& files)
-{
+int32_t RunEngine(TEngineEntry entry, const TRunFiles& files) {
     const TPrivateFolder folder;
     if (!WriteNamesFile(folder.Path(), files))
         throw ERunError("cannot write " + (folder.Path() / kNamesFileName).string());
     return CallInFolder(entry, folder.Path());
 }
 
-TPointDecimalSeparator::TPointDecimalSeparator() : FPrevious(std::setlocale(LC_NUMERIC, nullptr))
-{
+TPointDecimalSeparator::TPointDecimalSeparator() : FPrevious(std::setlocale(LC_NUMERIC, nullptr)) {
     std::setlocale(LC_NUMERIC, "C");
 }
 
-TPointDecimalSeparator::~TPointDecimalSeparator()
-{
+TPointDecimalSeparator::~TPointDecimalSeparator() {
     std::setlocale(LC_NUMERIC, FPrevious.c_str());
 }

@@ -108,8 +108,7 @@ TEngineEntry OpenEngine(TDynamicLibrary& library);
 // makes the previous current folder current again (also when the folder
 // cannot be entered: std::filesystem::filesystem_error, no call). Returns
 // the entry's status.
-int32_t CallInFolder(TEngineEntry entry, const std::filesystem::path& folder,
-                     int32_t key = kEngineRunKey);
+int32_t CallInFolder(TEngineEntry entry, const std::filesystem::path& folder, int32_t key = kEngineRunKey);
 
 // A whole run: the names file in a private folder, the call there, the
 // folder removed. ERunError when the folder or the names file cannot be made.

@@ -126,8 +126,7 @@ TEST_F(KorvenRun, JsonMatchesTheReportAndTheCsvFiles)
     EXPECT_EQ(lines(FFolder / "example.load-settlement.csv"), static_cast<long>(table.size()) + 1);
     EXPECT_EQ(lines(FFolder / "example.load-cases.csv"), 5);
     const std::string cases = ReadText(FFolder / "example.load-cases.csv");
-    EXPECT_EQ(cases.substr(0, cases.find('\n')),
-              "Top load (lb),Top movement (in),Tip movement (in),Tip load (lb)");
+    EXPECT_EQ(cases.substr(0, cases.find('\n')), "Top load (lb),Top movement (in),Tip movement (in),Tip load (lb)");
 }
 
 TEST_F(KorvenRun, RefusedProjectsMakeTheExitCodeOneAndStayInTheDocument)
@@ -163,4 +162,4 @@ TEST(BatchResults, CsvOfRowsInSiUnits)
               "Top load (kN),Top movement (m),Tip movement (m),Tip load (kN)\n1234.5,0.0125,0.01,99\n");
 }
 
-} // namespace
+}  // namespace

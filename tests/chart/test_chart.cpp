@@ -36,8 +36,7 @@ private slots:
         series.AddXY(1, 10);
         series.AddXY(2, 20);
         series.AddXY(1, 11);
-        QCOMPARE(series.Points(),
-                 (std::vector<TChartPoint>{{1, 10}, {1, 11}, {2, 20}, {3, 30}}));
+        QCOMPARE(series.Points(), (std::vector<TChartPoint>{{1, 10}, {1, 11}, {2, 20}, {3, 30}}));
         series.Clear();
         QVERIFY(series.Points().empty());
         QCOMPARE(chart->SeriesCount(), 2);
@@ -130,9 +129,7 @@ private slots:
         const QImage image = chart->Widget()->grab().toImage();
         QVERIFY(CountPixels(image, Reddish) > 200);
         // The rising curve: red in the lower left and in the upper right.
-        const auto redIn = [&image](QRect r) {
-            return CountPixels(image.copy(r), Reddish) > 0;
-        };
+        const auto redIn = [&image](QRect r) { return CountPixels(image.copy(r), Reddish) > 0; };
         QVERIFY(redIn(QRect(0, image.height() / 2, image.width() / 2, image.height() / 2)));
         QVERIFY(redIn(QRect(image.width() / 2, 0, image.width() / 2, image.height() / 2)));
         QVERIFY(!redIn(QRect(0, 0, image.width() / 3, image.height() / 3)));

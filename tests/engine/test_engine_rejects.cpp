@@ -23,51 +23,54 @@ const std::string kHead = "refused\n";
 // One user t-z curve pair, AE and a Q-w curve, for projects that vary the
 // rest; no loads, settlement or t-z factors.
 std::string UserProject(const std::string& increments, const std::string& firstDepth, const std::string& ae,
-                        const std::string& qw, const std::string& tips, const std::string& qwFactors = " 0\n") {
+                        const std::string& qw, const std::string& tips, const std::string& qwFactors = " 0\n")
+{
     return kHead + increments + " 0 1\n1 \n2\n1 " + firstDepth + " 2\n0 0\n1 1\n2 100 2\n0 0\n1 1\n" + ae + qw +
            "0.001 100 12 100\n" + tips + " 0\n 0\n 0\n" + qwFactors;
 }
 const std::string kAE = "2\n1E6 0\n1E6 100\n";
 const std::string kQW = "2\n0 0\n1000 1\n";
 // A Q-w curve of 0.02 steps in w; 50 points (up to w = 0.98) fill its storage.
-std::string FullQwCurve(int points = 50) {
+std::string FullQwCurve(int points = 50)
+{
     std::string text = std::to_string(points) + "\n";
-    for (int k = 0; k < points; ++k) text += std::to_string(100 * k) + " " + std::to_string(0.02 * k) + "\n";
+    for (int k = 0; k < points; ++k)
+        text += std::to_string(100 * k) + " " + std::to_string(0.02 * k) + "\n";
     return text;
 }
-std::string WithQwFactors(const std::string& factors) {
-    return UserProject("10", "0", kAE, kQW, "1\n0.5\n", factors);
-}
+std::string WithQwFactors(const std::string& factors) { return UserProject("10", "0", kAE, kQW, "1\n0.5\n", factors); }
 
-std::string Layers(int count, const std::string& pile) {
+std::string Layers(int count, const std::string& pile)
+{
     std::string text = kHead + "50 0 1\n2 \n" + std::to_string(count) + "\n";
     for (int i = 0; i < count; ++i)
         text += std::to_string(i + 1) + " 1 " + std::to_string(10 * i) + " " + std::to_string(10 * i + 10) + "\n";
-    for (int i = 0; i < 2 * count; ++i) text += "0.07 10 0.0 0.01 5 0\n";
+    for (int i = 0; i < 2 * count; ++i)
+        text += "0.07 10 0.0 0.01 5 0\n";
     return text + "2\n1E9 0\n1E9 " + pile + "\n0.00001 " + pile + " 12 113.1\n 0\n 0\n 0\n 0\n 0\n";
 }
 
-TEST(EngineRejects, InputItCannotComputeWithAStatusAndAReportLine) {
+TEST(EngineRejects, InputItCannotComputeWithAStatusAndAReportLine)
+{
     const std::vector<Rejected> cases = {
         {"short file", kHead + "50 0 1\n2 \n1\n", 12, "ENDS TOO EARLY"},
         {"integer written as 3.0", kHead + "50.0 0 1\n", 12, "MISSING OR MALFORMED"},
         {"word for a number", UserProject("10", "0", kAE, "2\n0 zero\n1000 1\n", "1\n0.5\n"), 12, "MALFORMED"},
         {"too many increments", UserProject("901", "0", kAE, kQW, "1\n0.5\n"), 13, "INCREMENTS"},
         {"no increments", UserProject("0", "0", kAE, kQW, "1\n0.5\n"), 13, "INCREMENTS"},
-        {"51 tip movements", UserProject("10", "0", kAE, kQW, "51\n" + std::string(51 * 4, ' ')), 13,
-         "TIP MOVEMENTS"},
+        {"51 tip movements", UserProject("10", "0", kAE, kQW, "51\n" + std::string(51 * 4, ' ')), 13, "TIP MOVEMENTS"},
         {"21 layers", Layers(21, "200"), 13, "SOIL LAYERS"},
         {"unit code 3", kHead + "50 0 3\n", 13, "UNIT SYSTEM"},
         {"tip below the layers", Layers(2, "25"), 14, "BELOW THE BOTTOM"},
         {"AE of zero", UserProject("10", "0", "2\n1E6 0\n0 100\n", kQW, "1\n0.5\n"), 15, "AE OF ZERO"},
         {"one-point Q-w curve", UserProject("10", "0", kAE, "1\n0 0\n", "1\n0.5\n"), 16, "AT LEAST TWO POINTS"},
         {"pile above the first curve", UserProject("10", "6", kAE, kQW, "1\n0.5\n"), 17, "ABOVE THE FIRST T-Z CURVE"},
-        {"tip movement beyond a 50-point Q-w curve", UserProject("10", "0", kAE, FullQwCurve(), "2\n0.5\n0.99\n"),
-         18, "BEYOND THE LAST POINT"},
-        {"upward tip movement beyond a 50-point Q-w curve",
-         UserProject("10", "0", kAE, FullQwCurve(), "1\n-1.5\n"), 18, "BEYOND THE LAST POINT"},
-        {"default tip movements beyond a 50-point Q-w curve", UserProject("10", "0", kAE, FullQwCurve(), "0\n"),
-         18, "BEYOND THE LAST POINT"},
+        {"tip movement beyond a 50-point Q-w curve", UserProject("10", "0", kAE, FullQwCurve(), "2\n0.5\n0.99\n"), 18,
+         "BEYOND THE LAST POINT"},
+        {"upward tip movement beyond a 50-point Q-w curve", UserProject("10", "0", kAE, FullQwCurve(), "1\n-1.5\n"), 18,
+         "BEYOND THE LAST POINT"},
+        {"default tip movements beyond a 50-point Q-w curve", UserProject("10", "0", kAE, FullQwCurve(), "0\n"), 18,
+         "BEYOND THE LAST POINT"},
         {"Q-w w-multiplier of zero", WithQwFactors(" 1\n1 0\n"), 19, "W-MULTIPLIER"},
         {"negative Q-w w-multiplier", WithQwFactors(" 1\n1 -0.5\n"), 19, "W-MULTIPLIER"},
         {"negative Q-w Q-multiplier", WithQwFactors(" 1\n-1 1\n"), 19, "Q-MULTIPLIER"},
@@ -84,12 +87,12 @@ TEST(EngineRejects, InputItCannotComputeWithAStatusAndAReportLine) {
 }
 
 // The edges of the guards above still compute.
-TEST(EngineRejects, FullQwCurveAndZeroQMultiplierAreAccepted) {
+TEST(EngineRejects, FullQwCurveAndZeroQMultiplierAreAccepted)
+{
     const std::vector<std::pair<const char*, std::string>> cases = {
         {"tip movements up to the last point of a 50-point curve",
          UserProject("10", "0", kAE, FullQwCurve(), "3\n0.5\n-0.98\n0.98\n")},
-        {"49-point curve and a tip movement beyond it",
-         UserProject("10", "0", kAE, FullQwCurve(49), "1\n5\n")},
+        {"49-point curve and a tip movement beyond it", UserProject("10", "0", kAE, FullQwCurve(49), "1\n5\n")},
         {"Q-multiplier of zero", WithQwFactors(" 1\n0 1\n")},
         {"w-multiplier that brings the last point past the tip movement",
          UserProject("10", "0", kAE, FullQwCurve(), "1\n1.5\n", " 1\n1 2\n")},
@@ -101,7 +104,8 @@ TEST(EngineRejects, FullQwCurveAndZeroQMultiplierAreAccepted) {
     }
 }
 
-TEST(EngineRejects, MissingNamesOrInputFiles) {
+TEST(EngineRejects, MissingNamesOrInputFiles)
+{
     EngineRun noNames;
     EXPECT_EQ(noNames.Call(), 10);
 
@@ -128,7 +132,8 @@ TEST(EngineRejects, MissingNamesOrInputFiles) {
 // Random projects of every shape the input file can hold, inside and beyond
 // the capacities: each run ends with a documented status and the report and
 // plot file agree on the load-settlement table.
-TEST(EngineRejects, RandomProjectsEndWithADocumentedStatus) {
+TEST(EngineRejects, RandomProjectsEndWithADocumentedStatus)
+{
     std::mt19937 random(20261207);
     auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
@@ -154,9 +159,9 @@ TEST(EngineRejects, RandomProjectsEndWithADocumentedStatus) {
             for (int r = 0; r < 2 * layers; ++r) {
                 bool clay = soils[r / 2] % 2 == 1;
                 text += std::to_string(uniform(0.01, 0.08)) + " " + (clay ? std::to_string(uniform(1, 20)) : "0") +
-                        " " + (clay ? "0" : std::to_string(uniform(25, 42))) + " " + std::to_string(uniform(0.005, 0.02)) +
-                        " " + std::to_string(uniform(0.5, 8)) + " " + (pick(0, 1) ? std::to_string(uniform(0, 300)) : "0") +
-                        "\n";
+                        " " + (clay ? "0" : std::to_string(uniform(25, 42))) + " " +
+                        std::to_string(uniform(0.005, 0.02)) + " " + std::to_string(uniform(0.5, 8)) + " " +
+                        (pick(0, 1) ? std::to_string(uniform(0, 300)) : "0") + "\n";
             }
             text += "2\n1E7 0\n2E7 " + std::to_string(pile) + "\n";
         } else {
@@ -164,7 +169,8 @@ TEST(EngineRejects, RandomProjectsEndWithADocumentedStatus) {
             text += "1 \n" + std::to_string(curves) + "\n";
             for (int c = 0; c < curves; ++c) {
                 const int points = pick(1, 8);
-                text += std::to_string(c + 1) + " " + std::to_string(c * pile / curves) + " " + std::to_string(points) + "\n";
+                text += std::to_string(c + 1) + " " + std::to_string(c * pile / curves) + " " + std::to_string(points) +
+                        "\n";
                 for (int m = 0; m < points; ++m)
                     text += std::to_string(uniform(0, 5)) + " " + std::to_string(m * uniform(0.01, 0.3)) + "\n";
             }
@@ -177,10 +183,12 @@ TEST(EngineRejects, RandomProjectsEndWithADocumentedStatus) {
         text += "0.0001 " + std::to_string(pile) + " 12 113.1\n";
         const int tips = pick(-1, 52);
         text += std::to_string(tips) + "\n";
-        for (int k = 0; k < tips; ++k) text += std::to_string(uniform(-0.2, 1.0)) + "\n";
+        for (int k = 0; k < tips; ++k)
+            text += std::to_string(uniform(-0.2, 1.0)) + "\n";
         const int loads = pick(0, 4);
         text += std::to_string(loads) + "\n";
-        for (int k = 0; k < loads; ++k) text += std::to_string(uniform(10, 5000)) + "\n";
+        for (int k = 0; k < loads; ++k)
+            text += std::to_string(uniform(10, 5000)) + "\n";
         if (pick(0, 1)) {
             text += "2\n0 " + std::to_string(uniform(0, 0.5)) + "\n" + std::to_string(pile) + " 0\n";
         } else {
@@ -193,7 +201,8 @@ TEST(EngineRejects, RandomProjectsEndWithADocumentedStatus) {
         const int32_t status = run.Run(text);
         EXPECT_TRUE(status == 0 || (status >= 4 && status <= 8) || (status >= 12 && status <= 17)) << status << "\n"
                                                                                                    << text;
-        if (status != 0) continue;
+        if (status != 0)
+            continue;
         // The last rows of the plot file are the last rows of the report.
         auto plot = run.PlotLines();
         auto report = run.ReportLines();

@@ -20,11 +20,17 @@ namespace fs = std::filesystem;
 // t from a movement of 1E-6 on, a Q-w curve through (0, 0) and (1000, 1),
 // constant AE of 1E6, pile 100 long. `tail` holds the pile-head loads, the
 // settlement profile and the two factor switches.
-std::string UserCurveProject(const std::string& tipMovements, float t = 0.0f, const std::string& tail = " 0\n 0\n 0\n 0\n") {
+std::string UserCurveProject(const std::string& tipMovements, float t = 0.0f,
+                             const std::string& tail = " 0\n 0\n 0\n 0\n")
+{
     std::string tz = std::to_string(t);
     return "user curves\n10 0 1\n1 \n2\n"
-           "1 0 3\n0 0\n" + tz + " 0.000001\n" + tz + " 10\n"
-           "2 100 3\n0 0\n" + tz + " 0.000001\n" + tz + " 10\n"
+           "1 0 3\n0 0\n" +
+           tz + " 0.000001\n" + tz +
+           " 10\n"
+           "2 100 3\n0 0\n" +
+           tz + " 0.000001\n" + tz +
+           " 10\n"
            "2\n1E6 0\n1E6 100\n"
            "2\n0 0\n1000 1\n"
            "0.000001 100 12 113.1\n" +
@@ -32,20 +38,24 @@ std::string UserCurveProject(const std::string& tipMovements, float t = 0.0f, co
 }
 
 // A generated-curve project of one layer from 0 to `bottom`.
-std::string ClayProject(const std::string& bottom, const std::string& units = "1", const std::string& pile = "480") {
+std::string ClayProject(const std::string& bottom, const std::string& units = "1", const std::string& pile = "480")
+{
     return "clay\n50 1 " + units + "\n2 \n1\n1 1 0.0 " + bottom +
            "\n0.07 10 0.0  0.01 5 0\n0.07 10 0.0  0.01 5 0\n2\n1E9 0\n1E9 " + bottom + "\n0.00001 " + pile +
            " 12 113.1\n 0\n 0\n 0\n 0\n 0\n";
 }
 
 // Rows of the load-settlement table in the plot file: the last `count` lines.
-std::vector<std::vector<double>> LastRows(const std::vector<std::string>& lines, std::size_t count) {
+std::vector<std::vector<double>> LastRows(const std::vector<std::string>& lines, std::size_t count)
+{
     std::vector<std::vector<double>> rows;
-    for (std::size_t k = lines.size() - count; k < lines.size(); ++k) rows.push_back(Numbers(lines[k]));
+    for (std::size_t k = lines.size() - count; k < lines.size(); ++k)
+        rows.push_back(Numbers(lines[k]));
     return rows;
 }
 
-TEST(EngineEntry, OnlyTheKeyThreeRunsAndOtherKeysTouchNoFile) {
+TEST(EngineEntry, OnlyTheKeyThreeRunsAndOtherKeysTouchNoFile)
+{
     for (int32_t key : {2, 4, 0, -3}) {
         EngineRun run;
         EXPECT_EQ(run.Run(UserCurveProject("1\n0.5\n"), key), 1);
@@ -55,22 +65,25 @@ TEST(EngineEntry, OnlyTheKeyThreeRunsAndOtherKeysTouchNoFile) {
     }
 }
 
-TEST(EngineRuns, WithoutSideFrictionEveryNodeCarriesTheTipLoad) {
+TEST(EngineRuns, WithoutSideFrictionEveryNodeCarriesTheTipLoad)
+{
     EngineRun run;
     ASSERT_EQ(run.Run(UserCurveProject("1\n0.5\n")), 0);
     auto plot = run.PlotLines();
     // 1 + 2*(1+3) curve lines, 1 + 2 Q-w lines, the counts line, 10 increments, 1 result row.
     ASSERT_EQ(plot.size(), 9u + 3u + 1u + 10u + 1u);
     EXPECT_EQ(Numbers(plot[12]), (std::vector<double>{1, 10, 1}));
-    for (std::size_t k = 13; k < 23; ++k) EXPECT_DOUBLE_EQ(Numbers(plot[k])[1], 500.0) << plot[k];
+    for (std::size_t k = 13; k < 23; ++k)
+        EXPECT_DOUBLE_EQ(Numbers(plot[k])[1], 500.0) << plot[k];
     auto row = Numbers(plot.back());
-    EXPECT_DOUBLE_EQ(row[0], 500.0);                   // top load = tip load
+    EXPECT_DOUBLE_EQ(row[0], 500.0);                       // top load = tip load
     EXPECT_NEAR(row[1], 0.5 + 100.0 * 500.0 / 1e6, 1e-6);  // w0 + PL*Q0/AE
     EXPECT_DOUBLE_EQ(row[2], 0.5);
     EXPECT_DOUBLE_EQ(row[3], 500.0);
 }
 
-TEST(EngineRuns, ACaseWithSideFrictionBalancesTheLoadShedToTheSoil) {
+TEST(EngineRuns, ACaseWithSideFrictionBalancesTheLoadShedToTheSoil)
+{
     // Constant t = 1 over the whole pile: the top load is the tip load plus
     // t times the shaft area.
     EngineRun run;
@@ -79,12 +92,14 @@ TEST(EngineRuns, ACaseWithSideFrictionBalancesTheLoadShedToTheSoil) {
     EXPECT_NEAR(row[0], 500.0 + 3.1416 * 12 * 100, 0.5);
 }
 
-TEST(EngineRuns, FiveCurvesArePlacedInEveryLayer) {
+TEST(EngineRuns, FiveCurvesArePlacedInEveryLayer)
+{
     EngineRun run;
     ASSERT_EQ(run.Run(ClayProject("4.8", "1", "4.8")), 0);
     auto plot = run.PlotLines();
     std::vector<std::string> depths;
-    for (std::size_t c = 0; c < 5; ++c) depths.push_back(plot[1 + 11 * c].substr(24));
+    for (std::size_t c = 0; c < 5; ++c)
+        depths.push_back(plot[1 + 11 * c].substr(24));
     EXPECT_EQ(depths, (std::vector<std::string>{"0.0000E+00", "0.1200E+01", "0.2400E+01", "0.3595E+01", "0.4790E+01"}));
 
     EngineRun deep;
@@ -92,15 +107,18 @@ TEST(EngineRuns, FiveCurvesArePlacedInEveryLayer) {
     auto lines = deep.PlotLines();
     EXPECT_EQ(lines[0], "           5");
     std::vector<double> values;
-    for (std::size_t c = 0; c < 5; ++c) values.push_back(Numbers(lines[1 + 11 * c])[2]);
+    for (std::size_t c = 0; c < 5; ++c)
+        values.push_back(Numbers(lines[1 + 11 * c])[2]);
     EXPECT_EQ(values, (std::vector<double>{0, 120, 240, 360.0, 480.0}));  // 359.995 and 479.99 at 4 digits
 }
 
-TEST(EngineRuns, NineDefaultTipMovementsInBothUnitSystems) {
+TEST(EngineRuns, NineDefaultTipMovementsInBothUnitSystems)
+{
     EngineRun english;
     ASSERT_EQ(english.Run(ClayProject("480")), 0);
     std::vector<double> tips;
-    for (const auto& row : LastRows(english.PlotLines(), 9)) tips.push_back(row[2]);
+    for (const auto& row : LastRows(english.PlotLines(), 9))
+        tips.push_back(row[2]);
     EXPECT_EQ(tips, (std::vector<double>{0.0001, 0.001, 0.01, 0.03, 0.07, 0.1, 0.2, 0.5, 5.0}));
 
     EngineRun si;
@@ -111,7 +129,8 @@ TEST(EngineRuns, NineDefaultTipMovementsInBothUnitSystems) {
     EXPECT_DOUBLE_EQ(rows[8][2], 0.127);
 }
 
-TEST(EngineRuns, ListsReadTheSameOnOneLineOrSpreadOverLines) {
+TEST(EngineRuns, ListsReadTheSameOnOneLineOrSpreadOverLines)
+{
     EngineRun spread, joined;
     std::string project = UserCurveProject("2\n0.1\n0.5\n", 1.0f);
     ASSERT_EQ(spread.Run(project), 0);
@@ -124,7 +143,8 @@ TEST(EngineRuns, ListsReadTheSameOnOneLineOrSpreadOverLines) {
     EXPECT_EQ(spread.PlotLines(), joined.PlotLines());
 }
 
-TEST(EngineRuns, TheFourthFileIsCreatedEmptyAndAnExistingOneKept) {
+TEST(EngineRuns, TheFourthFileIsCreatedEmptyAndAnExistingOneKept)
+{
     EngineRun run;
     ASSERT_EQ(run.Run(UserCurveProject("1\n0.5\n")), 0);
     ASSERT_TRUE(fs::exists(run.Notes()));
@@ -135,7 +155,8 @@ TEST(EngineRuns, TheFourthFileIsCreatedEmptyAndAnExistingOneKept) {
     EXPECT_EQ(engine_test::ReadFile(run.Notes()), "engineer's notes\n");
 }
 
-TEST(EngineRuns, LayersOutOfDepthOrderStopWithTheSideFrictionWarning) {
+TEST(EngineRuns, LayersOutOfDepthOrderStopWithTheSideFrictionWarning)
+{
     EngineRun run;
     std::string project =
         "out of order\n50 0 1\n2 \n2\n1 1 0.0 400\n2 1 400 300\n"
@@ -151,21 +172,23 @@ TEST(EngineRuns, LayersOutOfDepthOrderStopWithTheSideFrictionWarning) {
     EXPECT_EQ(fs::file_size(run.Plot()), 0u);
 }
 
-TEST(EngineRuns, OnlyRowsWithUpwardTipMovementsAreNegated) {
+TEST(EngineRuns, OnlyRowsWithUpwardTipMovementsAreNegated)
+{
     EngineRun run;
     ASSERT_EQ(run.Run(UserCurveProject("3\n0.1\n-0.05\n0.2\n", 1.0f)), 0);
     auto plot = run.PlotLines();
     auto rows = LastRows(plot, 3);
     EXPECT_GT(rows[0][0], 0);
     EXPECT_GT(rows[2][0], 0);
-    EXPECT_LT(rows[1][0], 0);  // top load
-    EXPECT_LT(rows[1][1], 0);  // top movement
-    EXPECT_DOUBLE_EQ(rows[1][2], -0.05);  // tip movement as input
+    EXPECT_LT(rows[1][0], 0);                                         // top load
+    EXPECT_LT(rows[1][1], 0);                                         // top movement
+    EXPECT_DOUBLE_EQ(rows[1][2], -0.05);                              // tip movement as input
     EXPECT_EQ(plot[plot.size() - 2].substr(49), "      0.0000E+00");  // tip load used: zero, unsigned
     EXPECT_DOUBLE_EQ(rows[0][3], 100.0);
     // Increments are plotted with the magnitudes used: never negative.
     for (std::size_t k = 13; k < 13 + 30; ++k)
-        for (double v : Numbers(plot[k])) EXPECT_GE(v, 0.0) << plot[k];
+        for (double v : Numbers(plot[k]))
+            EXPECT_GE(v, 0.0) << plot[k];
 
     // The report's case header shows the magnitude and the zero tip load;
     // its increment rows carry the negated values.
@@ -177,7 +200,8 @@ TEST(EngineRuns, OnlyRowsWithUpwardTipMovementsAreNegated) {
     EXPECT_NE(firstNode.find("-0.500E-01"), std::string::npos) << firstNode;
 }
 
-TEST(EngineRuns, PrintOptionOneLeavesOutTheIncrementTables) {
+TEST(EngineRuns, PrintOptionOneLeavesOutTheIncrementTables)
+{
     EngineRun full, brief;
     ASSERT_EQ(full.Run(UserCurveProject("1\n0.5\n")), 0);
     std::string project = UserCurveProject("1\n0.5\n");
@@ -193,18 +217,21 @@ TEST(EngineRuns, PrintOptionOneLeavesOutTheIncrementTables) {
     EXPECT_EQ(full.PlotLines(), brief.PlotLines());
 }
 
-TEST(EngineRuns, TipCurveFactorsActOnTheSolveButNotOnTheEcho) {
+TEST(EngineRuns, TipCurveFactorsActOnTheSolveButNotOnTheEcho)
+{
     EngineRun run;
     ASSERT_EQ(run.Run(UserCurveProject("1\n0.5\n", 0.0f, " 0\n 0\n 0\n 1\n2 1\n")), 0);
     auto plot = run.PlotLines();
     EXPECT_EQ(Numbers(plot[11]), (std::vector<double>{1000, 1}));  // Q-w curve as input
-    EXPECT_DOUBLE_EQ(Numbers(plot.back())[3], 1000.0);            // doubled tip load
+    EXPECT_DOUBLE_EQ(Numbers(plot.back())[3], 1000.0);             // doubled tip load
     auto report = run.ReportLines();
-    EXPECT_NE(std::find(report.begin(), report.end(), "                                      2.00                   1.00"),
-              report.end());
+    EXPECT_NE(
+        std::find(report.begin(), report.end(), "                                      2.00                   1.00"),
+        report.end());
 }
 
-TEST(EngineRuns, TzFactorsAtASharedDepthTakeTheSecondRow) {
+TEST(EngineRuns, TzFactorsAtASharedDepthTakeTheSecondRow)
+{
     // Factor rows at 0 (x1), 100 (x2) and again 100 (x3): the curve at 100
     // takes x3; the curve at 0 takes x1.
     EngineRun run;
@@ -215,7 +242,8 @@ TEST(EngineRuns, TzFactorsAtASharedDepthTakeTheSecondRow) {
     EXPECT_NEAR(row[0], 500.0 + 3.1416 * 12 * 100 * 2.0, 2.0);
 }
 
-TEST(EngineRuns, PileHeadLoadsBecomeLoadCases) {
+TEST(EngineRuns, PileHeadLoadsBecomeLoadCases)
+{
     EngineRun run;
     ASSERT_EQ(run.Run(UserCurveProject("3\n0.1\n0.5\n1\n", 1.0f, "2\n4000\n1E9\n 0\n 0\n 0\n")), 0);
     auto plot = run.PlotLines();
@@ -230,7 +258,8 @@ TEST(EngineRuns, PileHeadLoadsBecomeLoadCases) {
     EXPECT_NE(std::find(report.begin(), report.end(), "      4000.000"), report.end());
 }
 
-TEST(EngineRuns, DowndragMakesTheLoadGrowDownwardsWhereTheSoilSettlesMore) {
+TEST(EngineRuns, DowndragMakesTheLoadGrowDownwardsWhereTheSoilSettlesMore)
+{
     EngineRun run;
     // The soil settles 1 at the head, nothing from half the pile down; the
     // pile moves about 0.3.
@@ -244,7 +273,8 @@ TEST(EngineRuns, DowndragMakesTheLoadGrowDownwardsWhereTheSoilSettlesMore) {
     EXPECT_LT(nearTop, middle);
 }
 
-TEST(EngineRuns, ACurveWhoseMovementsTurnBackIsReadFromItsFirstPoint) {
+TEST(EngineRuns, ACurveWhoseMovementsTurnBackIsReadFromItsFirstPoint)
+{
     // Both curves rise from (0, 0) to (5, 5), then go back to smaller
     // movements with a load transfer of 100. Read from the first point on, a
     // movement below 5 lies between the first two points: t is the movement.
@@ -260,27 +290,32 @@ TEST(EngineRuns, ACurveWhoseMovementsTurnBackIsReadFromItsFirstPoint) {
     EXPECT_LT(row[0], 250 + 0.3 * shaft);
 }
 
-TEST(EngineRuns, EveryCallStartsFromClearedStorage) {
+TEST(EngineRuns, EveryCallStartsFromClearedStorage)
+{
     EngineRun first, second, again;
     std::string small = UserCurveProject("2\n0.1\n0.2\n", 1.0f);
     ASSERT_EQ(first.Run(small), 0);
-    std::string big = "loads\n50 0 1\n2 \n2\n1 2 0 200\n2 5 200 480\n"
-                      "0.07 0.0 30 20 2 0\n0.07 0.0 32 20 2 0\n0.07 10 0.0 0.01 5 0\n0.07 12 0.0 0.01 6 50\n"
-                      "2\n1E9 0\n1E9 480\n0.00001 480 12 113.1\n 0\n2\n5000\n20000\n3\n0 1\n240 0.5\n480 0\n 0\n 0\n";
+    std::string big =
+        "loads\n50 0 1\n2 \n2\n1 2 0 200\n2 5 200 480\n"
+        "0.07 0.0 30 20 2 0\n0.07 0.0 32 20 2 0\n0.07 10 0.0 0.01 5 0\n0.07 12 0.0 0.01 6 50\n"
+        "2\n1E9 0\n1E9 480\n0.00001 480 12 113.1\n 0\n2\n5000\n20000\n3\n0 1\n240 0.5\n480 0\n 0\n 0\n";
     ASSERT_EQ(second.Run(big), 0);
     ASSERT_EQ(again.Run(small), 0);
     EXPECT_EQ(first.PlotLines(), again.PlotLines());
     auto withoutDate = [](std::vector<std::string> lines) {
         lines.erase(std::remove_if(lines.begin(), lines.end(),
-                                   [](const std::string& l) { return l.find("Date:  ") != std::string::npos ||
-                                                                     l.find("Path to file") != std::string::npos; }),
+                                   [](const std::string& l) {
+                                       return l.find("Date:  ") != std::string::npos ||
+                                              l.find("Path to file") != std::string::npos;
+                                   }),
                     lines.end());
         return lines;
     };
     EXPECT_EQ(withoutDate(first.ReportLines()), withoutDate(again.ReportLines()));
 }
 
-TEST(EngineRuns, TheReportHeaderSplitsTheInputPath) {
+TEST(EngineRuns, TheReportHeaderSplitsTheInputPath)
+{
     EngineRun run;
     ASSERT_EQ(run.Run(UserCurveProject("1\n0.5\n")), 0);
     auto report = run.ReportLines();

@@ -16,7 +16,8 @@ namespace {
 
 using fio::Layout;
 
-TEST(EditDescriptors, ExponentFormRoundsToTheFieldAndKeepsTwoExponentDigits) {
+TEST(EditDescriptors, ExponentFormRoundsToTheFieldAndKeepsTwoExponentDigits)
+{
     EXPECT_EQ(fio::EditE(12.34f, 10, 3), " 0.123E+02");
     EXPECT_EQ(fio::EditE(12.34f, 10, 4), "0.1234E+02");
     EXPECT_EQ(fio::EditE(-12.5f, 16, 4), "     -0.1250E+02");
@@ -28,7 +29,8 @@ TEST(EditDescriptors, ExponentFormRoundsToTheFieldAndKeepsTwoExponentDigits) {
     EXPECT_EQ(fio::EditE(400.0f, 9, 2), " 0.40E+03");
 }
 
-TEST(EditDescriptors, ExponentFormDigitsAreTheFloatsCorrectlyRoundedValue) {
+TEST(EditDescriptors, ExponentFormDigitsAreTheFloatsCorrectlyRoundedValue)
+{
     // 0.1f is 0.100000001490116...; 1/3 as a float is 0.3333333432674407...
     EXPECT_EQ(fio::EditE(0.1f, 16, 9), " 0.100000001E+00");
     EXPECT_EQ(fio::EditE(1.0f / 3.0f, 16, 9), " 0.333333343E+00");
@@ -36,7 +38,8 @@ TEST(EditDescriptors, ExponentFormDigitsAreTheFloatsCorrectlyRoundedValue) {
     EXPECT_EQ(fio::EditE(0.03125f, 10, 3), " 0.312E-01");
 }
 
-TEST(EditDescriptors, ValuesThatDoNotFitFillTheFieldWithAsterisks) {
+TEST(EditDescriptors, ValuesThatDoNotFitFillTheFieldWithAsterisks)
+{
     EXPECT_EQ(fio::EditF(1234.56f, 6, 1), "1234.6");
     EXPECT_EQ(fio::EditF(12345.6f, 6, 1), "******");
     EXPECT_EQ(fio::EditF(-123.0f, 4, 1), "****");
@@ -45,7 +48,8 @@ TEST(EditDescriptors, ValuesThatDoNotFitFillTheFieldWithAsterisks) {
     EXPECT_EQ(fio::EditE(-1.0f, 9, 4), "*********");
 }
 
-TEST(EditDescriptors, FixedFormDropsTheLeadingZeroOnlyWhenTight) {
+TEST(EditDescriptors, FixedFormDropsTheLeadingZeroOnlyWhenTight)
+{
     EXPECT_EQ(fio::EditF(0.5f, 6, 1), "   0.5");
     EXPECT_EQ(fio::EditF(2.0f, 4, 2), "2.00");
     EXPECT_EQ(fio::EditF(0.5f, 3, 2), ".50");
@@ -53,13 +57,15 @@ TEST(EditDescriptors, FixedFormDropsTheLeadingZeroOnlyWhenTight) {
     EXPECT_EQ(fio::EditF(20000.0f, 10, 3), " 20000.000");
 }
 
-TEST(EditDescriptors, NothingThatPrintsAsZeroCarriesAMinusSign) {
+TEST(EditDescriptors, NothingThatPrintsAsZeroCarriesAMinusSign)
+{
     EXPECT_EQ(fio::EditF(-1.0e-5f, 6, 1), "   0.0");
     EXPECT_EQ(fio::EditF(-0.0f, 6, 1), "   0.0");
     EXPECT_EQ(fio::EditF(-0.06f, 6, 1), "  -0.1");
 }
 
-TEST(EditDescriptors, IntegersTextsAndListOutput) {
+TEST(EditDescriptors, IntegersTextsAndListOutput)
+{
     EXPECT_EQ(fio::EditI(7, 2, 2), "07");
     EXPECT_EQ(fio::EditI(2026, 4, 1), "2026");
     EXPECT_EQ(fio::EditI(-42, 5, 1), "  -42");
@@ -77,12 +83,15 @@ TEST(EditDescriptors, IntegersTextsAndListOutput) {
 
 // The C library's conversion of the float's exact value (correctly rounded,
 // ties to even), laid out as the E and F descriptors lay out their digits.
-std::string FieldOf(const std::string& text, int width) {
-    if (static_cast<int>(text.size()) > width) return std::string(static_cast<std::size_t>(width), '*');
+std::string FieldOf(const std::string& text, int width)
+{
+    if (static_cast<int>(text.size()) > width)
+        return std::string(static_cast<std::size_t>(width), '*');
     return std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
 }
 
-std::string ReferenceE(float value, int width, int digits) {
+std::string ReferenceE(float value, int width, int digits)
+{
     std::string mantissa(static_cast<std::size_t>(digits), '0');
     int exponent = 0;
     if (value != 0.0f) {
@@ -95,29 +104,34 @@ std::string ReferenceE(float value, int width, int digits) {
     std::snprintf(exp, sizeof exp, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
     const std::string sign = value < 0.0f ? "-" : "";
     std::string text = sign + "0." + mantissa + exp;
-    if (static_cast<int>(text.size()) > width) text = sign + "." + mantissa + exp;
+    if (static_cast<int>(text.size()) > width)
+        text = sign + "." + mantissa + exp;
     return FieldOf(text, width);
 }
 
-std::string ReferenceF(float value, int width, int digits) {
+std::string ReferenceF(float value, int width, int digits)
+{
     char buffer[96];
     std::snprintf(buffer, sizeof buffer, "%.*f", digits, std::fabs(static_cast<double>(value)));
     const std::string magnitude = buffer;
     const bool zero = magnitude.find_first_not_of("0.") == std::string::npos;
     const std::string sign = value < 0.0f && !zero ? "-" : "";
     std::string text = sign + magnitude;
-    if (static_cast<int>(text.size()) > width && magnitude.rfind("0.", 0) == 0) text = sign + magnitude.substr(1);
+    if (static_cast<int>(text.size()) > width && magnitude.rfind("0.", 0) == 0)
+        text = sign + magnitude.substr(1);
     return FieldOf(text, width);
 }
 
-TEST(EditDescriptors, DigitsAreTheCorrectlyRoundedDigitsOfTheExactValue) {
+TEST(EditDescriptors, DigitsAreTheCorrectlyRoundedDigitsOfTheExactValue)
+{
     std::vector<float> values;
     std::mt19937 random(2014);
     for (int k = 0; k < 4000; ++k) {
         const uint32_t bits = random();
         float v = 0;
         std::memcpy(&v, &bits, sizeof v);
-        if (std::isfinite(v)) values.push_back(v);
+        if (std::isfinite(v))
+            values.push_back(v);
         values.push_back(std::uniform_real_distribution<float>(-5000, 5000)(random));
         values.push_back(std::uniform_real_distribution<float>(-1, 1)(random));
     }
@@ -138,12 +152,14 @@ TEST(EditDescriptors, DigitsAreTheCorrectlyRoundedDigitsOfTheExactValue) {
             ASSERT_EQ(fio::EditE(v, 16, digits), ReferenceE(v, 16, digits));
         }
         if (std::fabs(v) < 1e30f) {
-            for (int digits : {0, 1, 2, 3}) ASSERT_EQ(fio::EditF(v, 12, digits), ReferenceF(v, 12, digits));
+            for (int digits : {0, 1, 2, 3})
+                ASSERT_EQ(fio::EditF(v, 12, digits), ReferenceF(v, 12, digits));
         }
     }
 }
 
-TEST(Layouts, TextsSkipsSlashesAndRepeatedGroups) {
+TEST(Layouts, TextsSkipsSlashesAndRepeatedGroups)
+{
     Layout banner("(5X, 3(\"=\"), /, /, 2X, 'A', A3)");
     EXPECT_EQ(banner.Format({std::string("IN.")}), (std::vector<std::string>{"     ===", "", "  AIN."}));
     Layout blankLines("(/, /, \"  \")");
@@ -152,19 +168,22 @@ TEST(Layouts, TextsSkipsSlashesAndRepeatedGroups) {
     EXPECT_EQ(page.Format({}), (std::vector<std::string>{"1"}));
 }
 
-TEST(Layouts, BlanksOfTrailingSkipsAreNotWritten) {
+TEST(Layouts, BlanksOfTrailingSkipsAreNotWritten)
+{
     Layout layer("(10X, 2(I5, 5X), 2(E10.3, 2X))");
     EXPECT_EQ(layer.Format({int32_t{1}, int32_t{6}, 0.0f, 480.0f}),
               (std::vector<std::string>{"              1         6      0.000E+00   0.480E+03"}));
 }
 
-TEST(Layouts, OutputStopsAtTheFirstDataDescriptorWithoutAValue) {
+TEST(Layouts, OutputStopsAtTheFirstDataDescriptorWithoutAValue)
+{
     Layout layout("(\"A=\", I3, \" B=\", I3, \" end\")");
     EXPECT_EQ(layout.Format({int32_t{1}}), (std::vector<std::string>{"A=  1 B="}));
     EXPECT_EQ(layout.Format({int32_t{1}, int32_t{2}}), (std::vector<std::string>{"A=  1 B=  2 end"}));
 }
 
-TEST(Layouts, RemainingValuesRevertOntoNewLines) {
+TEST(Layouts, RemainingValuesRevertOntoNewLines)
+{
     // Without groups the whole layout starts again: one pair per line.
     Layout pairs("(E18.4, E19.4)");
     auto lines = pairs.Format({0.0f, 1.0e9f, 480.0f, 1.0e9f});
@@ -177,11 +196,11 @@ TEST(Layouts, RemainingValuesRevertOntoNewLines) {
               (std::vector<std::string>{"       0.1000E+01      0.2000E+01      0.3000E+01      0.4000E+01",
                                         "       0.5000E+01"}));
     Layout grouped("(\"X\", 2(I2), \"|\")");
-    EXPECT_EQ(grouped.Format({int32_t{1}, int32_t{2}, int32_t{3}}),
-              (std::vector<std::string>{"X 1 2|", " 3"}));
+    EXPECT_EQ(grouped.Format({int32_t{1}, int32_t{2}, int32_t{3}}), (std::vector<std::string>{"X 1 2|", " 3"}));
 }
 
-TEST(Layouts, MalformedLayoutsAreRefused) {
+TEST(Layouts, MalformedLayoutsAreRefused)
+{
     EXPECT_THROW(Layout("(I5"), std::invalid_argument);
     EXPECT_THROW(Layout("(E10)"), std::invalid_argument);
     EXPECT_THROW(Layout("(\"open)"), std::invalid_argument);
@@ -200,12 +219,13 @@ protected:
     void TearDown() override { std::filesystem::remove(path_); }
 };
 
-TEST_F(ListReads, EachReadStartsOnANewLineAndContinuesOverLines) {
+TEST_F(ListReads, EachReadStartsOnANewLineAndContinuesOverLines)
+{
     Write("1 2 3 ignored words\n4,5\n  6\n7 8\n");
     fio::LineReader in(path_.string());
     int32_t a = 0, b = 0, c = 0, d = 0;
     float e = 0, f = 0;
-    ASSERT_EQ(in.ReadList({&a, &b}), fio::ReadStatus::Ok);  // rest of line 1 skipped
+    ASSERT_EQ(in.ReadList({&a, &b}), fio::ReadStatus::Ok);      // rest of line 1 skipped
     ASSERT_EQ(in.ReadList({&c, &e, &f}), fio::ReadStatus::Ok);  // lines 2 and 3
     EXPECT_EQ(a, 1);
     EXPECT_EQ(b, 2);
@@ -217,7 +237,8 @@ TEST_F(ListReads, EachReadStartsOnANewLineAndContinuesOverLines) {
     EXPECT_EQ(in.ReadList({&d}), fio::ReadStatus::EndOfFile);
 }
 
-TEST_F(ListReads, TextReadsArePaddedOrCutToTheirWidth) {
+TEST_F(ListReads, TextReadsArePaddedOrCutToTheirWidth)
+{
     Write("New Pile\r\n0123456789ABCDEF\n");
     fio::LineReader in(path_.string());
     std::string title, version;
@@ -228,7 +249,8 @@ TEST_F(ListReads, TextReadsArePaddedOrCutToTheirWidth) {
     EXPECT_EQ(in.ReadText(10, version), fio::ReadStatus::EndOfFile);
 }
 
-TEST_F(ListReads, AWholeTextReadRefusesALineLongerThanItsWidth) {
+TEST_F(ListReads, AWholeTextReadRefusesALineLongerThanItsWidth)
+{
     Write("/a/path/of/twenty/..\n/short   \n");
     fio::LineReader in(path_.string());
     std::string text;
@@ -237,7 +259,8 @@ TEST_F(ListReads, AWholeTextReadRefusesALineLongerThanItsWidth) {
     EXPECT_EQ(text, "/short");
 }
 
-TEST(ListValues, NumbersInTheirWrittenForms) {
+TEST(ListValues, NumbersInTheirWrittenForms)
+{
     float v = 0;
     ASSERT_TRUE(fio::ParseReal("4.80000000000000E+0002", v));
     EXPECT_EQ(v, 480.0f);
@@ -259,7 +282,8 @@ TEST(ListValues, NumbersInTheirWrittenForms) {
         EXPECT_FALSE(fio::ParseInteger(bad, n)) << bad;
 }
 
-TEST_F(ListReads, AMalformedValueFailsTheRead) {
+TEST_F(ListReads, AMalformedValueFailsTheRead)
+{
     Write("3.0\n");
     fio::LineReader in(path_.string());
     int32_t n = 0;
@@ -267,7 +291,8 @@ TEST_F(ListReads, AMalformedValueFailsTheRead) {
     EXPECT_FALSE(fio::LineReader("/nonexistent/folder/file").IsOpen());
 }
 
-TEST(Records, ManyRecordsReachTheFileWholeAndInOrder) {
+TEST(Records, ManyRecordsReachTheFileWholeAndInOrder)
+{
     auto path = std::filesystem::temp_directory_path() / ("fio_many_" + std::to_string(::getpid()));
     std::string expected;
     {
@@ -288,7 +313,8 @@ TEST(Records, ManyRecordsReachTheFileWholeAndInOrder) {
     std::filesystem::remove(path);
 }
 
-TEST(Records, WriterStartsTheFileAfresh) {
+TEST(Records, WriterStartsTheFileAfresh)
+{
     auto path = std::filesystem::temp_directory_path() / ("fio_w_" + std::to_string(::getpid()));
     std::ofstream(path) << "old contents that must go\n";
     {

@@ -6,7 +6,8 @@
 
 #include <cstdint>
 
-TEST(EngineLibrary, UnloadsWhenClosed) {
+TEST(EngineLibrary, UnloadsWhenClosed)
+{
     void* handle = dlopen(KORVEN_ENGINE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(handle, nullptr) << dlerror();
     auto entry = reinterpret_cast<int32_t (*)(int32_t)>(dlsym(handle, "_IKORVEN"));

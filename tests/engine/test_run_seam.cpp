@@ -25,7 +25,8 @@ struct Seen {
 };
 Seen seen;
 
-int32_t RecordingEntry(int32_t key) {
+int32_t RecordingEntry(int32_t key)
+{
     ++seen.calls;
     seen.key = key;
     seen.folder = fs::current_path();
@@ -35,7 +36,8 @@ int32_t RecordingEntry(int32_t key) {
 
 class RunSeam : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         seen = {};
         start = fs::current_path();
     }
@@ -44,7 +46,8 @@ protected:
     fs::path start;
 };
 
-TEST(RunFiles, SiblingsDifferOnlyInTheExtension) {
+TEST(RunFiles, SiblingsDifferOnlyInTheExtension)
+{
     const TRunFiles files = TRunFiles::ForProject("/data/pile v2.0/Run me.kv3d");
     EXPECT_EQ(files.Input, "/data/pile v2.0/Run me.kv3d");
     EXPECT_EQ(files.Report, "/data/pile v2.0/Run me.kv3o");
@@ -58,13 +61,15 @@ TEST(RunFiles, SiblingsDifferOnlyInTheExtension) {
     EXPECT_EQ(SiblingFile("/x/p.kvd", ".kv3d"), "/x/p.kv3d");
 }
 
-TEST(RunFiles, NamesFileHasTheEightLinesTheEngineReads) {
+TEST(RunFiles, NamesFileHasTheEightLinesTheEngineReads)
+{
     const TRunFiles files = TRunFiles::ForProject("/data/a b/p.kv3d");
     EXPECT_EQ(NamesFileText(files),
               "2014.3.3\n\n\n0\n/data/a b/p.kv3d\n/data/a b/p.kv3o\n/data/a b/p.kv3p\n/data/a b/p.kv3r\n");
 }
 
-TEST(PrivateFolder, IsNewOwnedByUsAloneAndGoesWithItsContents) {
+TEST(PrivateFolder, IsNewOwnedByUsAloneAndGoesWithItsContents)
+{
     fs::path kept;
     {
         const TPrivateFolder one("korven-seam-test");
@@ -83,7 +88,8 @@ TEST(PrivateFolder, IsNewOwnedByUsAloneAndGoesWithItsContents) {
     EXPECT_FALSE(fs::exists(kept));
 }
 
-TEST_F(RunSeam, CallHappensInTheFolderAndTheCurrentFolderComesBack) {
+TEST_F(RunSeam, CallHappensInTheFolderAndTheCurrentFolderComesBack)
+{
     const TPrivateFolder folder("korven-seam-test");
     ASSERT_TRUE(WriteNamesFile(folder.Path(), TRunFiles::ForProject("/p/q.kv3d")));
     EXPECT_EQ(CallInFolder(&RecordingEntry, folder.Path()), 43);
@@ -97,17 +103,20 @@ TEST_F(RunSeam, CallHappensInTheFolderAndTheCurrentFolderComesBack) {
     EXPECT_EQ(seen.key, 2);
 }
 
-TEST_F(RunSeam, AFolderThatCannotBeEnteredMeansNoCall) {
+TEST_F(RunSeam, AFolderThatCannotBeEnteredMeansNoCall)
+{
     EXPECT_THROW(CallInFolder(&RecordingEntry, "/no/such/folder"), fs::filesystem_error);
     EXPECT_EQ(seen.calls, 0);
     EXPECT_EQ(fs::current_path(), start);
 }
 
-TEST_F(RunSeam, NamesFileThatCannotBeWrittenIsReported) {
+TEST_F(RunSeam, NamesFileThatCannotBeWrittenIsReported)
+{
     EXPECT_FALSE(WriteNamesFile("/no/such/folder", TRunFiles::ForProject("p.kv3d")));
 }
 
-TEST_F(RunSeam, WholeRunUsesAFolderOfItsOwnAndRemovesIt) {
+TEST_F(RunSeam, WholeRunUsesAFolderOfItsOwnAndRemovesIt)
+{
     const TPrivateFolder projectFolder("korven-seam-test");
     const TRunFiles files = TRunFiles::ForProject(projectFolder.Path() / "p.kv3d");
     EXPECT_EQ(RunEngine(&RecordingEntry, files), 43);
@@ -120,7 +129,8 @@ TEST_F(RunSeam, WholeRunUsesAFolderOfItsOwnAndRemovesIt) {
     EXPECT_EQ(fs::current_path(), start);
 }
 
-TEST_F(RunSeam, EngineLoadedFromAFolderRunsAndRefusesOtherKeys) {
+TEST_F(RunSeam, EngineLoadedFromAFolderRunsAndRefusesOtherKeys)
+{
     const fs::path library = KORVEN_ENGINE_LIBRARY;
     EXPECT_EQ(EngineLibraryIn(library.parent_path()), library);
 
@@ -134,15 +144,18 @@ TEST_F(RunSeam, EngineLoadedFromAFolderRunsAndRefusesOtherKeys) {
     EXPECT_FALSE(fs::exists(files.Report));  // a refused key touches no file
 }
 
-TEST_F(RunSeam, MissingLibraryOrEntryIsALibraryError) {
+TEST_F(RunSeam, MissingLibraryOrEntryIsALibraryError)
+{
     TDynamicLibrary missing("/no/such/libKORVEN2014_DLL.so");
     EXPECT_THROW(OpenEngine(missing), ELibraryError);
     EXPECT_FALSE(missing.IsOpen());
 }
 
-TEST(PointDecimalSeparator, PointForTheRunThenThePreviousOneBack) {
+TEST(PointDecimalSeparator, PointForTheRunThenThePreviousOneBack)
+{
     const std::string before = std::setlocale(LC_NUMERIC, nullptr);
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no decimal-comma locale installed";
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no decimal-comma locale installed";
     const std::string comma = std::setlocale(LC_NUMERIC, nullptr);
     ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     {

@@ -1,9 +1,6 @@
 #include "RecordingWorkbook.h"
 
-void TRecordedSheet::Record(const std::string& call) const
-{
-    FBook.Note(FName + "." + call);
-}
+void TRecordedSheet::Record(const std::string& call) const { FBook.Note(FName + "." + call); }
 
 // ---- Worksheet ----
 
@@ -32,20 +29,11 @@ void TRecordedWorksheet::SetCell(int row, int column, const std::string& text)
     Cells[a1] = text;
 }
 
-void TRecordedWorksheet::SetBold(const std::string& range)
-{
-    Record("SetBold(" + range + ")");
-}
+void TRecordedWorksheet::SetBold(const std::string& range) { Record("SetBold(" + range + ")"); }
 
-void TRecordedWorksheet::SetVerticalCentre(const std::string& range)
-{
-    Record("SetVerticalCentre(" + range + ")");
-}
+void TRecordedWorksheet::SetVerticalCentre(const std::string& range) { Record("SetVerticalCentre(" + range + ")"); }
 
-void TRecordedWorksheet::FitColumns(const std::string& range)
-{
-    Record("FitColumns(" + range + ")");
-}
+void TRecordedWorksheet::FitColumns(const std::string& range) { Record("FitColumns(" + range + ")"); }
 
 void TRecordedWorksheet::AddLink(const std::string& anchor, const std::string& subAddress,
                                  const std::string& textToDisplay)

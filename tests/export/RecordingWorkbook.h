@@ -44,8 +44,7 @@ public:
     void SetBold(const std::string& range) override;
     void SetVerticalCentre(const std::string& range) override;
     void FitColumns(const std::string& range) override;
-    void AddLink(const std::string& anchor, const std::string& subAddress,
-                 const std::string& textToDisplay) override;
+    void AddLink(const std::string& anchor, const std::string& subAddress, const std::string& textToDisplay) override;
 
     // The last text written to a cell ("F3"); empty when none was.
     std::string Cell(const std::string& a1) const;

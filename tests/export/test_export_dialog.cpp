@@ -28,8 +28,7 @@ struct DialogFixture {
             graph->SetPointCount(3);
         }
         dialog = std::make_unique<TDlgExport>(
-            graphs, std::array<const QAction*, 4>{&commands[0], &commands[1], &commands[2], &commands[3]},
-            projectFile);
+            graphs, std::array<const QAction*, 4>{&commands[0], &commands[1], &commands[2], &commands[3]}, projectFile);
         dialog->show();
     }
 
@@ -51,7 +50,7 @@ struct DialogFixture {
     std::unique_ptr<TDlgExport> dialog;
 };
 
-} // namespace
+}  // namespace
 
 class ExportDialogTest : public QObject {
     Q_OBJECT
@@ -76,8 +75,8 @@ private slots:
     void withPlotDataTheFourGraphsAreCheckedInOrder()
     {
         DialogFixture fixture(true);
-        QCOMPARE(fixture.Checked(), (QStringList{"Load Distribution", "Axial Load vs Settlement", "t-z Curves",
-                                                 "Tip Resistance Curve"}));
+        QCOMPARE(fixture.Checked(),
+                 (QStringList{"Load Distribution", "Axial Load vs Settlement", "t-z Curves", "Tip Resistance Curve"}));
         QVERIFY(fixture.Button("Button3")->isEnabled());
         fixture.Click("Button2");
         QVERIFY(fixture.Checked().isEmpty());
@@ -91,7 +90,8 @@ private slots:
         fixture.List()->setFocus();
         fixture.List()->setCurrentRow(2);
         QTest::keyClick(fixture.List(), Qt::Key_Space);
-        QCOMPARE(fixture.Checked(), (QStringList{"Load Distribution", "Axial Load vs Settlement", "Tip Resistance Curve"}));
+        QCOMPARE(fixture.Checked(),
+                 (QStringList{"Load Distribution", "Axial Load vs Settlement", "Tip Resistance Curve"}));
         fixture.Click("Button2");
         fixture.dialog->hide();
         fixture.dialog->show();
@@ -177,9 +177,10 @@ private slots:
         prompts.Files.push_back({path, 0});
         fixture.Click("Button3");
         QVERIFY(QFileInfo::exists(path));
-        QCOMPARE(prompts.Messages(),
-                 QStringList{QStringLiteral("The Excel file \"%1\" was saved, but no program could be started to open it.")
-                                 .arg(path)});
+        QCOMPARE(
+            prompts.Messages(),
+            QStringList{QStringLiteral("The Excel file \"%1\" was saved, but no program could be started to open it.")
+                            .arg(path)});
     }
 
     void closeWindowClosesTheDialog()

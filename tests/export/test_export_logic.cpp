@@ -23,7 +23,7 @@ void Fill(TGraphPlot& graph, int curves, int points)
             graph.Point(c, j) = {c + j / 10.0L, 100.0L * c + j};
 }
 
-} // namespace
+}  // namespace
 
 TEST(SheetAddresses, ColumnLettersRunFromAThroughZZToTheLastColumn)
 {
@@ -104,8 +104,8 @@ TEST(ExportGraphs, TheLegendHeadersKeepTheirSpacesAndAreBoldCentredAndFitted)
     EXPECT_EQ(legend.Cell("D2"), "  Sheet Name  ");
     EXPECT_EQ(legend.Cell("E2"), "  Chart Name  ");
     EXPECT_EQ(legend.Cell("F2"), "          Status          ");
-    EXPECT_THAT(book.Calls("B2:F2"), ElementsAre("Legend.SetBold(B2:F2)", "Legend.SetVerticalCentre(B2:F2)",
-                                                 "Legend.FitColumns(B2:F2)"));
+    EXPECT_THAT(book.Calls("B2:F2"),
+                ElementsAre("Legend.SetBold(B2:F2)", "Legend.SetVerticalCentre(B2:F2)", "Legend.FitColumns(B2:F2)"));
     EXPECT_THAT(book.SheetNames(), ElementsAre("Legend"));
 }
 
@@ -213,9 +213,14 @@ TEST(ExportGraphs, AxisTitlesExpandEveryUnitCodeInEachUnitSystem)
         const char* SI;
     };
     const Case cases[] = {
-        {"F", "lbs", "kN"},  {"F1", "kips", "kN"}, {"F2", "tons", "kN"},
-        {"L", "in", "m"},    {"L1", "in", "mm"},   {"L2", "ft", "m"},
-        {"F/L^2", "lbs/in^2", "kN/m^2"},           {"F1/L2^2", "kips/ft^2", "kN/m^2"},
+        {"F", "lbs", "kN"},
+        {"F1", "kips", "kN"},
+        {"F2", "tons", "kN"},
+        {"L", "in", "m"},
+        {"L1", "in", "mm"},
+        {"L2", "ft", "m"},
+        {"F/L^2", "lbs/in^2", "kN/m^2"},
+        {"F1/L2^2", "kips/ft^2", "kN/m^2"},
     };
     for (const Case& c : cases)
         for (int units : {1, 2, 3}) {

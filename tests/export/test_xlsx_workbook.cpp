@@ -103,10 +103,7 @@ public:
         return found;
     }
 
-    std::vector<std::string> SheetNames() const
-    {
-        return All(Part("xl/workbook.xml"), "<sheet name=\"([^\"]*)\"");
-    }
+    std::vector<std::string> SheetNames() const { return All(Part("xl/workbook.xml"), "<sheet name=\"([^\"]*)\""); }
 
     // The value of a cell of worksheet part `sheet` ("sheet2"): the number as
     // written, or the shared text.
@@ -138,7 +135,7 @@ private:
     std::vector<std::string> FStrings;
 };
 
-} // namespace
+}  // namespace
 
 TEST(XlsxWorkbook, SheetsAreAddedAfterTheGivenSheetMovedAndActivated)
 {
@@ -236,9 +233,10 @@ TEST(XlsxFile, TheFourGraphsOfARealRunReadBackWithTheirSheetsLinksValuesAndChart
     EXPECT_EQ(file.Cell("sheet1", "E6"), "Plot_4");
     EXPECT_EQ(file.Cell("sheet1", "F6"), "Complete");
     EXPECT_THAT(file.Part("xl/worksheets/sheet1.xml"), HasSubstr("tabSelected=\"1\""));
-    EXPECT_THAT(TXlsxFile::All(file.Part("xl/worksheets/sheet1.xml"), "<hyperlink ref=\"(D[0-9]+\" location=\"[^\"]*)\""),
-                ElementsAre("D3\" location=\"Page_1!A1", "D4\" location=\"Page_2!A1", "D5\" location=\"Page_3!A1",
-                            "D6\" location=\"Page_4!A1"));
+    EXPECT_THAT(
+        TXlsxFile::All(file.Part("xl/worksheets/sheet1.xml"), "<hyperlink ref=\"(D[0-9]+\" location=\"[^\"]*)\""),
+        ElementsAre("D3\" location=\"Page_1!A1", "D4\" location=\"Page_2!A1", "D5\" location=\"Page_3!A1",
+                    "D6\" location=\"Page_4!A1"));
     EXPECT_THAT(file.Part("xl/worksheets/sheet1.xml"), HasSubstr("<col min=\"3\" max=\"3\" width=\"68"));
 
     // Page_1, the load distribution in kips and feet, from the tip upward.

@@ -33,8 +33,7 @@ void WriteAll(int fd, const std::string& text)
         result = "child ended: cannot become nobody";
     if (result.empty() && faults.FileSizeLimit) {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{static_cast<rlim_t>(*faults.FileSizeLimit),
-                           static_cast<rlim_t>(*faults.FileSizeLimit)};
+        const rlimit limit{static_cast<rlim_t>(*faults.FileSizeLimit), static_cast<rlim_t>(*faults.FileSizeLimit)};
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
             result = "child ended: cannot limit the file size";
     }
@@ -80,8 +79,8 @@ std::string InChild(const TFaults& faults, const std::function<std::string()>& a
 
 std::filesystem::path MakeTestFolder(const std::string& name)
 {
-    const std::filesystem::path folder = std::filesystem::path("/tmp") /
-                                         ("korven-faults-" + std::to_string(getpid())) / name;
+    const std::filesystem::path folder =
+        std::filesystem::path("/tmp") / ("korven-faults-" + std::to_string(getpid())) / name;
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     for (auto path = folder; path != "/tmp"; path = path.parent_path())
@@ -89,10 +88,7 @@ std::filesystem::path MakeTestFolder(const std::string& name)
     return folder;
 }
 
-void MakeReadOnly(const std::filesystem::path& folder)
-{
-    chmod(folder.c_str(), 0555);
-}
+void MakeReadOnly(const std::filesystem::path& folder) { chmod(folder.c_str(), 0555); }
 
 std::vector<std::string> FolderEntries(const std::filesystem::path& folder)
 {

@@ -111,8 +111,7 @@ TEST_F(SaveFaults, ProjectSaveIntoAFolderThatMayNotBeWrittenKeepsThePreviousFile
     EXPECT_EQ(ReadText(file), Previous);
     EXPECT_THAT(FolderEntries(Folder), ElementsAre("pile.kv3d"));
     // A new file there fails the same way.
-    EXPECT_EQ(SaveInChild(Folder / "new.kv3d", Unprivileged()),
-              WriteFailure(Folder / "new.kv3d", "Permission denied"));
+    EXPECT_EQ(SaveInChild(Folder / "new.kv3d", Unprivileged()), WriteFailure(Folder / "new.kv3d", "Permission denied"));
     EXPECT_THAT(FolderEntries(Folder), ElementsAre("pile.kv3d"));
 }
 

@@ -19,16 +19,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         ++failures;
         try {
             switch ((pattern >> (2 * (i % 4))) & 3) {
-            case 0:
-                reader.ReadLine();
-                break;
+            case 0: reader.ReadLine(); break;
             case 1:
             case 3:
                 if (std::isnan(reader.ReadFloat()))
                     std::abort();
                 break;
-            default:
-                reader.ReadInteger();
+            default: reader.ReadInteger();
             }
             failures = 0;
         } catch (const EInOutError&) {

@@ -27,8 +27,7 @@ std::string WriteFile(const char* name, const std::string& text)
 // The four graphs the file fills, point for point.
 void ExpectSameCurves(TMainGraphs& actual, TMainGraphs& expected)
 {
-    const std::array<TGraphPlot*, 4> a = {&actual.pltTZcurves, &actual.PltQW, &actual.pltLoad,
-                                          &actual.pltAxial};
+    const std::array<TGraphPlot*, 4> a = {&actual.pltTZcurves, &actual.PltQW, &actual.pltLoad, &actual.pltAxial};
     const std::array<TGraphPlot*, 4> e = {&expected.pltTZcurves, &expected.PltQW, &expected.pltLoad,
                                           &expected.pltAxial};
     for (std::size_t g = 0; g < a.size(); ++g) {
@@ -58,8 +57,7 @@ protected:
         } else {
             ++Refused;
             EXPECT_FALSE(Graphs.PlotsAvailable) << what;
-            EXPECT_TRUE(error == "This file either invalid or incomplete." ||
-                        error.rfind("Error on Line ", 0) == 0)
+            EXPECT_TRUE(error == "This file either invalid or incomplete." || error.rfind("Error on Line ", 0) == 0)
                 << what << ": " << error;
             for (TGraphPlot* graph : {&Graphs.pltTZcurves, &Graphs.PltQW, &Graphs.pltLoad, &Graphs.pltAxial})
                 EXPECT_EQ(graph->LineCount(), 0) << what << ": " << graph->Caption;

@@ -7,10 +7,7 @@
 
 namespace {
 
-std::string DataFile(const char* name)
-{
-    return std::string(KORVEN_GRAPHICS_TEST_DATA) + "/" + name;
-}
+std::string DataFile(const char* name) { return std::string(KORVEN_GRAPHICS_TEST_DATA) + "/" + name; }
 
 std::string WriteFile(const char* name, const std::string& text)
 {
@@ -33,7 +30,7 @@ const char* const SmallTail =
     "  0.4000E+02  0.2000E-01  0.1000E-01  0.1000E+02\n"
     "  0.8000E+02  0.3000E-01  0.2000E-01  0.2000E+02\n";
 
-} // namespace
+}  // namespace
 
 TEST(ReadPlotFile, TZCurvesOfDifferentLengthsArePaddedWithTheirLastPoint)
 {
@@ -210,8 +207,8 @@ TEST(ReadPlotFile, CountLargerThanTheFileCanHoldFailsWithoutAllocating)
     EXPECT_EQ(error, "This file either invalid or incomplete.");
     EXPECT_FALSE(ReadPlotFile(graphs, WriteFile("huge_points.kv3p", "1\n 1 2000000000 0.0\n"), 1));
     // Each count alone fits in the file, their product does not.
-    EXPECT_FALSE(ReadPlotFile(
-        graphs, WriteFile("huge_product.kv3p", "0\n0\n 200 200 1\n" + std::string(1500, ' ') + "\n"), 1));
+    EXPECT_FALSE(
+        ReadPlotFile(graphs, WriteFile("huge_product.kv3p", "0\n0\n 200 200 1\n" + std::string(1500, ' ') + "\n"), 1));
 }
 
 TEST(ReadPlotFile, RunWithoutLoadCasesLeavesTheAxialCurveAtTheOrigin)

@@ -57,8 +57,7 @@ void PlotFormTests::curvesAreDrawnInThePaletteColours()
     // The legend sits on the bottom-right corner of the plot.
     QCOMPARE(form.Legend().geometry().right() + 1, form.PlotRect().Right);
     QCOMPARE(form.Legend().geometry().bottom() + 1, form.PlotRect().Bottom);
-    QVERIFY(CountColour(form.Legend().grab().toImage().convertToFormat(QImage::Format_RGB32),
-                        Colour(Palette[2])) > 0);
+    QVERIFY(CountColour(form.Legend().grab().toImage().convertToFormat(QImage::Format_RGB32), Colour(Palette[2])) > 0);
 }
 
 void PlotFormTests::hiddenCurveKeepsTheColoursOfTheOthers()
@@ -213,7 +212,7 @@ bool LegendInPlotCorner(TPlotForm& form)
     return legend.right() + 1 == form.PlotRect().Right && legend.bottom() + 1 == form.PlotRect().Bottom;
 }
 
-} // namespace
+}  // namespace
 
 void PlotFormTests::legendStartsInThePlotCornerOfAMaximisedWindow()
 {

@@ -7,12 +7,9 @@
 
 namespace {
 
-TAxisRange Rounded(long double min, long double max)
-{
-    return RoundAxisRange({min, max});
-}
+TAxisRange Rounded(long double min, long double max) { return RoundAxisRange({min, max}); }
 
-} // namespace
+}  // namespace
 
 TEST(AxisRange, PositiveDataStartAtZeroAndRoundOutward)
 {
@@ -23,7 +20,7 @@ TEST(AxisRange, PositiveDataStartAtZeroAndRoundOutward)
     graph.Point(0, 1) = {3, 4.2L};
     graph.Point(1, 0) = {2.5L, 3};
     graph.Point(1, 1) = {0.5L, 1};
-    graph.Line(1).Active = false; // inactive curves count as well
+    graph.Line(1).Active = false;  // inactive curves count as well
     const TDataRange range = GraphDataRange(graph);
     EXPECT_EQ(range.X.Min, 0);
     EXPECT_EQ(range.X.Max, 3);
@@ -147,7 +144,7 @@ TEST(Curves, ColoursAndMarkersRepeat)
     std::set<std::tuple<int, int, int>> distinct;
     for (const TRgb& colour : Palette)
         distinct.insert({colour.R, colour.G, colour.B});
-    EXPECT_EQ(distinct.size(), 15u); // grey and silver twice
+    EXPECT_EQ(distinct.size(), 15u);  // grey and silver twice
 }
 
 TEST(Curves, MarkerOutlines)

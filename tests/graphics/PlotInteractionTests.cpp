@@ -52,10 +52,7 @@ QStringList Checked(QMenu* menu)
 }
 
 // Centre of a row of a list, where a click lands on it.
-QPoint RowCentre(QListWidget& list, int row)
-{
-    return list.visualItemRect(list.item(row)).center();
-}
+QPoint RowCentre(QListWidget& list, int row) { return list.visualItemRect(list.item(row)).center(); }
 
 // A double-click on a row, after the press that selects it.
 void DoubleClickRow(QListWidget& list, int row)
@@ -72,7 +69,7 @@ void ClickRadio(QRadioButton* button)
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
 }
 
-} // namespace
+}  // namespace
 
 class PlotInteractionTests : public QObject {
     Q_OBJECT
@@ -213,10 +210,10 @@ void PlotInteractionTests::plotMenuFollowsTheGraph()
     QStringList fixed;
     for (QAction* action : menu->actions().mid(0, 17))
         fixed << (action->isSeparator() ? QString("-") : action->text());
-    QCOMPARE(fixed, (QStringList{"Show &Legend", "Show &Soil Layer", "Show &Wall Geometry", "Show &Markers",
-                                 "&Font Size", "&Line Width", "&Graph Title", "&Edit Legend", "&Active Curves",
-                                 "Show &Capacity Lines", "-", "&Print...", "P&age Setup", "&Save To Disk...",
-                                 "Save as P&DF...", "-", "Curve #1"}));
+    QCOMPARE(fixed,
+             (QStringList{"Show &Legend", "Show &Soil Layer", "Show &Wall Geometry", "Show &Markers", "&Font Size",
+                          "&Line Width", "&Graph Title", "&Edit Legend", "&Active Curves", "Show &Capacity Lines", "-",
+                          "&Print...", "P&age Setup", "&Save To Disk...", "Save as P&DF...", "-", "Curve #1"}));
     emit menu->aboutToShow();
     // A graph without reference lines does not offer them.
     QVERIFY(!Entry(menu, "Show &Capacity Lines")->isVisible());
@@ -332,14 +329,13 @@ void PlotInteractionTests::deactivatingACurveRelistsTheOthersInTheirColours()
     QVERIFY(!graph.Line(1).Active);
     QCOMPARE(form.Legend().Rows(), (std::vector<int>{0, 2, 3}));
     QCOMPARE(form.Legend().RowText(1), QString("Curve #3 *"));
-    QCOMPARE(CurveEntries(form), (std::vector<CurveEntry>{{"Curve #1", 0, true}, {"Curve #3", 2, true},
-                                                          {"Curve #4", 3, true}}));
+    QCOMPARE(CurveEntries(form),
+             (std::vector<CurveEntry>{{"Curve #1", 0, true}, {"Curve #3", 2, true}, {"Curve #4", 3, true}}));
     // Curve 3 takes the second colour, blue, like its row; curve 2 is gone.
     const QImage image = PaintForm(form);
     QVERIFY(ColourNear(image, Pixel(form, 2.5L, 2.25L), Colour(Palette[1])));
     QVERIFY(WhiteAround(image, Pixel(form, 2.5L, 1.35L)));
-    QVERIFY(CountColour(form.Legend().grab().toImage().convertToFormat(QImage::Format_RGB32),
-                        Colour(Palette[3])) == 0);
+    QVERIFY(CountColour(form.Legend().grab().toImage().convertToFormat(QImage::Format_RGB32), Colour(Palette[3])) == 0);
     // Its entry toggles curve 3, not the entry's position.
     ChooseEntry(form, "Curve #3");
     QVERIFY(!graph.Line(2).Shown);
@@ -380,9 +376,8 @@ void PlotInteractionTests::renamingAfterADeactivationUpdatesThatCurvesRow()
     TPlotForm form(graph);
     QVERIFY(Open(form, 800, 600));
     graph.Line(1).Active = false;
-    WhenShown<TfrmActiveLines>([](TfrmActiveLines& dialog) {
-        QTest::mouseClick(dialog.findChild<QPushButton*>("btnOK"), Qt::LeftButton);
-    });
+    WhenShown<TfrmActiveLines>(
+        [](TfrmActiveLines& dialog) { QTest::mouseClick(dialog.findChild<QPushButton*>("btnOK"), Qt::LeftButton); });
     ChooseEntry(form, "&Active Curves");
     QCOMPARE(form.Legend().Rows(), (std::vector<int>{0, 2, 3}));
 

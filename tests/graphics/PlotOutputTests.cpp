@@ -39,8 +39,8 @@ void AcceptAttributes(const QString& height = {}, const QString& width = {}, con
 {
     WhenShown<TdlgFormat>([=](TdlgFormat& dialog) {
         QCOMPARE(dialog.windowTitle(), QString("Save Attributes"));
-        const std::pair<const char*, QString> fields[] = {{"edtHeight", height}, {"edtWidth", width},
-                                                          {"edtPixels", pixels}};
+        const std::pair<const char*, QString> fields[] = {
+            {"edtHeight", height}, {"edtWidth", width}, {"edtPixels", pixels}};
         for (const auto& [name, text] : fields) {
             if (text.isEmpty())
                 continue;
@@ -71,7 +71,7 @@ std::unique_ptr<Window> ThreeCurves()
     return window;
 }
 
-} // namespace
+}  // namespace
 
 class PlotOutputTests : public QObject {
     Q_OBJECT
@@ -185,9 +185,8 @@ void PlotOutputTests::cancelledDialogsWriteNothing()
     ChooseEntry(*window->Form, "&Save To Disk...");
     const QString path = folder.filePath("kept-out.bmp");
     prompts.Files.push_back({path, 0});
-    WhenShown<TdlgFormat>([](TdlgFormat& dialog) {
-        QTest::mouseClick(dialog.findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
-    });
+    WhenShown<TdlgFormat>(
+        [](TdlgFormat& dialog) { QTest::mouseClick(dialog.findChild<QPushButton*>("btnCancel"), Qt::LeftButton); });
     ChooseEntry(*window->Form, "&Save To Disk...");
     QVERIFY(!QFile::exists(path));
     // The print dialog cancelled.

@@ -43,10 +43,7 @@ inline QImage PaintForm(const TPlotForm& form)
     return image;
 }
 
-inline QColor Colour(TRgb rgb)
-{
-    return QColor(rgb.R, rgb.G, rgb.B);
-}
+inline QColor Colour(TRgb rgb) { return QColor(rgb.R, rgb.G, rgb.B); }
 
 // Pixel of a data point on the form's screen layout.
 inline QPoint Pixel(const TPlotForm& form, long double x, long double y)
@@ -104,7 +101,7 @@ inline void Choose(const TPlotForm& form, const QString& submenu, const QString&
     entry->trigger();
 }
 
-} // namespace PlotTest
+}  // namespace PlotTest
 
 #include <QApplication>
 #include <QDialog>
@@ -144,4 +141,4 @@ inline void ChooseEntry(const TPlotForm& form, const QString& caption)
     entry->trigger();
 }
 
-} // namespace PlotTest
+}  // namespace PlotTest

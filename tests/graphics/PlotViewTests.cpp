@@ -12,7 +12,7 @@ TDataRange Range(long double xMin, long double xMax, long double yMin, long doub
     return {{xMin, xMax}, {yMin, yMax}};
 }
 
-} // namespace
+}  // namespace
 
 TEST(RubberBandZoom, ABandOnePixelWideGetsAFifthOfTheFullSpanCentredAndShiftedInside)
 {
@@ -150,8 +150,7 @@ TEST(PrintLayout, LegendKeepsItsPlaceInTheWindowOnThePage)
 {
     // A legend at (600, 300) of an 800 x 600 window sits at three quarters
     // across and half way down the page's drawing area.
-    EXPECT_EQ(CanvasLegendOrigin({100, 200, 4100, 6200}, {600, 300}, 800, 600, 500, 300),
-              (TPixelPoint{3100, 3200}));
+    EXPECT_EQ(CanvasLegendOrigin({100, 200, 4100, 6200}, {600, 300}, 800, 600, 500, 300), (TPixelPoint{3100, 3200}));
     // A box that would reach beyond the area (a small picture, with fonts
     // and spacing of its own) is pulled back inside it, frame included.
     EXPECT_EQ(CanvasLegendOrigin({0, 0, 432, 288}, {690, 520}, 800, 600, 90, 66), (TPixelPoint{341, 221}));

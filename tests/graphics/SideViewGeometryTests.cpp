@@ -181,7 +181,7 @@ TEST(SideViewExtent, WorldToClientAndBack)
     EXPECT_EQ(geometry.ToClient({0, 0}), (TPixelPoint{200, 0}));
     EXPECT_EQ(geometry.ToClient({-63, 63}), (TPixelPoint{0, 200}));
     EXPECT_EQ(geometry.ToClient({3, 60}), (TPixelPoint{210, 190}));  // 209.52, 190.48
-    EXPECT_EQ(geometry.ToClient({0, 50}).Y, 159);                     // 158.73
+    EXPECT_EQ(geometry.ToClient({0, 50}).Y, 159);                    // 158.73
     EXPECT_NEAR(geometry.DepthAt(100), 31.5L, 1e-12);
     EXPECT_EQ(geometry.DepthAt(0), 0);
     EXPECT_NEAR(geometry.DepthAt(200), 63, 1e-12);
@@ -225,12 +225,12 @@ TEST(SideViewScene, PageIsLaidOutOverTheFrameOfThePrintableArea)
     EXPECT_EQ(page.LineWidth, 12);
     ASSERT_EQ(page.Lines.size(), 1u + 10 + 2);
     EXPECT_EQ(page.Lines[0], (TPixelLine{{600, 400}, {5400, 400}}));
-    EXPECT_EQ(page.Lines[1], (TPixelLine{{1450, 400}, {1510, 470}}));   // 0.35H + 50, 0.365H + 50
+    EXPECT_EQ(page.Lines[1], (TPixelLine{{1450, 400}, {1510, 470}}));  // 0.35H + 50, 0.365H + 50
     EXPECT_EQ(page.Lines[10], (TPixelLine{{1900, 400}, {1960, 470}}));
     EXPECT_EQ(page.Lines[11], (TPixelLine{{600, 1680}, {5400, 1680}}));
     EXPECT_EQ(page.Lines[12], (TPixelLine{{600, 3600}, {5400, 3600}}));
     ASSERT_EQ(page.Texts.size(), 2u);
-    EXPECT_EQ(page.Texts[0].At, (TPixelPoint{600, 490}));    // 0.15H, one text height down
+    EXPECT_EQ(page.Texts[0].At, (TPixelPoint{600, 490}));  // 0.15H, one text height down
     EXPECT_EQ(page.Texts[1].At, (TPixelPoint{600, 1770}));
     EXPECT_EQ(page.Texts[1].Text, "depth= 20 - 50; Sand");
     // Half width 2.5 is 160 pixels: 160 nested outlines down to 40 / 50 * 3200.

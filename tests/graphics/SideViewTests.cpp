@@ -53,15 +53,9 @@ QPoint Pixel(const TDlgSideView& view, long double x, long double depth)
     return {point.X, point.Y};
 }
 
-QColor Ink(const TDlgSideView& view)
-{
-    return view.PaintBox()->palette().color(QPalette::Text);
-}
+QColor Ink(const TDlgSideView& view) { return view.PaintBox()->palette().color(QPalette::Text); }
 
-QColor Paper(const TDlgSideView& view)
-{
-    return view.PaintBox()->palette().color(QPalette::Base);
-}
+QColor Paper(const TDlgSideView& view) { return view.PaintBox()->palette().color(QPalette::Base); }
 
 bool IsPdf(const QString& path)
 {
@@ -334,7 +328,8 @@ void SideViewTests::unwritableFileIsReported()
     prompts.PrintFiles = {missing + "-printed.pdf"};
     for (int i = 0; i < 3; ++i)
         QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^QSvgPaintEngine::begin\\(\\), could not open")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^QSvgPaintEngine::begin\\(\\), could not open")));
     fixture.View->SavePdfClick();
     fixture.View->SavePictureClick();
     fixture.View->SavePictureClick();

@@ -26,12 +26,6 @@ inline QMenu* Menu(TMainForm& form, const QString& title)
 }
 
 // Sets the menu's item states as opening it does.
-inline void Popup(TMainForm& form, const QString& title)
-{
-    emit Menu(form, title)->aboutToShow();
-}
+inline void Popup(TMainForm& form, const QString& title) { emit Menu(form, title)->aboutToShow(); }
 
-inline void Trigger(TMainForm& form, const QString& text)
-{
-    Action(form, text)->trigger();
-}
+inline void Trigger(TMainForm& form, const QString& text) { Action(form, text)->trigger(); }

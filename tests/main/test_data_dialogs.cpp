@@ -195,8 +195,8 @@ void DataDialogsTest::invalidEntryKeepsTheWindowAndItsText()
     QSignalSpy closed(window, &TDataDialog::Closed);
     window->ShowWindow();
     const auto keptAndFocused = [&] {
-        return frame.Activate() && frame.area.activeSubWindow() == window->SubWindow() &&
-               window->DataNI->hasFocus() && window->DataNI->text() == QStringLiteral("7.5");
+        return frame.Activate() && frame.area.activeSubWindow() == window->SubWindow() && window->DataNI->hasFocus() &&
+               window->DataNI->text() == QStringLiteral("7.5");
     };
 
     // The commit before a menu command.

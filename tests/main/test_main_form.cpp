@@ -6,21 +6,19 @@
 #include "EngineRun.h"
 #include "MainForm.h"
 #include "ScriptedPrompts.h"
+#include "TDataEdit.h"
 #include "TableChartForm.h"
 #include "TableForm.h"
 #include "TableGrid.h"
-#include "TDataEdit.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -41,10 +39,7 @@ const QString NewCaption = QStringLiteral("KORVEN 2014.3.3 - NewKORVEN.kv3d");
 const QString CompletedMessage =
     QStringLiteral("Computations are completed. Please, check output file for results or error messages.");
 
-QString ExampleProject()
-{
-    return QStringLiteral(KORVEN_EXAMPLES "/example.kv3d");
-}
+QString ExampleProject() { return QStringLiteral(KORVEN_EXAMPLES "/example.kv3d"); }
 
 QAction* Action(TMainForm& form, const QString& text)
 {
@@ -63,15 +58,9 @@ QMenu* Menu(TMainForm& form, const QString& title)
 }
 
 // Sets the menu's item states as opening it does.
-void Popup(TMainForm& form, const QString& title)
-{
-    emit Menu(form, title)->aboutToShow();
-}
+void Popup(TMainForm& form, const QString& title) { emit Menu(form, title)->aboutToShow(); }
 
-void Trigger(TMainForm& form, const QString& text)
-{
-    Action(form, text)->trigger();
-}
+void Trigger(TMainForm& form, const QString& text) { Action(form, text)->trigger(); }
 
 QString ReadAll(const QString& path)
 {
@@ -282,8 +271,8 @@ private slots:
         // Reopening an entry moves it to the front and leaves the others in order.
         OpenThroughDialog(paths[5]);
         items = RecentItems(form);
-        QCOMPARE(items.mid(0, 3), (QStringList{QStringLiteral("1 p5.kv3d"), QStringLiteral("2 p10.kv3d"),
-                                               QStringLiteral("3 p9.kv3d")}));
+        QCOMPARE(items.mid(0, 3),
+                 (QStringList{QStringLiteral("1 p5.kv3d"), QStringLiteral("2 p10.kv3d"), QStringLiteral("3 p9.kv3d")}));
         QCOMPARE(items.back(), QStringLiteral("10 p1.kv3d"));
 
         // A recent item opens its file; outside the current folder it shows whole.
@@ -452,8 +441,7 @@ private slots:
         QWidget* editor = window->Grid->indexWidget(window->Grid->currentIndex());
         QTest::keyClick(editor ? editor : window->Grid, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(curve->RowCount(), 3);
-        QCOMPARE(window->Chart().Series(0).Points(),
-                 (std::vector<TChartPoint>{{0, 0}, {0.1, 1.5}, {0.3, 3}}));
+        QCOMPARE(window->Chart().Series(0).Points(), (std::vector<TChartPoint>{{0, 0}, {0.1, 1.5}, {0.3, 3}}));
 
         // View/Edit File starts the text editor the user chose.
         Trigger(form, QStringLiteral("Selection of Text &Editor ..."));
@@ -588,8 +576,8 @@ private slots:
             QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Button4")), Qt::LeftButton);
         });
         Trigger(form, QStringLiteral("Export Plots to Excel"));
-        QCOMPARE(offered, (QStringList{"Load Distribution", "Axial Load vs Settlement", "t-z Curves",
-                                       "Tip Resistance Curve"}));
+        QCOMPARE(offered,
+                 (QStringList{"Load Distribution", "Axial Load vs Settlement", "t-z Curves", "Tip Resistance Curve"}));
         QCOMPARE(FPrompts->Asked.back().What, ScriptedPrompts::Kind::SaveFile);
         QCOMPARE(FPrompts->Asked.back().Request.FileName, workbook);
         QVERIFY(QFileInfo(workbook).size() > 0);

@@ -221,8 +221,7 @@ void MainWidgetsTest::emptyFieldShowsTheEvaluatorsMessage()
     FieldWindow w;
     QVERIFY(w.Show());
     w.TypeAndLeave(QString());
-    QCOMPARE(prompts.Messages(),
-             QStringList{QStringLiteral("Entry could not be evaluated:\nentry cannot be blank")});
+    QCOMPARE(prompts.Messages(), QStringList{QStringLiteral("Entry could not be evaluated:\nentry cannot be blank")});
     QVERIFY(w.field->hasFocus());
     QVERIFY_THROWS_EXCEPTION(EAssignError, w.field->Number());
 }
@@ -332,7 +331,8 @@ void MainWidgetsTest::scriptedPromptsAnswerAndRecord()
 
         QCOMPARE(Prompts().Ask(nullptr, QStringLiteral("Do you want to save any changes?")), Answer::No);
         QCOMPARE(Prompts().Ask(nullptr, QStringLiteral("Again?")), Answer::Cancel);  // script used up
-        const FileChoice chosen = Prompts().OpenFile(nullptr, FileRequest(QStringLiteral("Open"), QStringLiteral("All|*")));
+        const FileChoice chosen =
+            Prompts().OpenFile(nullptr, FileRequest(QStringLiteral("Open"), QStringLiteral("All|*")));
         QCOMPARE(chosen.Path, QStringLiteral("/tmp/a.kv3d"));
         QCOMPARE(chosen.FilterIndex, 1);
         QVERIFY(Prompts().SaveFile(nullptr, FileRequest()).Path.isEmpty());
@@ -349,8 +349,7 @@ void MainWidgetsTest::scriptedPromptsAnswerAndRecord()
 
 void MainWidgetsTest::fileFilterForQt()
 {
-    QCOMPARE(QtFileFilter(QStringLiteral(
-                 "KORVEN 2014 (*.kv3d)|*.kv3d|KORVEN 2.0 (*.kvd)|*.kvd|All Files (*.*)|*.*")),
+    QCOMPARE(QtFileFilter(QStringLiteral("KORVEN 2014 (*.kv3d)|*.kv3d|KORVEN 2.0 (*.kvd)|*.kvd|All Files (*.*)|*.*")),
              QStringLiteral("KORVEN 2014 (*.kv3d);;KORVEN 2.0 (*.kvd);;All Files (*)"));
     QCOMPARE(QtFileFilter(QStringLiteral("Programs|*.exe;*.com|All Files (*.*)|*.*")),
              QStringLiteral("Programs (*.exe *.com);;All Files (*)"));
@@ -382,8 +381,8 @@ void MainWidgetsTest::helpCommands()
     launcher.Succeeds = false;
     OpenProgramDocument(nullptr, QStringLiteral("test manual.pdf"));
     QFile::remove(manual);
-    QCOMPARE(prompts.Messages().at(1), QStringLiteral("No program could be started to show \"") + manual +
-                                           QStringLiteral("\"."));
+    QCOMPARE(prompts.Messages().at(1),
+             QStringLiteral("No program could be started to show \"") + manual + QStringLiteral("\"."));
 
     CheckForUpdates(nullptr);
     QCOMPARE(prompts.Messages().size(), 3);

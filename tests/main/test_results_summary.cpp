@@ -45,8 +45,7 @@ private slots:
 
         auto* table = summary->findChild<QTableWidget*>(QStringLiteral("ReadoutTable"));
         QVERIFY(table->rowCount() >= 3);
-        QCOMPARE(table->item(0, 0)->text(),
-                 QStringLiteral("Head load at a settlement of 10 % of the diameter"));
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Head load at a settlement of 10 % of the diameter"));
         QCOMPARE(table->item(1, 0)->text(), QStringLiteral("Davisson's offset limit"));
         // The largest computed load is always there, in the project's units.
         QVERIFY(table->item(2, 1)->text().endsWith(QStringLiteral(" lb")));

@@ -14,8 +14,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
 
@@ -98,10 +98,17 @@ private slots:
             if (!action->isSeparator())
                 buttons << action->text();
         const QStringList expected = {
-            "New File",         "Open File",      "Save File",
-            "Run Analysis",     "Soil-Layer Data", "Edit Output Text",
-            "View Soil Profile", "View Load Distribution Plot", "View Load vs Settlement",
-            "View t-z Curves",  "View Q-w Curve",
+            "New File",
+            "Open File",
+            "Save File",
+            "Run Analysis",
+            "Soil-Layer Data",
+            "Edit Output Text",
+            "View Soil Profile",
+            "View Load Distribution Plot",
+            "View Load vs Settlement",
+            "View t-z Curves",
+            "View Q-w Curve",
         };
         QCOMPARE(buttons, expected);
         QVERIFY(Action(*FForm, Button)->isEnabled());

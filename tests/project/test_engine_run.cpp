@@ -31,8 +31,7 @@ protected:
     {
         std::string kept;
         for (const std::string& line : Lines(ReadText(path)))
-            if (line.find("Path to file locations") == std::string::npos &&
-                line.find("Date:  ") == std::string::npos)
+            if (line.find("Path to file locations") == std::string::npos && line.find("Date:  ") == std::string::npos)
                 kept += line + "\n";
         return kept;
     }
@@ -45,10 +44,7 @@ protected:
         EXPECT_TRUE(std::filesystem::exists(Folder / (stem + ".kv3r")));
     }
 
-    static bool HaveReferences()
-    {
-        return std::filesystem::is_directory(KORVEN_GOLDEN_DIR);
-    }
+    static bool HaveReferences() { return std::filesystem::is_directory(KORVEN_GOLDEN_DIR); }
 };
 
 }  // namespace

@@ -102,8 +102,7 @@ TEST_F(ProjectDamageTest, FileCutAtEveryOffsetReadsOrFailsWithTheReadersMessage)
     for (const auto& file : files) {
         const std::string whole = ReadText(file);
         for (std::size_t size = 0; size <= whole.size(); ++size)
-            ReadDamaged(whole.substr(0, size),
-                        file.filename().string() + " cut at " + std::to_string(size));
+            ReadDamaged(whole.substr(0, size), file.filename().string() + " cut at " + std::to_string(size));
         if (HasFailure())
             break;
     }
@@ -121,8 +120,8 @@ TEST_F(ProjectDamageTest, ByteReplacedAtSampledOffsetsReadsOrFailsWithTheReaders
             for (char replacement : replacements) {
                 std::string text = whole;
                 text[at] = replacement;
-                ReadDamaged(text, file.filename().string() + " with byte " + std::to_string(at) +
-                                      " = " + std::to_string(static_cast<unsigned char>(replacement)));
+                ReadDamaged(text, file.filename().string() + " with byte " + std::to_string(at) + " = " +
+                                      std::to_string(static_cast<unsigned char>(replacement)));
             }
         if (HasFailure())
             break;

@@ -115,8 +115,7 @@ TEST_F(ProjectTest, RoundTripsAreByteIdentical)
 {
     for (bool userCurves : {false, true}) {
         for (bool options : {false, true}) {
-            SCOPED_TRACE(testing::Message() << "user curves " << userCurves << ", options "
-                                            << options);
+            SCOPED_TRACE(testing::Message() << "user curves " << userCurves << ", options " << options);
             Project = std::make_unique<TProgramData>(Tables);
             FillProject(*Project, userCurves, options);
             Project->SetUnits(2);
@@ -142,8 +141,7 @@ TEST_F(ProjectTest, RoundTripsAreByteIdentical)
             } else {
                 // Tip movements, head loads, settlement, t-z and Q-w factors.
                 ASSERT_GE(lines.size(), 5u);
-                EXPECT_EQ(std::vector<std::string>(lines.end() - 5, lines.end()),
-                          std::vector<std::string>(5, " 0"));
+                EXPECT_EQ(std::vector<std::string>(lines.end() - 5, lines.end()), std::vector<std::string>(5, " 0"));
             }
         }
     }

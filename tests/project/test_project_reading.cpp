@@ -158,10 +158,8 @@ TEST_F(ProjectTest, ReadsLayerDataByKind)
     TGridTableChart* clay = Tables.D2.GetData(LayerDataColumn, 0).AsTable();
     ASSERT_NE(clay, nullptr);
     EXPECT_EQ(clay->Caption, "Clay Layer Data");
-    EXPECT_EQ(RowValues(*clay, 0),
-              std::vector<long double>({0.07L, 10, 0.01L, 0, 0, 5, 6, 0}));
-    EXPECT_EQ(RowValues(*clay, 1),
-              std::vector<long double>({0.071L, 11, 0.011L, 0, 0, 5.5L, 6.5L, 0}));
+    EXPECT_EQ(RowValues(*clay, 0), std::vector<long double>({0.07L, 10, 0.01L, 0, 0, 5, 6, 0}));
+    EXPECT_EQ(RowValues(*clay, 1), std::vector<long double>({0.071L, 11, 0.011L, 0, 0, 5.5L, 6.5L, 0}));
     // Sand: positions 1, 3, 4, 5, 6; the clay columns are 0.
     TGridTableChart* sand = Tables.D2.GetData(LayerDataColumn, 1).AsTable();
     ASSERT_NE(sand, nullptr);
@@ -236,8 +234,7 @@ TEST_F(ProjectTest, TitlesAreWholeLines)
 TEST_F(ProjectTest, IntegersWrittenWithAFraction)
 {
     // A curve source of 3 names neither kind of curves: no curve block follows.
-    WriteText(PathOf("whole.kv3d"),
-              "T\n50 0 1\n3.0 \n2\n1E9 0\n1E9 480\n0.00001 480 12 113.1\n 0\n 0\n 0\n 0\n 0\n");
+    WriteText(PathOf("whole.kv3d"), "T\n50 0 1\n3.0 \n2\n1E9 0\n1E9 480\n0.00001 480 12 113.1\n 0\n 0\n 0\n 0\n 0\n");
     EXPECT_EQ(Open(PathOf("whole.kv3d")), "");
     EXPECT_EQ(Project->CurveSourceCode, 3);
     EXPECT_FALSE(Project->CurvesGenerated);
@@ -245,8 +242,7 @@ TEST_F(ProjectTest, IntegersWrittenWithAFraction)
     EXPECT_EQ(Project->PileLength, 480);
 
     WriteText(PathOf("fraction.kv3d"), "T\n50 3.5 1\n2 \n");
-    EXPECT_EQ(Open(PathOf("fraction.kv3d")),
-              "Error on Line 2 Item 2\nAn integer was expected but not found.");
+    EXPECT_EQ(Open(PathOf("fraction.kv3d")), "Error on Line 2 Item 2\nAn integer was expected but not found.");
     EXPECT_EQ(Project->Increments, 50);
     EXPECT_EQ(Project->OutputOption, 0);
 }
@@ -284,8 +280,7 @@ TEST_F(ProjectTest, DamagedFilesAreRefusedWhole)
     std::string bad = whole;
     bad.replace(bad.find("0.00001 480"), 11, "0.00001 4x0");
     WriteText(PathOf("bad.kv3d"), bad);
-    EXPECT_EQ(Open(PathOf("bad.kv3d")),
-              "Error on Line 11 Item 2\nA floating point number was expected but not found.");
+    EXPECT_EQ(Open(PathOf("bad.kv3d")), "Error on Line 11 Item 2\nA floating point number was expected but not found.");
     unchanged("a word for a number");
 
     // An empty line inside a record ends the reading like a bad word.
@@ -301,7 +296,9 @@ TEST_F(ProjectTest, DamagedFilesAreRefusedWhole)
     WriteText(PathOf("empty.kv3d"), "");
     EXPECT_NE(Open(PathOf("empty.kv3d")), "");
     unchanged("empty");
-    WriteText(PathOf("binary.kv3d"), std::string("\x7f" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0", 20));
+    WriteText(PathOf("binary.kv3d"), std::string("\x7f"
+                                                 "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0",
+                                                 20));
     EXPECT_NE(Open(PathOf("binary.kv3d")), "");
     unchanged("binary");
 
@@ -359,8 +356,7 @@ TEST_F(ProjectTest, AFailedSaveKeepsThePreviousFile)
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_EQ(message.rfind("File \"" + PathOf("keep.kv3d") + "\" could not be written: ", 0), 0u)
-        << message;
+    EXPECT_EQ(message.rfind("File \"" + PathOf("keep.kv3d") + "\" could not be written: ", 0), 0u) << message;
     EXPECT_EQ(ReadText(PathOf("keep.kv3d")), previous);
     EXPECT_TRUE(std::filesystem::exists(Project->CompanionFileName));
     EXPECT_TRUE(Project->Changed());
@@ -419,8 +415,7 @@ TEST_F(ProjectTest, ReferenceFilesWriteBackUnchanged)
     if (!std::filesystem::is_directory(golden))
         GTEST_SKIP() << "no reference files in " << golden;
     const std::map<std::string, std::vector<std::pair<std::string, std::string>>> changes = {
-        {"e12_layers_out_of_order",
-         {{"1 1  0.00000000000000E+0000  4", "1 1 0.0  4"}}},
+        {"e12_layers_out_of_order", {{"1 1  0.00000000000000E+0000  4", "1 1 0.0  4"}}},
         {"e27_status_5",
          {{"1 1  0.00000000000000E+0000  5", "1 1 0.0  5"},
           {"2 1  0.00000000000000E+0000  2", "2 1  5.00000000000000E+0002  2"}}},

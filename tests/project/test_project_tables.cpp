@@ -50,9 +50,8 @@ std::string DescribeColumns(const TGridTableT<F>& table)
     }
     if constexpr (F == TableFamily::Chart) {
         const TGraphParameters& graph = table.Graph;
-        text << "  graph " << (graph.ShowGraph ? "on" : "off")
-             << (graph.SegmentMode ? " segments" : "") << " x " << graph.XColumn << " y "
-             << graph.YColumn << " x2 " << graph.X2Column << " y2 " << graph.Y2Column << "\n";
+        text << "  graph " << (graph.ShowGraph ? "on" : "off") << (graph.SegmentMode ? " segments" : "") << " x "
+             << graph.XColumn << " y " << graph.YColumn << " x2 " << graph.X2Column << " y2 " << graph.Y2Column << "\n";
     }
     return text.str();
 }
@@ -62,9 +61,8 @@ template <TableFamily F>
 std::string Describe(const TGridTableT<F>& table)
 {
     std::ostringstream text;
-    text << (F == TableFamily::Chart ? "TGridTableChart" : "TGridTable") << " \""
-         << table.Caption << "\" id " << table.Identifier() << " rows " << table.MinRows()
-         << ".." << table.MaxRows << " group " << table.RowGroup();
+    text << (F == TableFamily::Chart ? "TGridTableChart" : "TGridTable") << " \"" << table.Caption << "\" id "
+         << table.Identifier() << " rows " << table.MinRows() << ".." << table.MaxRows << " group " << table.RowGroup();
     if (!table.TopLeft.empty())
         text << " top-left \"" << table.TopLeft << "\"";
     if (!table.Comments.empty())
@@ -99,8 +97,7 @@ std::string LayerData(const std::string& caption, int identifier, bool clay)
     const char* clayOnly = clay ? "" : " hidden";
     const char* sandOnly = clay ? " hidden" : "";
     char columns[1024];
-    std::snprintf(columns, sizeof columns, LayerDataColumns, clayOnly, clayOnly, sandOnly,
-                  sandOnly);
+    std::snprintf(columns, sizeof columns, LayerDataColumns, clayOnly, clayOnly, sandOnly, sandOnly);
     return "TGridTableChart \"" + caption + "\" id " + std::to_string(identifier) +
            " rows 2..2 group 1 top-left \"Location, 1=Top, 2=Bottom\" comments \"Enter data for "
            "the top and the bottom of each layer. \rLinear interpretation will be used for any "
@@ -173,8 +170,8 @@ TEST_F(ProjectTest, NewProjectHoldsEveryTablesMinimum)
 {
     EXPECT_EQ(Tables.D2.RowCount(), 1);
     for (TGridTableChart* table :
-         {&Tables.tblDataClay2, &Tables.tblDataSand2, &Tables.TblTZDepth2, &Tables.TblTZCurves2,
-          &Tables.TblQwcurve2, &Tables.TblSettlement2, &Tables.TblTZFactors2, &Tables.TblAE2})
+         {&Tables.tblDataClay2, &Tables.tblDataSand2, &Tables.TblTZDepth2, &Tables.TblTZCurves2, &Tables.TblQwcurve2,
+          &Tables.TblSettlement2, &Tables.TblTZFactors2, &Tables.TblAE2})
         EXPECT_EQ(table->RowCount(), 2) << table->Caption;
     EXPECT_EQ(Tables.TblTipMove.RowCount(), 2);
     EXPECT_EQ(Tables.TblTopload.RowCount(), 1);
@@ -198,9 +195,8 @@ TEST_F(ProjectTest, RowsGetTheTemplateOfTheirKind)
         std::vector<bool> visible;
         for (int c = 0; c < data->ColumnCount(); ++c)
             visible.push_back(data->Column(c).Visible);
-        EXPECT_EQ(visible, IsClaySoil(type)
-                               ? std::vector<bool>({true, true, true, false, false, true, true, false})
-                               : std::vector<bool>({true, false, false, true, true, true, true, false}));
+        EXPECT_EQ(visible, IsClaySoil(type) ? std::vector<bool>({true, true, true, false, false, true, true, false})
+                                            : std::vector<bool>({true, false, false, true, true, true, true, false}));
     }
 
     TGridTableChart* curve = Tables.TblTZDepth2.GetData(CurvePointsColumn, 1).AsTable();

@@ -60,4 +60,4 @@ TEST(ReportContent, ResultsTablesAndReadOuts)
     EXPECT_NE(ReportHtml(input).find("computed in other units"), std::string::npos);
 }
 
-} // namespace
+}  // namespace

@@ -87,8 +87,7 @@ TEST(CapacityReadouts, SiAndEnglishGiveTheSamePhysicalAnswer)
     const TPlotData english = StraightCurve(1000, 2, 0.1);
     TPlotData si;
     for (const TLoadSettlementRow& row : english.LoadSettlement)
-        si.LoadSettlement.push_back(
-            {row.TopLoad * NewtonsPerPound / 1000, row.TopMovement / InchesPerMetre, 0, 0});
+        si.LoadSettlement.push_back({row.TopLoad * NewtonsPerPound / 1000, row.TopMovement / InchesPerMetre, 0, 0});
     TPileForReadouts siPile = EnglishPile();
     siPile.Units = 2;
     siPile.Length = 480 / InchesPerMetre;
@@ -180,7 +179,7 @@ TEST(CapacityReadouts, NeutralPlaneAndDragLoadOfEveryCase)
     EXPECT_DOUBLE_EQ(readouts.NeutralPlanes[1].DragLoad, 30);
 }
 
-} // namespace
+}  // namespace
 
 #include "CapacityOverlays.h"
 #include "GraphPlot.h"
@@ -213,4 +212,4 @@ TEST(CapacityOverlays, LinesAndPointsInTheGraphsCoordinates)
     EXPECT_TRUE(axial.Overlays.empty());
 }
 
-} // namespace
+}  // namespace

@@ -86,4 +86,4 @@ TEST(PlotData, DamagedFilesEndWithTheReadersError)
     std::remove(path.c_str());
 }
 
-} // namespace
+}  // namespace

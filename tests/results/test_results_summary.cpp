@@ -50,4 +50,4 @@ TEST(ResultsSummary, RowsOfAProjectInItsUnits)
     EXPECT_EQ(notes[1], "Offset line: s = P L / AE + 0.008800 m (3.8 mm + D/120).");
 }
 
-} // namespace
+}  // namespace

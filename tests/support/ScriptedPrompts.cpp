@@ -4,10 +4,7 @@
 
 ScriptedPrompts::ScriptedPrompts() : previous_(InstallPrompts(this)) {}
 
-ScriptedPrompts::~ScriptedPrompts()
-{
-    InstallPrompts(previous_);
-}
+ScriptedPrompts::~ScriptedPrompts() { InstallPrompts(previous_); }
 
 QStringList ScriptedPrompts::Messages() const
 {
@@ -34,15 +31,9 @@ Answer ScriptedPrompts::Ask(QWidget*, const QString& text)
     return answer;
 }
 
-FileChoice ScriptedPrompts::OpenFile(QWidget*, const FileRequest& request)
-{
-    return NextFile(Kind::OpenFile, request);
-}
+FileChoice ScriptedPrompts::OpenFile(QWidget*, const FileRequest& request) { return NextFile(Kind::OpenFile, request); }
 
-FileChoice ScriptedPrompts::SaveFile(QWidget*, const FileRequest& request)
-{
-    return NextFile(Kind::SaveFile, request);
-}
+FileChoice ScriptedPrompts::SaveFile(QWidget*, const FileRequest& request) { return NextFile(Kind::SaveFile, request); }
 
 bool ScriptedPrompts::Print(QWidget*, QPrinter& printer)
 {
@@ -80,10 +71,7 @@ FileChoice ScriptedPrompts::NextFile(Kind kind, const FileRequest& request)
 
 RecordingLauncher::RecordingLauncher() : previous_(InstallLauncher(this)) {}
 
-RecordingLauncher::~RecordingLauncher()
-{
-    InstallLauncher(previous_);
-}
+RecordingLauncher::~RecordingLauncher() { InstallLauncher(previous_); }
 
 bool RecordingLauncher::StartProgram(const QString& program, const QStringList& arguments)
 {

@@ -16,10 +16,10 @@ public:
     enum class Kind { Inform, Ask, OpenFile, SaveFile, Print, PageSetup };
     struct Record {
         Kind What;
-        QString Text;          // message or question; the title for file dialogs; the job
-                               // title for the print dialog
+        QString Text;  // message or question; the title for file dialogs; the job
+                       // title for the print dialog
         PromptIcon Icon = PromptIcon::None;
-        FileRequest Request;   // file dialogs only
+        FileRequest Request;  // file dialogs only
     };
 
     ScriptedPrompts();
@@ -57,7 +57,7 @@ private:
 class RecordingLauncher : public ProgramLauncher {
 public:
     struct Start {
-        QString Program;      // empty for OpenDocument
+        QString Program;        // empty for OpenDocument
         QStringList Arguments;  // the document path for OpenDocument
     };
 

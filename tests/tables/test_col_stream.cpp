@@ -53,9 +53,8 @@ TEST(ValueStream, SmallestIntegerTagIsWrittenAndEveryTagRead)
     TValueWriter w;
     for (int32_t v : {0, -128, 127, 128, -32768, 32767, 32768, INT32_MIN})
         w.WriteInteger(v);
-    EXPECT_EQ(w.Bytes(), (Bytes{0x02, 0x00, 0x02, 0x80, 0x02, 0x7F, 0x03, 0x80, 0x00,
-                                0x03, 0x00, 0x80, 0x03, 0xFF, 0x7F, 0x04, 0x00, 0x80,
-                                0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x80}));
+    EXPECT_EQ(w.Bytes(), (Bytes{0x02, 0x00, 0x02, 0x80, 0x02, 0x7F, 0x03, 0x80, 0x00, 0x03, 0x00, 0x80, 0x03,
+                                0xFF, 0x7F, 0x04, 0x00, 0x80, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x80}));
     TValueReader r(w.Bytes());
     for (int32_t v : {0, -128, 127, 128, -32768, 32767, 32768, INT32_MIN})
         EXPECT_EQ(r.ReadInteger(), v);
@@ -157,9 +156,7 @@ TEST(ColStream, EveryColumnKindRoundTrips)
     EXPECT_EQ(top2.DefaultValue, 0.1L);
     // Templates are written as the identifiers they resolve to.
     EXPECT_EQ(static_cast<TTableColumn&>(copy.Column(4)).Templates.Entries,
-              (std::vector<TTemplateRef>{{target2.Identifier(), true},
-                                         {target1.Identifier(), true},
-                                         {-1, true}}));
+              (std::vector<TTemplateRef>{{target2.Identifier(), true}, {target1.Identifier(), true}, {-1, true}}));
     auto& note2 = static_cast<TStringColumn&>(copy.Column(5));
     EXPECT_EQ(note2.DefaultValue, "none");
     EXPECT_EQ(note2.Width, 1.25L);
@@ -212,14 +209,12 @@ TEST(ColStream, LegacyFloatAndButtonColumns)
     TGridTable table;
     TValueReader r(w.Bytes());
     table.ReadCol(r);
-    EXPECT_EQ(static_cast<TTableColumn&>(table.Column(0)).Templates.Entries,
-              (std::vector<TTemplateRef>{{4, false}}));
+    EXPECT_EQ(static_cast<TTableColumn&>(table.Column(0)).Templates.Entries, (std::vector<TTemplateRef>{{4, false}}));
 }
 
 TEST(ColStream, ColumnCountWithAnyIntegerTag)
 {
-    for (const Bytes& bytes : {Bytes{0x02, 0x01}, Bytes{0x03, 0x01, 0x00},
-                               Bytes{0x04, 0x01, 0x00, 0x00, 0x00}}) {
+    for (const Bytes& bytes : {Bytes{0x02, 0x01}, Bytes{0x03, 0x01, 0x00}, Bytes{0x04, 0x01, 0x00, 0x00, 0x00}}) {
         Bytes col = bytes;
         TValueWriter w;
         w.WriteInteger(4);

@@ -8,7 +8,8 @@
 #include <random>
 #include <string>
 
-TEST(DecimalText, GrammarAndSeparator) {
+TEST(DecimalText, GrammarAndSeparator)
+{
     EXPECT_EQ(ParseDecimal("-2.5E-3", ".").Value, -2.5E-3L);
     EXPECT_EQ(ParseDecimal("+7", ".").Value, 7.0L);
     EXPECT_EQ(ParseDecimal(".5", ".").Value, 0.5L);
@@ -21,7 +22,8 @@ TEST(DecimalText, GrammarAndSeparator) {
 
 // Below the extended format's range a number is its denormal or zero, never
 // an error; only a magnitude beyond the range is.
-TEST(DecimalText, TinyMagnitudesReadAsDenormalOrZero) {
+TEST(DecimalText, TinyMagnitudesReadAsDenormalOrZero)
+{
     const TDecimal zero = ParseDecimal("1e-5000", ".");
     EXPECT_EQ(zero.Status, TDecimal::Ok);
     EXPECT_EQ(zero.Value, 0.0L);
@@ -39,17 +41,22 @@ TEST(DecimalText, TinyMagnitudesReadAsDenormalOrZero) {
 
 // Short numbers are worked out in long double arithmetic, long ones by the
 // general conversion: both give the C library's correctly rounded value.
-TEST(DecimalText, ValuesAreTheCorrectlyRoundedOnes) {
+TEST(DecimalText, ValuesAreTheCorrectlyRoundedOnes)
+{
     std::mt19937 random(77);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
     for (int k = 0; k < 20000; ++k) {
         std::string text = pick(0, 1) ? "-" : "";
         const int whole = pick(0, 12);
         const int fraction = pick(0, 14);
-        for (int d = 0; d < whole; ++d) text += static_cast<char>('0' + pick(0, 9));
-        if (fraction > 0 || whole == 0) text += "." + std::string(1, static_cast<char>('0' + pick(0, 9)));
-        for (int d = 1; d < fraction; ++d) text += static_cast<char>('0' + pick(0, 9));
-        if (pick(0, 1)) text += (pick(0, 1) ? "E" : "e") + std::to_string(pick(-40, 40));
+        for (int d = 0; d < whole; ++d)
+            text += static_cast<char>('0' + pick(0, 9));
+        if (fraction > 0 || whole == 0)
+            text += "." + std::string(1, static_cast<char>('0' + pick(0, 9)));
+        for (int d = 1; d < fraction; ++d)
+            text += static_cast<char>('0' + pick(0, 9));
+        if (pick(0, 1))
+            text += (pick(0, 1) ? "E" : "e") + std::to_string(pick(-40, 40));
         const TDecimal parsed = ParseDecimal(text, ".");
         ASSERT_EQ(parsed.Status, TDecimal::Ok) << text;
         EXPECT_EQ(parsed.Value, std::strtold(text.c_str(), nullptr)) << text;

@@ -10,7 +10,8 @@
 
 namespace {
 
-std::string ErrorOf(const std::string& entry) {
+std::string ErrorOf(const std::string& entry)
+{
     try {
         Evaluate(entry);
     } catch (const EAssignError& error) {
@@ -19,13 +20,12 @@ std::string ErrorOf(const std::string& entry) {
     return "no error";
 }
 
-std::string Message(const std::string& reason) {
-    return "Entry could not be evaluated:\n" + reason;
-}
+std::string Message(const std::string& reason) { return "Entry could not be evaluated:\n" + reason; }
 
 }  // namespace
 
-TEST(Evaluator, PrecedenceAndAssociativity) {
+TEST(Evaluator, PrecedenceAndAssociativity)
+{
     EXPECT_EQ(Evaluate("2*(3+4)"), 14.0L);
     EXPECT_EQ(Evaluate("2+3*4"), 14.0L);
     EXPECT_EQ(Evaluate("2^3^2"), 64.0L);  // left to right
@@ -41,7 +41,8 @@ TEST(Evaluator, PrecedenceAndAssociativity) {
     EXPECT_EQ(Evaluate(" 4\t+ 1 "), 5.0L);
 }
 
-TEST(Evaluator, Remainder) {
+TEST(Evaluator, Remainder)
+{
     EXPECT_EQ(Evaluate("10%4"), 2.0L);
     EXPECT_EQ(Evaluate("-7%2"), -1.0L);
     EXPECT_EQ(Evaluate("7%-2"), 1.0L);
@@ -49,7 +50,8 @@ TEST(Evaluator, Remainder) {
     EXPECT_EQ(Evaluate("-9223372036854775808%-1"), 0.0L);
 }
 
-TEST(Evaluator, Signs) {
+TEST(Evaluator, Signs)
+{
     EXPECT_EQ(Evaluate("--5"), 5.0L);
     EXPECT_EQ(Evaluate("2*-3"), -6.0L);
     EXPECT_EQ(Evaluate("5-3"), 2.0L);
@@ -66,7 +68,8 @@ TEST(Evaluator, Signs) {
     EXPECT_EQ(Evaluate("sqrtabs(-16)"), 4.0L);
 }
 
-TEST(Evaluator, FunctionsAndConstants) {
+TEST(Evaluator, FunctionsAndConstants)
+{
     EXPECT_NEAR(Evaluate("pi/2"), std::numbers::pi_v<long double> / 2, 1e-17L);
     EXPECT_EQ(Evaluate("PI"), std::numbers::pi_v<long double>);
     EXPECT_EQ(Evaluate("-e"), -std::numbers::e_v<long double>);
@@ -86,7 +89,8 @@ TEST(Evaluator, FunctionsAndConstants) {
     EXPECT_EQ(Evaluate("Abs(-2)"), 2.0L);
 }
 
-TEST(Evaluator, FactorialAndHex) {
+TEST(Evaluator, FactorialAndHex)
+{
     EXPECT_EQ(Evaluate("5!"), 120.0L);
     EXPECT_EQ(Evaluate("0!"), 1.0L);
     EXPECT_EQ(Evaluate("-3!"), -6.0L);
@@ -100,7 +104,8 @@ TEST(Evaluator, FactorialAndHex) {
         EXPECT_EQ(ErrorOf(entry), Message("invalid use of $ (hex function)")) << entry;
 }
 
-TEST(Evaluator, MalformedEntries) {
+TEST(Evaluator, MalformedEntries)
+{
     EXPECT_EQ(ErrorOf(""), Message("entry cannot be blank"));
     EXPECT_EQ(ErrorOf("2*()"), Message("entry cannot be blank"));
     EXPECT_EQ(ErrorOf("   "), Message("invalid expression"));
@@ -111,17 +116,18 @@ TEST(Evaluator, MalformedEntries) {
         EXPECT_EQ(ErrorOf(entry), Message("invalid character(s) in expression")) << entry;
 }
 
-TEST(Evaluator, ArithmeticFaultsAreInputErrors) {
+TEST(Evaluator, ArithmeticFaultsAreInputErrors)
+{
     for (const char* entry :
-         {"1/0", "5%0", "0^-1", "ln0", "log(-1)", "sqrt(-4)", "arcsin2", "arccosh0.5",
-          "arctanh1", "(-8)^(1/3)", "cosec0", "1e5000", "1e3000*1e3000", "ceil(3e9)",
-          "1e19%3", "2000!", "cosh(20000)"}) {
+         {"1/0", "5%0", "0^-1", "ln0", "log(-1)", "sqrt(-4)", "arcsin2", "arccosh0.5", "arctanh1", "(-8)^(1/3)",
+          "cosec0", "1e5000", "1e3000*1e3000", "ceil(3e9)", "1e19%3", "2000!", "cosh(20000)"}) {
         EXPECT_THROW(Evaluate(entry), EAssignError) << entry;
         EXPECT_EQ(ErrorOf(entry).rfind("Entry could not be evaluated:\n", 0), 0u) << entry;
     }
 }
 
-TEST(Evaluator, IntermediateResultsKeepTheirMagnitude) {
+TEST(Evaluator, IntermediateResultsKeepTheirMagnitude)
+{
     // Group values written back with exponents must read again as numbers.
     EXPECT_EQ(Evaluate("(1e20)*2"), 2e20L);
     EXPECT_NEAR(Evaluate("(1e-20)*2"), 2e-20L, 1e-35L);
@@ -131,7 +137,8 @@ TEST(Evaluator, IntermediateResultsKeepTheirMagnitude) {
 
 // A group's value goes back into the text as the numeric field writes it:
 // zero without a sign, fixed notation down to 0.00001.
-TEST(Evaluator, GroupValuesWrittenBackAsTheFieldShowsThem) {
+TEST(Evaluator, GroupValuesWrittenBackAsTheFieldShowsThem)
+{
     EXPECT_EQ(Evaluate("2(int(0-0.5))"), 20.0L);  // "2" then "0", not "2-0"
     EXPECT_EQ(Evaluate("2(0.00002)"), 20.00002L);
     EXPECT_EQ(Evaluate("2(0.000002)"), Evaluate("22E-6"));
@@ -139,7 +146,8 @@ TEST(Evaluator, GroupValuesWrittenBackAsTheFieldShowsThem) {
     EXPECT_FALSE(std::signbit(Evaluate("(0*-1)")));
 }
 
-TEST(Evaluator, NumbersBelowTheRangeAreZeroOrDenormal) {
+TEST(Evaluator, NumbersBelowTheRangeAreZeroOrDenormal)
+{
     EXPECT_EQ(Evaluate("1e-5000"), 0.0L);
     EXPECT_EQ(Evaluate("2*1E-5000+1"), 1.0L);
     const long double denormal = Evaluate("1e-4940");
@@ -149,7 +157,8 @@ TEST(Evaluator, NumbersBelowTheRangeAreZeroOrDenormal) {
     EXPECT_EQ(ErrorOf("1e5000"), Message("number out of range"));
 }
 
-TEST(Evaluator, UsesTheLocaleDecimalSeparator) {
+TEST(Evaluator, UsesTheLocaleDecimalSeparator)
+{
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
         GTEST_SKIP() << "no German locale installed";

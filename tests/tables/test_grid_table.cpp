@@ -12,8 +12,7 @@
 
 namespace {
 
-const std::vector<std::string> SoilTypes = {"Clay 1", "Sand 2", "Clay 3",
-                                            "Sand 4", "Clay 5", "Sand 6"};
+const std::vector<std::string> SoilTypes = {"Clay 1", "Sand 2", "Clay 3", "Sand 4", "Clay 5", "Sand 6"};
 
 // Editor window stand-in: being open is all the model asks of it here.
 class TStubEditor : public TTableEditor {
@@ -55,8 +54,7 @@ struct Layers {
         auto& data = layers.AddColumn<TTableColumn>({"Layer Data"});
         clay.SetIdentifier(1001);
         sand.SetIdentifier(1002);
-        data.Templates.Entries = {{1001, true}, {1002, true}, {1001, true},
-                                  {1002, true}, {1001, true}, {1002, true}};
+        data.Templates.Entries = {{1001, true}, {1002, true}, {1001, true}, {1002, true}, {1001, true}, {1002, true}};
     }
     TGridTable* Nested(int row) const { return layers.GetData(2, row).AsTable(); }
 };
@@ -319,9 +317,9 @@ TEST(GridTable, IntegerEntryChecksOnlyWithAnOpenEditor)
 
     table.Show();
     ASSERT_NE(table.Editor(), nullptr);
-    for (auto [text, message] : {std::pair{"2.5", "Entry must be an integer."},
-                                 std::pair{"11", "Entry must be between 1 and 10."},
-                                 std::pair{"0", "Entry must be between 1 and 10."}}) {
+    for (auto [text, message] :
+         {std::pair{"2.5", "Entry must be an integer."}, std::pair{"11", "Entry must be between 1 and 10."},
+          std::pair{"0", "Entry must be between 1 and 10."}}) {
         try {
             cell.SetText(text);
             ADD_FAILURE() << text;
@@ -474,18 +472,14 @@ TEST(GridTable, RowObjectsFromInitRow)
     table.AddColumn<TEnumColumn>({"Kind"}).SetItems({"a", "b"});
     table.AddColumn<TTableColumn>({"Notes"});
     std::vector<int> types;
-    table.OnInitRow = [&](TGridTable&, int32_t col, int32_t, int32_t type,
-                          std::unique_ptr<TRowObject>& data) {
+    table.OnInitRow = [&](TGridTable&, int32_t col, int32_t, int32_t type, std::unique_ptr<TRowObject>& data) {
         EXPECT_EQ(col, 1);
         types.push_back(type);
         if (type == 2)
             data = std::make_unique<Note>();
     };
-    table.OnSetRow = [](TGridTable&, int32_t, TRowObject* data, int32_t row) {
-        static_cast<Note*>(data)->row = row;
-    };
-    table.OnGetButtonCaption = [](TGridTable&, int32_t, int32_t, TRowObject* data,
-                                  std::string& caption) {
+    table.OnSetRow = [](TGridTable&, int32_t, TRowObject* data, int32_t row) { static_cast<Note*>(data)->row = row; };
+    table.OnGetButtonCaption = [](TGridTable&, int32_t, int32_t, TRowObject* data, std::string& caption) {
         caption = data ? "note " + std::to_string(static_cast<Note*>(data)->row) : "none";
     };
     table.OnGetChanged = [](TGridTable&, int32_t, int32_t, TRowObject* data, bool& changed) {
@@ -507,9 +501,7 @@ TEST(GridTable, RowObjectsFromInitRow)
     EXPECT_TRUE(table.Changed());
 
     // A failing handler leaves the row as it was.
-    table.OnSetRow = [](TGridTable&, int32_t, TRowObject*, int32_t) {
-        throw std::runtime_error("refused");
-    };
+    table.OnSetRow = [](TGridTable&, int32_t, TRowObject*, int32_t) { throw std::runtime_error("refused"); };
     EXPECT_THROW(table.GetData(0, 0).SetInteger(2), std::runtime_error);
     EXPECT_EQ(table.GetData(1, 0).AsObject(), nullptr);
 }
@@ -520,8 +512,7 @@ TEST(GridTable, AFailedRowLeavesEveryColumnAsItWas)
     table.AddColumn<TFloatColumn>({"Depth"});
     table.AddColumn<TTableColumn>({"Notes"});
     int calls = 0;
-    table.OnInitRow = [&](TGridTable&, int32_t, int32_t row, int32_t,
-                          std::unique_ptr<TRowObject>&) {
+    table.OnInitRow = [&](TGridTable&, int32_t, int32_t row, int32_t, std::unique_ptr<TRowObject>&) {
         ++calls;
         if (row == 2)
             throw std::runtime_error("no note");
@@ -589,9 +580,7 @@ TEST(GridTable, MinimumColumnWidths)
     Layers l;
     auto& note = l.layers.AddColumn<TStringColumn>({"N"});
     note.Width = 1.25L;
-    const auto sevenPerCharacter = [](const std::string& text) {
-        return 7 * static_cast<int>(text.size());
-    };
+    const auto sevenPerCharacter = [](const std::string& text) { return 7 * static_cast<int>(text.size()); };
     // The float column's heading with its units and two blanks is the
     // widest; the other kinds keep their own minimum.
     EXPECT_EQ(l.layers.Column(1).MinWidth(96, sevenPerCharacter),
@@ -708,16 +697,15 @@ TEST(GridTable, OtherRowObjectsHearHideResetUnitsAndClicks)
     std::vector<std::string> calls;
     auto record = [&calls](const char* what) {
         return [&calls, what](TGridTable&, int32_t col, int32_t row, TRowObject* data) {
-            calls.push_back(std::string(what) + " " + std::to_string(col) + " " +
-                            std::to_string(row) + (data ? "" : " none"));
+            calls.push_back(std::string(what) + " " + std::to_string(col) + " " + std::to_string(row) +
+                            (data ? "" : " none"));
         };
     };
     table.OnHide = record("hide");
     table.OnResetChanged = record("reset");
     table.OnButtonClick = record("click");
     table.OnSetUnits = [&](TGridTable&, int32_t col, int32_t row, TRowObject*, int32_t units) {
-        calls.push_back("units " + std::to_string(col) + " " + std::to_string(row) + " " +
-                        std::to_string(units));
+        calls.push_back("units " + std::to_string(col) + " " + std::to_string(row) + " " + std::to_string(units));
     };
     // Values are converted in the old system; the rows are redrawn in the new.
     const TSubscription cells = table.OnCellChanged.Subscribe([&](int col, int row) {
@@ -734,9 +722,9 @@ TEST(GridTable, OtherRowObjectsHearHideResetUnitsAndClicks)
     auto& buttons = static_cast<TTableColumn&>(table.Column(1));
     buttons.AllocateControls(table.Editor(), 1, 1);
     buttons.ClickButton(0);
-    EXPECT_EQ(calls, (std::vector<std::string>{"rows in 1", "hide 1 0", "hide 1 1", "reset 1 0", "reset 1 1",
-                                               "cell 0 0 in 1", "cell 0 1 in 1", "units 1 0 2",
-                                               "units 1 1 2", "rows in 2", "click 1 1"}));
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"rows in 1", "hide 1 0", "hide 1 1", "reset 1 0", "reset 1 1", "cell 0 0 in 1",
+                                        "cell 0 1 in 1", "units 1 0 2", "units 1 1 2", "rows in 2", "click 1 1"}));
 }
 
 TEST(GridTable, CaptionPrefixesFollowTheOwners)

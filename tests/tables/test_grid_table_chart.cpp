@@ -10,8 +10,7 @@
 
 namespace {
 
-const std::vector<std::string> SoilTypes = {"Clay 1", "Sand 2", "Clay 3",
-                                            "Sand 4", "Clay 5", "Sand 6"};
+const std::vector<std::string> SoilTypes = {"Clay 1", "Sand 2", "Clay 3", "Sand 4", "Clay 5", "Sand 6"};
 
 // The shared column layout of the clay and sand layer data.
 template <TableFamily F>
@@ -22,8 +21,7 @@ void DeclareLayerData(TGridTableT<F>& table, const std::string& caption)
     table.MaxRows = 2;
     const char* units[] = {"F/L^3", "F/L^2", "", "", "", "F/L^2", "F/L^2", ""};
     for (int c = 0; c < 8; ++c)
-        table.template AddColumn<TFloatColumnT<F>>({"Column " + std::to_string(c)}).UnitString =
-            units[c];
+        table.template AddColumn<TFloatColumnT<F>>({"Column " + std::to_string(c)}).UnitString = units[c];
 }
 
 template <TableFamily F>
@@ -105,8 +103,7 @@ TEST(GridTableChart, OnlyFloatColumnsCarryValuesOver)
     curve.SetIdentifier(2101);
     counts.SetIdentifier(2102);
     depths.AddColumn<TEnumColumnChart>({"Kind"}).SetItems({"curve", "counts"});
-    depths.AddColumn<TTableColumnChart>({"Data"}).Templates.Entries = {{2101, true},
-                                                                       {2102, true}};
+    depths.AddColumn<TTableColumnChart>({"Data"}).Templates.Entries = {{2101, true}, {2102, true}};
     depths.SetRowCount(1);
     depths.GetData(1, 0).AsTable()->GetData(0, 0).SetFloat(4);
     depths.GetData(1, 0).AsTable()->GetData(1, 0).SetFloat(0.25L);

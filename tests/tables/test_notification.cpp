@@ -129,8 +129,7 @@ struct Listener {
         : Rows(table.OnRowsChanged.Subscribe([this] { Heard.push_back("rows"); })),
           Cells(table.OnCellChanged.Subscribe(
               [this](int col, int row) { Heard.push_back(std::to_string(col) + "," + std::to_string(row)); }))
-    {
-    }
+    {}
     Calls Heard;
     TSubscription Rows;
     TSubscription Cells;

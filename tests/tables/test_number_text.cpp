@@ -7,7 +7,8 @@
 #include <cmath>
 #include <limits>
 
-TEST(NumberText, FixedFromOneHundredThousandthToTheDigitsAllowed) {
+TEST(NumberText, FixedFromOneHundredThousandthToTheDigitsAllowed)
+{
     EXPECT_EQ(GeneralNumberText(0.00001L, 8), "0.00001");
     EXPECT_EQ(GeneralNumberText(0.000001L, 8), "1E-6");
     EXPECT_EQ(GeneralNumberText(99999999, 8), "99999999");
@@ -19,7 +20,8 @@ TEST(NumberText, FixedFromOneHundredThousandthToTheDigitsAllowed) {
     EXPECT_EQ(GeneralNumberText(-2.50L, 8), "-2.5");
 }
 
-TEST(NumberText, ZeroHasNoSignAndNonFiniteValuesAreWords) {
+TEST(NumberText, ZeroHasNoSignAndNonFiniteValuesAreWords)
+{
     EXPECT_EQ(GeneralNumberText(0.0L, 18), "0");
     EXPECT_EQ(GeneralNumberText(-0.0L, 18), "0");
     EXPECT_EQ(GeneralNumberText(std::numeric_limits<long double>::infinity(), 8), "INF");
@@ -27,7 +29,8 @@ TEST(NumberText, ZeroHasNoSignAndNonFiniteValuesAreWords) {
     EXPECT_EQ(GeneralNumberText(std::numeric_limits<long double>::quiet_NaN(), 8), "NAN");
 }
 
-TEST(NumberText, PointAndExponentDigitsAsAsked) {
+TEST(NumberText, PointAndExponentDigitsAsAsked)
+{
     EXPECT_EQ(GeneralNumberText(1.5L, 18, ","), "1,5");
     EXPECT_EQ(GeneralNumberText(1.5E-7L, 18, ","), "1,5E-7");
     EXPECT_EQ(GeneralNumberText(2E-6L, 4, ".", 2), "2E-06");

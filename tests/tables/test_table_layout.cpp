@@ -74,8 +74,8 @@ TEST(TableLayout, DraggingTheRightEdgeToHalfAColumnSnapsToTheLastWholeColumn)
     EXPECT_EQ(layout.ColumnsInView, 3);
     EXPECT_EQ(layout.RowsInView, 10);  // a horizontal drag keeps the rows
 
-    const WindowRect rect = SnapRect({100, 50, 100 + in.ProposedWidth, 50 + in.ProposedHeight}, in.Edge,
-                                     layout.Width, layout.Height);
+    const WindowRect rect =
+        SnapRect({100, 50, 100 + in.ProposedWidth, 50 + in.ProposedHeight}, in.Edge, layout.Width, layout.Height);
     EXPECT_EQ(rect.Left, 100);
     EXPECT_EQ(rect.Right, 100 + layout.Width);
     EXPECT_EQ(rect.Top, 50);

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 // English units in one SI unit for the quantities of the declared columns.
-TEST(UnitStrings, FactorsFromSiToEnglish) {
+TEST(UnitStrings, FactorsFromSiToEnglish)
+{
     EXPECT_NEAR(ConversionFactor(2, 1, "F"), 224.8089237L, 1e-9L);
     EXPECT_NEAR(ConversionFactor(2, 1, "L"), 39.37007874L, 1e-9L);
     EXPECT_NEAR(ConversionFactor(2, 1, "L2"), 3.280839895L, 1e-12L);
@@ -16,19 +17,20 @@ TEST(UnitStrings, FactorsFromSiToEnglish) {
     EXPECT_EQ(ConversionFactor(2, 1, "F5/L3"), 1.0L);
 }
 
-TEST(UnitStrings, DirectionAndRoundTrip) {
+TEST(UnitStrings, DirectionAndRoundTrip)
+{
     EXPECT_NEAR(100.0L * ConversionFactor(2, 1, "F/L^2"), 14.5037725L, 1e-7L);
     EXPECT_EQ(ConversionFactor(1, 1, "F/L^2"), 1.0L);
     EXPECT_EQ(ConversionFactor(3, 1, "F/L^2"), 1.0L);
     for (const char* units : {"F", "L", "F/L^2", "F/L^3", "F1/L2^2", "L2", "F4", "F6/L1"}) {
         const long double value = 1234.5678L;
-        const long double back =
-            value * ConversionFactor(1, 2, units) * ConversionFactor(2, 1, units);
+        const long double back = value * ConversionFactor(1, 2, units) * ConversionFactor(2, 1, units);
         EXPECT_NEAR(back, value, 1e-12L) << units;
     }
 }
 
-TEST(UnitStrings, SlotDigitsOutsideTheFamilyMeanSlotZero) {
+TEST(UnitStrings, SlotDigitsOutsideTheFamilyMeanSlotZero)
+{
     // "F3" does not exist: the 3 is the separator, so this is F0 alone.
     EXPECT_NEAR(ConversionFactor(2, 1, "F3"), 224.8089237L, 1e-9L);
     // The chart tables know no F4: the digit is not consumed and the force
@@ -38,7 +40,8 @@ TEST(UnitStrings, SlotDigitsOutsideTheFamilyMeanSlotZero) {
     EXPECT_NEAR(ChartConversionFactor(2, 1, "F1/L2^2"), 0.020885432L, 1e-9L);
 }
 
-TEST(UnitStrings, Expansion) {
+TEST(UnitStrings, Expansion)
+{
     EXPECT_EQ(ExpandUnits("F/L^2", 1), "lbs/in^2");
     EXPECT_EQ(ExpandUnits("F/L^2", 2), "kN/m^2");
     EXPECT_EQ(ExpandUnits("F/L^2", 3), "F/L^2");
@@ -53,7 +56,8 @@ TEST(UnitStrings, Expansion) {
     EXPECT_EQ(ExpandUnits("", 1), "");
 }
 
-TEST(UnitStrings, ChartExpansionKnowsSixSlots) {
+TEST(UnitStrings, ChartExpansionKnowsSixSlots)
+{
     EXPECT_EQ(ExpandChartUnits("F1/L2^2", 1), "kips/ft^2");
     EXPECT_EQ(ExpandChartUnits("F2-L1", 2), "kN-mm");
     // F4 is no chart slot: its letter is read as F0 and the digit stays.
@@ -61,7 +65,8 @@ TEST(UnitStrings, ChartExpansionKnowsSixSlots) {
 }
 
 // "F0" and "L0" are the slots of "F" and "L": their labels follow their factors.
-TEST(UnitStrings, SlotZeroWrittenOutExpandsAsTheBareLetter) {
+TEST(UnitStrings, SlotZeroWrittenOutExpandsAsTheBareLetter)
+{
     EXPECT_EQ(ConversionFactor(2, 1, "F0/L0^2"), ConversionFactor(2, 1, "F/L^2"));
     EXPECT_EQ(ExpandUnits("F0/L0^2", 1), "lbs/in^2");
     EXPECT_EQ(ExpandUnits("F0-L0", 2), "kN-m");
@@ -72,7 +77,8 @@ TEST(UnitStrings, SlotZeroWrittenOutExpandsAsTheBareLetter) {
 }
 
 // Graph axes expand only the first token of each letter that the code holds.
-TEST(UnitStrings, PlotCodesExpandOneTokenPerLetter) {
+TEST(UnitStrings, PlotCodesExpandOneTokenPerLetter)
+{
     EXPECT_EQ(ExpandPlotUnits("F2/F", 1), "tons/F");
     EXPECT_EQ(ExpandPlotUnits("L1/L", 2), "mm/L");
     EXPECT_EQ(ExpandPlotUnits("F1/L2^2", 3), "F1/L2^2");

@@ -26,13 +26,21 @@ public:
     int DataColumns() const override { return Table.VisibleColumnCount(); }
     int RowCount() const override { return Table.RowCount(); }
     int MaxRows() const override { return Table.MaxRows; }
-    void AppendRow() override { Table.AppendRowGroup(); ++Appended; }
+    void AppendRow() override
+    {
+        Table.AppendRowGroup();
+        ++Appended;
+    }
     void SetCell(int column, int row, const std::string& text) override
     {
         Texts.push_back(text);
         Table.VisibleColumn(column).GetData(row).SetText(text);
     }
-    void DeleteRow(int row) override { Table.DeleteRowGroup(row); ++Deleted; }
+    void DeleteRow(int row) override
+    {
+        Table.DeleteRowGroup(row);
+        ++Deleted;
+    }
 
     TGridTableChart& Table;
     std::vector<std::string> Texts;
@@ -114,8 +122,7 @@ TEST(TabBlock, CellsAtTabsRowsAtLineBreaks)
     const auto cells = SplitTabBlock("1\t2\r\n3\t\r\n\t4\r\n\r\n");
     EXPECT_EQ(cells, (std::vector<Texts>{{"1", "2"}, {"3", ""}, {"", "4"}}));
     EXPECT_EQ(JoinTabBlock({{"1", "2.5"}, {"x"}}), "1\t2.5\nx\n");
-    EXPECT_EQ(SplitTabBlock(JoinTabBlock({{"1", "2.5"}, {"x", ""}})),
-              (std::vector<Texts>{{"1", "2.5"}, {"x", ""}}));
+    EXPECT_EQ(SplitTabBlock(JoinTabBlock({{"1", "2.5"}, {"x", ""}})), (std::vector<Texts>{{"1", "2.5"}, {"x", ""}}));
 }
 
 TEST(ImportNumberLines, HeadingSkippedRowsFilledSurplusDeleted)

@@ -18,7 +18,8 @@ class TTextFile {
 public:
     explicit TTextFile(const std::string& content)
         : FPath(std::filesystem::temp_directory_path() /
-                ("word_reader_" + std::to_string(::getpid()) + "_" + std::to_string(++Counter) + ".txt")) {
+                ("word_reader_" + std::to_string(::getpid()) + "_" + std::to_string(++Counter) + ".txt"))
+    {
         std::ofstream(FPath, std::ios::binary) << content;
     }
     ~TTextFile() { std::filesystem::remove(FPath); }
@@ -30,7 +31,8 @@ private:
 };
 
 template <typename Read>
-std::string ErrorOf(Read read) {
+std::string ErrorOf(Read read)
+{
     try {
         read();
     } catch (const EInOutError& error) {
@@ -41,7 +43,8 @@ std::string ErrorOf(Read read) {
 
 }  // namespace
 
-TEST(WordReader, TypedReadsAcrossLines) {
+TEST(WordReader, TypedReadsAcrossLines)
+{
     TTextFile file("3\n1.5 2.5\n");
     TWordReader reader(file.Path());
     EXPECT_EQ(reader.ReadInteger(), 3);
@@ -50,7 +53,8 @@ TEST(WordReader, TypedReadsAcrossLines) {
     EXPECT_EQ(ErrorOf([&] { reader.ReadFloat(); }), "This file either invalid or incomplete.");
 }
 
-TEST(WordReader, FloatsBelowTheRangeReadAsDenormalOrZero) {
+TEST(WordReader, FloatsBelowTheRangeReadAsDenormalOrZero)
+{
     TTextFile file("1E-5000 1E-4940 -1e-4951\n1E5000\n");
     TWordReader reader(file.Path());
     EXPECT_EQ(reader.ReadFloat(), 0.0L);
@@ -61,7 +65,8 @@ TEST(WordReader, FloatsBelowTheRangeReadAsDenormalOrZero) {
     EXPECT_NE(ErrorOf([&] { reader.ReadFloat(); }), "no error");
 }
 
-TEST(WordReader, LinesAndLazyMoves) {
+TEST(WordReader, LinesAndLazyMoves)
+{
     TTextFile file("Title line  \r\n 1 2\r\n\tnext\r\nlast");
     TWordReader reader(file.Path());
     EXPECT_EQ(reader.ReadLine(), "Title line  ");  // raw, untrimmed
@@ -75,7 +80,8 @@ TEST(WordReader, LinesAndLazyMoves) {
     EXPECT_EQ(ErrorOf([&] { reader.ReadLine(); }), "This file either invalid or incomplete.");
 }
 
-TEST(WordReader, SeparatorsAndLineEnds) {
+TEST(WordReader, SeparatorsAndLineEnds)
+{
     TTextFile file("  1\t\t2   3 \t\r4\n\n");
     TWordReader reader(file.Path());
     for (int expected = 1; expected <= 4; ++expected)
@@ -86,14 +92,16 @@ TEST(WordReader, SeparatorsAndLineEnds) {
     EXPECT_THROW(reader.ReadLine(), EInOutError);
 }
 
-TEST(WordReader, EmptyFileHoldsOneEmptyLine) {
+TEST(WordReader, EmptyFileHoldsOneEmptyLine)
+{
     TTextFile file("");
     TWordReader reader(file.Path());
     EXPECT_EQ(reader.ReadLine(), "");
     EXPECT_THROW(reader.ReadLine(), EInOutError);
 }
 
-TEST(WordReader, ConversionMessagesNameLineAndItem) {
+TEST(WordReader, ConversionMessagesNameLineAndItem)
+{
     TTextFile file("1\n2\n3\n4\n5\n6\n1.0 abc\n2.5 4 1e3 3000000000\n");
     TWordReader reader(file.Path());
     for (int line = 1; line <= 6; ++line)
@@ -102,24 +110,23 @@ TEST(WordReader, ConversionMessagesNameLineAndItem) {
     EXPECT_EQ(ErrorOf([&] { reader.ReadFloat(); }),
               "Error on Line 7 Item 2\nA floating point number was expected but not found.");
     // The position is after the failing word.
-    EXPECT_EQ(ErrorOf([&] { reader.ReadInteger(); }),
-              "Error on Line 8 Item 1\nAn integer was expected but not found.");
+    EXPECT_EQ(ErrorOf([&] { reader.ReadInteger(); }), "Error on Line 8 Item 1\nAn integer was expected but not found.");
     EXPECT_EQ(reader.ReadInteger(), 4);
     EXPECT_EQ(reader.ReadInteger(), 1000);
-    EXPECT_EQ(ErrorOf([&] { reader.ReadInteger(); }),
-              "Error on Line 8 Item 4\nAn integer was expected but not found.");
+    EXPECT_EQ(ErrorOf([&] { reader.ReadInteger(); }), "Error on Line 8 Item 4\nAn integer was expected but not found.");
 }
 
-TEST(WordReader, EmptyLineWhereAWordIsDue) {
+TEST(WordReader, EmptyLineWhereAWordIsDue)
+{
     TTextFile file("1\n\n2\n");
     TWordReader reader(file.Path());
     EXPECT_EQ(reader.ReadInteger(), 1);
-    EXPECT_EQ(ErrorOf([&] { reader.ReadInteger(); }),
-              "Error on Line 2 Item 1\nAn integer was expected but not found.");
+    EXPECT_EQ(ErrorOf([&] { reader.ReadInteger(); }), "Error on Line 2 Item 1\nAn integer was expected but not found.");
     EXPECT_EQ(reader.ReadInteger(), 2);
 }
 
-TEST(WordReader, FloatsUseAPointWhateverTheLocale) {
+TEST(WordReader, FloatsUseAPointWhateverTheLocale)
+{
     TTextFile file("1.5 -2.5E-3 +7 1,5\n");
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
     std::setlocale(LC_NUMERIC, "de_DE.UTF-8");  // when installed
@@ -143,7 +150,8 @@ TEST(WordReader, IntegersUseTheLocaleDecimalSeparator)
     std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
-TEST(WordReader, UnreadableFilesAreInputOutputErrors) {
+TEST(WordReader, UnreadableFilesAreInputOutputErrors)
+{
     const std::string missing = "/nonexistent-folder/none.kv3d";
     const std::string folder = std::filesystem::temp_directory_path().string();
     for (const std::string& path : {missing, folder}) {

@@ -37,8 +37,8 @@ inline void Fill(TGridTableChart& table, const std::vector<std::vector<long doub
 }
 
 // A chart table of one float column per caption, drawing y against x.
-inline std::unique_ptr<TGridTableChart> ChartTable(const std::vector<std::string>& captions, int x,
-                                                   int y, int maxRows = 100)
+inline std::unique_ptr<TGridTableChart> ChartTable(const std::vector<std::string>& captions, int x, int y,
+                                                   int maxRows = 100)
 {
     auto table = std::make_unique<TGridTableChart>();
     table->Caption = "Curve";
@@ -98,10 +98,6 @@ inline std::vector<std::string> Column(const TGridTableChart& table, int col)
 
 using Texts = std::vector<std::string>;
 
-inline void ProcessDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
+inline void ProcessDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 }  // namespace chart_form_test

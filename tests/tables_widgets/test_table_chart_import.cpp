@@ -155,7 +155,9 @@ void TableImportTests::droppedFileImports()
     QCOMPARE(form.FileNameEdit->text(), path);
     QCOMPARE(Column(ae, 1), (Texts{"1000", "2000", "2500"}));
     // A byte order mark before the first number does not hide it.
-    form.FileNameEdit->setText(WriteFile(dir, "bom.txt", "\xEF\xBB\xBF" "1 10\n2 20\n"));
+    form.FileNameEdit->setText(WriteFile(dir, "bom.txt",
+                                         "\xEF\xBB\xBF"
+                                         "1 10\n2 20\n"));
     form.BtnRead->click();
     QCOMPARE(Column(ae, 0), (Texts{"1", "2"}));
 
@@ -232,8 +234,7 @@ void TableImportTests::copyAndPasteOfCellBlocks()
     QGuiApplication::clipboard()->setText("7\t70\n8\tbad\n9\t90\n");
     form.Grid->setCurrentCell(0, 0);
     QTest::keyClick(KeyTarget(*form.Grid), Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(prompts.Messages(),
-             QStringList{"Entry could not be evaluated:\ninvalid character(s) in expression"});
+    QCOMPARE(prompts.Messages(), QStringList{"Entry could not be evaluated:\ninvalid character(s) in expression"});
     QCOMPARE(table->GetData(0, 0).AsString(), std::string("7"));
     QCOMPARE(table->GetData(0, 1).AsString(), std::string("8"));
     QCOMPARE(table->GetData(1, 1).AsString(), std::string("30"));

@@ -8,10 +8,10 @@
 #include "TableGrid.h"
 
 #include <QComboBox>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -64,10 +64,7 @@ void PressEnter(TTableGrid& grid)
     QTest::keyClick(target ? target : &grid, Qt::Key_Return);
 }
 
-void ProcessDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+void ProcessDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 }  // namespace
 
@@ -322,9 +319,10 @@ void TableFormTests::nestedTableOpensFromItsRowButton()
     QVERIFY(nested->isVisible());
     QVERIFY(!nested->IsModal());
     QCOMPARE(nested->windowTitle(), QString("Clay Layer Data  3"));
-    QVERIFY(nested->BtnAdd->isHidden());  // two rows, no more, no less
+    QVERIFY(nested->BtnAdd->isHidden());       // two rows, no more, no less
     QCOMPARE(nested->Grid->columnCount(), 5);  // sand and dummy columns hidden
-    QCOMPARE(nested->Grid->model()->headerData(0, Qt::Horizontal).toString(), QString("Effective Unit \nWeight, (lbs/in^3)  "));
+    QCOMPARE(nested->Grid->model()->headerData(0, Qt::Horizontal).toString(),
+             QString("Effective Unit \nWeight, (lbs/in^3)  "));
 
     // One window per table: a second click shows the same window.
     QTest::mouseClick(button, Qt::LeftButton);
@@ -447,8 +445,9 @@ void TableFormTests::gridShowsTheTableBesideOtherListeners()
     int chartRows = 0;
     std::vector<std::pair<int, int>> chartCells;
     const TSubscription rows = table->OnRowsChanged.Subscribe([&] { ++chartRows; });
-    const TSubscription cells =
-        table->OnCellChanged.Subscribe([&](int col, int row) { chartCells.push_back({col, row}); });
+    const TSubscription cells = table->OnCellChanged.Subscribe([&](int col, int row) {
+        chartCells.push_back({col, row});
+    });
     TTableForm& form = OpenForm(*table);
     QCOMPARE(form.Grid->model(), &form.Model());
 

@@ -17,8 +17,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TDlgExport::TDlgExport(TMainGraphs& graphs, std::array<const QAction*, PlotCount> commands,
-                       QString projectFile, QWidget* parent)
+TDlgExport::TDlgExport(TMainGraphs& graphs, std::array<const QAction*, PlotCount> commands, QString projectFile,
+                       QWidget* parent)
     : QDialog(parent), FGraphs(graphs), FCommands(commands), FProjectFile(std::move(projectFile))
 {
     setWindowTitle(QStringLiteral("Export to Excel"));
@@ -68,10 +68,7 @@ TGraphPlot& TDlgExport::GetPlotPt(int n) const
     return *plots[n - 1];
 }
 
-const QAction* TDlgExport::GetMenuPt(int n) const
-{
-    return FCommands[static_cast<std::size_t>(n - 1)];
-}
+const QAction* TDlgExport::GetMenuPt(int n) const { return FCommands[static_cast<std::size_t>(n - 1)]; }
 
 int TDlgExport::GetNPlots() const
 {
@@ -82,10 +79,7 @@ int TDlgExport::GetNPlots() const
     return checked;
 }
 
-void TDlgExport::CheckGenerateBtn()
-{
-    FGenerateButton->setEnabled(GetNPlots() > 0);
-}
+void TDlgExport::CheckGenerateBtn() { FGenerateButton->setEnabled(GetNPlots() > 0); }
 
 void TDlgExport::showEvent(QShowEvent* event)
 {
@@ -119,20 +113,11 @@ void TDlgExport::CheckAll(bool checked)
     CheckGenerateBtn();
 }
 
-void TDlgExport::Button1Click()
-{
-    CheckAll(true);
-}
+void TDlgExport::Button1Click() { CheckAll(true); }
 
-void TDlgExport::Button2Click()
-{
-    CheckAll(false);
-}
+void TDlgExport::Button2Click() { CheckAll(false); }
 
-void TDlgExport::Button4Click()
-{
-    close();
-}
+void TDlgExport::Button4Click() { close(); }
 
 QString TDlgExport::DefaultWorkbook() const
 {
@@ -152,9 +137,10 @@ void TDlgExport::Button3Click()
         CheckGenerateBtn();
         return;
     }
-    const QString path =
-        Prompts().SaveFile(this, FileRequest(QStringLiteral("Save Excel File As"), FileFilter, DefaultWorkbook(),
-                                             QStringLiteral("xlsx"))).Path;
+    const QString path = Prompts()
+                             .SaveFile(this, FileRequest(QStringLiteral("Save Excel File As"), FileFilter,
+                                                         DefaultWorkbook(), QStringLiteral("xlsx")))
+                             .Path;
     if (path.isEmpty())
         return;
 

@@ -12,10 +12,7 @@
 #include <filesystem>
 
 TfrmResultsSummary::TfrmResultsSummary(std::function<TProgramData&()> project, QWidget* parent)
-    : QWidget(parent)
-    , FProject(std::move(project))
-    , FTable(new QTableWidget(0, 3, this))
-    , FNotes(new QLabel(this))
+    : QWidget(parent), FProject(std::move(project)), FTable(new QTableWidget(0, 3, this)), FNotes(new QLabel(this))
 {
     setObjectName(QStringLiteral("ResultsSummary"));
     setWindowTitle(WindowCaption);
@@ -53,8 +50,9 @@ void TfrmResultsSummary::Reload()
         return;
     }
     if (data.Units != project.Units()) {
-        FNotes->setText(tr("The results were computed in other units than the project now uses.\nRun the "
-                           "analysis again (Computation, Run Analysis) to read them off."));
+        FNotes->setText(
+            tr("The results were computed in other units than the project now uses.\nRun the "
+               "analysis again (Computation, Run Analysis) to read them off."));
         return;
     }
     const TPileForReadouts pile = PileForReadouts(project);
@@ -65,8 +63,7 @@ void TfrmResultsSummary::Reload()
         const TSummaryRow& summary = rows[static_cast<std::size_t>(row)];
         FTable->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(summary.Criterion)));
         for (int column : {1, 2}) {
-            auto* item = new QTableWidgetItem(
-                QString::fromStdString(column == 1 ? summary.Load : summary.Settlement));
+            auto* item = new QTableWidgetItem(QString::fromStdString(column == 1 ? summary.Load : summary.Settlement));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             FTable->setItem(row, column, item);
         }

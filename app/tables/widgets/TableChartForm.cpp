@@ -25,10 +25,7 @@
 // Drawing surface of segment mode.
 class TPaintBox : public QWidget {
 public:
-    TPaintBox(QWidget* parent, std::function<void(QPainter&)> paint)
-        : QWidget(parent), FPaint(std::move(paint))
-    {
-    }
+    TPaintBox(QWidget* parent, std::function<void(QPainter&)> paint) : QWidget(parent), FPaint(std::move(paint)) {}
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -59,20 +56,16 @@ bool IsArrowOrDigit(int key)
 
 }  // namespace
 
-TTableChartForm::TTableChartForm(TGridTableChart& table, QMdiArea* area,
-                                 std::function<QString()> textEditor)
+TTableChartForm::TTableChartForm(TGridTableChart& table, QMdiArea* area, std::function<QString()> textEditor)
     : TTableFormChart(table, area),
       PaintBox1(new TPaintBox(this, [this](QPainter& painter) { PaintBox1Paint(painter); })),
-      FileNameLabel(new QLabel(tr("File Name:"), this)),
-      FileNameEdit(new QLineEdit(this)),
+      FileNameLabel(new QLabel(tr("File Name:"), this)), FileNameEdit(new QLineEdit(this)),
       BtnBrowse(MakeButton(tr("Browse"), "BtnBrowse", this)),
       BtnEdit(MakeButton(tr("View/Edit File"), "BtnEdit", this)),
       BtnRead(MakeButton(tr("Read values from File"), "BtnRead", this)),
       BtnClip(MakeButton(tr("Paste values from  Clipboard (text)"), "BtnClip", this)),
-      BtnOK(MakeButton(tr("OK"), "BtnOK", this)),
-      BtnCancel(MakeButton(tr("Cancel"), "BtnCancel", this)),
-      Chart1(CreateChart(this)),
-      FTextEditor(std::move(textEditor))
+      BtnOK(MakeButton(tr("OK"), "BtnOK", this)), BtnCancel(MakeButton(tr("Cancel"), "BtnCancel", this)),
+      Chart1(CreateChart(this)), FTextEditor(std::move(textEditor))
 {
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
     FileNameLabel->setObjectName(QStringLiteral("FileNameLabel"));
@@ -122,15 +115,9 @@ TTableChartForm::~TTableChartForm() = default;
 
 // ---- Shape ----
 
-bool TTableChartForm::ChartShown() const
-{
-    return FTable->Graph.ShowGraph && !FTable->Graph.SegmentMode;
-}
+bool TTableChartForm::ChartShown() const { return FTable->Graph.ShowGraph && !FTable->Graph.SegmentMode; }
 
-bool TTableChartForm::SegmentShown() const
-{
-    return FTable->Graph.ShowGraph && FTable->Graph.SegmentMode;
-}
+bool TTableChartForm::SegmentShown() const { return FTable->Graph.ShowGraph && FTable->Graph.SegmentMode; }
 
 QSize TTableChartForm::ChartSize() const
 {
@@ -138,10 +125,7 @@ QSize TTableChartForm::ChartSize() const
     return QSize(285 * logicalDpiX() / 96, 170 * logicalDpiY() / 96);
 }
 
-int TTableChartForm::MaxRowsInView() const
-{
-    return FTable->Graph.ShowGraph ? 5 : 10;
-}
+int TTableChartForm::MaxRowsInView() const { return FTable->Graph.ShowGraph ? 5 : 10; }
 
 int TTableChartForm::GridTop() const
 {
@@ -186,9 +170,9 @@ int TTableChartForm::LayoutBelowButtons(int buttonsTop)
     }
 
     const bool import = FTable->GetDataFromFile;
-    for (QWidget* widget : {static_cast<QWidget*>(FileNameLabel), static_cast<QWidget*>(FileNameEdit),
-                            static_cast<QWidget*>(BtnBrowse), static_cast<QWidget*>(BtnEdit),
-                            static_cast<QWidget*>(BtnRead), static_cast<QWidget*>(BtnClip)})
+    for (QWidget* widget :
+         {static_cast<QWidget*>(FileNameLabel), static_cast<QWidget*>(FileNameEdit), static_cast<QWidget*>(BtnBrowse),
+          static_cast<QWidget*>(BtnEdit), static_cast<QWidget*>(BtnRead), static_cast<QWidget*>(BtnClip)})
         widget->setVisible(import);
     if (import) {
         const int fileTop = okCancel ? below : buttonsEnd + m;
@@ -200,8 +184,7 @@ int TTableChartForm::LayoutBelowButtons(int buttonsTop)
         BtnClip->move(BtnRead->geometry().right() + 1 - BtnClip->width(), clipTop);
         FileNameLabel->move(2 * m, fileTop + (FileNameEdit->height() - FileNameLabel->height()) / 2);
         const int editLeft = FileNameLabel->geometry().right() + 1 + m;
-        FileNameEdit->setGeometry(editLeft, fileTop,
-                                  std::max(BtnRead->geometry().right() + 1 - editLeft, 100),
+        FileNameEdit->setGeometry(editLeft, fileTop, std::max(BtnRead->geometry().right() + 1 - editLeft, 100),
                                   FileNameEdit->height());
         below = clipTop + band + m;
     }
@@ -231,13 +214,10 @@ double TTableChartForm::Value(int col, int row) const
     if (!FTable->CellValid(col, row))
         return 0;
     switch (FTable->Column(col).Kind()) {
-    case TColumnKind::Float:
-        return static_cast<double>(FTable->GetData(col, row).AsFloat());
+    case TColumnKind::Float: return static_cast<double>(FTable->GetData(col, row).AsFloat());
     case TColumnKind::Int:
-    case TColumnKind::Enum:
-        return FTable->GetData(col, row).AsInteger();
-    default:
-        return 0;
+    case TColumnKind::Enum: return FTable->GetData(col, row).AsInteger();
+    default: return 0;
     }
 }
 
@@ -365,8 +345,7 @@ bool TTableChartForm::eventFilter(QObject* watched, QEvent* event)
     if (FBound && FTable->Graph.ShowGraph) {
         if (event->type() == QEvent::KeyPress)
             Redraw();  // before the key is handled
-        else if (event->type() == QEvent::KeyRelease &&
-                 IsArrowOrDigit(static_cast<QKeyEvent*>(event)->key()))
+        else if (event->type() == QEvent::KeyRelease && IsArrowOrDigit(static_cast<QKeyEvent*>(event)->key()))
             Redraw();
     }
     return TTableFormChart::eventFilter(watched, event);
@@ -388,8 +367,7 @@ void TTableChartForm::FormClick()
 
 void TTableChartForm::BtnBrowseClick()
 {
-    const FileChoice choice =
-        Prompts().OpenFile(this, FileRequest(tr("Open"), OpenFilter, FileNameEdit->text()));
+    const FileChoice choice = Prompts().OpenFile(this, FileRequest(tr("Open"), OpenFilter, FileNameEdit->text()));
     if (!choice.Path.isEmpty())
         FileNameEdit->setText(choice.Path);
     UpdateFileButtons();
@@ -406,15 +384,15 @@ void TTableChartForm::BtnReadClick()
 {
     QFile file(FileNameEdit->text());
     if (!file.open(QIODevice::ReadOnly)) {
-        Prompts().Inform(this, tr("The file \"%1\" could not be read: %2")
-                                   .arg(FileNameEdit->text(), file.errorString()),
+        Prompts().Inform(this,
+                         tr("The file \"%1\" could not be read: %2").arg(FileNameEdit->text(), file.errorString()),
                          PromptIcon::Error);
         return;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        Prompts().Inform(this, tr("The file \"%1\" could not be read: %2")
-                                   .arg(FileNameEdit->text(), file.errorString()),
+        Prompts().Inform(this,
+                         tr("The file \"%1\" could not be read: %2").arg(FileNameEdit->text(), file.errorString()),
                          PromptIcon::Error);
         return;
     }
@@ -487,9 +465,7 @@ void TTableChartForm::BtnCancelClick()
 
 void InstallTableChartWindows(QMdiArea* area, std::function<QString()> textEditor)
 {
-    TGridTableChart::EditorFactory = [area = QPointer<QMdiArea>(area),
-                                      textEditor](TGridTableChart& table) {
-        return std::make_unique<TTableWindowT<TableFamily::Chart>>(
-            new TTableChartForm(table, area.data(), textEditor));
+    TGridTableChart::EditorFactory = [area = QPointer<QMdiArea>(area), textEditor](TGridTableChart& table) {
+        return std::make_unique<TTableWindowT<TableFamily::Chart>>(new TTableChartForm(table, area.data(), textEditor));
     };
 }

@@ -22,13 +22,10 @@
 namespace {
 
 // System menu and minimise box, no maximise box.
-constexpr Qt::WindowFlags FrameHints = Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                       Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+constexpr Qt::WindowFlags FrameHints =
+    Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 
-QString FromModel(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
+QString FromModel(const std::string& text) { return QString::fromStdString(text); }
 
 // Comments keep their line breaks, written as CR or CR LF.
 QString CommentText(const std::string& text)
@@ -44,15 +41,10 @@ QString CommentText(const std::string& text)
 // ---- TTableFormBase ----
 
 TTableFormBase::TTableFormBase(QMdiArea* area)
-    : QWidget(nullptr, Qt::Window | FrameHints),
-      Grid(new TTableGrid(this)),
-      BtnAdd(new QPushButton(tr("&Add Row"), this)),
-      BtnIns(new QPushButton(tr("&Insert Row"), this)),
-      BtnDel(new QPushButton(tr("&Delete Row"), this)),
-      lblComments(new QLabel(this)),
-      imgHelp(new QLabel(this)),
-      FArea(area),
-      FTopLeft(new QLabel(Grid))
+    : QWidget(nullptr, Qt::Window | FrameHints), Grid(new TTableGrid(this)),
+      BtnAdd(new QPushButton(tr("&Add Row"), this)), BtnIns(new QPushButton(tr("&Insert Row"), this)),
+      BtnDel(new QPushButton(tr("&Delete Row"), this)), lblComments(new QLabel(this)), imgHelp(new QLabel(this)),
+      FArea(area), FTopLeft(new QLabel(Grid))
 {
     Grid->setObjectName(QStringLiteral("Grid"));
     BtnAdd->setObjectName(QStringLiteral("BtnAdd"));

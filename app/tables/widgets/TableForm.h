@@ -97,7 +97,7 @@ protected:
     QPointer<QMdiArea> FArea;
     QPointer<QMdiSubWindow> FSub;
     QEventLoop* FLoop = nullptr;
-    QLabel* FTopLeft;   // text of the heading's top-left cell, over the grid's corner
+    QLabel* FTopLeft;  // text of the heading's top-left cell, over the grid's corner
     int FRowsInView = 0;
     int FColumnsInView = 0;
     QSize FClientSize;
@@ -225,17 +225,17 @@ protected:
     TTableModelT<F>* FModel;
     // Refresh after every change of the rows, from FormShow until Unbind.
     TSubscription FRowsChanged;
-    bool FBound = false;      // bound by FormShow, until FormClose or Release
+    bool FBound = false;  // bound by FormShow, until FormClose or Release
     bool FReleased = false;
     bool FCommitting = false;
     bool FLayingOut = false;
     bool FScrollDetached = false;
     bool FOwnRowChange = false;  // a row button is changing the table's rows
     int FShownRows = 0;          // the table's rows at the last Refresh
-    bool FActive = false;     // the MDI sub-window is the active one
-    QRect FLastFrame;         // frame window geometry after the last layout
-    bool FFilling = false;    // FillTable at work: one Refresh at its end
-    int FBelowGrid = 0;       // height of everything above and below the grid, margins included
+    bool FActive = false;        // the MDI sub-window is the active one
+    QRect FLastFrame;            // frame window geometry after the last layout
+    bool FFilling = false;       // FillTable at work: one Refresh at its end
+    int FBelowGrid = 0;          // height of everything above and below the grid, margins included
 };
 
 using TTableForm = TTableFormT<TableFamily::Plain>;

@@ -23,11 +23,9 @@ class TFormTarget final : public TValueImportTarget {
 public:
     using Form = TTableFormT<F>;
 
-    TFormTarget(TGridTableT<F>& table, TTableGrid& grid, std::function<void()> add,
-                std::function<void()> remove)
+    TFormTarget(TGridTableT<F>& table, TTableGrid& grid, std::function<void()> add, std::function<void()> remove)
         : FTable(table), FGrid(grid), FAdd(std::move(add)), FDelete(std::move(remove))
-    {
-    }
+    {}
 
     int DataColumns() const override { return FTable.VisibleColumnCount(); }
     int RowCount() const override { return FTable.RowCount(); }
@@ -64,7 +62,8 @@ void TTableFormT<F>::FillTable(const std::function<int(TValueImportTarget&)>& fi
 {
     if (!FBound || !CommitCell())
         return;
-    TFormTarget<F> target(*FTable, *Grid, [this] { BtnAddClick(); }, [this] { BtnDelClick(); });
+    TFormTarget<F> target(
+        *FTable, *Grid, [this] { BtnAddClick(); }, [this] { BtnDelClick(); });
     FFilling = true;
     Guarded([&] { fill(target); });
     FFilling = false;
@@ -142,10 +141,10 @@ bool TTableFormT<F>::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
-#define KORVEN_INSTANTIATE_CLIPBOARD(F) \
-    template void TTableFormT<F>::FillTable(const std::function<int(TValueImportTarget&)>&); \
-    template void TTableFormT<F>::CopyCells(); \
-    template void TTableFormT<F>::PasteCells(); \
+#define KORVEN_INSTANTIATE_CLIPBOARD(F)                                                                                \
+    template void TTableFormT<F>::FillTable(const std::function<int(TValueImportTarget&)>&);                           \
+    template void TTableFormT<F>::CopyCells();                                                                         \
+    template void TTableFormT<F>::PasteCells();                                                                        \
     template bool TTableFormT<F>::eventFilter(QObject*, QEvent*);
 
 KORVEN_INSTANTIATE_CLIPBOARD(TableFamily::Plain)

@@ -21,8 +21,7 @@ void TTableFormT<F>::LayoutRowControls()
     // list read since) go first.
     std::vector<int> stale;
     for (const auto& [col, controls] : FControls)
-        if (col >= FTable->ColumnCount() || !FTable->Column(col).Visible ||
-            !FTable->Column(col).HasControls())
+        if (col >= FTable->ColumnCount() || !FTable->Column(col).Visible || !FTable->Column(col).HasControls())
             stale.push_back(col);
     for (int col : stale)
         DropRowControls(col);
@@ -32,9 +31,9 @@ void TTableFormT<F>::LayoutRowControls()
         if (!column.Visible || !column.HasControls())
             continue;
         const auto found = FControls.find(col);
-        const bool otherKind = found != FControls.end() && !found->second.empty() &&
-                               (qobject_cast<QComboBox*>(found->second.front()) != nullptr) !=
-                                   (column.Kind() == TColumnKind::Enum);
+        const bool otherKind =
+            found != FControls.end() && !found->second.empty() &&
+            (qobject_cast<QComboBox*>(found->second.front()) != nullptr) != (column.Kind() == TColumnKind::Enum);
         if (count <= 0 || otherKind)
             DropRowControls(col);
         if (count <= 0)
@@ -64,8 +63,8 @@ void TTableFormT<F>::LayoutRowControls()
             }
             const int row = column.ControlRow(i);
             control->setGeometry(origin.x() + Grid->columnViewportPosition(visible),
-                                 origin.y() + Grid->rowViewportPosition(row),
-                                 Grid->columnWidth(visible) - 1, Grid->rowHeight(row) - 1);
+                                 origin.y() + Grid->rowViewportPosition(row), Grid->columnWidth(visible) - 1,
+                                 Grid->rowHeight(row) - 1);
             control->show();
         }
     }
@@ -81,9 +80,7 @@ QWidget* TTableFormT<F>::MakeRowControl(int col, int control)
         auto* box = new QComboBox(this);
         box->setMaxVisibleItems(11);
         connect(box, &QComboBox::activated, this, [this, col, control](int position) {
-            Guarded([&] {
-                dynamic_cast<TEnumColumnT<F>&>(FTable->Column(col)).SelectItem(control, position);
-            });
+            Guarded([&] { dynamic_cast<TEnumColumnT<F>&>(FTable->Column(col)).SelectItem(control, position); });
         });
         widget = box;
     } else {
@@ -155,12 +152,12 @@ void TTableFormT<F>::ReleaseRowControls()
 }
 
 // The class itself is instantiated in TableForm.cpp; these members here.
-#define KORVEN_INSTANTIATE_ROW_CONTROLS(F) \
-    template void TTableFormT<F>::LayoutRowControls(); \
-    template QWidget* TTableFormT<F>::MakeRowControl(int, int); \
-    template void TTableFormT<F>::ShowRowControl(int, int); \
-    template void TTableFormT<F>::RowControlChanged(int, int); \
-    template void TTableFormT<F>::DropRowControls(int); \
+#define KORVEN_INSTANTIATE_ROW_CONTROLS(F)                                                                             \
+    template void TTableFormT<F>::LayoutRowControls();                                                                 \
+    template QWidget* TTableFormT<F>::MakeRowControl(int, int);                                                        \
+    template void TTableFormT<F>::ShowRowControl(int, int);                                                            \
+    template void TTableFormT<F>::RowControlChanged(int, int);                                                         \
+    template void TTableFormT<F>::DropRowControls(int);                                                                \
     template void TTableFormT<F>::ReleaseRowControls();
 
 KORVEN_INSTANTIATE_ROW_CONTROLS(TableFamily::Plain)

@@ -89,8 +89,8 @@ void TTableFormT<F>::Layout()
     for (int c = left; c < std::min(left + FColumnsInView, columns); ++c)
         width += Grid->columnWidth(c);
     const int pitch = Grid->verticalHeader()->defaultSectionSize();
-    const int height = frame + Grid->horizontalHeader()->height() + FRowsInView * pitch +
-                       (horizontalBar ? scrollBar : 0);
+    const int height =
+        frame + Grid->horizontalHeader()->height() + FRowsInView * pitch + (horizontalBar ? scrollBar : 0);
     Grid->setGeometry(m, GridTop(), width, height);
     Grid->UpdateScrollRanges();
     FTopLeft->setGeometry(Grid->frameWidth(), Grid->frameWidth(), Grid->verticalHeader()->width(),
@@ -102,8 +102,7 @@ void TTableFormT<F>::Layout()
         button->move(button->x(), buttonsTop);
     const int commentsTop = LayoutBelowButtons(buttonsTop);
     const int clientWidth = std::max(Grid->geometry().right(), ContentRight()) + 1 + m;
-    lblComments->setGeometry(m, commentsTop, clientWidth - 2 * m,
-                             lblComments->heightForWidth(clientWidth - 2 * m));
+    lblComments->setGeometry(m, commentsTop, clientWidth - 2 * m, lblComments->heightForWidth(clientWidth - 2 * m));
     imgHelp->move(m, lblComments->y() + Band(lblComments));
     ResizeFrame(QSize(clientWidth, imgHelp->y() + Band(imgHelp)));
     FBelowGrid = (Grid->y() - m) + (commentsTop - buttonsTop) + Band(lblComments) + Band(imgHelp);
@@ -173,8 +172,7 @@ void TTableFormT<F>::FormSizedByUser()
         FScrollDetached = false;
         Layout();
         // The dragged edges move, the opposite ones stay.
-        const WindowRect from{proposed.left(), proposed.top(), proposed.right() + 1,
-                              proposed.bottom() + 1};
+        const WindowRect from{proposed.left(), proposed.top(), proposed.right() + 1, proposed.bottom() + 1};
         const WindowRect rect = SnapRect(from, *edge, frame->width(), frame->height());
         // geometry, not move: a top-level window's move places its outer frame.
         frame->setGeometry(rect.Left, rect.Top, frame->width(), frame->height());
@@ -183,14 +181,14 @@ void TTableFormT<F>::FormSizedByUser()
 }
 
 // The class itself is instantiated in TableForm.cpp; these members here.
-#define KORVEN_INSTANTIATE_SIZING(F) \
-    template int TTableFormT<F>::Margin() const; \
-    template int TTableFormT<F>::ColumnWidth(const TColumnT<F>&) const; \
-    template int TTableFormT<F>::FixedColumnWidth() const; \
-    template int TTableFormT<F>::Band(const QWidget*) const; \
-    template void TTableFormT<F>::Layout(); \
-    template int TTableFormT<F>::ContentRight() const; \
-    template void TTableFormT<F>::resizeEvent(QResizeEvent*); \
+#define KORVEN_INSTANTIATE_SIZING(F)                                                                                   \
+    template int TTableFormT<F>::Margin() const;                                                                       \
+    template int TTableFormT<F>::ColumnWidth(const TColumnT<F>&) const;                                                \
+    template int TTableFormT<F>::FixedColumnWidth() const;                                                             \
+    template int TTableFormT<F>::Band(const QWidget*) const;                                                           \
+    template void TTableFormT<F>::Layout();                                                                            \
+    template int TTableFormT<F>::ContentRight() const;                                                                 \
+    template void TTableFormT<F>::resizeEvent(QResizeEvent*);                                                          \
     template void TTableFormT<F>::FormSizedByUser();
 
 KORVEN_INSTANTIATE_SIZING(TableFamily::Plain)

@@ -60,15 +60,9 @@ void TTableGrid::setModel(QAbstractItemModel* model)
     delete plain;
 }
 
-int TTableGrid::rowCount() const
-{
-    return model() ? model()->rowCount() : 0;
-}
+int TTableGrid::rowCount() const { return model() ? model()->rowCount() : 0; }
 
-int TTableGrid::columnCount() const
-{
-    return model() ? model()->columnCount() : 0;
-}
+int TTableGrid::columnCount() const { return model() ? model()->columnCount() : 0; }
 
 void TTableGrid::setCurrentCell(int row, int column)
 {
@@ -93,15 +87,9 @@ void TTableGrid::SetCurrentCellQuietly(int row, int column)
     FQuiet = false;
 }
 
-int TTableGrid::TopRow() const
-{
-    return verticalScrollBar()->value();
-}
+int TTableGrid::TopRow() const { return verticalScrollBar()->value(); }
 
-int TTableGrid::LeftColumn() const
-{
-    return horizontalScrollBar()->value();
-}
+int TTableGrid::LeftColumn() const { return horizontalScrollBar()->value(); }
 
 void TTableGrid::ScrollTo(int topRow, int leftColumn)
 {

@@ -8,17 +8,13 @@
 
 template <TableFamily F>
 TTableModelT<F>::TTableModelT(Table& table, QObject* parent)
-    : QAbstractTableModel(parent),
-      FTable(&table),
-      FRows(table.RowCount()),
-      FColumns(table.VisibleColumnCount()),
+    : QAbstractTableModel(parent), FTable(&table), FRows(table.RowCount()), FColumns(table.VisibleColumnCount()),
       FRowsChanged(table.OnRowsChanged.Subscribe([this] {
           DropPending();
           Sync();
       })),
       FCellChanged(table.OnCellChanged.Subscribe([this](int col, int row) { CellChanged(col, row); }))
-{
-}
+{}
 
 template <TableFamily F>
 int TTableModelT<F>::HeadingRows() const
@@ -32,8 +28,8 @@ int TTableModelT<F>::HeadingRows() const
 template <TableFamily F>
 std::optional<std::string> TTableModelT<F>::Enter(int row, int column, const std::string& text)
 {
-    if (!FTable || row < 0 || row >= FTable->RowCount() || column < 0 ||
-        column >= FTable->VisibleColumnCount() || !Typed(column))
+    if (!FTable || row < 0 || row >= FTable->RowCount() || column < 0 || column >= FTable->VisibleColumnCount() ||
+        !Typed(column))
         return std::nullopt;
     TDataT<F>& cell = ColumnAt(column).GetData(row);
     const QModelIndex shown = index(row, column);
