@@ -90,7 +90,12 @@ TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     UpdateToolBar();
 }
 
-void TMainForm::SetUpApplication() { QGuiApplication::setDesktopFileName(QStringLiteral("korven")); }
+void TMainForm::SetUpApplication()
+{
+    QGuiApplication::setDesktopFileName(QStringLiteral("korven"));
+    // The application's title names its message boxes, not its windows.
+    SetMessageTitle(ApplicationTitle);
+}
 
 TMainForm::~TMainForm()
 {

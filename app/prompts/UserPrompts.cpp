@@ -25,17 +25,23 @@ QMessageBox::Icon BoxIcon(PromptIcon icon)
     return QMessageBox::NoIcon;
 }
 
+QString& TitleOfMessages()
+{
+    static QString title;
+    return title;
+}
+
 class QtPrompts : public UserPrompts {
 public:
     void Inform(QWidget* parent, const QString& text, PromptIcon icon) override
     {
-        QMessageBox box(BoxIcon(icon), QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+        QMessageBox box(BoxIcon(icon), MessageTitle(), text, QMessageBox::Ok, parent);
         box.exec();
     }
 
     Answer Ask(QWidget* parent, const QString& text) override
     {
-        QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(), text,
+        QMessageBox box(QMessageBox::Question, MessageTitle(), text,
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
         box.setEscapeButton(QMessageBox::Cancel);
         switch (box.exec()) {
@@ -142,4 +148,11 @@ QString QtFileFilter(const QString& filter)
         entries << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     return entries.join(QStringLiteral(";;"));
+}
+
+void SetMessageTitle(const QString& title) { TitleOfMessages() = title; }
+
+QString MessageTitle()
+{
+    return TitleOfMessages().isEmpty() ? QGuiApplication::applicationDisplayName() : TitleOfMessages();
 }

@@ -48,7 +48,8 @@ struct FileChoice {
     int FilterIndex = 0;  // the filter selected when the dialog closed
 };
 
-// Message boxes carry the application's display name as their title.
+// Message boxes carry the title set by SetMessageTitle (the application's
+// title), or else the application's display name.
 class UserPrompts {
 public:
     virtual ~UserPrompts() = default;
@@ -83,6 +84,9 @@ public:
 // The program's text editor unless the user chose another one: the desktop's
 // opener of text files.
 inline const QString kDefaultTextEditor = QStringLiteral("xdg-open");
+
+void SetMessageTitle(const QString& title);
+QString MessageTitle();
 
 // The implementations in use: the Qt ones unless a test installed others.
 UserPrompts& Prompts();

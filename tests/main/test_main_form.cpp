@@ -596,6 +596,8 @@ private slots:
         QCoreApplication::setApplicationName(name);
         QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("korven"));
         QCOMPARE(FForm->windowTitle(), NewCaption);
+        // Message boxes carry the application's title.
+        QCOMPARE(MessageTitle(), TMainForm::ApplicationTitle);
     }
 
     void helpDocumentsBesideTheProgram()
