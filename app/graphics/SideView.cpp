@@ -33,6 +33,8 @@ TDlgSideView::TDlgSideView(QMdiArea& area, TGridTableChart& layers, std::functio
     setWindowTitle(Caption);
     FPaintBox->setObjectName(QStringLiteral("PaintBox"));
     FPaintBox->setMouseTracking(true);
+    // Cascaded and tiled windows keep room for the profile.
+    FPaintBox->setMinimumSize(logicalDpiX() * 3, logicalDpiY() * 3);
     FPaintBox->installEventFilter(this);
     lblGeometry->setObjectName(QStringLiteral("lblGeometry"));
     Button1->setObjectName(QStringLiteral("Button1"));

@@ -9,7 +9,11 @@
 
 namespace {
 
-constexpr const char* PageBreak = "<div style=\"page-break-after: always\"></div>\n";
+// A heading that starts a new page.
+std::string PartHeading(const char* text)
+{
+    return std::string("<h2 style=\"page-break-before: always\">") + text + "</h2>\n";
+}
 
 std::string Cell(const std::string& text, bool number = false)
 {
@@ -27,6 +31,19 @@ std::string HeadingRow(const std::vector<std::string>& headings)
 std::string OpenTable() { return "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\">\n"; }
 
 std::string Length(int units) { return LengthUnitText(units); }
+
+// A cell as the table window shows it: an enumeration by its item's text.
+template <TableFamily F>
+std::string CellText(const TColumnT<F>& column, int row)
+{
+    if (const auto* enumeration = dynamic_cast<const TEnumColumnT<F>*>(&column)) {
+        const std::vector<std::string>& items = enumeration->Items();
+        const int code = column.AsInteger(row);
+        if (code >= 1 && code <= static_cast<int>(items.size()))
+            return items[static_cast<std::size_t>(code - 1)];
+    }
+    return column.GetText(row);
+}
 
 // A data table as the user entered it: its visible value columns with their
 // heading lines (units included), one row per table row.
@@ -49,7 +66,7 @@ std::string TableHtml(const Table& table)
     for (int row = 0; row < table.RowCount(); ++row) {
         html += "<tr>";
         for (int c : columns)
-            html += Cell(table.Column(c).GetText(row),
+            html += Cell(CellText(table.Column(c), row),
                          table.Column(c).Kind() != TColumnKind::Enum && table.Column(c).Kind() != TColumnKind::String);
         html += "</tr>\n";
     }
@@ -74,14 +91,14 @@ std::string TitlePage(const TReportInput& input)
         line("Designer", project.Designer);
     line("Program", std::string("KORVEN ") + kKorvenVersion);
     html += "</table>\n";
-    return html + PageBreak;
+    return html;
 }
 
 std::string PileSection(const TProgramData& project)
 {
     const int units = project.Units();
     const std::string length = Length(units);
-    std::string html = "<h2>Input</h2>\n<h3>Pile</h3>\n" + OpenTable();
+    std::string html = PartHeading("Input") + "<h3>Pile</h3>\n" + OpenTable();
     const auto row = [&](const std::string& name, long double value, const std::string& unit) {
         html += "<tr>" + Cell(name) + Cell(GeneralNumberText(value, 8), true) + Cell(unit) + "</tr>\n";
     };
@@ -104,7 +121,7 @@ std::string CurvesSection(const TProgramData& project)
             const TGridTableChart* data = tables.D2.GetData(2, row).AsTable();
             if (!data)
                 continue;
-            html += "<h4>Layer " + std::to_string(row + 1) + ": " + HtmlEscaped(tables.D2.Column(0).GetText(row)) +
+            html += "<h4>Layer " + std::to_string(row + 1) + ": " + HtmlEscaped(CellText(tables.D2.Column(0), row)) +
                     "</h4>\n" + TableHtml(*data);
         }
         return html;
@@ -140,7 +157,7 @@ std::string LoadsAndOptions(const TProgramData& project)
         html += "<h3>Soil settlement profile</h3>\n" + TableHtml(tables.TblSettlement2);
     if (project.ApplyTzFactors)
         html += "<h3>Modification factors on t-z curves</h3>\n" + TableHtml(tables.TblTZFactors2);
-    return html + PageBreak;
+    return html;
 }
 
 std::string RowsTable(const std::vector<TLoadSettlementRow>& rows, int units)
@@ -157,7 +174,7 @@ std::string RowsTable(const std::vector<TLoadSettlementRow>& rows, int units)
 std::string ResultsSection(const TReportInput& input)
 {
     const TProgramData& project = *input.Project;
-    std::string html = "<h2>Results</h2>\n";
+    std::string html = PartHeading("Results");
     if (!input.Results) {
         return html + "<p>No results: " + HtmlEscaped(input.Missing) +
                ". Run the analysis to include the load-settlement curve, the read-outs and the graphs.</p>\n";

@@ -31,6 +31,8 @@ TEST(ReportContent, InputOfTheExampleWithoutResults)
     EXPECT_NE(html.find("English units (lb, in)"), std::string::npos);
     // One section per layer with the layer's own data table.
     EXPECT_EQ(Count(html, "<h4>Layer "), static_cast<std::size_t>(tables.D2.RowCount()));
+    // Soil types by their names, as the table window shows them.
+    EXPECT_NE(html.find("<h4>Layer 1: Driven Pile in Clay (Coyle &amp; Reese)</h4>"), std::string::npos);
     EXPECT_NE(html.find("No results: the project has no plot data."), std::string::npos);
     EXPECT_EQ(html.find("Capacity read-outs"), std::string::npos);
 }

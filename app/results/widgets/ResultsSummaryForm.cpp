@@ -31,7 +31,9 @@ TfrmResultsSummary::TfrmResultsSummary(std::function<TProgramData&()> project, Q
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(FTable, 1);
     layout->addWidget(FNotes);
-    resize(620, 300);
+    // Cascaded and tiled windows keep the read-outs readable.
+    setMinimumSize(logicalDpiX() * 5, logicalDpiY() * 3);
+    resize(620, 320);
     Reload();
 }
 
