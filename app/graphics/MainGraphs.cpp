@@ -22,42 +22,27 @@ void Configure(TGraphPlot& graph, const char* caption, const char* xCaption, con
     graph.XOnTop = xOnTop;
 }
 
-// Reads the counts of a plot data file, refusing any count that the file is
-// too short to hold (every value takes at least a digit and a separator), so
-// that a damaged count fails the read instead of exhausting memory.
-class TPlotFileReader {
-public:
-    explicit TPlotFileReader(const std::string& fileName) : FReader(fileName)
-    {
-        std::error_code error;
-        const std::uintmax_t bytes = std::filesystem::file_size(fileName, error);
-        FWordCapacity = error ? 0 : bytes / 2 + 1;
-    }
-
-    long double Float() { return FReader.ReadFloat(); }
-    int32_t Integer() { return FReader.ReadInteger(); }
-
-    // A count of items of `wordsPerItem` values each; negative counts as 0.
-    int32_t Count(std::uintmax_t wordsPerItem)
-    {
-        const int32_t count = std::max(Integer(), 0);
-        Require(count, wordsPerItem);
-        return count;
-    }
-
-    // Fails unless the file can hold that many items.
-    void Require(int64_t items, std::uintmax_t wordsPerItem) const
-    {
-        if (items > 0 && static_cast<std::uintmax_t>(items) * wordsPerItem > FWordCapacity)
-            throw EInOutError("This file either invalid or incomplete.");
-    }
-
-private:
-    TWordReader FReader;
-    std::uintmax_t FWordCapacity = 0;
-};
-
 }  // namespace
+
+TPlotFileReader::TPlotFileReader(const std::string& fileName) : FReader(fileName)
+{
+    std::error_code error;
+    const std::uintmax_t bytes = std::filesystem::file_size(fileName, error);
+    FWordCapacity = error ? 0 : bytes / 2 + 1;
+}
+
+int32_t TPlotFileReader::Count(std::uintmax_t wordsPerItem)
+{
+    const int32_t count = std::max(Integer(), 0);
+    Require(count, wordsPerItem);
+    return count;
+}
+
+void TPlotFileReader::Require(int64_t items, std::uintmax_t wordsPerItem) const
+{
+    if (items > 0 && static_cast<std::uintmax_t>(items) * wordsPerItem > FWordCapacity)
+        throw EInOutError("This file either invalid or incomplete.");
+}
 
 TMainGraphs::TMainGraphs()
 {

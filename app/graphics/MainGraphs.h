@@ -4,8 +4,10 @@
 // that the engine writes after a run.
 
 #include "GraphPlot.h"
+#include "WordReader.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 // The ten graphs the main window owns for the program's whole life.
@@ -30,6 +32,27 @@ public:
     bool PlotsAvailable = false;
 
     std::array<TGraphPlot*, 10> All();
+};
+
+// The words of a plot data file, refusing any count that the file is too
+// short to hold (every value takes at least a digit and a separator), so that
+// a damaged count fails the read instead of exhausting memory. Errors are
+// EInOutError with the reader's message.
+class TPlotFileReader {
+public:
+    explicit TPlotFileReader(const std::string& fileName);
+
+    long double Float() { return FReader.ReadFloat(); }
+    int32_t Integer() { return FReader.ReadInteger(); }
+    bool AtEnd() const { return FReader.AtEnd(); }
+    // A count of items of `wordsPerItem` values each; negative counts as 0.
+    int32_t Count(std::uintmax_t wordsPerItem);
+    // Fails unless the file can hold that many items.
+    void Require(int64_t items, std::uintmax_t wordsPerItem) const;
+
+private:
+    TWordReader FReader;
+    std::uintmax_t FWordCapacity = 0;
 };
 
 // Message for the user when the plot data file could not be read.
