@@ -1,7 +1,7 @@
 // libFuzzer target: any bytes as a project file, read in the current and the
-// older form. A read either succeeds or ends with the reader's message; in
-// both cases the project is usable: it saves, and the saved file reads back
-// whole and saves again to the same text.
+// older form. A read either succeeds or refuses the file with the reader's
+// message; a project read saves, and the saved file reads back whole and
+// saves again to the same text.
 #include "FuzzFile.h"
 #include "ProgramData.h"
 
@@ -21,13 +21,18 @@ void ReadAndSave(const std::string& path, bool fullFormat)
     TProjectTables tables;
     std::string error;
     auto project = TProgramData::CreateFromFile(tables, path, fullFormat, error);
+    if (!project) {
+        if (error.empty())
+            std::abort();  // a file refused without saying why
+        return;
+    }
     project->FileName = FuzzFolder().PathOf("saved.kv3d");
     project->SaveToFile();
     const std::string saved = Text(project->FileName);
     project.reset();
 
     auto again = TProgramData::CreateFromFile(tables, FuzzFolder().PathOf("saved.kv3d"), true, error);
-    if (!error.empty())
+    if (!again || !error.empty())
         std::abort();  // a saved project that does not read back
     again->FileName = FuzzFolder().PathOf("again.kv3d");
     again->SaveToFile();
