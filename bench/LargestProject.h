@@ -1,5 +1,6 @@
 // The largest problem the engine accepts, as a project file: 900 increments,
-// 50 tip movements, 100 user t-z curves of 100 points, a 50-point Q-w curve,
+// 50 tip movements (within the Q-w curve, which the engine requires of a
+// 50-point curve), 100 user t-z curves of 100 points, a 50-point Q-w curve,
 // 50 pile-head loads, a settlement profile of 100 points, factors off.
 #pragma once
 
@@ -28,7 +29,7 @@ inline std::string LargestProject()
         p << 400.0 * k * k << ' ' << 0.05 * k << '\n';
     p << "0.000001 " << length << " 24 452.4\n50\n";
     for (int k = 0; k < 50; ++k)
-        p << 0.002 * (k + 1) * (k + 1) << '\n';
+        p << 0.00096 * (k + 1) * (k + 1) << '\n';
     p << "50\n";
     for (int k = 0; k < 50; ++k)
         p << 20000.0 * (k + 1) << '\n';

@@ -578,7 +578,10 @@ bool RecordWriter::Close() {
     if (!file_) return true;
     std::fwrite(pending_.data(), 1, pending_.size(), file_);
     pending_.clear();
-    bool written = std::ferror(file_) == 0 && std::fflush(file_) == 0 && (target_.empty() || fsync(fileno(file_)) == 0);
+    // The outputs of a run can always be made again, so they are not forced
+    // to the disk before the rename; a write that fails (a full disk, a size
+    // limit) still shows here and keeps the previous file.
+    bool written = std::ferror(file_) == 0 && std::fflush(file_) == 0;
     written = std::fclose(file_) == 0 && written;
     file_ = nullptr;
     if (target_.empty()) return written;
