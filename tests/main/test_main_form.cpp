@@ -5,6 +5,7 @@
 #include "DataDialogs.h"
 #include "EngineRun.h"
 #include "MainForm.h"
+#include "MainFormDriving.h"
 #include "ScriptedPrompts.h"
 #include "TDataEdit.h"
 #include "TableChartForm.h"
@@ -40,27 +41,6 @@ const QString CompletedMessage =
     QStringLiteral("Computations are completed. Please, check output file for results or error messages.");
 
 QString ExampleProject() { return QStringLiteral(KORVEN_EXAMPLES "/example.kv3d"); }
-
-QAction* Action(TMainForm& form, const QString& text)
-{
-    for (QAction* action : form.findChildren<QAction*>())
-        if (action->text() == text)
-            return action;
-    qFatal("no action %s", qPrintable(text));
-}
-
-QMenu* Menu(TMainForm& form, const QString& title)
-{
-    for (QMenu* menu : form.findChildren<QMenu*>())
-        if (menu->title() == title)
-            return menu;
-    qFatal("no menu %s", qPrintable(title));
-}
-
-// Sets the menu's item states as opening it does.
-void Popup(TMainForm& form, const QString& title) { emit Menu(form, title)->aboutToShow(); }
-
-void Trigger(TMainForm& form, const QString& text) { Action(form, text)->trigger(); }
 
 QString ReadAll(const QString& path)
 {

@@ -4,6 +4,7 @@
 
 #include "GraphPlot.h"
 #include "MainForm.h"
+#include "MainFormDriving.h"
 #include "PlotForm.h"
 #include "PlotGeometry.h"
 #include "PlotLegend.h"
@@ -23,14 +24,6 @@
 #include <memory>
 
 namespace {
-
-QAction* Action(TMainForm& form, const QString& text)
-{
-    for (QAction* action : form.findChildren<QAction*>())
-        if (action->text() == text)
-            return action;
-    qFatal("no action %s", qPrintable(text));
-}
 
 QList<TPlotForm*> PlotWindows(TMainForm& form)
 {

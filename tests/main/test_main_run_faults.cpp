@@ -9,6 +9,7 @@
 
 #include "EngineStatus.h"
 #include "MainForm.h"
+#include "MainFormDriving.h"
 #include "ScriptedPrompts.h"
 
 #include <QAction>
@@ -33,16 +34,6 @@ namespace {
 
 const QString CompletedMessage =
     QStringLiteral("Computations are completed. Please, check output file for results or error messages.");
-
-void Trigger(TMainForm& form, const QString& text)
-{
-    for (QAction* action : form.findChildren<QAction*>())
-        if (action->text() == text) {
-            action->trigger();
-            return;
-        }
-    qFatal("no action %s", qPrintable(text));
-}
 
 QByteArray ReadAll(const QString& path)
 {

@@ -6,6 +6,7 @@
 #include "DataDialogs.h"
 #include "EngineStatus.h"
 #include "MainForm.h"
+#include "MainFormDriving.h"
 #include "ScriptedPrompts.h"
 #include "TDataEdit.h"
 #include "TableForm.h"
@@ -38,14 +39,6 @@
 namespace {
 
 QString Example(const char* name) { return QStringLiteral(KORVEN_EXAMPLES "/") + QLatin1String(name); }
-
-QAction* Action(TMainForm& form, const QString& text)
-{
-    for (QAction* action : form.findChildren<QAction*>())
-        if (action->text() == text)
-            return action;
-    qFatal("no action %s", qPrintable(text));
-}
 
 // Opens the menu's items as the menu bar does, then chooses one.
 void Choose(TMainForm& form, const QString& menu, const QString& item)

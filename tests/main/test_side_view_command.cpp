@@ -3,6 +3,7 @@
 
 #include "DataDialogs.h"
 #include "MainForm.h"
+#include "MainFormDriving.h"
 #include "ScriptedPrompts.h"
 #include "SideView.h"
 #include "TDataEdit.h"
@@ -25,22 +26,6 @@ namespace {
 
 const QString Command = QStringLiteral("&View Soil Layer Coordinates");
 const QString Button = QStringLiteral("View Soil Profile");
-
-QAction* Action(TMainForm& form, const QString& text)
-{
-    for (QAction* action : form.findChildren<QAction*>())
-        if (action->text() == text)
-            return action;
-    qFatal("no action %s", qPrintable(text));
-}
-
-QMenu* Menu(TMainForm& form, const QString& title)
-{
-    for (QMenu* menu : form.findChildren<QMenu*>())
-        if (menu->title() == title)
-            return menu;
-    qFatal("no menu %s", qPrintable(title));
-}
 
 QList<TDlgSideView*> SideViews(TMainForm& form)
 {
