@@ -5,9 +5,15 @@
 // trigger an item.
 
 #include "MainForm.h"
+#include "ScriptedPrompts.h"
 
 #include <QAction>
+#include <QDir>
 #include <QMenu>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <memory>
 
 inline QAction* Action(TMainForm& form, const QString& text)
 {
@@ -29,3 +35,32 @@ inline QMenu* Menu(TMainForm& form, const QString& title)
 inline void Popup(TMainForm& form, const QString& title) { emit Menu(form, title)->aboutToShow(); }
 
 inline void Trigger(TMainForm& form, const QString& text) { Action(form, text)->trigger(); }
+
+// A main window of its own for each test function, with cleared settings, a
+// private folder and scripted prompts and launcher; test classes derive from
+// it beside QObject and call Start in init() and Finish in cleanup().
+class TMainFormFixture {
+protected:
+    void Start()
+    {
+        QSettings(QStringLiteral("Drumel"), QStringLiteral("KORVEN")).clear();
+        FFolder = std::make_unique<QTemporaryDir>();
+        QDir::setCurrent(QDir::tempPath());
+        FPrompts = std::make_unique<ScriptedPrompts>();
+        FLauncher = std::make_unique<RecordingLauncher>();
+        FForm = std::make_unique<TMainForm>();
+    }
+
+    void Finish()
+    {
+        FForm.reset();
+        FLauncher.reset();
+        FPrompts.reset();
+        FFolder.reset();
+    }
+
+    std::unique_ptr<QTemporaryDir> FFolder;
+    std::unique_ptr<ScriptedPrompts> FPrompts;
+    std::unique_ptr<RecordingLauncher> FLauncher;
+    std::unique_ptr<TMainForm> FForm;
+};

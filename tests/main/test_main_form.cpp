@@ -64,15 +64,10 @@ QStringList RecentItems(TMainForm& form)
 
 }  // namespace
 
-class TestMainForm : public QObject {
+class TestMainForm : public QObject, protected TMainFormFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> FFolder;
-    std::unique_ptr<TMainForm> FForm;
-    std::unique_ptr<ScriptedPrompts> FPrompts;
-    std::unique_ptr<RecordingLauncher> FLauncher;
-
     QString Copy(const QString& name)
     {
         const QString path = FFolder->filePath(name);
@@ -98,22 +93,11 @@ private:
 private slots:
     void init()
     {
-        QSettings(QStringLiteral("Drumel"), QStringLiteral("KORVEN")).clear();
-        FFolder = std::make_unique<QTemporaryDir>();
-        QDir::setCurrent(QDir::tempPath());
-        FPrompts = std::make_unique<ScriptedPrompts>();
-        FLauncher = std::make_unique<RecordingLauncher>();
-        FForm = std::make_unique<TMainForm>();
+        Start();
         FForm->show();
     }
 
-    void cleanup()
-    {
-        FForm.reset();
-        FLauncher.reset();
-        FPrompts.reset();
-        FFolder.reset();
-    }
+    void cleanup() { Finish(); }
 
     void dataMenuFollowsTheCurveSourceAndSwitches()
     {

@@ -106,15 +106,10 @@ private:
 
 }  // namespace
 
-class TestMainRunFaults : public QObject {
+class TestMainRunFaults : public QObject, protected TMainFormFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> FFolder;
-    std::unique_ptr<ScriptedPrompts> FPrompts;
-    std::unique_ptr<RecordingLauncher> FLauncher;
-    std::unique_ptr<TMainForm> FForm;
-
     QString PathOf(const QString& name) const { return FFolder->filePath(name); }
 
     // Opens a copy of the example project and runs it once.
@@ -146,22 +141,11 @@ private:
 private slots:
     void init()
     {
-        QSettings(QStringLiteral("Drumel"), QStringLiteral("KORVEN")).clear();
-        FFolder = std::make_unique<QTemporaryDir>();
-        QDir::setCurrent(QDir::tempPath());
-        FPrompts = std::make_unique<ScriptedPrompts>();
-        FLauncher = std::make_unique<RecordingLauncher>();
-        FForm = std::make_unique<TMainForm>();
+        Start();
         FForm->show();
     }
 
-    void cleanup()
-    {
-        FForm.reset();
-        FLauncher.reset();
-        FPrompts.reset();
-        FFolder.reset();
-    }
+    void cleanup() { Finish(); }
 
     void resultsOverAFileSizeLimitKeepThePreviousRun()
     {

@@ -116,15 +116,10 @@ QString Mismatch(const TGridTableT<F>& table, TTableFormT<F>& window)
 
 }  // namespace
 
-class TestProjectSwitch : public QObject {
+class TestProjectSwitch : public QObject, protected TMainFormFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> FFolder;
-    std::unique_ptr<ScriptedPrompts> FPrompts;
-    std::unique_ptr<RecordingLauncher> FLauncher;
-    std::unique_ptr<TMainForm> FForm;
-
     QString Copy(const char* example, const QString& name)
     {
         const QString path = FFolder->filePath(name);
@@ -212,12 +207,7 @@ private:
 private slots:
     void init()
     {
-        QSettings(QStringLiteral("Drumel"), QStringLiteral("KORVEN")).clear();
-        FFolder = std::make_unique<QTemporaryDir>();
-        QDir::setCurrent(QDir::tempPath());
-        FPrompts = std::make_unique<ScriptedPrompts>();
-        FLauncher = std::make_unique<RecordingLauncher>();
-        FForm = std::make_unique<TMainForm>();
+        Start();
         FForm->EngineLibraryPath = QStringLiteral(KORVEN_ENGINE);
         FForm->resize(1400, 1000);
         FForm->show();
@@ -225,13 +215,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
     }
 
-    void cleanup()
-    {
-        FForm.reset();
-        FLauncher.reset();
-        FPrompts.reset();
-        FFolder.reset();
-    }
+    void cleanup() { Finish(); }
 
     void everyTableWindowFollowsEveryProjectSwitch()
     {
