@@ -3,6 +3,8 @@
 #include "DecimalDigits.h"
 
 #include <fcntl.h>
+#include <locale.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,30 +21,33 @@ namespace fio {
 
 // ================================================================ reading
 
-LineReader::LineReader(const std::string& path) : file_(std::fopen(path.c_str(), "r")) {}
-
-LineReader::~LineReader() {
-    if (file_) std::fclose(file_);
-}
-
-bool LineReader::NextLine(std::string& line) {
-    line.clear();
-    if (!file_) return false;
-    int c = std::fgetc(file_);
-    if (c == EOF) return false;
-    while (c != EOF && c != '\n') {
-        line.push_back(static_cast<char>(c));
-        c = std::fgetc(file_);
-    }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+bool LineReader::NextLine(std::string_view& line) {
+    if (position_ >= text_.size()) return false;
+    std::size_t end = text_.find('\n', position_);
+    if (end == std::string_view::npos) end = text_.size();
+    line = text_.substr(position_, end - position_);
+    position_ = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     ++lineNumber_;
     return true;
 }
 
+bool ReadWholeFile(const std::string& path, std::string& text) {
+    text.clear();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    char block[1 << 16];
+    for (std::size_t n; (n = std::fread(block, 1, sizeof block, file)) > 0;) text.append(block, n);
+    std::fclose(file);
+    return true;
+}
+
 ReadStatus LineReader::ReadText(std::size_t width, std::string& text, bool whole) {
-    if (!NextLine(text)) return ReadStatus::EndOfFile;
-    if (whole && text.find_last_not_of(' ') != std::string::npos && text.find_last_not_of(' ') >= width)
-        return ReadStatus::BadValue;
+    std::string_view line;
+    if (!NextLine(line)) return ReadStatus::EndOfFile;
+    const std::size_t last = line.find_last_not_of(' ');
+    if (whole && last != std::string_view::npos && last >= width) return ReadStatus::BadValue;
+    text.assign(line.substr(0, width));
     text.resize(width, ' ');
     return ReadStatus::Ok;
 }
@@ -79,36 +84,48 @@ bool ParseInteger(std::string_view word, int32_t& value) {
 bool ParseReal(std::string_view word, float& value) {
     // [sign] digits [. digits] [exponent letter [sign] digits], at least one
     // mantissa digit; D is accepted as an exponent letter as well as E.
-    std::string text(word);
     std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (i < word.size() && (word[i] == '+' || word[i] == '-')) ++i;
     std::size_t mantissaDigits = 0;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++mantissaDigits;
-    if (i < text.size() && text[i] == '.') {
+    while (i < word.size() && IsDigit(word[i])) ++i, ++mantissaDigits;
+    if (i < word.size() && word[i] == '.') {
         ++i;
-        while (i < text.size() && IsDigit(text[i])) ++i, ++mantissaDigits;
+        while (i < word.size() && IsDigit(word[i])) ++i, ++mantissaDigits;
     }
     if (mantissaDigits == 0) return false;
-    if (i < text.size()) {
-        char e = text[i];
+    std::string text(word.substr(word[0] == '+' ? 1 : 0));
+    if (i < word.size()) {
+        char e = word[i];
         if (e != 'E' && e != 'e' && e != 'D' && e != 'd') return false;
-        text[i] = 'E';
+        text[i - (word[0] == '+' ? 1 : 0)] = 'E';
         ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (i < word.size() && (word[i] == '+' || word[i] == '-')) ++i;
         std::size_t expDigits = 0;
-        while (i < text.size() && IsDigit(text[i])) ++i, ++expDigits;
-        if (expDigits == 0 || i != text.size()) return false;
+        while (i < word.size() && IsDigit(word[i])) ++i, ++expDigits;
+        if (expDigits == 0 || i != word.size()) return false;
     }
-    errno = 0;
-    float v = std::strtof(text.c_str(), nullptr);
+    // Correctly rounded, whatever the locale. Beyond the float's range the
+    // C library decides, in the C locale: an overflow is refused, an
+    // underflow gives zero.
+    float v = 0;
+    const char* const end = text.data() + text.size();
+    const std::from_chars_result result = std::from_chars(text.data(), end, v);
+    if (result.ec == std::errc::result_out_of_range) {
+        const locale_t c = newlocale(LC_NUMERIC_MASK, "C", locale_t{});
+        if (!c) return false;
+        v = strtof_l(text.c_str(), nullptr, c);
+        freelocale(c);
+    } else if (result.ec != std::errc{} || result.ptr != end) {
+        return false;
+    }
     if (!std::isfinite(v)) return false;
     value = v;
     return true;
 }
 
-ReadStatus LineReader::ReadList(std::vector<std::variant<int32_t*, float*>> targets) {
+ReadStatus LineReader::ReadList(std::span<const Target> targets) {
     std::size_t next = 0;
-    std::string line;
+    std::string_view line;
     while (next < targets.size()) {
         if (!NextLine(line)) return ReadStatus::EndOfFile;
         std::size_t pos = 0;
@@ -117,7 +134,7 @@ ReadStatus LineReader::ReadList(std::vector<std::variant<int32_t*, float*>> targ
             if (pos == line.size()) break;
             std::size_t end = pos;
             while (end < line.size() && !IsSeparator(line[end])) ++end;
-            std::string_view word(line.data() + pos, end - pos);
+            std::string_view word = line.substr(pos, end - pos);
             pos = end;
             bool ok = std::visit(
                 [&](auto* target) {
@@ -522,13 +539,6 @@ std::vector<std::string> Layout::Format(const std::vector<Value>& values) const 
 
 // ================================================================ files
 
-namespace {
-
-// Records collect until this much is waiting, then go to the file at once.
-constexpr std::size_t kWriteBlock = 1 << 16;
-
-}  // namespace
-
 RecordWriter::~RecordWriter() {
     Close();
 }
@@ -547,7 +557,6 @@ bool RecordWriter::Open(const std::string& path) {
         // A device or a pipe is written as it is, never replaced.
         file_ = std::fopen(target.c_str(), "w");
         target_.clear();
-        if (file_) pending_.reserve(kWriteBlock + kWriteBlock / 4);
         return file_ != nullptr;
     }
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
@@ -570,14 +579,11 @@ bool RecordWriter::Open(const std::string& path) {
     }
     target_ = target.string();
     temporary_ = temporary;
-    pending_.reserve(kWriteBlock + kWriteBlock / 4);
     return true;
 }
 
 bool RecordWriter::Close() {
     if (!file_) return true;
-    std::fwrite(pending_.data(), 1, pending_.size(), file_);
-    pending_.clear();
     // The outputs of a run can always be made again, so they are not forced
     // to the disk before the rename; a write that fails (a full disk, a size
     // limit) still shows here and keeps the previous file.
@@ -590,23 +596,8 @@ bool RecordWriter::Close() {
     return written;
 }
 
-void RecordWriter::FlushWhenFull() {
-    if (pending_.size() < kWriteBlock) return;
-    std::fwrite(pending_.data(), 1, pending_.size(), file_);
-    pending_.clear();
-}
-
-void RecordWriter::Write(const Layout& layout, std::span<const Value> values) {
-    if (!file_) return;
-    layout.Append(pending_, values);
-    FlushWhenFull();
-}
-
-void RecordWriter::WriteLine(std::string_view record) {
-    if (!file_) return;
-    pending_.append(record);
-    pending_.push_back('\n');
-    FlushWhenFull();
+void RecordWriter::Write(std::string_view text) {
+    if (file_) std::fwrite(text.data(), 1, text.size(), file_);
 }
 
 }  // namespace fio
