@@ -3,6 +3,7 @@
 // analysis in memory. The package's Python code turns the plain values
 // exchanged here into its classes and exceptions.
 
+#include "Analysis.h"
 #include "ProjectExchange.h"
 
 #include "EngineRun.h"
@@ -107,4 +108,6 @@ PYBIND11_MODULE(_korven, m)
     m.def("project_text", &ProjectText, py::arg("values"), "The text of the project file.");
     m.def("status_meaning", &EngineStatusMeaning, py::arg("status"), "What an engine status means.");
     m.def("run", &RunProject, py::arg("path"), "Runs the engine's entry over a project file.");
+    m.def("analyze", &AnalyzeText, py::arg("text"),
+          "Analyses the text of an input data file in memory, without the interpreter lock.");
 }
