@@ -174,35 +174,52 @@ py::dict ProjectValues(const TProgramData& project)
 
 std::unique_ptr<TProgramData> ProjectFromValues(const py::dict& values)
 {
+    // Every value is taken before the tables change: taking one may run
+    // Python code (a number's __index__), and with it another thread that
+    // fills the tables.
     const auto units = Entry<int32_t>(values, "units");
     if (units != UnitSystem::English && units != UnitSystem::SI)
         throw py::value_error("project value 'units' must be 1 (English) or 2 (SI)");
     if (!values.contains("title"))
         throw py::value_error("project value 'title' is missing");
     const std::string title = TitleBytes(values["title"]);
+    const auto increments = Entry<int32_t>(values, "increments");
+    const auto outputOption = Entry<int32_t>(values, "output_option");
+    const auto tolerance = Entry<double>(values, "tolerance");
+    const auto pileLength = Entry<double>(values, "pile_length");
+    const auto outerDiameter = Entry<double>(values, "outer_diameter");
+    const auto tipArea = Entry<double>(values, "tip_area");
+    const auto curvesGenerated = Entry<bool>(values, "curves_generated");
     const auto layers = Entry<std::vector<TLayerValues>>(values, "layers");
     const auto curves = Entry<std::vector<std::tuple<double, std::vector<TPoint>>>>(values, "tz_curves");
     const auto qwCurve = Entry<std::vector<TPoint>>(values, "qw_curve");
     const auto ae = Entry<std::vector<TPoint>>(values, "ae");
+    const auto useTipMovements = Entry<bool>(values, "use_tip_movements");
     const auto tipMovements = Entry<std::vector<double>>(values, "tip_movements");
+    const auto useHeadLoads = Entry<bool>(values, "use_head_loads");
     const auto headLoads = Entry<std::vector<double>>(values, "head_loads");
+    const auto downdrag = Entry<bool>(values, "downdrag");
     const auto settlement = Entry<std::vector<TPoint>>(values, "settlement");
+    const auto applyTzFactors = Entry<bool>(values, "apply_tz_factors");
     const auto tzFactors = Entry<std::vector<TFactorRow>>(values, "tz_factors");
+    const auto applyQwFactors = Entry<bool>(values, "apply_qw_factors");
+    const auto qMultiplier = Entry<double>(values, "q_multiplier");
+    const auto wMultiplier = Entry<double>(values, "w_multiplier");
 
     TProjectTables& tables = SharedTables();
     auto project = std::make_unique<TProgramData>(tables);
     tables.ForEach([](auto& table) { table.SetRowCount(0); });
     project->Title = title;
-    project->Increments = Entry<int32_t>(values, "increments");
-    project->OutputOption = Entry<int32_t>(values, "output_option");
+    project->Increments = increments;
+    project->OutputOption = outputOption;
     // Every value that follows is in this unit system.
     project->SetUnits(units);
-    project->Tolerance = Entry<double>(values, "tolerance");
-    project->PileLength = Entry<double>(values, "pile_length");
-    project->OuterDiameter = Entry<double>(values, "outer_diameter");
-    project->TipArea = Entry<double>(values, "tip_area");
-    project->CurvesGenerated = Entry<bool>(values, "curves_generated");
-    project->CurveSourceCode = project->CurvesGenerated ? 2 : 1;
+    project->Tolerance = tolerance;
+    project->PileLength = pileLength;
+    project->OuterDiameter = outerDiameter;
+    project->TipArea = tipArea;
+    project->CurvesGenerated = curvesGenerated;
+    project->CurveSourceCode = curvesGenerated ? 2 : 1;
 
     TGridTableChart& depths = tables.TblTZDepth2;
     depths.SetRowCount(static_cast<int>(curves.size()));
@@ -232,17 +249,17 @@ std::unique_ptr<TProgramData> ProjectFromValues(const py::dict& values)
 
     StoreRows(tables.TblQwcurve2, qwCurve);
     StoreRows(tables.TblAE2, ae);
-    project->UseTipMovements = Entry<bool>(values, "use_tip_movements");
+    project->UseTipMovements = useTipMovements;
     StoreColumn(tables.TblTipMove, tipMovements);
-    project->UseHeadLoads = Entry<bool>(values, "use_head_loads");
+    project->UseHeadLoads = useHeadLoads;
     StoreColumn(tables.TblTopload, headLoads);
-    project->Downdrag = Entry<bool>(values, "downdrag");
+    project->Downdrag = downdrag;
     StoreRows(tables.TblSettlement2, settlement);
-    project->ApplyTzFactors = Entry<bool>(values, "apply_tz_factors");
+    project->ApplyTzFactors = applyTzFactors;
     StoreRows(tables.TblTZFactors2, tzFactors);
-    project->ApplyQwFactors = Entry<bool>(values, "apply_qw_factors");
-    project->QMultiplier = Entry<double>(values, "q_multiplier");
-    project->WMultiplier = Entry<double>(values, "w_multiplier");
+    project->ApplyQwFactors = applyQwFactors;
+    project->QMultiplier = qMultiplier;
+    project->WMultiplier = wMultiplier;
     return project;
 }
 
