@@ -27,7 +27,7 @@ import dataclasses
 import os
 import re
 from dataclasses import dataclass, field
-from typing import Any, Sequence, Union
+from typing import Any, ClassVar, Union
 
 import numpy as np
 
@@ -147,6 +147,9 @@ class Project:
 
     ``Project()`` is a new project with the program's defaults.
     """
+
+    #: The name the program gives a new project's file.
+    DEFAULT_FILE_NAME: ClassVar[str] = "NewKORVEN.kv3d"
 
     title: str = ""
     units: int = ENGLISH
@@ -393,6 +396,10 @@ class Result:
     tz_curves_used: list[CurveUsed]
     qw_curve_used: tuple[np.ndarray, np.ndarray]
     readouts: Readouts | None
+    #: With ``analyze(..., files=True)``: the text of the report (.kv3o) and
+    #: of the plot data file (.kv3p) a run writes, else None.
+    report: str | None = None
+    plot: str | None = None
 
     @property
     def completed(self) -> bool:
@@ -408,6 +415,10 @@ class RunResult:
     input: str
     report: str
     plot: str
+
+
+def _text(data: bytes | None) -> str | None:
+    return None if data is None else data.decode("utf-8", "surrogateescape")
 
 
 def _result(values: dict[str, Any]) -> Result:
@@ -438,29 +449,38 @@ def _result(values: dict[str, Any]) -> Result:
         tz_curves_used=[CurveUsed(*curve) for curve in values["tz_curves_used"]],
         qw_curve_used=values["qw_curve_used"],
         readouts=readouts,
+        report=_text(values["report"]),
+        plot=_text(values["plot"]),
     )
 
 
-def analyze(project: Union[Project, PathLike, bytes]) -> Result:
-    """Analyses a project in memory, without files, and returns its Result.
+def analyze(project: Union[Project, PathLike, bytes], *, files: bool = False) -> Result:
+    """Analyses a project in memory and returns its Result.
 
     ``project`` is a Project (analysed as the program saves it), the path of
     an input data file, or the bytes of one (both read by the engine as they
-    stand). Input the engine refuses raises InputError (a ValueError) with
-    its status; values of the wrong kind raise TypeError or ValueError. The
+    stand). With ``files=True`` the result also holds the text of the report
+    and of the plot data file, byte for byte what a run writes (the heading
+    names the project's files and the time of the call); nothing is written.
+    Input the engine refuses raises InputError (a ValueError) with its
+    status; values of the wrong kind raise TypeError or ValueError. The
     interpreter lock is released while the engine works, so threads analyse
     in parallel.
     """
+    path = ""
     if isinstance(project, Project):
         text = _korven.project_text(project._values())
+        path = project.path or Project.DEFAULT_FILE_NAME
     elif isinstance(project, bytes):
         text = project
+        path = Project.DEFAULT_FILE_NAME
     elif isinstance(project, (str, os.PathLike)):
-        with open(project, "rb") as file:
+        path = os.fspath(project)
+        with open(path, "rb") as file:
             text = file.read()
     else:
         raise TypeError("analyze takes a Project, a path or the bytes of an input data file")
-    return _result(_korven.analyze(text))
+    return _result(_korven.analyze(text, files, path))
 
 
 def run(path: PathLike) -> RunResult:

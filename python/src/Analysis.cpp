@@ -8,6 +8,9 @@
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
+#include <ctime>
+#include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace py = pybind11;
@@ -22,6 +25,7 @@ struct TAnalysis {
     korven::Outcome Outcome;
     TCapacityReadouts Readouts;
     int32_t Status = korven::kCompleted;
+    std::optional<korven::Written> Files;
 };
 
 // The pile of the read-outs, as the engine read it.
@@ -63,18 +67,33 @@ TPlotData PlotDataOf(const korven::Problem& problem, const korven::Outcome& outc
     return data;
 }
 
-TAnalysis Analyse(const std::string& text)
+// The report's heading names the files a run of `inputPath` writes, and now;
+// the version as the entry reads it from the names file, 12 characters.
+korven::RunLabels LabelsFor(const std::string& inputPath)
+{
+    const TRunFiles files = TRunFiles::ForProject(std::filesystem::absolute(inputPath));
+    std::string version = kNamesFileVersion;
+    version.resize(12, ' ');
+    korven::RunLabels labels{version, files.Input.string(), files.Report.string(), files.Plot.string(), {}};
+    const std::time_t now = std::time(nullptr);
+    localtime_r(&now, &labels.time);
+    return labels;
+}
+
+TAnalysis Analyse(const std::string& text, const korven::RunLabels* labels)
 {
     TAnalysis analysis;
     analysis.Read = korven::Read(text);
     analysis.Status = analysis.Read.status;
-    if (analysis.Status != korven::kCompleted)
-        return analysis;
-    analysis.Outcome = korven::Analyse(analysis.Read.problem);
-    analysis.Status = analysis.Outcome.status;
+    if (analysis.Status == korven::kCompleted) {
+        analysis.Outcome = korven::Analyse(analysis.Read.problem);
+        analysis.Status = analysis.Outcome.status;
+    }
     if (analysis.Status == korven::kCompleted)
         analysis.Readouts =
             ComputeReadouts(PlotDataOf(analysis.Read.problem, analysis.Outcome), PileOf(analysis.Read.problem));
+    if (labels)
+        analysis.Files = korven::Write(*labels, analysis.Read, analysis.Outcome);
     return analysis;
 }
 
@@ -154,12 +173,14 @@ py::dict ReadoutsOf(const TCapacityReadouts& readouts)
 
 }  // namespace
 
-py::dict AnalyzeText(const std::string& text)
+py::dict AnalyzeText(const std::string& text, bool writeFiles, const std::string& inputPath)
 {
+    const std::optional<korven::RunLabels> labels =
+        writeFiles ? std::optional(LabelsFor(inputPath)) : std::nullopt;
     TAnalysis analysis;
     {
         const py::gil_scoped_release unlocked;
-        analysis = Analyse(text);
+        analysis = Analyse(text, labels ? &*labels : nullptr);
     }
     const korven::Outcome& outcome = analysis.Outcome;
     const bool read = analysis.Read.status == korven::kCompleted;
@@ -171,6 +192,8 @@ py::dict AnalyzeText(const std::string& text)
     for (const korven::Warning& warning : read ? outcome.warnings : analysis.Read.warnings)
         warnings.append(py::make_tuple(warning.status, warning.depth, warning.input));
     result["warnings"] = warnings;
+    result["report"] = analysis.Files ? py::object(py::bytes(analysis.Files->report)) : py::none();
+    result["plot"] = analysis.Files ? py::object(py::bytes(analysis.Files->plot)) : py::none();
     if (Refused(analysis.Status))
         return result;
 

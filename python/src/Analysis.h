@@ -10,10 +10,12 @@
 // units, load_settlement and load_cases (arrays of rows: head load, head
 // movement, tip movement, tip load, signed as the report prints them),
 // distributions (a dict of arrays per assumed tip movement), the t-z and
-// Q-w curves used and the read-outs.
+// Q-w curves used and the read-outs. With `writeFiles`, also the text of
+// the report and of the plot data file (bytes, else None) that a run of the
+// input data file `inputPath` writes.
 
 #include <pybind11/pybind11.h>
 
 #include <string>
 
-pybind11::dict AnalyzeText(const std::string& text);
+pybind11::dict AnalyzeText(const std::string& text, bool writeFiles, const std::string& inputPath);

@@ -108,6 +108,7 @@ PYBIND11_MODULE(_korven, m)
     m.def("project_text", &ProjectText, py::arg("values"), "The text of the project file.");
     m.def("status_meaning", &EngineStatusMeaning, py::arg("status"), "What an engine status means.");
     m.def("run", &RunProject, py::arg("path"), "Runs the engine's entry over a project file.");
-    m.def("analyze", &AnalyzeText, py::arg("text"),
-          "Analyses the text of an input data file in memory, without the interpreter lock.");
+    m.def("analyze", &AnalyzeText, py::arg("text"), py::arg("write_files") = false, py::arg("input_path") = "",
+          "Analyses the text of an input data file in memory, without the interpreter lock; with write_files "
+          "also the report and plot data texts a run of input_path writes.");
 }

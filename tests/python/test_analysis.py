@@ -51,10 +51,16 @@ def check_against_plot_file(result, plot):
         assert (as_printed(columns, 3) == expected).all()
 
 
+def without_date_and_folder(report):
+    return [line for line in report.splitlines() if "Date:" not in line and "Path to file" not in line]
+
+
 @pytest.mark.parametrize("path", golden_projects(), ids=lambda p: p.stem)
 def test_golden_projects_match_the_engine_output(path):
-    result = korven.analyze(path)
+    result = korven.analyze(path, files=True)
     assert result.status == golden_statuses()[path.stem]
+    assert result.plot == path.with_suffix(".kv3p").read_text()
+    assert without_date_and_folder(result.report) == without_date_and_folder(path.with_suffix(".kv3o").read_text())
     if result.completed:
         check_against_plot_file(result, path.with_suffix(".kv3p"))
         # A project is analysed as the program saves it. Its tip movement

@@ -72,7 +72,7 @@ def test_random_projects_and_bytes(tmp_path):
         runs += 1
         try:
             project = mutated(rng, rng.choice(bases))
-            korven.analyze(project)
+            korven.analyze(project, files=rng.random() < 0.3)
             project.write(path)
             korven.Project.read(path).to_si()
         except EXPECTED:
@@ -86,7 +86,7 @@ def test_random_projects_and_bytes(tmp_path):
         if rng.random() < 0.1:
             text = bytearray(rng.randbytes(rng.randrange(2000)))
         path.write_bytes(text)
-        entries = [lambda: korven.analyze(bytes(text)), lambda: korven.Project.read(path)]
+        entries = [lambda: korven.analyze(bytes(text), files=True), lambda: korven.Project.read(path)]
         if rng.random() < 0.02:
             entries.append(lambda: korven.run(path))
         for entry in entries:
