@@ -23,6 +23,7 @@ Values are in the project's unit system: English (inches, pounds) or SI
 
 from __future__ import annotations
 
+import copy
 import dataclasses
 import os
 import re
@@ -240,7 +241,7 @@ class Project:
 
     def copy(self) -> "Project":
         """An independent copy (its lists and layers copied too)."""
-        return self._converted(self.units)
+        return copy.deepcopy(self)
 
     def _converted(self, units: int) -> "Project":
         project = Project.__new__(Project)
