@@ -25,8 +25,10 @@ from __future__ import annotations
 
 import copy
 import dataclasses
+import json
 import os
 import re
+import warnings
 from dataclasses import dataclass, field
 from typing import Any, ClassVar, Union
 
@@ -153,6 +155,12 @@ class Project:
     DEFAULT_FILE_NAME: ClassVar[str] = "NewKORVEN.kv3d"
 
     title: str = ""
+    #: Kept in the extras file beside the project file (NAME.kv3x).
+    designer: str = ""
+    design_date: str = ""
+    #: The extras file's other sections (measured load tests, soundings,
+    #: studies, ...) by name, kept as read and written back with the project.
+    extras: dict[str, Any] = field(default_factory=dict)
     units: int = ENGLISH
     increments: int = 50
     output_option: int = 0
@@ -189,6 +197,8 @@ class Project:
             if name not in _FIELDS:
                 raise TypeError(f"Project has no value {name!r}")
             setattr(self, name, value)
+        if isinstance(self.extras, str):
+            self.extras = json.loads(self.extras)
         self.layers = [
             layer if isinstance(layer, Layer) else
             Layer(layer[0], layer[1], [LayerRow(*layer[2]), LayerRow(*layer[3])])
@@ -206,17 +216,20 @@ class Project:
         factor records) with the program's reader; ProjectFileError when it
         cannot be read whole."""
         name = os.fspath(path)
-        values, reason = _korven.read_project(name)
+        values, reason, notices = _korven.read_project(name)
         if values is None:
             raise ProjectFileError(name, reason)
+        for notice in notices:
+            warnings.warn(notice, stacklevel=2)
         project = cls.__new__(cls)
         project._take(values)
         project.path = name
         return project
 
     def write(self, path: PathLike | None = None) -> None:
-        """Writes the project file (and its empty companion ``.gwi``) with the
-        program's writer, replacing the file only when written whole;
+        """Writes the project file, its extras file (``.kv3x``: designer, date
+        and ``extras``) and its empty companion ``.gwi`` with the program's
+        writer, replacing each file only when written whole;
         ProjectFileError when it cannot be written. Without a path, the file
         the project came from."""
         name = os.fspath(path) if path is not None else self.path
@@ -259,6 +272,9 @@ class Project:
             layers.append((int(layer.soil_type), float(layer.bottom), rows[0], rows[1]))
         return {
             "title": str(self.title),
+            "designer": str(self.designer),
+            "design_date": str(self.design_date),
+            "extras": json.dumps(self.extras),
             "units": int(self.units),
             "increments": int(self.increments),
             "output_option": int(self.output_option),

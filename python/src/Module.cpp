@@ -12,10 +12,13 @@
 
 #include "Korven.h"
 
+#include <pybind11/stl.h>
+
 #include <dlfcn.h>
 
 #include <filesystem>
 #include <tuple>
+#include <vector>
 
 namespace py = pybind11;
 namespace fs = std::filesystem;
@@ -32,15 +35,16 @@ fs::path EngineFolder()
     return fs::path(info.dli_fname).parent_path();
 }
 
-// A project read by the program's reader: its values, or None and the
-// reader's message.
-std::tuple<py::object, std::string> ReadProjectFile(const std::string& fileName)
+// A project read by the program's reader: its values and what the user is
+// to be told about a file opened all the same (a damaged extras file), or
+// None and the reader's message.
+std::tuple<py::object, std::string, std::vector<std::string>> ReadProjectFile(const std::string& fileName)
 {
     std::string error;
     const auto project = ReadProject(fileName, error);
     if (!project)
-        return {py::none(), error};
-    return {ProjectValues(*project), std::string()};
+        return {py::none(), error, {}};
+    return {ProjectValues(*project), std::string(), project->ReadNotices};
 }
 
 // Writes the project file and its companion as the program saves them; the
@@ -100,7 +104,7 @@ PYBIND11_MODULE(_korven, m)
     m.def("new_project", &NewProjectValues,
           "The values of a new project, as the program starts one.");
     m.def("read_project", &ReadProjectFile, py::arg("path"),
-          "Reads a project file: (values, '') or (None, the reader's message).");
+          "Reads a project file: (values, '', notices) or (None, the reader's message, []).");
     m.def("write_project", &WriteProjectFile, py::arg("values"), py::arg("path"),
           "Writes a project file and its companion: '' or the writer's message.");
     m.def("convert_units", &ConvertUnits, py::arg("values"), py::arg("units"),

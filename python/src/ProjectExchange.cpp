@@ -24,9 +24,10 @@ TProjectTables& SharedTables()
     return tables;
 }
 
-// The title holds the file's bytes as they are; bytes that are no UTF-8
-// travel as lone surrogates, so that a title written back is the same.
-py::str TitleText(const std::string& title)
+// Texts (the title, the designer, the date) hold the files' bytes as they
+// are; bytes that are no UTF-8 travel as lone surrogates, so that a text
+// written back is the same.
+py::str BytesAsText(const std::string& title)
 {
     PyObject* text = PyUnicode_DecodeUTF8(title.data(), static_cast<Py_ssize_t>(title.size()), "surrogateescape");
     if (!text)
@@ -34,10 +35,10 @@ py::str TitleText(const std::string& title)
     return py::reinterpret_steal<py::str>(text);
 }
 
-std::string TitleBytes(const py::handle& title)
+std::string TextAsBytes(const py::handle& title)
 {
     if (!py::isinstance<py::str>(title))
-        throw py::type_error("project value 'title' must be a str");
+        throw py::type_error("project texts (title, designer, design_date) must be str");
     PyObject* bytes = PyUnicode_AsEncodedString(title.ptr(), "utf-8", "surrogateescape");
     if (!bytes)
         throw py::error_already_set();
@@ -108,6 +109,28 @@ void StoreColumn(TGridTable& table, const std::vector<double>& values)
         table.GetData(0, row).SetFloat(values[row]);
 }
 
+// The sections of the extras file other than the project's own (the
+// designer and the date travel as values of their own), as JSON text.
+std::string ExtrasText(const TProjectExtras& extras)
+{
+    nlohmann::json sections = nlohmann::json::parse(extras.Text());
+    for (const char* own : {"schemaVersion", "project"})
+        sections.erase(own);
+    return sections.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+void TakeExtras(const std::string& text, TProjectExtras& extras)
+{
+    const nlohmann::json sections = nlohmann::json::parse(text, nullptr, false);
+    if (sections.is_discarded() || !sections.is_object())
+        throw py::value_error("project value 'extras' must be a JSON object of sections");
+    for (const auto& [name, section] : sections.items()) {
+        if (!section.is_object())
+            throw py::value_error("the extras section '" + name + "' must be a JSON object");
+        extras.SetSection(name, section);
+    }
+}
+
 TGridTableChart* LayerData(const TProjectTables& tables, int layer)
 {
     return tables.D2.GetData(LayerDataColumn, layer).AsTable();
@@ -130,7 +153,10 @@ py::dict ProjectValues(const TProgramData& project)
 {
     const TProjectTables& tables = project.Tables();
     py::dict values;
-    values["title"] = TitleText(project.Title);
+    values["title"] = BytesAsText(project.Title);
+    values["designer"] = BytesAsText(project.Designer);
+    values["design_date"] = BytesAsText(project.DesignDate);
+    values["extras"] = ExtrasText(project.Extras);
     values["units"] = project.Units();
     values["increments"] = project.Increments;
     values["output_option"] = project.OutputOption;
@@ -182,7 +208,10 @@ std::unique_ptr<TProgramData> ProjectFromValues(const py::dict& values)
         throw py::value_error("project value 'units' must be 1 (English) or 2 (SI)");
     if (!values.contains("title"))
         throw py::value_error("project value 'title' is missing");
-    const std::string title = TitleBytes(values["title"]);
+    const std::string title = TextAsBytes(values["title"]);
+    const std::string designer = TextAsBytes(Entry<py::object>(values, "designer"));
+    const std::string designDate = TextAsBytes(Entry<py::object>(values, "design_date"));
+    const auto extras = Entry<std::string>(values, "extras");
     const auto increments = Entry<int32_t>(values, "increments");
     const auto outputOption = Entry<int32_t>(values, "output_option");
     const auto tolerance = Entry<double>(values, "tolerance");
@@ -210,6 +239,9 @@ std::unique_ptr<TProgramData> ProjectFromValues(const py::dict& values)
     auto project = std::make_unique<TProgramData>(tables);
     tables.ForEach([](auto& table) { table.SetRowCount(0); });
     project->Title = title;
+    project->Designer = designer;
+    project->DesignDate = designDate;
+    TakeExtras(extras, project->Extras);
     project->Increments = increments;
     project->OutputOption = outputOption;
     // Every value that follows is in this unit system.

@@ -3,7 +3,8 @@
 // A project as the Python package exchanges it with this module: a dict of
 // plain values and lists, in the project's units.
 //
-//   title, units (1 English, 2 SI), increments, output_option, tolerance,
+//   title, designer, design_date, extras (the extras file's other sections
+//   as JSON text), units (1 English, 2 SI), increments, output_option, tolerance,
 //   pile_length, outer_diameter, tip_area, curves_generated,
 //   layers:       [(soil_type, bottom, top_row, bottom_row)], each row the
 //                 seven layer data values in the tables' column order

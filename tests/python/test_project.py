@@ -118,3 +118,23 @@ def test_not_finite_values_reach_the_file():
     project = korven.Project.read(EXAMPLE)
     project.pile_length = math.nan
     project.text()
+
+
+def test_extras_file_travels_with_the_project(tmp_path, recwarn):
+    project = korven.Project.read(EXAMPLE)
+    project.designer, project.design_date = "A. Engineer", "2026-12-08"
+    project.extras = {"loadTest": {"points": [[0, 0], [100, 0.2]]}}
+    path = tmp_path / "p.kv3d"
+    project.write(path)
+    again = korven.Project.read(path)
+    assert (again.designer, again.design_date, again.extras) == (project.designer, project.design_date,
+                                                                 project.extras)
+    again.write(path)  # sections the module does not know are kept
+    assert korven.Project.read(path).extras == project.extras
+
+    (tmp_path / "p.kv3x").write_text("not json")
+    damaged = korven.Project.read(path)
+    assert damaged.designer == "" and len(recwarn) == 1 and "p.kv3x" in str(recwarn[0].message)
+    project.extras = {"loadTest": 5}
+    with pytest.raises(ValueError):
+        project.write(path)
