@@ -58,6 +58,9 @@ def mutated(rng, base):
         curve.points = rows(rng, curve.points, 2)
     if rng.random() < 0.05:
         project.units = rng.choice([0, 3])
+    if rng.random() < 0.1:
+        project.designer = "".join(chr(rng.randrange(1, 0xE000)) for _ in range(rng.randrange(40)))
+        project.extras = {project.designer: {"values": [number(rng, 1.0)]}}
     return project
 
 
