@@ -235,6 +235,9 @@ class Project:
         name = os.fspath(path) if path is not None else self.path
         if name is None:
             raise ValueError("the project has no file yet: give a path")
+        if name.lower().endswith(".kvd"):
+            # Read back as the older format, the file would lose its factors.
+            raise ValueError("the older .kvd format is read only: write the project as .kv3d")
         reason = _korven.write_project(self._values(), name)
         if reason:
             raise ProjectFileError(name, reason)

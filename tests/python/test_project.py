@@ -93,6 +93,8 @@ def test_write_failures(tmp_path):
         project.write(tmp_path / "no such folder" / "p.kv3d")
     with pytest.raises(ValueError):
         korven.Project().write()
+    with pytest.raises(ValueError):
+        project.write(tmp_path / "old.kvd")
 
 
 @pytest.mark.parametrize("change, error", [
