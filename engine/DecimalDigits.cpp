@@ -62,6 +62,28 @@ uint64_t RoundHalfEven(double v, int s, double y) {
     return error > 0 || (error == 0 && n % 2 == 1) ? n + 1 : n;
 }
 
+// 10^-e for 0 <= e <= kExactPowers, each the double nearest to it.
+constexpr auto kTenths = [] {
+    std::array<double, kExactPowers + 1> tenths{};
+    for (int e = 0; e <= kExactPowers; ++e) tenths[e] = 1.0 / kPowersOfTen[e];
+    return tenths;
+}();
+
+// RoundSignificant's answer for the k guessed, by one multiplication, where
+// that is sure: v * 10^s is then known within 2^-52 of itself, far below
+// the margins kept to the halves between integers and to the bounds.
+bool RoundQuickly(double v, int digits, int k, uint64_t& n) {
+    const int s = digits - 1 - k;
+    if (digits > 9 || s > kExactPowers || s < -kExactPowers) return false;
+    const double y = s >= 0 ? v * kPowersOfTen[s] : v * kTenths[-s];
+    if (!(y > kPowersOfTen[digits - 1] + 0.25 && y < kPowersOfTen[digits] - 0.25)) return false;
+    const auto whole = static_cast<int64_t>(y);
+    const double fraction = y - static_cast<double>(whole);
+    if (std::fabs(fraction - 0.5) < 1.0e-6) return false;
+    n = static_cast<uint64_t>(whole) + (fraction > 0.5);
+    return n < static_cast<uint64_t>(kPowersOfTen[digits]);  // not rounded up to one more digit
+}
+
 // v > 0 rounded to `digits` significant digits: v ~ n * 10^(k - digits + 1)
 // with n of exactly `digits` digits. False where this path cannot be sure.
 bool RoundSignificant(double v, int digits, uint64_t& n, int& k) {
@@ -73,6 +95,7 @@ bool RoundSignificant(double v, int digits, uint64_t& n, int& k) {
     // It is floor(log10(v)) or one below: nearly always, the next power
     // tells which (an inexact power only costs the check below a retry).
     k += v >= kNearPowersOfTen[k + 1 + kLowestPower];
+    if (RoundQuickly(v, digits, k, n)) return true;
     const double least = kPowersOfTen[digits - 1];
     const double beyond = kPowersOfTen[digits];
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -109,7 +132,7 @@ int Decompose(float value, int digits, char* mantissa, int& exponent) {
     uint64_t n = 0;
     int k = 0;
     if (RoundSignificant(magnitude, digits, n, k)) {
-        std::to_chars(mantissa, mantissa + digits, n);
+        for (int i = digits - 1; i >= 0; --i, n /= 10) mantissa[i] = static_cast<char>('0' + n % 10);
         exponent = k + 1;
         return digits;
     }

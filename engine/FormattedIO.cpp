@@ -195,13 +195,16 @@ void AppendE(std::string& out, float value, int width, int digits) {
     *p++ = 'E';
     *p++ = exponent < 0 ? '-' : '+';
     p = ExponentDigits(p, std::abs(exponent));
-    std::string_view field(text, static_cast<std::size_t>(p - text));
-    if (static_cast<int>(field.size()) > width) {
+    const char* start = text;
+    if (p - start > width) {
         // Without the zero before the point.
-        std::copy(zero + 1, p, zero);
-        field.remove_suffix(1);
+        if (value < 0.0f) *zero = '-';
+        start = value < 0.0f ? zero : zero + 1;
     }
-    AppendJustified(out, field, width);
+    const int length = static_cast<int>(p - start);
+    if (length > width) return AppendStars(out, width);
+    out.append(static_cast<std::size_t>(width - length), ' ');
+    out.append(start, static_cast<std::size_t>(length));
 }
 
 void AppendF(std::string& out, float value, int width, int digits) {
