@@ -6,6 +6,7 @@
 // status with the paths of the report and the plot data file (see Usage).
 #include "BatchResults.h"
 #include "EngineRun.h"
+#include "StudyCommand.h"
 
 #include <limits.h>
 #include <unistd.h>
@@ -22,7 +23,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* Usage = "usage: korven-run [--table] [--csv] [--json] PROJECT.kv3d [PROJECT.kv3d ...]\n";
+constexpr const char* Usage =
+    "usage: korven-run [--table] [--csv] [--json] PROJECT.kv3d [PROJECT.kv3d ...]\n"
+    "       korven-run --study STUDY.json PROJECT.kv3d\n";
 constexpr const char* Help =
     "Runs each project through the analysis engine; the report (.kv3o) and the\n"
     "plot data (.kv3p) are written beside the project.\n"
@@ -33,6 +36,11 @@ constexpr const char* Help =
     "  --json   print one JSON document with every project's status, files,\n"
     "           load-settlement points, load cases and capacity read-outs\n"
     "           (nothing else goes to standard output)\n"
+    "  --study STUDY.json\n"
+    "           run the parametric or probabilistic study of STUDY.json over the\n"
+    "           project in memory, on every core; the results go to\n"
+    "           STUDY.results.json and STUDY.<table>.csv beside the study file\n"
+    "           (exit code 1 also when an analysis of the study was refused)\n"
     "  --help   show this text\n"
     "\n"
     "Exit code: 0 when every run returned status 0, 1 when any run did not,\n"
@@ -42,6 +50,7 @@ struct TOptions {
     bool Table = false;
     bool Csv = false;
     bool Json = false;
+    fs::path Study;
     std::vector<fs::path> Projects;
 };
 
@@ -152,6 +161,8 @@ int main(int argc, char** argv)
             options.Csv = true;
         else if (arg == "--json")
             options.Json = true;
+        else if (arg == "--study" && i + 1 < argc)
+            options.Study = argv[++i];
         else if (arg == "--help" || arg == "-h") {
             std::cout << Usage << '\n' << Help;
             return 0;
@@ -164,6 +175,13 @@ int main(int argc, char** argv)
     if (options.Projects.empty()) {
         std::cerr << Usage;
         return 2;
+    }
+    if (!options.Study.empty()) {
+        if (options.Projects.size() != 1 || options.Table || options.Csv || options.Json) {
+            std::cerr << "korven-run: --study takes one project and no other option\n" << Usage;
+            return 2;
+        }
+        return RunStudyCommand(options.Study, options.Projects.front(), 0, std::cout, std::cerr);
     }
     TDynamicLibrary library(EngineLibraryIn(ProgramFolder()).string());
     TEngineEntry entry;
