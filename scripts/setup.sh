@@ -23,6 +23,7 @@ packages=(
   pandoc                                  # the help documents, Markdown to HTML
   desktop-file-utils libxml2-utils        # checks of the installed desktop entry and file type
   ccache                                  # compiler cache for rebuilds
+  libboost-dev                            # quantiles of the distributions of the studies
 )
 
 missing=()
