@@ -65,39 +65,44 @@ bool RunJobs(int count, const TRunControl& control, const std::function<void(int
 constexpr int MaxSettlementSolves = 40;
 constexpr double LoadTolerance = 1e-5;
 
-struct TBracketEnd {
-    double TipMovement, Load, Settlement;
-};
-
 }  // namespace
 
-double SettlementUnder(const korven::Problem& problem, const std::vector<korven::LoadSettlementRow>& rows, double load)
+std::vector<TCurvePoint> CompressiveCurve(const std::vector<TLoadSettlementRow>& rows)
 {
-    std::vector<TBracketEnd> curve{{0, 0, 0}};
-    for (const korven::LoadSettlementRow& row : rows)
-        if (row.tipMovement > 1e-10f)
-            curve.push_back({row.tipMovement, row.topLoad, row.topMovement});
+    std::vector<TCurvePoint> curve{{0, 0, 0}};
+    for (const TLoadSettlementRow& row : rows)
+        if (row.TipMovement > 1e-10)
+            curve.push_back({row.TipMovement, row.TopLoad, row.TopMovement});
     std::stable_sort(curve.begin() + 1, curve.end(),
-                     [](const TBracketEnd& a, const TBracketEnd& b) { return a.TipMovement < b.TipMovement; });
-    std::size_t i = 1;
-    while (i < curve.size() && !(curve[i - 1].Load < load && curve[i].Load >= load))
-        ++i;
-    if (i == curve.size())
-        return INFINITY;
+                     [](const TCurvePoint& a, const TCurvePoint& b) { return a.TipMovement < b.TipMovement; });
+    return curve;
+}
 
-    TBracketEnd lo = curve[i - 1], hi = curve[i];
-    korven::Problem single = problem;
-    single.tipMovementCount = 1;
-    single.headLoadCount = 0;
+std::size_t FirstReaching(const std::vector<TCurvePoint>& curve, double load)
+{
+    for (std::size_t i = 1; i < curve.size(); ++i)
+        if (curve[i - 1].Load < load && curve[i].Load >= load)
+            return i;
+    return 0;
+}
+
+double SettlementUnder(korven::Problem& problem, const std::vector<TCurvePoint>& curve, double load)
+{
+    const std::size_t i = FirstReaching(curve, load);
+    if (i == 0)
+        return load <= 0 ? 0 : INFINITY;
+    TCurvePoint lo = curve[i - 1], hi = curve[i];
+    problem.tipMovementCount = 1;
+    problem.headLoadCount = 0;
     double loExcess = lo.Load - load, hiExcess = hi.Load - load;
     int kept = 0;  // which end was kept last: -1 low, 1 high
     for (int solve = 0; solve < MaxSettlementSolves && hi.Load - lo.Load > LoadTolerance * load; ++solve) {
         const double w = lo.TipMovement + (hi.TipMovement - lo.TipMovement) * loExcess / (loExcess - hiExcess);
-        single.tipMovements[0] = static_cast<float>(w);
-        const korven::Outcome outcome = korven::Analyse(single);
+        problem.tipMovements[0] = static_cast<float>(w);
+        const korven::Outcome outcome = korven::Analyse(problem);
         if (outcome.status != korven::kCompleted || outcome.loadSettlement.empty())
             break;
-        const TBracketEnd point{w, outcome.loadSettlement[0].topLoad, outcome.loadSettlement[0].topMovement};
+        const TCurvePoint point{problem.tipMovements[0], outcome.loadSettlement[0].topLoad, outcome.loadSettlement[0].topMovement};
         if (!(point.TipMovement > lo.TipMovement && point.TipMovement < hi.TipMovement))
             break;  // the bracket is as narrow as single precision allows
         if (point.Load < load) {
@@ -159,7 +164,7 @@ TStudyRun AnalyseWith(const korven::Problem& problem, const std::vector<TStudyIn
     data.LoadCases = Rows(outcome.loadCases);
     run.Readouts = ComputeReadouts(data, PileOf(changed));
     if (studyLoad > 0)
-        run.StudySettlement = SettlementUnder(changed, outcome.loadSettlement, studyLoad);
+        run.StudySettlement = SettlementUnder(changed, CompressiveCurve(data.LoadSettlement), studyLoad);
     run.LoadSettlement = std::move(data.LoadSettlement);
     run.LoadCases = std::move(data.LoadCases);
     return run;

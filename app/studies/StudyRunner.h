@@ -62,14 +62,29 @@ void CheckStudy(const TStudy& study, const korven::Problem& problem);
 TStudyRun AnalyseWith(const korven::Problem& problem, const std::vector<TStudyInput>& inputs,
                       const std::vector<double>& values, double studyLoad = 0);
 
-// The settlement of the analysed `problem` under a head load: the tip
-// movement that carries it is found between the two computed rows that
-// bracket the load (regula falsi, each step a solve of that one tip
-// movement) until the bracket's loads lie within 1E-5 of the load, and the
-// settlement is interpolated in the bracket. +infinity when the load exceeds
-// every computed head load of the compressive branch.
-double SettlementUnder(const korven::Problem& problem, const std::vector<korven::LoadSettlementRow>& rows,
-                       double load);
+// A point of a load-settlement curve.
+struct TCurvePoint {
+    double TipMovement = 0;
+    double Load = 0;
+    double Settlement = 0;
+};
+
+// The compressive branch of a load-settlement curve: the origin, then the
+// rows of downward tip movements in the order of their tip movements.
+std::vector<TCurvePoint> CompressiveCurve(const std::vector<TLoadSettlementRow>& rows);
+
+// The index of the first point of the curve at which it reaches `load`
+// (its predecessor carries less); 0 when it never does.
+std::size_t FirstReaching(const std::vector<TCurvePoint>& curve, double load);
+
+// The settlement of the analysed `problem`, whose compressive curve is
+// `curve`, under a head load: the tip movement that carries it is found
+// between the two points of the curve that bracket the load (regula falsi,
+// each step a solve of that one tip movement) until the bracket's loads lie
+// within 1E-5 of the load, and the settlement is interpolated in the
+// bracket. +infinity when the curve never reaches the load. The solves leave
+// one tip movement and no head loads in `problem`.
+double SettlementUnder(korven::Problem& problem, const std::vector<TCurvePoint>& curve, double load);
 
 struct TParametricResult {
     bool Cancelled = false;

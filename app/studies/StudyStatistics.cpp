@@ -81,29 +81,14 @@ TReadoutDistribution Distribution(std::string key, std::string name, std::string
 
 }  // namespace
 
-std::vector<TCurvePoint> CompressiveCurve(const std::vector<TLoadSettlementRow>& rows)
-{
-    std::vector<TLoadSettlementRow> downward;
-    std::copy_if(rows.begin(), rows.end(), std::back_inserter(downward),
-                 [](const TLoadSettlementRow& row) { return row.TipMovement > 1e-10; });
-    std::stable_sort(downward.begin(), downward.end(), [](const TLoadSettlementRow& a, const TLoadSettlementRow& b) {
-        return a.TipMovement < b.TipMovement;
-    });
-    std::vector<TCurvePoint> curve{{0, 0}};
-    for (const TLoadSettlementRow& row : downward)
-        curve.push_back({row.TopLoad, row.TopMovement});
-    return curve;
-}
-
 double SettlementAtLoad(const std::vector<TCurvePoint>& curve, double load)
 {
-    for (std::size_t i = 1; i < curve.size(); ++i) {
-        const TCurvePoint& a = curve[i - 1];
-        const TCurvePoint& b = curve[i];
-        if (a.Load < load && b.Load >= load)
-            return a.Settlement + (load - a.Load) / (b.Load - a.Load) * (b.Settlement - a.Settlement);
-    }
-    return load <= 0 ? 0 : INFINITY;
+    const std::size_t i = FirstReaching(curve, load);
+    if (i == 0)
+        return load <= 0 ? 0 : INFINITY;
+    const TCurvePoint& a = curve[i - 1];
+    const TCurvePoint& b = curve[i];
+    return a.Settlement + (load - a.Load) / (b.Load - a.Load) * (b.Settlement - a.Settlement);
 }
 
 double LargestLoad(const std::vector<TCurvePoint>& curve)

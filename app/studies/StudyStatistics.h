@@ -17,17 +17,8 @@
 #include <string>
 #include <vector>
 
-struct TCurvePoint {
-    double Load = 0;
-    double Settlement = 0;
-};
-
-// The compressive branch of a load-settlement curve: the origin, then the
-// rows of downward tip movements in the order of their tip movements.
-std::vector<TCurvePoint> CompressiveCurve(const std::vector<TLoadSettlementRow>& rows);
-
-// The settlement at which the curve first carries `load`, linear between its
-// points; +infinity when it never does.
+// The settlement at which the curve first carries `load`, straight between
+// its points; +infinity when it never does.
 double SettlementAtLoad(const std::vector<TCurvePoint>& curve, double load);
 
 // The largest head load of a curve (0 for the origin alone).
