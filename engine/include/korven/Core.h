@@ -280,8 +280,8 @@ KORVEN_API Written Write(const RunLabels& labels, const ReadResult& read, const 
 // A whole run over files named by the caller, as the entry point makes it
 // from "names.dat": the report, the plot data file (each replacing its
 // previous file only when written whole) and the run-notes file (created
-// when missing, never written). `console` holds the progress lines the entry
-// point prints after its banner.
+// when missing, never written). `console` holds the lines the entry point
+// prints on standard output for such a run.
 struct RunPaths {
     std::string input;
     std::string report;
