@@ -1,6 +1,6 @@
 // Study definitions in JSON, and the draws of the probabilistic study.
 #include "Sampling.h"
-#include "StudyDefinition.h"
+#include "StudyExtras.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +59,24 @@ TEST(StudyDefinition, JsonRoundTripKeepsEveryField)
         R"({"kind": "parametric", "input": {"target": "ae", "row": 2, "mode": "factor"}, "values": [2, 0.5]})"));
     EXPECT_EQ(StudyFromJson(StudyToJson(list)), list);
     EXPECT_EQ(std::get<TParametricStudy>(list.Definition).Sweep.Values(), (std::vector<double>{2, 0.5}));
+}
+
+TEST(StudyDefinition, KeptInTheProjectExtras)
+{
+    TProjectExtras extras;
+    extras.SetSection("project", {{"designer", "A. Engineer"}});
+    const std::vector<TStudy> studies{StudyFromJson(Probabilistic()),
+                                      StudyFromJson(json::parse(R"({"kind": "parametric", "input":
+                                          {"target": "q_multiplier"}, "values": [0.5, 1, 2]})"))};
+    StoreStudies(extras, studies);
+    const std::string file = testing::TempDir() + "studies.kv3x";
+    extras.Write(file);
+    const TProjectExtras read = TProjectExtras::Read(file);
+    EXPECT_EQ(StudiesOf(read), studies);
+    EXPECT_EQ(read.Section("project")["designer"], "A. Engineer");
+    StoreStudies(extras, {});
+    EXPECT_TRUE(StudiesOf(extras).empty());
+    EXPECT_EQ(extras.Section(StudiesSection), json::object());
 }
 
 TEST(StudyDefinition, RefusalsNameTheField)
