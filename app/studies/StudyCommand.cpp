@@ -72,10 +72,11 @@ TRunControl Control(int threads, std::ostream& log)
     return control;
 }
 
-std::string Quantity(double value)
+// Settlements and probabilities to four significant digits, loads to six.
+std::string Quantity(double value, int digits = 4)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%.4g", value);
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
     return std::isfinite(value) ? text : "beyond the computed curve";
 }
 
@@ -123,7 +124,7 @@ int RunStudyCommand(const fs::path& studyFile, const fs::path& project, int thre
         analyses = static_cast<int>(result.Runs.size());
         refused = statistics.Refused;
         const TReadoutDistribution& settlement = statistics.Readouts[2];
-        summary << "  settlement under " << Quantity(probabilistic.SettlementLoad) << ' ' << ForceUnitText(units)
+        summary << "  settlement under " << Quantity(probabilistic.SettlementLoad, 6) << ' ' << ForceUnitText(units)
                 << ": 5 % " << Quantity(settlement.Percentiles[0]) << ", 50 % " << Quantity(settlement.Percentiles[1])
                 << ", 95 % " << Quantity(settlement.Percentiles[2]) << ' ' << LengthUnitText(units) << '\n';
         if (statistics.Exceedance)
@@ -132,6 +133,8 @@ int RunStudyCommand(const fs::path& studyFile, const fs::path& project, int thre
                     << " (standard error " << Quantity(statistics.Exceedance->StandardError) << ")\n";
     }
 
+    out << studyFile.string() << ": " << analyses - refused << " of " << analyses << " analyses completed";
+    out << (refused > 0 ? ", " + std::to_string(refused) + " refused (see the results)\n" : "\n") << summary.str();
     const fs::path stem = fs::path(studyFile).replace_extension();
     try {
         const fs::path jsonFile = stem.string() + ".results.json";
@@ -146,7 +149,5 @@ int RunStudyCommand(const fs::path& studyFile, const fs::path& project, int thre
         log << "korven-run: " << error.what() << '\n';
         return 1;
     }
-    out << studyFile.string() << ": " << analyses - refused << " of " << analyses << " analyses completed";
-    out << (refused > 0 ? ", " + std::to_string(refused) + " refused (see the results)\n" : "\n") << summary.str();
     return refused > 0 ? 1 : 0;
 }

@@ -190,18 +190,6 @@ std::string ApplyInput(const TStudyInput& input, double value, korven::Problem& 
     return {};
 }
 
-double ProjectValue(const TStudyInput& input, const korven::Problem& problem)
-{
-    if (input.Mode == TValueMode::Factor)
-        return 1;
-    korven::Problem copy = problem;
-    EnsureFactors(input.Target, copy);
-    if (input.Target == TStudyTarget::HeadLoad && copy.headLoadCount == 0)
-        return 0;
-    const std::vector<float*> fields = Fields(input, copy);
-    return fields.empty() ? 0 : static_cast<double>(*fields.front());
-}
-
 std::string InputLabel(const TStudyInput& input, int units)
 {
     const auto [name, unit] = NameAndUnit(input, units);

@@ -19,10 +19,6 @@ void CheckInput(const TStudyInput& input, const korven::Problem& problem, const 
 // `problem` may be partly changed.
 std::string ApplyInput(const TStudyInput& input, double value, korven::Problem& problem);
 
-// The value the project holds for the input (its first row where it has
-// several; 1 for a factor).
-double ProjectValue(const TStudyInput& input, const korven::Problem& problem);
-
 // "Pile length (in)", "Side friction, layer 2 top (kPa)", "Q-multiplier",
 // "Pile-head load 1, factor", ... in the project's unit system.
 std::string InputLabel(const TStudyInput& input, int units);
