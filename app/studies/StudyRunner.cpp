@@ -36,6 +36,8 @@ TPileForReadouts PileOf(const korven::Problem& problem)
 // in any order; false when cancelled before every job ran.
 bool RunJobs(int count, const TRunControl& control, const std::function<void(int)>& job)
 {
+    if (count <= 0)
+        return true;
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const int threads = std::clamp(control.Threads > 0 ? control.Threads : static_cast<int>(cores), 1, count);
     std::atomic<int> next{0};
@@ -46,10 +48,10 @@ bool RunJobs(int count, const TRunControl& control, const std::function<void(int
             if (control.Cancel && control.Cancel->load())
                 return;
             job(i);
-            if (control.OnProgress) {
-                const std::lock_guard<std::mutex> lock(progress);
-                control.OnProgress(++done, count);
-            }
+            const std::lock_guard<std::mutex> lock(progress);
+            ++done;
+            if (control.OnProgress)
+                control.OnProgress(done, count);
         }
     };
     std::vector<std::jthread> pool;
@@ -57,7 +59,7 @@ bool RunJobs(int count, const TRunControl& control, const std::function<void(int
         pool.emplace_back(work);
     work();
     pool.clear();
-    return !(control.Cancel && control.Cancel->load());
+    return done == count;
 }
 
 // The Illinois variant of regula falsi: a bracket end kept twice in a row has

@@ -141,7 +141,9 @@ TProbabilisticSummary Summarise(const TProbabilisticStudy& study, const TProbabi
         for (const auto& curve : curves)
             largest.push_back(LargestLoad(curve));
         std::sort(largest.begin(), largest.end());
-        const double top = Percentile(largest, 0.5);
+        // Up to where at least 95 % of the curves reach, so that every band
+        // is defined along its whole length.
+        const double top = Percentile(largest, 1 - BandPercentiles.back());
         for (int k = 1; top > 0 && k <= DefaultBandSteps; ++k)
             bandLoads.push_back(top * k / DefaultBandSteps);
     }
