@@ -133,8 +133,8 @@ struct TProbabilisticStudy {
     double SettlementLoad = 0;
     std::optional<double> SettlementLimit;
     // Loads at which the percentile bands of the load-settlement curve are
-    // taken; empty: twenty equal steps up to the 5 % quantile of the
-    // realisations' largest computed loads.
+    // taken; empty: twenty equal steps up to the largest load at which every
+    // band is defined (reached by about 95 % of the realisations).
     std::vector<double> BandLoads;
     bool operator==(const TProbabilisticStudy&) const = default;
 };

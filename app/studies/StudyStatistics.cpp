@@ -141,9 +141,12 @@ TProbabilisticSummary Summarise(const TProbabilisticStudy& study, const TProbabi
         for (const auto& curve : curves)
             largest.push_back(LargestLoad(curve));
         std::sort(largest.begin(), largest.end());
-        // Up to where at least 95 % of the curves reach, so that every band
-        // is defined along its whole length.
-        const double top = Percentile(largest, 1 - BandPercentiles.back());
+        // Up to the largest load that enough curves reach for the highest
+        // percentile to be taken among settlements reached, so that every
+        // band is defined along its whole length.
+        const double h = static_cast<double>(largest.size() - 1) * BandPercentiles.back();
+        const auto needed = static_cast<std::size_t>(std::floor(h)) + (h > std::floor(h) ? 2 : 1);
+        const double top = largest[largest.size() - std::min(needed, largest.size())];
         for (int k = 1; top > 0 && k <= DefaultBandSteps; ++k)
             bandLoads.push_back(top * k / DefaultBandSteps);
     }
