@@ -22,15 +22,6 @@ double Seconds(Clock::time_point since)
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
-// Processor time of the calling thread: on a machine busy with other work
-// it shows what a call costs where the wall clock shows what it waited.
-double ThreadSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
-}
-
 struct Medians {
     double wall = 0;
     double processor = 0;
@@ -102,6 +93,13 @@ void PrintTime(const char* what, Medians m, double target)
 }
 
 }  // namespace
+
+double ThreadSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
 
 void PrintInMemoryFigures(const char* name, const std::string& project, int rounds, double analyseTarget,
                           double rateTarget)

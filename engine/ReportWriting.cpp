@@ -320,8 +320,9 @@ void WriteHeader(const RunLabels& labels, std::string& report) {
     out.Line("");
     out.Write(kTimeHeading);
     const std::tm& t = labels.time;
-    out.Write(kTimeLine, {std::string(kMonths[t.tm_mon % 12]) + " ", int32_t{t.tm_mday}, int32_t{t.tm_year + 1900},
-                          int32_t{t.tm_hour}, int32_t{t.tm_min}, int32_t{t.tm_sec}});
+    const char* const month = kMonths[(t.tm_mon % 12 + 12) % 12];
+    out.Write(kTimeLine, {std::string(month) + " ", int32_t{t.tm_mday}, int32_t{t.tm_year + 1900}, int32_t{t.tm_hour},
+                          int32_t{t.tm_min}, int32_t{t.tm_sec}});
 }
 
 void WriteErrorLine(const std::string& message, std::string& report) {
