@@ -6,6 +6,7 @@
 // status with the paths of the report and the plot data file (see Usage).
 #include "BatchResults.h"
 #include "EngineRun.h"
+#include "FitCommand.h"
 
 #include <limits.h>
 #include <unistd.h>
@@ -34,6 +35,11 @@ constexpr const char* Help =
     "           load-settlement points, load cases and capacity read-outs\n"
     "           (nothing else goes to standard output)\n"
     "  --help   show this text\n"
+    "\n"
+    "  --fit TEST.csv fits the project's modification factors to a static load\n"
+    "           test (see the user's guide) and prints the fit as JSON:\n"
+    "           --params shaft,tip (default), layers,tip, shaft, layers or tip;\n"
+    "           --apply NEW.kv3d writes the project with the fitted factors\n"
     "\n"
     "Exit code: 0 when every run returned status 0, 1 when any run did not,\n"
     "2 for a usage error or an engine library that cannot be loaded.\n";
@@ -143,6 +149,9 @@ int32_t RunOne(TEngineEntry entry, const TOptions& options, const fs::path& proj
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (IsFitCommand(arguments))
+        return RunFitCommand(arguments, std::cout, std::cerr);
     TOptions options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -153,7 +162,7 @@ int main(int argc, char** argv)
         else if (arg == "--json")
             options.Json = true;
         else if (arg == "--help" || arg == "-h") {
-            std::cout << Usage << '\n' << Help;
+            std::cout << Usage << "       " << FitUsage << '\n' << Help;
             return 0;
         } else if (arg.size() > 1 && arg[0] == '-') {
             std::cerr << "korven-run: unknown option " << arg << '\n' << Usage;
