@@ -22,21 +22,34 @@ struct TFitArguments {
     TFitOptions Options;
 };
 
-// "shaft,tip", "layers", "tip", ...
+// "shaft,tip", "layers", "tip", and one of a pair: "shaft-t", "tip-Q", ...
 bool ParseParameters(const std::string& text, TFitOptions& options)
 {
     options.Shaft = TShaftFit::None;
     options.Tip = false;
+    options.FitT = options.FitZ = options.FitQ = options.FitW = false;
     std::istringstream words(text);
     for (std::string word; std::getline(words, word, ',');) {
-        if (word == "shaft" && options.Shaft == TShaftFit::None)
-            options.Shaft = TShaftFit::Whole;
-        else if (word == "layers" && options.Shaft == TShaftFit::None)
-            options.Shaft = TShaftFit::Layers;
-        else if (word == "tip")
+        const size_t dash = word.find('-');
+        const std::string part = word.substr(0, dash), which = dash == std::string::npos ? "" : word.substr(dash + 1);
+        if (part == "shaft" || part == "layers") {
+            const TShaftFit shaft = part == "shaft" ? TShaftFit::Whole : TShaftFit::Layers;
+            if (options.Shaft != TShaftFit::None && options.Shaft != shaft)
+                return false;
+            options.Shaft = shaft;
+            if (which != "" && which != "t" && which != "z")
+                return false;
+            options.FitT = options.FitT || which != "z";
+            options.FitZ = options.FitZ || which != "t";
+        } else if (part == "tip") {
             options.Tip = true;
-        else
+            if (which != "" && which != "Q" && which != "q" && which != "w")
+                return false;
+            options.FitQ = options.FitQ || which != "w";
+            options.FitW = options.FitW || (which == "" || which == "w");
+        } else {
             return false;
+        }
     }
     return options.Shaft != TShaftFit::None || options.Tip;
 }
@@ -58,7 +71,8 @@ int RunFitCommand(const std::vector<std::string>& arguments, std::ostream& out, 
             fit.Test = arguments[++i];
         else if (arg == "--params" && hasValue) {
             if (!ParseParameters(arguments[++i], fit.Options)) {
-                err << "korven-run: --params takes shaft or layers, and tip, separated by commas; not \""
+                err << "korven-run: --params takes shaft or layers, and tip (or shaft-t, tip-Q, ...), separated by "
+                       "commas; not \""
                     << arguments[i] << "\"\n";
                 return 2;
             }

@@ -5,6 +5,9 @@
 //   korven-run --fit TEST.csv PROJECT.kv3d [--params shaft,tip|layers,tip]
 //              [--apply NEW.kv3d]
 //
+// --params: shaft or layers (their t and z), tip (Q and w), or one of a
+// pair (shaft-t, layers-z, tip-Q, tip-w, ...), separated by commas.
+//
 // prints the fit as JSON on standard output and writes nothing, unless
 // --apply names a project file to write with the fitted factors applied.
 

@@ -118,3 +118,18 @@ TEST(Calibration, GaugeLoadsGiveEachLayerItsOwnFactors)
         EXPECT_NEAR(used.z[3] / given.z[3], fit.Parameters[2 * layer + 1].Value, 1e-5) << "curve " << c + 1;
     }
 }
+
+TEST(Calibration, ACancelledFitAnswersItsBestPointAndSaysSo)
+{
+    TProjectTables tables;
+    auto project = OpenProject(tables, Example);
+    std::atomic<bool> cancel{true};
+    TFitOptions options;
+    options.Cancel = &cancel;
+    const TCalibration maker(*project, Placeholder(project->Units()), {});
+    const TFitResult fit = TCalibration(*project, MeasuredTest(maker, {1.3, 0.8, 1, 1}, 0.6, 8), options).Fit();
+    EXPECT_TRUE(fit.Cancelled);
+    EXPECT_TRUE(Warns(fit, "The fit was cancelled"));
+    EXPECT_LT(fit.Analyses, 50);
+    ASSERT_EQ(fit.Parameters.size(), 4u);
+}

@@ -88,8 +88,14 @@ TEST_F(FitCommand, PrintsTheFitAndWritesNothingUnlessApplied)
 TEST_F(FitCommand, RefusesBadArgumentsAndData)
 {
     EXPECT_EQ(RunFit({"--fit", Test.string(), Project.string(), "--params", "shaft,toe"}).ExitCode, 2);
+    EXPECT_EQ(RunFit({"--fit", Test.string(), Project.string(), "--params", "shaft,layers-t"}).ExitCode, 2);
     EXPECT_EQ(RunFit({"--fit", Test.string()}).ExitCode, 2);
-    EXPECT_EQ(RunFit({"--fit", Test.string(), Project.string(), "--params", "layers"}).ExitCode, 0);
+    const TCommand one = RunFit({"--fit", Test.string(), Project.string(), "--params", "layers-t,tip-Q"});
+    ASSERT_EQ(one.ExitCode, 0) << one.Err;
+    const nlohmann::json parameters = nlohmann::json::parse(one.Out)["parameters"];
+    ASSERT_EQ(parameters.size(), 4u);
+    EXPECT_EQ(parameters[2]["name"], "layer 3 t");
+    EXPECT_EQ(parameters[3]["name"], "tip Q");
     std::ofstream(Test) << "Head load (lb),Head settlement (in)\n1000,0.01\n2000,oops\n";
     const TCommand bad = RunFit({"--fit", Test.string(), Project.string()});
     EXPECT_EQ(bad.ExitCode, 1);
