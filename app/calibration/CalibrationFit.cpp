@@ -300,12 +300,14 @@ TFitResult TCalibration::Fit() const
         TVector x = origin;
         for (size_t j = 0; j < n; ++j)
             x[j] = std::clamp(origin[j] + SpreadLog * (2 * Halton(c, Primes[j % std::size(Primes)]) - 1), lower, upper);
-        candidates.emplace_back(0, x);
+        candidates.emplace_back(std::numeric_limits<double>::infinity(), x);
     }
     ParallelFor(candidates.size(), ThreadsFor(FOptions, candidates.size()), [&](size_t c) {
-        candidates[c].first = Evaluate(Multipliers(candidates[c].second)).Objective;
+        try {
+            candidates[c].first = run.Objective(candidates[c].second);
+        } catch (const nlopt::forced_stop&) {
+        }
     });
-    run.Analyses += static_cast<int>(candidates.size());
     std::sort(candidates.begin(), candidates.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<TVector> starts = {origin};
