@@ -195,13 +195,16 @@ void AppendE(std::string& out, float value, int width, int digits) {
     *p++ = 'E';
     *p++ = exponent < 0 ? '-' : '+';
     p = ExponentDigits(p, std::abs(exponent));
-    std::string_view field(text, static_cast<std::size_t>(p - text));
-    if (static_cast<int>(field.size()) > width) {
+    const char* start = text;
+    if (p - start > width) {
         // Without the zero before the point.
-        std::copy(zero + 1, p, zero);
-        field.remove_suffix(1);
+        if (value < 0.0f) *zero = '-';
+        start = value < 0.0f ? zero : zero + 1;
     }
-    AppendJustified(out, field, width);
+    const int length = static_cast<int>(p - start);
+    if (length > width) return AppendStars(out, width);
+    out.append(static_cast<std::size_t>(width - length), ' ');
+    out.append(start, static_cast<std::size_t>(length));
 }
 
 void AppendF(std::string& out, float value, int width, int digits) {
@@ -428,101 +431,100 @@ private:
     std::size_t pos_ = 0;
 };
 
-class Formatter {
-public:
-    Formatter(std::string& out, std::span<const Value> values) : out_(out), values_(values) {}
-
-    std::size_t Used() const { return next_; }
-    bool AllUsed() const { return next_ == values_.size(); }
-
-    void EndRecord() {
-        out_.push_back('\n');
-        pendingBlanks_ = 0;
-    }
-
-    // Runs `items`; false when a data descriptor found no value left.
-    bool Run(const std::vector<Layout::Item>& items, std::size_t from = 0) {
-        using Item = Layout::Item;
-        for (std::size_t k = from; k < items.size(); ++k) {
-            const Item& item = items[k];
-            for (int r = 0; r < item.repeat; ++r) {
-                switch (item.kind) {
-                case Item::Text:
-                    StartField();
-                    out_.append(item.text);
-                    break;
-                case Item::Skip: pendingBlanks_ += static_cast<std::size_t>(item.width); break;
-                case Item::Slash: EndRecord(); break;
-                case Item::Group:
-                    if (!Run(item.group)) return false;
-                    break;
-                default:
-                    if (AllUsed()) return false;
-                    StartField();
-                    Edit(item, values_[next_++]);
-                }
-            }
-        }
-        return true;
-    }
-
-private:
-    // Blanks of X descriptors are written only when something follows them
-    // in the same record.
-    void StartField() {
-        out_.append(pendingBlanks_, ' ');
-        pendingBlanks_ = 0;
-    }
-
-    void Edit(const Layout::Item& item, const Value& value) {
-        using Item = Layout::Item;
-        if (const auto* text = std::get_if<std::string>(&value)) {
-            if (item.kind == Item::A)
-                AppendA(out_, *text, item.width);
+void Flatten(const std::vector<Layout::Item>& items, std::vector<Layout::Step>& steps) {
+    for (const Layout::Item& item : items)
+        for (int r = 0; r < item.repeat; ++r) {
+            if (item.kind == Layout::Item::Group)
+                Flatten(item.group, steps);
             else
-                AppendStars(out_, item.width);
-            return;
+                steps.push_back({item.kind, item.width, item.digits, item.text});
         }
-        const float* real = std::get_if<float>(&value);
-        const int32_t integer = real ? 0 : std::get<int32_t>(value);
-        const float number = real ? *real : static_cast<float>(integer);
-        switch (item.kind) {
-        case Item::I:
-            if (real)
-                AppendStars(out_, item.width);
-            else
-                AppendI(out_, integer, item.width, item.digits);
-            break;
-        case Item::F: AppendF(out_, number, item.width, item.digits); break;
-        case Item::E: AppendE(out_, number, item.width, item.digits); break;
-        default: AppendStars(out_, item.width < 0 ? 1 : item.width);
-        }
-    }
+}
 
-    std::string& out_;
-    std::span<const Value> values_;
-    std::size_t next_ = 0;
-    std::size_t pendingBlanks_ = 0;
-};
+void Edit(std::string& out, const Layout::Step& step, float value) {
+    using Item = Layout::Item;
+    switch (step.kind) {
+    case Item::F: AppendF(out, value, step.width, step.digits); break;
+    case Item::E: AppendE(out, value, step.width, step.digits); break;
+    default: AppendStars(out, step.width < 0 ? 1 : step.width);
+    }
+}
+
+void Edit(std::string& out, const Layout::Step& step, const Value& value) {
+    using Item = Layout::Item;
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        if (step.kind == Item::A)
+            AppendA(out, *text, step.width);
+        else
+            AppendStars(out, step.width);
+    } else if (const float* real = std::get_if<float>(&value)) {
+        Edit(out, step, *real);
+    } else if (step.kind == Item::I) {
+        AppendI(out, std::get<int32_t>(value), step.width, step.digits);
+    } else {
+        Edit(out, step, static_cast<float>(std::get<int32_t>(value)));
+    }
+}
 
 }  // namespace
 
 Layout::Layout(std::string_view text) {
-    items_ = LayoutParser(text).ParseAll(reversionPoint_);
+    std::size_t reversionItem = 0;
+    const std::vector<Item> items = LayoutParser(text).ParseAll(reversionItem);
+    const auto split = items.begin() + static_cast<std::ptrdiff_t>(reversionItem);
+    Flatten(std::vector<Item>(items.begin(), split), steps_);
+    reversion_ = steps_.size();
+    Flatten(std::vector<Item>(split, items.end()), steps_);
+}
+
+// Blanks of X descriptors are written only when something follows them in
+// the same record.
+template <typename Values>
+void Layout::Run(std::string& out, const Values& values) const {
+    std::size_t next = 0;
+    std::size_t blanks = 0;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t before = next;
+        bool complete = true;
+        for (std::size_t k = start; k < steps_.size() && complete; ++k) {
+            const Step& step = steps_[k];
+            switch (step.kind) {
+            case Item::Skip: blanks += static_cast<std::size_t>(step.width); break;
+            case Item::Slash:
+                out.push_back('\n');
+                blanks = 0;
+                break;
+            case Item::Text:
+                out.append(blanks, ' ');
+                blanks = 0;
+                out.append(step.text);
+                break;
+            default:
+                if (next == values.size()) {
+                    complete = false;
+                    break;
+                }
+                out.append(blanks, ' ');
+                blanks = 0;
+                Edit(out, step, values.begin()[next++]);
+            }
+        }
+        if (!complete || next == values.size() || next == before) break;
+        // Values remain: a new record, resuming at the last top-level group.
+        out.push_back('\n');
+        blanks = 0;
+        start = reversion_;
+    }
+    out.push_back('\n');
 }
 
 void Layout::Append(std::string& out, std::span<const Value> values) const {
-    Formatter f(out, values);
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t before = f.Used();
-        const bool complete = f.Run(items_, start);
-        if (!complete || f.AllUsed() || f.Used() == before) break;
-        // Values remain: a new record, resuming at the last top-level group.
-        f.EndRecord();
-        start = reversionPoint_;
-    }
-    f.EndRecord();
+    Run(out, values);
+}
+
+void Layout::AppendReals(std::string& out, std::initializer_list<float> values) const {
+    Run(out, values);
 }
 
 std::vector<std::string> Layout::Format(const std::vector<Value>& values) const {

@@ -83,6 +83,8 @@ public:
     // when it has none). Output stops at the first data descriptor that
     // finds no value left, or at the end of the layout.
     void Append(std::string& out, std::span<const Value> values) const;
+    // The same for reals only, the records of numbers written most.
+    void AppendReals(std::string& out, std::initializer_list<float> values) const;
 
     // The same records as separate lines without their line ends.
     std::vector<std::string> Format(const std::vector<Value>& values) const;
@@ -97,9 +99,20 @@ public:
         std::vector<Item> group;
     };
 
+    // An item of the layout with its groups and repeats spelt out.
+    struct Step {
+        Item::Kind kind = Item::Text;
+        int width = -1;
+        int digits = 0;
+        std::string text;
+    };
+
 private:
-    std::vector<Item> items_;
-    std::size_t reversionPoint_ = 0;
+    template <typename Values>
+    void Run(std::string& out, const Values& values) const;
+
+    std::vector<Step> steps_;
+    std::size_t reversion_ = 0;  // the first step of the last top-level group
 };
 
 // Edit descriptors applied to single values, with asterisks filling the

@@ -85,6 +85,7 @@ public:
     void Write(const Layout& layout, std::initializer_list<Value> values = {}) {
         layout.Append(text_, std::span<const Value>(values.begin(), values.size()));
     }
+    void Reals(const Layout& layout, std::initializer_list<float> values) { layout.AppendReals(text_, values); }
     void Line(std::string_view record) {
         text_.append(record);
         text_.push_back('\n');
@@ -170,23 +171,23 @@ void Writer::Echo(InputPart reached, const Outcome& curves, Generated generated)
     if (at(InputPart::TipMovements)) {
         report_.Write(kPileHeading);
         report_.Write(kPileLabels, {Length(), Length(), Length()});
-        report_.Write(kPileLine, {p_.pileLength, p_.diameter, p_.tolerance});
+        report_.Reals(kPileLine, {p_.pileLength, p_.diameter, p_.tolerance});
     }
     if (at(InputPart::HeadLoads) && p_.headLoadCount > 0) {
         report_.Write(kLoadsHeading, {std::string(Si(p_) ? "    KN        " : "    LB.       ")});
-        for (int32_t k = 0; k < p_.headLoadCount; ++k) report_.Write(kLoadLine, {p_.headLoads[k]});
+        for (int32_t k = 0; k < p_.headLoadCount; ++k) report_.Reals(kLoadLine, {p_.headLoads[k]});
     }
     const auto& s = p_.settlement;
     if (at(InputPart::Settlement) && s.count > 0) {
         report_.Write(kSettlementHeading, {std::string(Si(p_) ? "     M           M" : "    IN.         IN")});
-        for (int32_t k = 0; k < s.count; ++k) report_.Write(kTwoColumns, {s.depth[k], s.value[k]});
+        for (int32_t k = 0; k < s.count; ++k) report_.Reals(kTwoColumns, {s.depth[k], s.value[k]});
     }
     if (at(InputPart::TzFactors) && p_.tzFactorCount > 0) {
         report_.Write(kTzFactorHeading, {Length()});
         for (int32_t k = 0; k < p_.tzFactorCount; ++k)
-            report_.Write(kTzFactorLine, {p_.tzFactorDepth[k], p_.tMultiplier[k], p_.zMultiplier[k]});
+            report_.Reals(kTzFactorLine, {p_.tzFactorDepth[k], p_.tMultiplier[k], p_.zMultiplier[k]});
     }
-    if (at(InputPart::QwFactors) && p_.qwFactors) report_.Write(kQwFactors, {p_.qMultiplier, p_.wMultiplier});
+    if (at(InputPart::QwFactors) && p_.qwFactors) report_.Reals(kQwFactors, {p_.qMultiplier, p_.wMultiplier});
 }
 
 void Writer::EchoLayers(InputPart reached) {
@@ -202,7 +203,7 @@ void Writer::EchoLayers(InputPart reached) {
     const int32_t rows = 2 * p_.layerCount;
     auto depth = [&](int32_t r) { return r % 2 == 0 ? p_.layers[r / 2].top : p_.layers[r / 2].bottom; };
     report_.Write(kUnitWeightHeading, {std::string(si ? "     M        kN/M**3" : "    IN.       LB/IN**3")});
-    for (int32_t r = 0; r < rows; ++r) report_.Write(kTwoColumns, {depth(r), p_.unitWeight[r]});
+    for (int32_t r = 0; r < rows; ++r) report_.Reals(kTwoColumns, {depth(r), p_.unitWeight[r]});
     if (si)
         report_.Write(kStrengthHeading, {std::string(" M.         kN/M**2      DEG.                 kN/M**2"),
                                          std::string("    kN/M**2")});
@@ -210,7 +211,7 @@ void Writer::EchoLayers(InputPart reached) {
         report_.Write(kStrengthHeading, {std::string(" IN.       LB/IN**2      DEG.                 LB/IN**2"),
                                          std::string("    lb/in**2")});
     for (int32_t r = 0; r < rows; ++r)
-        report_.Write(kStrengthLine, {depth(r), p_.strength[r], p_.frictionAngle[r], p_.e50[r], p_.sideFriction[r],
+        report_.Reals(kStrengthLine, {depth(r), p_.strength[r], p_.frictionAngle[r], p_.e50[r], p_.sideFriction[r],
                                       p_.tipResistance[r]});
     report_.Write(kLayersEnd);
 }
@@ -219,7 +220,7 @@ void Writer::EchoStiffness() {
     const auto& ae = p_.stiffness;
     report_.Write(kStiffnessHeading);
     report_.Write(kTwoLabels, {Length(), Force()});
-    for (int32_t k = 0; k < ae.count; ++k) report_.Write(kPair, {ae.depth[k], ae.value[k]});
+    for (int32_t k = 0; k < ae.count; ++k) report_.Reals(kPair, {ae.depth[k], ae.value[k]});
 }
 
 // The report lists every curve, the plot data file the first `plotted`.
@@ -233,16 +234,16 @@ void Writer::TzCurves(std::span<const TzCurve> curves, std::size_t plotted) {
         for (Records* out : {&report_, &plot_}) {
             if (out == &plot_ && c >= plotted) break;
             out->Write(kCurveLine, {curve.number, curve.points, curve.depth});
-            for (int32_t m = 0; m < curve.points; ++m) out->Write(kPointLine, {curve.t[m], curve.z[m]});
+            for (int32_t m = 0; m < curve.points; ++m) out->Reals(kPointLine, {curve.t[m], curve.z[m]});
         }
     }
 }
 
 void Writer::TipCurve(const QwCurve& tip) {
     report_.Write(kTipHeading, {Force(), Length()});
-    for (int32_t k = 0; k < tip.points; ++k) report_.Write(kPair, {tip.load[k], tip.movement[k]});
+    for (int32_t k = 0; k < tip.points; ++k) report_.Reals(kPair, {tip.load[k], tip.movement[k]});
     plot_.Line(fio::ListInteger(tip.points));
-    for (int32_t k = 0; k < tip.points; ++k) plot_.Write(kPair, {tip.load[k], tip.movement[k]});
+    for (int32_t k = 0; k < tip.points; ++k) plot_.Reals(kPair, {tip.load[k], tip.movement[k]});
 }
 
 void Writer::Increments(const Distribution& d) {
@@ -253,7 +254,7 @@ void Writer::Increments(const Distribution& d) {
         report_.Write(kBlankLine);
         report_.Write(kCaseHeading);
         report_.Write(kCaseLabels, {Length(), Force()});
-        report_.Write(kCaseValues, {d.tipMovement, d.tipLoad});
+        report_.Reals(kCaseValues, {d.tipMovement, d.tipLoad});
         report_.Write(kColumnHeading);
         report_.Write(kColumnLabels, {Length(), Pressure(), Force(), Force(), Force(), Length(), Length(), Length()});
     }
@@ -262,15 +263,15 @@ void Writer::Increments(const Distribution& d) {
         const MidDepth& m = d.increments[n];
         x = m.depth;
         if (print) {
-            report_.Write(kNodeLine, {x + dz / 2.0f, Signed(d.nodeLoad[n], up), Signed(d.nodeMovement[n], up)});
-            report_.Write(kMidLine, {x, Signed(m.transfer, up), Signed(m.loadIncrement, up), Signed(m.load, up),
+            report_.Reals(kNodeLine, {x + dz / 2.0f, Signed(d.nodeLoad[n], up), Signed(d.nodeMovement[n], up)});
+            report_.Reals(kMidLine, {x, Signed(m.transfer, up), Signed(m.loadIncrement, up), Signed(m.load, up),
                                      Signed(m.deformation, up), Signed(m.movement, up)});
         }
-        plot_.Write(kPlotIncrement, {x, m.load, m.movement});
+        plot_.Reals(kPlotIncrement, {x, m.load, m.movement});
     }
     if (print) {
         x = x - dz;
-        report_.Write(kNodeLine, {x + dz / 2.0f, Signed(d.nodeLoad.back(), up), Signed(d.nodeMovement.back(), up)});
+        report_.Reals(kNodeLine, {x + dz / 2.0f, Signed(d.nodeLoad.back(), up), Signed(d.nodeMovement.back(), up)});
     }
 }
 
@@ -279,7 +280,7 @@ void Writer::ResultTable(const std::vector<LoadSettlementRow>& rows) {
     report_.Write(kResultLabels, {Force(), Length(), Length(), Force()});
     for (const LoadSettlementRow& row : rows)
         for (Records* out : {&report_, &plot_})
-            out->Write(kResultLine, {row.topLoad, row.topMovement, row.tipMovement, row.tipLoad});
+            out->Reals(kResultLine, {row.topLoad, row.topMovement, row.tipMovement, row.tipLoad});
 }
 
 void Writer::Results(const Outcome& outcome) {
@@ -319,8 +320,9 @@ void WriteHeader(const RunLabels& labels, std::string& report) {
     out.Line("");
     out.Write(kTimeHeading);
     const std::tm& t = labels.time;
-    out.Write(kTimeLine, {std::string(kMonths[t.tm_mon % 12]) + " ", int32_t{t.tm_mday}, int32_t{t.tm_year + 1900},
-                          int32_t{t.tm_hour}, int32_t{t.tm_min}, int32_t{t.tm_sec}});
+    const char* const month = kMonths[(t.tm_mon % 12 + 12) % 12];
+    out.Write(kTimeLine, {std::string(month) + " ", int32_t{t.tm_mday}, int32_t{t.tm_year + 1900}, int32_t{t.tm_hour},
+                          int32_t{t.tm_min}, int32_t{t.tm_sec}});
 }
 
 void WriteErrorLine(const std::string& message, std::string& report) {
@@ -345,6 +347,16 @@ Written Write(const RunLabels& labels, const ReadResult& read, const Outcome& ou
         writer.Stop(read.status, read.message, read.warnings);
         return out;
     }
+    // Room for the whole texts at once: the increments and the curve points
+    // make nearly all of them.
+    const Problem& p = read.problem;
+    std::size_t points = 0;
+    for (const TzCurve& curve : outcome.curves) points += static_cast<std::size_t>(curve.points) + 1;
+    const std::size_t increments = outcome.distributions.size() * static_cast<std::size_t>(p.increments + 1);
+    const std::size_t rows = outcome.loadSettlement.size() + outcome.loadCases.size();
+    out.report.reserve(out.report.size() + 16384 + 64 * points + (p.printOption == 0 ? 152 * increments : 0) +
+                       70 * rows);
+    out.plot.reserve(4096 + 64 * points + 38 * increments + 70 * rows);
     const Generated generated = outcome.tipCurve.points > 0 ? Generated::All
                                 : outcome.curves.empty()    ? Generated::Nothing
                                                             : Generated::TzCurves;

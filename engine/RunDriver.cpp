@@ -8,6 +8,8 @@
 namespace korven {
 namespace {
 
+constexpr std::string_view kBanner = " KORVEN\n A program for computing load vs settlement\n for an axially loaded pile\n";
+
 std::string TrimRight(std::string text) {
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
@@ -21,8 +23,9 @@ std::tm LocalTime() {
 }
 
 // Reads "names.dat" in the current folder: the version text, two reserved
-// lines, a reserved number and the four paths.
-int32_t ReadNamesFile(std::string& version, RunPaths& paths, std::string& console) {
+// lines, a reserved number and the four paths. A path that cannot be read is
+// left empty, and so are those after it (`complete` false).
+int32_t ReadNamesFile(std::string& version, RunPaths& paths, bool& complete) {
     std::string text;
     if (!fio::ReadWholeFile("names.dat", text)) return kNamesFileUnreadable;
     fio::LineReader names(text);
@@ -35,7 +38,7 @@ int32_t ReadNamesFile(std::string& version, RunPaths& paths, std::string& consol
     for (std::string* path : {&paths.input, &paths.report, &paths.plot, &paths.notes}) {
         if (names.ReadText(255, *path, true) != fio::ReadStatus::Ok) {
             path->clear();
-            console += "  FILE ERRORS!\n";
+            complete = false;
             break;
         }
         *path = TrimRight(*path);
@@ -47,6 +50,7 @@ int32_t ReadNamesFile(std::string& version, RunPaths& paths, std::string& consol
 
 FileRun RunFiles(const RunPaths& paths, std::string_view version) {
     FileRun run;
+    run.console = kBanner;
     fio::RecordWriter report;
     fio::RecordWriter plot;
     if (!report.Open(paths.report)) {
@@ -90,14 +94,19 @@ FileRun RunFiles(const RunPaths& paths, std::string_view version) {
 
 extern "C" int32_t _IKORVEN(int32_t key) {
     if (key != 3) return korven::kWrongKey;
-    std::string console = " KORVEN\n A program for computing load vs settlement\n for an axially loaded pile\n";
     std::string version;
     korven::RunPaths paths;
-    int32_t status = korven::ReadNamesFile(version, paths, console);
+    bool complete = true;
+    std::string console;
+    int32_t status = korven::ReadNamesFile(version, paths, complete);
     if (status == korven::kCompleted) {
         const korven::FileRun run = korven::RunFiles(paths, version);
-        console += run.console;
+        console = run.console;
+        // A names file without every path stops the run before it proceeds.
+        if (!complete) console.insert(korven::kBanner.size(), "  FILE ERRORS!\n");
         status = run.status;
+    } else {
+        console = korven::kBanner;
     }
     std::fputs(console.c_str(), stdout);
     std::fflush(stdout);

@@ -78,6 +78,8 @@ private:
     // Walks up the pile from the tip movement w0 with the tip load q0,
     // recording the increments' mid-depth values when `record` is given.
     void Walk(float w0, float q0, MidDepth* record);
+    template <bool downdrag>
+    void WalkWith(float w0, float q0, MidDepth* record);
 
     const Problem& p_;
     Outcome& out_;
@@ -168,7 +170,15 @@ float Solver::Stiffness(float x) const {
 }
 
 void Solver::Walk(float w0, float q0, MidDepth* record) {
-    const bool downdrag = p_.settlement.count > 0;
+    if (p_.settlement.count > 0)
+        WalkWith<true>(w0, q0, record);
+    else
+        WalkWith<false>(w0, q0, record);
+}
+
+// With `downdrag` the pile moves against the soil's settlement.
+template <bool downdrag>
+void Solver::WalkWith(float w0, float q0, MidDepth* record) {
     const float dz = p_.pileLength / static_cast<float>(p_.increments);
     const float perimeter = 3.1416f * p_.diameter;
     const float area = dz * perimeter;
@@ -177,12 +187,11 @@ void Solver::Walk(float w0, float q0, MidDepth* record) {
     float x = p_.pileLength - dz / 2.0f;
     float w = w0;
     for (int32_t n = 1; n <= p_.increments; ++n) {
-        float& qTop = pile_.load[n];
-        float& wTop = pile_.movement[n];
         const float qBottom = pile_.load[n - 1];
         const float wBottom = pile_.movement[n - 1];
         const Station& station = stations_[n - 1];
-        float t = 0, dq = 0, qm = 0, dw = 0, wm = 0;
+        const float ae = station.stiffness;
+        float t = 0, dq = 0, qTop = 0, qm = 0, wm = 0;
         for (int32_t passes = 0;;) {
             float kept = w;
             float r = 0.0f;
@@ -193,11 +202,8 @@ void Solver::Walk(float w0, float q0, MidDepth* record) {
             t = TzValue(station, x, w);
             if (downdrag && r < 1.0e-08f) t = -t;
             dq = area * t;
-            const float ae = station.stiffness;
             qTop = qBottom + dq;
             qm = qBottom + dq / 2.0f;
-            dw = dz * qm / ae;
-            wTop = wBottom + dw;
             wm = wBottom + ((qTop + qBottom) / 2.0f + qBottom) / 2.0f * (dz / 2.0f) / ae;
             if (downdrag) w = kept;
             if (std::fabs(wm - w) <= p_.tolerance) break;
@@ -205,8 +211,12 @@ void Solver::Walk(float w0, float q0, MidDepth* record) {
             w = wm;
             if (passes > 99) break;
         }
+        // Of the last pass, as the rest.
+        const float dw = dz * qm / ae;
+        pile_.load[n] = qTop;
+        pile_.movement[n] = wBottom + dw;
         if (record) record[n - 1] = {x, t, dq, qm, dw, wm};
-        w = wTop;
+        w = pile_.movement[n];
         x = x - dz;
     }
 }

@@ -109,6 +109,7 @@ int RunFitCommand(const std::vector<std::string>& arguments, std::ostream& out, 
         out << FitResultJson(result, calibration.Test()).dump(2) << '\n';
         if (!fit.Apply.empty()) {
             ApplyFit(result, *project);
+            SetProjectLoadTest(*project, calibration.Test());
             project->FileName = fit.Apply;
             project->SaveToFile();
             err << "korven-run: the fitted factors were written to " << fit.Apply << '\n';

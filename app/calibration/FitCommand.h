@@ -9,7 +9,8 @@
 // pair (shaft-t, layers-z, tip-Q, tip-w, ...), separated by commas.
 //
 // prints the fit as JSON on standard output and writes nothing, unless
-// --apply names a project file to write with the fitted factors applied.
+// --apply names a project file to write with the fitted factors applied (and
+// the load test kept in its extras file).
 
 #include <iosfwd>
 #include <string>

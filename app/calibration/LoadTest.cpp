@@ -1,5 +1,6 @@
 #include "LoadTest.h"
 
+#include "ProgramData.h"
 #include "UnitStrings.h"
 
 #include <algorithm>
@@ -69,16 +70,16 @@ std::optional<double> UnitFactor(const std::string& unit, char kind, int32_t uni
     return std::nullopt;
 }
 
-enum class TColumnKind { HeadLoad, HeadSettlement, ToeMovement, Gauge };
+enum class TCsvColumnKind { HeadLoad, HeadSettlement, ToeMovement, Gauge };
 
-struct TColumn {
-    TColumnKind Kind;
+struct TCsvColumn {
+    TCsvColumnKind Kind;
     double Factor = 1;
     double Depth = 0;  // of a gauge, in the project's units
 };
 
 // "Gauge at 6.5 m (kN)": the name, then an optional unit in () or [].
-TColumn ParseHeader(std::string_view cell, int32_t units)
+TCsvColumn ParseHeader(std::string_view cell, int32_t units)
 {
     std::string name(Trim(cell));
     std::string unit;
@@ -91,18 +92,18 @@ TColumn ParseHeader(std::string_view cell, int32_t units)
         name = std::string(Trim(std::string_view(name).substr(0, open)));
     }
     const std::string lower = Lower(name);
-    TColumn column{TColumnKind::HeadLoad};
+    TCsvColumn column{TCsvColumnKind::HeadLoad};
     char kind = 'F';
     if (lower == "head load" || lower == "load") {
-        column.Kind = TColumnKind::HeadLoad;
+        column.Kind = TCsvColumnKind::HeadLoad;
     } else if (lower == "head settlement" || lower == "settlement") {
-        column.Kind = TColumnKind::HeadSettlement;
+        column.Kind = TCsvColumnKind::HeadSettlement;
         kind = 'L';
     } else if (lower == "toe movement" || lower == "toe") {
-        column.Kind = TColumnKind::ToeMovement;
+        column.Kind = TCsvColumnKind::ToeMovement;
         kind = 'L';
     } else if (lower.rfind("gauge at ", 0) == 0) {
-        column.Kind = TColumnKind::Gauge;
+        column.Kind = TCsvColumnKind::Gauge;
         // The depth, with an optional length unit after it.
         std::istringstream depth(name.substr(9));
         std::string value, depthUnit;
@@ -189,7 +190,7 @@ TLoadTest ReadLoadTestCsv(std::string_view text, int32_t units)
 {
     TLoadTest test;
     test.Units = units;
-    std::vector<TColumn> columns;
+    std::vector<TCsvColumn> columns;
     int lineNumber = 0;
     size_t start = 0;
     while (start < text.size()) {
@@ -215,10 +216,10 @@ TLoadTest ReadLoadTestCsv(std::string_view text, int32_t units)
             } catch (const ELoadTestError& error) {
                 refuse(error.what());
             }
-            const auto has = [&](TColumnKind kind) {
-                return std::any_of(columns.begin(), columns.end(), [kind](const TColumn& c) { return c.Kind == kind; });
+            const auto has = [&](TCsvColumnKind kind) {
+                return std::any_of(columns.begin(), columns.end(), [kind](const TCsvColumn& c) { return c.Kind == kind; });
             };
-            if (!has(TColumnKind::HeadLoad) || !has(TColumnKind::HeadSettlement))
+            if (!has(TCsvColumnKind::HeadLoad) || !has(TCsvColumnKind::HeadSettlement))
                 refuse("the header must name the columns \"Head load\" and \"Head settlement\"");
             continue;
         }
@@ -234,18 +235,18 @@ TLoadTest ReadLoadTestCsv(std::string_view text, int32_t units)
                 refuse("\"" + std::string(Trim(cells[c])) + "\" is not a number");
             const double converted = *value * columns[c].Factor;
             switch (columns[c].Kind) {
-            case TColumnKind::HeadLoad:
+            case TCsvColumnKind::HeadLoad:
                 point.HeadLoad = converted;
                 hasLoad = true;
                 break;
-            case TColumnKind::HeadSettlement:
+            case TCsvColumnKind::HeadSettlement:
                 point.HeadSettlement = converted;
                 hasSettlement = true;
                 break;
-            case TColumnKind::ToeMovement:
+            case TCsvColumnKind::ToeMovement:
                 point.ToeMovement = converted;
                 break;
-            case TColumnKind::Gauge:
+            case TCsvColumnKind::Gauge:
                 point.Gauges.push_back({columns[c].Depth, converted});
                 break;
             }
@@ -312,4 +313,24 @@ TLoadTest LoadTestFromJson(const nlohmann::json& section)
     }
     test.Check();
     return test;
+}
+
+namespace {
+const std::string LoadTestSection = "loadTest";
+}
+
+std::optional<TLoadTest> ProjectLoadTest(const TProgramData& project)
+{
+    const nlohmann::json section = project.Extras.Section(LoadTestSection);
+    if (section.empty())
+        return std::nullopt;
+    TLoadTest test = LoadTestFromJson(section);
+    test.SetUnits(project.Units());
+    return test;
+}
+
+void SetProjectLoadTest(TProgramData& project, const TLoadTest& test)
+{
+    project.Extras.SetSection(LoadTestSection, LoadTestJson(test));
+    project.SetChanged(true);
 }

@@ -62,3 +62,10 @@ TLoadTest ReadLoadTestCsvFile(const std::string& fileName, int32_t units);
 // reader refuses a section it cannot use with ELoadTestError.
 nlohmann::json LoadTestJson(const TLoadTest& test);
 TLoadTest LoadTestFromJson(const nlohmann::json& section);
+
+// The project's load test, kept in the "loadTest" section of its extras
+// file: nothing when it has none; in the project's units.
+class TProgramData;
+std::optional<TLoadTest> ProjectLoadTest(const TProgramData& project);
+// Stores the load test in the project (saved with it), marking it changed.
+void SetProjectLoadTest(TProgramData& project, const TLoadTest& test);

@@ -81,6 +81,9 @@ TEST_F(FitCommand, PrintsTheFitAndWritesNothingUnlessApplied)
     ASSERT_TRUE(project->ApplyTzFactors);
     EXPECT_FALSE(project->ApplyQwFactors);
     EXPECT_NEAR(static_cast<double>(tables.TblTZFactors2.GetData(1, 0).AsFloat()), 1.3, 0.013);
+    const std::optional<TLoadTest> kept = ProjectLoadTest(*project);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->Points.size(), 8u);
     std::string error;
     EXPECT_FALSE(TProgramData::CreateFromFile(tables, Project.string(), true, error)->ApplyTzFactors);
 }

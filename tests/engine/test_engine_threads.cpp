@@ -158,4 +158,42 @@ TEST(EngineThreads, EightThreadsGiveTheOutcomesAndFilesOfOne)
     }
 }
 
+// A problem changed by its caller is analysed as its file would be: refused
+// with the file's status, or analysed with the change.
+TEST(EngineCore, ChangedProblemsAreCheckedAndAnalysedAsTheirFilesWouldBe)
+{
+    const korven::ReadResult read = korven::Read(ReadText(KORVEN_EXAMPLE_PROJECT));
+    ASSERT_EQ(read.status, korven::kCompleted);
+    const korven::Outcome original = korven::Analyse(read.problem);
+    ASSERT_EQ(original.status, korven::kCompleted);
+    auto analysed = [&](auto change) {
+        korven::Problem problem = read.problem;
+        change(problem);
+        return korven::Analyse(problem);
+    };
+    using P = korven::Problem&;
+    EXPECT_EQ(analysed([](P p) { p.increments = 0; }).status, korven::kCountOutOfRange);
+    EXPECT_EQ(analysed([](P p) { p.increments = 0, p.stiffness.value[0] = 0; }).status, korven::kCountOutOfRange);
+    EXPECT_EQ(analysed([](P p) { p.stiffness.value[0] = 0; }).status, korven::kZeroStiffness);
+    EXPECT_EQ(analysed([](P p) { p.tipMovementCount = 0; }).status, korven::kCountOutOfRange);
+    EXPECT_EQ(analysed([](P p) { p.curveSource = korven::kGivenCurves; }).status, korven::kCountOutOfRange);
+    EXPECT_EQ(analysed([](P p) { p.pileLength = 800; }).status, korven::kTipBelowLayers);
+    EXPECT_EQ(analysed([](P p) { p.qwFactors = true, p.wMultiplier = 0; }).status, korven::kBadQwFactors);
+
+    // A longer pile and stiffer t-z curves carry more at every tip movement.
+    for (const korven::Outcome& changed :
+         {analysed([](P p) { p.pileLength = 700; }),
+          analysed([](P p) {
+              p.tzFactorCount = 2;
+              p.tzFactorDepth = {0, 1e6f};
+              p.tMultiplier = {1.5f, 1.5f};
+              p.zMultiplier = {1, 1};
+          })}) {
+        ASSERT_EQ(changed.status, korven::kCompleted);
+        ASSERT_EQ(changed.loadSettlement.size(), original.loadSettlement.size());
+        for (std::size_t k = 0; k < original.loadSettlement.size(); ++k)
+            EXPECT_GT(changed.loadSettlement[k].topLoad, original.loadSettlement[k].topLoad) << "row " << k;
+    }
+}
+
 }  // namespace

@@ -9,10 +9,12 @@
 //   if (read.status != korven::kCompleted) return read.status;
 //   korven::Problem problem = read.problem;
 //   problem.pileLength = 720.0f;                              // try a longer pile
-//   problem.tzFactorCount = 1;                                // t-z curves 20 % stiffer
-//   problem.tzFactorDepth[0] = 0.0f;                          //   (one row: the whole pile)
-//   problem.tMultiplier[0] = 1.2f;
-//   problem.zMultiplier[0] = 1.0f;
+//   problem.tzFactorCount = 2;                                // t 20 % higher over the whole
+//   for (int row = 0; row < 2; ++row) {                       //   pile: rows at its top and
+//       problem.tzFactorDepth[row] = row == 0 ? 0.0f : 1.0e6f; //   far below, interpolated
+//       problem.tMultiplier[row] = 1.2f;
+//       problem.zMultiplier[row] = 1.0f;
+//   }
 //   const korven::Outcome outcome = korven::Analyse(problem);
 //   for (const korven::LoadSettlementRow& row : outcome.loadSettlement)
 //       std::printf("%g %g\n", row.topLoad, row.topMovement);
@@ -157,7 +159,9 @@ struct Problem {
 
     DepthTable<kMaxSettlementPoints> settlement;  // depth, soil settlement; count 0: none
 
-    // Modification factors of the t-z curves by depth: 0 rows for none.
+    // Modification factors of the t-z curves by depth: 0 rows for none. A
+    // curve takes the factors interpolated at its depth between the rows,
+    // 1 above the first row and below the last.
     int32_t tzFactorCount = 0;
     std::array<float, kMaxFactorRows> tzFactorDepth{};
     std::array<float, kMaxFactorRows> tMultiplier{};
@@ -280,8 +284,8 @@ KORVEN_API Written Write(const RunLabels& labels, const ReadResult& read, const 
 // A whole run over files named by the caller, as the entry point makes it
 // from "names.dat": the report, the plot data file (each replacing its
 // previous file only when written whole) and the run-notes file (created
-// when missing, never written). `console` holds the progress lines the entry
-// point prints after its banner.
+// when missing, never written). `console` holds the lines the entry point
+// prints on standard output for such a run.
 struct RunPaths {
     std::string input;
     std::string report;
