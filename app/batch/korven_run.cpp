@@ -8,6 +8,7 @@
 // JSON) comes in the order the projects were given (see Usage).
 #include "BatchResults.h"
 #include "EngineRun.h"
+#include "FitCommand.h"
 #include "KorvenVersion.h"
 #include "StudyCommand.h"
 #include "korven/Core.h"
@@ -49,6 +50,12 @@ constexpr const char* Help =
     "           STUDY.results.json and STUDY.<table>.csv beside the study file\n"
     "           (exit code 1 also when an analysis of the study was refused)\n"
     "  --help   show this text\n"
+    "\n"
+    "  --fit TEST.csv fits the project's modification factors to a static load\n"
+    "           test (see the user's guide) and prints the fit as JSON:\n"
+    "           --params shaft,tip (default), layers,tip, shaft, layers, tip, or\n"
+    "           one of a pair: shaft-t, layers-z, tip-Q, ...;\n"
+    "           --apply NEW.kv3d writes the project with the fitted factors\n"
     "\n"
     "Exit code: 0 when every run returned status 0, 1 when any run did not,\n"
     "2 for a usage error.\n";
@@ -159,6 +166,9 @@ int32_t Report(const TOptions& options, const fs::path& project, const TRunFiles
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (IsFitCommand(arguments))
+        return RunFitCommand(arguments, std::cout, std::cerr);
     TOptions options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -181,7 +191,7 @@ int main(int argc, char** argv)
             options.Jobs = static_cast<unsigned>(std::stoi(count));
         }
         else if (arg == "--help" || arg == "-h") {
-            std::cout << Usage << '\n' << Help;
+            std::cout << Usage << "       " << FitUsage << '\n' << Help;
             return 0;
         } else if (arg.size() > 1 && arg[0] == '-') {
             std::cerr << "korven-run: unknown option " << arg << '\n' << Usage;
