@@ -97,8 +97,8 @@ public:
     long double QMultiplier = 1;
     long double WMultiplier = 1;
 
-    // The text of the project file as SaveToFile writes it (gives each
-    // layer's data table its number and its two rows on the way).
+    // The text of the project file, which is also the engine's input (gives
+    // each layer's data table its number and its two rows on the way).
     std::string FileText();
 
 private:
