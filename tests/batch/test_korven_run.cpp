@@ -1,4 +1,5 @@
 #include "BatchResults.h"
+#include "KorvenVersion.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -106,6 +107,10 @@ TEST_F(KorvenRun, JsonMatchesTheReportAndTheCsvFiles)
     EXPECT_EQ(result["units"]["force"], "lb");
     EXPECT_EQ(fs::path(result["files"]["report"].get<std::string>()), FFolder / "example.kv3o");
 
+    // The banner names the version in the 12 characters of the program's runs.
+    std::string version = kKorvenVersion;
+    version.resize(12, ' ');
+    EXPECT_NE(ReadText(FFolder / "example.kv3o").find("Version " + version + "\n"), std::string::npos);
     const auto table = ReportTable(FFolder / "example.kv3o");
     const nlohmann::json& points = result["load_settlement"];
     ASSERT_EQ(points.size(), table.size());
