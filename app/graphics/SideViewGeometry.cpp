@@ -3,6 +3,7 @@
 #include "GraphPlot.h"
 #include "NumberText.h"
 #include "ProgramData.h"
+#include "UnitStrings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,6 +33,8 @@ TSideViewData ReadSideViewData(const TProgramData& project)
     TSideViewData data;
     data.HalfWidth = DrawnHalfWidth(project.OuterDiameter);
     data.PileLength = project.PileLength;
+    data.Diameter = project.OuterDiameter;
+    data.LengthUnit = ExpandUnits("L", project.Units());
     const TGridTableChart& layers = project.Tables().D2;
     long double top = 0;
     for (int row = 0; row < layers.RowCount(); ++row) {
@@ -167,12 +170,15 @@ TSideViewScene TSideViewGeometry::PageScene(int width, int height, int textHeigh
         const TSoilBand& layer = FData.Layers[i];
         if (i == 0) {
             scene.Lines.push_back({{left, ground}, {right, ground}});
-            for (int k = 1; k <= 10; ++k)
-                scene.Lines.push_back({{Pixel(0.35L * H) + 50 * k, ground}, {Pixel(0.365L * H) + 50 * k, ground + 70}});
+            const int slant = Pixel(0.015L * H);
+            for (int x = left + 50; x + slant <= right; x += 50)
+                scene.Lines.push_back({{x, ground}, {x + slant, ground + 70}});
         }
         const int bottom = pageY(layer.Bottom);
         scene.Lines.push_back({{left, bottom}, {right, bottom}});
-        scene.Texts.push_back({{Pixel(0.15L * H), pageY(layer.Top) + textHeight}, LayerLabel(layer)});
+        // The first label clears the ground's hatch.
+        const int below = i == 0 ? std::max(textHeight, 70 + textHeight / 4) : textHeight;
+        scene.Texts.push_back({{Pixel(0.15L * H), pageY(layer.Top) + below}, LayerLabel(layer)});
     }
     const int centre = Pixel(0.5L * W);
     // Outlines wider than the page would draw nothing more on it.
@@ -180,5 +186,24 @@ TSideViewScene TSideViewGeometry::PageScene(int width, int height, int textHeigh
     const int length = Pixel(FData.PileLength / depth * 0.8L * H);
     for (int k = 1; k <= n; ++k)
         scene.Outlines.push_back({centre - k, ground, centre + k, ground + length});
+
+    // The depth scale: a line from the ground to the deepest point, a tick
+    // and a label at every major step.
+    const int axis = left - textHeight / 2;
+    const int tick = textHeight / 2;
+    const std::string unit = FData.LengthUnit.empty() ? std::string() : " (" + FData.LengthUnit + ")";
+    scene.Scale.push_back({{axis, ground}, {axis, pageY(depth)}});
+    const TTicks ticks = AxisTicks({0, depth}, 5);
+    if (!ticks.Empty() && textHeight > 0)
+        for (int i = 0; i <= ticks.Last; i += 5) {
+            const int y = pageY(i * ticks.Step);
+            scene.Scale.push_back({{axis - tick, y}, {axis, y}});
+            scene.Notes.push_back({{axis - tick - textHeight / 4, y - textHeight / 2}, TickLabel(i * ticks.Step), true});
+        }
+    scene.Notes.push_back({{axis, ground - 2 * textHeight}, "Depth" + unit, true});
+    scene.Notes.push_back({{left, Pixel(0.9L * H) + textHeight / 2},
+                           "Pile: length " + GeneralNumberText(FData.PileLength, 8) + " " + FData.LengthUnit +
+                               ", outer diameter " + GeneralNumberText(FData.Diameter, 8) + " " + FData.LengthUnit +
+                               " (drawn three diameters wide)"});
     return scene;
 }
