@@ -20,6 +20,8 @@
 #include <QPdfWriter>
 #include <QTextDocument>
 
+#include <algorithm>
+#include <cmath>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -179,6 +181,32 @@ std::vector<TFigurePage> FigurePages(const TReportSources& sources)
     return pages;
 }
 
+// The range of a figure. The t-z curves' range ends where the last of them
+// has levelled off, so that their rising parts are not squeezed against the
+// axis by long flat runs.
+TDataRange FigureRange(const TGraphPlot& graph, bool levelled)
+{
+    TDataRange range = GraphDataRange(graph);
+    if (!levelled)
+        return range;
+    long double end = 0;
+    for (int i = 0; i < graph.LineCount(); ++i) {
+        const std::vector<TFloatPoint>& points = graph.Line(i).Points;
+        if (!graph.Line(i).Active || points.empty())
+            continue;
+        long double scale = 0;
+        for (const TFloatPoint& point : points)
+            scale = std::max(scale, std::fabs(point.Y));
+        std::size_t flat = points.size() - 1;
+        while (flat > 0 && std::fabs(points[flat - 1].Y - points.back().Y) <= scale / 50)
+            --flat;
+        end = std::max(end, points[flat].X);
+    }
+    if (end > 0 && end * 1.2L < range.X.Max)
+        range.X = RoundAxisRange({range.X.Min, end * 1.2L});
+    return range;
+}
+
 // Names the curves of a figure by what they are.
 void NameCurves(const TReportSources& sources, const TPlotData& data, TGraphPlot& graph)
 {
@@ -257,7 +285,8 @@ std::string PaintReport(const TReportSources& sources, const QString& path, int&
         TPageMargins margins;
         margins.Left = margins.Right = margins.Top = static_cast<int>(TextMarginMm / 25.4 * 1000);
         margins.Bottom = static_cast<int>((TextMarginMm + FooterMm) / 25.4 * 1000);
-        PaintPlot(painter, graph, GraphDataRange(graph), PageCanvas(graph, report.Writer(), margins, {}));
+        const bool levelled = &graph == &sources.Graphs->pltTZcurves;
+        PaintPlot(painter, graph, FigureRange(graph, levelled), PageCanvas(graph, report.Writer(), margins, {}));
         report.Footer(++page, pages);
     }
 

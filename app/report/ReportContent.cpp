@@ -247,7 +247,13 @@ std::string CurvesSection(const TProgramData& project)
             Length(project.Units()) + "):";
     for (int row = 0; row < depths.RowCount(); ++row)
         html += (row > 0 ? ", " : " ") + HtmlEscaped(depths.Column(0).GetText(row));
-    html += "</p>\n<h3>Q-w curve</h3>\n" + TableHtml(tables.TblQwcurve2);
+    html += "</p>\n";
+    for (int row = 0; row < depths.RowCount(); ++row)
+        if (const TGridTableChart* curve = depths.GetData(1, row).AsTable())
+            html += "<h4>t-z curve " + std::to_string(row + 1) + " at a depth of " +
+                    HtmlEscaped(depths.Column(0).GetText(row)) + " " + Length(project.Units()) + "</h4>\n" +
+                    TableHtml(*curve);
+    html += "<h3>Q-w curve</h3>\n" + TableHtml(tables.TblQwcurve2);
     return html;
 }
 

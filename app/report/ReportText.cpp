@@ -11,23 +11,30 @@ namespace {
 
 int PageOf(qreal y, qreal pageHeight) { return static_cast<int>(std::floor(y / pageHeight)); }
 
-// The first block of what follows a heading: of a table, its first row
-// below the heading rows, which the table repeats anyway.
-QTextBlock FirstBlockAfter(const QTextDocument& text, const QTextBlock& heading)
+// Tables of up to this many rows are kept whole on one page.
+constexpr int ShortTableRows = 10;
+
+// The last block a heading keeps to its page: the next paragraph; of a
+// short table its last row, of a longer one its first row below the heading
+// rows (which the table repeats anyway).
+QTextBlock KeptBlockAfter(const QTextDocument& text, const QTextBlock& heading)
 {
     const QTextBlock next = heading.next();
     if (!next.isValid())
         return next;
     if (auto* table = qobject_cast<QTextTable*>(text.frameAt(next.position()))) {
         const int headingRows = table->format().headerRowCount();
-        if (table->rows() > headingRows)
-            return table->cellAt(headingRows, 0).firstCursorPosition().block();
+        if (table->rows() > headingRows) {
+            const int row = table->rows() - headingRows <= ShortTableRows ? table->rows() - 1 : headingRows;
+            return table->cellAt(row, 0).firstCursorPosition().block();
+        }
     }
     return next;
 }
 
-// Moves every heading that would end a page, apart from what follows it, to
-// the next page; one at a time, as each move lays out the rest anew.
+// Moves every heading that would end a page apart from what follows it (a
+// short table: all of it) to the next page; one at a time, as each move lays
+// out the rest anew.
 void KeepHeadingsWithNext(QTextDocument& text)
 {
     const qreal pageHeight = text.pageSize().height();
@@ -35,7 +42,7 @@ void KeepHeadingsWithNext(QTextDocument& text)
     for (QTextBlock block = text.begin(); block.isValid(); block = block.next()) {
         if (block.blockFormat().headingLevel() == 0)
             continue;
-        const QTextBlock next = FirstBlockAfter(text, block);
+        const QTextBlock next = KeptBlockAfter(text, block);
         if (!next.isValid())
             continue;
         const int page = PageOf(layout->blockBoundingRect(block).top(), pageHeight);
