@@ -131,6 +131,7 @@ TSideViewScene TSideViewGeometry::ScreenScene(int textHeight) const
     TSideViewScene scene;
     scene.Background = {0, 0, FWidth, FHeight};
     const int ground = ToClient({0, 0}).Y;
+    int freeFrom = ground;
     for (std::size_t i = 0; i < FData.Layers.size(); ++i) {
         const TSoilBand& layer = FData.Layers[i];
         if (i == 0) {
@@ -140,7 +141,10 @@ TSideViewScene TSideViewGeometry::ScreenScene(int textHeight) const
         }
         const int bottom = ToClient({0, layer.Bottom}).Y;
         scene.Lines.push_back({{0, bottom}, {FWidth, bottom}});
-        scene.Texts.push_back({{0, ToClient({0, layer.Top}).Y + textHeight}, LayerLabel(layer)});
+        // Labels of thin layers go below each other rather than over.
+        const int labelTop = std::max(ToClient({0, layer.Top}).Y + textHeight, freeFrom);
+        scene.Texts.push_back({{0, labelTop}, LayerLabel(layer)});
+        freeFrom = labelTop + textHeight;
     }
     for (const TPileOutline& outline : FOutlines)
         scene.Fills.push_back({ToClient(outline[0]), ToClient(outline[1]), ToClient(outline[3]), ToClient(outline[2])});
@@ -166,6 +170,7 @@ TSideViewScene TSideViewGeometry::PageScene(int width, int height, int textHeigh
     const int left = Pixel(0.1L * W);
     const int right = Pixel(0.9L * W);
     const int ground = pageY(0);
+    int freeFrom = ground;
     for (std::size_t i = 0; i < FData.Layers.size(); ++i) {
         const TSoilBand& layer = FData.Layers[i];
         if (i == 0) {
@@ -178,7 +183,9 @@ TSideViewScene TSideViewGeometry::PageScene(int width, int height, int textHeigh
         scene.Lines.push_back({{left, bottom}, {right, bottom}});
         // The first label clears the ground's hatch.
         const int below = i == 0 ? std::max(textHeight, 70 + textHeight / 4) : textHeight;
-        scene.Texts.push_back({{Pixel(0.15L * H), pageY(layer.Top) + below}, LayerLabel(layer)});
+        const int labelTop = std::max(pageY(layer.Top) + below, freeFrom);
+        scene.Texts.push_back({{Pixel(0.15L * H), labelTop}, LayerLabel(layer)});
+        freeFrom = labelTop + textHeight;
     }
     const int centre = Pixel(0.5L * W);
     // Outlines wider than the page would draw nothing more on it.

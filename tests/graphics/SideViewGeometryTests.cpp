@@ -272,3 +272,17 @@ TEST(SideViewScene, PageOfANewProjectDrawsEverythingAtTheGround)
         EXPECT_EQ(line.From.Y, 400);
     EXPECT_TRUE(page.Outlines.empty());
 }
+
+TEST(SideViewScene, LabelsOfThinLayersDoNotOverlap)
+{
+    // New rows at depth 0 put several layers at the ground: their labels
+    // stack instead of being drawn over each other.
+    const TSideViewGeometry geometry = Built(Profile(2.5L, 40, {0, 0, 50}), 400, 200);
+    const std::pair<TSideViewScene, int> scenes[] = {{geometry.ScreenScene(14), 14},
+                                                      {geometry.PageScene(6000, 4000, 90), 90}};
+    for (const auto& [scene, textHeight] : scenes) {
+        ASSERT_EQ(scene.Texts.size(), 3u);
+        for (std::size_t i = 1; i < scene.Texts.size(); ++i)
+            EXPECT_GE(scene.Texts[i].At.Y - scene.Texts[i - 1].At.Y, textHeight);
+    }
+}
