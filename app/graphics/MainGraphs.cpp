@@ -49,7 +49,7 @@ TMainGraphs::TMainGraphs()
     Configure(pltLoad, "Load Distribution", "Total Capacity ", "F1", "Depth ", "L2", true);
     Configure(pltAxial, "Axial Load vs Settlement", "Axial Load ", "F1", "Settlement ", "L", true);
     Configure(pltTZcurves, "t-z Curves", "Displacement, z", "L", "Unit Load Transfer, t", "F/L^2", false);
-    Configure(PltQW, "Tip Resistance Curve", "Q", "F", "w", "L", true);
+    Configure(PltQW, "Tip Resistance Curve", "Q", "F1", "w", "L", true);
     Configure(pltUSkin, "Unit Skin Friction vs Depth", "Unit Skin Friction", "F1/L2^2", "Depth", "L2", true);
     Configure(pltSkin, "Acculumated Skin Friction vs Depth", "Accumulated Skin Friction ", "F1", "Depth ", "L2", true);
     Configure(pltTip, "Tip Resistance vs Depth", "Tip Resistance ", "F1", "Depth ", "L2", true);
@@ -154,6 +154,10 @@ bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectU
         }
         if (points.size() > 1)
             points[0] = points[1].X > 0 ? TFloatPoint{} : points[1];
+        // The tip resistance in the same force unit as the other graphs.
+        if (units == UnitSystem::English)
+            for (TFloatPoint& point : graphs.PltQW.Line(0).Points)
+                point.X /= 1000;
 
         for (TGraphPlot* graph : graphs.All())
             graph->SetUnits(units);

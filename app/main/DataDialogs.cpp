@@ -147,6 +147,8 @@ TdlgTitle::TdlgTitle(QMdiArea& area, TProjectAccess project)
       edtDate(new QLineEdit), FProject(std::move(project))
 {
     edtTitle->setMaxLength(TitleLength);
+    // Wide enough to show a whole title.
+    edtTitle->setMinimumWidth(edtTitle->fontMetrics().horizontalAdvance(QString(TitleLength, u'M')) * 3 / 4);
     auto* layout = new QVBoxLayout(this);
     auto* titleLabel = new QLabel(QStringLiteral("Enter line of text for project description:"));
     titleLabel->setBuddy(edtTitle);

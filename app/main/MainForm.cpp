@@ -411,7 +411,7 @@ void TMainForm::ExportReportClick()
     if (choice.Path.isEmpty())
         return;
     QString error;
-    const TReportSources sources{&Project(), GraphsAvailable() ? &FGraphs : nullptr, ProjectFilePath(".kv3p")};
+    const TReportSources sources{&Project(), GraphsAvailable() ? &FGraphs : nullptr, ProjectFilePath(".kv3p"), {}};
     bool written;
     {
         const TWaitCursor wait;

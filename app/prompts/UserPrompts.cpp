@@ -64,7 +64,14 @@ public:
         QFileDialog dialog(parent);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setDefaultSuffix(request.DefaultSuffix);
+        // A name typed without an extension takes the one of the file type
+        // chosen, as the type is changed; the request's own for "all files".
+        const auto follow = [&dialog, &request](const QString& filter) {
+            const QString suffix = FilterSuffix(filter);
+            dialog.setDefaultSuffix(suffix.isEmpty() ? request.DefaultSuffix : suffix);
+        };
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+        follow(PresetFilter(request));
         return Run(dialog, request);
     }
 
@@ -81,6 +88,22 @@ public:
     }
 
 private:
+    // The extension of a filter's first pattern ("PNG Image (*.png)" ->
+    // "png"), empty for "*" and the like.
+    static QString FilterSuffix(const QString& filter)
+    {
+        static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)"));
+        const QRegularExpressionMatch match = pattern.match(filter);
+        return match.hasMatch() ? match.captured(1) : QString();
+    }
+
+    static QString PresetFilter(const FileRequest& request)
+    {
+        const QStringList filters = QtFileFilter(request.Filter).split(QStringLiteral(";;"));
+        return request.FilterIndex >= 0 && request.FilterIndex < filters.size() ? filters[request.FilterIndex]
+                                                                                 : QString();
+    }
+
     static FileChoice Run(QFileDialog& dialog, const FileRequest& request)
     {
         const QStringList filters = QtFileFilter(request.Filter).split(QStringLiteral(";;"));

@@ -7,6 +7,9 @@
 
 #include <QString>
 
+#include <string>
+#include <vector>
+
 class TMainGraphs;
 class TProgramData;
 
@@ -17,6 +20,8 @@ struct TReportSources {
     TMainGraphs* Graphs = nullptr;
     // The plot data file the results are read from.
     QString PlotFile;
+    // A note per pile-head load case, as the results give them.
+    std::vector<std::string> LoadCaseNotes;
 };
 
 // Writes the report to `path`, replacing a previous file only once the new

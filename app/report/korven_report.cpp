@@ -99,7 +99,7 @@ int main(int argc, char** argv)
         ReadPlotFile(graphs, files.Plot.string(), project->Units());
     QString failure;
     int pages = 0;
-    if (!WriteProjectReport({project.get(), &graphs, QString::fromStdString(files.Plot.string())}, output, failure,
+    if (!WriteProjectReport({project.get(), &graphs, QString::fromStdString(files.Plot.string()), {}}, output, failure,
                             &pages)) {
         std::cerr << "korven-report: " << failure.toStdString() << '\n';
         return 1;

@@ -122,8 +122,8 @@ TEST(ReadPlotFile, EnglishFileShowsFeetAndKipsButSettlementInInches)
     const TFloatPoint& deepest = graphs.pltLoad.Line(0).Points[0];
     EXPECT_NEAR(deepest.Y, 1170.0L / 12, 1e-9);
     EXPECT_NEAR(deepest.X, 14.5L, 1e-9);
-    // The Q-w curve stays in pounds and inches.
-    EXPECT_NEAR(graphs.PltQW.Line(0).Points[1].X, 3599, 1e-9);
+    // The Q-w curve in kips like the other graphs, its movement in inches.
+    EXPECT_NEAR(graphs.PltQW.Line(0).Points[1].X, 3.599L, 1e-12);
     EXPECT_NEAR(graphs.PltQW.Line(0).Points[1].Y, 0.12L, 1e-12);
     // A positive first load starts the axial curve at the origin.
     const auto& axial = graphs.pltAxial.Line(0).Points;
