@@ -5,7 +5,7 @@
 // folder, makes that the current folder, calls the engine and reports the
 // status with the paths of the report and the plot data file (see Usage).
 #include "BatchResults.h"
-#include "EngineRun.h"
+#include "AnalysisRun.h"
 
 #include <limits.h>
 #include <unistd.h>
@@ -104,17 +104,19 @@ private:
 };
 
 // Runs one project; -1 when the run could not be set up.
-int32_t RunOne(TEngineEntry entry, const TOptions& options, const fs::path& project, nlohmann::json& document)
+int32_t RunOne(TAnalysisRun& run, const TOptions& options, const fs::path& project, nlohmann::json& document)
 {
-    const TRunFiles files = TRunFiles::ForProject(fs::absolute(project));
-    int32_t status;
-    try {
+    TRunOutcome outcome;
+    {
         TStdoutToStderr quiet(options.Json);
-        status = RunEngine(entry, files);
-    } catch (const ERunError& error) {
-        std::cerr << "korven-run: " << project.string() << ": " << error.what() << '\n';
+        outcome = run.Run(fs::absolute(project));
+    }
+    if (outcome.Step != TRunStep::Ran) {
+        std::cerr << "korven-run: " << project.string() << ": " << outcome.Error << '\n';
         return -1;
     }
+    const TRunFiles& files = outcome.Files;
+    const int32_t status = outcome.Status;
 
     std::ostream& out = options.Json ? std::cerr : std::cout;
     out << project.string() << ": status " << status << " (" << EngineStatusMeaning(status) << ")\n"
@@ -125,7 +127,7 @@ int32_t RunOne(TEngineEntry entry, const TOptions& options, const fs::path& proj
     if (!options.Csv && !options.Json)
         return status;
 
-    const TProjectResult result = CollectResults(files.Input, files, status);
+    const TProjectResult result = CollectResults(outcome);
     if (options.Csv) {
         try {
             for (const fs::path& written : WriteCsvFiles(result))
@@ -165,10 +167,9 @@ int main(int argc, char** argv)
         std::cerr << Usage;
         return 2;
     }
-    TDynamicLibrary library(EngineLibraryIn(ProgramFolder()).string());
-    TEngineEntry entry;
+    TAnalysisRun run(EngineLibraryIn(ProgramFolder()));
     try {
-        entry = OpenEngine(library);
+        run.Open();
     } catch (const ELibraryError& error) {
         std::cerr << "korven-run: " << error.what() << '\n';
         return 2;
@@ -176,7 +177,7 @@ int main(int argc, char** argv)
     nlohmann::json document = {{"projects", nlohmann::json::array()}};
     int failures = 0;
     for (const fs::path& project : options.Projects)
-        if (RunOne(entry, options, project, document) != 0)
+        if (RunOne(run, options, project, document) != 0)
             ++failures;
     if (options.Json)
         std::cout << document.dump(2) << '\n';

@@ -108,15 +108,10 @@ std::string PaintReport(const TReportSources& sources, const QString& path, int&
     input.Project = &project;
     input.FileName = QFileInfo(QString::fromStdString(project.FileName)).absoluteFilePath().toStdString();
     input.Date = QLocale::system().toString(QDateTime::currentDateTime(), QLocale::LongFormat).toStdString();
-    if (sources.Graphs && sources.Graphs->PlotsAvailable) {
-        try {
-            input.Results = ReadPlotData(sources.PlotFile.toStdString());
-        } catch (const EInOutError& failure) {
-            input.Missing = failure.what();
-        }
-    } else {
+    if (sources.Results)
+        input.Results = *sources.Results;
+    else
         input.Missing = "the project has no plot data";
-    }
 
     const QString title = QStringLiteral("KORVEN report: %1").arg(QString::fromStdString(project.Title));
     TReportWriter report(path, title);

@@ -5,6 +5,7 @@
 #include "ProgramData.h"
 #include "ResultsSummary.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -160,14 +161,31 @@ std::string LoadsAndOptions(const TProgramData& project)
     return html;
 }
 
-std::string RowsTable(const std::vector<TLoadSettlementRow>& rows, int units)
+// The rows with a last column for their flags when any is flagged; a load
+// case beyond the computed curve shows its flag instead of the engine's
+// numbers.
+std::string RowsTable(const std::vector<TLoadSettlementRow>& rows, const std::vector<TRowFlag>& flags, int units)
 {
     const std::string force = ForceUnitText(units), length = Length(units);
-    std::string html = OpenTable() + HeadingRow({"Top load (" + force + ")", "Top movement (" + length + ")",
-                                                 "Tip movement (" + length + ")", "Tip load (" + force + ")"});
-    for (const TLoadSettlementRow& row : rows)
-        html += "<tr>" + Cell(QuantityText(row.TopLoad), true) + Cell(QuantityText(row.TopMovement), true) +
-                Cell(QuantityText(row.TipMovement), true) + Cell(QuantityText(row.TipLoad), true) + "</tr>\n";
+    std::vector<std::string> headings{"Top load (" + force + ")", "Top movement (" + length + ")",
+                                      "Tip movement (" + length + ")", "Tip load (" + force + ")"};
+    const bool flagged = std::any_of(flags.begin(), flags.end(), [](TRowFlag f) { return f != TRowFlag::None; });
+    if (flagged)
+        headings.push_back("Note");
+    std::string html = OpenTable() + HeadingRow(headings);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TLoadSettlementRow& row = rows[i];
+        const TRowFlag flag = i < flags.size() ? flags[i] : TRowFlag::None;
+        html += "<tr>" + Cell(QuantityText(row.TopLoad), true);
+        if (flag == TRowFlag::BeyondCurve)
+            html += "<td colspan=\"3\" align=\"center\"><i>" + RowFlagText(flag) + "</i></td>";
+        else
+            html += Cell(QuantityText(row.TopMovement), true) + Cell(QuantityText(row.TipMovement), true) +
+                    Cell(QuantityText(row.TipLoad), true);
+        if (flagged)
+            html += Cell(RowFlagText(flag));
+        html += "</tr>\n";
+    }
     return html + "</table>\n";
 }
 
@@ -180,9 +198,9 @@ std::string ResultsSection(const TReportInput& input)
                ". Run the analysis to include the load-settlement curve, the read-outs and the graphs.</p>\n";
     }
     const TPlotData& data = *input.Results;
-    html += "<h3>Load-settlement curve</h3>\n" + RowsTable(data.LoadSettlement, data.Units);
+    html += "<h3>Load-settlement curve</h3>\n" + RowsTable(data.LoadSettlement, LoadSettlementFlags(data), data.Units);
     if (!data.LoadCases.empty())
-        html += "<h3>Pile-head load cases</h3>\n" + RowsTable(data.LoadCases, data.Units);
+        html += "<h3>Pile-head load cases</h3>\n" + RowsTable(data.LoadCases, LoadCaseFlags(data), data.Units);
 
     html += "<h3>Capacity read-outs</h3>\n";
     if (data.Units != project.Units())
