@@ -252,6 +252,8 @@ void TMainForm::OpenProject(const QString& path, bool fullFormat, bool addToRece
     TakeResults(ReadRunResults(SiblingFile(Project().FileName, ".kv3p"), unread), true);
     if (addToRecent)
         FSettings.AddRecentFile(fileName);
+    for (const std::string& notice : Project().ReadNotices)
+        Prompts().Inform(this, QString::fromStdString(notice), PromptIcon::Warning);
 }
 
 void TMainForm::StartUp()

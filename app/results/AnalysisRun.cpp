@@ -46,11 +46,19 @@ TRunOutcome TAnalysisRun::Run(const fs::path& projectFile)
         outcome.Error = error.what();
         return outcome;
     }
+    return RanOutcome(outcome.Files, outcome.Status);
+}
+
+TRunOutcome RanOutcome(const TRunFiles& files, int32_t status)
+{
+    TRunOutcome outcome;
     outcome.Step = TRunStep::Ran;
-    if (outcome.Status == kOutputNotWrittenStatus)
+    outcome.Status = status;
+    outcome.Files = files;
+    if (status == kOutputNotWrittenStatus)
         outcome.ReadError = "the results could not be written";
     else
-        outcome.Results = ReadRunResults(outcome.Files.Plot, outcome.ReadError);
+        outcome.Results = ReadRunResults(files.Plot, outcome.ReadError);
     return outcome;
 }
 

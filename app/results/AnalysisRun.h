@@ -57,6 +57,11 @@ private:
     TEngineEntry FEntry = nullptr;
 };
 
+// The outcome of a run that returned `status` on `files`: the plot data read
+// unless the run could not write them. For runs made another way (the
+// in-memory core on several threads).
+TRunOutcome RanOutcome(const TRunFiles& files, int32_t status);
+
 // The plot data file of a run when it can be read; otherwise empty, with the
 // reader's message in `error`.
 std::optional<TPlotData> ReadRunResults(const std::filesystem::path& plotFile, std::string& error);
