@@ -162,7 +162,7 @@ std::vector<std::string> SummaryNotes(const TCapacityReadouts& readouts, const T
     if (Any(readouts.CaseFlags, TRowFlag::BeyondCurve))
         notes.push_back(FlaggedRows("Pile-head load case", readouts.CaseFlags, TRowFlag::BeyondCurve) +
                         " beyond the computed curve: the engine's numbers for such a case are no results. "
-                        "Add larger tip movements to reach them.");
+                        "Add larger tip movements to reach it.");
     if (Any(readouts.CaseFlags, TRowFlag::TipBeyondQw))
         notes.push_back("The tip movement of " +
                         FlaggedRows("pile-head load case", readouts.CaseFlags, TRowFlag::TipBeyondQw) +
