@@ -148,7 +148,7 @@ int32_t Report(const TOptions& options, const fs::path& project, const TRunFiles
     if (!options.Csv && !options.Json)
         return status;
 
-    const TProjectResult result = CollectResults(files.Input, files, status);
+    const TProjectResult result = CollectResults(RanOutcome(files, status));
     if (options.Csv) {
         try {
             for (const fs::path& written : WriteCsvFiles(result))

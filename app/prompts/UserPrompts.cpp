@@ -109,6 +109,17 @@ private:
         const QStringList filters = QtFileFilter(request.Filter).split(QStringLiteral(";;"));
         dialog.setWindowTitle(request.Title);
         dialog.setNameFilters(filters);
+        if (request.ExecutableFilter >= 0 && request.ExecutableFilter < filters.size()) {
+            // The name filters cannot tell programs from other files; the
+            // executable filter lists executable files (and folders) only.
+            const QString executables = filters[request.ExecutableFilter];
+            const QDir::Filters all = dialog.filter();
+            const auto follow = [&dialog, executables, all](const QString& filter) {
+                dialog.setFilter(filter == executables ? QDir::AllDirs | QDir::Files | QDir::Executable : all);
+            };
+            QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+            follow(filters.value(request.FilterIndex));
+        }
         if (request.FilterIndex >= 0 && request.FilterIndex < filters.size())
             dialog.selectNameFilter(filters[request.FilterIndex]);
         if (!request.FileName.isEmpty())
@@ -126,7 +137,24 @@ public:
         return QProcess::startDetached(program, arguments);
     }
 
-    bool OpenDocument(const QString& path) override { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+    // The desktop's opener reports within moments when no program takes the
+    // document; one still running then has started a program.
+    bool OpenDocument(const QString& path) override
+    {
+        auto* opener = new QProcess;
+        QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+        opener->start(QStringLiteral("xdg-open"), {path});
+        if (!opener->waitForStarted()) {
+            delete opener;
+            return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        }
+        if (!opener->waitForFinished(OpenerPatience))
+            return true;
+        return opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
+    }
+
+private:
+    static constexpr int OpenerPatience = 3000;  // ms
 };
 
 QtPrompts qtPrompts;
@@ -171,6 +199,15 @@ QString QtFileFilter(const QString& filter)
         entries << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     return entries.join(QStringLiteral(";;"));
+}
+
+bool StartTextEditor(const QString& editorCommand, const QString& file)
+{
+    QStringList arguments = QProcess::splitCommand(editorCommand);
+    if (arguments.isEmpty())
+        arguments = {kDefaultTextEditor};
+    const QString program = arguments.takeFirst();
+    return Launcher().StartProgram(program, arguments << file);
 }
 
 void SetMessageTitle(const QString& title) { TitleOfMessages() = title; }

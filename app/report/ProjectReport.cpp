@@ -232,16 +232,10 @@ std::string PaintReport(const TReportSources& sources, const QString& path, int&
     input.Project = &project;
     input.FileName = QFileInfo(QString::fromStdString(project.FileName)).absoluteFilePath().toStdString();
     input.Date = QLocale::system().toString(QDateTime::currentDateTime(), QLocale::LongFormat).toStdString();
-    input.LoadCaseNotes = sources.LoadCaseNotes;
-    if (sources.Graphs && sources.Graphs->PlotsAvailable) {
-        try {
-            input.Results = ReadPlotData(sources.PlotFile.toStdString());
-        } catch (const EInOutError& failure) {
-            input.Missing = failure.what();
-        }
-    } else {
+    if (sources.Results)
+        input.Results = *sources.Results;
+    else
         input.Missing = "the project has no plot data";
-    }
 
     std::optional<TSideViewGeometry> side;
     try {

@@ -282,26 +282,31 @@ std::string LoadsAndOptions(const TProgramData& project)
     return html;
 }
 
-// The load-settlement rows, with a column of notes when any row has one.
-std::string RowsTable(const std::vector<TLoadSettlementRow>& rows, int units,
-                      const std::vector<std::string>& notes = {})
+// The rows, with a last column for their flags when any is flagged; a load
+// case beyond the computed curve shows its flag instead of the engine's
+// numbers.
+std::string RowsTable(const std::vector<TLoadSettlementRow>& rows, const std::vector<TRowFlag>& flags, int units)
 {
     const std::string force = ReportUnits(ForceUnitText(units)), length = Length(units);
     std::vector<std::string> headings{"Top load (" + force + ")", "Top movement (" + length + ")",
                                       "Tip movement (" + length + ")", "Tip load (" + force + ")"};
-    std::vector<std::vector<std::string>> columns(4);
-    for (const TLoadSettlementRow& row : rows) {
+    std::vector<std::vector<std::string>> columns(5);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TLoadSettlementRow& row = rows[i];
+        const TRowFlag flag = i < flags.size() ? flags[i] : TRowFlag::None;
+        const bool beyond = flag == TRowFlag::BeyondCurve;
         columns[0].push_back(QuantityText(row.TopLoad));
-        columns[1].push_back(QuantityText(row.TopMovement));
-        columns[2].push_back(QuantityText(row.TipMovement));
-        columns[3].push_back(QuantityText(row.TipLoad));
+        columns[1].push_back(beyond ? std::string() : QuantityText(row.TopMovement));
+        columns[2].push_back(beyond ? std::string() : QuantityText(row.TipMovement));
+        columns[3].push_back(beyond ? std::string() : QuantityText(row.TipLoad));
+        columns[4].push_back(flag == TRowFlag::None ? std::string() : RowFlagText(flag));
     }
-    std::vector<bool> numbers(4, true);
-    if (std::any_of(notes.begin(), notes.end(), [](const std::string& note) { return !note.empty(); })) {
+    std::vector<bool> numbers{true, true, true, true, false};
+    if (std::any_of(flags.begin(), flags.end(), [](TRowFlag f) { return f != TRowFlag::None; }))
         headings.push_back("Note");
-        columns.push_back(notes);
-        columns.back().resize(rows.size());
-        numbers.push_back(false);
+    else {
+        columns.pop_back();
+        numbers.pop_back();
     }
     return ColumnsTable(headings, columns, numbers);
 }
@@ -312,9 +317,9 @@ std::string ResultsSection(const TReportInput& input)
     if (!input.Results)
         return html + "<p>No results: " + HtmlEscaped(input.Missing) + ".</p>\n";
     const TPlotData& data = *input.Results;
-    html += "<h3>Load-settlement curve</h3>\n" + RowsTable(data.LoadSettlement, data.Units);
+    html += "<h3>Load-settlement curve</h3>\n" + RowsTable(data.LoadSettlement, LoadSettlementFlags(data), data.Units);
     if (!data.LoadCases.empty())
-        html += "<h3>Pile-head load cases</h3>\n" + RowsTable(data.LoadCases, data.Units, input.LoadCaseNotes);
+        html += "<h3>Pile-head load cases</h3>\n" + RowsTable(data.LoadCases, LoadCaseFlags(data), data.Units);
     return html;
 }
 

@@ -23,9 +23,6 @@ struct TReportInput {
     // then Missing says why.
     std::optional<TPlotData> Results;
     std::string Missing;
-    // A note per pile-head load case ("beyond the computed curve", ...),
-    // empty where there is none; shown in a column of their own.
-    std::vector<std::string> LoadCaseNotes;
 };
 
 // Text with the HTML special characters escaped.

@@ -57,6 +57,21 @@ TEST(ReportContent, ResultsTablesAndReadOuts)
     EXPECT_NE(html.find("Pile-head load cases"), std::string::npos);
     EXPECT_NE(html.find("<td align=\"right\" style=\"white-space: nowrap\">200000</td>"), std::string::npos);
     EXPECT_NE(html.find("Davisson's offset limit"), std::string::npos);
+    EXPECT_EQ(html.find("<th>Note</th>"), std::string::npos);
+
+    // A tip beyond the Q-w curve (last point 1500 lb at 1 in) and a load case
+    // beyond the computed curve are flagged; the read-out through the flagged
+    // row is also given with the tip load held.
+    input.Results->QWCurve = {{0, 0}, {1500, 1}};
+    input.Results->LoadCases.push_back({250000, -2e-4, 0, 0});
+    const std::string flagged = ReportHtml(input);
+    EXPECT_NE(flagged.find("<th>Note</th>"), std::string::npos);
+    EXPECT_EQ(Count(flagged, "<td>tip beyond the Q-w curve</td>"), 1u);
+    EXPECT_NE(flagged.find("<i>beyond the computed curve</i>"), std::string::npos);
+    EXPECT_EQ(flagged.find("-2.000E-04"), std::string::npos);
+    EXPECT_NE(flagged.find("with the tip load held at the Q-w curve's last value"), std::string::npos);
+    EXPECT_NE(flagged.find("Pile-head load case 2 lies beyond the computed curve"), std::string::npos);
+
     // Results in other units than the project are not read off.
     input.Results->Units = 2;
     EXPECT_NE(ReportHtml(input).find("computed in other units"), std::string::npos);

@@ -375,8 +375,7 @@ void TTableChartForm::BtnBrowseClick()
 
 void TTableChartForm::BtnEditClick()
 {
-    const QString editor = FTextEditor ? FTextEditor() : QString();
-    if (!Launcher().StartProgram(editor.isEmpty() ? kDefaultTextEditor : editor, {FileNameEdit->text()}))
+    if (!StartTextEditor(FTextEditor ? FTextEditor() : QString(), FileNameEdit->text()))
         Prompts().Inform(this, tr("An error occurred in running the Word Processor"));
 }
 
