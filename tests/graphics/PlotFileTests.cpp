@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -11,7 +13,7 @@ std::string DataFile(const char* name) { return std::string(KORVEN_GRAPHICS_TEST
 
 std::string WriteFile(const char* name, const std::string& text)
 {
-    const std::string path = testing::TempDir() + name;
+    const std::string path = testing::TempDir() + std::to_string(::getpid()) + "_" + name;
     std::ofstream(path) << text;
     return path;
 }

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -71,7 +72,7 @@ TEST(PlotData, DamagedFilesEndWithTheReadersError)
         GTEST_SKIP() << "no reference files in " << Golden;
     std::ifstream in(Golden + "/e19_iprint_1_loads.kv3p", std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::string path = testing::TempDir() + "damaged.kv3p";
+    const std::string path = testing::TempDir() + std::to_string(::getpid()) + "_" + "damaged.kv3p";
     const auto write = [&](const std::string& content) {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
     };

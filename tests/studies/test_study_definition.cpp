@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <string>
+#include <unistd.h>
 
 using nlohmann::json;
 
@@ -69,7 +71,7 @@ TEST(StudyDefinition, KeptInTheProjectExtras)
                                       StudyFromJson(json::parse(R"({"kind": "parametric", "input":
                                           {"target": "q_multiplier"}, "values": [0.5, 1, 2]})"))};
     StoreStudies(extras, studies);
-    const std::string file = testing::TempDir() + "studies.kv3x";
+    const std::string file = testing::TempDir() + std::to_string(::getpid()) + "_" + "studies.kv3x";
     extras.Write(file);
     const TProjectExtras read = TProjectExtras::Read(file);
     EXPECT_EQ(StudiesOf(read), studies);
