@@ -1,0 +1,195 @@
+// korven-cpt: t-z and Q-w curves for a project's pile from a CPT sounding,
+// by the unified CPT-based methods; prints a JSON summary and, with -o,
+// writes the project with the curves as its user curves.
+#include "CptCurveWriter.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+using namespace cpt;
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: korven-cpt SOUNDING PROJECT.kv3d [--method auto|sand|clay] [-o NEW.kv3d] [options]\n";
+constexpr const char* Help =
+    "Derives t-z curves and the Q-w curve of the project's pile (its length and\n"
+    "outer diameter) from a cone penetration sounding (.gef, .ags, or CSV with a\n"
+    "header such as depth_m,qc_MPa,fs_kPa,u2_kPa) and prints a JSON summary.\n"
+    "Nothing is written without -o.\n"
+    "\n"
+    "  --method auto|sand|clay   by soil behaviour type per depth (auto, default)\n"
+    "                            or one method for the whole pile\n"
+    "  -o FILE                   write the project with the curves to FILE\n"
+    "  --test ID                 the test of an AGS4 file with several\n"
+    "  --end closed|open         the pile's end (default closed)\n"
+    "  --wall-thickness T        wall of an open pipe, m\n"
+    "  --plug-length-ratio R     measured PLR (default: estimated)\n"
+    "  --tension                 curves for uplift (tension branch)\n"
+    "  --water-table Z           m below the sounding's zero (default 0)\n"
+    "  --unit-weight G           total unit weight, kN/m^3, over the whole depth\n"
+    "                            (default: the project's layers, else 19)\n"
+    "  --net-area-ratio A        cone net area ratio (default: the file's, else 0.8)\n"
+    "  --interface-angle DEG     sand interface friction angle (default 29)\n"
+    "  --max-curve-length M      longest length of shaft per t-z curve (default 1)\n"
+    "  --override TOP:BOTTOM:sand|clay   soil class over a depth range, m\n"
+    "  --help                    show this text\n"
+    "\n"
+    "Exit code: 0 done, 1 a sounding, project or design that cannot be used,\n"
+    "2 a usage error.\n";
+
+[[noreturn]] void UsageError(const std::string& message)
+{
+    std::cerr << "korven-cpt: " << message << "\n" << Usage;
+    std::exit(2);
+}
+
+double Number(const std::string& option, const std::string& text)
+{
+    const double value = sounding_detail::ParseNumber(text);
+    if (!HasValue(value))
+        UsageError(option + " needs a number, not '" + text + "'");
+    return value;
+}
+
+const char* ClassName(TSoilClass cls) { return cls == TSoilClass::Sand ? "sand" : "clay"; }
+
+TClassOverride Override(const std::string& text)
+{
+    const std::size_t first = text.find(':');
+    const std::size_t second = text.find(':', first == std::string::npos ? first : first + 1);
+    if (second == std::string::npos)
+        UsageError("--override needs TOP:BOTTOM:sand or TOP:BOTTOM:clay");
+    const std::string cls = text.substr(second + 1);
+    if (cls != "sand" && cls != "clay")
+        UsageError("--override needs TOP:BOTTOM:sand or TOP:BOTTOM:clay");
+    return {Number("--override", text.substr(0, first)), Number("--override", text.substr(first + 1, second - first - 1)),
+            cls == "sand" ? TSoilClass::Sand : TSoilClass::Clay};
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> files;
+    std::string output, test;
+    TCptSettings settings;
+    TPileEnd end = TPileEnd::Closed;
+    double wall = 0, plr = -1;
+    bool unitWeightGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= argc)
+                UsageError(arg + " needs a value");
+            return argv[++i];
+        };
+        if (arg == "--help" || arg == "-h") {
+            std::cout << Usage << Help;
+            return 0;
+        } else if (arg == "--method") {
+            const std::string m = value();
+            if (m != "auto" && m != "sand" && m != "clay")
+                UsageError("--method is auto, sand or clay");
+            settings.Method = m == "sand" ? TMethodChoice::Sand : m == "clay" ? TMethodChoice::Clay
+                                                                              : TMethodChoice::ByBehaviourType;
+        } else if (arg == "-o") {
+            output = value();
+        } else if (arg == "--test") {
+            test = value();
+        } else if (arg == "--end") {
+            const std::string e = value();
+            if (e != "closed" && e != "open")
+                UsageError("--end is closed or open");
+            end = e == "open" ? TPileEnd::Open : TPileEnd::Closed;
+        } else if (arg == "--wall-thickness") {
+            wall = Number(arg, value());
+        } else if (arg == "--plug-length-ratio") {
+            plr = Number(arg, value());
+        } else if (arg == "--tension") {
+            settings.Direction = TLoadDirection::Tension;
+        } else if (arg == "--water-table") {
+            settings.WaterTable = Number(arg, value());
+        } else if (arg == "--unit-weight") {
+            settings.DefaultUnitWeight = Number(arg, value());
+            unitWeightGiven = true;
+        } else if (arg == "--net-area-ratio") {
+            settings.NetAreaRatio = Number(arg, value());
+        } else if (arg == "--interface-angle") {
+            settings.Sand.InterfaceAngle = Number(arg, value());
+        } else if (arg == "--max-curve-length") {
+            settings.MaxCurveLength = Number(arg, value());
+        } else if (arg == "--override") {
+            settings.Overrides.push_back(Override(value()));
+        } else if (!arg.empty() && arg[0] == '-') {
+            UsageError("unknown option " + arg);
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.size() != 2)
+        UsageError("give one sounding and one project file");
+
+    try {
+        TProjectTables tables;
+        std::string error;
+        const auto project = TProgramData::CreateFromFile(tables, files[1], true, error);
+        if (!project)
+            throw ECptError(files[1] + ": " + error);
+        if (!unitWeightGiven)
+            settings.UnitWeights = UnitWeightsOfProject(*project, settings.WaterUnitWeight);
+        TSounding sounding = ReadSoundingFile(files[0], test);
+        const TCptProfile profile(std::move(sounding), settings);
+        const TPileGeometry pile = PileOfProject(*project, end, wall, plr);
+        const TCptDesign design = Design(profile, pile);
+        if (!output.empty()) {
+            WriteCurves(*project, design);
+            project->FileName = output;
+            project->SaveToFile();
+        }
+
+        nlohmann::ordered_json summary;
+        const TSounding& s = profile.Sounding();
+        summary["sounding"] = {{"file", files[0]},
+                               {"name", s.Name},
+                               {"rows", s.Rows.size()},
+                               {"dropped_rows", s.DroppedRows},
+                               {"bottom_m", profile.Bottom()},
+                               {"net_area_ratio", profile.NetAreaRatio()}};
+        summary["pile"] = {{"length_m", pile.Length},
+                           {"diameter_m", pile.Diameter},
+                           {"end", end == TPileEnd::Open ? "open" : "closed"},
+                           {"wall_thickness_m", wall},
+                           {"effective_area_ratio", design.AreaRatio}};
+        summary["method"] = settings.Method == TMethodChoice::Sand   ? "sand"
+                            : settings.Method == TMethodChoice::Clay ? "clay"
+                                                                     : "auto";
+        summary["direction"] = settings.Direction == TLoadDirection::Tension ? "tension" : "compression";
+        summary["shaft_capacity_kN"] = design.ShaftCapacity;
+        summary["base"] = {{"class", ClassName(design.BaseClass)},
+                           {"q_p_kPa", design.BaseQp},
+                           {"q_b01_kPa", design.BaseQb01},
+                           {"area_m2", design.BaseArea},
+                           {"capacity_kN", design.BaseCapacity}};
+        summary["zones"] = nlohmann::json::array();
+        for (const TZone& zone : design.Zones)
+            summary["zones"].push_back({{"top_m", zone.Top}, {"bottom_m", zone.Bottom}, {"class", ClassName(zone.Class)}});
+        summary["curve_depths_m"] = nlohmann::json::array();
+        for (const TTzCurve& curve : design.Curves)
+            summary["curve_depths_m"].push_back(curve.Depth);
+        summary["qw_points"] = design.Qw.size();
+        summary["curves_written"] = output.empty() ? 0 : design.Curves.size();
+        summary["written"] = output.empty() ? nlohmann::json(nullptr) : nlohmann::json(output);
+        std::cout << summary.dump(2) << "\n";
+    } catch (const ESoundingError& e) {
+        std::cerr << "korven-cpt: " << files[0] << ": " << e.what() << "\n";
+        return 1;
+    } catch (const std::exception& e) {
+        std::cerr << "korven-cpt: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}

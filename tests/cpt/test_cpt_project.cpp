@@ -1,0 +1,138 @@
+// Curves written into a project in its units, the project's layers as unit
+// weights, and korven-cpt end to end: its summary, its written project run
+// through the engine, its refusals.
+#include "CptCurveWriter.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+using namespace cpt;
+
+namespace {
+
+std::string DataFile(const char* name) { return std::string(KORVEN_CPT_TEST_DATA) + "/" + name; }
+
+TCptDesign SampleDesign(TLoadDirection direction = TLoadDirection::Compression)
+{
+    TCptSettings settings;
+    settings.Direction = direction;
+    const TCptProfile profile(ReadSoundingFile(DataFile("pygef_cpt.gef")), settings);
+    return Design(profile, {15, 0.6, TPileEnd::Closed, 0});
+}
+
+// Runs a command; its standard output and exit code.
+std::pair<std::string, int> RunCommand(const std::string& command)
+{
+    std::string out;
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    const int status = pclose(pipe);
+    return {out, WEXITSTATUS(status)};
+}
+
+}  // namespace
+
+TEST(CptCurveWriter, WritesUserCurvesInTheProjectsUnits)
+{
+    const TCptDesign design = SampleDesign();
+    for (int units : {UnitSystem::SI, UnitSystem::English}) {
+        TProjectTables tables;
+        TProgramData project(tables);
+        project.SetUnits(units);
+        project.SetChanged(false);
+        WriteCurves(project, design);
+        EXPECT_FALSE(project.CurvesGenerated);
+        EXPECT_TRUE(project.Changed());
+        const long double length = units == UnitSystem::SI ? 1 : InchesPerMetre;
+        const long double stress = units == UnitSystem::SI ? 1 : 1 / 6.894757L;
+        ASSERT_EQ(tables.TblTZDepth2.RowCount(), static_cast<int>(design.Curves.size()));
+        const int last = tables.TblTZDepth2.RowCount() - 1;
+        EXPECT_NEAR(static_cast<double>(tables.TblTZDepth2.GetData(CurveDepthColumn, last).AsFloat()), 15 * length,
+                    1e-9);
+        const TGridTableChart* curve = tables.TblTZDepth2.GetData(CurvePointsColumn, last).AsTable();
+        const auto& points = design.Curves.back().Points;
+        ASSERT_EQ(curve->RowCount(), static_cast<int>(points.size()));
+        EXPECT_NEAR(static_cast<double>(curve->GetData(0, 5).AsFloat()), points[5].first * stress,
+                    points[5].first * 1e-6);
+        EXPECT_NEAR(static_cast<double>(curve->GetData(1, 5).AsFloat()), points[5].second * length, 1e-12);
+        ASSERT_EQ(tables.TblQwcurve2.RowCount(), static_cast<int>(design.Qw.size()));
+        const long double force = units == UnitSystem::SI ? 1 : 1000 / 4.4482216L;
+        EXPECT_NEAR(static_cast<double>(tables.TblQwcurve2.GetData(0, 10).AsFloat()), design.BaseCapacity * force,
+                    design.BaseCapacity * 1e-4);
+    }
+}
+
+TEST(CptCurveWriter, RefusesMoreCurvesThanTheTableTakesLeavingTheProject)
+{
+    TCptSettings settings;
+    settings.MaxCurveLength = 0.1;
+    const TCptProfile profile(ReadSoundingFile(DataFile("pygef_cpt.gef")), settings);
+    const TCptDesign design = Design(profile, {15, 0.6, TPileEnd::Closed, 0});
+    TProjectTables tables;
+    TProgramData project(tables);
+    EXPECT_THROW(WriteCurves(project, design), ECptError);
+    EXPECT_TRUE(project.CurvesGenerated);
+    EXPECT_EQ(tables.TblTZDepth2.RowCount(), 2);
+}
+
+TEST(CptCurveWriter, TensionBranchIsWeakerAndHasNoBase)
+{
+    const TCptDesign compression = SampleDesign();
+    const TCptDesign tension = SampleDesign(TLoadDirection::Tension);
+    EXPECT_LT(tension.ShaftCapacity, compression.ShaftCapacity);
+    EXPECT_EQ(tension.BaseCapacity, 0);
+    for (const auto& [q, w] : tension.Qw)
+        EXPECT_EQ(q, 0);
+}
+
+TEST(KorvenCpt, SummaryWrittenProjectRunsAndRefusals)
+{
+    const std::filesystem::path folder = testing::TempDir() + "korven-cpt";
+    std::filesystem::create_directories(folder);
+    const std::string project = (folder / "pile.kv3d").string();
+    const std::string sounding = DataFile("HKZ1-CPT03.ags");
+    {
+        TProjectTables tables;
+        TProgramData data(tables);
+        data.SetUnits(UnitSystem::SI);
+        data.PileLength = 20;
+        data.OuterDiameter = 2;
+        for (int row = 0; row < 2; ++row) {
+            tables.TblAE2.GetData(0, row).SetFloat(20 * row);
+            tables.TblAE2.GetData(1, row).SetFloat(2.6E7L);
+        }
+        data.FileName = project;
+        data.SaveToFile();
+    }
+    const std::string tool = KORVEN_CPT;
+    const auto [printed, code] = RunCommand(tool + " " + sounding + " " + project + " --method sand");
+    ASSERT_EQ(code, 0) << printed;
+    const auto summary = nlohmann::json::parse(printed);
+    EXPECT_EQ(summary["written"], nullptr);
+    EXPECT_EQ(summary["curves_written"], 0);
+    EXPECT_EQ(summary["sounding"]["rows"], 2458);
+    EXPECT_EQ(summary["zones"].size(), 1u);
+    EXPECT_GT(summary["shaft_capacity_kN"].get<double>(), 0);
+
+    const std::string written = (folder / "cpt.kv3d").string();
+    const auto [out, writtenCode] =
+        RunCommand(tool + " " + sounding + " " + project + " --end open --wall-thickness 0.05 -o " + written);
+    ASSERT_EQ(writtenCode, 0);
+    const auto second = nlohmann::json::parse(out);
+    EXPECT_EQ(second["curves_written"], second["curve_depths_m"].size());
+    EXPECT_NEAR(second["pile"]["effective_area_ratio"].get<double>(), 1 - std::tanh(0.3 * std::sqrt(1.9 / 0.0357)) *
+                                                                              0.95 * 0.95, 1e-9);
+    const auto [run, runCode] = RunCommand(std::string(KORVEN_RUN) + " --json " + written);
+    EXPECT_EQ(runCode, 0) << run;
+
+    EXPECT_EQ(RunCommand(tool + " " + sounding + " " + project + " --end open").second, 1);  // no wall
+    EXPECT_EQ(RunCommand(tool + " " + DataFile("LICENSES.md") + " " + project).second, 1);
+    EXPECT_EQ(RunCommand(tool + " " + sounding).second, 2);
+    EXPECT_EQ(RunCommand(tool + " " + sounding + " " + project + " --method sandy").second, 2);
+}
