@@ -2,6 +2,7 @@
 // weights, and korven-cpt end to end: its summary, its written project run
 // through the engine, its refusals.
 #include "CptCurveWriter.h"
+#include "CptRecord.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -135,4 +136,28 @@ TEST(KorvenCpt, SummaryWrittenProjectRunsAndRefusals)
     EXPECT_EQ(RunCommand(tool + " " + DataFile("LICENSES.md") + " " + project).second, 1);
     EXPECT_EQ(RunCommand(tool + " " + sounding).second, 2);
     EXPECT_EQ(RunCommand(tool + " " + sounding + " " + project + " --method sandy").second, 2);
+}
+
+TEST(CptRecord, SectionReadsBackAndRefusesWhatItCannotRead)
+{
+    TCptRecord record;
+    record.SoundingPath = "soundings/CPT 7.gef";
+    record.Test = "A/1";
+    record.Checksum = SoundingChecksum("depth_m,qc_MPa\n");
+    record.End = TPileEnd::Open;
+    record.WallThickness = 0.025;
+    record.Settings.Method = TMethodChoice::Clay;
+    record.Settings.Direction = TLoadDirection::Tension;
+    record.Settings.UnitWeights = {{2.5, 18}, {9, 20.5}};
+    record.Settings.Overrides = {{3, 4.5, TSoilClass::Clay}};
+    record.Settings.SensitiveClayFactor = 0.3;
+    record.CurveDepths = {0, 1.5, 9};
+    const nlohmann::json section = CptSection(record);
+    EXPECT_EQ(CptSection(CptRecordFromSection(section)), section);
+    EXPECT_EQ(CptSection(CptRecordFromSection(nlohmann::json::object())), CptSection(TCptRecord{}));
+    EXPECT_EQ(SoundingChecksum(""), "cbf29ce484222325");
+
+    for (const char* bad : {R"({"method": "gravel"})", R"({"water_table_m": "deep"})", R"({"pile": []})",
+                            R"({"overrides": [{"class": "peat"}]})", R"([])"})
+        EXPECT_THROW(CptRecordFromSection(nlohmann::json::parse(bad)), ECptError) << bad;
 }
