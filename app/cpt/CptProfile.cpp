@@ -111,7 +111,8 @@ std::vector<TZone> SoilZones(const TCptProfile& profile, double length)
     Require(length <= profile.Bottom() + 1e-9, "the sounding ends at " + std::to_string(profile.Bottom()) +
                                                    " m, above the pile tip at " + std::to_string(length) + " m");
     const int cells = std::max(1, static_cast<int>(std::ceil(length / s.Step - 1e-9)));
-    const auto edge = [&](int i) { return i >= cells ? length : i * s.Step; };
+    // Cell edges on whole multiples of the step (rounded to a nanometre).
+    const auto edge = [&](int i) { return i >= cells ? length : std::round(i * s.Step * 1e9) / 1e9; };
     const auto overridden = [&](double depth, TSoilClass& cls) {
         for (const TClassOverride& o : s.Overrides)
             if (depth >= o.Top && depth < o.Bottom) {

@@ -30,12 +30,16 @@ constexpr const char* Help =
     "  --plug-length-ratio R     measured PLR (default: estimated)\n"
     "  --tension                 curves for uplift (tension branch)\n"
     "  --water-table Z           m below the sounding's zero (default 0)\n"
-    "  --unit-weight G           total unit weight, kN/m^3, over the whole depth\n"
-    "                            (default: the project's layers, else 19)\n"
+    "  --unit-weight G           total unit weight, kN/m^3, below the ranges\n"
+    "                            (default 19)\n"
+    "  --unit-weights B:G,...    total unit weight G down to depth B, m\n"
+    "                            (default: from the project's soil layers)\n"
     "  --net-area-ratio A        cone net area ratio (default: the file's, else 0.8)\n"
     "  --interface-angle DEG     sand interface friction angle (default 29)\n"
     "  --max-curve-length M      longest length of shaft per t-z curve (default 1)\n"
     "  --override TOP:BOTTOM:sand|clay   soil class over a depth range, m\n"
+    "  --curve-depths Z,...      depths of the t-z curves, m, from 0 down\n"
+    "                            (default: the proposed depths in the summary)\n"
     "  --help                    show this text\n"
     "\n"
     "Exit code: 0 done, 1 a sounding, project or design that cannot be used,\n"
@@ -70,6 +74,18 @@ TClassOverride Override(const std::string& text)
             cls == "sand" ? TSoilClass::Sand : TSoilClass::Clay};
 }
 
+std::vector<std::string> SplitList(const std::string& text)
+{
+    std::vector<std::string> items;
+    for (std::size_t start = 0;;) {
+        const std::size_t comma = text.find(',', start);
+        items.push_back(text.substr(start, comma == std::string::npos ? comma : comma - start));
+        if (comma == std::string::npos)
+            return items;
+        start = comma + 1;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -79,7 +95,8 @@ int main(int argc, char** argv)
     TCptSettings settings;
     TPileEnd end = TPileEnd::Closed;
     double wall = 0, plr = -1;
-    bool unitWeightGiven = false;
+    bool unitWeightsGiven = false;
+    std::vector<double> depths;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const auto value = [&]() -> std::string {
@@ -115,7 +132,18 @@ int main(int argc, char** argv)
             settings.WaterTable = Number(arg, value());
         } else if (arg == "--unit-weight") {
             settings.DefaultUnitWeight = Number(arg, value());
-            unitWeightGiven = true;
+        } else if (arg == "--unit-weights") {
+            for (const std::string& item : SplitList(value())) {
+                const std::size_t colon = item.find(':');
+                if (colon == std::string::npos)
+                    UsageError("--unit-weights needs BOTTOM:WEIGHT pairs separated by commas");
+                settings.UnitWeights.push_back(
+                    {Number(arg, item.substr(0, colon)), Number(arg, item.substr(colon + 1))});
+            }
+            unitWeightsGiven = true;
+        } else if (arg == "--curve-depths") {
+            for (const std::string& item : SplitList(value()))
+                depths.push_back(Number(arg, item));
         } else if (arg == "--net-area-ratio") {
             settings.NetAreaRatio = Number(arg, value());
         } else if (arg == "--interface-angle") {
@@ -139,12 +167,12 @@ int main(int argc, char** argv)
         const auto project = TProgramData::CreateFromFile(tables, files[1], true, error);
         if (!project)
             throw ECptError(files[1] + ": " + error);
-        if (!unitWeightGiven)
+        if (!unitWeightsGiven)
             settings.UnitWeights = UnitWeightsOfProject(*project, settings.WaterUnitWeight);
         TSounding sounding = ReadSoundingFile(files[0], test);
         const TCptProfile profile(std::move(sounding), settings);
         const TPileGeometry pile = PileOfProject(*project, end, wall, plr);
-        const TCptDesign design = Design(profile, pile);
+        const TCptDesign design = Design(profile, pile, depths);
         if (!output.empty()) {
             WriteCurves(*project, design);
             project->FileName = output;
