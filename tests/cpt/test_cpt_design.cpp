@@ -167,3 +167,21 @@ TEST(CptDesign, ZonesFollowTheBehaviourTypeThinLensesMergeOverridesWin)
     }
     EXPECT_THROW(SoilZones(overridden, 16), ECptError);  // below the sounding
 }
+
+TEST(CptDesign, OffshoreSoundingEndToEndAgreesWithAnIndependentCalculation)
+{
+    // HKZ1-CPT03 under an open pipe D = 2 m, t = 50 mm, L = 25 m, gamma' = 10
+    // kN/m^3: shaft 7.746 MN in compression, 5.809 MN in tension, q_p 13.961
+    // MPa, as computed on the file's rows by a separate script.
+    TCptSettings settings;
+    settings.Method = TMethodChoice::Sand;
+    settings.DefaultUnitWeight = 10 + settings.WaterUnitWeight;
+    const TSounding sounding = ReadSoundingFile(std::string(KORVEN_CPT_TEST_DATA) + "/HKZ1-CPT03.ags");
+    const TPileGeometry pile = OpenPipe(25, 2, 0.05);
+    const TCptDesign compression = Design(TCptProfile(sounding, settings), pile);
+    EXPECT_NEAR(compression.AreaRatio, 0.1199, 5e-5);
+    EXPECT_NEAR(compression.ShaftCapacity, 7746, 7746 * 2e-3);
+    EXPECT_NEAR(compression.BaseQp, 13961, 13961 * 2e-3);
+    settings.Direction = TLoadDirection::Tension;
+    EXPECT_NEAR(Design(TCptProfile(sounding, settings), pile).ShaftCapacity, 5809, 5809 * 2e-3);
+}
