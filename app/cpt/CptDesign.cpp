@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <sstream>
 
 namespace cpt {
 
@@ -164,6 +165,33 @@ TCptDesign Design(const TCptProfile& profile, const TPileGeometry& pile, std::ve
     // extends a Q-w curve along the line from the origin through its last point.
     design.Qw.push_back({q, pile.Diameter});
     return design;
+}
+
+std::string ProfileCsv(const TCptProfile& profile, const TPileGeometry& pile, const TCptDesign& design)
+{
+    const TCptSettings& s = profile.Settings();
+    std::ostringstream out;
+    out.precision(6);
+    out << "depth_m,qc_kPa,qt_kPa,fs_kPa,u2_kPa,sigma_v0_kPa,u0_kPa,sigma_v0_eff_kPa,Ic,class,tau_f_kPa\n";
+    const auto optional = [&](double v) -> std::ostream& { return HasValue(v) ? out << v : out; };
+    const int rows = static_cast<int>(std::floor(profile.Bottom() / s.Step + 1e-9));
+    for (int i = 0; i <= rows; ++i) {
+        const double z = std::round(i * s.Step * 1e9) / 1e9;
+        const TCptPoint p = profile.At(z);
+        out << z << ',' << p.Qc << ',' << p.Qt << ',';
+        optional(p.Fs) << ',';
+        optional(p.U2) << ',' << p.TotalStress << ',' << p.PorePressure << ',' << p.EffectiveStress << ',';
+        optional(p.Behaviour.Ic) << ',';
+        const bool shaft = z <= pile.Length;
+        const TSoilClass cls = shaft ? ZoneOf(design.Zones, z).Class
+                               : HasValue(p.Behaviour.Ic) && p.Behaviour.Ic >= s.SandClayBoundary ? TSoilClass::Clay
+                                                                                                  : TSoilClass::Sand;
+        out << (cls == TSoilClass::Sand ? "sand" : "clay") << ',';
+        if (shaft)
+            out << ShaftFriction(profile, pile, z, cls);
+        out << '\n';
+    }
+    return out.str();
 }
 
 }  // namespace cpt

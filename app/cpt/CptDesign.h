@@ -139,4 +139,10 @@ double ShaftFriction(const TCptProfile& profile, const TPileGeometry& pile, doub
 // The whole design with curves at `depths` (proposed ones when empty).
 TCptDesign Design(const TCptProfile& profile, const TPileGeometry& pile, std::vector<double> depths = {});
 
+// The profile as CSV, one row per step from 0 to the sounding's bottom:
+// depth, q_c, q_t, f_s, u_2, sigma_v0, u_0, sigma'_v0 (kPa), I_c, the soil
+// class (the zone's along the pile, the behaviour type below it) and the
+// peak shaft friction along the pile (kPa). Missing values are empty.
+std::string ProfileCsv(const TCptProfile& profile, const TPileGeometry& pile, const TCptDesign& design);
+
 }  // namespace cpt

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -24,6 +25,8 @@ constexpr const char* Help =
     "  --method auto|sand|clay   by soil behaviour type per depth (auto, default)\n"
     "                            or one method for the whole pile\n"
     "  -o FILE                   write the project with the curves to FILE\n"
+    "  --profile FILE            write the profile (stresses, I_c, class, tau_f\n"
+    "                            per 0.02 m) as CSV to FILE\n"
     "  --test ID                 the test of an AGS4 file with several\n"
     "  --end closed|open         the pile's end (default closed)\n"
     "  --wall-thickness T        wall of an open pipe, m\n"
@@ -91,7 +94,7 @@ std::vector<std::string> SplitList(const std::string& text)
 int main(int argc, char** argv)
 {
     std::vector<std::string> files;
-    std::string output, test;
+    std::string output, test, profileFile;
     TCptSettings settings;
     TPileEnd end = TPileEnd::Closed;
     double wall = 0, plr = -1;
@@ -115,6 +118,8 @@ int main(int argc, char** argv)
                                                                               : TMethodChoice::ByBehaviourType;
         } else if (arg == "-o") {
             output = value();
+        } else if (arg == "--profile") {
+            profileFile = value();
         } else if (arg == "--test") {
             test = value();
         } else if (arg == "--end") {
@@ -173,6 +178,12 @@ int main(int argc, char** argv)
         const TCptProfile profile(std::move(sounding), settings);
         const TPileGeometry pile = PileOfProject(*project, end, wall, plr);
         const TCptDesign design = Design(profile, pile, depths);
+        if (!profileFile.empty()) {
+            std::ofstream csv(profileFile, std::ios::binary);
+            csv << ProfileCsv(profile, pile, design);
+            if (!csv.flush())
+                throw ECptError("the profile could not be written to " + profileFile);
+        }
         if (!output.empty()) {
             WriteCurves(*project, design);
             project->FileName = output;

@@ -112,7 +112,9 @@ TEST(KorvenCpt, SummaryWrittenProjectRunsAndRefusals)
         data.SaveToFile();
     }
     const std::string tool = KORVEN_CPT;
-    const auto [printed, code] = RunCommand(tool + " " + sounding + " " + project + " --method sand");
+    const std::string profile = (folder / "profile.csv").string();
+    const auto [printed, code] =
+        RunCommand(tool + " " + sounding + " " + project + " --method sand --profile " + profile);
     ASSERT_EQ(code, 0) << printed;
     const auto summary = nlohmann::json::parse(printed);
     EXPECT_EQ(summary["written"], nullptr);
@@ -120,6 +122,8 @@ TEST(KorvenCpt, SummaryWrittenProjectRunsAndRefusals)
     EXPECT_EQ(summary["sounding"]["rows"], 2458);
     EXPECT_EQ(summary["zones"].size(), 1u);
     EXPECT_GT(summary["shaft_capacity_kN"].get<double>(), 0);
+    const TSounding table = ReadSoundingFile(profile);  // a CSV the readers take back
+    EXPECT_EQ(table.Rows.size(), 2458u);                 // 0 to 49.14 m every 0.02 m
 
     const std::string written = (folder / "cpt.kv3d").string();
     const auto [out, writtenCode] =
