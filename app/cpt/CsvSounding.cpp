@@ -33,10 +33,10 @@ const std::vector<TCsvColumn>& KnownColumns()
 {
     static const std::vector<TCsvColumn> columns = {
         {&TSoundingRow::Depth, true, {"depth", "z", "penetration"}},
-        {&TSoundingRow::Qc, false, {"qc"}},
-        {&TSoundingRow::Fs, false, {"fs"}},
-        {&TSoundingRow::U2, false, {"u2"}},
-        {&TSoundingRow::Qt, false, {"qt"}},
+        {&TSoundingRow::Qc, false, {"qc", "q_c"}},
+        {&TSoundingRow::Fs, false, {"fs", "f_s"}},
+        {&TSoundingRow::U2, false, {"u2", "u_2"}},
+        {&TSoundingRow::Qt, false, {"qt", "q_t"}},
     };
     return columns;
 }

@@ -163,7 +163,7 @@ TEST(CsvSounding, ReadsUnitsFromTheHeaderAndDropsDepthsThatDoNotIncrease)
     EXPECT_DOUBLE_EQ(s.Rows[0].U2, -1.379);
     EXPECT_TRUE(std::isnan(s.Rows[0].Qt));
 
-    const TSounding semicolon = ReadCsvSounding("Depth (ft);qc [tsf];fs (psi)\r\n10;100,5;2\r\n20;200;\r\n");
+    const TSounding semicolon = ReadCsvSounding("Depth (ft);q_c [tsf];fs (psi)\r\n10;100,5;2\r\n20;200;\r\n");
     ASSERT_EQ(semicolon.Rows.size(), 2u);
     EXPECT_DOUBLE_EQ(semicolon.Rows[0].Depth, 3.048);
     EXPECT_DOUBLE_EQ(semicolon.Rows[0].Qc, 100.5 * 95.76052);
