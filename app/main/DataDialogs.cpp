@@ -177,8 +177,13 @@ void TdlgTitle::StoreValues()
         project.Title = edtTitle->text().toStdString();
         project.SetChanged(true);
     }
-    project.Designer = edtDesigner->text().toStdString();
-    project.DesignDate = edtDate->text().toStdString();
+    const std::string designer = edtDesigner->text().toStdString();
+    const std::string date = edtDate->text().toStdString();
+    if (designer != project.Designer || date != project.DesignDate) {
+        project.Designer = designer;
+        project.DesignDate = date;
+        project.SetChanged(true);
+    }
 }
 
 // ---- TfrmMaterial ----

@@ -30,8 +30,9 @@
 // open windows show, and later store, the values of the current project.
 //
 // A numeric field whose shown text differs from the project's value marks
-// the project changed when stored, and so does a changed title; the designer,
-// the date and the text editor are not part of the project file and do not.
+// the project changed when stored, and so do a changed title, designer and
+// date (the last two are kept in the project's extras file); the text editor
+// is a program setting and does not.
 
 #include "ProgramData.h"
 #include "ProjectChild.h"

@@ -253,6 +253,8 @@ void TMainForm::OpenProject(const QString& path, bool fullFormat, bool addToRece
     UpdateToolBar();
     if (addToRecent)
         FSettings.AddRecentFile(fileName);
+    for (const std::string& notice : Project().ReadNotices)
+        Prompts().Inform(this, QString::fromStdString(notice), PromptIcon::Warning);
 }
 
 void TMainForm::StartUp()

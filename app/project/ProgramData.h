@@ -6,6 +6,7 @@
 // and reads. The project file (*.kv3d, and the older *.kvd without the two
 // factor records) is at the same time the analysis engine's input file.
 
+#include "ProjectExtras.h"
 #include "ProjectTables.h"
 #include "WordReader.h"
 
@@ -13,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Length units: inches in one metre, and its exact reciprocal.
 inline constexpr long double InchesPerMetre = 39.37007874L;
@@ -39,11 +41,12 @@ public:
     static std::unique_ptr<TProgramData> CreateFromFile(TProjectTables& tables, const std::string& fileName,
                                                         bool fullFormat, std::string& error);
 
-    // Writes the project file to FileName and creates the empty companion
-    // file, then clears the changed state. The file is written beside the
-    // old one and replaces it only when complete, so a failed save leaves
-    // the previous file as it was; the failure is thrown as EInOutError, as
-    // is an attempt to replace a file that may not be written.
+    // Writes the project file to FileName, its extras file (designer, date and
+    // the other modules' sections, TProjectExtras) beside it, and creates the
+    // empty companion file, then clears the changed state. Each file is
+    // written beside the old one and replaces it only when complete, so a
+    // failed save leaves the previous file as it was; the failure is thrown as
+    // EInOutError, as is an attempt to replace a file that may not be written.
     void SaveToFile();
 
     // Switches the unit system (clamped to 1..2), converting every table and
@@ -64,9 +67,16 @@ public:
     std::string FileName = DefaultFileName;
     std::string CompanionFileName;
     std::string Title = "New Pile";
-    // Entered in the title dialog; not saved.
+    // Entered in the title dialog; kept in the extras file.
     std::string Designer;
     std::string DesignDate;
+    // The extras file's sections of other modules, read with the project and
+    // written back with it (the designer and the date are taken from the
+    // fields above at each save).
+    TProjectExtras Extras;
+    // What the user should be told once about the file just read, although
+    // it was opened: an extras file that could not be read, for example.
+    std::vector<std::string> ReadNotices;
     int32_t Increments = 50;
     // 0: report everything along the pile, 1: load-settlement data only.
     int32_t OutputOption = 0;

@@ -30,6 +30,8 @@ constexpr int LayerDataRows = 2;  // top and bottom of the layer
 const char* const UnusedLayerValue = "0.0  ";
 const char* const ListOff = " 0";
 const char* const ListOn = " 1";
+// The extras file's section of the designer and the date.
+const char* const ProjectSection = "project";
 
 std::string IntText(int32_t value) { return std::to_string(value); }
 
@@ -376,10 +378,12 @@ std::string TProgramData::FileText()
 void TProgramData::SaveToFile()
 {
     const std::string text = FileText();
+    Extras.SetSection(ProjectSection, {{"designer", Designer}, {"date", DesignDate}});
     CompanionFileName = std::filesystem::path(FileName).replace_extension(".gwi").string();
     std::exception_ptr failure;
     try {
         ReplaceFile(FileName, text);
+        Extras.Write(TProjectExtras::FileNameFor(FileName));
     } catch (const EInOutError&) {
         failure = std::current_exception();
     }
@@ -477,6 +481,17 @@ std::unique_ptr<TProgramData> TProgramData::CreateFromFile(TProjectTables& table
         if (table.RowCount() < table.MinRows())
             table.SetRowCount(table.MinRows());
     });
+    // The extras are the person's own additions: a damaged extras file is
+    // told, and the project opens without them.
+    try {
+        project->Extras = TProjectExtras::Read(TProjectExtras::FileNameFor(fileName));
+        const nlohmann::json section = project->Extras.Section(ProjectSection);
+        project->Designer = TProjectExtras::Text(section, "designer");
+        project->DesignDate = TProjectExtras::Text(section, "date");
+    } catch (const EInOutError& e) {
+        project->ReadNotices.push_back(std::string(e.what()) +
+                                       "\nThe designer and the date start empty; saving the project replaces that file.");
+    }
     project->SetChanged(false);
     return project;
 }

@@ -107,7 +107,10 @@ std::string PaintReport(const TReportSources& sources, const QString& path, int&
     TReportInput input;
     input.Project = &project;
     input.FileName = QFileInfo(QString::fromStdString(project.FileName)).absoluteFilePath().toStdString();
-    input.Date = QLocale::system().toString(QDateTime::currentDateTime(), QLocale::LongFormat).toStdString();
+    // The date the designer entered; without one, the day of printing.
+    input.Date = !project.DesignDate.empty()
+                     ? project.DesignDate
+                     : QLocale::system().toString(QDateTime::currentDateTime(), QLocale::LongFormat).toStdString();
     if (sources.Graphs && sources.Graphs->PlotsAvailable) {
         try {
             input.Results = ReadPlotData(sources.PlotFile.toStdString());

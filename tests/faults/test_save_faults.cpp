@@ -99,7 +99,7 @@ TEST_F(SaveFaults, SaveAsOverAnotherProjectThatFailsPartWayKeepsBoth)
     EXPECT_EQ(SaveInChild(other, SizeLimit()), WriteFailure(other, "File too large"));
     EXPECT_EQ(ReadText(other), Previous);
     EXPECT_EQ(ReadText(first), firstText);
-    EXPECT_THAT(FolderEntries(Folder), ElementsAre("first.gwi", "first.kv3d", "other.gwi", "other.kv3d"));
+    EXPECT_THAT(FolderEntries(Folder), ElementsAre("first.gwi", "first.kv3d", "first.kv3x", "other.gwi", "other.kv3d"));
 }
 
 TEST_F(SaveFaults, ProjectSaveIntoAFolderThatMayNotBeWrittenKeepsThePreviousFile)

@@ -168,14 +168,17 @@ void DataDialogsTest::titleWindow()
     window->ShowWindow();
     QCOMPARE(window->edtTitle->text(), QString(80, QLatin1Char('t')));
 
-    // Designer and date are not saved with the project: nothing to save.
+    // Designer and date are kept with the project: a change is one to save.
+    QVERIFY(window->StoreFields());
+    QVERIFY(!project.Changed());
     Type(window->edtDesigner, QStringLiteral("J. Doe"));
     Type(window->edtDate, QStringLiteral("7 Dec"));
     QVERIFY(window->StoreFields());
     QCOMPARE(project.Designer, std::string("J. Doe"));
     QCOMPARE(project.DesignDate, std::string("7 Dec"));
     QCOMPARE(project.Title, longTitle);
-    QVERIFY(!project.Changed());
+    QVERIFY(project.Changed());
+    project.SetChanged(false);
 
     Enter(window->edtTitle, QString(90, QLatin1Char('x')));
     QVERIFY(window->StoreFields());

@@ -132,7 +132,7 @@ private:
         QCOMPARE(ReadAll(PathOf(QStringLiteral("pile.kv3o"))), report);
         QCOMPARE(ReadAll(PathOf(QStringLiteral("pile.kv3p"))), plot);
         QCOMPARE(QDir(FFolder->path()).entryList(QDir::Files | QDir::Hidden),
-                 (QStringList{"pile.gwi", "pile.kv3d", "pile.kv3o", "pile.kv3p", "pile.kv3r"}));
+                 (QStringList{"pile.gwi", "pile.kv3d", "pile.kv3o", "pile.kv3p", "pile.kv3r", "pile.kv3x"}));
         QVERIFY(FForm->GraphsAvailable());
         QCOMPARE(FForm->Graphs().pltTZcurves.LineCount(), tzCurves);
         QCOMPARE(FForm->Project().Title, std::string("changed before the failed run"));

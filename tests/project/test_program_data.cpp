@@ -107,12 +107,4 @@ TEST_F(ProjectTest, ChangedStateCoversEveryTable)
     Save("changed.kv3d");
     EXPECT_FALSE(Project->Changed());
 
-    // Designer and date live in memory only.
-    Project->Designer = "A. Engineer";
-    Project->DesignDate = "7 Dec";
-    Save("changed.kv3d");
-    ASSERT_EQ(Open(PathOf("changed.kv3d")), "");
-    EXPECT_EQ(Project->Designer, "");
-    EXPECT_EQ(Project->DesignDate, "");
-    EXPECT_EQ(Project->Title, "New Pile");
 }

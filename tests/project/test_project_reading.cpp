@@ -360,11 +360,12 @@ TEST_F(ProjectTest, AFailedSaveKeepsThePreviousFile)
     EXPECT_EQ(ReadText(PathOf("keep.kv3d")), previous);
     EXPECT_TRUE(std::filesystem::exists(Project->CompanionFileName));
     EXPECT_TRUE(Project->Changed());
-    // No temporary file is left behind.
+    // No temporary file is left behind: the project, its extras and its
+    // companion file.
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(Folder))
         files += entry.is_regular_file();
-    EXPECT_EQ(files, 2);
+    EXPECT_EQ(files, 3);
 
     // A folder that does not exist: the error reaches the caller.
     Project->FileName = PathOf("no/such/folder.kv3d");
