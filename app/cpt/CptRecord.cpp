@@ -169,4 +169,18 @@ TCptRecord CptRecordFromSection(const nlohmann::json& section)
     return r;
 }
 
+std::optional<TCptRecord> RecordOfProject(const TProgramData& project)
+{
+    const nlohmann::json section = project.Extras.Section(CptSectionName);
+    if (section.empty())
+        return std::nullopt;
+    return CptRecordFromSection(section);
+}
+
+void SetRecordOfProject(TProgramData& project, const TCptRecord& record)
+{
+    project.Extras.SetSection(CptSectionName, CptSection(record));
+    project.SetChanged(true);
+}
+
 }  // namespace cpt

@@ -7,10 +7,12 @@
 // ones). Stored as the "cpt" section of the project's extras file.
 
 #include "CptDesign.h"
+#include "ProgramData.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,5 +38,10 @@ nlohmann::json CptSection(const TCptRecord& record);
 // Refuses a section it cannot read whole (ECptError naming the member);
 // members left out keep their defaults.
 TCptRecord CptRecordFromSection(const nlohmann::json& section);
+
+// The record in the project's extras file; none when the project has none.
+std::optional<TCptRecord> RecordOfProject(const TProgramData& project);
+// Keeps the record in the project's extras file (written at the next save).
+void SetRecordOfProject(TProgramData& project, const TCptRecord& record);
 
 }  // namespace cpt

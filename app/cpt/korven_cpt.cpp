@@ -2,10 +2,12 @@
 // by the unified CPT-based methods; prints a JSON summary and, with -o,
 // writes the project with the curves as its user curves.
 #include "CptCurveWriter.h"
+#include "CptRecord.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -15,12 +17,16 @@ using namespace cpt;
 namespace {
 
 constexpr const char* Usage =
-    "usage: korven-cpt SOUNDING PROJECT.kv3d [--method auto|sand|clay] [-o NEW.kv3d] [options]\n";
+    "usage: korven-cpt SOUNDING PROJECT.kv3d [--method auto|sand|clay] [-o NEW.kv3d] [options]\n"
+    "       korven-cpt --again PROJECT.kv3d [-o NEW.kv3d] [--profile FILE]\n";
 constexpr const char* Help =
     "Derives t-z curves and the Q-w curve of the project's pile (its length and\n"
     "outer diameter) from a cone penetration sounding (.gef, .ags, or CSV with a\n"
     "header such as depth_m,qc_MPa,fs_kPa,u2_kPa) and prints a JSON summary.\n"
-    "Nothing is written without -o.\n"
+    "Nothing is written without -o. The written project keeps the sounding (its\n"
+    "path and a checksum), the pile's end and every setting in its extras file\n"
+    "(.kv3x), so --again makes the curves anew after the pile has changed; it\n"
+    "refuses a sounding that has changed since.\n"
     "\n"
     "  --method auto|sand|clay   by soil behaviour type per depth (auto, default)\n"
     "                            or one method for the whole pile\n"
@@ -94,12 +100,12 @@ std::vector<std::string> SplitList(const std::string& text)
 int main(int argc, char** argv)
 {
     std::vector<std::string> files;
-    std::string output, test, profileFile;
-    TCptSettings settings;
-    TPileEnd end = TPileEnd::Closed;
-    double wall = 0, plr = -1;
+    std::string output, profileFile;
+    TCptRecord record;
+    TCptSettings& settings = record.Settings;
     bool unitWeightsGiven = false;
-    std::vector<double> depths;
+    bool again = false;
+    int settingOptions = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const auto value = [&]() -> std::string {
@@ -107,6 +113,7 @@ int main(int argc, char** argv)
                 UsageError(arg + " needs a value");
             return argv[++i];
         };
+        settingOptions += arg != "-o" && arg != "--profile" && arg != "--again" && !arg.empty() && arg[0] == '-';
         if (arg == "--help" || arg == "-h") {
             std::cout << Usage << Help;
             return 0;
@@ -116,21 +123,23 @@ int main(int argc, char** argv)
                 UsageError("--method is auto, sand or clay");
             settings.Method = m == "sand" ? TMethodChoice::Sand : m == "clay" ? TMethodChoice::Clay
                                                                               : TMethodChoice::ByBehaviourType;
+        } else if (arg == "--again") {
+            again = true;
         } else if (arg == "-o") {
             output = value();
         } else if (arg == "--profile") {
             profileFile = value();
         } else if (arg == "--test") {
-            test = value();
+            record.Test = value();
         } else if (arg == "--end") {
             const std::string e = value();
             if (e != "closed" && e != "open")
                 UsageError("--end is closed or open");
-            end = e == "open" ? TPileEnd::Open : TPileEnd::Closed;
+            record.End = e == "open" ? TPileEnd::Open : TPileEnd::Closed;
         } else if (arg == "--wall-thickness") {
-            wall = Number(arg, value());
+            record.WallThickness = Number(arg, value());
         } else if (arg == "--plug-length-ratio") {
-            plr = Number(arg, value());
+            record.PlugLengthRatio = Number(arg, value());
         } else if (arg == "--tension") {
             settings.Direction = TLoadDirection::Tension;
         } else if (arg == "--water-table") {
@@ -148,7 +157,7 @@ int main(int argc, char** argv)
             unitWeightsGiven = true;
         } else if (arg == "--curve-depths") {
             for (const std::string& item : SplitList(value()))
-                depths.push_back(Number(arg, item));
+                record.CurveDepths.push_back(Number(arg, item));
         } else if (arg == "--net-area-ratio") {
             settings.NetAreaRatio = Number(arg, value());
         } else if (arg == "--interface-angle") {
@@ -163,21 +172,40 @@ int main(int argc, char** argv)
             files.push_back(arg);
         }
     }
-    if (files.size() != 2)
+    if (again && (files.size() != 1 || settingOptions > 0))
+        UsageError("--again takes one project and the settings recorded in it (only -o and --profile go with it)");
+    if (!again && files.size() != 2)
         UsageError("give one sounding and one project file");
+    const std::string projectFile = files.back();
+    std::string soundingFile = again ? std::string() : files[0];
 
     try {
         TProjectTables tables;
         std::string error;
-        const auto project = TProgramData::CreateFromFile(tables, files[1], true, error);
+        const auto project = TProgramData::CreateFromFile(tables, projectFile, true, error);
         if (!project)
-            throw ECptError(files[1] + ": " + error);
-        if (!unitWeightsGiven)
-            settings.UnitWeights = UnitWeightsOfProject(*project, settings.WaterUnitWeight);
-        TSounding sounding = ReadSoundingFile(files[0], test);
+            throw ECptError(projectFile + ": " + error);
+        if (again) {
+            const std::optional<TCptRecord> recorded = RecordOfProject(*project);
+            if (!recorded)
+                throw ECptError(projectFile + " keeps no CPT sounding: run korven-cpt with the sounding first");
+            record = *recorded;
+            soundingFile = record.SoundingPath;
+            if (SoundingChecksum(ReadFileBytes(soundingFile)) != record.Checksum)
+                throw ECptError("the sounding " + soundingFile +
+                                " has changed since the curves were made: run korven-cpt with it to make them anew");
+        } else {
+            if (!unitWeightsGiven)
+                settings.UnitWeights = UnitWeightsOfProject(*project, settings.WaterUnitWeight);
+            record.SoundingPath = std::filesystem::absolute(soundingFile).lexically_normal().string();
+            record.Checksum = SoundingChecksum(ReadFileBytes(soundingFile));
+        }
+        const TPileEnd end = record.End;
+        const double wall = record.WallThickness;
+        TSounding sounding = ReadSoundingFile(soundingFile, record.Test);
         const TCptProfile profile(std::move(sounding), settings);
-        const TPileGeometry pile = PileOfProject(*project, end, wall, plr);
-        const TCptDesign design = Design(profile, pile, depths);
+        const TPileGeometry pile = PileOfProject(*project, end, wall, record.PlugLengthRatio);
+        const TCptDesign design = Design(profile, pile, record.CurveDepths);
         if (!profileFile.empty()) {
             std::ofstream csv(profileFile, std::ios::binary);
             csv << ProfileCsv(profile, pile, design);
@@ -186,13 +214,14 @@ int main(int argc, char** argv)
         }
         if (!output.empty()) {
             WriteCurves(*project, design);
+            SetRecordOfProject(*project, record);
             project->FileName = output;
             project->SaveToFile();
         }
 
         nlohmann::ordered_json summary;
         const TSounding& s = profile.Sounding();
-        summary["sounding"] = {{"file", files[0]},
+        summary["sounding"] = {{"file", soundingFile},
                                {"name", s.Name},
                                {"rows", s.Rows.size()},
                                {"dropped_rows", s.DroppedRows},
@@ -224,7 +253,7 @@ int main(int argc, char** argv)
         summary["written"] = output.empty() ? nlohmann::json(nullptr) : nlohmann::json(output);
         std::cout << summary.dump(2) << "\n";
     } catch (const ESoundingError& e) {
-        std::cerr << "korven-cpt: " << files[0] << ": " << e.what() << "\n";
+        std::cerr << "korven-cpt: " << soundingFile << ": " << e.what() << "\n";
         return 1;
     } catch (const std::exception& e) {
         std::cerr << "korven-cpt: " << e.what() << "\n";

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 using namespace cpt;
@@ -164,4 +165,51 @@ TEST(CptRecord, SectionReadsBackAndRefusesWhatItCannotRead)
     for (const char* bad : {R"({"method": "gravel"})", R"({"water_table_m": "deep"})", R"({"pile": []})",
                             R"({"overrides": [{"class": "peat"}]})", R"([])"})
         EXPECT_THROW(CptRecordFromSection(nlohmann::json::parse(bad)), ECptError) << bad;
+}
+
+TEST(KorvenCpt, AgainMakesTheCurvesAnewForAChangedPileFromTheRecordedSounding)
+{
+    const std::filesystem::path folder = testing::TempDir() + "korven-cpt-again";
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path sounding = folder / "cpt.gef";
+    std::filesystem::copy_file(DataFile("pygef_cpt.gef"), sounding, std::filesystem::copy_options::overwrite_existing);
+    const std::string project = (folder / "pile.kv3d").string();
+    {
+        TProjectTables tables;
+        TProgramData data(tables);
+        data.SetUnits(UnitSystem::SI);
+        data.PileLength = 12;
+        data.OuterDiameter = 0.6;
+        data.FileName = project;
+        data.SaveToFile();
+    }
+    const std::string tool = KORVEN_CPT;
+    const std::string options = " --end open --wall-thickness 0.02 --water-table 1 --override 0:3:sand";
+    const auto first = RunCommand(tool + " " + sounding.string() + " " + project + options + " -o " + project);
+    ASSERT_EQ(first.second, 0);
+    {
+        TProjectTables tables;
+        std::string error;
+        auto data = TProgramData::CreateFromFile(tables, project, true, error);
+        ASSERT_TRUE(data) << error;
+        const std::optional<TCptRecord> record = RecordOfProject(*data);
+        ASSERT_TRUE(record);
+        EXPECT_EQ(record->SoundingPath, sounding.string());
+        EXPECT_EQ(record->End, TPileEnd::Open);
+        EXPECT_EQ(record->Settings.WaterTable, 1);
+        ASSERT_EQ(record->Settings.Overrides.size(), 1u);
+        data->PileLength = 15;  // the pile changes
+        data->SaveToFile();
+    }
+    const auto again = RunCommand(tool + " --again " + project + " -o " + project);
+    ASSERT_EQ(again.second, 0);
+    const auto before = nlohmann::json::parse(first.first);
+    const auto after = nlohmann::json::parse(again.first);
+    EXPECT_EQ(after["curve_depths_m"].back(), 15);
+    EXPECT_EQ(after["pile"]["end"], "open");
+    EXPECT_GT(after["shaft_capacity_kN"].get<double>(), before["shaft_capacity_kN"].get<double>());
+
+    std::ofstream(sounding, std::ios::app) << "20.07; 14.7; 14.8;-999999;-999999;  0.2;  8.5;  4.3;  7.3;20.02;!\n";
+    EXPECT_EQ(RunCommand(tool + " --again " + project).second, 1);  // the sounding changed
+    EXPECT_EQ(RunCommand(tool + " --again " + project + " --tension").second, 2);
 }
