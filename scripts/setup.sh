@@ -20,9 +20,11 @@ packages=(
   xdg-utils xvfb xauth                    # opening documents; the program without a display
   libzip-dev                              # reading workbooks back in the export tests
   nlohmann-json3-dev                      # korven-run's JSON output
+  libnlopt-cxx-dev                        # the solver of the load-test calibration
   pandoc                                  # the help documents, Markdown to HTML
   desktop-file-utils libxml2-utils        # checks of the installed desktop entry and file type
   ccache                                  # compiler cache for rebuilds
+  libboost-dev                            # quantiles of the distributions of the studies
 )
 
 missing=()
