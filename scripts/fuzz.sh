@@ -13,7 +13,7 @@ top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${FUZZ_SECONDS:-20}"
 golden="${KORVEN_GOLDEN_DIR:-$top/../shared/golden}"
 build="$top/build-fuzz"
-all="input project_file plot_file col_stream evaluator word_reader"
+all="input project_file plot_file col_stream evaluator word_reader gef_sounding ags_sounding csv_sounding"
 # The table-with-chart window's import, once its code is in the tree.
 if [ -f "$top/app/tables/ValueImport.h" ]; then all="$all value_import"; fi
 targets="${FUZZ_TARGETS:-$all}"
@@ -62,6 +62,13 @@ for target in $targets; do
     evaluator)
       max_len=256
       seed "$corpus" "$top"/tests/fuzz/seeds/evaluator/* ;;
+    gef_sounding)
+      seed "$corpus" "$top"/tests/cpt/data/*.gef ;;
+    ags_sounding)
+      max_len=16384
+      seed "$corpus" "$top"/tests/cpt/data/*.ags ;;
+    csv_sounding)
+      seed "$corpus" "$top"/tests/cpt/data/*.csv ;;
     value_import)
       max_len=4096
       seed "$corpus" "$top"/tests/fuzz/seeds/value_import/* "$top"/examples/*.kv3d ;;
