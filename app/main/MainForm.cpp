@@ -271,7 +271,7 @@ void TMainForm::StartUp()
 
 void TMainForm::SetCurvesGenerated(bool generated)
 {
-    Project().CurvesGenerated = generated;
+    Project().SetCurvesGenerated(generated);
     UpdateToolBar();
 }
 
@@ -279,6 +279,10 @@ void TMainForm::SetCurvesGenerated(bool generated)
 
 void TMainForm::CompRunClick()
 {
+    for (const std::string& warning : Project().RunWarnings())
+        if (Prompts().Ask(this, QString::fromStdString(warning) + QStringLiteral("\n\nRun the analysis anyway?")) !=
+            Answer::Yes)
+            return;
     bool saved = true;
     try {
         saved = Save();

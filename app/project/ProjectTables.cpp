@@ -101,8 +101,9 @@ TProjectTables::TProjectTables()
 
     DeclareTable(TblTZFactors2, "Modification Factors on t-z Curves", 7, 2, 50);
     AddFloat(TblTZFactors2, {"Depth"}, "L");
-    AddFloat(TblTZFactors2, {"t-Multiplier"}, "");
-    AddFloat(TblTZFactors2, {"z-Multiplier"}, "");
+    // A new row leaves the curves as they are.
+    AddFloat(TblTZFactors2, {"t-Multiplier"}, "").DefaultValue = 1;
+    AddFloat(TblTZFactors2, {"z-Multiplier"}, "").DefaultValue = 1;
     ChartOf(TblTZFactors2, 0, 1);
 
     DeclareTable(TblAE2, "Axial Stiffness (AE) of Pile Sections", 8, 2, 50);

@@ -134,8 +134,8 @@ private slots:
         QVERIFY(Action(form, QStringLiteral("Include &Down-Drag (negative Skin Friction)"))->isChecked());
         QVERIFY(!Action(form, QStringLiteral("Apply Modification Factors on t-z Curves"))->isChecked());
         QVERIFY(Action(form, QStringLiteral("&English Units (lb, in)"))->isChecked());
-        // Switches and the curve source leave the project unchanged.
-        QVERIFY(!form.Project().Changed());
+        // Switches and the curve source are changes to save.
+        QVERIFY(form.Project().Changed());
 
         Trigger(form, QStringLiteral("&S.I. Units (kN, m)"));
         Popup(form, QStringLiteral("&Options"));
