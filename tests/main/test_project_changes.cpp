@@ -141,6 +141,31 @@ private slots:
         QVERIFY(FForm->Project().Changed());
         QVERIFY(!QFile::exists(FFolder->filePath(QStringLiteral("pile.kv3o"))));
     }
+
+    void relinkedLayerTopsAreNamedOnOpen()
+    {
+        // The third layer's top is not the second layer's bottom (480 in).
+        const QString path = Copy("example.kv3d", QStringLiteral("gap.kv3d"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray text = file.readAll();
+        text.replace("3 5  4.80000000000000E+0002", "3 5  5.00000000000000E+0002");
+        file.resize(0);
+        file.write(text);
+        file.close();
+        Open(path);
+        QCOMPARE(FPrompts->Messages().size(), 1);
+        QVERIFY2(FPrompts->Messages()[0].contains(QStringLiteral("Layer 3: its top at 500 in is now 480 in")),
+                 qPrintable(FPrompts->Messages()[0]));
+        QVERIFY(FForm->Project().Changed());
+
+        // A sound file says nothing and is unchanged.
+        FPrompts->Asked.clear();
+        FPrompts->Answers = {Answer::No};
+        Open(Copy("example.kv3d", QStringLiteral("pile.kv3d")));
+        QVERIFY(FPrompts->Messages().isEmpty());
+        QVERIFY(!FForm->Project().Changed());
+    }
 };
 
 int main(int argc, char** argv)
