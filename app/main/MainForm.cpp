@@ -331,26 +331,36 @@ void TMainForm::CompRunClick()
         const TWaitCursor wait;
         status = CallInFolder(entry, runFolder->Path());
     }
-    QString completed =
-        QStringLiteral("Computations are completed. Please, check output file for results or error messages.");
-    // A refusal must not read as success.
-    if (status != 0)
-        completed += QLatin1Char('\n') + QString::fromStdString(EngineStatusText(status));
-    Prompts().Inform(this, completed);
-
     const QString plotFile = ProjectFilePath(".kv3p");
-    if (status == kOutputNotWrittenStatus) {
+    if (status == 0) {
+        Prompts().Inform(
+            this,
+            QStringLiteral("Computations are completed. Please, check output file for results or error messages."));
+        if (QFileInfo::exists(plotFile))
+            ReadPlotFile(FGraphs, plotFile.toStdString(), Project().Units(), true, this);
+    } else if (status == kOutputNotWrittenStatus) {
         // The files on disk are still the previous run's, and so are the graphs.
-        Prompts().Inform(this, QStringLiteral("The results could not be written whole to \"%1\" and \"%2\" (the "
-                                              "disk is full or refused them); the files of the previous run "
-                                              "were kept.")
-                                   .arg(ProjectFilePath(".kv3o"), plotFile));
-    } else if (QFileInfo::exists(plotFile)) {
-        ReadPlotFile(FGraphs, plotFile.toStdString(), Project().Units(), true, this);
+        Prompts().Inform(this,
+                         QStringLiteral("The results could not be written whole to \"%1\" and \"%2\" (the "
+                                        "disk is full or refused them); the files of the previous run "
+                                        "were kept.")
+                             .arg(ProjectFilePath(".kv3o"), plotFile),
+                         PromptIcon::Warning);
+    } else {
+        // A refusal reads as one warning, never as success; the graphs show
+        // what the run left, silently, and the windows stay open for the
+        // correction.
+        Prompts().Inform(this,
+                         QStringLiteral("The analysis was not completed.\n") +
+                             QString::fromStdString(EngineStatusText(status)),
+                         PromptIcon::Warning);
+        if (QFileInfo::exists(plotFile))
+            ReadPlotFile(FGraphs, plotFile.toStdString(), Project().Units(), false, this);
     }
     UpdateCapacityLines();
     UpdateToolBar();
-    CloseChildWindows();
+    if (status == 0)
+        CloseChildWindows();
 }
 
 // ---- Windows ----
