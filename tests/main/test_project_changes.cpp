@@ -6,6 +6,8 @@
 #include "MainForm.h"
 #include "MainFormDriving.h"
 #include "ScriptedPrompts.h"
+#include "TableForm.h"
+#include "TableGrid.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -18,7 +20,38 @@ namespace {
 
 QString Example(const char* name) { return QStringLiteral(KORVEN_EXAMPLES "/") + QLatin1String(name); }
 
+// Clicks the cell, waits for its editor and types over its text.
+QLineEdit* ClickAndType(TTableGrid& grid, int row, int col, const QString& text)
+{
+    const QPoint at = grid.visualRect(grid.model()->index(row, col)).center();
+    QWidget* under = grid.viewport()->childAt(at);
+    if (under)
+        QTest::mouseClick(under, Qt::LeftButton, Qt::NoModifier, under->mapFrom(grid.viewport(), at));
+    else
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    for (int waited = 0; !grid.indexWidget(grid.currentIndex()) && waited < 2000; waited += 50)
+        QTest::qWait(50);
+    auto* editor = qobject_cast<QLineEdit*>(grid.indexWidget(grid.currentIndex()));
+    if (!editor)
+        return nullptr;
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+    return editor;
+}
+
 }  // namespace
+
+// The entry is refused with a message holding `part`.
+#define EXPECT_THROW_ASSIGN(call, part)                                                                               \
+    do {                                                                                                               \
+        QString message;                                                                                               \
+        try {                                                                                                          \
+            call;                                                                                                      \
+        } catch (const EAssignError& e) {                                                                              \
+            message = QString::fromUtf8(e.what());                                                                     \
+        }                                                                                                              \
+        QVERIFY2(message.contains(QStringLiteral(part)), qPrintable(message));                                         \
+    } while (false)
 
 class TestProjectChanges : public QObject, protected TMainFormFixture {
     Q_OBJECT
@@ -165,6 +198,34 @@ private slots:
         Open(Copy("example.kv3d", QStringLiteral("pile.kv3d")));
         QVERIFY(FPrompts->Messages().isEmpty());
         QVERIFY(!FForm->Project().Changed());
+    }
+
+    void valuesOutsideTheirBoundsAreRefusedAtEntry()
+    {
+        TMainForm& form = *FForm;
+        Popup(form, QStringLiteral("Load Method"));
+        Trigger(form, QStringLiteral("Assign &Loads at Pile Head"));
+        Popup(form, QStringLiteral("&Data"));
+        Trigger(form, QStringLiteral("Enter Loads at Pile &Head"));
+        TTableForm* window = TableForm(form.Tables().TblTopload);
+        QVERIFY(window);
+        QLineEdit* editor = ClickAndType(*window->Grid, 0, 0, QStringLiteral("-5"));
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(!window->CommitCell());
+        QCOMPARE(FPrompts->Messages(), QStringList{QStringLiteral("An axial load at the pile head must be above 0.")});
+        QCOMPARE(form.Tables().TblTopload.GetData(0, 0).AsFloat(), 0.0L);
+
+        // The layer tables: a friction angle of 95 degrees, a bottom above the top.
+        TProjectTables& tables = form.Tables();
+        tables.D2.SetRowCount(2);
+        tables.D2.GetData(SoilTypeColumn, 0).SetInteger(2);
+        tables.D2.GetData(LayerBottomColumn, 0).SetText("10");
+        EXPECT_THROW_ASSIGN(tables.D2.GetData(LayerBottomColumn, 1).SetText("5"), "must lie below its top, 10");
+        TGridTableChart& sand = *tables.D2.GetData(LayerDataColumn, 0).AsTable();
+        EXPECT_THROW_ASSIGN(sand.GetData(FrictionAngleColumn, 0).SetText("95"), "between 0 and 89.9");
+        EXPECT_THROW_ASSIGN(sand.GetData(UnitWeightColumn, 0).SetText("0"), "must be above 0");
+        sand.GetData(FrictionAngleColumn, 0).SetText("89.9");
     }
 };
 
