@@ -1,24 +1,11 @@
 // Placement and generation of the t-z curves and the Q-w curve from the
-// soil layers, and the curve blocks of the report and the plot file.
+// soil layers, and the modification factors of the curves.
 #include <cmath>
 
-#include "Analysis.h"
+#include "Engine.h"
 
 namespace korven {
 namespace {
-
-using fio::Layout;
-
-const Layout kWarning(
-    "(/, 29X, \"**** WARNING ****\", /, 5X, \"THE VALUE OF X =\", E9.2, "
-    "\"IS BEYOND THE EXTENT OF/\", 5X, A)");
-const Layout kTzHeading("(/, /, 4X, \"T-Z       NO. OF    DEPTH TO    LOAD \", \"TRANSFER  PILE\")");
-const Layout kTzLabels(
-    "(3X, \"CURVE NO.\", 2X, \"POINTS\", 4X, \"CURVE,\", A3, 3X, \"TRANSFER,\", A3, 3X, "
-    "\"MOVEMENT,\", A3, /)");
-const Layout kCurveLine("(2X, I5, I11, E16.4)");
-const Layout kPointLine("(31X, E15.4, E15.4)");
-const Layout kTipHeading("(/, /, /, 8X, \"TIP   LOAD\", 8X, \"TIP MOVEMENT\", /, 12X, A3, 15X, A3)");
 
 constexpr float kPi = 3.1416f;
 constexpr float kInch = 0.0254f;
@@ -58,54 +45,28 @@ float SandModulus(float phi) {
     return 18000.0f;
 }
 
-// The first `count` t-z curves, a line per curve and per point.
-void WriteCurveBlocks(fio::RecordWriter& out, const Problem& p, int32_t count) {
-    for (int32_t c = 0; c < count; ++c) {
-        const TzCurve& curve = p.curves[c];
-        out.Write(kCurveLine, {curve.number, curve.points, curve.depth});
-        for (int32_t m = 0; m < curve.points; ++m) out.Write(kPointLine, {curve.t[m], curve.z[m]});
+// The depths of the layer value rows: 2 per layer, its top then its bottom.
+struct LayerRows {
+    int32_t count = 0;
+    std::array<float, kMaxLayerRows> depth{};
+
+    explicit LayerRows(const Problem& p) : count(2 * p.layerCount) {
+        for (int32_t r = 0; r < count; ++r) depth[r] = r % 2 == 0 ? p.layers[r / 2].top : p.layers[r / 2].bottom;
     }
+};
+
+[[noreturn]] void Beyond(float x, int32_t status, const char* input) {
+    throw RunStop{status, "", Warning{status, x, input}};
 }
 
-void WriteTipPoints(fio::RecordWriter& out, const Problem& p) {
-    for (int32_t k = 0; k < p.tipPointCount; ++k) out.Write(kPair, {p.tipLoad[k], p.tipMovement[k]});
-}
-
-}  // namespace
-
-void Analysis::PlaceCurves() {
-    Problem& p = problem_;
-    for (int32_t i = 0; i < p.layerCount; ++i) {
-        float a = p.layerTop[i];
-        float b = p.layerBottom[i];
-        TzCurve* c = &p.curves[5 * i];
-        c[0].depth = a;
-        c[2].depth = (a + b) / 2.0f;
-        c[1].depth = (c[0].depth + c[2].depth) / 2.0f;
-        c[4].depth = b - 0.01f;
-        c[3].depth = (c[2].depth + c[4].depth) / 2.0f;
-        for (int k = 0; k < 5; ++k) c[k].soil = p.soil[i];
-    }
-    p.curveCount = 5 * p.layerCount;
-}
-
-void Analysis::LookupWarning(float x, int32_t status, const char* tableName) {
-    if (status == kBeyondSideFriction)
-        report_.WriteLine(fio::ListInteger(problem_.rowCount) +
-                          fio::ListReal(problem_.rowDepth[problem_.rowCount - 1]));
-    report_.Write(kWarning, {x, std::string(tableName)});
-    Fail(status, "");
-}
-
-float Analysis::LayerLookup(const std::array<float, kMaxLayerRows>& v, float x, bool mayFail, int32_t status,
-                            const char* tableName) {
-    const Problem& p = problem_;
-    const auto& depth = p.rowDepth;
-    int32_t n = p.rowCount;
+float LayerLookup(const LayerRows& rows, const std::array<float, kMaxLayerRows>& v, float x, bool mayFail,
+                  int32_t status, const char* input) {
+    const auto& depth = rows.depth;
+    const int32_t n = rows.count;
     int32_t r = 1;
     while (r < n && !(x < depth[r])) ++r;
     if (r == n) {
-        if (mayFail && x > depth[n - 1]) LookupWarning(x, status, tableName);
+        if (mayFail && x > depth[n - 1]) Beyond(x, status, input);
         r = n - 1;
     }
     float d = depth[r] - depth[r - 1];
@@ -113,14 +74,13 @@ float Analysis::LayerLookup(const std::array<float, kMaxLayerRows>& v, float x, 
     return (v[r - 1] + v[r]) / 2.0f;
 }
 
-float Analysis::AverageUnitWeight(float x) {
-    const Problem& p = problem_;
-    const auto& depth = p.rowDepth;
+float AverageUnitWeight(const Problem& p, const LayerRows& rows, float x) {
+    const auto& depth = rows.depth;
     const auto& g = p.unitWeight;
     float x0 = depth[0];
     if (x < x0) return 0.0f;
     float sum = 0.0f;
-    for (int32_t r = 1; r < p.rowCount; ++r) {
+    for (int32_t r = 1; r < rows.count; ++r) {
         if (x <= depth[r]) {
             float d = depth[r] - depth[r - 1];
             float gx = d > 0.0f ? g[r - 1] + (x - depth[r - 1]) * (g[r] - g[r - 1]) / d : (g[r - 1] + g[r]) / 2.0f;
@@ -128,28 +88,45 @@ float Analysis::AverageUnitWeight(float x) {
         }
         sum = sum + ((depth[r] - depth[r - 1]) / (x - x0)) * (g[r - 1] + g[r]) / 2.0f;
     }
-    LookupWarning(x, kBeyondUnitWeight, kUnitWeightCurve);
-    return 0.0f;
+    Beyond(x, kBeyondUnitWeight, kUnitWeightCurve);
 }
 
-void Analysis::GenerateTzCurves() {
-    Problem& p = problem_;
+// Five curves per layer: at its top, a quarter, half and three quarters
+// down, and just above its bottom.
+void PlaceCurves(const Problem& p, std::vector<TzCurve>& curves) {
+    curves.assign(static_cast<std::size_t>(5 * p.layerCount), TzCurve{});
+    for (int32_t i = 0; i < p.layerCount; ++i) {
+        float a = p.layers[i].top;
+        float b = p.layers[i].bottom;
+        TzCurve* c = &curves[static_cast<std::size_t>(5 * i)];
+        c[0].depth = a;
+        c[2].depth = (a + b) / 2.0f;
+        c[1].depth = (c[0].depth + c[2].depth) / 2.0f;
+        c[4].depth = b - 0.01f;
+        c[3].depth = (c[2].depth + c[4].depth) / 2.0f;
+    }
+}
+
+// Returns the friction angle at the last curve, which the Q-w curve of a
+// sand uses.
+float GenerateTzCurves(const Problem& p, const LayerRows& rows, std::vector<TzCurve>& curves) {
     bool tipInLayers = false;
-    for (int32_t i = 0; i < p.layerCount; ++i) tipInLayers = tipInLayers || p.pileLength <= p.layerBottom[i];
+    for (int32_t i = 0; i < p.layerCount; ++i) tipInLayers = tipInLayers || p.pileLength <= p.layers[i].bottom;
     if (!tipInLayers) Fail(kTipBelowLayers, "THE PILE TIP LIES BELOW THE BOTTOM OF EVERY SOIL LAYER");
 
-    const bool si = Si();
-    for (int32_t c = 0; c < p.curveCount; ++c) {
-        TzCurve& curve = p.curves[c];
-        curve.maxFriction = LayerLookup(p.sideFriction, curve.depth, true, kBeyondSideFriction, kStrengthCurve);
-        curve.phi = LayerLookup(p.frictionAngle, curve.depth, true, kBeyondFrictionAngle, kStrengthCurve);
-        curve.number = c + 1;
+    const bool si = Si(p);
+    float phi = 0.0f;
+    for (std::size_t c = 0; c < curves.size(); ++c) {
+        TzCurve& curve = curves[c];
+        const int32_t soil = p.layers[c / 5].soil;
+        const float fmax = LayerLookup(rows, p.sideFriction, curve.depth, true, kBeyondSideFriction, kStrengthCurve);
+        phi = LayerLookup(rows, p.frictionAngle, curve.depth, true, kBeyondFrictionAngle, kStrengthCurve);
+        curve.number = static_cast<int32_t>(c) + 1;
         curve.points = 10;
-        const float fmax = curve.maxFriction;
         for (int k = 0; k < 10; ++k) {
             float& t = curve.t[k];
             float& z = curve.z[k];
-            switch (curve.soil) {
+            switch (soil) {
             case 1:
                 t = fmax * kTable1T[k];
                 z = si ? kTable1Z[k] * kInch : kTable1Z[k];
@@ -160,7 +137,7 @@ void Analysis::GenerateTzCurves() {
                     z = 0.0f;
                     break;
                 }
-                float es = SandModulus(curve.phi);
+                float es = SandModulus(phi);
                 float zi = kTable1Z[k];
                 if (si) {
                     float f = fmax * kPressure;
@@ -192,22 +169,20 @@ void Analysis::GenerateTzCurves() {
             }
         }
     }
-    WriteTzCurves(p.curveCount);
-    PlotTzCurves(p.curveCount < kPlottedGeneratedCurves ? p.curveCount : kPlottedGeneratedCurves);
+    return phi;
 }
 
-void Analysis::GenerateTipCurve() {
-    Problem& p = problem_;
+void GenerateTipCurve(const Problem& p, const LayerRows& rows, float lastPhi, QwCurve& tipCurve) {
     const float x = p.pileLength;
     int32_t layer = 0;
-    while (!(x <= p.layerBottom[layer])) ++layer;  // the tip lies in some layer: checked before generating
-    const int32_t code = p.soil[layer];
+    while (!(x <= p.layers[layer].bottom)) ++layer;  // the tip lies in some layer: checked before generating
+    const int32_t code = p.layers[layer].soil;
     // A tip exactly at the bottom of its layer takes that layer's bottom row
     // (a depth beyond the rows still fails as anywhere else).
-    const bool atBottom = x == p.layerBottom[layer];
+    const bool atBottom = x == p.layers[layer].bottom;
     auto tipValue = [&](const std::array<float, kMaxLayerRows>& values, bool mayFail, int32_t status,
                         const char* name) {
-        float value = LayerLookup(values, x, mayFail, status, name);
+        float value = LayerLookup(rows, values, x, mayFail, status, name);
         return atBottom ? values[2 * layer + 1] : value;
     };
     auto bearingCapacityFactor = [&](float phi) {
@@ -229,18 +204,17 @@ void Analysis::GenerateTipCurve() {
         if (code == 4) e50 = tipValue(p.e50, false, 0, "");
         float phi = tipValue(p.frictionAngle, true, kBeyondFrictionAngle, kStrengthCurve);
         float nq = bearingCapacityFactor(phi);
-        float sigma = x * AverageUnitWeight(x);
+        float sigma = x * AverageUnitWeight(p, rows, x);
         q = sigma * nq;
         float tip = tipValue(p.tipResistance, true, kBeyondTipResistance, kTipCurve);
         if (tip > 1.0e-04f) q = tip;
     }
     const float qp = p.tipArea * q;
-    const bool si = Si();
+    const bool si = Si(p);
 
-    p.tipPointCount = 10;
     for (int k = 0; k < 10; ++k) {
-        float& w = p.tipMovement[k];
-        float& load = p.tipLoad[k];
+        float& w = tipCurve.movement[k];
+        float& load = tipCurve.load[k];
         switch (code) {
         case 1: {
             float w50 = 2.0f * e50 * p.diameter;
@@ -257,8 +231,7 @@ void Analysis::GenerateTipCurve() {
             break;
         }
         case 2: {
-            float phi = p.curves[p.curveCount - 1].phi;
-            float exponent = phi <= 31.0f ? 0.5f : phi <= 38.0f ? 0.333f : 0.25f;
+            float exponent = lastPhi <= 31.0f ? 0.5f : lastPhi <= 38.0f ? 0.333f : 0.25f;
             float wr = 0.05f * p.diameter;  // in inches
             if (si) wr = wr / kInch;
             w = kPowerLawW[k];
@@ -277,29 +250,65 @@ void Analysis::GenerateTipCurve() {
             break;
         }
     }
-    WriteTipCurve();
-    PlotTipCurve();
+    tipCurve.points = 10;
 }
 
-void Analysis::WriteTzCurves(int32_t count) {
-    report_.Write(kTzHeading);
-    report_.Write(kTzLabels, {LengthLabel(), PressureLabel(), LengthLabel()});
-    WriteCurveBlocks(report_, problem_, count);
+// Factor at depth x over rows (depth_k, value_k) in input order.
+float FactorAt(float x, int32_t n, const std::array<float, kMaxFactorRows>& depth,
+               const std::array<float, kMaxFactorRows>& value) {
+    if (x < depth[0] || x > depth[n - 1]) return 1.0f;
+    int k = 1;  // 0-based index of the first row from the second on with x <= depth
+    while (k < n && !(x <= depth[k])) ++k;
+    if (k >= n) return value[n - 1];
+    if (x == depth[k] || x == depth[n - 1]) {
+        if (x == depth[k] && k + 1 < n && depth[k] == depth[k + 1]) return value[k + 1];
+        return value[k];
+    }
+    return value[k - 1] + (x - depth[k - 1]) * (value[k] - value[k - 1]) / (depth[k] - depth[k - 1]);
 }
 
-void Analysis::PlotTzCurves(int32_t count) {
-    plot_.WriteLine(fio::ListInteger(count));
-    WriteCurveBlocks(plot_, problem_, count);
+}  // namespace
+
+void GenerateCurves(const Problem& p, Outcome& out, Generated& done) {
+    done = Generated::Nothing;
+    const LayerRows rows(p);
+    PlaceCurves(p, out.curves);
+    const float lastPhi = GenerateTzCurves(p, rows, out.curves);
+    done = Generated::TzCurves;
+    GenerateTipCurve(p, rows, lastPhi, out.tipCurve);
+    done = Generated::All;
 }
 
-void Analysis::WriteTipCurve() {
-    report_.Write(kTipHeading, {ForceLabel(), LengthLabel()});
-    WriteTipPoints(report_, problem_);
+void ListCurves(const Problem& p, Outcome& out) {
+    if (GivenCurves(p)) {
+        out.curves.assign(p.curves.begin(), p.curves.begin() + p.curveCount);
+        out.tipCurve = p.tipCurve;
+        return;
+    }
+    Generated done;
+    GenerateCurves(p, out, done);
 }
 
-void Analysis::PlotTipCurve() {
-    plot_.WriteLine(fio::ListInteger(problem_.tipPointCount));
-    WriteTipPoints(plot_, problem_);
+void ApplyFactors(const Problem& p, Outcome& out) {
+    out.curvesUsed = out.curves;
+    out.tipCurveUsed = out.tipCurve;
+    if (p.tzFactorCount > 0) {
+        for (TzCurve& curve : out.curvesUsed) {
+            const float mt = FactorAt(curve.depth, p.tzFactorCount, p.tzFactorDepth, p.tMultiplier);
+            const float mz = FactorAt(curve.depth, p.tzFactorCount, p.tzFactorDepth, p.zMultiplier);
+            for (int32_t m = 0; m < curve.points; ++m) {
+                curve.t[m] = curve.t[m] * mt;
+                curve.z[m] = curve.z[m] * mz;
+            }
+        }
+    }
+    if (p.qwFactors) {
+        QwCurve& tip = out.tipCurveUsed;
+        for (int32_t k = 0; k < tip.points; ++k) {
+            tip.load[k] = tip.load[k] * p.qMultiplier;
+            tip.movement[k] = tip.movement[k] * p.wMultiplier;
+        }
+    }
 }
 
 }  // namespace korven

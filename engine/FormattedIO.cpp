@@ -3,6 +3,8 @@
 #include "DecimalDigits.h"
 
 #include <fcntl.h>
+#include <locale.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,30 +21,33 @@ namespace fio {
 
 // ================================================================ reading
 
-LineReader::LineReader(const std::string& path) : file_(std::fopen(path.c_str(), "r")) {}
-
-LineReader::~LineReader() {
-    if (file_) std::fclose(file_);
-}
-
-bool LineReader::NextLine(std::string& line) {
-    line.clear();
-    if (!file_) return false;
-    int c = std::fgetc(file_);
-    if (c == EOF) return false;
-    while (c != EOF && c != '\n') {
-        line.push_back(static_cast<char>(c));
-        c = std::fgetc(file_);
-    }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+bool LineReader::NextLine(std::string_view& line) {
+    if (position_ >= text_.size()) return false;
+    std::size_t end = text_.find('\n', position_);
+    if (end == std::string_view::npos) end = text_.size();
+    line = text_.substr(position_, end - position_);
+    position_ = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     ++lineNumber_;
     return true;
 }
 
+bool ReadWholeFile(const std::string& path, std::string& text) {
+    text.clear();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    char block[1 << 16];
+    for (std::size_t n; (n = std::fread(block, 1, sizeof block, file)) > 0;) text.append(block, n);
+    std::fclose(file);
+    return true;
+}
+
 ReadStatus LineReader::ReadText(std::size_t width, std::string& text, bool whole) {
-    if (!NextLine(text)) return ReadStatus::EndOfFile;
-    if (whole && text.find_last_not_of(' ') != std::string::npos && text.find_last_not_of(' ') >= width)
-        return ReadStatus::BadValue;
+    std::string_view line;
+    if (!NextLine(line)) return ReadStatus::EndOfFile;
+    const std::size_t last = line.find_last_not_of(' ');
+    if (whole && last != std::string_view::npos && last >= width) return ReadStatus::BadValue;
+    text.assign(line.substr(0, width));
     text.resize(width, ' ');
     return ReadStatus::Ok;
 }
@@ -79,36 +84,48 @@ bool ParseInteger(std::string_view word, int32_t& value) {
 bool ParseReal(std::string_view word, float& value) {
     // [sign] digits [. digits] [exponent letter [sign] digits], at least one
     // mantissa digit; D is accepted as an exponent letter as well as E.
-    std::string text(word);
     std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (i < word.size() && (word[i] == '+' || word[i] == '-')) ++i;
     std::size_t mantissaDigits = 0;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++mantissaDigits;
-    if (i < text.size() && text[i] == '.') {
+    while (i < word.size() && IsDigit(word[i])) ++i, ++mantissaDigits;
+    if (i < word.size() && word[i] == '.') {
         ++i;
-        while (i < text.size() && IsDigit(text[i])) ++i, ++mantissaDigits;
+        while (i < word.size() && IsDigit(word[i])) ++i, ++mantissaDigits;
     }
     if (mantissaDigits == 0) return false;
-    if (i < text.size()) {
-        char e = text[i];
+    std::string text(word.substr(word[0] == '+' ? 1 : 0));
+    if (i < word.size()) {
+        char e = word[i];
         if (e != 'E' && e != 'e' && e != 'D' && e != 'd') return false;
-        text[i] = 'E';
+        text[i - (word[0] == '+' ? 1 : 0)] = 'E';
         ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (i < word.size() && (word[i] == '+' || word[i] == '-')) ++i;
         std::size_t expDigits = 0;
-        while (i < text.size() && IsDigit(text[i])) ++i, ++expDigits;
-        if (expDigits == 0 || i != text.size()) return false;
+        while (i < word.size() && IsDigit(word[i])) ++i, ++expDigits;
+        if (expDigits == 0 || i != word.size()) return false;
     }
-    errno = 0;
-    float v = std::strtof(text.c_str(), nullptr);
+    // Correctly rounded, whatever the locale. Beyond the float's range the
+    // C library decides, in the C locale: an overflow is refused, an
+    // underflow gives zero.
+    float v = 0;
+    const char* const end = text.data() + text.size();
+    const std::from_chars_result result = std::from_chars(text.data(), end, v);
+    if (result.ec == std::errc::result_out_of_range) {
+        const locale_t c = newlocale(LC_NUMERIC_MASK, "C", locale_t{});
+        if (!c) return false;
+        v = strtof_l(text.c_str(), nullptr, c);
+        freelocale(c);
+    } else if (result.ec != std::errc{} || result.ptr != end) {
+        return false;
+    }
     if (!std::isfinite(v)) return false;
     value = v;
     return true;
 }
 
-ReadStatus LineReader::ReadList(std::vector<std::variant<int32_t*, float*>> targets) {
+ReadStatus LineReader::ReadList(std::span<const Target> targets) {
     std::size_t next = 0;
-    std::string line;
+    std::string_view line;
     while (next < targets.size()) {
         if (!NextLine(line)) return ReadStatus::EndOfFile;
         std::size_t pos = 0;
@@ -117,7 +134,7 @@ ReadStatus LineReader::ReadList(std::vector<std::variant<int32_t*, float*>> targ
             if (pos == line.size()) break;
             std::size_t end = pos;
             while (end < line.size() && !IsSeparator(line[end])) ++end;
-            std::string_view word(line.data() + pos, end - pos);
+            std::string_view word = line.substr(pos, end - pos);
             pos = end;
             bool ok = std::visit(
                 [&](auto* target) {
@@ -178,13 +195,16 @@ void AppendE(std::string& out, float value, int width, int digits) {
     *p++ = 'E';
     *p++ = exponent < 0 ? '-' : '+';
     p = ExponentDigits(p, std::abs(exponent));
-    std::string_view field(text, static_cast<std::size_t>(p - text));
-    if (static_cast<int>(field.size()) > width) {
+    const char* start = text;
+    if (p - start > width) {
         // Without the zero before the point.
-        std::copy(zero + 1, p, zero);
-        field.remove_suffix(1);
+        if (value < 0.0f) *zero = '-';
+        start = value < 0.0f ? zero : zero + 1;
     }
-    AppendJustified(out, field, width);
+    const int length = static_cast<int>(p - start);
+    if (length > width) return AppendStars(out, width);
+    out.append(static_cast<std::size_t>(width - length), ' ');
+    out.append(start, static_cast<std::size_t>(length));
 }
 
 void AppendF(std::string& out, float value, int width, int digits) {
@@ -411,101 +431,100 @@ private:
     std::size_t pos_ = 0;
 };
 
-class Formatter {
-public:
-    Formatter(std::string& out, std::span<const Value> values) : out_(out), values_(values) {}
-
-    std::size_t Used() const { return next_; }
-    bool AllUsed() const { return next_ == values_.size(); }
-
-    void EndRecord() {
-        out_.push_back('\n');
-        pendingBlanks_ = 0;
-    }
-
-    // Runs `items`; false when a data descriptor found no value left.
-    bool Run(const std::vector<Layout::Item>& items, std::size_t from = 0) {
-        using Item = Layout::Item;
-        for (std::size_t k = from; k < items.size(); ++k) {
-            const Item& item = items[k];
-            for (int r = 0; r < item.repeat; ++r) {
-                switch (item.kind) {
-                case Item::Text:
-                    StartField();
-                    out_.append(item.text);
-                    break;
-                case Item::Skip: pendingBlanks_ += static_cast<std::size_t>(item.width); break;
-                case Item::Slash: EndRecord(); break;
-                case Item::Group:
-                    if (!Run(item.group)) return false;
-                    break;
-                default:
-                    if (AllUsed()) return false;
-                    StartField();
-                    Edit(item, values_[next_++]);
-                }
-            }
-        }
-        return true;
-    }
-
-private:
-    // Blanks of X descriptors are written only when something follows them
-    // in the same record.
-    void StartField() {
-        out_.append(pendingBlanks_, ' ');
-        pendingBlanks_ = 0;
-    }
-
-    void Edit(const Layout::Item& item, const Value& value) {
-        using Item = Layout::Item;
-        if (const auto* text = std::get_if<std::string>(&value)) {
-            if (item.kind == Item::A)
-                AppendA(out_, *text, item.width);
+void Flatten(const std::vector<Layout::Item>& items, std::vector<Layout::Step>& steps) {
+    for (const Layout::Item& item : items)
+        for (int r = 0; r < item.repeat; ++r) {
+            if (item.kind == Layout::Item::Group)
+                Flatten(item.group, steps);
             else
-                AppendStars(out_, item.width);
-            return;
+                steps.push_back({item.kind, item.width, item.digits, item.text});
         }
-        const float* real = std::get_if<float>(&value);
-        const int32_t integer = real ? 0 : std::get<int32_t>(value);
-        const float number = real ? *real : static_cast<float>(integer);
-        switch (item.kind) {
-        case Item::I:
-            if (real)
-                AppendStars(out_, item.width);
-            else
-                AppendI(out_, integer, item.width, item.digits);
-            break;
-        case Item::F: AppendF(out_, number, item.width, item.digits); break;
-        case Item::E: AppendE(out_, number, item.width, item.digits); break;
-        default: AppendStars(out_, item.width < 0 ? 1 : item.width);
-        }
-    }
+}
 
-    std::string& out_;
-    std::span<const Value> values_;
-    std::size_t next_ = 0;
-    std::size_t pendingBlanks_ = 0;
-};
+void Edit(std::string& out, const Layout::Step& step, float value) {
+    using Item = Layout::Item;
+    switch (step.kind) {
+    case Item::F: AppendF(out, value, step.width, step.digits); break;
+    case Item::E: AppendE(out, value, step.width, step.digits); break;
+    default: AppendStars(out, step.width < 0 ? 1 : step.width);
+    }
+}
+
+void Edit(std::string& out, const Layout::Step& step, const Value& value) {
+    using Item = Layout::Item;
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        if (step.kind == Item::A)
+            AppendA(out, *text, step.width);
+        else
+            AppendStars(out, step.width);
+    } else if (const float* real = std::get_if<float>(&value)) {
+        Edit(out, step, *real);
+    } else if (step.kind == Item::I) {
+        AppendI(out, std::get<int32_t>(value), step.width, step.digits);
+    } else {
+        Edit(out, step, static_cast<float>(std::get<int32_t>(value)));
+    }
+}
 
 }  // namespace
 
 Layout::Layout(std::string_view text) {
-    items_ = LayoutParser(text).ParseAll(reversionPoint_);
+    std::size_t reversionItem = 0;
+    const std::vector<Item> items = LayoutParser(text).ParseAll(reversionItem);
+    const auto split = items.begin() + static_cast<std::ptrdiff_t>(reversionItem);
+    Flatten(std::vector<Item>(items.begin(), split), steps_);
+    reversion_ = steps_.size();
+    Flatten(std::vector<Item>(split, items.end()), steps_);
+}
+
+// Blanks of X descriptors are written only when something follows them in
+// the same record.
+template <typename Values>
+void Layout::Run(std::string& out, const Values& values) const {
+    std::size_t next = 0;
+    std::size_t blanks = 0;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t before = next;
+        bool complete = true;
+        for (std::size_t k = start; k < steps_.size() && complete; ++k) {
+            const Step& step = steps_[k];
+            switch (step.kind) {
+            case Item::Skip: blanks += static_cast<std::size_t>(step.width); break;
+            case Item::Slash:
+                out.push_back('\n');
+                blanks = 0;
+                break;
+            case Item::Text:
+                out.append(blanks, ' ');
+                blanks = 0;
+                out.append(step.text);
+                break;
+            default:
+                if (next == values.size()) {
+                    complete = false;
+                    break;
+                }
+                out.append(blanks, ' ');
+                blanks = 0;
+                Edit(out, step, values.begin()[next++]);
+            }
+        }
+        if (!complete || next == values.size() || next == before) break;
+        // Values remain: a new record, resuming at the last top-level group.
+        out.push_back('\n');
+        blanks = 0;
+        start = reversion_;
+    }
+    out.push_back('\n');
 }
 
 void Layout::Append(std::string& out, std::span<const Value> values) const {
-    Formatter f(out, values);
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t before = f.Used();
-        const bool complete = f.Run(items_, start);
-        if (!complete || f.AllUsed() || f.Used() == before) break;
-        // Values remain: a new record, resuming at the last top-level group.
-        f.EndRecord();
-        start = reversionPoint_;
-    }
-    f.EndRecord();
+    Run(out, values);
+}
+
+void Layout::AppendReals(std::string& out, std::initializer_list<float> values) const {
+    Run(out, values);
 }
 
 std::vector<std::string> Layout::Format(const std::vector<Value>& values) const {
@@ -521,13 +540,6 @@ std::vector<std::string> Layout::Format(const std::vector<Value>& values) const 
 }
 
 // ================================================================ files
-
-namespace {
-
-// Records collect until this much is waiting, then go to the file at once.
-constexpr std::size_t kWriteBlock = 1 << 16;
-
-}  // namespace
 
 RecordWriter::~RecordWriter() {
     Close();
@@ -547,7 +559,6 @@ bool RecordWriter::Open(const std::string& path) {
         // A device or a pipe is written as it is, never replaced.
         file_ = std::fopen(target.c_str(), "w");
         target_.clear();
-        if (file_) pending_.reserve(kWriteBlock + kWriteBlock / 4);
         return file_ != nullptr;
     }
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
@@ -570,14 +581,11 @@ bool RecordWriter::Open(const std::string& path) {
     }
     target_ = target.string();
     temporary_ = temporary;
-    pending_.reserve(kWriteBlock + kWriteBlock / 4);
     return true;
 }
 
 bool RecordWriter::Close() {
     if (!file_) return true;
-    std::fwrite(pending_.data(), 1, pending_.size(), file_);
-    pending_.clear();
     // The outputs of a run can always be made again, so they are not forced
     // to the disk before the rename; a write that fails (a full disk, a size
     // limit) still shows here and keeps the previous file.
@@ -590,23 +598,8 @@ bool RecordWriter::Close() {
     return written;
 }
 
-void RecordWriter::FlushWhenFull() {
-    if (pending_.size() < kWriteBlock) return;
-    std::fwrite(pending_.data(), 1, pending_.size(), file_);
-    pending_.clear();
-}
-
-void RecordWriter::Write(const Layout& layout, std::span<const Value> values) {
-    if (!file_) return;
-    layout.Append(pending_, values);
-    FlushWhenFull();
-}
-
-void RecordWriter::WriteLine(std::string_view record) {
-    if (!file_) return;
-    pending_.append(record);
-    pending_.push_back('\n');
-    FlushWhenFull();
+void RecordWriter::Write(std::string_view text) {
+    if (file_) std::fwrite(text.data(), 1, text.size(), file_);
 }
 
 }  // namespace fio

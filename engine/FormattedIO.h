@@ -19,17 +19,15 @@ namespace fio {
 // Why a read failed.
 enum class ReadStatus { Ok, EndOfFile, BadValue };
 
-// Reads a text file record by record. Every read starts on the line after
-// the last line touched by the previous read.
+// A place a list-directed read stores a value.
+using Target = std::variant<int32_t*, float*>;
+
+// Reads a text record by record (lines ended by "\n", a "\r" before it
+// dropped). Every read starts on the line after the last line touched by the
+// previous read.
 class LineReader {
 public:
-    // Opens `path`; `IsOpen` tells whether that worked.
-    explicit LineReader(const std::string& path);
-    ~LineReader();
-    LineReader(const LineReader&) = delete;
-    LineReader& operator=(const LineReader&) = delete;
-
-    bool IsOpen() const { return file_ != nullptr; }
+    explicit LineReader(std::string_view text) : text_(text) {}
 
     // Reads the next line as fixed-width text of `width` characters: longer
     // lines are cut (or, with `whole`, refused as BadValue), shorter ones
@@ -40,17 +38,25 @@ public:
     // over following lines until every target is filled; whatever is left on
     // the last line is skipped. An integer target takes only an optionally
     // signed run of digits within the 32-bit range.
-    ReadStatus ReadList(std::vector<std::variant<int32_t*, float*>> targets);
+    ReadStatus ReadList(std::span<const Target> targets);
+    ReadStatus ReadList(std::initializer_list<Target> targets) {
+        return ReadList(std::span<const Target>(targets.begin(), targets.size()));
+    }
 
     // 1-based number of the last line read (0 before any read).
     int LineNumber() const { return lineNumber_; }
 
 private:
-    bool NextLine(std::string& line);
+    bool NextLine(std::string_view& line);
 
-    std::FILE* file_ = nullptr;
+    std::string_view text_;
+    std::size_t position_ = 0;
     int lineNumber_ = 0;
 };
+
+// The whole content of the file at `path` into `text`; false when the file
+// cannot be opened. A read that fails part-way ends the text there.
+bool ReadWholeFile(const std::string& path, std::string& text);
 
 // Parses one list-directed value; exposed for the tests.
 bool ParseInteger(std::string_view word, int32_t& value);
@@ -77,6 +83,8 @@ public:
     // when it has none). Output stops at the first data descriptor that
     // finds no value left, or at the end of the layout.
     void Append(std::string& out, std::span<const Value> values) const;
+    // The same for reals only, the records of numbers written most.
+    void AppendReals(std::string& out, std::initializer_list<float> values) const;
 
     // The same records as separate lines without their line ends.
     std::vector<std::string> Format(const std::vector<Value>& values) const;
@@ -91,9 +99,20 @@ public:
         std::vector<Item> group;
     };
 
+    // An item of the layout with its groups and repeats spelt out.
+    struct Step {
+        Item::Kind kind = Item::Text;
+        int width = -1;
+        int digits = 0;
+        std::string text;
+    };
+
 private:
-    std::vector<Item> items_;
-    std::size_t reversionPoint_ = 0;
+    template <typename Values>
+    void Run(std::string& out, const Values& values) const;
+
+    std::vector<Step> steps_;
+    std::size_t reversion_ = 0;  // the first step of the last top-level group
 };
 
 // Edit descriptors applied to single values, with asterisks filling the
@@ -108,12 +127,10 @@ std::string EditA(const std::string& value, int width);  // width < 0: as is
 std::string ListInteger(int32_t value);
 std::string ListReal(float value);
 
-// A sequential output file. Each Write appends whole records; they collect
-// in memory and reach the file in large blocks, the last at Close. The
-// records go into a temporary file beside the target, which replaces the
-// target only when closed complete, so a write that fails part-way (a full
-// disk, a file size limit) leaves the previous file as it was and no
-// temporary behind.
+// An output file written whole: the text goes into a temporary file beside
+// the target, which replaces the target only when closed complete, so a
+// write that fails part-way (a full disk, a file size limit) leaves the
+// previous file as it was and no temporary behind.
 class RecordWriter {
 public:
     RecordWriter() = default;
@@ -124,22 +141,16 @@ public:
     // Opens `path` for writing from its first line; false when it cannot
     // (also when a previous file there may not be written).
     bool Open(const std::string& path);
-    // True when nothing was open, or when every record reached the disk and
-    // the file replaced the target; otherwise the target is left untouched.
+    // True when nothing was open, or when everything written reached the
+    // disk and the file replaced the target; otherwise the target is left
+    // untouched.
     bool Close();
     bool IsOpen() const { return file_ != nullptr; }
 
-    void Write(const Layout& layout, std::span<const Value> values);
-    void Write(const Layout& layout, std::initializer_list<Value> values = {}) {
-        Write(layout, std::span<const Value>(values.begin(), values.size()));
-    }
-    void WriteLine(std::string_view record);
+    void Write(std::string_view text);
 
 private:
-    void FlushWhenFull();
-
     std::FILE* file_ = nullptr;
-    std::string pending_;
     std::string target_;
     std::string temporary_;
 };

@@ -3,8 +3,9 @@
 # script names every package the build uses, the bounded fuzz run of the
 # engine, every unit and window test, and then the whole suite again built
 # with AddressSanitizer and UndefinedBehaviorSanitizer (LeakSanitizer on)
-# in build-asan/, where any report fails the run. Ends with the time each
-# stage took.
+# in build-asan/, where any report fails the run, and the in-memory engine
+# on many threads under ThreadSanitizer in build-tsan/. Ends with the time
+# each stage took.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$top"
@@ -31,3 +32,4 @@ stage "fuzz run" bash scripts/fuzz.sh
 stage "tests" ctest --preset ci -j "$(nproc)"
 stage "build with asan-ubsan" sh -c 'cmake --preset asan-ubsan > build-asan.log && cmake --build --preset asan-ubsan -j "$(nproc)" >> build-asan.log || { tail -80 build-asan.log; exit 1; }'
 stage "tests under asan-ubsan" ctest --preset asan-ubsan -j "$(nproc)"
+stage "engine threads under tsan" sh -c 'cmake --preset tsan > build-tsan.log && cmake --build --preset tsan -j "$(nproc)" >> build-tsan.log || { tail -80 build-tsan.log; exit 1; }; ctest --preset tsan'

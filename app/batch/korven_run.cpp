@@ -1,28 +1,34 @@
-// korven-run: runs project files through the analysis engine library, one
-// after another, for batch work and scripts.
+// korven-run: runs project files through the analysis engine library for
+// batch work and scripts.
 //
-// For each project the runner writes "names.dat" into a private temporary
-// folder, makes that the current folder, calls the engine and reports the
-// status with the paths of the report and the plot data file (see Usage).
+// The projects run on several threads at once through the engine's
+// in-memory core, each writing its report and plot data file beside the
+// project as the entry point would; what is printed about them (the engine's
+// progress lines, the status with the paths of the files, tables, CSV files,
+// JSON) comes in the order the projects were given (see Usage).
 #include "BatchResults.h"
 #include "EngineRun.h"
+#include "KorvenVersion.h"
+#include "korven/Core.h"
 
-#include <limits.h>
-#include <unistd.h>
-
+#include <algorithm>
+#include <condition_variable>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* Usage = "usage: korven-run [--table] [--csv] [--json] PROJECT.kv3d [PROJECT.kv3d ...]\n";
+constexpr const char* Usage =
+    "usage: korven-run [--table] [--csv] [--json] [--jobs N] PROJECT.kv3d [PROJECT.kv3d ...]\n";
 constexpr const char* Help =
     "Runs each project through the analysis engine; the report (.kv3o) and the\n"
     "plot data (.kv3p) are written beside the project.\n"
@@ -33,27 +39,20 @@ constexpr const char* Help =
     "  --json   print one JSON document with every project's status, files,\n"
     "           load-settlement points, load cases and capacity read-outs\n"
     "           (nothing else goes to standard output)\n"
+    "  --jobs N run N projects at once (default: one per processor core); the\n"
+    "           output is the same as with --jobs 1\n"
     "  --help   show this text\n"
     "\n"
     "Exit code: 0 when every run returned status 0, 1 when any run did not,\n"
-    "2 for a usage error or an engine library that cannot be loaded.\n";
+    "2 for a usage error.\n";
 
 struct TOptions {
     bool Table = false;
     bool Csv = false;
     bool Json = false;
+    unsigned Jobs = std::max(1u, std::thread::hardware_concurrency());
     std::vector<fs::path> Projects;
 };
-
-fs::path ProgramFolder()
-{
-    char buffer[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0)
-        return fs::current_path();
-    buffer[n] = '\0';
-    return fs::path(buffer).parent_path();
-}
 
 // Prints the load-settlement table of a report: from its heading to the
 // first empty line or page break after the rows.
@@ -76,48 +75,57 @@ void PrintTable(const fs::path& report, std::ostream& out)
     }
 }
 
-// The engine prints its progress lines on standard output; while a JSON
-// document is being written there they go to standard error instead.
-class TStdoutToStderr {
-public:
-    explicit TStdoutToStderr(bool active)
-    {
-        if (!active)
-            return;
-        std::fflush(stdout);
-        FSaved = dup(STDOUT_FILENO);
-        dup2(STDERR_FILENO, STDOUT_FILENO);
-    }
-    ~TStdoutToStderr()
-    {
-        if (FSaved < 0)
-            return;
-        std::fflush(stdout);
-        dup2(FSaved, STDOUT_FILENO);
-        close(FSaved);
-    }
-    TStdoutToStderr(const TStdoutToStderr&) = delete;
-    TStdoutToStderr& operator=(const TStdoutToStderr&) = delete;
-
-private:
-    int FSaved = -1;
-};
-
-// Runs one project; -1 when the run could not be set up.
-int32_t RunOne(TEngineEntry entry, const TOptions& options, const fs::path& project, nlohmann::json& document)
+// Runs the projects on `jobs` threads; `finished` is called for each run in
+// the order of the projects, on the calling thread, as soon as it and every
+// run before it are done.
+template <typename Finished>
+void RunAll(const std::vector<TRunFiles>& runs, unsigned jobs, Finished finished)
 {
-    const TRunFiles files = TRunFiles::ForProject(fs::absolute(project));
-    int32_t status;
-    try {
-        TStdoutToStderr quiet(options.Json);
-        status = RunEngine(entry, files);
-    } catch (const ERunError& error) {
-        std::cerr << "korven-run: " << project.string() << ": " << error.what() << '\n';
-        return -1;
+    std::vector<std::optional<korven::FileRun>> done(runs.size());
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::size_t next = 0;
+    auto work = [&] {
+        while (true) {
+            std::size_t k;
+            {
+                const std::lock_guard lock(mutex);
+                if (next == runs.size())
+                    return;
+                k = next++;
+            }
+            const TRunFiles& files = runs[k];
+            korven::FileRun run = korven::RunFiles(
+                {files.Input.string(), files.Report.string(), files.Plot.string(), files.Notes.string()},
+                kKorvenVersion);
+            const std::lock_guard lock(mutex);
+            done[k] = std::move(run);
+            ready.notify_all();
+        }
+    };
+    std::vector<std::jthread> threads;
+    for (unsigned t = 0; t < std::min<std::size_t>(jobs, runs.size()); ++t)
+        threads.emplace_back(work);
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        korven::FileRun run;
+        {
+            std::unique_lock lock(mutex);
+            ready.wait(lock, [&] { return done[k].has_value(); });
+            run = std::move(*done[k]);
+            done[k].reset();
+        }
+        finished(k, run);
     }
+}
 
+// Prints what a finished run of `project` says; its status.
+int32_t Report(const TOptions& options, const fs::path& project, const TRunFiles& files,
+               const korven::FileRun& run, nlohmann::json& document)
+{
+    // Everything but the JSON document goes to standard error with --json.
     std::ostream& out = options.Json ? std::cerr : std::cout;
-    out << project.string() << ": status " << status << " (" << EngineStatusMeaning(status) << ")\n"
+    const int32_t status = run.status;
+    out << run.console << project.string() << ": status " << status << " (" << EngineStatusMeaning(status) << ")\n"
         << "  report: " << files.Report.string() << '\n'
         << "  plot data: " << files.Plot.string() << '\n';
     if (options.Table && status == 0)
@@ -152,6 +160,16 @@ int main(int argc, char** argv)
             options.Csv = true;
         else if (arg == "--json")
             options.Json = true;
+        else if (arg == "--jobs" || arg.rfind("--jobs=", 0) == 0) {
+            const std::string count = arg == "--jobs" ? (i + 1 < argc ? argv[++i] : "") : arg.substr(7);
+            const bool digits = !count.empty() && count.size() < 5 &&
+                                std::all_of(count.begin(), count.end(), [](char c) { return c >= '0' && c <= '9'; });
+            if (!digits || std::stoi(count) < 1) {
+                std::cerr << "korven-run: --jobs needs a number of projects at once, 1 or more\n" << Usage;
+                return 2;
+            }
+            options.Jobs = static_cast<unsigned>(std::stoi(count));
+        }
         else if (arg == "--help" || arg == "-h") {
             std::cout << Usage << '\n' << Help;
             return 0;
@@ -165,19 +183,15 @@ int main(int argc, char** argv)
         std::cerr << Usage;
         return 2;
     }
-    TDynamicLibrary library(EngineLibraryIn(ProgramFolder()).string());
-    TEngineEntry entry;
-    try {
-        entry = OpenEngine(library);
-    } catch (const ELibraryError& error) {
-        std::cerr << "korven-run: " << error.what() << '\n';
-        return 2;
-    }
+    std::vector<TRunFiles> runs;
+    for (const fs::path& project : options.Projects)
+        runs.push_back(TRunFiles::ForProject(fs::absolute(project)));
     nlohmann::json document = {{"projects", nlohmann::json::array()}};
     int failures = 0;
-    for (const fs::path& project : options.Projects)
-        if (RunOne(entry, options, project, document) != 0)
+    RunAll(runs, options.Jobs, [&](std::size_t k, const korven::FileRun& run) {
+        if (Report(options, options.Projects[k], runs[k], run, document) != 0)
             ++failures;
+    });
     if (options.Json)
         std::cout << document.dump(2) << '\n';
     return failures == 0 ? 0 : 1;

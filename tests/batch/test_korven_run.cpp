@@ -5,6 +5,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -146,10 +147,58 @@ TEST_F(KorvenRun, RefusedProjectsMakeTheExitCodeOneAndStayInTheDocument)
     EXPECT_FALSE(document["projects"][1].contains("readouts"));
 }
 
+// Projects run at once give the files and the output of one after another.
+TEST_F(KorvenRun, JobsGiveTheFilesAndTheOutputOfASequentialRun)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(KORVEN_GOLDEN_DIR))
+        if (entry.path().extension() == ".kv3d")
+            names.push_back(entry.path().stem().string());
+    std::sort(names.begin(), names.end());
+    names.resize(std::min<std::size_t>(names.size(), 12));
+    if (names.empty())
+        GTEST_SKIP() << "no example projects at " << KORVEN_GOLDEN_DIR;
+    auto runIn = [&](const std::string& folder, const std::string& jobs) {
+        fs::create_directories(FFolder / folder);
+        std::vector<std::string> arguments = {"--table", "--csv", "--jobs", jobs};
+        for (const std::string& name : names)
+            arguments.push_back(
+                Copy(fs::path(KORVEN_GOLDEN_DIR) / (name + ".kv3d"), folder + "/" + name + ".kv3d").string());
+        std::ofstream(FFolder / folder / "bad.kv3d") << "a title\nnot a number\n";
+        arguments.push_back((FFolder / folder / "bad.kv3d").string());
+        TRun run = RunTool(arguments);
+        for (std::size_t at; (at = run.Out.find(folder + "/")) != std::string::npos;)
+            run.Out.erase(at, folder.size() + 1);
+        return run;
+    };
+    const TRun one = runIn("one", "1");
+    const TRun many = runIn("many", "4");
+    EXPECT_EQ(one.ExitCode, 1);
+    EXPECT_EQ(many.ExitCode, 1);
+    EXPECT_EQ(many.Out, one.Out);
+    // The reports differ only in the time of the run and their folder.
+    auto comparable = [](const fs::path& report) {
+        std::istringstream text(ReadText(report));
+        std::string kept;
+        for (std::string line; std::getline(text, line);)
+            if (line.find("Date:  ") == std::string::npos && line.find("Path to file locations") == std::string::npos)
+                kept += line + '\n';
+        return kept;
+    };
+    names.push_back("bad");
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(comparable(FFolder / "many" / (name + ".kv3o")), comparable(FFolder / "one" / (name + ".kv3o")));
+        EXPECT_EQ(ReadText(FFolder / "many" / (name + ".kv3p")), ReadText(FFolder / "one" / (name + ".kv3p")));
+    }
+}
+
 TEST_F(KorvenRun, UsageHelpAndUnknownOptions)
 {
     EXPECT_EQ(RunTool({}).ExitCode, 2);
     EXPECT_EQ(RunTool({"--frobnicate", "x.kv3d"}).ExitCode, 2);
+    EXPECT_EQ(RunTool({"--jobs", "0", "x.kv3d"}).ExitCode, 2);
+    EXPECT_EQ(RunTool({"--jobs"}).ExitCode, 2);
     const TRun help = RunTool({"--help"});
     EXPECT_EQ(help.ExitCode, 0);
     EXPECT_NE(help.Out.find("usage: korven-run [--table] [--csv] [--json]"), std::string::npos);

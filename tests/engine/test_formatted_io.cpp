@@ -212,17 +212,9 @@ TEST(Layouts, MalformedLayoutsAreRefused)
     EXPECT_NO_THROW(Layout("(E255.200, 300X)"));
 }
 
-class ListReads : public ::testing::Test {
-protected:
-    std::filesystem::path path_ = std::filesystem::temp_directory_path() / ("fio_" + std::to_string(::getpid()));
-    void Write(const std::string& text) { std::ofstream(path_) << text; }
-    void TearDown() override { std::filesystem::remove(path_); }
-};
-
-TEST_F(ListReads, EachReadStartsOnANewLineAndContinuesOverLines)
+TEST(ListReads, EachReadStartsOnANewLineAndContinuesOverLines)
 {
-    Write("1 2 3 ignored words\n4,5\n  6\n7 8\n");
-    fio::LineReader in(path_.string());
+    fio::LineReader in("1 2 3 ignored words\n4,5\n  6\n7 8\n");
     int32_t a = 0, b = 0, c = 0, d = 0;
     float e = 0, f = 0;
     ASSERT_EQ(in.ReadList({&a, &b}), fio::ReadStatus::Ok);      // rest of line 1 skipped
@@ -237,10 +229,9 @@ TEST_F(ListReads, EachReadStartsOnANewLineAndContinuesOverLines)
     EXPECT_EQ(in.ReadList({&d}), fio::ReadStatus::EndOfFile);
 }
 
-TEST_F(ListReads, TextReadsArePaddedOrCutToTheirWidth)
+TEST(ListReads, TextReadsArePaddedOrCutToTheirWidth)
 {
-    Write("New Pile\r\n0123456789ABCDEF\n");
-    fio::LineReader in(path_.string());
+    fio::LineReader in("New Pile\r\n0123456789ABCDEF\n");
     std::string title, version;
     ASSERT_EQ(in.ReadText(12, title), fio::ReadStatus::Ok);
     ASSERT_EQ(in.ReadText(10, version), fio::ReadStatus::Ok);
@@ -249,10 +240,9 @@ TEST_F(ListReads, TextReadsArePaddedOrCutToTheirWidth)
     EXPECT_EQ(in.ReadText(10, version), fio::ReadStatus::EndOfFile);
 }
 
-TEST_F(ListReads, AWholeTextReadRefusesALineLongerThanItsWidth)
+TEST(ListReads, AWholeTextReadRefusesALineLongerThanItsWidth)
 {
-    Write("/a/path/of/twenty/..\n/short   \n");
-    fio::LineReader in(path_.string());
+    fio::LineReader in("/a/path/of/twenty/..\n/short   \n");
     std::string text;
     EXPECT_EQ(in.ReadText(10, text, true), fio::ReadStatus::BadValue);
     EXPECT_EQ(in.ReadText(6, text, true), fio::ReadStatus::Ok);  // trailing blanks do not count
@@ -282,50 +272,32 @@ TEST(ListValues, NumbersInTheirWrittenForms)
         EXPECT_FALSE(fio::ParseInteger(bad, n)) << bad;
 }
 
-TEST_F(ListReads, AMalformedValueFailsTheRead)
+TEST(ListReads, AMalformedValueFailsTheRead)
 {
-    Write("3.0\n");
-    fio::LineReader in(path_.string());
+    fio::LineReader in("3.0\n");
     int32_t n = 0;
     EXPECT_EQ(in.ReadList({&n}), fio::ReadStatus::BadValue);
-    EXPECT_FALSE(fio::LineReader("/nonexistent/folder/file").IsOpen());
+    std::string text;
+    EXPECT_FALSE(fio::ReadWholeFile("/nonexistent/folder/file", text));
 }
 
-TEST(Records, ManyRecordsReachTheFileWholeAndInOrder)
-{
-    auto path = std::filesystem::temp_directory_path() / ("fio_many_" + std::to_string(::getpid()));
-    std::string expected;
-    {
-        fio::RecordWriter out;
-        ASSERT_TRUE(out.Open(path.string()));
-        const Layout line("(I7, E11.3)");
-        for (int32_t k = 0; k < 20000; ++k) {
-            out.Write(line, {k, static_cast<float>(k)});
-            expected += fio::EditI(k, 7, 1) + fio::EditE(static_cast<float>(k), 11, 3) + "\n";
-        }
-        out.WriteLine("end");
-        expected += "end\n";
-    }  // closing writes what is still pending
-    std::ifstream in(path);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text.size(), expected.size());
-    EXPECT_TRUE(text == expected);
-    std::filesystem::remove(path);
-}
-
-TEST(Records, WriterStartsTheFileAfresh)
+TEST(Records, TheWriterReplacesThePreviousFileWhole)
 {
     auto path = std::filesystem::temp_directory_path() / ("fio_w_" + std::to_string(::getpid()));
     std::ofstream(path) << "old contents that must go\n";
+    std::string expected;
+    const Layout line("(I7, E11.3)");
+    for (int32_t k = 0; k < 20000; ++k)
+        line.Append(expected, std::vector<fio::Value>{k, static_cast<float>(k)});
     {
         fio::RecordWriter out;
         ASSERT_TRUE(out.Open(path.string()));
-        out.Write(Layout("(I3, /, A)"), {int32_t{5}, std::string("x")});
-        out.WriteLine("last");
-    }
-    std::ifstream in(path);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "  5\nx\nlast\n");
+        out.Write(expected);
+    }  // closing replaces the file
+    std::string text;
+    ASSERT_TRUE(fio::ReadWholeFile(path.string(), text));
+    EXPECT_EQ(text.size(), expected.size());
+    EXPECT_TRUE(text == expected);
     std::filesystem::remove(path);
 }
 
