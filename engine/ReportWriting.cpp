@@ -310,7 +310,11 @@ void Writer::Stop(int32_t status, const std::string& message, const std::vector<
 
 void WriteHeader(const RunLabels& labels, std::string& report) {
     Records out(report);
-    out.Write(kBanner, {labels.version});
+    // The version is the 12 characters the names file gives it, whoever
+    // names it: a shorter text is filled with blanks on the right.
+    std::string version = labels.version;
+    version.resize(12, ' ');
+    out.Write(kBanner, {version});
     const PathParts input = SplitPath(labels.inputPath);
     const PathParts output = SplitPath(labels.reportPath);
     const PathParts plot = SplitPath(labels.plotPath);

@@ -5,7 +5,8 @@
 # installed or built), the packages it would install are closed over their
 # Depends (no Recommends, as it installs them), and every CMake package
 # configuration that the build found (the *_DIR entries of the CMake caches
-# given, by default build/CMakeCache.txt) must belong to a package of that
+# given, by default build/CMakeCache.txt), and the Python interpreter, headers
+# and packages the Python module uses, must belong to a package of that
 # closure. Prints the packages that are missing from the list and fails then.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -25,8 +26,8 @@ for word in "\$@"; do
   case "\$word" in -*) ;; *) echo "\$word" >> "$work/wanted" ;; esac
 done
 RECORDER
-# Nothing is configured, built or generated.
-for tool in cmake localedef; do printf '#!/bin/sh\nexit 0\n' > "$work/bin/$tool"; done
+# Nothing is configured, built, generated or installed.
+for tool in cmake localedef python3; do printf '#!/bin/sh\nexit 0\n' > "$work/bin/$tool"; done
 chmod +x "$work"/bin/*
 : > "$work/wanted"
 if ! PATH="$work/bin:$PATH" bash "$top/scripts/setup.sh" > "$work/setup.log" 2>&1; then
@@ -54,6 +55,10 @@ for cache in "${caches[@]}"; do
       [ -f "$config" ] && realpath "$config" >> "$work/configs"
     done
   done < <(grep -E '^[A-Za-z0-9_]+_DIR:PATH=' "$cache" | sed 's/^[^=]*=//' | grep -v NOTFOUND | sort -u)
+  # The Python interpreter, its headers and the Python packages that the
+  # module, its tests and its example import.
+  grep -E '^KORVEN_PYTHON_FILES:INTERNAL=' "$cache" | sed 's/^[^=]*=//' | tr ';' '\n' |
+    while IFS= read -r file; do [ -e "$file" ] && realpath "$file"; done >> "$work/configs"
 done
 sort -u -o "$work/configs" "$work/configs"
 checked="$(wc -l < "$work/configs")"
@@ -77,6 +82,6 @@ while IFS= read -r config; do
 done < "$work/configs"
 if [ "$status" -eq 0 ]; then
   echo "check-packages: ${#wanted[@]} packages named, $(wc -l < "$work/closure") with their dependencies;" \
-       "all $checked package configurations found by the build come from them"
+       "all $checked package configurations and Python files found by the build come from them"
 fi
 exit "$status"

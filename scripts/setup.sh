@@ -20,9 +20,13 @@ packages=(
   xdg-utils xvfb xauth                    # opening documents; the program without a display
   libzip-dev                              # reading workbooks back in the export tests
   nlohmann-json3-dev                      # korven-run's JSON output
+  libnlopt-cxx-dev                        # the solver of the load-test calibration
   pandoc                                  # the help documents, Markdown to HTML
   desktop-file-utils libxml2-utils        # checks of the installed desktop entry and file type
   ccache                                  # compiler cache for rebuilds
+  libboost-dev                            # quantiles of the distributions of the studies
+  pybind11-dev python3-pybind11 python3-dev # the Python module
+  python3-numpy python3-pytest python3-matplotlib # its arrays, its tests, its example's plots
 )
 
 missing=()
@@ -45,3 +49,20 @@ source "$top/scripts/compiler-cache.sh"
 cd "$top"
 cmake --preset "${KORVEN_PRESET:-dev}" "$@"
 cmake --build build -j "$(nproc)"
+
+# The Python module into the system's interpreter (/usr/local/lib/python3.X/
+# dist-packages), so that python3 imports korven without PYTHONPATH.
+if [ -f build/python/korven/__init__.py ]; then
+  cmake --install build --component python
+  # A python3 ahead of the system's on PATH (pyenv, say) of the same version
+  # is shown the system's packages: the module and the NumPy it needs.
+  system_python=/usr/bin/python3
+  if command -v python3 > /dev/null && ! python3 -c 'import korven' 2> /dev/null &&
+     [ "$(python3 -c 'import sys; print(sys.version_info[:2])')" = \
+       "$("$system_python" -c 'import sys; print(sys.version_info[:2])')" ]; then
+    site="$(python3 -c 'import sysconfig; print(sysconfig.get_path("platlib"))')"
+    "$system_python" -c 'import sys; print("\n".join(p for p in sys.path if p.endswith("-packages")))' \
+      > "$site/korven-system-packages.pth"
+    echo "python3 ($(command -v python3)) now also reads the system's packages: $site/korven-system-packages.pth"
+  fi
+fi

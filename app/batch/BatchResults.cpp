@@ -2,7 +2,6 @@
 
 #include "ProgramData.h"
 #include "ResultsSummary.h"
-#include "WordReader.h"
 
 #include <cstdio>
 #include <fstream>
@@ -13,27 +12,44 @@ using nlohmann::json;
 
 namespace {
 
-json RowJson(const TLoadSettlementRow& row)
+// A row as the engine wrote it; a load case beyond the computed curve keeps
+// only its load, for the engine's other numbers are no results.
+json RowJson(const TLoadSettlementRow& row, TRowFlag flag)
 {
-    return {{"top_load", row.TopLoad},
-            {"top_movement", row.TopMovement},
-            {"tip_movement", row.TipMovement},
-            {"tip_load", row.TipLoad}};
+    json entry = {{"top_load", row.TopLoad},
+                  {"top_movement", row.TopMovement},
+                  {"tip_movement", row.TipMovement},
+                  {"tip_load", row.TipLoad}};
+    if (flag == TRowFlag::BeyondCurve)
+        for (const char* key : {"top_movement", "tip_movement", "tip_load"})
+            entry[key] = nullptr;
+    entry["flag"] = flag == TRowFlag::None ? json(nullptr) : json(RowFlagText(flag));
+    return entry;
 }
 
-json RowsJson(const std::vector<TLoadSettlementRow>& rows)
+json RowsJson(const std::vector<TLoadSettlementRow>& rows, const std::vector<TRowFlag>& flags)
 {
     json list = json::array();
-    for (const TLoadSettlementRow& row : rows)
-        list.push_back(RowJson(row));
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        list.push_back(RowJson(rows[i], i < flags.size() ? flags[i] : TRowFlag::None));
     return list;
 }
 
-json ReadoutJson(const TReadout& readout)
+json PointJson(const TReadPoint& point)
 {
-    if (!readout.Reached)
+    if (!point.Reached)
         return {{"reached", false}};
-    return {{"reached", true}, {"load", readout.Load}, {"settlement", readout.Settlement}};
+    return {{"reached", true}, {"load", point.Load}, {"settlement", point.Settlement}};
+}
+
+json ReadoutJson(const TReadout& readout, int units)
+{
+    if (readout.NotApplicable != TNotApplicable::No)
+        return {{"reached", false}, {"not_applicable", NotApplicableText(readout, units)}};
+    json entry = PointJson(readout);
+    if (readout.UsesRowsBeyondQw)
+        entry["tip_load_held"] = PointJson(readout.Held);
+    return entry;
 }
 
 const char* StiffnessKey(TStiffnessSource source)
@@ -46,7 +62,7 @@ const char* StiffnessKey(TStiffnessSource source)
     return "unavailable";
 }
 
-json ReadoutsJson(const TCapacityReadouts& readouts)
+json ReadoutsJson(const TCapacityReadouts& readouts, int units)
 {
     json planes = json::array();
     for (std::size_t i = 0; i < readouts.NeutralPlanes.size(); ++i) {
@@ -57,13 +73,13 @@ json ReadoutsJson(const TCapacityReadouts& readouts)
                           {"head_load", plane.HeadLoad},
                           {"drag_load", plane.DragLoad}});
     }
-    return {{"ten_percent_diameter", ReadoutJson(readouts.TenPercentDiameter)},
+    return {{"ten_percent_diameter", ReadoutJson(readouts.TenPercentDiameter, units)},
             {"ten_percent_settlement", readouts.TenPercentSettlement},
-            {"davisson", ReadoutJson(readouts.Davisson)},
+            {"davisson", ReadoutJson(readouts.Davisson, units)},
             {"davisson_offset", readouts.DavissonOffset},
             {"equivalent_ae", readouts.EquivalentAE},
             {"stiffness", StiffnessKey(readouts.Stiffness)},
-            {"largest", ReadoutJson(readouts.Largest)},
+            {"largest", ReadoutJson(readouts.Largest, units)},
             {"uplift", readouts.Uplift},
             {"neutral_planes", planes}};
 }
@@ -81,19 +97,19 @@ void WriteFile(const fs::path& path, const std::string& text)
 
 }  // namespace
 
-TProjectResult CollectResults(const fs::path& project, const TRunFiles& files, int32_t status)
+TProjectResult CollectResults(const TRunOutcome& outcome)
 {
     TProjectResult result;
-    result.Project = project;
+    const TRunFiles& files = outcome.Files;
+    result.Project = files.Input;
     result.Files = files;
-    result.Status = status;
-    try {
-        result.Data = ReadPlotData(files.Plot.string());
-        result.HaveResults = true;
-    } catch (const EInOutError& error) {
-        result.Error = std::string("plot data not read: ") + error.what();
+    result.Status = outcome.Status;
+    if (!outcome.Results) {
+        result.Error = "plot data not read: " + outcome.ReadError;
         return result;
     }
+    result.Data = *outcome.Results;
+    result.HaveResults = true;
 
     TProjectTables tables;
     std::string error;
@@ -125,25 +141,30 @@ json ResultJson(const TProjectResult& result)
     const int units = result.Data.Units;
     entry["units"] = {
         {"system", units == 2 ? "SI" : "English"}, {"force", ForceUnitText(units)}, {"length", LengthUnitText(units)}};
-    entry["load_settlement"] = RowsJson(result.Data.LoadSettlement);
-    entry["load_cases"] = RowsJson(result.Data.LoadCases);
+    entry["load_settlement"] = RowsJson(result.Data.LoadSettlement, LoadSettlementFlags(result.Data));
+    entry["load_cases"] = RowsJson(result.Data.LoadCases, LoadCaseFlags(result.Data));
     if (result.Error.empty())
-        entry["readouts"] = ReadoutsJson(result.Readouts);
+        entry["readouts"] = ReadoutsJson(result.Readouts, units);
     else
         entry["error"] = result.Error;
     return entry;
 }
 
-std::string RowsCsv(const std::vector<TLoadSettlementRow>& rows, int units)
+std::string RowsCsv(const std::vector<TLoadSettlementRow>& rows, const std::vector<TRowFlag>& flags, int units)
 {
     const std::string force = ForceUnitText(units), length = LengthUnitText(units);
     std::string text = "Top load (" + force + "),Top movement (" + length + "),Tip movement (" + length +
-                       "),Tip load (" + force + ")\n";
-    char line[128];
-    for (const TLoadSettlementRow& row : rows) {
-        std::snprintf(line, sizeof line, "%.9g,%.9g,%.9g,%.9g\n", row.TopLoad, row.TopMovement, row.TipMovement,
-                      row.TipLoad);
-        text += line;
+                       "),Tip load (" + force + "),Note\n";
+    char line[160];
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TLoadSettlementRow& row = rows[i];
+        const TRowFlag flag = i < flags.size() ? flags[i] : TRowFlag::None;
+        if (flag == TRowFlag::BeyondCurve)
+            std::snprintf(line, sizeof line, "%.9g,,,,", row.TopLoad);
+        else
+            std::snprintf(line, sizeof line, "%.9g,%.9g,%.9g,%.9g,", row.TopLoad, row.TopMovement, row.TipMovement,
+                          row.TipLoad);
+        text += line + RowFlagText(flag) + "\n";
     }
     return text;
 }
@@ -154,10 +175,10 @@ std::vector<fs::path> WriteCsvFiles(const TProjectResult& result)
     if (!result.HaveResults)
         return written;
     written.push_back(CsvBeside(result.Project, ".load-settlement.csv"));
-    WriteFile(written.back(), RowsCsv(result.Data.LoadSettlement, result.Data.Units));
+    WriteFile(written.back(), RowsCsv(result.Data.LoadSettlement, LoadSettlementFlags(result.Data), result.Data.Units));
     if (!result.Data.LoadCases.empty()) {
         written.push_back(CsvBeside(result.Project, ".load-cases.csv"));
-        WriteFile(written.back(), RowsCsv(result.Data.LoadCases, result.Data.Units));
+        WriteFile(written.back(), RowsCsv(result.Data.LoadCases, LoadCaseFlags(result.Data), result.Data.Units));
     }
     return written;
 }

@@ -5,8 +5,7 @@
 // capacity read-outs, as JSON and CSV.
 
 #include "CapacityReadouts.h"
-#include "EngineRun.h"
-#include "PlotData.h"
+#include "AnalysisRun.h"
 
 #include <nlohmann/json.hpp>
 
@@ -27,14 +26,16 @@ struct TProjectResult {
     std::string Error;
 };
 
-// Reads the project and the plot data file of a finished run.
-TProjectResult CollectResults(const std::filesystem::path& project, const TRunFiles& files, int32_t status);
+// The results of a run of a saved project, with the project read again for
+// the read-outs.
+TProjectResult CollectResults(const TRunOutcome& outcome);
 
 nlohmann::json ResultJson(const TProjectResult& result);
 
 // The load-settlement rows (or the load cases) as CSV with a heading line
-// naming each column and its unit.
-std::string RowsCsv(const std::vector<TLoadSettlementRow>& rows, int units);
+// naming each column and its unit, and a last column with each row's flag
+// (a load case beyond the computed curve keeps only its load).
+std::string RowsCsv(const std::vector<TLoadSettlementRow>& rows, const std::vector<TRowFlag>& flags, int units);
 
 // Writes "<project>.load-settlement.csv" and, when the run had pile-head
 // loads, "<project>.load-cases.csv" beside the project; returns the paths

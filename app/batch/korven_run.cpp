@@ -8,7 +8,9 @@
 // JSON) comes in the order the projects were given (see Usage).
 #include "BatchResults.h"
 #include "EngineRun.h"
+#include "FitCommand.h"
 #include "KorvenVersion.h"
+#include "StudyCommand.h"
 #include "korven/Core.h"
 
 #include <algorithm>
@@ -28,7 +30,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* Usage =
-    "usage: korven-run [--table] [--csv] [--json] [--jobs N] PROJECT.kv3d [PROJECT.kv3d ...]\n";
+    "usage: korven-run [--table] [--csv] [--json] [--jobs N] PROJECT.kv3d [PROJECT.kv3d ...]\n"
+    "       korven-run --study STUDY.json [--jobs N] PROJECT.kv3d\n";
 constexpr const char* Help =
     "Runs each project through the analysis engine; the report (.kv3o) and the\n"
     "plot data (.kv3p) are written beside the project.\n"
@@ -41,7 +44,18 @@ constexpr const char* Help =
     "           (nothing else goes to standard output)\n"
     "  --jobs N run N projects at once (default: one per processor core); the\n"
     "           output is the same as with --jobs 1\n"
+    "  --study STUDY.json\n"
+    "           run the parametric or probabilistic study of STUDY.json over the\n"
+    "           project in memory, on --jobs threads; the results go to\n"
+    "           STUDY.results.json and STUDY.<table>.csv beside the study file\n"
+    "           (exit code 1 also when an analysis of the study was refused)\n"
     "  --help   show this text\n"
+    "\n"
+    "  --fit TEST.csv fits the project's modification factors to a static load\n"
+    "           test (see the user's guide) and prints the fit as JSON:\n"
+    "           --params shaft,tip (default), layers,tip, shaft, layers, tip, or\n"
+    "           one of a pair: shaft-t, layers-z, tip-Q, ...;\n"
+    "           --apply NEW.kv3d writes the project with the fitted factors\n"
     "\n"
     "Exit code: 0 when every run returned status 0, 1 when any run did not,\n"
     "2 for a usage error.\n";
@@ -51,6 +65,7 @@ struct TOptions {
     bool Csv = false;
     bool Json = false;
     unsigned Jobs = std::max(1u, std::thread::hardware_concurrency());
+    fs::path Study;
     std::vector<fs::path> Projects;
 };
 
@@ -133,7 +148,7 @@ int32_t Report(const TOptions& options, const fs::path& project, const TRunFiles
     if (!options.Csv && !options.Json)
         return status;
 
-    const TProjectResult result = CollectResults(files.Input, files, status);
+    const TProjectResult result = CollectResults(RanOutcome(files, status));
     if (options.Csv) {
         try {
             for (const fs::path& written : WriteCsvFiles(result))
@@ -151,6 +166,9 @@ int32_t Report(const TOptions& options, const fs::path& project, const TRunFiles
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (IsFitCommand(arguments))
+        return RunFitCommand(arguments, std::cout, std::cerr);
     TOptions options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -160,6 +178,8 @@ int main(int argc, char** argv)
             options.Csv = true;
         else if (arg == "--json")
             options.Json = true;
+        else if (arg == "--study" && i + 1 < argc)
+            options.Study = argv[++i];
         else if (arg == "--jobs" || arg.rfind("--jobs=", 0) == 0) {
             const std::string count = arg == "--jobs" ? (i + 1 < argc ? argv[++i] : "") : arg.substr(7);
             const bool digits = !count.empty() && count.size() < 5 &&
@@ -171,7 +191,7 @@ int main(int argc, char** argv)
             options.Jobs = static_cast<unsigned>(std::stoi(count));
         }
         else if (arg == "--help" || arg == "-h") {
-            std::cout << Usage << '\n' << Help;
+            std::cout << Usage << "       " << FitUsage << '\n' << Help;
             return 0;
         } else if (arg.size() > 1 && arg[0] == '-') {
             std::cerr << "korven-run: unknown option " << arg << '\n' << Usage;
@@ -182,6 +202,14 @@ int main(int argc, char** argv)
     if (options.Projects.empty()) {
         std::cerr << Usage;
         return 2;
+    }
+    if (!options.Study.empty()) {
+        if (options.Projects.size() != 1 || options.Table || options.Csv || options.Json) {
+            std::cerr << "korven-run: --study takes one project and no option but --jobs\n" << Usage;
+            return 2;
+        }
+        return RunStudyCommand(options.Study, options.Projects.front(), static_cast<int>(options.Jobs), std::cout,
+                               std::cerr);
     }
     std::vector<TRunFiles> runs;
     for (const fs::path& project : options.Projects)

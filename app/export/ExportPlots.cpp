@@ -4,6 +4,7 @@
 #include "NumberText.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -109,15 +110,25 @@ void GenerateChart(TWorkbook& book, int k, const TGraphPlot& graph)
         series.SetXValues(ColumnFormula(dataName, 2 * c - 1, lastRow));
         series.SetValues(ColumnFormula(dataName, 2 * c, lastRow));
     }
-    chart.SetHasTitle(false);
+    chart.SetHasTitle(true);
+    chart.SetTitle(graph.Caption);
     TChartAxis& x = chart.Axis(TAxisType::X);
     x.SetTitle(graph.XAxisText());
     x.SetMajorGridlines(true);
     TChartAxis& y = chart.Axis(TAxisType::Y);
     y.SetTitle(graph.YAxisText());
     y.SetMajorGridlines(true);
-    // Depth-like axes grow downward, as in the plot window.
+    // Depth-like axes grow downward, as in the plot window, and end at the
+    // next whole unit below the deepest point (the pile's length rounded up).
     y.SetReversePlotOrder(graph.XOnTop);
+    if (graph.XOnTop) {
+        long double deepest = 0;
+        for (int c = 0; c < curves; ++c)
+            for (const TFloatPoint& point : graph.Line(c).Points)
+                deepest = std::max(deepest, point.Y);
+        if (deepest > 0)
+            y.SetMaximum(static_cast<double>(std::ceil(deepest)));
+    }
     chart.SetLegendBorderColor(0x000000);
     chart.SetLegendInteriorColorIndex(2);
     chart.SetName(PlotName(k));

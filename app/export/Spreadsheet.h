@@ -65,6 +65,8 @@ public:
     virtual void SetMajorGridlines(bool shown) = 0;
     // Values grow from the far end (downward on a vertical axis).
     virtual void SetReversePlotOrder(bool reversed) = 0;
+    // The value at the axis's far end, instead of the spreadsheet's choice.
+    virtual void SetMaximum(double value) = 0;
 };
 
 enum class TChartType { XYScatterLinesMarkers = 74 };
@@ -80,6 +82,8 @@ public:
     // Series `number`, counted from 1.
     virtual TChartSeries& Series(int number) = 0;
     virtual void SetHasTitle(bool shown) = 0;
+    // The title's text, shown while HasTitle is set.
+    virtual void SetTitle(const std::string& text) = 0;
     virtual TChartAxis& Axis(TAxisType type) = 0;
     // Colour as 0xRRGGBB.
     virtual void SetLegendBorderColor(uint32_t rgb) = 0;

@@ -12,6 +12,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -83,6 +84,8 @@ struct TXlsxAxis : TChartAxis {
     void SetTitle(const std::string& text) override { Title = text; }
     void SetMajorGridlines(bool shown) override { Gridlines = shown; }
     void SetReversePlotOrder(bool reversed) override { Reversed = reversed; }
+    void SetMaximum(double value) override { Maximum = value; }
+    std::optional<double> Maximum;
 };
 
 class TXlsxChartSheet : public TXlsxSheet<TChartSheet> {
@@ -94,6 +97,7 @@ public:
     int SeriesCount() const override { return static_cast<int>(FSeries.size()); }
     TChartSeries& Series(int number) override;
     void SetHasTitle(bool shown) override { HasTitle = shown; }
+    void SetTitle(const std::string& text) override { Title = text; }
     TChartAxis& Axis(TAxisType type) override { return type == TAxisType::X ? XAxis : YAxis; }
     void SetLegendBorderColor(uint32_t rgb) override { LegendBorder = rgb; }
     void SetLegendInteriorColorIndex(int index) override { LegendInterior = index; }
@@ -102,6 +106,7 @@ public:
 
     TChartType Type = TChartType::XYScatterLinesMarkers;
     bool HasTitle = true;
+    std::string Title;
     TXlsxAxis XAxis, YAxis;
     // Kept for the seam; libxlsxwriter 1.1.4 cannot style a chart legend, so
     // the file has the spreadsheet's default legend.

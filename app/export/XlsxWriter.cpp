@@ -66,6 +66,8 @@ public:
         }
         if (!sheet.HasTitle)
             chart_title_off(chart);
+        else if (!sheet.Title.empty())
+            chart_title_set_name(chart, sheet.Title.c_str());
         Axis(chart->x_axis, sheet.XAxis);
         Axis(chart->y_axis, sheet.YAxis);
         Note(chartsheet_set_chart(out, chart));
@@ -115,6 +117,8 @@ private:
         chart_axis_major_gridlines_set_visible(out, axis.Gridlines ? LXW_TRUE : LXW_FALSE);
         if (axis.Reversed)
             chart_axis_set_reverse(out);
+        if (axis.Maximum)
+            chart_axis_set_max(out, *axis.Maximum);
     }
 
     lxw_workbook* FBook;

@@ -2,6 +2,7 @@
 
 #include "DialogCaption.h"
 
+#include <QButtonGroup>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -41,13 +42,16 @@ TdlgFormat::TdlgFormat(const TPictureSize& size, QWidget* parent)
     fields->addRow(QStringLiteral("&Width (in)"), FWidth);
     fields->addRow(QStringLiteral("&Pixels Per Inch"), FPixels);
 
-    // The colour depth is the platform's; the choice is offered as before.
+    // The colours of a picture file, in the order of TPictureColours.
     auto* colours = new QGroupBox(QStringLiteral("Colors"));
     auto* choices = new QVBoxLayout(colours);
+    FColours = new QButtonGroup(this);
+    int index = 0;
     for (const char* text :
          {"Black and White", "16 Colors", "256 Colors", "High Color (16 bit)", "True Color (24 bit)"}) {
         auto* choice = new QRadioButton(QString::fromLatin1(text));
-        choice->setChecked(QLatin1String(text) == QLatin1String("16 Colors"));
+        choice->setChecked(index == static_cast<int>(size.Colours));
+        FColours->addButton(choice, index++);
         choices->addWidget(choice);
     }
 
@@ -70,4 +74,7 @@ TdlgFormat::TdlgFormat(const TPictureSize& size, QWidget* parent)
     FitCaption(*this);
 }
 
-TPictureSize TdlgFormat::Size() const { return {FHeight->value(), FWidth->value(), FPixels->value()}; }
+TPictureSize TdlgFormat::Size() const
+{
+    return {FHeight->value(), FWidth->value(), FPixels->value(), static_cast<TPictureColours>(FColours->checkedId())};
+}

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+class QButtonGroup;
 class QDoubleSpinBox;
 class QSpinBox;
 
@@ -21,4 +22,5 @@ private:
     QDoubleSpinBox* FHeight;
     QDoubleSpinBox* FWidth;
     QSpinBox* FPixels;
+    QButtonGroup* FColours;
 };

@@ -53,3 +53,9 @@ std::string AxisText(const std::string& caption, const std::string& units, int s
 std::string TGraphPlot::XAxisText() const { return AxisText(XCaption, XUnits, FUnits); }
 
 std::string TGraphPlot::YAxisText() const { return AxisText(YCaption, YUnits, FUnits); }
+
+void TGraphPlot::ActivateOpeningCurves()
+{
+    for (int i = 0; i < LineCount(); ++i)
+        Line(i).Active = !CapCurves || i < MaxOpenCurves;
+}

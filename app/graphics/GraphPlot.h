@@ -85,6 +85,10 @@ public:
     int Units() const { return FUnits; }
     void SetUnits(int units);
 
+    // Makes the curves a window opening on the graph lists active: the
+    // first MaxOpenCurves when CapCurves is set, else all.
+    void ActivateOpeningCurves();
+
     int LineCount() const { return static_cast<int>(FLines.size()); }
     // Extra curves are destroyed from the end, new ones appended; a negative
     // count counts as 0.

@@ -5,8 +5,6 @@
 #include "WordReader.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <filesystem>
 #include <new>
 
 namespace {
@@ -24,32 +22,12 @@ void Configure(TGraphPlot& graph, const char* caption, const char* xCaption, con
 
 }  // namespace
 
-TPlotFileReader::TPlotFileReader(const std::string& fileName) : FReader(fileName)
-{
-    std::error_code error;
-    const std::uintmax_t bytes = std::filesystem::file_size(fileName, error);
-    FWordCapacity = error ? 0 : bytes / 2 + 1;
-}
-
-int32_t TPlotFileReader::Count(std::uintmax_t wordsPerItem)
-{
-    const int32_t count = std::max(Integer(), 0);
-    Require(count, wordsPerItem);
-    return count;
-}
-
-void TPlotFileReader::Require(int64_t items, std::uintmax_t wordsPerItem) const
-{
-    if (items > 0 && static_cast<std::uintmax_t>(items) * wordsPerItem > FWordCapacity)
-        throw EInOutError("This file either invalid or incomplete.");
-}
-
 TMainGraphs::TMainGraphs()
 {
     Configure(pltLoad, "Load Distribution", "Total Capacity ", "F1", "Depth ", "L2", true);
     Configure(pltAxial, "Axial Load vs Settlement", "Axial Load ", "F1", "Settlement ", "L", true);
     Configure(pltTZcurves, "t-z Curves", "Displacement, z", "L", "Unit Load Transfer, t", "F/L^2", false);
-    Configure(PltQW, "Tip Resistance Curve", "Q", "F", "w", "L", true);
+    Configure(PltQW, "Tip Resistance Curve", "Q", "F1", "w", "L", true);
     Configure(pltUSkin, "Unit Skin Friction vs Depth", "Unit Skin Friction", "F1/L2^2", "Depth", "L2", true);
     Configure(pltSkin, "Acculumated Skin Friction vs Depth", "Accumulated Skin Friction ", "F1", "Depth ", "L2", true);
     Configure(pltTip, "Tip Resistance vs Depth", "Tip Resistance ", "F1", "Depth ", "L2", true);
@@ -66,111 +44,108 @@ std::array<TGraphPlot*, 10> TMainGraphs::All()
 
 namespace {
 
-void ReadTZCurves(TPlotFileReader& file, TGraphPlot& graph, int projectUnits)
+void FillTZCurves(TGraphPlot& graph, const std::vector<TPlotTZCurve>& curves, int projectUnits)
 {
-    const int curves = file.Count(3);
-    graph.SetLineCount(curves);
-    std::vector<int> counts(curves);
-    int longest = 2;
-    for (int i = 0; i < curves; ++i) {
-        file.Integer();  // curve number
-        counts[i] = file.Count(2);
-        longest = std::max(longest, counts[i]);
-        graph.SetPointCount(longest);
-        TLine& line = graph.Line(i);
-        line.Name = GeneralNumberText(file.Float(), 15) + (projectUnits == UnitSystem::English ? " in" : " m");
-        for (int j = 0; j < counts[i]; ++j) {
-            line.Points[j].Y = file.Float();
-            line.Points[j].X = file.Float();
-        }
-    }
-    // Shorter curves end on a flat run of their last point; a curve without
-    // points keeps (0, 0).
-    for (int i = 0; i < curves; ++i) {
-        auto& points = graph.Line(i).Points;
-        for (std::size_t j = std::max(counts[i], 1); j < points.size(); ++j)
-            points[j] = points[j - 1];
-    }
-}
-
-void ReadQWCurve(TPlotFileReader& file, TGraphPlot& graph)
-{
-    graph.SetPointCount(file.Count(2));
-    for (TFloatPoint& point : graph.Line(0).Points) {
-        point.X = file.Float();
-        point.Y = file.Float();
+    graph.SetLineCount(static_cast<int>(curves.size()));
+    std::size_t longest = 2;
+    for (const TPlotTZCurve& curve : curves)
+        longest = std::max(longest, curve.Points.size());
+    graph.SetPointCount(static_cast<int>(longest));
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        TLine& line = graph.Line(static_cast<int>(i));
+        line.Name = GeneralNumberText(curves[i].Depth, 15) + (projectUnits == UnitSystem::English ? " in" : " m");
+        const std::vector<TPlotPoint>& points = curves[i].Points;
+        // Shorter curves end on a flat run of their last point; a curve
+        // without points keeps (0, 0).
+        for (std::size_t j = 0; j < line.Points.size(); ++j)
+            if (j < points.size())
+                line.Points[j] = {points[j].X, points[j].Y};
+            else
+                line.Points[j] = j > 0 ? line.Points[j - 1] : TFloatPoint{};
     }
 }
 
 }  // namespace
 
+void FillGraphs(TMainGraphs& graphs, const TPlotData& data, int projectUnits)
+{
+    graphs.pltSkin.SetLineCount(9);
+    for (TGraphPlot* graph : {&graphs.pltUSkin, &graphs.pltTip, &graphs.pltTotal})
+        graph->SetLineCount(graphs.pltSkin.LineCount());
+    graphs.pltCombine.SetLineCount(3);
+
+    FillTZCurves(graphs.pltTZcurves, data.TZCurves, projectUnits);
+    // English files go to feet and kips: the tip resistance in the same force
+    // unit as the other graphs.
+    const bool english = data.Units == UnitSystem::English;
+    graphs.PltQW.SetLineCount(1);
+    graphs.PltQW.SetPointCount(static_cast<int>(data.QWCurve.size()));
+    for (std::size_t i = 0; i < data.QWCurve.size(); ++i)
+        graphs.PltQW.Line(0).Points[i] = {english ? data.QWCurve[i].X / 1000 : data.QWCurve[i].X, data.QWCurve[i].Y};
+
+    // Load distribution: one curve per assumed tip movement, one point per
+    // pile increment from the tip upward.
+    graphs.pltLoad.SetLineCount(static_cast<int>(data.Distributions.size()));
+    graphs.pltLoad.SetPointCount(data.Increments);
+    for (std::size_t i = 0; i < data.Distributions.size(); ++i) {
+        auto& points = graphs.pltLoad.Line(static_cast<int>(i)).Points;
+        const auto& distribution = data.Distributions[i];
+        for (std::size_t j = 0; j < points.size() && j < distribution.size(); ++j)
+            points[j] = english ? TFloatPoint{distribution[j].Load / 1000, distribution[j].Depth / 12}
+                                : TFloatPoint{distribution[j].Load, distribution[j].Depth};
+    }
+
+    // Load against settlement: pile-top load and movement per case, after a
+    // starting point; the pile-head load cases are no points of it.
+    TGraphPlot& axial = graphs.pltAxial;
+    axial.SetLineCount(1);
+    axial.SetPointCount(static_cast<int>(data.LoadSettlement.size()) + 1);
+    auto& points = axial.Line(0).Points;
+    for (std::size_t i = 0; i < data.LoadSettlement.size(); ++i) {
+        const TLoadSettlementRow& row = data.LoadSettlement[i];
+        points[i + 1] = {english ? row.TopLoad / 1000 : row.TopLoad, row.TopMovement};
+    }
+    if (points.size() > 1)
+        points[0] = points[1].X > 0 ? TFloatPoint{} : points[1];
+
+    for (TGraphPlot* graph : graphs.All())
+        graph->SetUnits(data.Units);
+    graphs.PlotsAvailable = true;
+}
+
+void ForgetProjectSettings(TMainGraphs& graphs)
+{
+    for (TGraphPlot* graph : graphs.All()) {
+        const int lines = graph->LineCount();
+        // Curves made anew hold no name of their own and are shown.
+        graph->SetLineCount(0);
+        graph->SetLineCount(lines);
+        graph->Title.clear();
+        graph->TitleOnTop = false;
+    }
+}
+
+void ClearGraphs(TMainGraphs& graphs)
+{
+    for (TGraphPlot* graph : {&graphs.pltTZcurves, &graphs.PltQW, &graphs.pltLoad, &graphs.pltAxial})
+        graph->SetLineCount(0);
+    graphs.PlotsAvailable = false;
+}
+
 bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectUnits, std::string* error)
 {
     try {
-        TPlotFileReader file(fileName);
-
-        graphs.pltSkin.SetLineCount(9);
-        for (TGraphPlot* graph : {&graphs.pltUSkin, &graphs.pltTip, &graphs.pltTotal})
-            graph->SetLineCount(graphs.pltSkin.LineCount());
-        graphs.pltAxial.SetLineCount(1);
-        graphs.pltLoad.SetLineCount(9);
-        graphs.pltCombine.SetLineCount(3);
-        graphs.PltQW.SetLineCount(1);
-
-        ReadTZCurves(file, graphs.pltTZcurves, projectUnits);
-        ReadQWCurve(file, graphs.PltQW);
-
-        // Load distribution: one curve per assumed tip movement, one point per
-        // pile increment from the tip upward; English files go to feet and kips.
-        const int cases = file.Count(3);
-        graphs.pltLoad.SetLineCount(cases);
-        const int increments = file.Integer();
-        file.Require(int64_t{cases} * increments, 3);
-        graphs.pltLoad.SetPointCount(increments);
-        const int32_t units = file.Integer();
-        for (int i = 0; i < cases; ++i)
-            for (TFloatPoint& point : graphs.pltLoad.Line(i).Points) {
-                point.Y = file.Float();
-                point.X = file.Float();
-                file.Float();  // movement of the increment
-                if (units == UnitSystem::English) {
-                    point.Y /= 12;
-                    point.X /= 1000;
-                }
-            }
-
-        // Load against settlement: pile-top load and movement per case, after a
-        // starting point; the rows of pile-head load cases are not read.
-        TGraphPlot& axial = graphs.pltAxial;
-        axial.SetPointCount(cases + 1);
-        auto& points = axial.Line(0).Points;
-        for (int i = 1; i <= cases; ++i) {
-            points[i].X = file.Float();
-            points[i].Y = file.Float();
-            file.Float();  // tip movement
-            file.Float();  // tip load
-            if (units == UnitSystem::English)
-                points[i].X /= 1000;
-        }
-        if (points.size() > 1)
-            points[0] = points[1].X > 0 ? TFloatPoint{} : points[1];
-
-        for (TGraphPlot* graph : graphs.All())
-            graph->SetUnits(units);
-        graphs.PlotsAvailable = true;
+        FillGraphs(graphs, ReadPlotData(fileName), projectUnits);
         return true;
     } catch (const EInOutError& e) {
         if (error)
             *error = e.what();
     } catch (const std::bad_alloc& e) {
-        // Counts that each fit the file but together ask for more curve
-        // points than memory holds.
+        // Counts that each fit the file but together ask for more than
+        // memory holds.
         if (error)
             *error = e.what();
     }
-    // No graph keeps the part of the file read before the fault.
-    for (TGraphPlot* graph : {&graphs.pltTZcurves, &graphs.PltQW, &graphs.pltLoad, &graphs.pltAxial})
-        graph->SetLineCount(0);
-    graphs.PlotsAvailable = false;
+    ClearGraphs(graphs);
     return false;
 }

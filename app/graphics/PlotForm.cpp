@@ -33,7 +33,7 @@ TPlotForm::TPlotForm(TGraphPlot& graph, QWidget* parent)
     colours.setColor(QPalette::Window, Qt::white);
     setPalette(colours);
     QFont formFont(PlotFontFace);
-    formFont.setPixelSize(14 * logicalDpiY() / 96);
+    formFont.setPixelSize(PlotFontPixels(logicalDpiY()));
     setFont(formFont);
     BuildPlotMenu();
     Rebuild();
@@ -46,8 +46,7 @@ void TPlotForm::Rebuild()
     FDragging = false;
     FDataRange = GraphDataRange(FGraph);
     FFullRange = FDataRange;
-    for (int i = 0; i < FGraph.LineCount(); ++i)
-        FGraph.Line(i).Active = !FGraph.CapCurves || i < TGraphPlot::MaxOpenCurves;
+    FGraph.ActivateOpeningCurves();
     ListActiveCurves();
     // The Show Legend entry is offered when the legend was visible at the
     // start.
@@ -127,6 +126,11 @@ QSize TPlotForm::sizeHint() const
 }
 
 QSize TPlotForm::minimumSizeHint() const { return QSize(3 * logicalDpiX(), 2 * logicalDpiY()); }
+
+void TPlotForm::Paint(QPainter& painter, const TPlotCanvas& canvas) const
+{
+    PaintPlot(painter, FGraph, FDataRange, canvas, TLegendPlace{ToPixel(FLegend->pos()), width(), height()});
+}
 
 void TPlotForm::paintEvent(QPaintEvent*)
 {

@@ -6,8 +6,7 @@
 // and out again (right button); the Plot menu sets the look, names and lists
 // the curves, prints the graph and saves it to a file.
 
-#include "PlotGeometry.h"
-#include "PlotView.h"
+#include "PlotPainter.h"
 
 #include <QPoint>
 #include <QRect>
@@ -23,21 +22,6 @@ class QPainter;
 class QPrinter;
 class TGraphPlot;
 class TPlotLegend;
-
-inline constexpr const char* PlotFontFace = "Times New Roman";
-
-// Where and how a graph is painted: the drawing area, the device's pixels per
-// inch, the height of its text font in pixels and the plot rectangle. The
-// screen has one; a printer or a picture gets its own.
-struct TPlotCanvas {
-    QRect Area;
-    int Px = 96;
-    int Py = 96;
-    int FontHeight = 14;
-    TPixelRect PlotRect;
-    // Printed pages and saved pictures carry the legend in their own drawing.
-    bool CanvasLegend = false;
-};
 
 class TPlotForm : public QWidget {
     Q_OBJECT
@@ -61,7 +45,8 @@ public:
 
     // The screen's drawing area, resolution, font and plot rectangle.
     const TPlotCanvas& ScreenCanvas() const { return FScreen; }
-    // Paints the graph onto any device through a canvas laid out for it.
+    // Paints the graph's view onto any device through a canvas laid out for
+    // it, a canvas legend where the window's legend sits.
     void Paint(QPainter& painter, const TPlotCanvas& canvas) const;
     // Paints the graph as a page of a printer or PDF file, whose unprintable
     // borders are given in device pixels.
@@ -94,13 +79,6 @@ private:
     // its corner.
     void ScaleLegend();
 
-    // Painting (PlotPainting.cpp).
-    void PaintCaptions(QPainter& painter, const TPlotCanvas& canvas) const;
-    void PaintTicks(QPainter& painter, const TPlotCanvas& canvas) const;
-    void PaintCurves(QPainter& painter, const TPlotCanvas& canvas) const;
-    void PaintOverlays(QPainter& painter, const TPlotCanvas& canvas) const;
-    void PaintCanvasLegend(QPainter& painter, const TPlotCanvas& canvas) const;
-
     // The Plot menu (PlotMenu.cpp).
     void BuildPlotMenu();
     void PlotMenuClick();
@@ -119,8 +97,6 @@ private:
     void PlotSaveClick();
     void PlotPdfClick();
     QPrinter& Printer();
-    // The canvas of a saved picture of width x height pixels.
-    TPlotCanvas PictureCanvas(int width, int height) const;
     // Writes the graph as a picture file; the message for the user when that
     // failed, else empty.
     QString SavePicture(const QString& path, int format, const TPictureSize& size) const;

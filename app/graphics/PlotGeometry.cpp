@@ -162,7 +162,7 @@ TTicks AxisTicks(const TAxisRange& range, int divisions)
     return ticks;
 }
 
-std::string TickLabel(long double value) { return GeneralNumberText(value, 4, ".", 2); }
+std::string TickLabel(long double value) { return GeneralNumberText(value, 6, ".", 2); }
 
 const std::array<TRgb, 17> Palette = {{
     {0, 0, 0},        // black
@@ -185,6 +185,21 @@ const std::array<TRgb, 17> Palette = {{
 }};
 
 TRgb PaletteColour(int index) { return Palette[static_cast<std::size_t>(index) % Palette.size()]; }
+
+const std::array<TRgb, 8> PrintPalette = {{
+    {0, 0, 0},        // black
+    {0, 70, 200},     // blue
+    {200, 0, 0},      // red
+    {0, 120, 0},      // green
+    {130, 0, 150},    // purple
+    {170, 90, 0},     // brown
+    {0, 120, 130},    // teal
+    {100, 100, 100},  // dark grey
+}};
+
+TRgb PrintColour(int index) { return PrintPalette[static_cast<std::size_t>(index) % PrintPalette.size()]; }
+
+int PrintLineStyle(int index) { return static_cast<int>(static_cast<std::size_t>(index) / PrintPalette.size() % 4); }
 
 int MarkerShape(int curveIndex) { return curveIndex % 10 + 1; }
 

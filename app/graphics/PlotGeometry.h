@@ -67,7 +67,8 @@ struct TTicks {
 // divisions is 0).
 TTicks AxisTicks(const TAxisRange& range, int divisions);
 
-// Tick label: at most 4 significant digits.
+// Tick label: plain notation with at most 6 significant digits ("15000",
+// "0.0025"), the exponent form only for values beyond that.
 std::string TickLabel(long double value);
 
 struct TRgb {
@@ -75,9 +76,18 @@ struct TRgb {
     bool operator==(const TRgb&) const = default;
 };
 
-// Curve colours, taken in turn by the active curves.
+// Curve colours on the screen and in pictures; a curve takes the colour of
+// its index, whichever curves are active, so it keeps its colour in every
+// view and output.
 extern const std::array<TRgb, 17> Palette;
 TRgb PaletteColour(int index);
+
+// Curve colours on paper: all dark enough to read on white. Past them the
+// colours repeat with the next line style.
+extern const std::array<TRgb, 8> PrintPalette;
+TRgb PrintColour(int index);
+// Line style of a curve on paper: 0 solid, 1 dashed, 2 dotted, 3 dash-dotted.
+int PrintLineStyle(int index);
 
 // Shape of a curve's markers, 1..10: 1 a downward triangle, 2 a square,
 // 3..10 a regular polygon of that many vertices with one at the top.

@@ -74,7 +74,7 @@ void TPlotLegend::paintEvent(QPaintEvent*)
     painter.drawRect(0, 0, width() - 1, height() - 1);
     const int rowHeight = RowHeight();
     for (int row = 0; row < static_cast<int>(FRows.size()); ++row) {
-        const TRgb colour = PaletteColour(row);
+        const TRgb colour = PaletteColour(FRows[static_cast<std::size_t>(row)]);
         painter.setPen(QColor(colour.R, colour.G, colour.B));
         painter.drawText(QRect(4, 1 + row * rowHeight, width() - 5, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
                          RowText(row));

@@ -37,6 +37,34 @@ int PictureFormatOf(const QString& path, int filterIndex)
     return filterIndex == Png || filterIndex == Svg ? filterIndex : Bitmap;
 }
 
+// The sixteen colours of a 4-bit picture: black, white, the greys and the
+// full and half intensities of the six primaries and mixtures.
+QList<QRgb> SixteenColours()
+{
+    QList<QRgb> table;
+    for (const TRgb& colour : Palette)
+        if (!table.contains(qRgb(colour.R, colour.G, colour.B)))
+            table << qRgb(colour.R, colour.G, colour.B);
+    for (QRgb extra : {qRgb(255, 255, 255), qRgb(128, 128, 255)})
+        if (table.size() < 16 && !table.contains(extra))
+            table << extra;
+    return table.mid(0, 16);
+}
+
+// A drawn picture in the colours chosen for its file.
+QImage WithColours(const QImage& image, TPictureColours colours)
+{
+    const Qt::ImageConversionFlags flags = Qt::ThresholdDither | Qt::AvoidDither;
+    switch (colours) {
+    case TPictureColours::BlackAndWhite: return image.convertToFormat(QImage::Format_Mono, flags);
+    case TPictureColours::Colours16: return image.convertToFormat(QImage::Format_Indexed8, SixteenColours(), flags);
+    case TPictureColours::Colours256: return image.convertToFormat(QImage::Format_Indexed8, flags);
+    case TPictureColours::HighColour: return image.convertToFormat(QImage::Format_RGB16);
+    case TPictureColours::TrueColour: break;
+    }
+    return image;
+}
+
 QString NotWrittenMessage(const QString& path) { return QStringLiteral("File \"%1\" could not be written.").arg(path); }
 
 // Margins in device pixels of a page layout's unprintable borders.
@@ -59,17 +87,7 @@ QPrinter& TPlotForm::Printer()
 
 void TPlotForm::PaintPage(QPainter& painter, const QPagedPaintDevice& device, const TPixelRect& unprintable) const
 {
-    TPlotCanvas canvas;
-    canvas.Px = device.logicalDpiX();
-    canvas.Py = device.logicalDpiY();
-    // The form's font at the device's resolution.
-    canvas.FontHeight = FScreen.FontHeight * canvas.Py / std::max(FScreen.Py, 1);
-    const TPixelRect area = PrintArea(device.width(), device.height(), canvas.Px, canvas.Py, FMargins, unprintable);
-    canvas.Area = QRect(QPoint(area.Left, area.Top), QPoint(area.Right - 1, area.Bottom - 1));
-    canvas.PlotRect = PrintPlotRect(area, canvas.Px, canvas.Py, TextUnit(canvas.FontHeight, FGraph.SizeFont),
-                                    FGraph.XOnTop, !FGraph.Title.empty(), FGraph.TitleOnTop);
-    canvas.CanvasLegend = true;
-    Paint(painter, canvas);
+    Paint(painter, PageCanvas(FGraph, device, FMargins, unprintable));
 }
 
 void TPlotForm::PlotPrintClick()
@@ -105,25 +123,11 @@ void TPlotForm::PlotPageClick()
                 thousandths(inches.bottom())};
 }
 
-TPlotCanvas TPlotForm::PictureCanvas(int width, int height) const
-{
-    // Laid out as on the screen, with the screen's resolution and font.
-    TPlotCanvas canvas;
-    canvas.Area = QRect(0, 0, width, height);
-    canvas.Px = FScreen.Px;
-    canvas.Py = FScreen.Py;
-    canvas.FontHeight = FScreen.FontHeight;
-    canvas.PlotRect = ScreenPlotRect(width, height, canvas.Px, canvas.Py, TextUnit(canvas.FontHeight, FGraph.SizeFont),
-                                     FGraph.XOnTop, !FGraph.Title.empty(), FGraph.TitleOnTop);
-    canvas.CanvasLegend = true;
-    return canvas;
-}
-
 QString TPlotForm::SavePicture(const QString& path, int format, const TPictureSize& size) const
 {
     const int width = PicturePixels(size.WidthInches, size.PixelsPerInch);
     const int height = PicturePixels(size.HeightInches, size.PixelsPerInch);
-    const TPlotCanvas canvas = PictureCanvas(width, height);
+    const TPlotCanvas canvas = PictureCanvas(FGraph, width, height, size.PixelsPerInch);
     if (format == Svg) {
         QSvgGenerator svg;
         svg.setFileName(path);
@@ -147,7 +151,8 @@ QString TPlotForm::SavePicture(const QString& path, int format, const TPictureSi
         QPainter painter(&image);
         Paint(painter, canvas);
     }
-    return image.save(path, format == Png ? "PNG" : "BMP") ? QString() : NotWrittenMessage(path);
+    return WithColours(image, size.Colours).save(path, format == Png ? "PNG" : "BMP") ? QString()
+                                                                                     : NotWrittenMessage(path);
 }
 
 void TPlotForm::PlotSaveClick()

@@ -73,11 +73,16 @@ TPixelRect PrintPlotRect(const TPixelRect& area, int px, int py, int h, bool xOn
 TPixelPoint CanvasLegendOrigin(const TPixelRect& area, TPixelPoint screenLegend, int windowWidth, int windowHeight,
                                int boxWidth, int boxHeight);
 
-// Size and resolution of a saved picture.
+// The colours of a saved bitmap: two, a palette of 16 (4 bits a pixel) or
+// 256, 16-bit or 24-bit colour. SVG drawings keep every colour.
+enum class TPictureColours { BlackAndWhite, Colours16, Colours256, HighColour, TrueColour };
+
+// Size, resolution and colours of a saved picture.
 struct TPictureSize {
     double HeightInches = 4;
     double WidthInches = 6;
     int PixelsPerInch = 72;
+    TPictureColours Colours = TPictureColours::Colours16;
 };
 
 // Pixels of a saved picture of inches at ppi pixels per inch.

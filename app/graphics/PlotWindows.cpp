@@ -2,7 +2,6 @@
 
 #include "MainGraphs.h"
 #include "PlotForm.h"
-#include "UserPrompts.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -60,12 +59,4 @@ void ShowPlotMenus(QMdiArea& area, QMenuBar& bar, QAction* before)
         *shown = form->PlotMenu()->menuAction();
         bar.insertAction(before, *shown);
     });
-}
-
-bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectUnits, bool interactive, QWidget* parent)
-{
-    const bool read = ReadPlotFile(graphs, fileName, projectUnits);
-    if (!read && interactive)
-        Prompts().Inform(parent, QString::fromStdString(PlotReadFailedMessage));
-    return read;
 }

@@ -1,17 +1,13 @@
 #pragma once
 
 // What the main window needs of the plot windows: showing a graph's window
-// among its child windows, and reading the plot data file with the message
-// for the user on failure.
-
-#include <string>
+// among its child windows and keeping them up to date.
 
 class QAction;
 class QMdiArea;
 class QMenuBar;
 class QWidget;
 class TGraphPlot;
-class TMainGraphs;
 class TPlotForm;
 
 // Shows the plot window of a graph in the area: the graph's existing window,
@@ -32,8 +28,3 @@ void RefreshPlotWindows(QMdiArea& area, bool plotsAvailable);
 // Shows the Plot menu of the active plot window of the area in the menu bar,
 // before the entry `before`, while that window is active.
 void ShowPlotMenus(QMdiArea& area, QMenuBar& bar, QAction* before);
-
-// Reads the plot data file into the graphs (see the plain overload); when
-// interactive, a failure is reported to the user in a message box.
-bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectUnits, bool interactive,
-                  QWidget* parent);

@@ -2,6 +2,7 @@
 
 #include "PaintExport.h"
 #include "ProgramData.h"
+#include "SideViewPainter.h"
 #include "UserPrompts.h"
 
 #include <QCloseEvent>
@@ -12,17 +13,10 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPolygon>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include <exception>
-
-namespace {
-
-QPoint ToQPoint(TPixelPoint point) { return {point.X, point.Y}; }
-
-}  // namespace
 
 TDlgSideView::TDlgSideView(QMdiArea& area, TGridTableChart& layers, std::function<TProgramData&()> project)
     : FProject(std::move(project)), FPaintBox(new QWidget), lblGeometry(new QLabel(QStringLiteral("Pile Geometry"))),
@@ -163,40 +157,15 @@ void TDlgSideView::PaintView(QPainter& painter) const
         return;
     painter.setFont(FPaintBox->font());
     const QPalette& colours = FPaintBox->palette();
-    PaintScene(painter, FGeometry.ScreenScene(painter.fontMetrics().height()), colours.color(QPalette::Base),
+    PaintSideView(painter, FGeometry.ScreenScene(painter.fontMetrics().height()), colours.color(QPalette::Base),
                colours.color(QPalette::Text));
 }
 
 void TDlgSideView::PaintPage(QPainter& painter, const QRect& page) const
 {
     painter.save();
-    painter.translate(page.topLeft());
     painter.setFont(lblGeometry->font());
-    // Paper is white whatever the screen's colours.
-    PaintScene(painter, FGeometry.PageScene(page.width(), page.height(), painter.fontMetrics().height()), Qt::white,
-               Qt::black);
-    painter.restore();
-}
-
-void TDlgSideView::PaintScene(QPainter& painter, const TSideViewScene& scene, const QColor& background,
-                              const QColor& ink) const
-{
-    painter.save();
-    const TPixelRect& frame = scene.Background;
-    painter.fillRect(QRect(frame.Left, frame.Top, frame.Right - frame.Left, frame.Bottom - frame.Top), background);
-    painter.setPen(QPen(ink, scene.LineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    for (const TPixelLine& line : scene.Lines)
-        painter.drawLine(ToQPoint(line.From), ToQPoint(line.To));
-    const int ascent = painter.fontMetrics().ascent();
-    for (const TSceneText& text : scene.Texts)
-        painter.drawText(QPoint(text.At.X, text.At.Y + ascent), QString::fromStdString(text.Text));
-    painter.setBrush(ink);
-    for (const auto& corners : scene.Fills)
-        painter.drawPolygon(
-            QPolygon({ToQPoint(corners[0]), ToQPoint(corners[1]), ToQPoint(corners[2]), ToQPoint(corners[3])}));
-    painter.setBrush(Qt::NoBrush);
-    for (const TPixelRect& outline : scene.Outlines)
-        painter.drawRect(outline.Left, outline.Top, outline.Right - outline.Left, outline.Bottom - outline.Top);
+    PaintSideViewPage(painter, FGeometry, page);
     painter.restore();
 }
 

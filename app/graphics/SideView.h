@@ -72,7 +72,6 @@ private:
     void QueueRefresh();
     void FormResize();
     void FormMouseMove(int y);
-    void PaintScene(QPainter& painter, const TSideViewScene& scene, const QColor& background, const QColor& ink) const;
     // The project file's path, the preset of the save dialogs.
     QString ProjectPath() const;
 

@@ -3,6 +3,7 @@
 #include "GraphPlot.h"
 #include "NumberText.h"
 #include "ProgramData.h"
+#include "UnitStrings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,6 +33,8 @@ TSideViewData ReadSideViewData(const TProgramData& project)
     TSideViewData data;
     data.HalfWidth = DrawnHalfWidth(project.OuterDiameter);
     data.PileLength = project.PileLength;
+    data.Diameter = project.OuterDiameter;
+    data.LengthUnit = ExpandUnits("L", project.Units());
     const TGridTableChart& layers = project.Tables().D2;
     long double top = 0;
     for (int row = 0; row < layers.RowCount(); ++row) {
@@ -128,6 +131,7 @@ TSideViewScene TSideViewGeometry::ScreenScene(int textHeight) const
     TSideViewScene scene;
     scene.Background = {0, 0, FWidth, FHeight};
     const int ground = ToClient({0, 0}).Y;
+    int freeFrom = ground;
     for (std::size_t i = 0; i < FData.Layers.size(); ++i) {
         const TSoilBand& layer = FData.Layers[i];
         if (i == 0) {
@@ -137,7 +141,10 @@ TSideViewScene TSideViewGeometry::ScreenScene(int textHeight) const
         }
         const int bottom = ToClient({0, layer.Bottom}).Y;
         scene.Lines.push_back({{0, bottom}, {FWidth, bottom}});
-        scene.Texts.push_back({{0, ToClient({0, layer.Top}).Y + textHeight}, LayerLabel(layer)});
+        // Labels of thin layers go below each other rather than over.
+        const int labelTop = std::max(ToClient({0, layer.Top}).Y + textHeight, freeFrom);
+        scene.Texts.push_back({{0, labelTop}, LayerLabel(layer)});
+        freeFrom = labelTop + textHeight;
     }
     for (const TPileOutline& outline : FOutlines)
         scene.Fills.push_back({ToClient(outline[0]), ToClient(outline[1]), ToClient(outline[3]), ToClient(outline[2])});
@@ -163,16 +170,22 @@ TSideViewScene TSideViewGeometry::PageScene(int width, int height, int textHeigh
     const int left = Pixel(0.1L * W);
     const int right = Pixel(0.9L * W);
     const int ground = pageY(0);
+    int freeFrom = ground;
     for (std::size_t i = 0; i < FData.Layers.size(); ++i) {
         const TSoilBand& layer = FData.Layers[i];
         if (i == 0) {
             scene.Lines.push_back({{left, ground}, {right, ground}});
-            for (int k = 1; k <= 10; ++k)
-                scene.Lines.push_back({{Pixel(0.35L * H) + 50 * k, ground}, {Pixel(0.365L * H) + 50 * k, ground + 70}});
+            const int slant = Pixel(0.015L * H);
+            for (int x = left + 50; x + slant <= right; x += 50)
+                scene.Lines.push_back({{x, ground}, {x + slant, ground + 70}});
         }
         const int bottom = pageY(layer.Bottom);
         scene.Lines.push_back({{left, bottom}, {right, bottom}});
-        scene.Texts.push_back({{Pixel(0.15L * H), pageY(layer.Top) + textHeight}, LayerLabel(layer)});
+        // The first label clears the ground's hatch.
+        const int below = i == 0 ? std::max(textHeight, 70 + textHeight / 4) : textHeight;
+        const int labelTop = std::max(pageY(layer.Top) + below, freeFrom);
+        scene.Texts.push_back({{Pixel(0.15L * H), labelTop}, LayerLabel(layer)});
+        freeFrom = labelTop + textHeight;
     }
     const int centre = Pixel(0.5L * W);
     // Outlines wider than the page would draw nothing more on it.
@@ -180,5 +193,24 @@ TSideViewScene TSideViewGeometry::PageScene(int width, int height, int textHeigh
     const int length = Pixel(FData.PileLength / depth * 0.8L * H);
     for (int k = 1; k <= n; ++k)
         scene.Outlines.push_back({centre - k, ground, centre + k, ground + length});
+
+    // The depth scale: a line from the ground to the deepest point, a tick
+    // and a label at every major step.
+    const int axis = left - textHeight / 2;
+    const int tick = textHeight / 2;
+    const std::string unit = FData.LengthUnit.empty() ? std::string() : " (" + FData.LengthUnit + ")";
+    scene.Scale.push_back({{axis, ground}, {axis, pageY(depth)}});
+    const TTicks ticks = AxisTicks({0, depth}, 5);
+    if (!ticks.Empty() && textHeight > 0)
+        for (int i = 0; i <= ticks.Last; i += 5) {
+            const int y = pageY(i * ticks.Step);
+            scene.Scale.push_back({{axis - tick, y}, {axis, y}});
+            scene.Notes.push_back({{axis - tick - textHeight / 4, y - textHeight / 2}, TickLabel(i * ticks.Step), true});
+        }
+    scene.Notes.push_back({{axis, ground - 2 * textHeight}, "Depth" + unit, true});
+    scene.Notes.push_back({{left, Pixel(0.9L * H) + textHeight / 2},
+                           "Pile: length " + GeneralNumberText(FData.PileLength, 8) + " " + FData.LengthUnit +
+                               ", outer diameter " + GeneralNumberText(FData.Diameter, 8) + " " + FData.LengthUnit +
+                               " (drawn three diameters wide)"});
     return scene;
 }

@@ -45,6 +45,9 @@ struct TSideViewData {
     // Half the drawn width of the pile, in the depth unit.
     long double HalfWidth = 0;
     long double PileLength = 0;
+    long double Diameter = 0;
+    // "in" or "m": the unit of every length.
+    std::string LengthUnit;
     std::vector<TSoilBand> Layers;
 };
 
@@ -69,10 +72,12 @@ struct TPixelLine {
     bool operator==(const TPixelLine&) const = default;
 };
 
-// A text whose top-left corner is At.
+// A text whose top-left corner is At, or its top-right corner when it is
+// right-aligned.
 struct TSceneText {
     TPixelPoint At;
     std::string Text;
+    bool RightAligned = false;
 };
 
 // Everything drawn on one device, in device pixels.
@@ -88,6 +93,10 @@ struct TSideViewScene {
     // Rectangle outlines of the pile, nested so that together they fill it
     // (printed page).
     std::vector<TPixelRect> Outlines;
+    // The depth scale beside the frame, in thin lines, and its labels, the
+    // caption with the unit and the pile's dimensions (printed page).
+    std::vector<TPixelLine> Scale;
+    std::vector<TSceneText> Notes;
 };
 
 // The state of the side view window: the pile's outlines, the extent of the
@@ -119,7 +128,9 @@ public:
     TSideViewScene ScreenScene(int textHeight) const;
     // The printed page of width x height device pixels: the frame from 0.1
     // to 0.9 of the page, depths scaled so that the deeper of the last
-    // layer's bottom and the pile's tip is at 0.9 of its height.
+    // layer's bottom and the pile's tip is at 0.9 of its height; the ground
+    // hatched over the frame's width, a depth scale left of the frame and
+    // the pile's dimensions below it.
     TSideViewScene PageScene(int width, int height, int textHeight) const;
 
 private:

@@ -22,7 +22,8 @@
 namespace {
 
 constexpr int TitleLength = 80;
-const QString ProgramFilter = QStringLiteral("Programs|*.exe;*.com|All Files (*.*)|*.*");
+// Programs are the executable files; the first filter lists only those.
+const QString ProgramFilter = QStringLiteral("Programs|*|All Files (*.*)|*.*");
 
 // A numeric field with its label as a new row of `form`.
 TDataEdit* AddField(QFormLayout& form, const QString& caption, const QString& units = {})
@@ -147,6 +148,8 @@ TdlgTitle::TdlgTitle(QMdiArea& area, TProjectAccess project)
       edtDate(new QLineEdit), FProject(std::move(project))
 {
     edtTitle->setMaxLength(TitleLength);
+    // Wide enough to show a whole title.
+    edtTitle->setMinimumWidth(edtTitle->fontMetrics().horizontalAdvance(QString(TitleLength, u'M')) * 3 / 4);
     auto* layout = new QVBoxLayout(this);
     auto* titleLabel = new QLabel(QStringLiteral("Enter line of text for project description:"));
     titleLabel->setBuddy(edtTitle);
@@ -260,7 +263,9 @@ TDlgOptions::TDlgOptions(QMdiArea& area, QString& editorPath)
     layout->addWidget(btnBrowse);
     edtEditor->setMinimumWidth(edtEditor->fontMetrics().averageCharWidth() * 40);
     connect(btnBrowse, &QPushButton::clicked, this, [this] {
-        const FileChoice choice = Prompts().OpenFile(this, FileRequest(QString(), ProgramFilter, edtEditor->text()));
+        FileRequest request(QString(), ProgramFilter, edtEditor->text());
+        request.ExecutableFilter = 0;
+        const FileChoice choice = Prompts().OpenFile(this, request);
         if (!choice.Path.isEmpty())
             edtEditor->setText(choice.Path);
     });

@@ -1,12 +1,12 @@
 #include "MainForm.h"
 
+#include "AnalysisRun.h"
 #include "CapacityOverlays.h"
 #include "DataDialogs.h"
 #include "EngineRun.h"
 #include "EngineStatus.h"
 #include "KorvenVersion.h"
 #include "Periphery.h"
-#include "PlotData.h"
 #include "PlotWindows.h"
 #include "ProjectChild.h"
 #include "ProjectReport.h"
@@ -46,6 +46,12 @@ bool HasExtension(const QString& path, const char* extension)
 {
     return QFileInfo(path).suffix().toLower() == QLatin1String(extension);
 }
+
+// Every way of opening a file reads an older-format project (".kvd") as
+// one and anything else in the full format.
+bool FullFormat(const QString& path) { return !HasExtension(path, "kvd"); }
+
+bool IsProjectFile(const QString& path) { return HasExtension(path, "kv3d") || HasExtension(path, "kvd"); }
 
 // Runs `cleanup` when the scope ends, also on an exception.
 class TFinally {
@@ -188,9 +194,7 @@ void TMainForm::FileNewClick()
     FProject = std::make_unique<TProgramData>(FTables);
     ProjectReplaced();
     UpdateCaption();
-    FGraphs.PlotsAvailable = false;
-    RefreshPlotWindows(*FArea, false);
-    UpdateToolBar();
+    TakeResults(std::nullopt, true);
 }
 
 void TMainForm::FileOpenClick()
@@ -201,8 +205,7 @@ void TMainForm::FileOpenClick()
         Prompts().OpenFile(this, FileRequest(QStringLiteral("Open"), OpenDialogFilter, {}, DefaultExtension));
     if (choice.Path.isEmpty())
         return;
-    // The second filter is the older format.
-    OpenProject(choice.Path, choice.FilterIndex != 1, true);
+    OpenProject(choice.Path, FullFormat(choice.Path), true);
 }
 
 void TMainForm::FileSaveClick() { Save(); }
@@ -216,14 +219,14 @@ void TMainForm::RecentFileClick(int index)
     const QString path = FSettings.RecentFiles.at(index);
     if (path.isEmpty() || !CloseQuery())
         return;
-    OpenProject(path, HasExtension(path, "kv3d"), true);
+    OpenProject(path, FullFormat(path), true);
 }
 
 void TMainForm::DropFiles(const QStringList& paths)
 {
     if (paths.isEmpty() || !CloseQuery())
         return;
-    OpenProject(paths.first(), HasExtension(paths.first(), "kv3d"), true);
+    OpenProject(paths.first(), FullFormat(paths.first()), true);
 }
 
 void TMainForm::OpenProject(const QString& path, bool fullFormat, bool addToRecent)
@@ -245,12 +248,8 @@ void TMainForm::OpenProject(const QString& path, bool fullFormat, bool addToRece
     ProjectReplaced();
     UpdateCaption();
     // Plot data of another project must not stay available.
-    const QString plotFile = ProjectFilePath(".kv3p");
-    FGraphs.PlotsAvailable =
-        QFileInfo::exists(plotFile) && ReadPlotFile(FGraphs, plotFile.toStdString(), Project().Units(), false, this);
-    UpdateCapacityLines();
-    RefreshPlotWindows(*FArea, FGraphs.PlotsAvailable);
-    UpdateToolBar();
+    std::string unread;
+    TakeResults(ReadRunResults(SiblingFile(Project().FileName, ".kv3p"), unread), true);
     if (addToRecent)
         FSettings.AddRecentFile(fileName);
     for (const std::string& notice : Project().ReadNotices)
@@ -266,7 +265,7 @@ void TMainForm::StartUp()
     if (!QFileInfo(fileName).fileName().contains(u'.'))
         fileName += QStringLiteral(".kv3d");
     if (QFileInfo::exists(fileName))
-        OpenProject(fileName, true, false);
+        OpenProject(fileName, FullFormat(fileName), false);
 }
 
 void TMainForm::SetCurvesGenerated(bool generated)
@@ -293,71 +292,58 @@ void TMainForm::CompRunClick()
     if (!saved || Project().FileName == TProgramData::DefaultFileName)
         return;
 
-    const TPointDecimalSeparator point;
-    // The names file goes into a folder of this run's own, which is the
-    // current folder only during the call; otherwise the project's folder is.
-    QDir::setCurrent(QFileInfo(QString::fromStdString(Project().FileName)).absolutePath());
-    std::optional<TPrivateFolder> runFolder;
-    try {
-        runFolder.emplace();
-    } catch (const ERunError&) {
-    }
-    if (!runFolder || !WriteNamesFile(runFolder->Path(), TRunFiles::ForProject(Project().FileName))) {
-        Prompts().Inform(this, QStringLiteral("An error occured while writing file names"), PromptIcon::None);
-        // Without a folder of its own the engine would find no names file or
-        // another run's one.
-        if (!runFolder)
-            return;
-    }
-
-    if (FLibrary) {
+    if (FRunning) {
         Prompts().Inform(this, QStringLiteral("Attempt to reinitialize DLL"));
         return;
     }
-    TEngineEntry entry = nullptr;
-    try {
-        FLibrary = std::make_unique<TDynamicLibrary>(EngineLibraryPath.toStdString());
-        entry = OpenEngine(*FLibrary);
-    } catch (const ELibraryError&) {
-        FLibrary.reset();
-        Prompts().Inform(this, QStringLiteral("Attempt to initialize DLL failed"));
-        return;
-    }
-    // The library is unloaded after the run, also when it fails.
-    const TFinally unload([this] { FLibrary.reset(); });
-
-    int32_t status = 0;
+    FRunning = true;
+    const TFinally finished([this] { FRunning = false; });
+    // The project's folder is the current folder; the names file goes into a
+    // folder of this run's own, which is current only during the call.
+    QDir::setCurrent(QFileInfo(QString::fromStdString(Project().FileName)).absolutePath());
+    TRunOutcome outcome;
     {
         const TWaitCursor wait;
-        status = CallInFolder(entry, runFolder->Path());
+        // The library is loaded for this run only.
+        TAnalysisRun run(EngineLibraryPath.toStdString());
+        outcome = run.Run(Project().FileName);
     }
-    const QString plotFile = ProjectFilePath(".kv3p");
+    switch (outcome.Step) {
+    case TRunStep::NoFolder:
+    case TRunStep::NoNamesFile:
+        Prompts().Inform(this,
+                         QStringLiteral("An error occured while writing file names:\n") +
+                             QString::fromStdString(outcome.Error),
+                         PromptIcon::None);
+        return;
+    case TRunStep::NoLibrary: Prompts().Inform(this, QStringLiteral("Attempt to initialize DLL failed")); return;
+    case TRunStep::Ran: break;
+    }
+    const int32_t status = outcome.Status;
     if (status == 0) {
         Prompts().Inform(
             this,
             QStringLiteral("Computations are completed. Please, check output file for results or error messages."));
-        if (QFileInfo::exists(plotFile))
-            ReadPlotFile(FGraphs, plotFile.toStdString(), Project().Units(), true, this);
+        if (!outcome.Results && QFileInfo::exists(ProjectFilePath(".kv3p")))
+            Prompts().Inform(this, QString::fromStdString(PlotReadFailedMessage));
+        TakeResults(std::move(outcome.Results), false);
     } else if (status == kOutputNotWrittenStatus) {
         // The files on disk are still the previous run's, and so are the graphs.
         Prompts().Inform(this,
                          QStringLiteral("The results could not be written whole to \"%1\" and \"%2\" (the "
                                         "disk is full or refused them); the files of the previous run "
                                         "were kept.")
-                             .arg(ProjectFilePath(".kv3o"), plotFile),
+                             .arg(ProjectFilePath(".kv3o"), ProjectFilePath(".kv3p")),
                          PromptIcon::Warning);
     } else {
         // A refusal reads as one warning, never as success; the graphs show
-        // what the run left, silently, and the windows stay open for the
-        // correction.
+        // what the run left, and the windows stay open for the correction.
         Prompts().Inform(this,
                          QStringLiteral("The analysis was not completed.\n") +
                              QString::fromStdString(EngineStatusText(status)),
                          PromptIcon::Warning);
-        if (QFileInfo::exists(plotFile))
-            ReadPlotFile(FGraphs, plotFile.toStdString(), Project().Units(), false, this);
+        TakeResults(std::move(outcome.Results), false);
     }
-    UpdateCapacityLines();
     UpdateToolBar();
     if (status == 0)
         CloseChildWindows();
@@ -419,13 +405,33 @@ void TMainForm::ExportPlotsClick()
 
 void TMainForm::ExportReportClick()
 {
+    // Inputs in the project's units beside results in others would mix them.
+    if (Results() && Results()->Units != Project().Units()) {
+        if (Prompts().Ask(this, QStringLiteral("The results were computed in other units than the project now "
+                                               "uses, so the report would mix them.\nRun the analysis now and "
+                                               "then export the report?")) != Answer::Yes)
+            return;
+        CompRunClick();
+        if (!Results() || Results()->Units != Project().Units())
+            return;
+    }
     const FileChoice choice = Prompts().SaveFile(this, FileRequest(QStringLiteral("Export Report as PDF"),
                                                                    QStringLiteral("PDF Document (*.pdf)|*.pdf"),
                                                                    ProjectFilePath(".pdf"), QStringLiteral("pdf")));
     if (choice.Path.isEmpty())
         return;
+    // A report over the project or one of its run's files would lose them.
+    for (const char* extension : {"kv3d", "kvd", "kv3o", "kv3p", "kv3r", "kv3x"})
+        if (HasExtension(choice.Path, extension)) {
+            Prompts().Inform(this,
+                             QStringLiteral("The report was not written: \"%1\" is a project or result file. "
+                                            "Choose a name ending in .pdf.")
+                                 .arg(choice.Path),
+                             PromptIcon::Warning);
+            return;
+        }
     QString error;
-    const TReportSources sources{&Project(), GraphsAvailable() ? &FGraphs : nullptr, ProjectFilePath(".kv3p")};
+    const TReportSources sources{&Project(), GraphsAvailable() ? &FGraphs : nullptr, Results()};
     bool written;
     {
         const TWaitCursor wait;
@@ -437,20 +443,29 @@ void TMainForm::ExportReportClick()
         Prompts().Inform(this, QStringLiteral("The report was saved as \"%1\".").arg(choice.Path));
 }
 
+void TMainForm::TakeResults(std::optional<TPlotData> results, bool anotherProject)
+{
+    FResults = std::move(results);
+    if (anotherProject)
+        ForgetProjectSettings(FGraphs);
+    if (FResults)
+        FillGraphs(FGraphs, *FResults, Project().Units());
+    else
+        ClearGraphs(FGraphs);
+    UpdateCapacityLines();
+    RefreshPlotWindows(*FArea, FGraphs.PlotsAvailable);
+    if (FSummaryWindow)
+        FSummaryWindow->Reload();
+    UpdateToolBar();
+}
+
 void TMainForm::UpdateCapacityLines()
 {
     FGraphs.pltAxial.Overlays.clear();
-    if (!FGraphs.PlotsAvailable)
+    if (!FResults || FResults->Units != Project().Units())
         return;
-    try {
-        const TPlotData data = ReadPlotData(ProjectFilePath(".kv3p").toStdString());
-        if (data.Units != Project().Units())
-            return;
-        const TPileForReadouts pile = PileForReadouts(Project());
-        SetCapacityOverlays(FGraphs.pltAxial, ComputeReadouts(data, pile), pile);
-    } catch (const EInOutError&) {
-        // The graphs were read from the same file; without it there are no lines.
-    }
+    const TPileForReadouts pile = PileForReadouts(Project());
+    SetCapacityOverlays(FGraphs.pltAxial, ComputeReadouts(*FResults, pile), pile);
 }
 
 void TMainForm::ShowResultsSummary()
@@ -460,7 +475,7 @@ void TMainForm::ShowResultsSummary()
     if (FSummaryWindow) {
         FSummaryWindow->Reload();
     } else {
-        FSummaryWindow = new TfrmResultsSummary(ProjectAccess());
+        FSummaryWindow = new TfrmResultsSummary(ProjectAccess(), [this] { return Results(); });
         FSummaryWindow->setAttribute(Qt::WA_DeleteOnClose);
         FArea->addSubWindow(FSummaryWindow);
     }
@@ -492,7 +507,7 @@ void TMainForm::StartTextEditor(const QString& path, const QString& howToMake)
 {
     if (!QFileInfo::exists(path))
         Prompts().Inform(this, QStringLiteral("The file \"%1\" does not exist yet. %2").arg(path, howToMake));
-    else if (!Launcher().StartProgram(FSettings.EditorPath, {path}))
+    else if (!::StartTextEditor(FSettings.EditorPath, path))
         Prompts().Inform(this, QStringLiteral("An error occurred in running the Word Processor"));
 }
 
@@ -549,6 +564,16 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
             paths.append(url.toLocalFile());
     if (widget == nullptr || widget->window() != this || paths.isEmpty())
         return QMainWindow::eventFilter(watched, event);
+    // Other files dropped on a table-with-chart window are imported there,
+    // also over its fields.
+    if (!IsProjectFile(paths.first()))
+        for (QWidget* parent = widget; parent != nullptr && parent != this; parent = parent->parentWidget())
+            if (auto* chart = dynamic_cast<TTableChartForm*>(parent)) {
+                if (parent == widget)
+                    return QMainWindow::eventFilter(watched, event);
+                QApplication::sendEvent(chart, event);
+                return true;
+            }
     // Files dropped anywhere on the window, its child windows included, are
     // projects to open, never text for the control under the mouse.
     drop->acceptProposedAction();

@@ -7,6 +7,7 @@
 // settings with the recent files, and the analysis run.
 
 #include "MainGraphs.h"
+#include "PlotData.h"
 #include "ProgramData.h"
 #include "ProgramSettings.h"
 #include "ProjectTables.h"
@@ -17,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -25,7 +27,6 @@ class QMenu;
 class QMdiSubWindow;
 class TDlgOptions;
 class TDlgSideView;
-class TDynamicLibrary;
 class TdlgTitle;
 class TfrmMaterial;
 class TfrmQwFactors;
@@ -88,6 +89,9 @@ public:
     // Whether the graph commands are enabled: the plot data of the project
     // were read and the plot data file still exists.
     bool GraphsAvailable() const;
+    // The plot data of the project's last run (read by the run or on Open);
+    // null when there are none.
+    const TPlotData* Results() const { return FResults ? &*FResults : nullptr; }
     // Path of the project file with another extension (".kv3o" and so on).
     QString ProjectFilePath(const char* extension) const;
 
@@ -153,8 +157,13 @@ private:
     // The current project, for windows that outlive a project.
     std::function<TProgramData&()> ProjectAccess();
     void CloseChildWindows();
+    // Takes the plot data of a run or of the project just opened (or none)
+    // as the project's results: the graphs are filled from them, the open
+    // plot windows and the Results Summary follow. For another project's
+    // results the graphs forget the names and titles the user gave them.
+    void TakeResults(std::optional<TPlotData> results, bool anotherProject);
     // Davisson's line and the 10 % of diameter line over the load-settlement
-    // graph, from the plot data just read.
+    // graph, from the results.
     void UpdateCapacityLines();
 
     TProjectTables FTables;
@@ -163,8 +172,9 @@ private:
     TProgramSettings FSettings;
     QStringList FArguments;
     bool FStarted = false;
-    // Present only while a run holds the engine library.
-    std::unique_ptr<TDynamicLibrary> FLibrary;
+    std::optional<TPlotData> FResults;
+    // Set while a run holds the engine library.
+    bool FRunning = false;
 
     QMdiArea* FArea;
     // Null while the window is closed.

@@ -114,10 +114,11 @@ public:
     long double QMultiplier = 1;
     long double WMultiplier = 1;
 
-private:
-    // The text of the project file (gives each layer's data table its number
-    // and its two rows on the way).
+    // The text of the project file, which is also the engine's input (gives
+    // each layer's data table its number and its two rows on the way).
     std::string FileText();
+
+private:
     // Takes the values of a file read whole.
     void TakeContent(const TProjectFileContent& content);
 

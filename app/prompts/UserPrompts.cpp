@@ -64,7 +64,14 @@ public:
         QFileDialog dialog(parent);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setDefaultSuffix(request.DefaultSuffix);
+        // A name typed without an extension takes the one of the file type
+        // chosen, as the type is changed; the request's own for "all files".
+        const auto follow = [&dialog, &request](const QString& filter) {
+            const QString suffix = FilterSuffix(filter);
+            dialog.setDefaultSuffix(suffix.isEmpty() ? request.DefaultSuffix : suffix);
+        };
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+        follow(PresetFilter(request));
         return Run(dialog, request);
     }
 
@@ -81,11 +88,38 @@ public:
     }
 
 private:
+    // The extension of a filter's first pattern ("PNG Image (*.png)" ->
+    // "png"), empty for "*" and the like.
+    static QString FilterSuffix(const QString& filter)
+    {
+        static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)"));
+        const QRegularExpressionMatch match = pattern.match(filter);
+        return match.hasMatch() ? match.captured(1) : QString();
+    }
+
+    static QString PresetFilter(const FileRequest& request)
+    {
+        const QStringList filters = QtFileFilter(request.Filter).split(QStringLiteral(";;"));
+        return request.FilterIndex >= 0 && request.FilterIndex < filters.size() ? filters[request.FilterIndex]
+                                                                                 : QString();
+    }
+
     static FileChoice Run(QFileDialog& dialog, const FileRequest& request)
     {
         const QStringList filters = QtFileFilter(request.Filter).split(QStringLiteral(";;"));
         dialog.setWindowTitle(request.Title);
         dialog.setNameFilters(filters);
+        if (request.ExecutableFilter >= 0 && request.ExecutableFilter < filters.size()) {
+            // The name filters cannot tell programs from other files; the
+            // executable filter lists executable files (and folders) only.
+            const QString executables = filters[request.ExecutableFilter];
+            const QDir::Filters all = dialog.filter();
+            const auto follow = [&dialog, executables, all](const QString& filter) {
+                dialog.setFilter(filter == executables ? QDir::AllDirs | QDir::Files | QDir::Executable : all);
+            };
+            QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+            follow(filters.value(request.FilterIndex));
+        }
         if (request.FilterIndex >= 0 && request.FilterIndex < filters.size())
             dialog.selectNameFilter(filters[request.FilterIndex]);
         if (!request.FileName.isEmpty())
@@ -103,7 +137,24 @@ public:
         return QProcess::startDetached(program, arguments);
     }
 
-    bool OpenDocument(const QString& path) override { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+    // The desktop's opener reports within moments when no program takes the
+    // document; one still running then has started a program.
+    bool OpenDocument(const QString& path) override
+    {
+        auto* opener = new QProcess;
+        QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+        opener->start(QStringLiteral("xdg-open"), {path});
+        if (!opener->waitForStarted()) {
+            delete opener;
+            return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        }
+        if (!opener->waitForFinished(OpenerPatience))
+            return true;
+        return opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
+    }
+
+private:
+    static constexpr int OpenerPatience = 3000;  // ms
 };
 
 QtPrompts qtPrompts;
@@ -148,6 +199,15 @@ QString QtFileFilter(const QString& filter)
         entries << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     return entries.join(QStringLiteral(";;"));
+}
+
+bool StartTextEditor(const QString& editorCommand, const QString& file)
+{
+    QStringList arguments = QProcess::splitCommand(editorCommand);
+    if (arguments.isEmpty())
+        arguments = {kDefaultTextEditor};
+    const QString program = arguments.takeFirst();
+    return Launcher().StartProgram(program, arguments << file);
 }
 
 void SetMessageTitle(const QString& title) { TitleOfMessages() = title; }

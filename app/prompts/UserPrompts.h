@@ -40,6 +40,9 @@ struct FileRequest {
     QString FileName;       // preset path or name
     QString DefaultSuffix;  // appended, whole, when the chosen name has none (save only)
     int FilterIndex;        // preset filter, 0-based
+    // A filter, 0-based, that lists executable files only (its patterns
+    // match every name); -1 for none.
+    int ExecutableFilter = -1;
 };
 
 // What the user chose in a file dialog. An empty `Path` means cancelled.
@@ -84,6 +87,12 @@ public:
 // The program's text editor unless the user chose another one: the desktop's
 // opener of text files.
 inline const QString kDefaultTextEditor = QStringLiteral("xdg-open");
+
+// Starts the text editor the user chose on `file`. The editor setting is a
+// command that may carry arguments of its own ("gedit --new-window"),
+// split at spaces outside double quotes, without a shell; the
+// file goes after them. An empty setting means the default editor.
+bool StartTextEditor(const QString& editorCommand, const QString& file);
 
 void SetMessageTitle(const QString& title);
 QString MessageTitle();

@@ -2,29 +2,35 @@
 
 #include "FileReplace.h"
 #include "MainGraphs.h"
+#include "NumberText.h"
 #include "PlotData.h"
-#include "PlotForm.h"
+#include "PlotPainter.h"
 #include "ProgramData.h"
 #include "ReportContent.h"
-#include "SideView.h"
+#include "ReportText.h"
+#include "ResultsSummary.h"
+#include "SideViewPainter.h"
+#include "UnitStrings.h"
 #include "WordReader.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
-#include <QMdiArea>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
 
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
 
 constexpr int Resolution = 300;
-// Margins of the text pages and the side view page, in millimetres; the
-// graph pages keep their windows' own page margins.
+// Margins of every page, in millimetres.
 constexpr double TextMarginMm = 18;
 constexpr double FooterMm = 8;
 
@@ -88,16 +94,134 @@ private:
     QString FTitle;
 };
 
-std::vector<TGraphPlot*> GraphPages(const TReportSources& sources)
+// A graph as a figure of the report: numbered and titled, its curves named
+// by what they are and thinned to a readable number. The graph is the
+// program's own, so its look is put back afterwards.
+class TFigure {
+public:
+    TFigure(TGraphPlot& graph, const std::string& title) : FGraph(graph), FTitle(graph.Title), FTitleOnTop(graph.TitleOnTop),
+        FShowLegend(graph.ShowLegend)
+    {
+        for (int i = 0; i < graph.LineCount(); ++i) {
+            FActive.push_back(graph.Line(i).Active);
+            FShown.push_back(graph.Line(i).Shown);
+            FNames.push_back(graph.Line(i).Name);
+            graph.Line(i).Shown = true;
+        }
+        graph.Title = title;
+        graph.TitleOnTop = true;
+        graph.ShowLegend = graph.LineCount() > 1;
+    }
+    ~TFigure()
+    {
+        FGraph.Title = FTitle;
+        FGraph.TitleOnTop = FTitleOnTop;
+        FGraph.ShowLegend = FShowLegend;
+        for (int i = 0; i < FGraph.LineCount() && i < static_cast<int>(FActive.size()); ++i) {
+            FGraph.Line(i).Active = FActive[static_cast<std::size_t>(i)];
+            FGraph.Line(i).Shown = FShown[static_cast<std::size_t>(i)];
+            FGraph.Line(i).Name = FNames[static_cast<std::size_t>(i)];
+        }
+    }
+    TFigure(const TFigure&) = delete;
+    TFigure& operator=(const TFigure&) = delete;
+
+    // Draws at most `most` of the curves whose names differ, spread evenly
+    // from the first to the last.
+    void Thin(int most)
+    {
+        std::vector<int> distinct;
+        for (int i = 0; i < FGraph.LineCount(); ++i) {
+            bool seen = false;
+            for (int j : distinct)
+                seen = seen || (!FGraph.Line(i).Name.empty() && FGraph.Line(j).Name == FGraph.Line(i).Name);
+            if (!seen)
+                distinct.push_back(i);
+        }
+        for (int i = 0; i < FGraph.LineCount(); ++i)
+            FGraph.Line(i).Active = false;
+        const int count = static_cast<int>(distinct.size());
+        const int kept = std::min(count, most);
+        for (int k = 0; k < kept; ++k)
+            FGraph.Line(distinct[static_cast<std::size_t>(kept == 1 ? 0 : k * (count - 1) / (kept - 1))]).Active = true;
+    }
+
+private:
+    TGraphPlot& FGraph;
+    std::string FTitle;
+    bool FTitleOnTop;
+    bool FShowLegend;
+    std::vector<bool> FActive;
+    std::vector<bool> FShown;
+    std::vector<std::string> FNames;
+};
+
+constexpr int MostCurvesPerFigure = 10;
+
+struct TFigurePage {
+    TGraphPlot* Graph;
+    std::string Title;
+};
+
+std::vector<TFigurePage> FigurePages(const TReportSources& sources)
 {
-    std::vector<TGraphPlot*> pages;
+    std::vector<TFigurePage> pages;
     if (!sources.Graphs || !sources.Graphs->PlotsAvailable)
         return pages;
     TMainGraphs& graphs = *sources.Graphs;
-    for (TGraphPlot* graph : {&graphs.pltLoad, &graphs.pltAxial, &graphs.pltTZcurves, &graphs.PltQW})
+    const std::pair<TGraphPlot*, const char*> figures[] = {
+        {&graphs.pltLoad, "Axial load along the pile, one curve per assumed tip movement"},
+        {&graphs.pltAxial, "Load at the pile head against its settlement"},
+        {&graphs.pltTZcurves, "t-z curves: unit load transfer against displacement, by depth"},
+        {&graphs.PltQW, "Q-w curve: tip resistance against tip movement"},
+    };
+    for (const auto& [graph, title] : figures)
         if (graph->LineCount() > 0)
-            pages.push_back(graph);
+            pages.push_back({graph, title});
     return pages;
+}
+
+// The range of a figure. The t-z curves' range ends where the last of them
+// has levelled off, so that their rising parts are not squeezed against the
+// axis by long flat runs.
+TDataRange FigureRange(const TGraphPlot& graph, bool levelled)
+{
+    TDataRange range = GraphDataRange(graph);
+    if (!levelled)
+        return range;
+    long double end = 0;
+    for (int i = 0; i < graph.LineCount(); ++i) {
+        const std::vector<TFloatPoint>& points = graph.Line(i).Points;
+        if (!graph.Line(i).Active || points.empty())
+            continue;
+        long double scale = 0;
+        for (const TFloatPoint& point : points)
+            scale = std::max(scale, std::fabs(point.Y));
+        std::size_t flat = points.size() - 1;
+        while (flat > 0 && std::fabs(points[flat - 1].Y - points.back().Y) <= scale / 50)
+            --flat;
+        end = std::max(end, points[flat].X);
+    }
+    if (end > 0 && end * 1.2L < range.X.Max)
+        range.X = RoundAxisRange({range.X.Min, end * 1.2L});
+    return range;
+}
+
+// Names the curves of a figure by what they are.
+void NameCurves(const TReportSources& sources, const TPlotData& data, TGraphPlot& graph)
+{
+    TMainGraphs& graphs = *sources.Graphs;
+    const std::string length = LengthUnitText(data.Units);
+    if (&graph == &graphs.pltLoad) {
+        for (int i = 0; i < graph.LineCount() && i < static_cast<int>(data.LoadSettlement.size()); ++i)
+            graph.Line(i).Name =
+                "tip movement " +
+                GeneralNumberText(data.LoadSettlement[static_cast<std::size_t>(i)].TipMovement, 6) + " " + length;
+    } else if (&graph == &graphs.pltTZcurves) {
+        for (int i = 0; i < graph.LineCount(); ++i)
+            if (!graph.Line(i).Name.empty() && graph.Line(i).Name.rfind("depth ", 0) != 0)
+                graph.Line(i).Name = "depth " + graph.Line(i).Name;
+    }
 }
 
 // Writes the report into `path`; why it could not, or an empty text.
@@ -107,18 +231,19 @@ std::string PaintReport(const TReportSources& sources, const QString& path, int&
     TReportInput input;
     input.Project = &project;
     input.FileName = QFileInfo(QString::fromStdString(project.FileName)).absoluteFilePath().toStdString();
-    // The date the designer entered; without one, the day of printing.
-    input.Date = !project.DesignDate.empty()
-                     ? project.DesignDate
-                     : QLocale::system().toString(QDateTime::currentDateTime(), QLocale::LongFormat).toStdString();
-    if (sources.Graphs && sources.Graphs->PlotsAvailable) {
-        try {
-            input.Results = ReadPlotData(sources.PlotFile.toStdString());
-        } catch (const EInOutError& failure) {
-            input.Missing = failure.what();
-        }
-    } else {
+    input.Date = QLocale::system().toString(QDateTime::currentDateTime(), QLocale::LongFormat).toStdString();
+    if (sources.Results)
+        input.Results = *sources.Results;
+    else
         input.Missing = "the project has no plot data";
+
+    std::optional<TSideViewGeometry> side;
+    try {
+        side.emplace();
+        side->Rebuild(ReadSideViewData(project));
+    } catch (const std::exception&) {
+        // A layer without its cells: the report goes without the figure.
+        side.reset();
     }
 
     const QString title = QStringLiteral("KORVEN report: %1").arg(QString::fromStdString(project.Title));
@@ -127,43 +252,58 @@ std::string PaintReport(const TReportSources& sources, const QString& path, int&
         return "the PDF writer could not start";
     QPainter& painter = report.Painter();
 
-    QTextDocument text;
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPointSizeF(10);
-    text.setDefaultFont(font);
-    text.documentLayout()->setPaintDevice(&report.Writer());
-    text.setDefaultStyleSheet(QStringLiteral("th { background-color: #e8e8e8; } h1 { font-size: 20pt; }"));
-    text.setHtml(QString::fromStdString(ReportHtml(input)));
     const QRect area = report.TextArea();
-    text.setPageSize(area.size());
+    const std::unique_ptr<QTextDocument> text = ReportTextDocument(ReportHtml(input), report.Writer(), area.size());
 
-    const std::vector<TGraphPlot*> graphs = input.Results ? GraphPages(sources) : std::vector<TGraphPlot*>{};
-    const int textPages = text.pageCount();
-    const int pages = textPages + static_cast<int>(graphs.size()) + 1;
+    const std::vector<TFigurePage> figures = input.Results ? FigurePages(sources) : std::vector<TFigurePage>{};
+    const int textPages = text->pageCount();
+    const int pages = textPages + static_cast<int>(figures.size()) + (side ? 1 : 0);
     int page = 0;
     for (int i = 0; i < textPages; ++i) {
         if (page > 0)
             report.NewPage();
         painter.save();
         painter.translate(area.left(), area.top() - i * area.height());
-        text.drawContents(&painter, QRectF(0, i * area.height(), area.width(), area.height()));
+        text->drawContents(&painter, QRectF(0, i * area.height(), area.width(), area.height()));
         painter.restore();
         report.Footer(++page, pages);
     }
 
-    for (TGraphPlot* graph : graphs) {
+    int number = 0;
+    for (const TFigurePage& figure : figures) {
         report.NewPage();
-        const TPlotForm form(*graph);
-        form.PaintPage(painter, report.Writer(), TPixelRect{0, 0, 0, 0});
+        TFigure look(*figure.Graph, "Figure " + std::to_string(++number) + ". " + figure.Title);
+        NameCurves(sources, *input.Results, *figure.Graph);
+        look.Thin(MostCurvesPerFigure);
+        TGraphPlot& graph = *figure.Graph;
+        TPageMargins margins;
+        margins.Left = margins.Right = margins.Top = static_cast<int>(TextMarginMm / 25.4 * 1000);
+        margins.Bottom = static_cast<int>((TextMarginMm + FooterMm) / 25.4 * 1000);
+        const bool levelled = &graph == &sources.Graphs->pltTZcurves;
+        PaintPlot(painter, graph, FigureRange(graph, levelled), PageCanvas(graph, report.Writer(), margins, {}));
         report.Footer(++page, pages);
     }
 
-    report.NewPage(QPageLayout::Landscape);
-    QMdiArea sideArea;
-    TDlgSideView side(sideArea, project.Tables().D2, [&project]() -> TProgramData& { return project; });
-    side.Refresh();
-    side.PaintPage(painter, report.TextArea());
-    report.Footer(++page, pages);
+    if (side) {
+        report.NewPage(QPageLayout::Landscape);
+        painter.save();
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPointSizeF(10);
+        painter.setFont(font);
+        const QRect frame = report.TextArea();
+        const QString caption =
+            QStringLiteral("Figure %1. The pile in the soil layers (depths in %2)")
+                .arg(number + 1)
+                .arg(QString::fromStdString(LengthUnitText(project.Units())));
+        font.setBold(true);
+        painter.setFont(font);
+        painter.drawText(frame, Qt::AlignHCenter | Qt::AlignTop, caption);
+        font.setBold(false);
+        painter.setFont(font);
+        PaintSideViewPage(painter, *side, frame);
+        painter.restore();
+        report.Footer(++page, pages);
+    }
 
     if (!report.End())
         return "the PDF writer could not finish the file";

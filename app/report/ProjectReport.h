@@ -7,16 +7,20 @@
 
 #include <QString>
 
+#include <string>
+#include <vector>
+
 class TMainGraphs;
 class TProgramData;
+struct TPlotData;
 
 struct TReportSources {
     TProgramData* Project = nullptr;
-    // The graphs read from the project's plot data file; null or unread
-    // (PlotsAvailable false) leaves the results and graph pages out.
+    // The graphs filled from the project's results; null or unfilled
+    // (PlotsAvailable false) leaves the graph pages out.
     TMainGraphs* Graphs = nullptr;
-    // The plot data file the results are read from.
-    QString PlotFile;
+    // The project's last run; null leaves the results out.
+    const TPlotData* Results = nullptr;
 };
 
 // Writes the report to `path`, replacing a previous file only once the new

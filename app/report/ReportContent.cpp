@@ -5,6 +5,10 @@
 #include "ProgramData.h"
 #include "ResultsSummary.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -20,15 +24,62 @@ std::string Cell(const std::string& text, bool number = false)
     return std::string(number ? "<td align=\"right\">" : "<td>") + HtmlEscaped(text) + "</td>";
 }
 
-std::string HeadingRow(const std::vector<std::string>& headings)
+// A cell of a data table, kept on one line so that a row never needs more.
+std::string DataCell(const std::string& text, bool number)
 {
-    std::string row = "<tr>";
-    for (const std::string& heading : headings)
-        row += "<th>" + HtmlEscaped(heading) + "</th>";
-    return row + "</tr>\n";
+    return std::string(number ? "<td align=\"right\"" : "<td") + " style=\"white-space: nowrap\">" +
+           HtmlEscaped(text) + "</td>";
 }
 
-std::string OpenTable() { return "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\">\n"; }
+// Force units as every table, graph and read-out of the report names them:
+// "lbs", as the input tables do.
+std::string ReportUnits(std::string text)
+{
+    for (std::size_t at = text.find("lb"); at != std::string::npos; at = text.find("lb", at + 2)) {
+        const bool wordStart = at == 0 || !std::isalpha(static_cast<unsigned char>(text[at - 1]));
+        const bool wordEnd = at + 2 == text.size() || !std::isalpha(static_cast<unsigned char>(text[at + 2]));
+        if (wordStart && wordEnd)
+            text.insert(at + 2, "s");
+    }
+    return text;
+}
+
+// The heading row of a table, repeated on every page the table runs onto.
+std::string HeadingRow(const std::vector<std::string>& headings)
+{
+    std::string row = "<thead><tr>";
+    for (const std::string& heading : headings) {
+        // A long heading takes its unit onto a line of its own.
+        std::string text = HtmlEscaped(heading);
+        const std::size_t unit = text.rfind(" (");
+        if (unit != std::string::npos && text.size() > 16)
+            text.replace(unit, 1, "<br>");
+        row += "<th>" + text + "</th>";
+    }
+    return row + "</tr></thead>\n";
+}
+
+std::string OpenTable() { return "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n"; }
+
+// A table of columns of texts under their headings; number columns are
+// right-aligned on the decimal point.
+std::string ColumnsTable(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& columns,
+                         const std::vector<bool>& numbers)
+{
+    std::vector<std::vector<std::string>> cells = columns;
+    for (std::size_t c = 0; c < cells.size(); ++c)
+        if (numbers[c])
+            cells[c] = AlignedNumberTexts(cells[c]);
+    std::string html = OpenTable() + HeadingRow(headings);
+    const std::size_t rows = cells.empty() ? 0 : cells[0].size();
+    for (std::size_t row = 0; row < rows; ++row) {
+        html += "<tr>";
+        for (std::size_t c = 0; c < cells.size(); ++c)
+            html += DataCell(cells[c][row], numbers[c]);
+        html += "</tr>\n";
+    }
+    return html + "</table>\n";
+}
 
 std::string Length(int units) { return LengthUnitText(units); }
 
@@ -50,48 +101,113 @@ std::string CellText(const TColumnT<F>& column, int row)
 template <typename Table>
 std::string TableHtml(const Table& table)
 {
-    std::vector<int> columns;
     std::vector<std::string> headings;
+    std::vector<std::vector<std::string>> columns;
+    std::vector<bool> numbers;
     for (int c = 0; c < table.ColumnCount(); ++c) {
         const auto& column = table.Column(c);
         if (!column.Visible || column.Kind() == TColumnKind::Table)
             continue;
-        std::string heading;
-        for (int line = 0; line < column.CaptionLineCount(); ++line)
-            heading += (line > 0 ? " " : "") + column.CaptionLine(line);
-        columns.push_back(c);
-        headings.push_back(heading);
+        headings.push_back(column.Heading());
+        numbers.push_back(column.Kind() != TColumnKind::Enum && column.Kind() != TColumnKind::String);
+        columns.emplace_back();
+        for (int row = 0; row < table.RowCount(); ++row)
+            columns.back().push_back(CellText(column, row));
     }
-    std::string html = OpenTable() + HeadingRow(headings);
-    for (int row = 0; row < table.RowCount(); ++row) {
-        html += "<tr>";
-        for (int c : columns)
-            html += Cell(CellText(table.Column(c), row),
-                         table.Column(c).Kind() != TColumnKind::Enum && table.Column(c).Kind() != TColumnKind::String);
-        html += "</tr>\n";
-    }
-    return html + "</table>\n";
+    return ColumnsTable(headings, columns, numbers);
 }
 
+std::string LayerDepths(const TProgramData& project, int row)
+{
+    const TGridTableChart& layers = project.Tables().D2;
+    const std::string top = row == 0 ? "0" : layers.Column(LayerBottomColumn).GetText(row - 1);
+    return top + " \u2013 " + layers.Column(LayerBottomColumn).GetText(row) + " " + Length(project.Units());
+}
+
+std::string SoilSummary(const TProgramData& project)
+{
+    const TProjectTables& tables = project.Tables();
+    if (!project.CurvesGenerated)
+        return "t-z curves entered at " + std::to_string(tables.TblTZDepth2.RowCount()) +
+               " depths, and a Q-w curve of " + std::to_string(tables.TblQwcurve2.RowCount()) + " points";
+    const int layers = tables.D2.RowCount();
+    std::string text = std::to_string(layers) + (layers == 1 ? " layer" : " layers");
+    if (layers > 0)
+        text += " to a depth of " + tables.D2.Column(LayerBottomColumn).GetText(layers - 1) + " " +
+                Length(project.Units());
+    for (int row = 0; row < layers; ++row)
+        text += (row == 0 ? ": " : "; ") + CellText(tables.D2.Column(SoilTypeColumn), row);
+    return text;
+}
+
+std::string MethodSummary(const TProgramData& project)
+{
+    std::string text = "t-z method; curves ";
+    text += project.CurvesGenerated ? "generated from the soil layers" : "entered by the user";
+    text += project.UseHeadLoads ? "; loads given at the pile head" : "; tip movements assumed";
+    text += project.Downdrag ? "; down-drag included" : "; no down-drag";
+    if (project.ApplyTzFactors || project.ApplyQwFactors)
+        text += "; modification factors applied";
+    return text;
+}
+
+// The capacity read-outs with their notes, or why there are none.
+std::string ReadoutsHtml(const TReportInput& input)
+{
+    if (!input.Results)
+        return "<p>No results: " + HtmlEscaped(input.Missing) +
+               ". Run the analysis to include the load-settlement curve, the read-outs and the graphs.</p>\n";
+    std::string html = "<h3>Capacity read-outs</h3>\n";
+    const TProgramData& project = *input.Project;
+    if (input.Results->Units != project.Units())
+        return html +
+               "<p>The results were computed in other units than the project now uses; run the analysis "
+               "again to read them off.</p>\n";
+    const TPileForReadouts pile = PileForReadouts(project);
+    const TCapacityReadouts readouts = ComputeReadouts(*input.Results, pile);
+    std::vector<std::vector<std::string>> columns(3);
+    for (const TSummaryRow& row : SummaryRows(readouts, pile)) {
+        columns[0].push_back(ReportUnits(row.Criterion));
+        columns[1].push_back(ReportUnits(row.Load));
+        columns[2].push_back(row.Settlement);
+    }
+    html += ColumnsTable({"Criterion", "Head load", "Settlement"}, columns, {false, false, false});
+    const std::vector<std::string> notes = SummaryNotes(readouts, pile);
+    if (notes.empty())
+        return html;
+    html += "<ul>\n";
+    for (const std::string& note : notes)
+        html += "<li>" + HtmlEscaped(ReportUnits(note)) + "</li>\n";
+    return html + "</ul>\n";
+}
+
+// The first page: what the report is of, and a summary of the pile, the
+// soil, the method and the read-outs.
 std::string TitlePage(const TReportInput& input)
 {
     const TProgramData& project = *input.Project;
     const int units = project.Units();
     std::string html = "<h1 align=\"center\">Pile Load-Settlement Analysis</h1>\n";
-    html += "<h2 align=\"center\">" + HtmlEscaped(project.Title) + "</h2>\n<p>&nbsp;</p>\n";
-    html += "<table cellpadding=\"6\">\n";
+    html += "<h2 align=\"center\">" + HtmlEscaped(project.Title) + "</h2>\n";
+    html += "<table cellpadding=\"3\">\n";
     const auto line = [&](const char* name, const std::string& value) {
         html += "<tr><td><b>" + std::string(name) + "</b></td>" + Cell(value) + "</tr>\n";
     };
     line("Project file", input.FileName);
-    line("Date", input.Date);
-    line("Units", units == 2 ? "S.I. units (kN, m)" : "English units (lb, in)");
-    line("t-z and Q-w curves", project.CurvesGenerated ? "generated from the soil layers" : "entered by the user");
-    if (!project.Designer.empty())
-        line("Designer", project.Designer);
+    line("Designer", project.Designer.empty() ? "not given" : project.Designer);
+    line("Design date", project.DesignDate.empty() ? "not given" : project.DesignDate);
+    line("Report written", input.Date);
+    line("Units", units == 2 ? "S.I. units (kN, m)" : "English units (lbs, in)");
     line("Program", std::string("KORVEN ") + kKorvenVersion);
+    html += "</table>\n<h3>Summary</h3>\n<table cellpadding=\"3\">\n";
+    const std::string length = Length(units);
+    line("Pile", "length " + GeneralNumberText(project.PileLength, 8) + " " + length + ", outer diameter " +
+                     GeneralNumberText(project.OuterDiameter, 8) + " " + length + ", tip area " +
+                     GeneralNumberText(project.TipArea, 8) + " " + length + "\u00b2");
+    line("Soil", SoilSummary(project));
+    line("Method", MethodSummary(project));
     html += "</table>\n";
-    return html;
+    return html + ReadoutsHtml(input);
 }
 
 std::string PileSection(const TProgramData& project)
@@ -122,7 +238,7 @@ std::string CurvesSection(const TProgramData& project)
             if (!data)
                 continue;
             html += "<h4>Layer " + std::to_string(row + 1) + ": " + HtmlEscaped(CellText(tables.D2.Column(0), row)) +
-                    "</h4>\n" + TableHtml(*data);
+                    ", " + HtmlEscaped(LayerDepths(project, row)) + "</h4>\n" + TableHtml(*data);
         }
         return html;
     }
@@ -131,7 +247,13 @@ std::string CurvesSection(const TProgramData& project)
             Length(project.Units()) + "):";
     for (int row = 0; row < depths.RowCount(); ++row)
         html += (row > 0 ? ", " : " ") + HtmlEscaped(depths.Column(0).GetText(row));
-    html += "</p>\n<h3>Q-w curve</h3>\n" + TableHtml(tables.TblQwcurve2);
+    html += "</p>\n";
+    for (int row = 0; row < depths.RowCount(); ++row)
+        if (const TGridTableChart* curve = depths.GetData(1, row).AsTable())
+            html += "<h4>t-z curve " + std::to_string(row + 1) + " at a depth of " +
+                    HtmlEscaped(depths.Column(0).GetText(row)) + " " + Length(project.Units()) + "</h4>\n" +
+                    TableHtml(*curve);
+    html += "<h3>Q-w curve</h3>\n" + TableHtml(tables.TblQwcurve2);
     return html;
 }
 
@@ -160,44 +282,45 @@ std::string LoadsAndOptions(const TProgramData& project)
     return html;
 }
 
-std::string RowsTable(const std::vector<TLoadSettlementRow>& rows, int units)
+// The rows, with a last column for their flags when any is flagged; a load
+// case beyond the computed curve shows its flag instead of the engine's
+// numbers.
+std::string RowsTable(const std::vector<TLoadSettlementRow>& rows, const std::vector<TRowFlag>& flags, int units)
 {
-    const std::string force = ForceUnitText(units), length = Length(units);
-    std::string html = OpenTable() + HeadingRow({"Top load (" + force + ")", "Top movement (" + length + ")",
-                                                 "Tip movement (" + length + ")", "Tip load (" + force + ")"});
-    for (const TLoadSettlementRow& row : rows)
-        html += "<tr>" + Cell(QuantityText(row.TopLoad), true) + Cell(QuantityText(row.TopMovement), true) +
-                Cell(QuantityText(row.TipMovement), true) + Cell(QuantityText(row.TipLoad), true) + "</tr>\n";
-    return html + "</table>\n";
+    const std::string force = ReportUnits(ForceUnitText(units)), length = Length(units);
+    std::vector<std::string> headings{"Top load (" + force + ")", "Top movement (" + length + ")",
+                                      "Tip movement (" + length + ")", "Tip load (" + force + ")"};
+    std::vector<std::vector<std::string>> columns(5);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TLoadSettlementRow& row = rows[i];
+        const TRowFlag flag = i < flags.size() ? flags[i] : TRowFlag::None;
+        const bool beyond = flag == TRowFlag::BeyondCurve;
+        columns[0].push_back(QuantityText(row.TopLoad));
+        columns[1].push_back(beyond ? std::string() : QuantityText(row.TopMovement));
+        columns[2].push_back(beyond ? std::string() : QuantityText(row.TipMovement));
+        columns[3].push_back(beyond ? std::string() : QuantityText(row.TipLoad));
+        columns[4].push_back(flag == TRowFlag::None ? std::string() : RowFlagText(flag));
+    }
+    std::vector<bool> numbers{true, true, true, true, false};
+    if (std::any_of(flags.begin(), flags.end(), [](TRowFlag f) { return f != TRowFlag::None; }))
+        headings.push_back("Note");
+    else {
+        columns.pop_back();
+        numbers.pop_back();
+    }
+    return ColumnsTable(headings, columns, numbers);
 }
 
 std::string ResultsSection(const TReportInput& input)
 {
-    const TProgramData& project = *input.Project;
     std::string html = PartHeading("Results");
-    if (!input.Results) {
-        return html + "<p>No results: " + HtmlEscaped(input.Missing) +
-               ". Run the analysis to include the load-settlement curve, the read-outs and the graphs.</p>\n";
-    }
+    if (!input.Results)
+        return html + "<p>No results: " + HtmlEscaped(input.Missing) + ".</p>\n";
     const TPlotData& data = *input.Results;
-    html += "<h3>Load-settlement curve</h3>\n" + RowsTable(data.LoadSettlement, data.Units);
+    html += "<h3>Load-settlement curve</h3>\n" + RowsTable(data.LoadSettlement, LoadSettlementFlags(data), data.Units);
     if (!data.LoadCases.empty())
-        html += "<h3>Pile-head load cases</h3>\n" + RowsTable(data.LoadCases, data.Units);
-
-    html += "<h3>Capacity read-outs</h3>\n";
-    if (data.Units != project.Units())
-        return html +
-               "<p>The results were computed in other units than the project now uses; run the analysis "
-               "again to read them off.</p>\n";
-    const TPileForReadouts pile = PileForReadouts(project);
-    const TCapacityReadouts readouts = ComputeReadouts(data, pile);
-    html += OpenTable() + HeadingRow({"Criterion", "Head load", "Settlement"});
-    for (const TSummaryRow& row : SummaryRows(readouts, pile))
-        html += "<tr>" + Cell(row.Criterion) + Cell(row.Load, true) + Cell(row.Settlement, true) + "</tr>\n";
-    html += "</table>\n<ul>\n";
-    for (const std::string& note : SummaryNotes(readouts, pile))
-        html += "<li>" + HtmlEscaped(note) + "</li>\n";
-    return html + "</ul>\n";
+        html += "<h3>Pile-head load cases</h3>\n" + RowsTable(data.LoadCases, LoadCaseFlags(data), data.Units);
+    return html;
 }
 
 }  // namespace
@@ -222,4 +345,113 @@ std::string ReportHtml(const TReportInput& input)
     const TProgramData& project = *input.Project;
     return "<html><body>\n" + TitlePage(input) + PileSection(project) + CurvesSection(project) +
            LoadsAndOptions(project) + ResultsSection(input) + "</body></html>\n";
+}
+
+namespace {
+
+// The digits of a number text without leading or trailing zeros, and where
+// its decimal point goes among them (0: before the first digit).
+struct TDigits {
+    bool Negative = false;
+    std::string Digits;
+    int Point = 0;
+    int Decimals() const { return std::max(0, static_cast<int>(Digits.size()) - Point); }
+};
+
+std::optional<TDigits> ParseNumber(const std::string& text)
+{
+    TDigits number;
+    std::size_t at = 0;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+'))
+        number.Negative = text[at++] == '-';
+    std::string whole, fraction;
+    while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])))
+        whole += text[at++];
+    if (at < text.size() && (text[at] == '.' || text[at] == ',')) {
+        ++at;
+        while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])))
+            fraction += text[at++];
+    }
+    if (whole.empty() && fraction.empty())
+        return std::nullopt;
+    int exponent = 0;
+    if (at < text.size() && (text[at] == 'E' || text[at] == 'e')) {
+        ++at;
+        const bool negative = at < text.size() && text[at] == '-';
+        if (at < text.size() && (text[at] == '-' || text[at] == '+'))
+            ++at;
+        if (at == text.size())
+            return std::nullopt;
+        for (; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); ++at)
+            exponent = std::min(exponent * 10 + (text[at] - '0'), 9999);
+        exponent = negative ? -exponent : exponent;
+    }
+    if (at != text.size())
+        return std::nullopt;
+    number.Digits = whole + fraction;
+    number.Point = static_cast<int>(whole.size()) + exponent;
+    const std::size_t first = number.Digits.find_first_not_of('0');
+    if (first == std::string::npos)
+        return TDigits{};
+    number.Digits.erase(0, first);
+    number.Point -= static_cast<int>(first);
+    number.Digits.erase(number.Digits.find_last_not_of('0') + 1);
+    return number;
+}
+
+std::string FixedText(const TDigits& number, int decimals)
+{
+    std::string digits = number.Digits;
+    int point = number.Point;
+    if (point <= 0) {
+        digits.insert(0, static_cast<std::size_t>(1 - point), '0');
+        point = 1;
+    }
+    if (static_cast<int>(digits.size()) < point + decimals)
+        digits.append(static_cast<std::size_t>(point + decimals) - digits.size(), '0');
+    std::string text = (number.Negative ? "-" : "") + digits.substr(0, static_cast<std::size_t>(point));
+    if (decimals > 0)
+        text += "." + digits.substr(static_cast<std::size_t>(point), static_cast<std::size_t>(decimals));
+    return text;
+}
+
+std::string ExponentText(const TDigits& number, int decimals)
+{
+    std::string mantissa = number.Digits.empty() ? "0" : number.Digits;
+    mantissa.append(static_cast<std::size_t>(std::max(0, decimals + 1 - static_cast<int>(mantissa.size()))), '0');
+    const int exponent = number.Digits.empty() ? 0 : number.Point - 1;
+    char power[16];
+    std::snprintf(power, sizeof power, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    std::string text = (number.Negative ? "-" : "") + mantissa.substr(0, 1);
+    if (decimals > 0)
+        text += "." + mantissa.substr(1, static_cast<std::size_t>(decimals));
+    return text + power;
+}
+
+}  // namespace
+
+std::vector<std::string> AlignedNumberTexts(const std::vector<std::string>& texts)
+{
+    constexpr int MostDecimals = 6;
+    constexpr int MostWholeDigits = 9;
+    std::vector<std::optional<TDigits>> numbers;
+    int decimals = 0, whole = 1, mantissa = 0;
+    for (const std::string& text : texts) {
+        if (text.empty()) {
+            numbers.emplace_back();
+            continue;
+        }
+        const std::optional<TDigits> number = ParseNumber(text);
+        if (!number)
+            return texts;
+        decimals = std::max(decimals, number->Decimals());
+        whole = std::max(whole, number->Point);
+        mantissa = std::max(mantissa, static_cast<int>(number->Digits.size()) - 1);
+        numbers.push_back(number);
+    }
+    const bool fixed = decimals <= MostDecimals && whole <= MostWholeDigits;
+    std::vector<std::string> aligned;
+    for (const std::optional<TDigits>& number : numbers)
+        aligned.push_back(!number ? std::string() : fixed ? FixedText(*number, decimals) : ExponentText(*number, mantissa));
+    return aligned;
 }

@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class TProgramData;
 
@@ -26,6 +27,13 @@ struct TReportInput {
 
 // Text with the HTML special characters escaped.
 std::string HtmlEscaped(const std::string& text);
+
+// The numbers of one table column written alike, so that right-aligned
+// they line up on the decimal point: fixed with the same decimals when that
+// keeps every value's digits within six decimals, else all in exponent form
+// with the same mantissa digits. No digit is lost either way. Texts that are
+// not all numbers come back as they are.
+std::vector<std::string> AlignedNumberTexts(const std::vector<std::string>& texts);
 
 // The whole text part of the report; page breaks between its parts.
 std::string ReportHtml(const TReportInput& input);

@@ -6,7 +6,7 @@
 // The report goes beside the project (PROJECT.pdf) unless -o names another
 // file. When the project's plot data file is missing or older than the
 // project, the engine runs first (it is loaded from this program's folder).
-#include "EngineRun.h"
+#include "AnalysisRun.h"
 #include "MainGraphs.h"
 #include "ProgramData.h"
 #include "ProjectReport.h"
@@ -17,6 +17,7 @@
 #include <clocale>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -25,30 +26,34 @@ namespace {
 
 constexpr const char* Usage = "usage: korven-report PROJECT.kv3d [-o OUT.pdf]\n";
 
-// Runs the engine when the plot data are missing or older than the project;
-// false with a message when the run could not be made or failed.
-bool PlotDataUpToDate(const TRunFiles& files, const fs::path& programFolder)
+// The project's results: the plot data file when it is newer than the
+// project, else those of a run made now; empty with a message when the run
+// could not be made or failed.
+std::optional<TPlotData> Results(const TRunFiles& files, const fs::path& programFolder)
 {
     std::error_code error;
     const auto project = fs::last_write_time(files.Input, error);
     const auto plot = fs::last_write_time(files.Plot, error);
-    if (!error && plot >= project)
-        return true;
-    try {
-        TDynamicLibrary library(EngineLibraryIn(programFolder).string());
-        const TEngineEntry entry = OpenEngine(library);
-        TPointDecimalSeparator point;
-        const int32_t status = RunEngine(entry, files);
-        if (status != 0) {
-            std::cerr << "korven-report: the engine returned status " << status << " (" << EngineStatusMeaning(status)
-                      << "); see " << files.Report.string() << '\n';
-            return false;
-        }
-    } catch (const std::exception& failure) {
-        std::cerr << "korven-report: the engine could not run: " << failure.what() << '\n';
-        return false;
+    std::string unread;
+    if (!error && plot >= project) {
+        if (auto results = ReadRunResults(files.Plot, unread))
+            return results;
+        std::cerr << "korven-report: " << files.Plot.string() << ": " << unread << "; running the engine\n";
     }
-    return true;
+    TAnalysisRun run(EngineLibraryIn(programFolder));
+    TRunOutcome outcome = run.Run(files.Input);
+    if (outcome.Step != TRunStep::Ran) {
+        std::cerr << "korven-report: the engine could not run: " << outcome.Error << '\n';
+        return std::nullopt;
+    }
+    if (outcome.Status != 0) {
+        std::cerr << "korven-report: the engine returned status " << outcome.Status << " ("
+                  << EngineStatusMeaning(outcome.Status) << "); see " << files.Report.string() << '\n';
+        return std::nullopt;
+    }
+    if (!outcome.Results)
+        std::cerr << "korven-report: " << files.Plot.string() << ": " << outcome.ReadError << '\n';
+    return std::move(outcome.Results);
 }
 
 }  // namespace
@@ -92,15 +97,14 @@ int main(int argc, char** argv)
         return 1;
     }
     const TRunFiles files = TRunFiles::ForProject(input);
-    const bool results = PlotDataUpToDate(files, QApplication::applicationDirPath().toStdString());
+    const std::optional<TPlotData> results = Results(files, QApplication::applicationDirPath().toStdString());
 
     TMainGraphs graphs;
     if (results)
-        ReadPlotFile(graphs, files.Plot.string(), project->Units());
+        FillGraphs(graphs, *results, project->Units());
     QString failure;
     int pages = 0;
-    if (!WriteProjectReport({project.get(), &graphs, QString::fromStdString(files.Plot.string())}, output, failure,
-                            &pages)) {
+    if (!WriteProjectReport({project.get(), &graphs, results ? &*results : nullptr}, output, failure, &pages)) {
         std::cerr << "korven-report: " << failure.toStdString() << '\n';
         return 1;
     }

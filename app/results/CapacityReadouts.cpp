@@ -15,6 +15,8 @@ constexpr double SameStiffness = 1e-12;
 struct TCurvePoint {
     double Load = 0;
     double Settlement = 0;
+    // A row whose tip movement lies beyond the Q-w curve.
+    bool BeyondQw = false;
 };
 
 // The linear piece of the AE table that the engine uses at depth x: the
@@ -48,36 +50,140 @@ double InverseIntegral(double a, double b, double va, double vb)
     return width * std::log(vb / va) / (vb - va);
 }
 
-// The curve as computed, starting at the origin; an uplift run is turned
-// into magnitudes.
-std::vector<TCurvePoint> CurveOf(const TPlotData& data, bool& uplift)
+// Tip movements at or below this are upward; the engine writes such rows
+// negated.
+constexpr double UpwardLimit = 1e-10;
+
+struct TQwEnd {
+    bool Have = false;
+    double Load = 0;      // the last point's tip load
+    double Movement = 0;  // the largest tip movement of the curve
+};
+
+TQwEnd QwEndOf(const TPlotData& data)
 {
-    uplift =
-        !data.LoadSettlement.empty() && std::all_of(data.LoadSettlement.begin(), data.LoadSettlement.end(),
-                                                    [](const TLoadSettlementRow& row) { return row.TopLoad <= 0; });
-    const double sign = uplift ? -1 : 1;
-    std::vector<TCurvePoint> curve{{0, 0}};
-    for (const TLoadSettlementRow& row : data.LoadSettlement)
-        curve.push_back({sign * row.TopLoad, sign * row.TopMovement});
+    TQwEnd end;
+    if (data.QWCurve.empty())
+        return end;
+    end.Have = true;
+    end.Load = data.QWCurve.back().X;
+    end.Movement = data.QWCurve.front().Y;
+    for (const TPlotPoint& point : data.QWCurve)
+        end.Movement = std::max(end.Movement, point.Y);
+    return end;
+}
+
+bool TipBeyond(const TQwEnd& end, double tipMovement) { return end.Have && tipMovement > end.Movement; }
+
+bool IsUplift(const TPlotData& data)
+{
+    return !data.LoadSettlement.empty() &&
+           std::all_of(data.LoadSettlement.begin(), data.LoadSettlement.end(),
+                       [](const TLoadSettlementRow& row) { return row.TopLoad <= 0; });
+}
+
+// The curve as computed, starting at the origin; an uplift run is turned
+// into magnitudes. `held` takes the tip load of rows beyond the Q-w curve
+// back to the curve's last load.
+std::vector<TCurvePoint> CurveOf(const TPlotData& data, const TQwEnd& qw, bool held)
+{
+    const double sign = IsUplift(data) ? -1 : 1;
+    std::vector<TCurvePoint> curve{{0, 0, false}};
+    for (const TLoadSettlementRow& row : data.LoadSettlement) {
+        const bool beyond = TipBeyond(qw, row.TipMovement);
+        const double load = beyond && held ? row.TopLoad - (row.TipLoad - qw.Load) : row.TopLoad;
+        curve.push_back({sign * load, sign * row.TopMovement, beyond});
+    }
     return curve;
 }
 
-// The first crossing of f(point) from below zero to zero or above, walking
-// the curve from its start; f is linear along each segment in the curve's
+// The compressive branch of a curve: its start, where the head load last
+// rises from zero or below to above zero, and the index of the first point
+// after the start.
+struct TBranch {
+    bool Exists = false;
+    TCurvePoint Start;
+    std::size_t Next = 0;
+};
+
+TBranch BranchOf(const std::vector<TCurvePoint>& curve)
+{
+    TBranch branch;
+    std::size_t last = curve.size();
+    for (std::size_t i = 0; i < curve.size(); ++i)
+        if (curve[i].Load <= 0)
+            last = i;
+    if (last == curve.size() || last + 1 >= curve.size())
+        return branch;
+    const TCurvePoint& a = curve[last];
+    const TCurvePoint& b = curve[last + 1];
+    branch.Exists = true;
+    branch.Next = last + 1;
+    const double t = a.Load < 0 ? -a.Load / (b.Load - a.Load) : 0;
+    branch.Start = {0, a.Settlement + t * (b.Settlement - a.Settlement), a.BeyondQw || (t > 0 && b.BeyondQw)};
+    return branch;
+}
+
+// The first crossing of f(point) from below zero to zero or above on the
+// compressive branch; f is linear along each segment in the curve's
 // coordinates, so the crossing is interpolated on the segment.
 template <typename Offset>
 TReadout FirstCrossing(const std::vector<TCurvePoint>& curve, Offset offset)
 {
-    for (std::size_t i = 1; i < curve.size(); ++i) {
-        const double f0 = offset(curve[i - 1]);
+    TReadout readout;
+    const TBranch branch = BranchOf(curve);
+    if (!branch.Exists) {
+        readout.NotApplicable = TNotApplicable::NoCompressiveLoad;
+        return readout;
+    }
+    if (offset(branch.Start) >= 0) {
+        readout.NotApplicable = TNotApplicable::MetAtZeroLoad;
+        readout.Settlement = branch.Start.Settlement;
+        return readout;
+    }
+    TCurvePoint previous = branch.Start;
+    for (std::size_t i = branch.Next; i < curve.size(); ++i) {
+        const double f0 = offset(previous);
         const double f1 = offset(curve[i]);
         if (f0 < 0 && f1 >= 0) {
             const double t = f0 / (f0 - f1);
-            return {true, curve[i - 1].Load + t * (curve[i].Load - curve[i - 1].Load),
-                    curve[i - 1].Settlement + t * (curve[i].Settlement - curve[i - 1].Settlement)};
+            readout.Reached = true;
+            readout.Load = previous.Load + t * (curve[i].Load - previous.Load);
+            readout.Settlement = previous.Settlement + t * (curve[i].Settlement - previous.Settlement);
+            readout.UsesRowsBeyondQw = previous.BeyondQw || curve[i].BeyondQw;
+            return readout;
         }
+        previous = curve[i];
     }
-    return {};
+    return readout;
+}
+
+TReadout LargestOf(const std::vector<TCurvePoint>& curve)
+{
+    TReadout largest;
+    for (std::size_t i = 1; i < curve.size(); ++i)
+        if (!largest.Reached || curve[i].Load > largest.Load) {
+            largest.Reached = true;
+            largest.Load = curve[i].Load;
+            largest.Settlement = curve[i].Settlement;
+            largest.UsesRowsBeyondQw = curve[i].BeyondQw;
+        }
+    if (largest.Reached && largest.Load <= 0) {
+        largest = {};
+        largest.NotApplicable = TNotApplicable::NoCompressiveLoad;
+    }
+    return largest;
+}
+
+// The read-out on the computed curve, with its value on the held curve when
+// it uses rows beyond the Q-w curve.
+template <typename Read>
+TReadout ReadBoth(const std::vector<TCurvePoint>& computed, const std::vector<TCurvePoint>& held, Read read)
+{
+    TReadout readout = read(computed);
+    if (readout.UsesRowsBeyondQw)
+        readout.Held = read(held);
+    return readout;
 }
 
 }  // namespace
@@ -123,23 +229,32 @@ double EquivalentStiffness(const TPileForReadouts& pile, TStiffnessSource& sourc
 TCapacityReadouts ComputeReadouts(const TPlotData& data, const TPileForReadouts& pile)
 {
     TCapacityReadouts readouts;
-    const std::vector<TCurvePoint> curve = CurveOf(data, readouts.Uplift);
+    readouts.Uplift = IsUplift(data);
+    const TQwEnd qw = QwEndOf(data);
+    readouts.HaveQwCurve = qw.Have;
+    readouts.QwLastLoad = qw.Load;
+    readouts.QwLastMovement = qw.Movement;
+    readouts.RowFlags = LoadSettlementFlags(data);
+    readouts.CaseFlags = LoadCaseFlags(data);
+    const std::vector<TCurvePoint> curve = CurveOf(data, qw, false);
+    const std::vector<TCurvePoint> held = CurveOf(data, qw, true);
 
     readouts.TenPercentSettlement = 0.1 * pile.Diameter;
     if (pile.Diameter > 0)
-        readouts.TenPercentDiameter =
-            FirstCrossing(curve, [&](const TCurvePoint& p) { return p.Settlement - readouts.TenPercentSettlement; });
+        readouts.TenPercentDiameter = ReadBoth(curve, held, [&](const std::vector<TCurvePoint>& c) {
+            return FirstCrossing(c, [&](const TCurvePoint& p) { return p.Settlement - readouts.TenPercentSettlement; });
+        });
 
     readouts.EquivalentAE = EquivalentStiffness(pile, readouts.Stiffness);
     readouts.DavissonOffset = (pile.Units == 2 ? DavissonOffsetMetres : DavissonOffsetInches) + pile.Diameter / 120;
     if (readouts.Stiffness != TStiffnessSource::Unavailable)
-        readouts.Davisson = FirstCrossing(curve, [&](const TCurvePoint& p) {
-            return p.Settlement - (p.Load * pile.Length / readouts.EquivalentAE + readouts.DavissonOffset);
+        readouts.Davisson = ReadBoth(curve, held, [&](const std::vector<TCurvePoint>& c) {
+            return FirstCrossing(c, [&](const TCurvePoint& p) {
+                return p.Settlement - (p.Load * pile.Length / readouts.EquivalentAE + readouts.DavissonOffset);
+            });
         });
 
-    for (std::size_t i = 1; i < curve.size(); ++i)
-        if (!readouts.Largest.Reached || curve[i].Load > readouts.Largest.Load)
-            readouts.Largest = {true, curve[i].Load, curve[i].Settlement};
+    readouts.Largest = ReadBoth(curve, held, LargestOf);
 
     if (pile.Downdrag) {
         // The load-settlement rows are written negated when the run's last
@@ -162,6 +277,45 @@ TCapacityReadouts ComputeReadouts(const TPlotData& data, const TPileForReadouts&
         }
     }
     return readouts;
+}
+
+std::vector<TRowFlag> LoadSettlementFlags(const TPlotData& data)
+{
+    const TQwEnd qw = QwEndOf(data);
+    std::vector<TRowFlag> flags;
+    for (const TLoadSettlementRow& row : data.LoadSettlement)
+        flags.push_back(TipBeyond(qw, row.TipMovement) ? TRowFlag::TipBeyondQw : TRowFlag::None);
+    return flags;
+}
+
+std::vector<TRowFlag> LoadCaseFlags(const TPlotData& data)
+{
+    // The engine finds a load case's tip movement between the head loads of
+    // the first and the last tip movement, as it computed them (rows of an
+    // upward tip movement are written negated).
+    const auto computed = [](const TLoadSettlementRow& row) {
+        return row.TipMovement <= UpwardLimit ? -row.TopLoad : row.TopLoad;
+    };
+    const TQwEnd qw = QwEndOf(data);
+    std::vector<TRowFlag> flags;
+    for (const TLoadSettlementRow& row : data.LoadCases) {
+        if (data.LoadSettlement.empty() || row.TopLoad < computed(data.LoadSettlement.front()) ||
+            row.TopLoad > computed(data.LoadSettlement.back()))
+            flags.push_back(TRowFlag::BeyondCurve);
+        else
+            flags.push_back(TipBeyond(qw, row.TipMovement) ? TRowFlag::TipBeyondQw : TRowFlag::None);
+    }
+    return flags;
+}
+
+std::string RowFlagText(TRowFlag flag)
+{
+    switch (flag) {
+    case TRowFlag::TipBeyondQw: return "tip beyond the Q-w curve";
+    case TRowFlag::BeyondCurve: return "beyond the computed curve";
+    case TRowFlag::None: break;
+    }
+    return {};
 }
 
 std::string ForceUnitText(int units) { return units == 2 ? "kN" : "lb"; }

@@ -4,8 +4,16 @@
 // a settlement of 10 % of the pile diameter, Davisson's offset limit, the
 // largest computed head load, and for down-drag runs the neutral plane and
 // the drag load of every tip movement case. Every value is interpolated
-// linearly between computed points and never extrapolated: a criterion the
-// curve does not reach is reported as not reached.
+// linearly between computed points and never beyond them: a criterion the
+// curve does not reach is reported as not reached. A criterion is read only
+// on the compressive branch of the curve (from zero head load on); one met
+// before it, as under down-drag, is not applicable.
+//
+// The engine extrapolates the tip load of a tip movement beyond the last
+// point of the Q-w curve, and leaves a pile-head load beyond the computed
+// curve with meaningless movements; the flags below name such rows, and a
+// read-out through such rows is given again with their tip load held at the
+// Q-w curve's last load.
 
 #include "PlotData.h"
 
@@ -13,10 +21,39 @@
 #include <vector>
 
 // A point of the load-settlement curve read off for one criterion.
-struct TReadout {
+struct TReadPoint {
     bool Reached = false;
     double Load = 0;
     double Settlement = 0;
+};
+
+// Why a criterion is not read on a curve.
+enum class TNotApplicable {
+    No,                 // it is read; Reached says whether the curve reaches it
+    NoCompressiveLoad,  // no computed head load is compressive
+    MetAtZeroLoad,      // met before any head load, by the settlement at zero
+                        // head load (down-drag), given as Settlement
+};
+
+struct TReadout : TReadPoint {
+    TNotApplicable NotApplicable = TNotApplicable::No;
+    // The read-out lies on a segment of the curve ending in a row whose tip
+    // movement is beyond the Q-w curve; Held is then the same criterion read
+    // with those rows' tip loads held at the Q-w curve's last load.
+    bool UsesRowsBeyondQw = false;
+    TReadPoint Held;
+};
+
+// What sets a row of the load-settlement curve or a pile-head load case
+// apart from a plain result.
+enum class TRowFlag {
+    None,
+    // The tip movement lies beyond the Q-w curve's last point: the engine
+    // extrapolated the tip load.
+    TipBeyondQw,
+    // A pile-head load outside the computed curve: the engine's movements
+    // and tip load for it are no results.
+    BeyondCurve,
 };
 
 // Where the axial load along the pile peaks for one assumed tip movement.
@@ -61,6 +98,13 @@ struct TCapacityReadouts {
     double DavissonOffset = 0;
     // One entry per assumed tip movement, only for down-drag runs.
     std::vector<TNeutralPlane> NeutralPlanes;
+    // The Q-w curve's last point (tip load, tip movement), when it has one.
+    bool HaveQwCurve = false;
+    double QwLastLoad = 0;
+    double QwLastMovement = 0;
+    // One flag per load-settlement row and per pile-head load case.
+    std::vector<TRowFlag> RowFlags;
+    std::vector<TRowFlag> CaseFlags;
 };
 
 // The equivalent axial stiffness of the pile over its length: the length
@@ -69,6 +113,12 @@ struct TCapacityReadouts {
 double EquivalentStiffness(const TPileForReadouts& pile, TStiffnessSource& source);
 
 TCapacityReadouts ComputeReadouts(const TPlotData& data, const TPileForReadouts& pile);
+
+// The flags of the rows (or of the load cases) of a run.
+std::vector<TRowFlag> LoadSettlementFlags(const TPlotData& data);
+std::vector<TRowFlag> LoadCaseFlags(const TPlotData& data);
+// "tip beyond the Q-w curve", "beyond the computed curve", or empty.
+std::string RowFlagText(TRowFlag flag);
 
 // Texts of the read-outs for windows and reports, in the project's units.
 std::string ForceUnitText(int units);

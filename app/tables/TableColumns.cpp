@@ -148,6 +148,29 @@ std::string TColumnT<F>::CaptionLine(int i) const
 }
 
 template <TableFamily F>
+std::string TColumnT<F>::Heading() const
+{
+    std::string joined;
+    for (int i = 0; i < CaptionLineCount(); ++i)
+        joined += " " + CaptionLine(i);
+    std::string heading;
+    for (std::size_t k = 0; k < joined.size(); ++k) {
+        const char c = joined[k];
+        if (c == ' ' && (heading.empty() || heading.back() == ' '))
+            continue;
+        heading += c;
+    }
+    while (!heading.empty() && heading.back() == ' ')
+        heading.pop_back();
+    // "AE, (lb)" -> "AE (lb)", and no comma at the end.
+    for (std::size_t at = heading.find(", ("); at != std::string::npos; at = heading.find(", (", at))
+        heading.erase(at, 1);
+    if (!heading.empty() && heading.back() == ',')
+        heading.pop_back();
+    return heading;
+}
+
+template <TableFamily F>
 int TColumnT<F>::RowGroup() const
 {
     return FTable.RowGroup();

@@ -146,6 +146,10 @@ public:
     int CaptionLineCount() const { return static_cast<int>(CaptionLines.size()); }
     // Line i as shown; a float column adds its units to its last line.
     virtual std::string CaptionLine(int i) const;
+    // The lines as shown, in one line for a chart axis or a printed table:
+    // "Axial Stiffness AE (lb)", without the comma that leads to the unit
+    // line and without doubled spaces.
+    std::string Heading() const;
     int RowGroup() const;
 
     int RowCount() const { return static_cast<int>(FData.size()); }

@@ -1,4 +1,5 @@
 #include "BatchResults.h"
+#include "KorvenVersion.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -106,6 +107,10 @@ TEST_F(KorvenRun, JsonMatchesTheReportAndTheCsvFiles)
     EXPECT_EQ(result["units"]["force"], "lb");
     EXPECT_EQ(fs::path(result["files"]["report"].get<std::string>()), FFolder / "example.kv3o");
 
+    // The banner names the version in the 12 characters of the program's runs.
+    std::string version = kKorvenVersion;
+    version.resize(12, ' ');
+    EXPECT_NE(ReadText(FFolder / "example.kv3o").find("Version " + version + "\n"), std::string::npos);
     const auto table = ReportTable(FFolder / "example.kv3o");
     const nlohmann::json& points = result["load_settlement"];
     ASSERT_EQ(points.size(), table.size());
@@ -127,7 +132,7 @@ TEST_F(KorvenRun, JsonMatchesTheReportAndTheCsvFiles)
     EXPECT_EQ(lines(FFolder / "example.load-settlement.csv"), static_cast<long>(table.size()) + 1);
     EXPECT_EQ(lines(FFolder / "example.load-cases.csv"), 5);
     const std::string cases = ReadText(FFolder / "example.load-cases.csv");
-    EXPECT_EQ(cases.substr(0, cases.find('\n')), "Top load (lb),Top movement (in),Tip movement (in),Tip load (lb)");
+    EXPECT_EQ(cases.substr(0, cases.find('\n')), "Top load (lb),Top movement (in),Tip movement (in),Tip load (lb),Note");
 }
 
 TEST_F(KorvenRun, RefusedProjectsMakeTheExitCodeOneAndStayInTheDocument)
@@ -207,8 +212,34 @@ TEST_F(KorvenRun, UsageHelpAndUnknownOptions)
 
 TEST(BatchResults, CsvOfRowsInSiUnits)
 {
-    EXPECT_EQ(RowsCsv({{1234.5, 0.0125, 0.01, 99}}, 2),
-              "Top load (kN),Top movement (m),Tip movement (m),Tip load (kN)\n1234.5,0.0125,0.01,99\n");
+    EXPECT_EQ(RowsCsv({{1234.5, 0.0125, 0.01, 99}, {2000, 0.2, 0.15, 300}, {5000, -2.2e-4, 0, 0}},
+                      {TRowFlag::None, TRowFlag::TipBeyondQw, TRowFlag::BeyondCurve}, 2),
+              "Top load (kN),Top movement (m),Tip movement (m),Tip load (kN),Note\n1234.5,0.0125,0.01,99,\n"
+              "2000,0.2,0.15,300,tip beyond the Q-w curve\n5000,,,,beyond the computed curve\n");
+}
+
+TEST_F(KorvenRun, FlaggedLoadCasesAndReadoutsNotApplicableInJson)
+{
+    const std::string golden = KORVEN_GOLDEN_DIR;
+    if (!fs::exists(golden + "/e22_si_loads_settlement.kv3d"))
+        GTEST_SKIP() << "no reference files in " << golden;
+    const fs::path si = Copy(golden + "/e22_si_loads_settlement.kv3d", "si.kv3d");
+    const fs::path drag = Copy(golden + "/e16_downdrag.kv3d", "drag.kv3d");
+    const TRun run = RunTool({"--json", "--csv", si.string(), drag.string()});
+    ASSERT_EQ(run.ExitCode, 0);
+    const nlohmann::json document = nlohmann::json::parse(run.Out);
+    // 1000 kN lies beyond the computed curve: only its load is given.
+    const nlohmann::json& cases = document["projects"][0]["load_cases"];
+    ASSERT_EQ(cases.size(), 2u);
+    EXPECT_TRUE(cases[0]["flag"].is_null());
+    EXPECT_EQ(cases[1]["flag"], "beyond the computed curve");
+    EXPECT_EQ(cases[1]["top_load"], 1000);
+    EXPECT_TRUE(cases[1]["top_movement"].is_null());
+    EXPECT_NE(ReadText(FFolder / "si.load-cases.csv").find("\n1000,,,,beyond the computed curve\n"), std::string::npos);
+    // Down-drag settles the head past Davisson's offset at zero head load.
+    const nlohmann::json& davisson = document["projects"][1]["readouts"]["davisson"];
+    EXPECT_FALSE(davisson["reached"].get<bool>());
+    EXPECT_EQ(davisson["not_applicable"].get<std::string>().rfind("already met at zero head load", 0), 0u);
 }
 
 }  // namespace

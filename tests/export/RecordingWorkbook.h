@@ -66,6 +66,8 @@ struct TRecordedAxis : TChartAxis {
     void SetTitle(const std::string& text) override { Title = text; }
     void SetMajorGridlines(bool shown) override { Gridlines = shown; }
     void SetReversePlotOrder(bool reversed) override { Reversed = reversed; }
+    void SetMaximum(double value) override { Maximum = value; }
+    double Maximum = -1;
 };
 
 class TRecordedChart : public TChartSheet, public TRecordedSheet {
@@ -81,6 +83,7 @@ public:
     int SeriesCount() const override { return static_cast<int>(AllSeries.size()); }
     TChartSeries& Series(int number) override;
     void SetHasTitle(bool shown) override;
+    void SetTitle(const std::string& text) override { Title = text; }
     TChartAxis& Axis(TAxisType type) override;
     void SetLegendBorderColor(uint32_t rgb) override;
     void SetLegendInteriorColorIndex(int index) override;
@@ -89,6 +92,7 @@ public:
     std::string SourceSheet, SourceRange;
     std::vector<std::unique_ptr<TRecordedSeries>> AllSeries;
     bool HasTitle = true;
+    std::string Title;
     TRecordedAxis XAxis, YAxis;
     int64_t LegendBorder = -1;
     int LegendInterior = -1;

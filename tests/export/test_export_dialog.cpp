@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -118,6 +119,10 @@ private slots:
         QCOMPARE(launcher.Started[0].Program, QString());
         QCOMPARE(launcher.Started[0].Arguments, QStringList{path});
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"plots.xlsx"});
+        // The dialog says where the workbook went.
+        auto* saved = fixture.dialog->findChild<QLabel*>(QStringLiteral("SavedTo"));
+        QVERIFY(saved && saved->isVisible());
+        QCOMPARE(saved->text(), QStringLiteral("Saved to ") + QDir::toNativeSeparators(path));
     }
 
     void cancellingTheSaveDialogWritesNothing()

@@ -133,7 +133,9 @@ TEST(ExportGraphs, ThreeCurvesOfFiftyPointsChartFromA6ToD55WithOneSeriesPerCurve
     EXPECT_EQ(chart.AllSeries[1]->XValues, "=Page_1!$C$6:$C55");
     EXPECT_EQ(chart.AllSeries[1]->Values, "=Page_1!$D$6:$D55");
     EXPECT_EQ(chart.AllSeries[2]->Values, "=Page_1!$F$6:$F55");
-    EXPECT_FALSE(chart.HasTitle);
+    // Titled with the graph's caption.
+    EXPECT_TRUE(chart.HasTitle);
+    EXPECT_EQ(chart.Title, "t-z Curves");
     EXPECT_EQ(chart.XAxis.Title, "Displacement, z (in)");
     EXPECT_EQ(chart.YAxis.Title, "Unit Load Transfer, t (lbs/in^2)");
     EXPECT_TRUE(chart.XAxis.Gridlines);

@@ -267,7 +267,10 @@ TEST(XlsxFile, TheFourGraphsOfARealRunReadBackWithTheirSheetsLinksValuesAndChart
     EXPECT_EQ(TXlsxFile::All(load, "<c:ser>()").size(), static_cast<std::size_t>(graphs.pltLoad.LineCount()));
     EXPECT_THAT(load, HasSubstr("<c:orientation val=\"maxMin\"/>"));
     EXPECT_THAT(load, HasSubstr("Depth  (ft)"));
-    EXPECT_THAT(load, HasSubstr("<c:autoTitleDeleted val=\"1\"/>"));
+    // Titled with its graph's caption; the depth axis ends at the pile's
+    // length rounded up.
+    EXPECT_THAT(load, HasSubstr("<a:t>Load Distribution</a:t>"));
+    EXPECT_THAT(load, HasSubstr("<c:max val=\"38\"/>"));
     EXPECT_THAT(load, HasSubstr("<c:majorGridlines/>"));
     const std::string tz = file.ChartOf("Page_3");
     ASSERT_FALSE(tz.empty());

@@ -8,6 +8,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -19,7 +21,7 @@ std::string DataText(const char* name)
 
 std::string WriteFile(const char* name, const std::string& text)
 {
-    const std::string path = testing::TempDir() + name;
+    const std::string path = testing::TempDir() + std::to_string(::getpid()) + "_" + name;
     std::ofstream(path, std::ios::binary) << text;
     return path;
 }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -11,7 +13,7 @@ std::string DataFile(const char* name) { return std::string(KORVEN_GRAPHICS_TEST
 
 std::string WriteFile(const char* name, const std::string& text)
 {
-    const std::string path = testing::TempDir() + name;
+    const std::string path = testing::TempDir() + std::to_string(::getpid()) + "_" + name;
     std::ofstream(path) << text;
     return path;
 }
@@ -50,28 +52,28 @@ TEST(ReadPlotFile, TZCurvesOfDifferentLengthsArePaddedWithTheirLastPoint)
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(tz.Line(i).Points.size(), 5u);
     // t goes to Y, z to X.
-    EXPECT_EQ(tz.Line(0).Points[2].Y, 3.0L);
-    EXPECT_EQ(tz.Line(0).Points[2].X, 0.3L);
+    EXPECT_EQ(tz.Line(0).Points[2].Y, 3.0);
+    EXPECT_EQ(tz.Line(0).Points[2].X, 0.3);
     for (int j = 3; j < 5; ++j) {
-        EXPECT_EQ(tz.Line(0).Points[j].X, 0.3L);
-        EXPECT_EQ(tz.Line(0).Points[j].Y, 3.0L);
+        EXPECT_EQ(tz.Line(0).Points[j].X, 0.3);
+        EXPECT_EQ(tz.Line(0).Points[j].Y, 3.0);
     }
-    EXPECT_EQ(tz.Line(1).Points[4].Y, 5.5L);
-    EXPECT_EQ(tz.Line(2).Points[3].Y, 3.5L);
-    EXPECT_EQ(tz.Line(2).Points[4].Y, 3.5L);
-    EXPECT_EQ(tz.Line(2).Points[4].X, 0.4L);
+    EXPECT_EQ(tz.Line(1).Points[4].Y, 5.5);
+    EXPECT_EQ(tz.Line(2).Points[3].Y, 3.5);
+    EXPECT_EQ(tz.Line(2).Points[4].Y, 3.5);
+    EXPECT_EQ(tz.Line(2).Points[4].X, 0.4);
     EXPECT_EQ(tz.Line(0).Name, "0 m");
     EXPECT_EQ(tz.Line(1).Name, "5 m");
     EXPECT_EQ(tz.Line(2).Name, "12.5 m");
 
     // An SI file keeps its values and switches every graph to SI units.
     EXPECT_EQ(graphs.PltQW.Line(0).Points[1].X, 50);
-    EXPECT_EQ(graphs.PltQW.Line(0).Points[1].Y, 0.1L);
+    EXPECT_EQ(graphs.PltQW.Line(0).Points[1].Y, 0.1);
     EXPECT_EQ(graphs.pltLoad.Line(1).Points[1].Y, 5);
     EXPECT_EQ(graphs.pltLoad.Line(1).Points[1].X, 70);
     ASSERT_EQ(graphs.pltAxial.Line(0).Points.size(), 3u);
     EXPECT_EQ(graphs.pltAxial.Line(0).Points[2].X, 80);
-    EXPECT_EQ(graphs.pltAxial.Line(0).Points[2].Y, 0.03L);
+    EXPECT_EQ(graphs.pltAxial.Line(0).Points[2].Y, 0.03);
     for (TGraphPlot* graph : graphs.All())
         EXPECT_EQ(graph->Units(), 2);
 }
@@ -122,8 +124,8 @@ TEST(ReadPlotFile, EnglishFileShowsFeetAndKipsButSettlementInInches)
     const TFloatPoint& deepest = graphs.pltLoad.Line(0).Points[0];
     EXPECT_NEAR(deepest.Y, 1170.0L / 12, 1e-9);
     EXPECT_NEAR(deepest.X, 14.5L, 1e-9);
-    // The Q-w curve stays in pounds and inches.
-    EXPECT_NEAR(graphs.PltQW.Line(0).Points[1].X, 3599, 1e-9);
+    // The Q-w curve in kips like the other graphs, its movement in inches.
+    EXPECT_NEAR(graphs.PltQW.Line(0).Points[1].X, 3.599L, 1e-12);
     EXPECT_NEAR(graphs.PltQW.Line(0).Points[1].Y, 0.12L, 1e-12);
     // A positive first load starts the axial curve at the origin.
     const auto& axial = graphs.pltAxial.Line(0).Points;

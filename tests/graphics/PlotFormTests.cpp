@@ -26,7 +26,6 @@ private slots:
     void nothingIsDrawnWithoutRoomOrPoints();
     void showPlotReusesTheWindowOfAGraph();
     void engineFileIsPainted();
-    void failedReadIsReportedOnlyWhenInteractive();
     void legendStartsInThePlotCornerOfAMaximisedWindow();
     void restoredCascadedAndTiledWindowsShowTheirGraphs();
 };
@@ -167,7 +166,7 @@ void PlotFormTests::showPlotReusesTheWindowOfAGraph()
 void PlotFormTests::engineFileIsPainted()
 {
     TMainGraphs graphs;
-    QVERIFY(ReadPlotFile(graphs, KORVEN_GRAPHICS_TEST_DATA "/e23_eight_layers.kv3p", 1, false, nullptr));
+    QVERIFY(ReadPlotFile(graphs, KORVEN_GRAPHICS_TEST_DATA "/e23_eight_layers.kv3p", 1));
     TPlotForm curves(graphs.pltTZcurves);
     QVERIFY(Open(curves, 1000, 700));
     QCOMPARE(curves.Legend().Rows().size(), std::size_t{20});
@@ -179,18 +178,7 @@ void PlotFormTests::engineFileIsPainted()
     const QImage image = PaintForm(loads);
     QVERIFY(CountColour(image, Colour(Palette[1])) > 100);
     QCOMPARE(CountColour(image, Colour(Palette[2])), 0);
-    QVERIFY(!ReadPlotFile(graphs, KORVEN_GRAPHICS_TEST_DATA "/e27_status_5.kv3p", 1, false, nullptr));
-}
-
-void PlotFormTests::failedReadIsReportedOnlyWhenInteractive()
-{
-    TMainGraphs graphs;
-    ScriptedPrompts prompts;
-    const std::string truncated = KORVEN_GRAPHICS_TEST_DATA "/e27_status_5.kv3p";
-    QVERIFY(!ReadPlotFile(graphs, truncated, 1, false, nullptr));
-    QVERIFY(prompts.Messages().isEmpty());
-    QVERIFY(!ReadPlotFile(graphs, truncated, 1, true, nullptr));
-    QCOMPARE(prompts.Messages(), QStringList{QString(PlotReadFailedMessage)});
+    QVERIFY(!ReadPlotFile(graphs, KORVEN_GRAPHICS_TEST_DATA "/e27_status_5.kv3p", 1));
 }
 
 namespace {

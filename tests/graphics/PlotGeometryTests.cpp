@@ -99,7 +99,9 @@ TEST(Ticks, LabelsHaveAtMostFourSignificantDigits)
     EXPECT_EQ(TickLabel(0.4L), "0.4");
     EXPECT_EQ(TickLabel(-12.5L), "-12.5");
     EXPECT_EQ(TickLabel(1000), "1000");
-    EXPECT_EQ(TickLabel(20000), "2E04");
+    EXPECT_EQ(TickLabel(20000), "20000");
+    EXPECT_EQ(TickLabel(0.0025L), "0.0025");
+    EXPECT_EQ(TickLabel(1.5e7L), "1.5E07");
     EXPECT_EQ(TickLabel(3 * 0.1L), "0.3");
 }
 

@@ -331,11 +331,14 @@ void PlotInteractionTests::deactivatingACurveRelistsTheOthersInTheirColours()
     QCOMPARE(form.Legend().RowText(1), QString("Curve #3 *"));
     QCOMPARE(CurveEntries(form),
              (std::vector<CurveEntry>{{"Curve #1", 0, true}, {"Curve #3", 2, true}, {"Curve #4", 3, true}}));
-    // Curve 3 takes the second colour, blue, like its row; curve 2 is gone.
+    // Curve 3 keeps its own colour, red, in the plot and its row; curve 2
+    // is gone.
     const QImage image = PaintForm(form);
-    QVERIFY(ColourNear(image, Pixel(form, 2.5L, 2.25L), Colour(Palette[1])));
+    QVERIFY(ColourNear(image, Pixel(form, 2.5L, 2.25L), Colour(Palette[2])));
     QVERIFY(WhiteAround(image, Pixel(form, 2.5L, 1.35L)));
-    QVERIFY(CountColour(form.Legend().grab().toImage().convertToFormat(QImage::Format_RGB32), Colour(Palette[3])) == 0);
+    const QImage legend = form.Legend().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QVERIFY(CountColour(legend, Colour(Palette[1])) == 0);
+    QVERIFY(CountColour(legend, Colour(Palette[2])) > 0);
     // Its entry toggles curve 3, not the entry's position.
     ChooseEntry(form, "Curve #3");
     QVERIFY(!graph.Line(2).Shown);

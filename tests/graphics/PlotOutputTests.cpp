@@ -114,6 +114,9 @@ void PlotOutputTests::bitmapHasTheChosenSizeAndThePaletteColours()
     const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
     for (int curve = 0; curve < 3; ++curve)
         QVERIFY2(CountColour(pixels, Colour(Palette[curve])) > 20, qPrintable(QString::number(curve)));
+    // "16 Colors", the first choice, is a 4-bit palette bitmap.
+    QCOMPARE(int(Contents(path).at(28)), 4);
+    QVERIFY(image.colorCount() <= 16);
     // The legend is drawn into the picture, its framed box where the
     // window's legend sits, scaled to the picture.
     const QPoint legend = window->Form->Legend().pos();

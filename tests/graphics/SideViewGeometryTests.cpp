@@ -219,18 +219,31 @@ TEST(SideViewScene, PageIsLaidOutOverTheFrameOfThePrintableArea)
 {
     // A landscape page of 6000 x 4000 device pixels; the last layer at 50 is
     // the deepest, so depth d is at round(d / 50 * 3200 + 400).
-    const TSideViewGeometry geometry = Built(Profile(2.5L, 40, {20, 50}), 400, 200);
+    TSideViewData data = Profile(2.5L, 40, {20, 50});
+    data.Diameter = 2;
+    data.LengthUnit = "in";
+    const TSideViewGeometry geometry = Built(data, 400, 200);
     const TSideViewScene page = geometry.PageScene(6000, 4000, 90);
     EXPECT_EQ(page.Background, (TPixelRect{600, 400, 5400, 3600}));
     EXPECT_EQ(page.LineWidth, 12);
-    ASSERT_EQ(page.Lines.size(), 1u + 10 + 2);
+    // The ground is hatched over the frame's width, every 50 pixels.
+    ASSERT_EQ(page.Lines.size(), 1u + 94 + 2);
     EXPECT_EQ(page.Lines[0], (TPixelLine{{600, 400}, {5400, 400}}));
-    EXPECT_EQ(page.Lines[1], (TPixelLine{{1450, 400}, {1510, 470}}));  // 0.35H + 50, 0.365H + 50
-    EXPECT_EQ(page.Lines[10], (TPixelLine{{1900, 400}, {1960, 470}}));
-    EXPECT_EQ(page.Lines[11], (TPixelLine{{600, 1680}, {5400, 1680}}));
-    EXPECT_EQ(page.Lines[12], (TPixelLine{{600, 3600}, {5400, 3600}}));
+    EXPECT_EQ(page.Lines[1], (TPixelLine{{650, 400}, {710, 470}}));  // slant 0.015H
+    EXPECT_EQ(page.Lines[94], (TPixelLine{{5300, 400}, {5360, 470}}));
+    EXPECT_EQ(page.Lines[95], (TPixelLine{{600, 1680}, {5400, 1680}}));
+    EXPECT_EQ(page.Lines[96], (TPixelLine{{600, 3600}, {5400, 3600}}));
+    // A depth scale left of the frame down to the deepest point, labelled
+    // every 10, its caption with the unit, and the pile's dimensions.
+    ASSERT_FALSE(page.Scale.empty());
+    EXPECT_EQ(page.Scale.front(), (TPixelLine{{555, 400}, {555, 3600}}));
+    ASSERT_EQ(page.Notes.size(), 6u + 2);
+    EXPECT_EQ(page.Notes[1].Text, "10");
+    EXPECT_TRUE(page.Notes[1].RightAligned);
+    EXPECT_EQ(page.Notes[6].Text, "Depth (in)");
+    EXPECT_EQ(page.Notes[7].Text, "Pile: length 40 in, outer diameter 2 in (drawn three diameters wide)");
     ASSERT_EQ(page.Texts.size(), 2u);
-    EXPECT_EQ(page.Texts[0].At, (TPixelPoint{600, 490}));  // 0.15H, one text height down
+    EXPECT_EQ(page.Texts[0].At, (TPixelPoint{600, 492}));  // 0.15H, below the hatch
     EXPECT_EQ(page.Texts[1].At, (TPixelPoint{600, 1770}));
     EXPECT_EQ(page.Texts[1].Text, "depth= 20 - 50; Sand");
     // Half width 2.5 is 160 pixels: 160 nested outlines down to 40 / 50 * 3200.
@@ -258,4 +271,18 @@ TEST(SideViewScene, PageOfANewProjectDrawsEverythingAtTheGround)
     for (const TPixelLine& line : page.Lines)
         EXPECT_EQ(line.From.Y, 400);
     EXPECT_TRUE(page.Outlines.empty());
+}
+
+TEST(SideViewScene, LabelsOfThinLayersDoNotOverlap)
+{
+    // New rows at depth 0 put several layers at the ground: their labels
+    // stack instead of being drawn over each other.
+    const TSideViewGeometry geometry = Built(Profile(2.5L, 40, {0, 0, 50}), 400, 200);
+    const std::pair<TSideViewScene, int> scenes[] = {{geometry.ScreenScene(14), 14},
+                                                      {geometry.PageScene(6000, 4000, 90), 90}};
+    for (const auto& [scene, textHeight] : scenes) {
+        ASSERT_EQ(scene.Texts.size(), 3u);
+        for (std::size_t i = 1; i < scene.Texts.size(); ++i)
+            EXPECT_GE(scene.Texts[i].At.Y - scene.Texts[i - 1].At.Y, textHeight);
+    }
 }

@@ -299,7 +299,9 @@ void DataDialogsTest::browseSetsTheEditorPath()
 
     prompts.Files = {{QStringLiteral("/usr/bin/mousepad"), 0}, {}};
     QTest::mouseClick(window->btnBrowse, Qt::LeftButton);
-    QCOMPARE(prompts.Asked[0].Request.Filter, QStringLiteral("Programs|*.exe;*.com|All Files (*.*)|*.*"));
+    // Programs are the executable files, not "*.exe".
+    QCOMPARE(prompts.Asked[0].Request.Filter, QStringLiteral("Programs|*|All Files (*.*)|*.*"));
+    QCOMPARE(prompts.Asked[0].Request.ExecutableFilter, 0);
     QCOMPARE(prompts.Asked[0].Request.FileName, QStringLiteral("xdg-open"));
     QTest::mouseClick(window->btnBrowse, Qt::LeftButton);  // cancelled
     QCOMPARE(prompts.Asked[1].Request.FileName, QStringLiteral("/usr/bin/mousepad"));

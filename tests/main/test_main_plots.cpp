@@ -163,6 +163,31 @@ private slots:
         QVERIFY(FPrompts->Messages().isEmpty());
     }
 
+    // Names, titles and hidden curves describe one project's results: they
+    // go when another project's plot data fill the graphs, and stay over a
+    // run of the same project.
+    void curveNamesAndTitlesBelongToTheirProject()
+    {
+        Open(Copy("e19_iprint_1_loads"));
+        TMainGraphs& graphs = FForm->Graphs();
+        graphs.pltLoad.Line(0).Name = "tip 0.0001 in";
+        graphs.pltLoad.Line(1).Shown = false;
+        graphs.pltLoad.Line(2).Active = false;
+        graphs.pltAxial.Title = "Example";
+        graphs.pltAxial.TitleOnTop = true;
+
+        Open(Copy("e01_clay_single_480"));
+        QCOMPARE(graphs.pltLoad.LegendText(0), graphs.pltLoad.CurveName + "1");
+        QVERIFY(graphs.pltLoad.Line(1).Shown);
+        QVERIFY(graphs.pltLoad.Line(2).Active);
+        QVERIFY(graphs.pltAxial.Title.empty());
+        QVERIFY(!graphs.pltAxial.TitleOnTop);
+
+        graphs.pltLoad.Line(0).Name = "mine";
+        Action(*FForm, QStringLiteral("&Run Analysis"))->trigger();
+        QCOMPARE(graphs.pltLoad.Line(0).Name, std::string("mine"));
+    }
+
     void activePlotWindowShowsItsMenuInTheMenuBar()
     {
         const QStringList plain = MenuBar(*FForm);

@@ -4,7 +4,11 @@
 #include "ScriptedPrompts.h"
 #include "TDataEdit.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -75,6 +79,7 @@ private slots:
     void numberText();
     void scriptedPromptsAnswerAndRecord();
     void fileFilterForQt();
+    void saveDialogNameTakesTheChosenFilesExtension();
     void helpCommands();
 };
 
@@ -353,6 +358,37 @@ void MainWidgetsTest::fileFilterForQt()
              QStringLiteral("KORVEN 2014 (*.kv3d);;KORVEN 2.0 (*.kvd);;All Files (*)"));
     QCOMPARE(QtFileFilter(QStringLiteral("Programs|*.exe;*.com|All Files (*.*)|*.*")),
              QStringLiteral("Programs (*.exe *.com);;All Files (*)"));
+}
+
+void MainWidgetsTest::saveDialogNameTakesTheChosenFilesExtension()
+{
+    // The program's own save dialog: the user picks "PNG Image" in its list
+    // of file types and types a name without an extension.
+    QTemporaryDir folder;
+    QTimer typist;
+    QObject::connect(&typist, &QTimer::timeout, [&typist] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        typist.stop();
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!types || !name) {
+            dialog->reject();
+            return;
+        }
+        types->setFocus();
+        QTest::keyClick(types, Qt::Key_Down);
+        name->setText(QStringLiteral("ld2"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    typist.start(20);
+    const FileChoice choice = Prompts().SaveFile(
+        nullptr, FileRequest(QStringLiteral("Save As"),
+                             QStringLiteral("Bitmap (*.bmp)|*.bmp|PNG Image (*.png)|*.png|SVG Drawing (*.svg)|*.svg"),
+                             folder.filePath(QStringLiteral("start")), QStringLiteral("bmp")));
+    QCOMPARE(QFileInfo(choice.Path).fileName(), QStringLiteral("ld2.png"));
+    QCOMPARE(choice.FilterIndex, 1);
 }
 
 void MainWidgetsTest::helpCommands()

@@ -45,11 +45,20 @@ private slots:
 
         auto* table = summary->findChild<QTableWidget*>(QStringLiteral("ReadoutTable"));
         QVERIFY(table->rowCount() >= 3);
-        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Head load at a settlement of 10 % of the diameter"));
-        QCOMPARE(table->item(1, 0)->text(), QStringLiteral("Davisson's offset limit"));
-        // The largest computed load is always there, in the project's units.
-        QVERIFY(table->item(2, 1)->text().endsWith(QStringLiteral(" lb")));
-        QVERIFY(table->item(2, 2)->text().endsWith(QStringLiteral(" in")));
+        // The example's last tip movements lie beyond its Q-w curve: the
+        // read-outs through them are given as computed and with the tip load
+        // held.
+        QCOMPARE(table->item(0, 0)->text(),
+                 QStringLiteral("Head load at a settlement of 10 % of the diameter, as computed"));
+        QCOMPARE(table->item(1, 0)->text(),
+                 QStringLiteral("    with the tip load held at the Q-w curve's last value"));
+        const QList<QTableWidgetItem*> largest =
+            table->findItems(QStringLiteral("Largest computed head load"), Qt::MatchStartsWith);
+        QCOMPARE(largest.size(), 1);
+        // In the project's units.
+        QVERIFY(table->item(largest.front()->row(), 1)->text().endsWith(QStringLiteral(" lb")));
+        QVERIFY(table->item(largest.front()->row(), 2)->text().endsWith(QStringLiteral(" in")));
+        QCOMPARE(table->findItems(QStringLiteral("Pile-head load case"), Qt::MatchStartsWith).size(), 4);
         auto* notes = summary->findChild<QLabel*>(QStringLiteral("ReadoutNotes"));
         QVERIFY(notes->text().contains(QStringLiteral("0.15 in + D/120")));
 
@@ -61,6 +70,48 @@ private slots:
         Trigger(form, QStringLiteral("&New"));
         QCOMPARE(table->rowCount(), 0);
         QVERIFY(notes->text().contains(QStringLiteral("Run the analysis")));
+    }
+
+    // Golden projects opened with their plot data: the summary lists the
+    // load cases, flags one beyond the computed curve, and gives no
+    // read-out off the compressive branch.
+    void flaggedLoadCasesAndReadoutsNotApplicable()
+    {
+        const QString golden = QStringLiteral(KORVEN_GOLDEN_DIR);
+        if (!QFileInfo::exists(golden + QStringLiteral("/e16_downdrag.kv3p")))
+            QSKIP("no reference files");
+        QTemporaryDir folder;
+        for (const QString& name : {QStringLiteral("e22_si_loads_settlement"), QStringLiteral("e16_downdrag")})
+            for (const QString& extension : {QStringLiteral(".kv3d"), QStringLiteral(".kv3p")})
+                QVERIFY(QFile::copy(golden + u'/' + name + extension, folder.filePath(name + extension)));
+        ScriptedPrompts prompts;
+        TMainForm form(QStringList{folder.filePath(QStringLiteral("e22_si_loads_settlement.kv3d"))});
+        form.show();
+        Popup(form, QStringLiteral("&Graphics"));
+        Trigger(form, QStringLiteral("Results &Summary"));
+        auto* summary = form.findChild<TfrmResultsSummary*>(QStringLiteral("ResultsSummary"));
+        QVERIFY(summary);
+        auto* table = summary->findChild<QTableWidget*>(QStringLiteral("ReadoutTable"));
+        const auto rowOf = [table](const QString& criterion) {
+            for (int row = 0; row < table->rowCount(); ++row)
+                if (table->item(row, 0)->text() == criterion)
+                    return row;
+            return -1;
+        };
+        const int beyond = rowOf(QStringLiteral("Pile-head load case 2"));
+        QVERIFY(beyond >= 0);
+        QCOMPARE(table->item(beyond, 1)->text(), QStringLiteral("1000 kN"));
+        QCOMPARE(table->item(beyond, 2)->text(), QStringLiteral("beyond the computed curve"));
+        QCOMPARE(table->item(rowOf(QStringLiteral("Pile-head load case 1")), 2)->text(), QStringLiteral("0.01696 m"));
+
+        // The open window follows the next project's results.
+        prompts.Files.push_back({folder.filePath(QStringLiteral("e16_downdrag.kv3d")), 0});
+        Trigger(form, QStringLiteral("&Open..."));
+        QCOMPARE(table->item(rowOf(QStringLiteral("Davisson's offset limit")), 1)->text(),
+                 QStringLiteral("not applicable"));
+        auto* notes = summary->findChild<QLabel*>(QStringLiteral("ReadoutNotes"));
+        QVERIFY(notes->text().contains(QStringLiteral("already met at zero head load")));
+        QCOMPARE(rowOf(QStringLiteral("Pile-head load case 1")), -1);
     }
 };
 

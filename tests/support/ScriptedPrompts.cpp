@@ -2,6 +2,45 @@
 
 #include <QPrinter>
 
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+// Every widget test keeps the program's settings in a configuration folder
+// of its own, made before anything reads them and removed at the end, so
+// that no test reads or changes the settings of whoever runs it.
+class TPrivateConfiguration {
+public:
+    TPrivateConfiguration()
+    {
+        std::error_code error;
+        std::string pattern = (std::filesystem::temp_directory_path(error) / "korven-test-config-XXXXXX").string();
+        if (error || mkdtemp(pattern.data()) == nullptr)
+            pattern = "/nonexistent/korven-test-config";  // settings then go nowhere
+        else
+            FPath = pattern;
+        setenv("XDG_CONFIG_HOME", pattern.c_str(), 1);
+    }
+    ~TPrivateConfiguration()
+    {
+        std::error_code ignored;
+        if (!FPath.empty())
+            std::filesystem::remove_all(FPath, ignored);
+    }
+    TPrivateConfiguration(const TPrivateConfiguration&) = delete;
+    TPrivateConfiguration& operator=(const TPrivateConfiguration&) = delete;
+
+private:
+    std::string FPath;
+};
+
+const TPrivateConfiguration privateConfiguration;
+
+}  // namespace
+
 ScriptedPrompts::ScriptedPrompts() : previous_(InstallPrompts(this)) {}
 
 ScriptedPrompts::~ScriptedPrompts() { InstallPrompts(previous_); }

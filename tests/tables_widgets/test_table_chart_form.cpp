@@ -49,8 +49,9 @@ void TableChartFormTests::chartFollowsEveryKindOfEdit()
     QCOMPARE(chart.Series(0).Points(), (Points{{0, 0}, {0.1, 1}, {0.2, 2}}));
     QVERIFY(!chart.Series(1).Active());
     QVERIFY(!chart.LegendVisible());
-    QCOMPARE(chart.Axis(TChartAxisSide::Bottom).Title(), std::string("Pile Movement (z),"));
-    QCOMPARE(chart.Axis(TChartAxisSide::Left).Title(), std::string("Load Transfer (t),"));
+    // Axis titles carry the column's unit, without the heading's comma.
+    QCOMPARE(chart.Axis(TChartAxisSide::Bottom).Title(), std::string("Pile Movement (z) (in)"));
+    QCOMPARE(chart.Axis(TChartAxisSide::Left).Title(), std::string("Load Transfer (t) (lbs/in^2)"));
     QVERIFY(chart.Axis(TChartAxisSide::Left).Automatic());
 
     // Typed and committed with Enter.
@@ -126,7 +127,7 @@ void TableChartFormTests::factorTableDrawsTwoSeriesWithALegend()
     QCOMPARE(chart.Series(1).Points(), (Points{{0, 1.5}, {10, 1.2}}));
     QVERIFY(chart.Series(1).PointMarks());
     QVERIFY(!chart.Series(0).PointMarks());
-    QCOMPARE(chart.Axis(TChartAxisSide::Bottom).Title(), std::string("Depth"));
+    QCOMPARE(chart.Axis(TChartAxisSide::Bottom).Title(), std::string("Depth (in)"));
     QCOMPARE(chart.Axis(TChartAxisSide::Left).Range(), (TChartRange{0.8, 1.5}));
 
     // t-multipliers all 1 but z-multipliers varying: the data vary.

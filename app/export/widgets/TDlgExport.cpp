@@ -60,6 +60,12 @@ TDlgExport::TDlgExport(TMainGraphs& graphs, std::array<const QAction*, PlotCount
     layout->addLayout(selectButtons);
     layout->addLayout(mainButtons);
     layout->addWidget(notes);
+    // Where the last workbook went.
+    FSavedTo = new QLabel(this);
+    FSavedTo->setObjectName(QStringLiteral("SavedTo"));
+    FSavedTo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    FSavedTo->hide();
+    layout->addWidget(FSavedTo);
 }
 
 TGraphPlot& TDlgExport::GetPlotPt(int n) const
@@ -166,6 +172,8 @@ void TDlgExport::Button3Click()
         Prompts().Inform(this, failure, PromptIcon::Error);
         return;
     }
+    FSavedTo->setText(QStringLiteral("Saved to %1").arg(QDir::toNativeSeparators(path)));
+    FSavedTo->show();
     const bool opened = Launcher().OpenDocument(path);
     if (!stopped.isEmpty())
         Prompts().Inform(this,

@@ -14,6 +14,7 @@
 #include <array>
 
 class QAction;
+class QLabel;
 class QListWidget;
 class QPushButton;
 class TGraphPlot;
@@ -64,4 +65,5 @@ private:
     QString FProjectFile;
     QListWidget* CheckListBoxPlots;
     QPushButton* FGenerateButton;
+    QLabel* FSavedTo;
 };

@@ -2,17 +2,16 @@
 
 #include "ProgramData.h"
 #include "ResultsSummary.h"
-#include "WordReader.h"
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <filesystem>
 
-TfrmResultsSummary::TfrmResultsSummary(std::function<TProgramData&()> project, QWidget* parent)
-    : QWidget(parent), FProject(std::move(project)), FTable(new QTableWidget(0, 3, this)), FNotes(new QLabel(this))
+TfrmResultsSummary::TfrmResultsSummary(std::function<TProgramData&()> project,
+                                       std::function<const TPlotData*()> results, QWidget* parent)
+    : QWidget(parent), FProject(std::move(project)), FResults(std::move(results)), FTable(new QTableWidget(0, 3, this)), FNotes(new QLabel(this))
 {
     setObjectName(QStringLiteral("ResultsSummary"));
     setWindowTitle(WindowCaption);
@@ -40,17 +39,14 @@ TfrmResultsSummary::TfrmResultsSummary(std::function<TProgramData&()> project, Q
 void TfrmResultsSummary::Reload()
 {
     const TProgramData& project = FProject();
-    const std::string plotFile = std::filesystem::path(project.FileName).replace_extension(".kv3p").string();
     FTable->setRowCount(0);
-    TPlotData data;
-    try {
-        data = ReadPlotData(plotFile);
-    } catch (const EInOutError& error) {
-        FNotes->setText(tr("No results to summarise: %1\nRun the analysis (Computation, Run Analysis) "
-                           "to compute them.")
-                            .arg(QString::fromStdString(error.what())));
+    const TPlotData* results = FResults();
+    if (!results) {
+        FNotes->setText(tr("No results to summarise.\nRun the analysis (Computation, Run Analysis) "
+                           "to compute them."));
         return;
     }
+    const TPlotData& data = *results;
     if (data.Units != project.Units()) {
         FNotes->setText(
             tr("The results were computed in other units than the project now uses.\nRun the "
@@ -59,7 +55,9 @@ void TfrmResultsSummary::Reload()
     }
     const TPileForReadouts pile = PileForReadouts(project);
     const TCapacityReadouts readouts = ComputeReadouts(data, pile);
-    const std::vector<TSummaryRow> rows = SummaryRows(readouts, pile);
+    std::vector<TSummaryRow> rows = SummaryRows(readouts, pile);
+    for (TSummaryRow& row : LoadCaseRows(data, readouts))
+        rows.push_back(std::move(row));
     FTable->setRowCount(static_cast<int>(rows.size()));
     for (int row = 0; row < FTable->rowCount(); ++row) {
         const TSummaryRow& summary = rows[static_cast<std::size_t>(row)];

@@ -1,7 +1,7 @@
 #pragma once
 
-// The Results Summary window: the capacity read-outs of the project's last
-// run, read from its plot data file each time the window is loaded.
+// The Results Summary window: the capacity read-outs and the load cases of
+// the project's last run, from the plot data its owner read.
 
 #include <QWidget>
 
@@ -11,6 +11,7 @@
 class QLabel;
 class QTableWidget;
 class TProgramData;
+struct TPlotData;
 
 class TfrmResultsSummary : public QWidget {
     Q_OBJECT
@@ -18,16 +19,19 @@ class TfrmResultsSummary : public QWidget {
 public:
     static inline const QString WindowCaption = QStringLiteral("Results Summary");
 
-    // `project` gives the current project (the window outlives a project
-    // replaced by New or Open).
-    explicit TfrmResultsSummary(std::function<TProgramData&()> project, QWidget* parent = nullptr);
+    // `project` gives the current project and `results` its last run's plot
+    // data, null when there are none (the window outlives a project replaced
+    // by New or Open).
+    TfrmResultsSummary(std::function<TProgramData&()> project, std::function<const TPlotData*()> results,
+                       QWidget* parent = nullptr);
 
-    // Reads the plot data file of the current project again and shows its
-    // read-outs, or why there are none.
+    // Shows the read-outs of the current results again, or why there are
+    // none.
     void Reload();
 
 private:
     std::function<TProgramData&()> FProject;
+    std::function<const TPlotData*()> FResults;
     QTableWidget* FTable;
     QLabel* FNotes;
 };

@@ -221,11 +221,11 @@ double TTableChartForm::Value(int col, int row) const
     }
 }
 
-std::string TTableChartForm::FirstCaptionLine(int col) const
+std::string TTableChartForm::AxisTitle(int col) const
 {
     if (col < 0 || col >= FTable->ColumnCount() || FTable->Column(col).CaptionLines.empty())
         return {};
-    return FTable->Column(col).CaptionLines.front();
+    return FTable->Column(col).Heading();
 }
 
 void TTableChartForm::Redraw()
@@ -251,8 +251,8 @@ void TTableChartForm::Redraw()
         series2.SetActive(true);
         series2.Clear();
         Chart1->SetLegendVisible(true);
-        series1.SetTitle(FirstCaptionLine(1));
-        series2.SetTitle(FirstCaptionLine(2));
+        series1.SetTitle(AxisTitle(1));
+        series2.SetTitle(AxisTitle(2));
     }
 
     const int rows = FTable->RowCount();
@@ -273,8 +273,8 @@ void TTableChartForm::Redraw()
 
     TChartAxis& bottom = Chart1->Axis(TChartAxisSide::Bottom);
     TChartAxis& left = Chart1->Axis(TChartAxisSide::Left);
-    bottom.SetTitle(oneColumn ? "N" : FirstCaptionLine(graph.XColumn));
-    left.SetTitle(FirstCaptionLine(graph.YColumn));
+    bottom.SetTitle(oneColumn ? "N" : AxisTitle(graph.XColumn));
+    left.SetTitle(AxisTitle(graph.YColumn));
     series1.SetPointMarks(false);
     bottom.SetInverted(FTable->InvertedXAxis);
     left.SetInverted(FTable->InvertedYAxis);
@@ -375,8 +375,7 @@ void TTableChartForm::BtnBrowseClick()
 
 void TTableChartForm::BtnEditClick()
 {
-    const QString editor = FTextEditor ? FTextEditor() : QString();
-    if (!Launcher().StartProgram(editor.isEmpty() ? kDefaultTextEditor : editor, {FileNameEdit->text()}))
+    if (!StartTextEditor(FTextEditor ? FTextEditor() : QString(), FileNameEdit->text()))
         Prompts().Inform(this, tr("An error occurred in running the Word Processor"));
 }
 

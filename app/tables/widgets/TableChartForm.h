@@ -76,7 +76,8 @@ private:
     QSize ChartSize() const;
     // Value of a cell as a number; 0 for a cell that holds none.
     double Value(int col, int row) const;
-    std::string FirstCaptionLine(int col) const;
+    // A column's heading with its unit, as an axis title.
+    std::string AxisTitle(int col) const;
     void UpdateFileButtons();
     // A dropped text file to import: a local file, not a project file.
     bool TakesDrop(const QMimeData& data) const;

@@ -257,7 +257,7 @@ struct Outcome {
 // What the report's heading names: the version text, the three files and the
 // time of the run.
 struct RunLabels {
-    std::string version;
+    std::string version;  // 12 characters: cut, or filled with blanks on the right
     std::string inputPath;
     std::string reportPath;
     std::string plotPath;

@@ -1,13 +1,27 @@
 #pragma once
 
-// The numbers of an engine plot data file as the engine wrote them, in the
-// project's units (English: in, lb; SI: m, kN), for the read-outs, the
-// printable report and the scripted outputs. The graphs of the plot windows
-// are filled from the same file by ReadPlotFile, which also converts units
-// for display; this reader keeps the values as written.
+// The plot data file the engine writes after a run, read once into one value
+// that every user of the results shares: the graphs (FillGraphs), their
+// capacity lines, the Results Summary, the printable report and the
+// command-line tools. The numbers stay as the engine wrote them, in the
+// project's units (English: in, lb; SI: m, kN).
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+// A point of a curve as the file holds it.
+struct TPlotPoint {
+    double X = 0;
+    double Y = 0;
+};
+
+// One t-z curve: its depth and its points (X movement z, Y unit load
+// transfer t).
+struct TPlotTZCurve {
+    double Depth = 0;
+    std::vector<TPlotPoint> Points;
+};
 
 // One row of the load-settlement record or of the pile-head load cases.
 struct TLoadSettlementRow {
@@ -28,9 +42,10 @@ struct TPlotData {
     // Unit system the file was written in: 1 English, 2 SI.
     int Units = 1;
     int Increments = 0;
-    // Number of t-z curves and Q-w points the file carries.
-    int TZCurveCount = 0;
-    int QWPointCount = 0;
+    std::vector<TPlotTZCurve> TZCurves;
+    // The tip resistance curve used by the run (X tip load Q, Y tip
+    // movement w).
+    std::vector<TPlotPoint> QWCurve;
     // One load distribution per assumed tip movement, in input order.
     std::vector<std::vector<TDistributionPoint>> Distributions;
     // The load-settlement curve, one row per assumed tip movement.
@@ -41,5 +56,7 @@ struct TPlotData {
 
 // Reads a whole plot data file; throws EInOutError (with the reader's
 // message) when it cannot be opened, holds a word that is not a number, ends
-// before its counts are satisfied, or holds a partial load-case row.
+// before its counts are satisfied, holds a count larger than the file could
+// hold (so that a damaged count never exhausts memory) or a partial
+// load-case row.
 TPlotData ReadPlotData(const std::string& fileName);

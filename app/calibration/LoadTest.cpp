@@ -1,0 +1,336 @@
+#include "LoadTest.h"
+
+#include "ProgramData.h"
+#include "UnitStrings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string Lower(std::string_view text)
+{
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    return lower;
+}
+
+std::string_view Trim(std::string_view text)
+{
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::optional<double> Number(std::string_view text)
+{
+    text = Trim(text);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// Unit names known in a header: a force or length in a unit system's own
+// unit (lb or in, kN or m) is the value in the named unit times Base.
+struct TUnitName {
+    const char* Name;
+    char Kind;       // 'F' force, 'L' length
+    int32_t System;  // the unit system of the own unit
+    double Base;
+};
+constexpr TUnitName UnitNames[] = {
+    {"lb", 'F', UnitSystem::English, 1},     {"lbs", 'F', UnitSystem::English, 1},
+    {"lbf", 'F', UnitSystem::English, 1},    {"kip", 'F', UnitSystem::English, 1000},
+    {"kips", 'F', UnitSystem::English, 1000}, {"n", 'F', UnitSystem::SI, 0.001},
+    {"kn", 'F', UnitSystem::SI, 1},          {"mn", 'F', UnitSystem::SI, 1000},
+    {"in", 'L', UnitSystem::English, 1},     {"in.", 'L', UnitSystem::English, 1},
+    {"inch", 'L', UnitSystem::English, 1},   {"inches", 'L', UnitSystem::English, 1},
+    {"ft", 'L', UnitSystem::English, 12},    {"mm", 'L', UnitSystem::SI, 0.001},
+    {"cm", 'L', UnitSystem::SI, 0.01},       {"m", 'L', UnitSystem::SI, 1},
+};
+
+// The factor from `unit` to unit system `units`, or nothing for a unit name
+// not known or of the wrong kind.
+std::optional<double> UnitFactor(const std::string& unit, char kind, int32_t units)
+{
+    const std::string name = Lower(unit);
+    for (const TUnitName& known : UnitNames)
+        if (name == known.Name && known.Kind == kind)
+            return known.Base * static_cast<double>(ConversionFactor(known.System, units, std::string(1, kind)));
+    return std::nullopt;
+}
+
+enum class TCsvColumnKind { HeadLoad, HeadSettlement, ToeMovement, Gauge };
+
+struct TCsvColumn {
+    TCsvColumnKind Kind;
+    double Factor = 1;
+    double Depth = 0;  // of a gauge, in the project's units
+};
+
+// "Gauge at 6.5 m (kN)": the name, then an optional unit in () or [].
+TCsvColumn ParseHeader(std::string_view cell, int32_t units)
+{
+    std::string name(Trim(cell));
+    std::string unit;
+    const size_t open = name.find_first_of("([");
+    if (open != std::string::npos) {
+        const size_t close = name.find_first_of(")]", open);
+        if (close == std::string::npos)
+            throw ELoadTestError("the column \"" + name + "\" has an unclosed unit");
+        unit = std::string(Trim(std::string_view(name).substr(open + 1, close - open - 1)));
+        name = std::string(Trim(std::string_view(name).substr(0, open)));
+    }
+    const std::string lower = Lower(name);
+    TCsvColumn column{TCsvColumnKind::HeadLoad};
+    char kind = 'F';
+    if (lower == "head load" || lower == "load") {
+        column.Kind = TCsvColumnKind::HeadLoad;
+    } else if (lower == "head settlement" || lower == "settlement") {
+        column.Kind = TCsvColumnKind::HeadSettlement;
+        kind = 'L';
+    } else if (lower == "toe movement" || lower == "toe") {
+        column.Kind = TCsvColumnKind::ToeMovement;
+        kind = 'L';
+    } else if (lower.rfind("gauge at ", 0) == 0) {
+        column.Kind = TCsvColumnKind::Gauge;
+        // The depth, with an optional length unit after it.
+        std::istringstream depth(name.substr(9));
+        std::string value, depthUnit;
+        depth >> value >> depthUnit;
+        const std::optional<double> number = Number(value);
+        std::optional<double> factor = depthUnit.empty() ? 1.0 : UnitFactor(depthUnit, 'L', units);
+        if (!number || !factor)
+            throw ELoadTestError("the column \"" + std::string(Trim(cell)) +
+                                 "\" does not give a gauge depth such as \"Gauge at 6.5 m\"");
+        column.Depth = *number * *factor;
+    } else {
+        throw ELoadTestError("the column \"" + std::string(Trim(cell)) +
+                             "\" is not known (use Head load, Head settlement, Toe movement, Gauge at DEPTH)");
+    }
+    if (!unit.empty()) {
+        const std::optional<double> factor = UnitFactor(unit, kind, units);
+        if (!factor)
+            throw ELoadTestError("the unit \"" + unit + "\" of the column \"" + name + "\" is not a " +
+                                 (kind == 'F' ? "force (lb, kip, N, kN, MN)" : "length (in, ft, mm, cm, m)"));
+        column.Factor = *factor;
+    }
+    return column;
+}
+
+std::vector<std::string_view> SplitCells(std::string_view line)
+{
+    std::vector<std::string_view> cells;
+    size_t start = 0;
+    for (size_t i = 0; i <= line.size(); ++i)
+        if (i == line.size() || line[i] == ',' || line[i] == ';' || line[i] == '\t') {
+            cells.push_back(line.substr(start, i - start));
+            start = i + 1;
+        }
+    return cells;
+}
+
+}  // namespace
+
+void TLoadTest::SetUnits(int32_t units)
+{
+    if (units == Units)
+        return;
+    const double force = static_cast<double>(ConversionFactor(Units, units, "F"));
+    const double length = static_cast<double>(ConversionFactor(Units, units, "L"));
+    for (TLoadTestPoint& point : Points) {
+        point.HeadLoad *= force;
+        point.HeadSettlement *= length;
+        if (point.ToeMovement)
+            *point.ToeMovement *= length;
+        for (TGaugeReading& gauge : point.Gauges) {
+            gauge.Depth *= length;
+            gauge.Load *= force;
+        }
+    }
+    Units = units;
+}
+
+bool TLoadTest::HasGauges() const
+{
+    return std::any_of(Points.begin(), Points.end(), [](const TLoadTestPoint& p) { return !p.Gauges.empty(); });
+}
+
+bool TLoadTest::HasToeMovements() const
+{
+    return std::any_of(Points.begin(), Points.end(), [](const TLoadTestPoint& p) { return p.ToeMovement.has_value(); });
+}
+
+void TLoadTest::Check() const
+{
+    if (Points.size() < 3)
+        throw ELoadTestError("a load test needs at least 3 points of head load and settlement; it has " +
+                             std::to_string(Points.size()));
+    for (size_t i = 0; i < Points.size(); ++i) {
+        if (!(Points[i].HeadLoad > 0))
+            throw ELoadTestError("point " + std::to_string(i + 1) + ": the head load must be above 0");
+        for (size_t j = 0; j < i; ++j)
+            if (Points[j].HeadLoad == Points[i].HeadLoad)
+                throw ELoadTestError("points " + std::to_string(j + 1) + " and " + std::to_string(i + 1) +
+                                     " have the same head load; give one settlement per load");
+    }
+}
+
+TLoadTest ReadLoadTestCsv(std::string_view text, int32_t units)
+{
+    TLoadTest test;
+    test.Units = units;
+    std::vector<TCsvColumn> columns;
+    int lineNumber = 0;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (Trim(line).empty() || Trim(line).front() == '#')
+            continue;
+        const auto refuse = [&](const std::string& why) {
+            throw ELoadTestError("line " + std::to_string(lineNumber) + ": " + why + ": \"" + std::string(line) +
+                                 "\"");
+        };
+        const std::vector<std::string_view> cells = SplitCells(line);
+        if (columns.empty()) {
+            try {
+                for (std::string_view cell : cells)
+                    columns.push_back(ParseHeader(cell, units));
+            } catch (const ELoadTestError& error) {
+                refuse(error.what());
+            }
+            const auto has = [&](TCsvColumnKind kind) {
+                return std::any_of(columns.begin(), columns.end(), [kind](const TCsvColumn& c) { return c.Kind == kind; });
+            };
+            if (!has(TCsvColumnKind::HeadLoad) || !has(TCsvColumnKind::HeadSettlement))
+                refuse("the header must name the columns \"Head load\" and \"Head settlement\"");
+            continue;
+        }
+        if (cells.size() > columns.size())
+            refuse("more cells than the header names");
+        TLoadTestPoint point;
+        bool hasLoad = false, hasSettlement = false;
+        for (size_t c = 0; c < cells.size(); ++c) {
+            if (Trim(cells[c]).empty())
+                continue;
+            const std::optional<double> value = Number(cells[c]);
+            if (!value)
+                refuse("\"" + std::string(Trim(cells[c])) + "\" is not a number");
+            const double converted = *value * columns[c].Factor;
+            switch (columns[c].Kind) {
+            case TCsvColumnKind::HeadLoad:
+                point.HeadLoad = converted;
+                hasLoad = true;
+                break;
+            case TCsvColumnKind::HeadSettlement:
+                point.HeadSettlement = converted;
+                hasSettlement = true;
+                break;
+            case TCsvColumnKind::ToeMovement:
+                point.ToeMovement = converted;
+                break;
+            case TCsvColumnKind::Gauge:
+                point.Gauges.push_back({columns[c].Depth, converted});
+                break;
+            }
+        }
+        if (!hasLoad || !hasSettlement)
+            refuse("a head load and a head settlement are needed on every line");
+        test.Points.push_back(std::move(point));
+    }
+    if (columns.empty())
+        throw ELoadTestError("the file holds no header line");
+    test.Check();
+    return test;
+}
+
+TLoadTest ReadLoadTestCsvFile(const std::string& fileName, int32_t units)
+{
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in)
+        throw ELoadTestError(fileName + ": cannot be opened");
+    std::ostringstream text;
+    text << in.rdbuf();
+    try {
+        return ReadLoadTestCsv(text.str(), units);
+    } catch (const ELoadTestError& error) {
+        throw ELoadTestError(fileName + ": " + error.what());
+    }
+}
+
+nlohmann::json LoadTestJson(const TLoadTest& test)
+{
+    nlohmann::json points = nlohmann::json::array();
+    for (const TLoadTestPoint& point : test.Points) {
+        nlohmann::json row = {{"headLoad", point.HeadLoad}, {"headSettlement", point.HeadSettlement}};
+        if (point.ToeMovement)
+            row["toeMovement"] = *point.ToeMovement;
+        for (const TGaugeReading& gauge : point.Gauges)
+            row["gauges"].push_back({{"depth", gauge.Depth}, {"load", gauge.Load}});
+        points.push_back(std::move(row));
+    }
+    return {{"units", test.Units == UnitSystem::SI ? "SI" : "English"}, {"points", std::move(points)}};
+}
+
+TLoadTest LoadTestFromJson(const nlohmann::json& section)
+{
+    TLoadTest test;
+    try {
+        const std::string units = section.at("units").get<std::string>();
+        if (units != "SI" && units != "English")
+            throw ELoadTestError("the load test's units must be \"English\" or \"SI\", not \"" + units + "\"");
+        test.Units = units == "SI" ? UnitSystem::SI : UnitSystem::English;
+        for (const nlohmann::json& row : section.at("points")) {
+            TLoadTestPoint point;
+            point.HeadLoad = row.at("headLoad").get<double>();
+            point.HeadSettlement = row.at("headSettlement").get<double>();
+            if (row.contains("toeMovement"))
+                point.ToeMovement = row.at("toeMovement").get<double>();
+            if (row.contains("gauges"))
+                for (const nlohmann::json& gauge : row.at("gauges"))
+                    point.Gauges.push_back({gauge.at("depth").get<double>(), gauge.at("load").get<double>()});
+            test.Points.push_back(std::move(point));
+        }
+    } catch (const nlohmann::json::exception& error) {
+        throw ELoadTestError(std::string("the load test section cannot be read: ") + error.what());
+    }
+    test.Check();
+    return test;
+}
+
+namespace {
+const std::string LoadTestSection = "loadTest";
+}
+
+std::optional<TLoadTest> ProjectLoadTest(const TProgramData& project)
+{
+    const nlohmann::json section = project.Extras.Section(LoadTestSection);
+    if (section.empty())
+        return std::nullopt;
+    TLoadTest test = LoadTestFromJson(section);
+    test.SetUnits(project.Units());
+    return test;
+}
+
+void SetProjectLoadTest(TProgramData& project, const TLoadTest& test)
+{
+    project.Extras.SetSection(LoadTestSection, LoadTestJson(test));
+    project.SetChanged(true);
+}

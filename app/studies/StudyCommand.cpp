@@ -1,0 +1,153 @@
+#include "StudyCommand.h"
+
+#include "ProgramData.h"
+#include "StudyOutput.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+// Thrown for a project or a results file that cannot be read or written.
+class ECommandError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+TStudy ReadStudy(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw EStudyError("cannot be opened");
+    try {
+        return StudyFromJson(json::parse(in));
+    } catch (const json::parse_error& error) {
+        throw EStudyError(std::string("not JSON: ") + error.what());
+    }
+}
+
+// The project as the program opens it, written back to the engine's input
+// text and read by the engine.
+korven::Problem ReadProject(const fs::path& file)
+{
+    TProjectTables tables;
+    std::string error;
+    const auto data = TProgramData::CreateFromFile(tables, file.string(), file.extension() != ".kvd", error);
+    if (!data)
+        throw ECommandError(error);
+    try {
+        return StudyProblem(data->FileText());
+    } catch (const EStudyError& refused) {
+        throw ECommandError(refused.what());
+    }
+}
+
+void WriteFile(const fs::path& path, const std::string& text)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+    file.close();
+    if (file.fail())
+        throw ECommandError(path.string() + ": cannot be written");
+}
+
+// Progress in steps of a tenth.
+TRunControl Control(int threads, std::ostream& log)
+{
+    TRunControl control;
+    control.Threads = threads;
+    control.OnProgress = [&log, tenth = 0](int done, int total) mutable {
+        const int now = 10 * done / total;
+        if (now > tenth) {
+            tenth = now;
+            log << "korven-run: study " << 10 * now << " % (" << done << " of " << total << " analyses)\n";
+        }
+    };
+    return control;
+}
+
+// Settlements and probabilities to four significant digits, loads to six.
+std::string Quantity(double value, int digits = 4)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    return std::isfinite(value) ? text : "beyond the computed curve";
+}
+
+}  // namespace
+
+int RunStudyCommand(const fs::path& studyFile, const fs::path& project, int threads, std::ostream& out,
+                    std::ostream& log)
+{
+    TStudy study;
+    korven::Problem problem;
+    try {
+        study = ReadStudy(studyFile);
+    } catch (const EStudyError& error) {
+        log << "korven-run: " << studyFile.string() << ": " << error.what() << '\n';
+        return 2;
+    }
+    try {
+        problem = ReadProject(project);
+        CheckStudy(study, problem);
+    } catch (const ECommandError& error) {
+        log << "korven-run: " << project.string() << ": " << error.what() << '\n';
+        return 1;
+    } catch (const EStudyError& error) {
+        log << "korven-run: " << studyFile.string() << ": " << error.what() << '\n';
+        return 2;
+    }
+
+    const int units = problem.units;
+    json document;
+    TCsvTables tables;
+    int analyses = 0, refused = 0;
+    std::ostringstream summary;
+    if (const auto* parametric = std::get_if<TParametricStudy>(&study.Definition)) {
+        const TParametricResult result = RunParametric(*parametric, problem, Control(threads, log));
+        document = ParametricJson(study, result, units);
+        tables = ParametricCsv(*parametric, result, units);
+        analyses = static_cast<int>(result.Runs.size());
+        refused = document["refused"].get<int>();
+    } else {
+        const auto& probabilistic = std::get<TProbabilisticStudy>(study.Definition);
+        const TProbabilisticResult result = RunProbabilistic(probabilistic, problem, Control(threads, log));
+        const TProbabilisticSummary statistics = Summarise(probabilistic, result, units);
+        document = ProbabilisticJson(study, result, statistics, units);
+        tables = ProbabilisticCsv(probabilistic, result, statistics, units);
+        analyses = static_cast<int>(result.Runs.size());
+        refused = statistics.Refused;
+        const TReadoutDistribution& settlement = statistics.Readouts[2];
+        summary << "  settlement under " << Quantity(probabilistic.SettlementLoad, 6) << ' ' << ForceUnitText(units)
+                << ": 5 % " << Quantity(settlement.Percentiles[0]) << ", 50 % " << Quantity(settlement.Percentiles[1])
+                << ", 95 % " << Quantity(settlement.Percentiles[2]) << ' ' << LengthUnitText(units) << '\n';
+        if (statistics.Exceedance)
+            summary << "  probability of exceeding " << Quantity(statistics.Exceedance->Limit) << ' '
+                    << LengthUnitText(units) << ": " << Quantity(statistics.Exceedance->Probability)
+                    << " (standard error " << Quantity(statistics.Exceedance->StandardError) << ")\n";
+    }
+
+    out << studyFile.string() << ": " << analyses - refused << " of " << analyses << " analyses completed";
+    out << (refused > 0 ? ", " + std::to_string(refused) + " refused (see the results)\n" : "\n") << summary.str();
+    const fs::path stem = fs::path(studyFile).replace_extension();
+    try {
+        const fs::path jsonFile = stem.string() + ".results.json";
+        WriteFile(jsonFile, document.dump(2) + "\n");
+        out << "  json: " << jsonFile.string() << '\n';
+        for (const auto& [name, text] : tables) {
+            const fs::path csvFile = stem.string() + "." + name + ".csv";
+            WriteFile(csvFile, text);
+            out << "  csv: " << csvFile.string() << '\n';
+        }
+    } catch (const ECommandError& error) {
+        log << "korven-run: " << error.what() << '\n';
+        return 1;
+    }
+    return refused > 0 ? 1 : 0;
+}

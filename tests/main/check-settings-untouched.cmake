@@ -1,0 +1,25 @@
+# Runs a widget test with a configuration folder that holds the program's
+# settings file of a user, and fails unless the file is left as it was.
+#   cmake -DTEST=<test program> -DFOLDER=<scratch folder> -P check-settings-untouched.cmake
+file(REMOVE_RECURSE "${FOLDER}")
+set(settings "${FOLDER}/Drumel/KORVEN.conf")
+file(WRITE "${settings}" "[General]\nEditor=the user's own editor\n")
+file(SHA256 "${settings}" before)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${FOLDER} QT_QPA_PLATFORM=offscreen ${TEST}
+  RESULT_VARIABLE result OUTPUT_QUIET ERROR_QUIET)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${TEST} failed (${result})")
+endif()
+if(NOT EXISTS "${settings}")
+  message(FATAL_ERROR "the settings file was removed")
+endif()
+file(SHA256 "${settings}" after)
+if(NOT before STREQUAL after)
+  message(FATAL_ERROR "the settings file was changed")
+endif()
+file(GLOB left "${FOLDER}/Drumel/*")
+list(LENGTH left count)
+if(NOT count EQUAL 1)
+  message(FATAL_ERROR "settings files were added: ${left}")
+endif()
+file(REMOVE_RECURSE "${FOLDER}")
