@@ -270,7 +270,7 @@ void TMainForm::StartUp()
 
 void TMainForm::SetCurvesGenerated(bool generated)
 {
-    Project().CurvesGenerated = generated;
+    Project().SetCurvesGenerated(generated);
     UpdateToolBar();
 }
 
@@ -278,6 +278,10 @@ void TMainForm::SetCurvesGenerated(bool generated)
 
 void TMainForm::CompRunClick()
 {
+    for (const std::string& warning : Project().RunWarnings())
+        if (Prompts().Ask(this, QString::fromStdString(warning) + QStringLiteral("\n\nRun the analysis anyway?")) !=
+            Answer::Yes)
+            return;
     bool saved = true;
     try {
         saved = Save();
@@ -316,26 +320,33 @@ void TMainForm::CompRunClick()
     case TRunStep::Ran: break;
     }
     const int32_t status = outcome.Status;
-    QString completed =
-        QStringLiteral("Computations are completed. Please, check output file for results or error messages.");
-    // A refusal must not read as success.
-    if (status != 0)
-        completed += QLatin1Char('\n') + QString::fromStdString(EngineStatusText(status));
-    Prompts().Inform(this, completed);
-
-    if (status == kOutputNotWrittenStatus) {
-        // The files on disk are still the previous run's, and so are the graphs.
-        Prompts().Inform(this, QStringLiteral("The results could not be written whole to \"%1\" and \"%2\" (the "
-                                              "disk is full or refused them); the files of the previous run "
-                                              "were kept.")
-                                   .arg(ProjectFilePath(".kv3o"), ProjectFilePath(".kv3p")));
-    } else {
+    if (status == 0) {
+        Prompts().Inform(
+            this,
+            QStringLiteral("Computations are completed. Please, check output file for results or error messages."));
         if (!outcome.Results && QFileInfo::exists(ProjectFilePath(".kv3p")))
             Prompts().Inform(this, QString::fromStdString(PlotReadFailedMessage));
         TakeResults(std::move(outcome.Results), false);
+    } else if (status == kOutputNotWrittenStatus) {
+        // The files on disk are still the previous run's, and so are the graphs.
+        Prompts().Inform(this,
+                         QStringLiteral("The results could not be written whole to \"%1\" and \"%2\" (the "
+                                        "disk is full or refused them); the files of the previous run "
+                                        "were kept.")
+                             .arg(ProjectFilePath(".kv3o"), ProjectFilePath(".kv3p")),
+                         PromptIcon::Warning);
+    } else {
+        // A refusal reads as one warning, never as success; the graphs show
+        // what the run left, and the windows stay open for the correction.
+        Prompts().Inform(this,
+                         QStringLiteral("The analysis was not completed.\n") +
+                             QString::fromStdString(EngineStatusText(status)),
+                         PromptIcon::Warning);
+        TakeResults(std::move(outcome.Results), false);
     }
     UpdateToolBar();
-    CloseChildWindows();
+    if (status == 0)
+        CloseChildWindows();
 }
 
 // ---- Windows ----

@@ -65,7 +65,8 @@ QAction* TMainForm::AddCommand(QMenu* menu, const QString& caption, std::functio
 
 QAction* TMainForm::AddSwitch(QMenu* menu, const QString& caption, bool TProgramData::*option)
 {
-    QAction* action = AddCommand(menu, caption, [this, option] { Project().*option = !(Project().*option); });
+    QAction* action =
+        AddCommand(menu, caption, [this, option] { Project().SetSwitch(option, !(Project().*option)); });
     action->setCheckable(true);
     FSwitches.push_back({action, option});
     return action;

@@ -2,6 +2,20 @@
 
 #include <algorithm>
 
+namespace {
+
+// Whether every row of the table holds 0 in the column.
+template <TableFamily F>
+bool AllZero(const TGridTableT<F>& table, int col = 0)
+{
+    for (int row = 0; row < table.RowCount(); ++row)
+        if (table.GetData(col, row).AsFloat() != 0)
+            return false;
+    return true;
+}
+
+}  // namespace
+
 TProgramData::TProgramData(TProjectTables& tables) : FTables(tables)
 {
     // Puts every table back into English units, whatever the project before
@@ -25,9 +39,40 @@ void TProgramData::SetUnits(int32_t code)
         Tolerance *= length;
         TipArea *= length * length;
     }
+    if (code != FUnits)
+        Modified = true;
     FUnits = code;
     if (OnUnitsChanged)
         OnUnitsChanged();
+}
+
+void TProgramData::SetSwitch(bool TProgramData::*option, bool on)
+{
+    this->*option = on;
+    Modified = true;
+    TGridTable& movements = FTables.TblTipMove;
+    if (option != &TProgramData::UseTipMovements || !on || !AllZero(movements))
+        return;
+    const long double unit = FUnits == UnitSystem::English ? 1.0L : 0.0254L;
+    movements.SetRowCount(static_cast<int>(DefaultTipMovementsInches.size()));
+    for (int row = 0; row < movements.RowCount(); ++row)
+        movements.GetData(0, row).SetFloat(DefaultTipMovementsInches[row] * unit);
+}
+
+void TProgramData::SetCurvesGenerated(bool generated)
+{
+    if (generated != CurvesGenerated)
+        Modified = true;
+    CurvesGenerated = generated;
+}
+
+std::vector<std::string> TProgramData::RunWarnings() const
+{
+    std::vector<std::string> warnings;
+    if (Downdrag && AllZero(FTables.TblSettlement2, 1))
+        warnings.push_back("\"Include Down-Drag\" is on, but every settlement of the Soil Settlement Profile is 0: "
+                           "the soil does not settle and down-drag changes nothing.");
+    return warnings;
 }
 
 bool TProgramData::Changed() const

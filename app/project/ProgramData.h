@@ -10,6 +10,7 @@
 #include "ProjectTables.h"
 #include "WordReader.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -19,6 +20,10 @@
 // Length units: inches in one metre, and its exact reciprocal.
 inline constexpr long double InchesPerMetre = 39.37007874L;
 inline constexpr long double MetresPerInch = 1.0L / InchesPerMetre;
+// The tip movements the engine takes when it is given none (inches; in SI
+// units each is multiplied by 0.0254).
+inline constexpr std::array<long double, 9> DefaultTipMovementsInches = {0.0001L, 0.001L, 0.01L, 0.03L, 0.07L,
+                                                                         0.1L,    0.2L,   0.5L,  5.0L};
 
 struct TProjectFileContent;
 
@@ -50,9 +55,21 @@ public:
     void SaveToFile();
 
     // Switches the unit system (clamped to 1..2), converting every table and
-    // the pile properties.
+    // the pile properties; a switch to the other system marks the project
+    // changed.
     void SetUnits(int32_t code);
     int32_t Units() const { return FUnits; }
+    // Turns an option switch (UseTipMovements, UseHeadLoads, Downdrag,
+    // ApplyTzFactors, ApplyQwFactors) on or off and marks the project
+    // changed. Tip movements switched on over a table that holds nothing but
+    // zeros start from the nine default movements, in the project's units.
+    void SetSwitch(bool TProgramData::*option, bool on);
+    // The curve source; a change marks the project changed.
+    void SetCurvesGenerated(bool generated);
+    // Input that the engine takes but that cannot be meant, for the user to
+    // confirm before a run: a soil-settlement profile of zeros with down-drag
+    // on. Empty when there is nothing to say.
+    std::vector<std::string> RunWarnings() const;
     // Raised at the end of SetUnits, so that open dialogs reload their fields.
     std::function<void()> OnUnitsChanged;
 

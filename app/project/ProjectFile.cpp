@@ -202,6 +202,7 @@ struct TProjectFileContent {
     };
     struct TLayer {
         int32_t SoilType = 0;
+        long double Top = 0;  // as the file gives it
         long double Bottom = 0;
         // Top and bottom rows, by layer data column; unused columns hold 0.
         std::array<std::array<long double, TipResistanceColumn + 1>, LayerDataRows> Data{};
@@ -232,7 +233,27 @@ struct TProjectFileContent {
 
     // Reads the records; throws at the first fault.
     void Read(const std::string& fileName, bool fullFormat);
+    // The layers whose top in the file is not the bottom of the layer above
+    // (0 for the first): the tables take the bottom above as the top.
+    std::string RelinkedLayers(int units) const;
 };
+
+std::string TProjectFileContent::RelinkedLayers(int units) const
+{
+    const std::string unit = units == UnitSystem::SI ? " m" : " in";
+    std::string text;
+    for (std::size_t i = 0; i < Layers.size(); ++i) {
+        const long double top = i == 0 ? 0 : Layers[i - 1].Bottom;
+        if (Layers[i].Top != top)
+            text += "\nLayer " + std::to_string(i + 1) + ": its top at " + FloatCellText(Layers[i].Top) + unit +
+                    " is now " + FloatCellText(top) + unit + (i == 0 ? ", the ground surface." : ", the bottom of the layer above.");
+    }
+    if (text.empty())
+        return text;
+    return "The file gives layer tops that differ from the bottoms of the layers above them. The soil layers are "
+           "described by their bottoms, so these tops were changed:" +
+           text + "\nThe project is marked changed; saving it writes the changed tops.";
+}
 
 void TProjectFileContent::Read(const std::string& fileName, bool fullFormat)
 {
@@ -259,7 +280,7 @@ void TProjectFileContent::Read(const std::string& fileName, bool fullFormat)
             TLayer& layer = Layers.emplace_back();
             reader.ReadInteger();  // the layer's number
             layer.SoilType = reader.ReadInteger();
-            reader.ReadFloat();  // the top, which is the bottom of the layer above
+            layer.Top = reader.ReadFloat();  // the bottom of the layer above, in a sound file
             layer.Bottom = reader.ReadFloat();
         }
         for (TLayer& layer : Layers) {
@@ -477,6 +498,7 @@ std::unique_ptr<TProgramData> TProgramData::CreateFromFile(TProjectTables& table
     project->FileName = fileName;
     tables.ForEach([](auto& table) { table.SetRowCount(0); });
     project->TakeContent(content);
+    const std::string relinked = content.RelinkedLayers(project->Units());
     tables.ForEach([](auto& table) {
         if (table.RowCount() < table.MinRows())
             table.SetRowCount(table.MinRows());
@@ -493,5 +515,9 @@ std::unique_ptr<TProgramData> TProgramData::CreateFromFile(TProjectTables& table
                                        "\nThe designer and the date start empty; saving the project replaces that file.");
     }
     project->SetChanged(false);
+    if (!relinked.empty()) {
+        project->ReadNotices.insert(project->ReadNotices.begin(), relinked);
+        project->SetChanged(true);
+    }
     return project;
 }

@@ -28,6 +28,27 @@ TFloatColumnT<F>& AddFloat(TGridTableT<F>& table, std::vector<std::string> capti
     return column;
 }
 
+// Entry checks of float columns, with the message that names the bound.
+template <TableFamily F>
+typename TFloatColumnT<F>::TEntryCheck AtLeast(long double least, bool above, std::string what)
+{
+    return [=](const TFloatColumnT<F>&, int, long double value) {
+        if (above ? value > least : value >= least)
+            return std::string();
+        return what + (above ? " must be above " : " must be at least ") + FloatCellText(least) + ".";
+    };
+}
+
+template <TableFamily F>
+typename TFloatColumnT<F>::TEntryCheck Between(long double least, long double most, std::string what)
+{
+    return [=](const TFloatColumnT<F>&, int, long double value) {
+        if (value >= least && value <= most)
+            return std::string();
+        return what + " must be between " + FloatCellText(least) + " and " + FloatCellText(most) + ".";
+    };
+}
+
 // A chart table whose window draws column y against column x and can take
 // its values from a text file.
 void ChartOf(TGridTableChart& table, int32_t x, int32_t y)
@@ -61,6 +82,15 @@ void DeclareLayerData(TGridTableChart& table, const std::string& caption, int32_
     };
     for (int c = 0; c < static_cast<int>(columns.size()); ++c)
         AddFloat(table, columns[c].first, columns[c].second).Visible = c != hidden1 && c != hidden2 && c != DummyColumn;
+    using Float = TFloatColumnChart;
+    auto check = [&table](int col) -> Float::TEntryCheck& { return static_cast<Float&>(table.Column(col)).EntryCheck; };
+    check(UnitWeightColumn) = AtLeast<TableFamily::Chart>(0, true, "The effective unit weight");
+    check(ShearStrengthColumn) = AtLeast<TableFamily::Chart>(0, false, "The undrained shear strength");
+    check(E50Column) = AtLeast<TableFamily::Chart>(0, true, "e50");
+    check(FrictionAngleColumn) = Between<TableFamily::Chart>(0, 89.9L, "The friction angle (degrees)");
+    check(BlowCountColumn) = AtLeast<TableFamily::Chart>(0, false, "The blow count");
+    check(SideFrictionColumn) = AtLeast<TableFamily::Chart>(0, false, "The ultimate unit side friction");
+    check(TipResistanceColumn) = AtLeast<TableFamily::Chart>(0, false, "The ultimate unit tip resistance");
 }
 
 }  // namespace
@@ -79,35 +109,52 @@ TProjectTables::TProjectTables()
 
     DeclareTable(D2, "Soil Layers", 0, 1, 30);
     D2.AddColumn<TEnumColumnChart>({"Soil Type"}).SetItems({SoilTypeNames.begin(), SoilTypeNames.end()});
-    AddFloat(D2, {"Bottom of Layer"}, "L");
+    // A layer's top is the bottom of the layer above (0 for the first).
+    AddFloat(D2, {"Bottom of Layer"}, "L").EntryCheck = [](const TFloatColumnChart& column, int row,
+                                                           long double value) {
+        const long double top = row == 0 ? 0 : column.AsFloat(row - 1);
+        if (value > top)
+            return std::string();
+        return "The bottom of layer " + std::to_string(row + 1) + " must lie below its top, " + FloatCellText(top) +
+               " (the " + (row == 0 ? std::string("ground surface") : "bottom of the layer above") + ").";
+    };
     D2.AddColumn<TTableColumnChart>({"Layer Data"}).Templates.Entries = {{ClayDataId, true}, {SandDataId, true},
                                                                          {ClayDataId, true}, {SandDataId, true},
                                                                          {ClayDataId, true}, {SandDataId, true}};
 
     DeclareTable(TblTZDepth2, "Depths for User-Defined t-z Curves", 3, 2, 100);
-    AddFloat(TblTZDepth2, {"Depth below ground surface, "}, "L");
+    AddFloat(TblTZDepth2, {"Depth below ground surface, "}, "L").EntryCheck =
+        AtLeast<TableFamily::Chart>(0, false, "The depth");
     TblTZDepth2.AddColumn<TTableColumnChart>({"t-z Data  (click each button for data entry)  "}).Templates.Entries = {
         {TzCurveId, true}};
 
     DeclareTable(TblQwcurve2, "Tip Load vs. Tip Movement", 5, 2, 50);
-    AddFloat(TblQwcurve2, {"Total Tip Load (Q),"}, "F");
-    AddFloat(TblQwcurve2, {"Tip Movement (w),"}, "L");
+    AddFloat(TblQwcurve2, {"Total Tip Load (Q),"}, "F").EntryCheck =
+        AtLeast<TableFamily::Chart>(0, false, "The tip load");
+    AddFloat(TblQwcurve2, {"Tip Movement (w),"}, "L").EntryCheck =
+        AtLeast<TableFamily::Chart>(0, false, "The tip movement");
     ChartOf(TblQwcurve2, 1, 0);
 
     DeclareTable(TblSettlement2, "Soil Settlement Profile", 6, 2, 100);
-    AddFloat(TblSettlement2, {"Depth,"}, "L");
+    AddFloat(TblSettlement2, {"Depth,"}, "L").EntryCheck = AtLeast<TableFamily::Chart>(0, false, "The depth");
     AddFloat(TblSettlement2, {"Settlement,"}, "L");
     ChartOf(TblSettlement2, 0, 1);
 
     DeclareTable(TblTZFactors2, "Modification Factors on t-z Curves", 7, 2, 50);
-    AddFloat(TblTZFactors2, {"Depth"}, "L");
-    AddFloat(TblTZFactors2, {"t-Multiplier"}, "");
-    AddFloat(TblTZFactors2, {"z-Multiplier"}, "");
+    AddFloat(TblTZFactors2, {"Depth"}, "L").EntryCheck = AtLeast<TableFamily::Chart>(0, false, "The depth");
+    // A new row leaves the curves as they are.
+    for (const char* name : {"t-Multiplier", "z-Multiplier"}) {
+        auto& multiplier = AddFloat(TblTZFactors2, {name}, "");
+        multiplier.DefaultValue = 1;
+        multiplier.EntryCheck = AtLeast<TableFamily::Chart>(0, false, "A multiplier");
+    }
     ChartOf(TblTZFactors2, 0, 1);
 
     DeclareTable(TblAE2, "Axial Stiffness (AE) of Pile Sections", 8, 2, 50);
-    AddFloat(TblAE2, {"Depth (starting from pile top)"}, "L");
-    AddFloat(TblAE2, {"Axial Stiffness  AE,"}, "F");
+    AddFloat(TblAE2, {"Depth (starting from pile top)"}, "L").EntryCheck =
+        AtLeast<TableFamily::Chart>(0, false, "The depth");
+    AddFloat(TblAE2, {"Axial Stiffness  AE,"}, "F").EntryCheck =
+        AtLeast<TableFamily::Chart>(0, true, "The axial stiffness");
     ChartOf(TblAE2, 0, 1);
 
     DeclareTable(TblTipMove, "Tip Movements", 179, 2, 100);
@@ -115,5 +162,6 @@ TProjectTables::TProjectTables()
 
     DeclareTable(TblTopload, "Pile-Head Loads", 10, 1, 50);
     TblTopload.Comments = "Axial loads must be positive numbers";
-    AddFloat(TblTopload, {"Axial Load at Pile Head"}, "F");
+    AddFloat(TblTopload, {"Axial Load at Pile Head"}, "F").EntryCheck =
+        AtLeast<TableFamily::Plain>(0, true, "An axial load at the pile head");
 }

@@ -312,6 +312,10 @@ public:
     // Units of the values, such as "F/L^2"; empty for dimensionless values.
     std::string UnitString;
     long double DefaultValue = 0;
+    // The check of a typed entry (SetText): why the value cannot be taken for
+    // the row, or an empty text. Values set otherwise are not checked.
+    using TEntryCheck = std::function<std::string(const TFloatColumnT& column, int row, long double value)>;
+    TEntryCheck EntryCheck;
 
     std::string CaptionLine(int i) const override;
     long double AsFloat(int row) const override;

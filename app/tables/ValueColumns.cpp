@@ -257,7 +257,11 @@ std::string TFloatColumnT<F>::GetText(int row) const
 template <TableFamily F>
 void TFloatColumnT<F>::SetText(int row, const std::string& text)
 {
-    SetFloat(row, EvaluateEntry(text));
+    const long double value = EvaluateEntry(text);
+    if (EntryCheck)
+        if (const std::string refused = EntryCheck(*this, row, value); !refused.empty())
+            throw EAssignError(refused);
+    SetFloat(row, value);
 }
 
 template <TableFamily F>
@@ -311,6 +315,7 @@ std::unique_ptr<TColumnT<F>> TFloatColumnT<F>::Clone(TGridTableT<F>& table) cons
     clone->TopDepth = TopDepth;
     clone->UnitString = UnitString;
     clone->DefaultValue = DefaultValue;
+    clone->EntryCheck = EntryCheck;
     return clone;
 }
 

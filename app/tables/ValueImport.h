@@ -50,16 +50,21 @@ public:
     virtual void DeleteRow(int row) = 0;
 };
 
-// Fills rows 0, 1, ... from the lines holding exactly DataColumns numbers
-// (others, such as headings, are skipped), adding rows as needed and
-// stopping at MaxRows; then deletes the rows after the last one filled. Each
-// number is entered as general text of 15 significant digits with
-// `decimalPoint`. Nothing changes when no line counts. An entry error
-// propagates, the rows filled before it staying. Returns the rows filled.
+// Fills rows 0, 1, ... from the lines holding exactly DataColumns numbers,
+// adding rows as needed, then deletes the rows after the last one filled.
+// Blank lines and, before the first line of values, lines that start with
+// no number (headings) are skipped. Every line is read first: a line of
+// another count of numbers, or more lines than MaxRows, is refused with
+// EAssignError naming the first bad lines by number and text, and nothing
+// changes. Each number is entered as general text of 15 significant digits
+// with `decimalPoint`; an entry error propagates with its line, the rows
+// filled before it staying (the window puts the table back as it was).
+// Returns the rows filled.
 int ImportNumberLines(const std::vector<std::string>& lines, std::string_view decimalPoint, TValueImportTarget& target);
 
 // Enters a block of cells with its top left cell at (column, row), adding
-// rows as needed up to MaxRows (further block rows are dropped) and leaving
-// out cells beyond the last column. An entry error propagates; the cells
-// before it stay entered. Returns the block rows entered.
+// rows as needed and leaving out cells beyond the last column. A block that
+// would pass MaxRows is refused whole (EAssignError). An entry error
+// propagates with the block's line; the cells before it stay entered (the
+// window puts the table back as it was). Returns the block rows entered.
 int PasteCells(const std::vector<std::vector<std::string>>& cells, int column, int row, TValueImportTarget& target);

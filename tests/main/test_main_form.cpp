@@ -134,8 +134,8 @@ private slots:
         QVERIFY(Action(form, QStringLiteral("Include &Down-Drag (negative Skin Friction)"))->isChecked());
         QVERIFY(!Action(form, QStringLiteral("Apply Modification Factors on t-z Curves"))->isChecked());
         QVERIFY(Action(form, QStringLiteral("&English Units (lb, in)"))->isChecked());
-        // Switches and the curve source leave the project unchanged.
-        QVERIFY(!form.Project().Changed());
+        // Switches and the curve source are changes to save.
+        QVERIFY(form.Project().Changed());
 
         Trigger(form, QStringLiteral("&S.I. Units (kN, m)"));
         Popup(form, QStringLiteral("&Options"));
@@ -610,12 +610,11 @@ private slots:
         Trigger(form, QStringLiteral("&Run Analysis"));
         QCOMPARE(FPrompts->Messages().mid(1),
                  (QStringList{QStringLiteral("An error occured during saving"),
-                              CompletedMessage + QStringLiteral("\nThe engine returned status 11: a file named in "
-                                                                "names.dat cannot be opened: the output report, the "
-                                                                "input data file, the plot data file or the "
-                                                                "run-notes file.")}));
+                              QStringLiteral("The analysis was not completed.\nThe engine returned status 11: "
+                                             "a file named in names.dat cannot be opened: the output report, "
+                                             "the input data file, the plot data file or the run-notes file.")}));
         QCOMPARE(FPrompts->Asked[FPrompts->Asked.size() - 2].Icon, PromptIcon::None);
-        QCOMPARE(FPrompts->Asked.back().Icon, PromptIcon::Information);
+        QCOMPARE(FPrompts->Asked.back().Icon, PromptIcon::Warning);
     }
 
     void runWithoutTheLibrary()

@@ -269,6 +269,8 @@ private slots:
         QVERIFY_HELPER(CheckOpenWindows("Switch to SI units", everyWindow()));
 
         // A run closes every window; the project's tables keep their rows.
+        // (Its settlements are zeros: the run goes on all the same.)
+        FPrompts->Answers = {Answer::Yes};
         Choose(form, QStringLiteral("&Computation"), QStringLiteral("&Run Analysis"));
         QCOMPARE(FPrompts->Messages().size(), 1);
         FPrompts->Asked.clear();
@@ -393,18 +395,24 @@ private slots:
         material->DataPL->setFocus();
         material->DataPL->selectAll();
         QTest::keyClicks(material->DataPL, QStringLiteral("900"));
+        const QPointer<TfrmMaterial> kept(material);
         Choose(form, QStringLiteral("&Computation"), QStringLiteral("&Run Analysis"));
         const QString completed =
             QStringLiteral("Computations are completed. Please, check output file for results or error messages.");
-        // (The plot data reader then says that it found no plots.)
-        QCOMPARE(FPrompts->Messages().front(),
-                 completed + QStringLiteral("\nThe engine returned status 14: the pile tip lies below "
-                                            "the bottom of every soil layer. The output file holds "
-                                            "the details."));
+        // One warning, and the windows stay for the correction.
+        QCOMPARE(FPrompts->Messages(),
+                 QStringList{QStringLiteral("The analysis was not completed.\nThe engine returned status 14: the "
+                                            "pile tip lies below the bottom of every soil layer. The output file "
+                                            "holds the details.")});
+        QCOMPARE(FPrompts->Asked.back().Icon, PromptIcon::Warning);
+        QVERIFY(kept && kept->isVisible());
 
         // A run the engine completes says only that.
         FPrompts->Asked.clear();
-        form.Project().PileLength = 600;
+        // The correction goes into the window that stayed open.
+        kept->DataPL->setFocus();
+        kept->DataPL->selectAll();
+        QTest::keyClicks(kept->DataPL, QStringLiteral("600"));
         Choose(form, QStringLiteral("&Computation"), QStringLiteral("&Run Analysis"));
         QCOMPARE(FPrompts->Messages(), QStringList{completed});
 

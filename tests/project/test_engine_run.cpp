@@ -79,4 +79,36 @@ TEST_F(EngineRunTest, ProjectEnteredInTheTablesRuns)
     ExpectReferenceOutput(stem);
 }
 
+// Switching an option on gives rows that leave the results as they were;
+// tip movements start from the engine's own nine, in the project's units.
+TEST_F(EngineRunTest, SwitchedOnOptionsChangeNoResult)
+{
+    ASSERT_EQ(Open(KORVEN_EXAMPLES_DIR "/example.kv3d"), "");
+    Project->SetChanged(false);
+    ASSERT_EQ(Run("plain.kv3d"), 0);
+    Project->SetSwitch(&TProgramData::ApplyTzFactors, true);
+    EXPECT_TRUE(Project->Changed());
+    ASSERT_EQ(Run("factors.kv3d"), 0);
+    EXPECT_EQ(ReadText(Folder / "factors.kv3p"), ReadText(Folder / "plain.kv3p"));
+
+    Project->SetSwitch(&TProgramData::UseTipMovements, false);
+    ASSERT_EQ(Run("engine-defaults.kv3d"), 0);
+    Project->SetUnits(UnitSystem::SI);
+    Tables.TblTipMove.SetRowCount(2);
+    for (int row = 0; row < 2; ++row)
+        Tables.TblTipMove.GetData(0, row).SetFloat(0);
+    Project->SetSwitch(&TProgramData::UseTipMovements, true);
+    ASSERT_EQ(Tables.TblTipMove.RowCount(), 9);
+    EXPECT_EQ(Tables.TblTipMove.GetData(0, 0).AsString(), "2.54E-6");
+    EXPECT_EQ(Tables.TblTipMove.GetData(0, 8).AsString(), "0.127");
+    Project->SetUnits(UnitSystem::English);
+    ASSERT_EQ(Run("nine.kv3d"), 0);
+    EXPECT_EQ(ReadText(Folder / "nine.kv3p"), ReadText(Folder / "engine-defaults.kv3p"));
+    // Movements of its own stay when the switch comes on again.
+    Project->SetSwitch(&TProgramData::UseTipMovements, false);
+    Tables.TblTipMove.SetRowCount(1);
+    Project->SetSwitch(&TProgramData::UseTipMovements, true);
+    EXPECT_EQ(Tables.TblTipMove.RowCount(), 1);
+}
+
 #endif

@@ -140,8 +140,8 @@ TEST_F(ProjectTest, TheElevenDeclarations)
         "  graph on x 0 y 1 x2 0 y2 0\n",
         "TGridTableChart \"Modification Factors on t-z Curves\" id 7 rows 2..50 group 1 file import\n"
         "  0 \"Depth\" float \"L\"\n"
-        "  1 \"t-Multiplier\" float \"\"\n"
-        "  2 \"z-Multiplier\" float \"\"\n"
+        "  1 \"t-Multiplier\" float \"\" default 1\n"
+        "  2 \"z-Multiplier\" float \"\" default 1\n"
         "  graph on x 0 y 1 x2 0 y2 0\n",
         "TGridTableChart \"Axial Stiffness (AE) of Pile Sections\" id 8 rows 2..50 group 1 "
         "file import\n"

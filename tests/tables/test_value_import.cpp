@@ -138,31 +138,48 @@ TEST(ImportNumberLines, HeadingSkippedRowsFilledSurplusDeleted)
     EXPECT_EQ(target.Deleted, 3);
 }
 
-TEST(ImportNumberLines, RowsAddedAndStoppedAtMaxRows)
+// The message of the EAssignError that `call` throws; empty without one.
+template <class Fn>
+std::string Refusal(Fn&& call)
+{
+    try {
+        call();
+    } catch (const EAssignError& error) {
+        return error.what();
+    }
+    return {};
+}
+
+TEST(ImportNumberLines, RowsAddedUpToMaxRowsAndMoreRefused)
 {
     auto table = CurveTable(2);
     TableTarget target(*table);
     std::vector<std::string> lines;
-    for (int i = 0; i < 120; ++i)
+    for (int i = 0; i < 101; ++i)
         lines.push_back(std::to_string(i) + " " + std::to_string(i * 0.01));
+    EXPECT_EQ(Refusal([&] { ImportNumberLines(lines, ".", target); }),
+              "The values fill 101 rows; the table takes at most 100.\nNothing was entered.");
+    EXPECT_EQ(table->RowCount(), 2);
+    lines.pop_back();
     EXPECT_EQ(ImportNumberLines(lines, ".", target), 100);
-    EXPECT_EQ(table->RowCount(), 100);
     EXPECT_EQ(target.Appended, 98);
     EXPECT_EQ(table->GetData(0, 99).AsString(), "99");
     EXPECT_EQ(table->GetData(1, 99).AsString(), "0.99");
 }
 
-TEST(ImportNumberLines, LinesOfAnotherCountAreSkipped)
+TEST(ImportNumberLines, LinesOfAnotherCountAreNamedAndNothingChanges)
 {
     auto table = CurveTable(3);
     table->GetData(0, 0).SetFloat(7);
     TableTarget target(*table);
-    // Only three-number lines and words: nothing counts, nothing changes.
-    EXPECT_EQ(ImportNumberLines({"1 2 3", "depth", "", "4 5 6"}, ".", target), 0);
+    // A mistyped zero and a decimal comma among the values.
+    EXPECT_EQ(Refusal([&] { ImportNumberLines({"Q w", "0 0", "O.05 34.35", "", "6,5 0.1", "1 2"}, ".", target); }),
+              "These lines do not hold 2 numbers:\nline 3: O.05 34.35\nline 5: 6,5 0.1\nNothing was entered.");
     EXPECT_EQ(table->RowCount(), 3);
     EXPECT_EQ(table->GetData(0, 0).AsString(), "7");
-    EXPECT_EQ(ImportNumberLines({"1 2 3", "4 5", "6"}, ".", target), 1);
-    EXPECT_EQ(Column(*table, 0), (Texts{"4"}));
+    EXPECT_EQ(target.Texts, Texts{});
+    const std::string many = Refusal([&] { ImportNumberLines({"1", "2", "3", "4", "5 6"}, ".", target); });
+    EXPECT_NE(many.find("line 3: 3\n(and 1 more)"), std::string::npos) << many;
 }
 
 TEST(ImportNumberLines, ValuesEnteredAsFifteenDigitText)
@@ -197,7 +214,8 @@ TEST(ImportNumberLines, EntryErrorStopsKeepingTheRowsFilled)
     table->SetRowCount(1);
     TableTarget target(*table);
     // A type must be a whole number.
-    EXPECT_THROW(ImportNumberLines({"1", "2", "2.5", "3"}, ".", target), EAssignError);
+    EXPECT_NE(Refusal([&] { ImportNumberLines({"1", "2", "2.5", "3"}, ".", target); }).find("\nline 3: 2.5\n"),
+              std::string::npos);
     EXPECT_EQ(table->RowCount(), 3);
     EXPECT_EQ(table->GetData(0, 0).AsString(), "1");
     EXPECT_EQ(table->GetData(0, 1).AsString(), "2");
@@ -207,8 +225,12 @@ TEST(PasteCells, BlockAtTheCellRowsAddedWithinMaxRows)
 {
     auto table = CurveTable(2, 4);
     TableTarget target(*table);
-    const auto block = SplitTabBlock("1\t0.1\r\n2\t0.2\r\n3\t0.3\r\n4\t0.4\r\n5\t0.5\r\n");
-    EXPECT_EQ(PasteCells(block, 0, 1, target), 3);
+    // A block that would pass MaxRows is refused whole.
+    const auto block = SplitTabBlock("1\t0.1\r\n2\t0.2\r\n3\t0.3\r\n4\t0.4\r\n");
+    EXPECT_EQ(Refusal([&] { PasteCells(block, 0, 1, target); }),
+              "The values fill 5 rows; the table takes at most 4.\nNothing was entered.");
+    EXPECT_EQ(table->RowCount(), 2);
+    EXPECT_EQ(PasteCells({block.begin(), block.end() - 1}, 0, 1, target), 3);
     EXPECT_EQ(table->RowCount(), 4);
     EXPECT_EQ(Column(*table, 0), (Texts{"0", "1", "2", "3"}));
     EXPECT_EQ(Column(*table, 1), (Texts{"0", "0.1", "0.2", "0.3"}));
@@ -221,7 +243,8 @@ TEST(PasteCells, EntryErrorStopsWithTheCellsBeforeItEntered)
 {
     auto table = CurveTable(2);
     TableTarget target(*table);
-    EXPECT_THROW(PasteCells({{"1", "2"}, {"3", "abc"}, {"5", "6"}}, 0, 0, target), EAssignError);
+    EXPECT_NE(Refusal([&] { PasteCells({{"1", "2"}, {"3", "abc"}, {"5", "6"}}, 0, 0, target); }).find("\nline 2: 3\tabc\n"),
+              std::string::npos);
     EXPECT_EQ(Column(*table, 0), (Texts{"1", "3"}));
     EXPECT_EQ(Column(*table, 1), (Texts{"2", "0"}));
 }

@@ -64,17 +64,19 @@ void TableImportTests::importFromAFile()
     QCOMPARE(form.Chart().Series(0).Points(), (Points{{0, 0}, {0.1, 1.5}, {0.3, 3}}));
     QVERIFY(prompts.Messages().isEmpty());
 
-    // A three-number line is skipped by the two-column table.
-    WriteFile(dir, "curve.txt", "1 2 3\n4 5\n6 7 8\n");
+    // A line that does not read is named and nothing is imported.
+    WriteFile(dir, "curve.txt", "t z\n4 5\nO.05 6\n7 8\n");
     form.BtnRead->click();
-    QCOMPARE(Column(curve, 0), (Texts{"4"}));
+    QCOMPARE(prompts.Messages(),
+             QStringList{"These lines do not hold 2 numbers:\nline 3: O.05 6\nNothing was entered."});
+    QCOMPARE(Column(curve, 0), (Texts{"0", "1.5", "3"}));
     // A file that went away: the buttons follow at the next layout, and a
     // read is refused with the reason.
     QFile::remove(path);
     form.BtnAdd->click();
     QVERIFY(!form.BtnRead->isEnabled());
     QMetaObject::invokeMethod(form.BtnRead, "click");  // disabled: nothing
-    QCOMPARE(curve.RowCount(), 2);
+    QCOMPARE(curve.RowCount(), 4);
     form.FileNameEdit->setText(dir.filePath("nothing.txt"));
     QVERIFY(!form.BtnEdit->isEnabled());
 }
@@ -92,6 +94,12 @@ void TableImportTests::importStopsAtMaxRowsAndAtAnEntryError()
         lines += QByteArray::number(i) + " " + QByteArray::number(i / 100.0) + "\n";
     form.FileNameEdit->setText(WriteFile(dir, "long.txt", lines));
     form.BtnRead->click();
+    QCOMPARE(prompts.Messages(), QStringList{"The values fill 120 rows; the table takes at most 100.\n"
+                                             "Nothing was entered."});
+    QCOMPARE(curve.RowCount(), 2);
+    lines.truncate(lines.lastIndexOf("101 "));
+    form.FileNameEdit->setText(WriteFile(dir, "long.txt", lines));
+    form.BtnRead->click();
     QCOMPARE(curve.RowCount(), 100);
     QCOMPARE(curve.GetData(0, 99).AsString(), std::string("100"));
     QVERIFY(!form.BtnAdd->isEnabled());
@@ -106,9 +114,12 @@ void TableImportTests::importStopsAtMaxRowsAndAtAnEntryError()
     table->GetDataFromFile = true;
     TTableChartForm& counts = OpenChartForm(*table);
     counts.FileNameEdit->setText(WriteFile(dir, "counts.txt", "5\n7\n50\n8\n"));
+    prompts.Asked.clear();
+    const int rowsBefore = table->RowCount();
     counts.BtnRead->click();
-    QCOMPARE(prompts.Messages(), QStringList{"Entry must be between 0 and 10."});
-    QCOMPARE(Column(*table, 0), (Texts{"5", "7", "0"}));
+    // Refused at its line: the table is as it was.
+    QCOMPARE(prompts.Messages(), QStringList{"Entry must be between 0 and 10.\nline 3: 50\nNothing was entered."});
+    QCOMPARE(table->RowCount(), rowsBefore);
 }
 
 void TableImportTests::importFromTheClipboard()
@@ -220,8 +231,15 @@ void TableImportTests::copyAndPasteOfCellBlocks()
     QTest::keyClick(KeyTarget(*form.Grid), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), QString("1\t10\n2\t20.5\n"));
 
-    // A block from a spreadsheet pasted at row 2 grows the table to MaxRows.
+    // A block from a spreadsheet pasted at row 2 grows the table to MaxRows;
+    // one row more is refused whole.
     QGuiApplication::clipboard()->setText("3\t30\r\n4\t40\r\n5\t50\r\n6\t60\r\n");
+    form.Grid->setCurrentCell(1, 0);
+    QTest::keyClick(KeyTarget(*form.Grid), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(table->RowCount(), 2);
+    QCOMPARE(prompts.Messages().size(), 1);
+    prompts.Asked.clear();
+    QGuiApplication::clipboard()->setText("3\t30\r\n4\t40\r\n5\t50\r\n");
     form.Grid->setCurrentCell(1, 0);
     QTest::keyClick(KeyTarget(*form.Grid), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(table->RowCount(), 4);
@@ -230,13 +248,14 @@ void TableImportTests::copyAndPasteOfCellBlocks()
     QCOMPARE(form.Grid->CellText(3, 1), QString("50"));
     QVERIFY(table->Changed());
 
-    // An entry error stops the paste with its message; cells before it stay.
+    // An entry error refuses the paste with its line; nothing changes.
     QGuiApplication::clipboard()->setText("7\t70\n8\tbad\n9\t90\n");
     form.Grid->setCurrentCell(0, 0);
     QTest::keyClick(KeyTarget(*form.Grid), Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(prompts.Messages(), QStringList{"Entry could not be evaluated:\ninvalid character(s) in expression"});
-    QCOMPARE(table->GetData(0, 0).AsString(), std::string("7"));
-    QCOMPARE(table->GetData(0, 1).AsString(), std::string("8"));
+    QCOMPARE(prompts.Messages(), QStringList{"Entry could not be evaluated:\ninvalid character(s) in expression\n"
+                                             "line 2: 8\tbad\nNothing was entered."});
+    QCOMPARE(table->GetData(0, 0).AsString(), std::string("1"));
+    QCOMPARE(table->GetData(0, 1).AsString(), std::string("3"));
     QCOMPARE(table->GetData(1, 1).AsString(), std::string("30"));
     QCOMPARE(table->GetData(0, 2).AsString(), std::string("4"));
 

@@ -154,8 +154,8 @@ protected:
 
     // Enters values through `fill` as the user would (every value through its
     // column's SetText, rows added and deleted as Add and Delete do), after
-    // committing the current cell; an input error stops it and is shown. The
-    // grid is refreshed afterwards.
+    // committing the current cell; an input error is shown and the table is
+    // put back as it was. The grid is refreshed afterwards.
     void FillTable(const std::function<int(TValueImportTarget&)>& fill);
 
     void FormShow();

@@ -4,6 +4,7 @@
 #include "TableForm.h"
 
 #include "TableGrid.h"
+#include "TableSnapshot.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -64,8 +65,17 @@ void TTableFormT<F>::FillTable(const std::function<int(TValueImportTarget&)>& fi
         return;
     TFormTarget<F> target(
         *FTable, *Grid, [this] { BtnAddClick(); }, [this] { BtnDelClick(); });
+    // All or nothing: a refused entry puts the table back as it was.
+    const TTableSnapshotT<F> before(*FTable);
     FFilling = true;
-    Guarded([&] { fill(target); });
+    Guarded([&] {
+        try {
+            fill(target);
+        } catch (...) {
+            before.Restore(*FTable);
+            throw;
+        }
+    });
     FFilling = false;
     Refresh();
 }
