@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -57,6 +58,24 @@ protected:
         FLauncher.reset();
         FPrompts.reset();
         FFolder.reset();
+    }
+
+    // A writable copy of the file `source` in the test's folder.
+    QString CopyIn(const QString& source, const QString& name)
+    {
+        const QString path = FFolder->filePath(name);
+        QFile::remove(path);
+        QFile::copy(source, path);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        return path;
+    }
+
+    // Opens a project through File > Open, its dialog answered with `path`.
+    void OpenProject(const QString& path)
+    {
+        FPrompts->Files.push_back({path, 0});
+        Popup(*FForm, QStringLiteral("&File"));
+        Trigger(*FForm, QStringLiteral("&Open..."));
     }
 
     std::unique_ptr<QTemporaryDir> FFolder;

@@ -120,20 +120,7 @@ class TestProjectSwitch : public QObject, protected TMainFormFixture {
     Q_OBJECT
 
 private:
-    QString Copy(const char* example, const QString& name)
-    {
-        const QString path = FFolder->filePath(name);
-        QFile::remove(path);
-        QFile::copy(Example(example), path);
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        return path;
-    }
-
-    void Open(const QString& path)
-    {
-        FPrompts->Files.push_back({path, 0});
-        Choose(*FForm, QStringLiteral("&File"), QStringLiteral("&Open..."));
-    }
+    QString Copy(const char* example, const QString& name) { return CopyIn(Example(example), name); }
 
     // Clicks the button of every row of every button column in the open
     // window of `table`, which opens the rows' own tables.
@@ -236,32 +223,32 @@ private slots:
 
         QVERIFY_HELPER(OpenEveryTableWindow());
         FPrompts->Answers = {Answer::No};
-        Open(generated);
+        OpenProject(generated);
         QCOMPARE(form.Tables().D2.RowCount(), 3);
         QVERIFY_HELPER(CheckOpenWindows("Open of a project with generated curves", lists));
 
         QVERIFY_HELPER(OpenEveryTableWindow());
         FPrompts->Answers = {Answer::No};
-        Open(user);
+        OpenProject(user);
         QCOMPARE(form.Tables().TblTZDepth2.RowCount(), 3);
         QCOMPARE(form.Tables().TblQwcurve2.RowCount(), 4);
         QVERIFY_HELPER(CheckOpenWindows("Open of a project with user curves", lists));
 
         QVERIFY_HELPER(OpenEveryTableWindow());
         FPrompts->Answers = {Answer::No};
-        Open(generated);
+        OpenProject(generated);
         QVERIFY_HELPER(CheckOpenWindows("Open of a generated project from a user one", lists));
 
         QVERIFY_HELPER(OpenEveryTableWindow());
         FPrompts->Answers = {Answer::No};
-        Open(user);
+        OpenProject(user);
         QVERIFY_HELPER(OpenEveryTableWindow());
         FPrompts->Answers = {Answer::No};
         Choose(form, QStringLiteral("&File"), QStringLiteral("&New"));
         QVERIFY_HELPER(CheckOpenWindows("New from a user project", lists));
 
         FPrompts->Answers = {Answer::No};
-        Open(generated);
+        OpenProject(generated);
         QVERIFY_HELPER(OpenEveryTableWindow());
         Choose(form, QStringLiteral("&Options"), QStringLiteral("&S.I. Units (kN, m)"));
         QCOMPARE(form.Project().Units(), 2);
@@ -284,17 +271,17 @@ private slots:
         TMainForm& form = *FForm;
         const QString two = Copy("user-curves.kv3d", QStringLiteral("two loads.kv3d"));
         const QString four = Copy("example.kv3d", QStringLiteral("four loads.kv3d"));
-        Open(four);
+        OpenProject(four);
         Choose(form, QStringLiteral("&Data"), QStringLiteral("Enter Loads at Pile &Head"));
         auto* window = TableForm(form.Tables().TblTopload);
         QVERIFY(window);
         QCOMPARE(window->Grid->rowCount(), 4);
-        Open(two);
+        OpenProject(two);
         QCOMPARE(TableForm(form.Tables().TblTopload), window);
         QCOMPARE(window->Grid->rowCount(), 2);
         QCOMPARE(window->RowsInView(), 2);
         QCOMPARE(window->Grid->CellText(1, 0), QStringLiteral("120000"));
-        Open(four);
+        OpenProject(four);
         QCOMPARE(window->Grid->rowCount(), 4);
         QCOMPARE(window->RowsInView(), 4);
         QCOMPARE(window->Grid->CellText(3, 0), QStringLiteral("200000"));
@@ -305,7 +292,7 @@ private slots:
     {
         TMainForm& form = *FForm;
         const QString example = Copy("example.kv3d", QStringLiteral("example.kv3d"));
-        Open(example);
+        OpenProject(example);
         const QString caption = form.windowTitle();
         QFile whole(example);
         QVERIFY(whole.open(QIODevice::ReadOnly));
@@ -346,7 +333,7 @@ private slots:
             file.close();
             FPrompts->Asked.clear();
             FPrompts->Answers = {Answer::No};
-            Open(path);
+            OpenProject(path);
             const QStringList messages = FPrompts->Messages();
             QCOMPARE(messages.size(), 1);
             QVERIFY2(

@@ -2,6 +2,7 @@
 // menu bar: committing cells through the grid's own editor, Escape, and the
 // window's button mnemonics ahead of the menu bar's.
 
+#include "CellTyping.h"
 #include "ScriptedPrompts.h"
 #include "TableForm.h"
 #include "TableGrid.h"
@@ -54,26 +55,6 @@ struct Frame {
     }
 };
 
-// Clicks the cell and types into the editor that opens on it.
-QLineEdit* ClickAndType(TTableGrid& grid, int row, const QString& text)
-{
-    // The click lands on what lies there: an open editor, or the cell.
-    const QPoint at = grid.visualRect(grid.model()->index(row, 0)).center();
-    QWidget* under = grid.viewport()->childAt(at);
-    if (under)
-        QTest::mouseClick(under, Qt::LeftButton, Qt::NoModifier, under->mapFrom(grid.viewport(), at));
-    else
-        QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    // A click on the current cell opens its editor after the double-click time.
-    for (int waited = 0; !grid.indexWidget(grid.currentIndex()) && waited < 2000; waited += 50)
-        QTest::qWait(50);
-    auto* editor = qobject_cast<QLineEdit*>(grid.indexWidget(grid.currentIndex()));
-    if (!editor)
-        return nullptr;
-    editor->selectAll();
-    QTest::keyClicks(editor, text);
-    return editor;
-}
 
 }  // namespace
 
@@ -88,13 +69,13 @@ private slots:
         TTableForm& form = frame.Open();
         // Each commit used to print that the editor did not belong to the view.
         QTest::failOnWarning(QRegularExpression(QStringLiteral("commitData|closeEditor|editor")));
-        QLineEdit* editor = ClickAndType(*form.Grid, 0, QStringLiteral("2*3"));
+        QLineEdit* editor = ClickAndType(*form.Grid, 0, 0, QStringLiteral("2*3"));
         QVERIFY(editor);
         QTest::keyClick(editor, Qt::Key_Return);
         QCOMPARE(frame.table.GetData(0, 0).AsString(), std::string("6"));
         QCOMPARE(form.Grid->currentIndex().row(), 1);
-        QVERIFY(ClickAndType(*form.Grid, 1, QStringLiteral("7")));
-        QVERIFY(ClickAndType(*form.Grid, 2, QStringLiteral("8")));
+        QVERIFY(ClickAndType(*form.Grid, 1, 0, QStringLiteral("7")));
+        QVERIFY(ClickAndType(*form.Grid, 2, 0, QStringLiteral("8")));
         QCOMPARE(frame.table.GetData(0, 1).AsString(), std::string("7"));
         QTest::keyClick(form.Grid->indexWidget(form.Grid->currentIndex()), Qt::Key_Tab);
         QCOMPARE(frame.table.GetData(0, 2).AsString(), std::string("8"));
@@ -107,13 +88,13 @@ private slots:
         ScriptedPrompts prompts;
         Frame frame;
         TTableForm& form = frame.Open();
-        QLineEdit* editor = ClickAndType(*form.Grid, 1, QStringLiteral("99+"));
+        QLineEdit* editor = ClickAndType(*form.Grid, 1, 0, QStringLiteral("99+"));
         QVERIFY(editor);
         QTest::keyClick(editor, Qt::Key_Escape);
         QCOMPARE(form.Grid->CellText(1, 0), QStringLiteral("2.5"));
         // The cell stays current and editable; leaving it changes nothing.
         QCOMPARE(form.Grid->currentIndex().row(), 1);
-        QVERIFY(ClickAndType(*form.Grid, 2, QStringLiteral("4")));
+        QVERIFY(ClickAndType(*form.Grid, 2, 0, QStringLiteral("4")));
         QCOMPARE(frame.table.GetData(0, 1).AsString(), std::string("2.5"));
         QVERIFY(prompts.Asked.empty());
     }
@@ -123,7 +104,7 @@ private slots:
         ScriptedPrompts prompts;
         Frame frame;
         TTableForm& form = frame.Open();
-        QVERIFY(ClickAndType(*form.Grid, 1, QString()));
+        QVERIFY(ClickAndType(*form.Grid, 1, 0, QString()));
         QTest::keyClick(form.Grid->indexWidget(form.Grid->currentIndex()), Qt::Key_D, Qt::AltModifier);
         QVERIFY(!frame.data->isVisible());
         QCOMPARE(frame.table.RowCount(), 2);

@@ -1,5 +1,6 @@
-// libFuzzer target: any bytes as a sounding for the GEF reader. The reader
-// returns a whole sounding (at least two rows, depths increasing, values
+// libFuzzer target: any bytes as a sounding for the reader that
+// KORVEN_SOUNDING_READER names (one target per format). The reader returns a
+// whole sounding (at least two rows, depths increasing, values
 // finite) or refuses with ESoundingError; nothing else escapes it.
 #include "Sounding.h"
 
@@ -9,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     try {
-        const TSounding sounding = ReadGef(std::string_view(reinterpret_cast<const char*>(data), size));
+        const TSounding sounding = KORVEN_SOUNDING_READER(std::string_view(reinterpret_cast<const char*>(data), size));
         if (sounding.Rows.size() < 2)
             std::abort();
         for (std::size_t i = 0; i < sounding.Rows.size(); ++i) {
