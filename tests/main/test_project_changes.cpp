@@ -130,7 +130,7 @@ private slots:
 
     void aDownDragProfileOfZerosIsNamedBeforeTheRun()
     {
-        Open(Copy("example.kv3d", QStringLiteral("pile.kv3d")));
+        OpenProject(Copy("example.kv3d", QStringLiteral("pile.kv3d")));
         Popup(*FForm, QStringLiteral("&Options"));
         Trigger(*FForm, QStringLiteral("Include &Down-Drag (negative Skin Friction)"));
         FPrompts->Answers = {Answer::No};
@@ -164,7 +164,7 @@ private slots:
         // A sound file says nothing and is unchanged.
         FPrompts->Asked.clear();
         FPrompts->Answers = {Answer::No};
-        Open(Copy("example.kv3d", QStringLiteral("pile.kv3d")));
+        OpenProject(Copy("example.kv3d", QStringLiteral("pile.kv3d")));
         QVERIFY(FPrompts->Messages().isEmpty());
         QVERIFY(!FForm->Project().Changed());
     }

@@ -374,7 +374,7 @@ private slots:
     void aRefusedRunSaysWhy()
     {
         TMainForm& form = *FForm;
-        Open(Copy("example.kv3d", QStringLiteral("deep.kv3d")));
+        OpenProject(Copy("example.kv3d", QStringLiteral("deep.kv3d")));
         // A pile longer than the layers reach.
         Choose(form, QStringLiteral("&Data"), QStringLiteral("&Pile Properties"));
         auto* material = qobject_cast<TfrmMaterial*>(form.Area().activeSubWindow()->widget());
