@@ -46,7 +46,10 @@ for length_ft, result in results.items():
 
 # %% [markdown]
 # The curves: pile-head load against pile-head movement, with Davisson's
-# offset limit of each length marked.
+# offset limit of each length marked. Where the tip moves beyond the last
+# point of its Q-w curve the engine extends that curve along its last
+# segment: those stretches are dashed, as a reminder that the tip load there
+# is extrapolated.
 
 # %%
 largest_movement = 1.5  # in
@@ -56,8 +59,14 @@ for length_ft, result in results.items():
     curve = result.load_settlement
     shown = curve.head_movement <= largest_movement
     top = max(top, (curve.head_load[shown] / 1000).max())
-    line, = axes.plot(curve.head_movement, curve.head_load / 1000, marker="o", markersize=3,
+    qw_end = result.qw_curve_used[1][-1]  # the last tip movement of the Q-w curve
+    within = int((curve.tip_movement <= qw_end).sum())  # rows with the tip on the curve
+    line, = axes.plot(curve.head_movement[:within], curve.head_load[:within] / 1000, marker="o", markersize=3,
                       label=f"{length_ft} ft")
+    if within < len(curve.head_movement):
+        start = max(within - 1, 0)
+        axes.plot(curve.head_movement[start:], curve.head_load[start:] / 1000, linestyle="--", marker="o",
+                  markersize=3, color=line.get_color())
     davisson = result.readouts.davisson
     if davisson.reached:
         axes.plot(davisson.settlement, davisson.load / 1000, marker="D", color=line.get_color(), markersize=7,
@@ -67,6 +76,8 @@ axes.set_ylim(0, 1.15 * top)
 axes.set_xlabel("Pile-head movement (in)")
 axes.set_ylabel("Pile-head load (kips)")
 axes.set_title("Load-settlement curves by pile length (◇ Davisson's limit)")
+axes.text(0.99, 0.02, "dashed: tip beyond its Q-w curve (extrapolated)", transform=axes.transAxes,
+          ha="right", va="bottom", fontsize=8, color="0.3")
 axes.grid(True, alpha=0.3)
 axes.legend(title="Pile length", loc="upper left")
 figure.tight_layout()
