@@ -1,8 +1,9 @@
 // libFuzzer target: any bytes as text imported into a table-with-chart
 // window (number lines of a file or the clipboard) or pasted as a block of
 // cells. The first byte chooses the decimal point, the table's data columns
-// and its row limit. Every cell the import enters lies inside the table, and
-// every number it writes is an entry the cell accepts as that number.
+// and its row limit. Every cell the import enters lies inside the table,
+// every number it writes is an entry the cell accepts as that number, and
+// text it refuses (EAssignError) leaves the table as it was.
 #include "Evaluator.h"
 #include "ValueImport.h"
 
@@ -29,8 +30,14 @@ public:
     {
         if (column < 0 || column >= FColumns || row < 0 || row >= FRows)
             std::abort();
-        if (FNumbers && !std::isfinite(Evaluate(text)))
-            std::abort();  // EAssignError for a number the import wrote is a finding too
+        if (!FNumbers)
+            return;
+        try {
+            if (!std::isfinite(Evaluate(text)))
+                std::abort();
+        } catch (const EAssignError&) {
+            std::abort();  // a number the import wrote must read back
+        }
     }
     void DeleteRow(int row) override
     {
@@ -63,12 +70,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
     // The evaluator reads "." only: numbers are checked with that point.
     TFuzzTarget numbers(columns, maxRows, point == ".");
-    ImportNumberLines(SplitTextLines(text), point, numbers);
+    try {
+        ImportNumberLines(SplitTextLines(text), point, numbers);
+    } catch (const EAssignError&) {
+        if (numbers.RowCount() != 1)
+            std::abort();  // refused, yet rows were added or deleted
+    }
 
     const auto cells = SplitTabBlock(text);
     if (SplitTabBlock(JoinTabBlock(cells)) != cells)
         std::abort();  // a copied block must paste back as it was
     TFuzzTarget block(columns, maxRows, false);
-    PasteCells(cells, choice & 1, 0, block);
+    try {
+        PasteCells(cells, choice & 1, 0, block);
+    } catch (const EAssignError&) {
+        if (block.RowCount() != 1)
+            std::abort();  // refused, yet rows were added or deleted
+    }
     return 0;
 }
