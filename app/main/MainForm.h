@@ -31,6 +31,7 @@ class TdlgTitle;
 class TfrmMaterial;
 class TfrmQwFactors;
 class TfrmResultsSummary;
+class TTableUndo;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -102,6 +103,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The project's undo history, with the options it keeps beside the tables.
+    void CreateUndo();
     void CreateMenus();
     void CreateToolBar();
     // Runs a command after the active child window stored its values; an
@@ -144,6 +147,9 @@ private:
     void OpenProject(const QString& path, bool fullFormat, bool addToRecent);
     void StartUp();
     void SetCurvesGenerated(bool generated);
+    // The curve source changed (a switch, its undo, another project): the
+    // windows of the source not in use close, nested windows included.
+    void CurveSourceChanged();
     // Starts the text editor on `path`; a file not there yet is reported
     // with `howToMake`, the command that makes it.
     void StartTextEditor(const QString& path, const QString& howToMake);
@@ -177,6 +183,7 @@ private:
     bool FRunning = false;
 
     QMdiArea* FArea;
+    TTableUndo* FUndo = nullptr;
     // Null while the window is closed.
     QPointer<TdlgTitle> FTitleWindow;
     QPointer<TfrmMaterial> FMaterialWindow;

@@ -7,6 +7,7 @@
 #include "PlotWindows.h"
 #include "ProjectChild.h"
 #include "TableForm.h"
+#include "TableUndo.h"
 #include "UserPrompts.h"
 
 #include <QAction>
@@ -27,6 +28,31 @@ static void RegisterToolBarIcons() { Q_INIT_RESOURCE(toolbar); }
 namespace {
 
 constexpr int MaxWindowItems = 50;
+
+// The project's options as a step of the undo history keeps them.
+class TOptionsState final : public TUndoState {
+public:
+    using TRestore = std::function<void(const TProgramData::TOptions&)>;
+    TOptionsState(const TProgramData::TOptions& options, TRestore restore)
+        : FOptions(options), FRestore(std::move(restore))
+    {}
+    bool operator==(const TUndoState& other) const override
+    {
+        const auto* options = dynamic_cast<const TOptionsState*>(&other);
+        return options && options->FOptions == FOptions;
+    }
+    void Restore() const override { FRestore(FOptions); }
+
+private:
+    TProgramData::TOptions FOptions;
+    TRestore FRestore;
+};
+
+// The Edit menu's item follows the step it would undo or redo.
+void FollowStep(QAction* item, const QString& caption, const QString& step)
+{
+    item->setText(step.isEmpty() ? caption : caption + QLatin1Char(' ') + step);
+}
 
 QIcon ToolIcon(const char* themeName, const QString& ownPicture)
 {
@@ -63,10 +89,25 @@ QAction* TMainForm::AddCommand(QMenu* menu, const QString& caption, std::functio
     return action;
 }
 
+void TMainForm::CreateUndo()
+{
+    FUndo = new TTableUndo(this);
+    FUndo->setUndoLimit(200);
+    TTableUndo::SetCurrent(FUndo);
+    FUndo->CaptureState = [this] {
+        return std::make_unique<TOptionsState>(Project().Options(), [this](const TProgramData::TOptions& options) {
+            Project().SetOptions(options);
+            CurveSourceChanged();
+        });
+    };
+}
+
 QAction* TMainForm::AddSwitch(QMenu* menu, const QString& caption, bool TProgramData::*option)
 {
-    QAction* action =
-        AddCommand(menu, caption, [this, option] { Project().SetSwitch(option, !(Project().*option)); });
+    // Switching tip movements on may fill their table.
+    QAction* action = AddCommand(menu, caption, [this, option, step = QString(caption).remove(u'&')] {
+        FUndo->Record(step, {&FTables.TblTipMove}, [&] { Project().SetSwitch(option, !(Project().*option)); });
+    });
     action->setCheckable(true);
     FSwitches.push_back({action, option});
     return action;
@@ -98,6 +139,22 @@ void TMainForm::CreateMenus()
     FRecentSeparator = file->addSeparator();
     AddCommand(file, QStringLiteral("E&xit"), [this] { FileExitClick(); });
     connect(file, &QMenu::aboutToShow, this, &TMainForm::FileMenuPopup);
+
+    QMenu* edit = addMenu(bar, QStringLiteral("&Edit"));
+    const QString undoCaption = QStringLiteral("&Undo");
+    const QString redoCaption = QStringLiteral("&Redo");
+    QAction* undo = AddCommand(
+        edit, undoCaption, [this] { FUndo->undo(); }, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = AddCommand(edit, redoCaption, [this] { FUndo->redo(); });
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QAction* item : {undo, redo})
+        item->setEnabled(false);
+    connect(FUndo, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(FUndo, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    connect(FUndo, &QUndoStack::undoTextChanged, undo,
+            [undo, undoCaption](const QString& step) { FollowStep(undo, undoCaption, step); });
+    connect(FUndo, &QUndoStack::redoTextChanged, redo,
+            [redo, redoCaption](const QString& step) { FollowStep(redo, redoCaption, step); });
 
     QMenu* data = addMenu(bar, QStringLiteral("&Data"));
     AddCommand(data, QStringLiteral("&Title"), [this] { ShowTitleWindow(); });

@@ -66,12 +66,34 @@ void TProgramData::SetCurvesGenerated(bool generated)
     CurvesGenerated = generated;
 }
 
+TProgramData::TOptions TProgramData::Options() const
+{
+    return {CurvesGenerated, Downdrag,       UseTipMovements, UseHeadLoads,
+            ApplyTzFactors,  ApplyQwFactors, QMultiplier,     WMultiplier};
+}
+
+void TProgramData::SetOptions(const TOptions& options)
+{
+    if (options == Options())
+        return;
+    CurvesGenerated = options.CurvesGenerated;
+    Downdrag = options.Downdrag;
+    UseTipMovements = options.UseTipMovements;
+    UseHeadLoads = options.UseHeadLoads;
+    ApplyTzFactors = options.ApplyTzFactors;
+    ApplyQwFactors = options.ApplyQwFactors;
+    QMultiplier = options.QMultiplier;
+    WMultiplier = options.WMultiplier;
+    Modified = true;
+}
+
 std::vector<std::string> TProgramData::RunWarnings() const
 {
     std::vector<std::string> warnings;
     if (Downdrag && AllZero(FTables.TblSettlement2, 1))
-        warnings.push_back("\"Include Down-Drag\" is on, but every settlement of the Soil Settlement Profile is 0: "
-                           "the soil does not settle and down-drag changes nothing.");
+        warnings.push_back(
+            "\"Include Down-Drag\" is on, but every settlement of the Soil Settlement Profile is 0: "
+            "the soil does not settle and down-drag changes nothing.");
     return warnings;
 }
 

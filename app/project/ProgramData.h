@@ -66,6 +66,16 @@ public:
     void SetSwitch(bool TProgramData::*option, bool on);
     // The curve source; a change marks the project changed.
     void SetCurvesGenerated(bool generated);
+    // The option switches, the curve source and the Q-w multipliers: what a
+    // change beside the tables may alter, for undo to put back.
+    struct TOptions {
+        bool CurvesGenerated, Downdrag, UseTipMovements, UseHeadLoads, ApplyTzFactors, ApplyQwFactors;
+        long double QMultiplier, WMultiplier;
+        bool operator==(const TOptions&) const = default;
+    };
+    TOptions Options() const;
+    // Takes them back; a change marks the project changed.
+    void SetOptions(const TOptions& options);
     // Input that the engine takes but that cannot be meant, for the user to
     // confirm before a run: a soil-settlement profile of zeros with down-drag
     // on. Empty when there is nothing to say.

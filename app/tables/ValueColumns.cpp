@@ -81,6 +81,11 @@ void TEnumColumnT<F>::SetText(int row, const std::string& text)
     int32_t n;
     if (value != std::trunc(value) || !RoundTo32(value, n))
         throw EAssignError("Value must be an integer.");
+    // A number that names no item would leave the row without its item (and
+    // a button column beside it without a table), found only when saving.
+    const int items = static_cast<int>(FItems.size());
+    if (items > 0 && (n < 1 || n > items))
+        throw EAssignError("Entry must be between 1 and " + std::to_string(items) + ".");
     SetInteger(row, n);
 }
 

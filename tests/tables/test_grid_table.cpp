@@ -360,8 +360,10 @@ TEST(GridTable, EntryOfFloatsEnumerationsAndStrings)
             EXPECT_STREQ(e.what(), "Value must be an integer.");
         }
     }
-    table.GetData(1, 0).SetText("7");  // the item count is not checked
-    EXPECT_EQ(table.GetData(1, 0).AsString(), "7");
+    // A number naming no item is refused at entry, not at the next save.
+    for (const char* text : {"0", "3"})
+        EXPECT_THROW(table.GetData(1, 0).SetText(text), EAssignError) << text;
+    EXPECT_EQ(table.GetData(1, 0).AsInteger(), 2);
 
     table.GetData(2, 0).SetText(" 2*3 ");
     EXPECT_EQ(table.GetData(2, 0).AsString(), " 2*3 ");

@@ -414,7 +414,7 @@ void TTableChartForm::BtnClipClick()
 void TTableChartForm::ImportLines(const std::vector<std::string>& lines)
 {
     const std::string point = LocaleDecimalPoint();
-    FillTable([&](TValueImportTarget& target) { return ImportNumberLines(lines, point, target); });
+    FillTable("Import", [&](TValueImportTarget& target) { return ImportNumberLines(lines, point, target); });
 }
 
 bool TTableChartForm::TakesDrop(const QMimeData& data) const

@@ -406,29 +406,33 @@ int TTableFormT<F>::CurrentDataRow() const
 template <TableFamily F>
 void TTableFormT<F>::BtnAddClick()
 {
-    Guarded([this] {
-        // This window refreshes once, at the end, also on failure; the
-        // table's other listeners hear the change as it happens.
-        const auto finish = [this] {
-            FTable->SetChanged(true);
-            FScrollDetached = false;
-            Refresh();
-        };
-        try {
-            const TSubscription::TBlock quiet(FRowsChanged);
-            FScrollDetached = true;
-            if (FRowsInView >= FTable->RowCount())
-                FRowsInView = std::min(FTable->RowCount() + FTable->RowGroup(), MaxRowsInView());
-            FTable->AppendRowGroup();
-        } catch (...) {
-            finish();
-            throw;
-        }
+    Guarded([this] { RecordChange("Add Row", [this] { AddRowGroup(); }); });
+}
+
+template <TableFamily F>
+void TTableFormT<F>::AddRowGroup()
+{
+    // This window refreshes once, at the end, also on failure; the table's
+    // other listeners hear the change as it happens.
+    const auto finish = [this] {
+        FTable->SetChanged(true);
+        FScrollDetached = false;
+        Refresh();
+    };
+    try {
+        const TSubscription::TBlock quiet(FRowsChanged);
+        FScrollDetached = true;
+        if (FRowsInView >= FTable->RowCount())
+            FRowsInView = std::min(FTable->RowCount() + FTable->RowGroup(), MaxRowsInView());
+        FTable->AppendRowGroup();
+    } catch (...) {
         finish();
-        // Scroll the new rows into view.
-        if (FTable->RowCount() > Grid->TopRow() + FRowsInView)
-            Grid->ScrollTo(FTable->RowCount() - FRowsInView, Grid->LeftColumn());
-    });
+        throw;
+    }
+    finish();
+    // Scroll the new rows into view.
+    if (FTable->RowCount() > Grid->TopRow() + FRowsInView)
+        Grid->ScrollTo(FTable->RowCount() - FRowsInView, Grid->LeftColumn());
 }
 
 template <TableFamily F>
@@ -436,11 +440,13 @@ void TTableFormT<F>::BtnInsClick()
 {
     Guarded([this] {
         const int row = CurrentDataRow();
-        FTable->SetChanged(true);
-        if (FRowsInView >= FTable->RowCount())
-            FRowsInView = std::min(FTable->RowCount() + FTable->RowGroup(), MaxRowsInView());
-        const TOwnRowChange own(FOwnRowChange);
-        FTable->InsertRowGroup(row);
+        RecordChange("Insert Row", [this, row] {
+            FTable->SetChanged(true);
+            if (FRowsInView >= FTable->RowCount())
+                FRowsInView = std::min(FTable->RowCount() + FTable->RowGroup(), MaxRowsInView());
+            const TOwnRowChange own(FOwnRowChange);
+            FTable->InsertRowGroup(row);
+        });
     });
 }
 
@@ -449,9 +455,12 @@ void TTableFormT<F>::BtnDelClick()
 {
     Guarded([this] {
         const int row = CurrentDataRow();
-        FTable->SetChanged(true);
-        const TOwnRowChange own(FOwnRowChange);
-        FTable->DeleteRowGroup(row);
+        // Undo brings the row back with its nested data.
+        RecordChange("Delete Row", [this, row] {
+            FTable->SetChanged(true);
+            const TOwnRowChange own(FOwnRowChange);
+            FTable->DeleteRowGroup(row);
+        });
     });
 }
 

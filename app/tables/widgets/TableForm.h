@@ -155,8 +155,9 @@ protected:
     // Enters values through `fill` as the user would (every value through its
     // column's SetText, rows added and deleted as Add and Delete do), after
     // committing the current cell; an input error is shown and the table is
-    // put back as it was. The grid is refreshed afterwards.
-    void FillTable(const std::function<int(TValueImportTarget&)>& fill);
+    // put back as it was. The grid is refreshed afterwards. The whole fill
+    // is one step of the undo history, named `what`.
+    void FillTable(const char* what, const std::function<int(TValueImportTarget&)>& fill);
 
     void FormShow();
     // All columns and up to MaxRowsInView rows in view; the cursor on the
@@ -174,8 +175,17 @@ protected:
     void GridEnterKey();
     void GridTopLeftChanged();
     void BtnAddClick();
+    void AddRowGroup();
     void BtnInsClick();
     void BtnDelClick();
+    // Runs a change of the table as one step of the undo history, named
+    // `what` and the window's caption ("Delete Row in Soil Layers").
+    void RecordChange(const char* what, const std::function<void()>& change);
+    // Ctrl+Z in the window: typing not yet entered in the cell is dropped
+    // (the cell shows its value again); otherwise the last step is undone.
+    // Ctrl+Shift+Z and Ctrl+Y redo, after the cell's text is entered.
+    void UndoKey();
+    void RedoKey();
     // The user resized the frame window: snap it to whole rows and columns.
     void FormSizedByUser();
 

@@ -1,10 +1,12 @@
 // Table window: copy and paste of cell blocks (tab-separated text, as
-// spreadsheets exchange them) and the filling of the table from text.
+// spreadsheets exchange them), the filling of the table from text, and the
+// window's part in the undo history.
 
 #include "TableForm.h"
 
 #include "TableGrid.h"
 #include "TableSnapshot.h"
+#include "TableUndo.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -50,6 +52,14 @@ private:
     std::function<void()> FDelete;
 };
 
+bool IsUndoKey(const QKeyEvent& key) { return key.modifiers() == Qt::ControlModifier && key.key() == Qt::Key_Z; }
+
+bool IsRedoKey(const QKeyEvent& key)
+{
+    return (key.modifiers() == (Qt::ControlModifier | Qt::ShiftModifier) && key.key() == Qt::Key_Z) ||
+           (key.modifiers() == Qt::ControlModifier && key.key() == Qt::Key_Y);
+}
+
 QString ClipboardText()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -59,7 +69,7 @@ QString ClipboardText()
 }  // namespace
 
 template <TableFamily F>
-void TTableFormT<F>::FillTable(const std::function<int(TValueImportTarget&)>& fill)
+void TTableFormT<F>::FillTable(const char* what, const std::function<int(TValueImportTarget&)>& fill)
 {
     if (!FBound || !CommitCell())
         return;
@@ -69,12 +79,14 @@ void TTableFormT<F>::FillTable(const std::function<int(TValueImportTarget&)>& fi
     const TTableSnapshotT<F> before(*FTable);
     FFilling = true;
     Guarded([&] {
-        try {
-            fill(target);
-        } catch (...) {
-            before.Restore(*FTable);
-            throw;
-        }
+        RecordChange(what, [&] {
+            try {
+                fill(target);
+            } catch (...) {
+                before.Restore(*FTable);
+                throw;
+            }
+        });
     });
     FFilling = false;
     Refresh();
@@ -115,7 +127,7 @@ void TTableFormT<F>::PasteCells()
     const int col = Grid->currentColumn();
     if (cells.empty() || row < 0 || col < 0)
         return;
-    FillTable([&](TValueImportTarget& target) { return ::PasteCells(cells, col, row, target); });
+    FillTable("Paste", [&](TValueImportTarget& target) { return ::PasteCells(cells, col, row, target); });
 }
 
 template <TableFamily F>
@@ -130,8 +142,19 @@ bool TTableFormT<F>::eventFilter(QObject* watched, QEvent* event)
         return TTableFormBase::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     // In the cell editor a copy of one cell and a paste of one value stay the
-    // editor's own (its selected text); blocks go to the grid.
+    // editor's own (its selected text); blocks go to the grid. Undo and redo
+    // are the window's, also in the cell editor, while there is a history.
     const bool inEditor = qobject_cast<QLineEdit*>(watched) != nullptr;
+    if ((IsUndoKey(*key) || IsRedoKey(*key)) && TTableUndo::Current()) {
+        event->accept();
+        if (event->type() == QEvent::KeyPress) {
+            if (IsUndoKey(*key))
+                UndoKey();
+            else
+                RedoKey();
+        }
+        return true;
+    }
     bool ours = false;
     if (key->matches(QKeySequence::Copy)) {
         ours = !inEditor || Grid->selectionModel()->selectedIndexes().size() > 1;
@@ -151,10 +174,46 @@ bool TTableFormT<F>::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
+template <TableFamily F>
+void TTableFormT<F>::RecordChange(const char* what, const std::function<void()>& change)
+{
+    RecordTableChange(TableStepText(what, *FTable), {FTable}, change);
+}
+
+template <TableFamily F>
+void TTableFormT<F>::UndoKey()
+{
+    const int row = Grid->currentRow();
+    const int col = Grid->currentColumn();
+    if (FBound && row >= 0 && row < FTable->RowCount() && col >= 0 && col < FTable->VisibleColumnCount() &&
+        !FTable->VisibleColumn(col).HasControls()) {
+        const std::string stored = FTable->VisibleColumn(col).GetText(row);
+        if (Grid->CellText(row, col).toStdString() != stored) {
+            // Entering the cell's own text changes nothing and drops a refused entry.
+            FModel->Enter(row, col, stored);
+            if (auto* editor = qobject_cast<QLineEdit*>(Grid->indexWidget(Grid->currentIndex())))
+                editor->setText(QString::fromStdString(stored));
+            return;
+        }
+    }
+    if (TTableUndo* undo = TTableUndo::Current())
+        undo->undo();
+}
+
+template <TableFamily F>
+void TTableFormT<F>::RedoKey()
+{
+    if (TTableUndo* undo = TTableUndo::Current(); undo && CommitCell())
+        undo->redo();
+}
+
 #define KORVEN_INSTANTIATE_CLIPBOARD(F)                                                                                \
-    template void TTableFormT<F>::FillTable(const std::function<int(TValueImportTarget&)>&);                           \
+    template void TTableFormT<F>::FillTable(const char*, const std::function<int(TValueImportTarget&)>&);              \
     template void TTableFormT<F>::CopyCells();                                                                         \
     template void TTableFormT<F>::PasteCells();                                                                        \
+    template void TTableFormT<F>::RecordChange(const char*, const std::function<void()>&);                             \
+    template void TTableFormT<F>::UndoKey();                                                                           \
+    template void TTableFormT<F>::RedoKey();                                                                           \
     template bool TTableFormT<F>::eventFilter(QObject*, QEvent*);
 
 KORVEN_INSTANTIATE_CLIPBOARD(TableFamily::Plain)

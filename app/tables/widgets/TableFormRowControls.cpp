@@ -80,7 +80,11 @@ QWidget* TTableFormT<F>::MakeRowControl(int col, int control)
         auto* box = new QComboBox(this);
         box->setMaxVisibleItems(11);
         connect(box, &QComboBox::activated, this, [this, col, control](int position) {
-            Guarded([&] { dynamic_cast<TEnumColumnT<F>&>(FTable->Column(col)).SelectItem(control, position); });
+            Guarded([&] {
+                RecordChange("Choice", [&] {
+                    dynamic_cast<TEnumColumnT<F>&>(FTable->Column(col)).SelectItem(control, position);
+                });
+            });
         });
         widget = box;
     } else {

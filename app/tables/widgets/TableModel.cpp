@@ -1,6 +1,7 @@
 #include "TableModel.h"
 
 #include "Evaluator.h"
+#include "TableUndo.h"
 
 #include <QStringList>
 
@@ -44,13 +45,19 @@ std::optional<std::string> TTableModelT<F>::Enter(int row, int column, const std
         }
         return std::nullopt;
     }
-    FTable->SetChanged(true);
-    try {
-        cell.SetText(text);
-    } catch (const EAssignError& error) {
+    std::optional<std::string> refused;
+    RecordTableChange(TableStepText("Entry", *FTable), {FTable}, [&] {
+        FTable->SetChanged(true);
+        try {
+            cell.SetText(text);
+        } catch (const EAssignError& error) {
+            refused = error.what();
+        }
+    });
+    if (refused) {
         FPending = TPending{row, column, text};
         showAgain();
-        return std::string(error.what());
+        return refused;
     }
     if (FPending && FPending->Row == row && FPending->Column == column)
         FPending.reset();

@@ -16,8 +16,9 @@
 // lines (the last one with its units), one line per heading row; the
 // vertical heading is the row-group number.
 //
-// Entry: Enter() passes a typed text to the column's SetText and answers the
-// error's message when the table refuses it; the refused text then stays as
+// Entry: Enter() passes a typed text to the column's SetText, as one step of
+// the undo history (TableUndo.h), and answers the error's message when the
+// table refuses it; the refused text then stays as
 // the cell's pending entry, shown instead of the cell's value, until the
 // next entry in that cell, a change of the cell's value or a change of the
 // rows. setData (a view's cell editor) enters the same way.

@@ -1,0 +1,177 @@
+#include "TableUndo.h"
+
+#include "TableSnapshot.h"
+
+#include <QUndoCommand>
+
+#include <optional>
+#include <utility>
+
+namespace {
+
+// Where a table sits: a table without an owner and the button cells (column,
+// row) that lead from it to the table. A nested table is found again through
+// its place, since undoing a deleted row gives the row a new table object.
+template <TableFamily F>
+class TTablePlace {
+public:
+    explicit TTablePlace(TGridTableT<F>& table) : FRoot(&table)
+    {
+        while (TGridTableT<F>* owner = FRoot->OwnerTable()) {
+            const std::optional<std::pair<int, int>> cell = CellOf(*owner, *FRoot);
+            if (!cell)
+                break;
+            FCells.insert(FCells.begin(), *cell);
+            FRoot = owner;
+        }
+    }
+
+    // The table now in that place; null when the place is gone.
+    TGridTableT<F>* Find() const
+    {
+        TGridTableT<F>* table = FRoot;
+        for (const auto& [col, row] : FCells) {
+            if (!table->CellValid(col, row) || table->Column(col).Kind() != TColumnKind::Table)
+                return nullptr;
+            table = table->GetData(col, row).AsTable();
+            if (!table)
+                return nullptr;
+        }
+        return table;
+    }
+
+private:
+    static std::optional<std::pair<int, int>> CellOf(const TGridTableT<F>& owner, const TGridTableT<F>& nested)
+    {
+        for (int col = 0; col < owner.ColumnCount(); ++col)
+            if (owner.Column(col).Kind() == TColumnKind::Table)
+                for (int row = 0; row < owner.RowCount(); ++row)
+                    if (owner.GetData(col, row).AsTable() == &nested)
+                        return std::pair{col, row};
+        return std::nullopt;
+    }
+
+    TGridTableT<F>* FRoot;
+    std::vector<std::pair<int, int>> FCells;
+};
+
+// One table's content before and after a change.
+template <TableFamily F>
+class TTableStep {
+public:
+    explicit TTableStep(TGridTableT<F>& table) : FPlace(table), FBefore(table) {}
+
+    void Finish()
+    {
+        if (TGridTableT<F>* table = FPlace.Find())
+            FAfter.emplace(*table);
+    }
+    bool Changed() const { return FAfter && !(*FAfter == FBefore); }
+    void Put(bool before) const
+    {
+        TGridTableT<F>* table = FPlace.Find();
+        if (table && FAfter)
+            (before ? FBefore : *FAfter).Restore(*table);
+    }
+
+private:
+    TTablePlace<F> FPlace;
+    TTableSnapshotT<F> FBefore;
+    std::optional<TTableSnapshotT<F>> FAfter;
+};
+
+using TAnyTableStep = std::variant<TTableStep<TableFamily::Plain>, TTableStep<TableFamily::Chart>>;
+
+class TTableCommand final : public QUndoCommand {
+public:
+    TTableCommand(const QString& text, const std::vector<TTableRef>& tables, std::unique_ptr<TUndoState> state)
+        : QUndoCommand(text), FStateBefore(std::move(state))
+    {
+        for (const TTableRef& table : tables)
+            std::visit([this](auto* t) { FSteps.push_back(Step(*t)); }, table);
+    }
+
+    void Finish(std::unique_ptr<TUndoState> state)
+    {
+        for (TAnyTableStep& step : FSteps)
+            std::visit([](auto& s) { s.Finish(); }, step);
+        FStateAfter = std::move(state);
+    }
+
+    bool Changed() const
+    {
+        for (const TAnyTableStep& step : FSteps)
+            if (std::visit([](const auto& s) { return s.Changed(); }, step))
+                return true;
+        return FStateBefore && FStateAfter && !(*FStateBefore == *FStateAfter);
+    }
+
+    void undo() override
+    {
+        for (auto step = FSteps.rbegin(); step != FSteps.rend(); ++step)
+            std::visit([](const auto& s) { s.Put(true); }, *step);
+        if (FStateBefore)
+            FStateBefore->Restore();
+    }
+
+    void redo() override
+    {
+        // Pushed after the change was made: nothing to do the first time.
+        if (FMade) {
+            FMade = false;
+            return;
+        }
+        for (const TAnyTableStep& step : FSteps)
+            std::visit([](const auto& s) { s.Put(false); }, step);
+        if (FStateAfter)
+            FStateAfter->Restore();
+    }
+
+private:
+    template <TableFamily F>
+    static TAnyTableStep Step(TGridTableT<F>& table)
+    {
+        return TAnyTableStep(std::in_place_type<TTableStep<F>>, table);
+    }
+
+    std::vector<TAnyTableStep> FSteps;
+    std::unique_ptr<TUndoState> FStateBefore;
+    std::unique_ptr<TUndoState> FStateAfter;
+    bool FMade = true;
+};
+
+}  // namespace
+
+TTableUndo::TTableUndo(QObject* parent) : QUndoStack(parent) {}
+
+void TTableUndo::Record(const QString& text, const std::vector<TTableRef>& tables, const std::function<void()>& change)
+{
+    if (FRecording) {
+        change();
+        return;
+    }
+    const auto capture = [this] { return CaptureState ? CaptureState() : nullptr; };
+    auto command = std::make_unique<TTableCommand>(text, tables, capture());
+    FRecording = true;
+    const auto finish = [&] {
+        FRecording = false;
+        command->Finish(capture());
+        if (command->Changed())
+            push(command.release());
+    };
+    try {
+        change();
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void RecordTableChange(const QString& text, const std::vector<TTableRef>& tables, const std::function<void()>& change)
+{
+    if (TTableUndo* undo = TTableUndo::Current())
+        undo->Record(text, tables, change);
+    else
+        change();
+}
