@@ -55,7 +55,6 @@ struct Frame {
     }
 };
 
-
 }  // namespace
 
 class TableEntryTests : public QObject {
@@ -81,6 +80,24 @@ private slots:
         QCOMPARE(frame.table.GetData(0, 2).AsString(), std::string("8"));
         QCOMPARE(form.Grid->CellText(0, 0), QStringLiteral("6"));
         QVERIFY(prompts.Asked.empty());
+    }
+
+    void rowsReplacedUnderAnOpenEditorSayNothing()
+    {
+        ScriptedPrompts prompts;
+        Frame frame;
+        TTableForm& form = frame.Open();
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("commitData|closeEditor|editor")));
+        QVERIFY(ClickAndType(*form.Grid, 2, 0, QStringLiteral("4")));
+        // Another project's rows arrive before the program is back in its
+        // event loop, as an Open does with the window left open.
+        frame.table.SetRowCount(0);
+        frame.table.SetRowCount(2);
+        QVERIFY(ClickAndType(*form.Grid, 1, 0, QStringLiteral("7")));
+        QTest::keyClick(form.Grid->indexWidget(form.Grid->currentIndex()), Qt::Key_Return);
+        QVERIFY(ClickAndType(*form.Grid, 0, 0, QStringLiteral("8")));
+        QTest::qWait(50);
+        QCOMPARE(frame.table.GetData(0, 1).AsString(), std::string("7"));
     }
 
     void escapeRestoresTheCellsText()

@@ -107,3 +107,29 @@ void TTableGrid::keyPressEvent(QKeyEvent* event)
     }
     QTableView::keyPressEvent(event);
 }
+
+bool TTableGrid::HoldsEditor(const QWidget* editor) const
+{
+    if (!editor || !model())
+        return false;
+    // The editor usually sits on the current cell; the tables are small.
+    if (indexWidget(currentIndex()) == editor)
+        return true;
+    for (int row = 0; row < rowCount(); ++row)
+        for (int column = 0; column < columnCount(); ++column)
+            if (indexWidget(model()->index(row, column)) == editor)
+                return true;
+    return false;
+}
+
+void TTableGrid::commitData(QWidget* editor)
+{
+    if (HoldsEditor(editor))
+        QTableView::commitData(editor);
+}
+
+void TTableGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    if (HoldsEditor(editor))
+        QTableView::closeEditor(editor, hint);
+}

@@ -46,8 +46,18 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // An editor that loses the focus has its cell entered and is closed by
+    // the delegate through a queued call. By then the grid may have closed
+    // it itself (the current cell moved on, the rows were replaced by
+    // another project's): such a late call is for no editor of the grid and
+    // changes nothing.
+    void commitData(QWidget* editor) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
+    // Whether `editor` is the open editor of one of the grid's cells.
+    bool HoldsEditor(const QWidget* editor) const;
+
     class TSelection;
     bool FQuiet = false;
 };
