@@ -151,11 +151,8 @@ void TDataEdit::ShowExact(bool full)
 {
     if (!exact_ || text() != shownNumber_ || hex_)
         return;
-    const bool whole = hasSelectedText() && selectedText() == text();
     setText(full ? GeneralText(*exact_) : RoundedText(*exact_));
     shownNumber_ = text();
-    if (whole)
-        selectAll();
 }
 
 void TDataEdit::ShowStart()
@@ -244,9 +241,16 @@ void TDataEdit::keyPressEvent(QKeyEvent* event)
 
 void TDataEdit::focusInEvent(QFocusEvent* event)
 {
-    // Being edited, the field shows its number in full.
-    ShowExact(true);
+    // Taken up by the user (not only by its window coming to the front), the
+    // field shows its number in full, from its start.
+    const Qt::FocusReason reason = event->reason();
+    const bool byUser = reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason ||
+                        reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+    if (byUser)
+        ShowExact(true);
     QLineEdit::focusInEvent(event);
+    if (byUser && hasSelectedText() && selectedText() == text())
+        setSelection(static_cast<int>(text().size()), -static_cast<int>(text().size()));
 }
 
 void TDataEdit::focusOutEvent(QFocusEvent* event)

@@ -9,7 +9,7 @@
 // field that is not being edited shows the start of its text, and its number
 // rounded to the digits the project file keeps; the number itself stays as
 // it was loaded or evaluated until the text is edited, and the field shows
-// it in full while it has the focus.
+// it in full once the user takes it up (a click, Tab or its shortcut).
 //
 // The field checks itself when the focus moves on to another control of its
 // window. A dialog runs ExitCheck() on its active field before it stores its

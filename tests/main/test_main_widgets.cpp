@@ -171,6 +171,10 @@ void MainWidgetsTest::narrowFieldShowsTheStartOfItsNumber()
     FieldWindow w;
     w.field->setFixedWidth(w.field->fontMetrics().horizontalAdvance(QStringLiteral("15.24")));
     QVERIFY(w.Show());
+    const auto startShown = [&] {
+        // The line edit scrolls to keep its cursor in view.
+        return w.field->cursorPosition() == 0 && !w.field->hasSelectedText();
+    };
     // Not being edited, the field shows its number as the project file keeps
     // it, from its start ("15.24", never "5.24"), and keeps the number whole.
     w.field->clearFocus();
@@ -196,6 +200,7 @@ void MainWidgetsTest::narrowFieldShowsTheStartOfItsNumber()
     elsewhere.show();
     elsewhere.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+    QCOMPARE(w.field->text(), QStringLiteral("12.192"));
     QVERIFY(startShown());
     QVERIFY(prompts.Asked.empty());
 }
