@@ -34,17 +34,18 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == FArea.viewport() && event->type() == QEvent::ChildAdded) {
-            if (auto* child = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child()))
-                child->installEventFilter(this);
+        if (watched == FArea.viewport()) {
+            // A child window is added while it is being made, before it is
+            // a QMdiSubWindow: it is known as one when it shows.
+            if (event->type() == QEvent::ChildAdded)
+                static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
         } else if (event->type() == QEvent::Show) {
-            if (auto* child = qobject_cast<QMdiSubWindow*>(watched)) {
-                child->removeEventFilter(this);
+            watched->removeEventFilter(this);
+            if (auto* child = qobject_cast<QMdiSubWindow*>(watched))
                 QTimer::singleShot(0, this, [this, window = QPointer<QMdiSubWindow>(child)] {
                     if (window)
                         FitIntoView(*window, FArea.viewport()->rect());
                 });
-            }
         }
         return QObject::eventFilter(watched, event);
     }

@@ -344,11 +344,20 @@ private slots:
     void dataWindows()
     {
         TMainForm& form = *FForm;
+        form.resize(520, 420);
         Trigger(form, QStringLiteral("&Pile Properties"));
         Trigger(form, QStringLiteral("Apply Modification Factors on Q-w Curve"));
         Popup(form, QStringLiteral("&Data"));
         Trigger(form, QStringLiteral("Enter Modification Factors on Q-w Curve"));
         QCOMPARE(form.Area().subWindowList().size(), 2);
+        // Child windows open inside the area, however small the main window.
+        const auto inside = [&form] {
+            for (const QMdiSubWindow* child : form.Area().subWindowList())
+                if (!form.Area().viewport()->rect().contains(child->geometry()))
+                    return false;
+            return true;
+        };
+        QTRY_VERIFY(inside());
         // An open window comes to the front; there is no second one.
         Trigger(form, QStringLiteral("&Pile Properties"));
         QCOMPARE(form.Area().subWindowList().size(), 2);
