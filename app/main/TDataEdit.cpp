@@ -132,7 +132,7 @@ std::optional<long double> TDataEdit::Value() const
 
 long double TDataEdit::Number() const
 {
-    if (exact_ && text() == shownNumber_)
+    if (exact_ && !isModified() && text() == shownNumber_)
         return *exact_;
     return Evaluate(text().toStdString());
 }
@@ -149,7 +149,7 @@ void TDataEdit::ShowNumber(long double value)
 
 void TDataEdit::ShowExact(bool full)
 {
-    if (!exact_ || text() != shownNumber_ || hex_)
+    if (!exact_ || isModified() || text() != shownNumber_ || hex_)
         return;
     setText(full ? GeneralText(*exact_) : RoundedText(*exact_));
     shownNumber_ = text();

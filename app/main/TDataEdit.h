@@ -72,8 +72,8 @@ public:
     void SetHex(bool on);
 
     // The number shown, as loaded or evaluated, while the text is as the
-    // field showed it; else the value of the text, which throws EAssignError
-    // when it cannot be evaluated.
+    // field showed it and not typed over; else the value of the text, which
+    // throws EAssignError when it cannot be evaluated.
     long double Number() const;
     // Clamps the value to the bounds and shows it.
     void SetNumber(long double value);
