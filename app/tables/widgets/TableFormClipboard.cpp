@@ -10,10 +10,12 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -90,6 +92,13 @@ void TTableFormT<F>::FillTable(const char* what, const std::function<int(TValueI
     });
     FFilling = false;
     Refresh();
+    // The rows the fill added grew the window while the grid's header still
+    // had the old row count: the row numbers and cells are drawn anew, once
+    // the header has taken the new geometry.
+    QTimer::singleShot(0, this, [this] {
+        Grid->verticalHeader()->viewport()->update();
+        Grid->viewport()->update();
+    });
 }
 
 template <TableFamily F>
