@@ -2,6 +2,7 @@
 // editor, drop-downs and buttons over the cells, nested tables, closing and
 // snapping to whole rows and columns.
 
+#include "CellTyping.h"
 #include "ProjectTables.h"
 #include "ScriptedPrompts.h"
 #include "TableForm.h"
@@ -42,26 +43,6 @@ TTableFormT<F>& OpenForm(TGridTableT<F>& table)
     if (!form)
         qFatal("no window opened");
     return *form;
-}
-
-// Opens the cell editor on the current cell and types `text` into it.
-QLineEdit* TypeIntoCurrentCell(TTableGrid& grid, const QString& text)
-{
-    grid.setFocus();
-    if (!grid.indexWidget(grid.currentIndex()))
-        grid.edit(grid.currentIndex());
-    auto* editor = qobject_cast<QLineEdit*>(grid.indexWidget(grid.currentIndex()));
-    if (!editor)
-        return nullptr;
-    editor->selectAll();
-    QTest::keyClicks(editor, text);
-    return editor;
-}
-
-void PressEnter(TTableGrid& grid)
-{
-    QWidget* target = grid.indexWidget(grid.currentIndex());
-    QTest::keyClick(target ? target : &grid, Qt::Key_Return);
 }
 
 void ProcessDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }

@@ -257,4 +257,4 @@ void PlotFormTests::restoredCascadedAndTiledWindowsShowTheirGraphs()
 }
 
 QTEST_MAIN(PlotFormTests)
-#include "PlotFormTests.moc"
+#include "test_plot_form.moc"
