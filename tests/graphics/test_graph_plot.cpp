@@ -41,17 +41,6 @@ TEST(GraphPlot, LegendTextIsTheNameOrTheNumberedDefault)
     EXPECT_EQ(graph.LegendText(1), "Pile top");
 }
 
-TEST(GraphPlot, UnitsAreClampedToTheThreeSystems)
-{
-    TGraphPlot graph;
-    graph.SetUnits(0);
-    EXPECT_EQ(graph.Units(), 1);
-    graph.SetUnits(7);
-    EXPECT_EQ(graph.Units(), 3);
-    graph.SetUnits(2);
-    EXPECT_EQ(graph.Units(), 2);
-}
-
 TEST(GraphPlot, UnitCodesExpandPerSystem)
 {
     EXPECT_EQ(ExpandPlotUnits("F/L^2", 1), "lbs/in^2");
@@ -69,7 +58,7 @@ TEST(GraphPlot, UnitCodesExpandPerSystem)
     graph.YCaption = "w";
     EXPECT_EQ(graph.XAxisText(), "Total Capacity  (kips)");
     EXPECT_EQ(graph.YAxisText(), "w");
-    graph.SetUnits(2);
+    graph.SetUnits(UnitSystem::SI);
     EXPECT_EQ(graph.XAxisText(), "Total Capacity  (kN)");
 }
 

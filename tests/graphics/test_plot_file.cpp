@@ -75,7 +75,7 @@ TEST(ReadPlotFile, TZCurvesOfDifferentLengthsArePaddedWithTheirLastPoint)
     EXPECT_EQ(graphs.pltAxial.Line(0).Points[2].X, 80);
     EXPECT_EQ(graphs.pltAxial.Line(0).Points[2].Y, 0.03);
     for (TGraphPlot* graph : graphs.All())
-        EXPECT_EQ(graph->Units(), 2);
+        EXPECT_EQ(graph->Units(), UnitSystem::SI);
 }
 
 TEST(ReadPlotFile, ACurveWithoutPointsStaysAtTheOrigin)
@@ -135,7 +135,7 @@ TEST(ReadPlotFile, EnglishFileShowsFeetAndKipsButSettlementInInches)
     EXPECT_NEAR(axial[1].X, 225, 1e-9);
     EXPECT_NEAR(axial[1].Y, 0.2425L, 1e-12);
     for (TGraphPlot* graph : graphs.All())
-        EXPECT_EQ(graph->Units(), 1);
+        EXPECT_EQ(graph->Units(), UnitSystem::English);
     EXPECT_EQ(graphs.pltLoad.XAxisText(), "Total Capacity  (kips)");
     EXPECT_EQ(graphs.pltLoad.YAxisText(), "Depth  (ft)");
     EXPECT_EQ(graphs.pltAxial.YAxisText(), "Settlement  (in)");
@@ -163,7 +163,7 @@ TEST(ReadPlotFile, SIFileIgnoresThePileHeadLoadRows)
     EXPECT_NEAR(axial[3].X, 591.1L, 1e-9);
     EXPECT_NEAR(axial[0].X, -91.39L, 1e-9);
     EXPECT_NEAR(graphs.pltLoad.Line(0).Points[0].Y, 11.9L, 1e-9);
-    EXPECT_EQ(graphs.pltAxial.Units(), 2);
+    EXPECT_EQ(graphs.pltAxial.Units(), UnitSystem::SI);
 }
 
 TEST(ReadPlotFile, TruncatedFileFailsAndLeavesNoPartOfItInTheGraphs)
@@ -179,7 +179,7 @@ TEST(ReadPlotFile, TruncatedFileFailsAndLeavesNoPartOfItInTheGraphs)
     for (TGraphPlot* graph : {&graphs.pltTZcurves, &graphs.PltQW, &graphs.pltLoad, &graphs.pltAxial})
         EXPECT_EQ(graph->LineCount(), 0) << graph->Caption;
     for (TGraphPlot* graph : graphs.All())
-        EXPECT_EQ(graph->Units(), 1);
+        EXPECT_EQ(graph->Units(), UnitSystem::English);
 }
 
 TEST(ReadPlotFile, WordThatIsNotANumberFails)

@@ -118,13 +118,13 @@ TEST_F(ProjectTest, RoundTripsAreByteIdentical)
             SCOPED_TRACE(testing::Message() << "user curves " << userCurves << ", options " << options);
             Project = std::make_unique<TProgramData>(Tables);
             FillProject(*Project, userCurves, options);
-            Project->SetUnits(2);
+            Project->SetUnits(UnitSystem::SI);
             Project->CurveSourceCode = 0;
             const std::string first = Save("trip.kv3d");
             EXPECT_EQ(Project->CurveSourceCode, userCurves ? 1 : 2);
             ASSERT_EQ(Open(PathOf("trip.kv3d")), "");
             EXPECT_FALSE(Project->Changed());
-            EXPECT_EQ(Project->Units(), 2);
+            EXPECT_EQ(Project->Units(), UnitSystem::SI);
             EXPECT_EQ(Project->Title, "  Pile 7, trial  B ");
             EXPECT_EQ(Project->CurvesGenerated, !userCurves);
             EXPECT_EQ(Project->CurveSourceCode, userCurves ? 1 : 2);

@@ -279,7 +279,7 @@ void TableFormTests::soilTypeDropDownReplacesLayerData()
 
     // A column hidden while the window is open loses its controls.
     tables.D2.Column(SoilTypeColumn).Visible = false;
-    tables.D2.SetUnits(2);
+    tables.D2.SetUnits(UnitSystem::SI);
     QVERIFY(form.RowControls(SoilTypeColumn).empty());
     QCOMPARE(tables.D2.Column(SoilTypeColumn).ControlsAllocated(), 0);
     QCOMPARE(form.Grid->columnCount(), 2);
@@ -394,7 +394,7 @@ void TableFormTests::windowFollowsTheTable()
     auto table = FloatTable(1, 1, 10, 2);
     TTableForm& form = OpenForm(*table);
     // Units and numbering reach the open window.
-    table->SetUnits(2);
+    table->SetUnits(UnitSystem::SI);
     QCOMPARE(form.Grid->model()->headerData(0, Qt::Horizontal).toString(), QString("Value 1 (kN)  "));
     table->SetNumber(4);
     QCOMPARE(form.windowTitle(), QString("Loads  4"));
