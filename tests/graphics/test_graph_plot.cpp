@@ -43,14 +43,14 @@ TEST(GraphPlot, LegendTextIsTheNameOrTheNumberedDefault)
 
 TEST(GraphPlot, UnitCodesExpandPerSystem)
 {
-    EXPECT_EQ(ExpandPlotUnits("F/L^2", 1), "lbs/in^2");
-    EXPECT_EQ(ExpandPlotUnits("F/L^2", 2), "kN/m^2");
-    EXPECT_EQ(ExpandPlotUnits("F/L^2", 3), "F/L^2");
-    EXPECT_EQ(ExpandPlotUnits("F1/L2^2", 1), "kips/ft^2");
-    EXPECT_EQ(ExpandPlotUnits("F1/L2^2", 2), "kN/m^2");
-    EXPECT_EQ(ExpandPlotUnits("F2", 1), "tons");
-    EXPECT_EQ(ExpandPlotUnits("L1", 2), "mm");
-    EXPECT_EQ(ExpandPlotUnits("", 1), "");
+    EXPECT_EQ(ExpandPlotUnits("F/L^2", UnitSystem::English), "lbs/in^2");
+    EXPECT_EQ(ExpandPlotUnits("F/L^2", UnitSystem::SI), "kN/m^2");
+    EXPECT_EQ(ExpandPlotUnits("F/L^2", UnitSystem::Symbolic), "F/L^2");
+    EXPECT_EQ(ExpandPlotUnits("F1/L2^2", UnitSystem::English), "kips/ft^2");
+    EXPECT_EQ(ExpandPlotUnits("F1/L2^2", UnitSystem::SI), "kN/m^2");
+    EXPECT_EQ(ExpandPlotUnits("F2", UnitSystem::English), "tons");
+    EXPECT_EQ(ExpandPlotUnits("L1", UnitSystem::SI), "mm");
+    EXPECT_EQ(ExpandPlotUnits("", UnitSystem::English), "");
 
     TGraphPlot graph;
     graph.XCaption = "Total Capacity ";

@@ -172,7 +172,7 @@ TEST(ReadPlotFile, TruncatedFileFailsAndLeavesNoPartOfItInTheGraphs)
     ASSERT_TRUE(ReadPlotFile(graphs, DataFile("e24_all_upward.kv3p"), UnitSystem::English));
     std::string error;
     // The engine stopped while building the Q-w curve: only the t-z curves.
-    EXPECT_FALSE(ReadPlotFile(graphs, DataFile("e27_status_5.kv3p"), 1, &error));
+    EXPECT_FALSE(ReadPlotFile(graphs, DataFile("e27_status_5.kv3p"), UnitSystem::English, &error));
     EXPECT_FALSE(graphs.PlotsAvailable);
     EXPECT_EQ(error, "This file either invalid or incomplete.");
     // Neither the ten t-z curves read before the end nor the previous run's.
@@ -187,7 +187,7 @@ TEST(ReadPlotFile, WordThatIsNotANumberFails)
     const std::string path = WriteFile("bad_word.kv3p", "  1\n  1  2  0.0E+00\n  1.0  0.1\n  abc  0.2\n");
     TMainGraphs graphs;
     std::string error;
-    EXPECT_FALSE(ReadPlotFile(graphs, path, 1, &error));
+    EXPECT_FALSE(ReadPlotFile(graphs, path, UnitSystem::English, &error));
     EXPECT_THAT(error, testing::StartsWith("Error on Line 4 Item 1"));
     EXPECT_THAT(error, testing::EndsWith("A floating point number was expected but not found."));
     EXPECT_EQ(graphs.pltTZcurves.LineCount(), 0);
@@ -205,7 +205,7 @@ TEST(ReadPlotFile, CountLargerThanTheFileCanHoldFailsWithoutAllocating)
 {
     TMainGraphs graphs;
     std::string error;
-    EXPECT_FALSE(ReadPlotFile(graphs, WriteFile("huge_curves.kv3p", "2000000000\n"), 1, &error));
+    EXPECT_FALSE(ReadPlotFile(graphs, WriteFile("huge_curves.kv3p", "2000000000\n"), UnitSystem::English, &error));
     EXPECT_EQ(error, "This file either invalid or incomplete.");
     EXPECT_FALSE(ReadPlotFile(graphs, WriteFile("huge_points.kv3p", "1\n 1 2000000000 0.0\n"), UnitSystem::English));
     // Each count alone fits in the file, their product does not.

@@ -119,15 +119,15 @@ TEST_F(ProjectTest, RoundTripsAreByteIdentical)
             Project = std::make_unique<TProgramData>(Tables);
             FillProject(*Project, userCurves, options);
             Project->SetUnits(UnitSystem::SI);
-            Project->CurveSourceCode = 0;
+            Project->SavedCurveSource = userCurves ? CurveSource::Generated : CurveSource::UserEntered;
             const std::string first = Save("trip.kv3d");
-            EXPECT_EQ(Project->CurveSourceCode, userCurves ? 1 : 2);
+            EXPECT_EQ(Project->SavedCurveSource, userCurves ? CurveSource::UserEntered : CurveSource::Generated);
             ASSERT_EQ(Open(PathOf("trip.kv3d")), "");
             EXPECT_FALSE(Project->Changed());
             EXPECT_EQ(Project->Units(), UnitSystem::SI);
             EXPECT_EQ(Project->Title, "  Pile 7, trial  B ");
             EXPECT_EQ(Project->CurvesGenerated, !userCurves);
-            EXPECT_EQ(Project->CurveSourceCode, userCurves ? 1 : 2);
+            EXPECT_EQ(Project->SavedCurveSource, userCurves ? CurveSource::UserEntered : CurveSource::Generated);
             EXPECT_EQ(Project->UseTipMovements, options);
             EXPECT_EQ(Project->UseHeadLoads, options);
             EXPECT_EQ(Project->Downdrag, options);
