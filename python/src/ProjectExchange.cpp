@@ -251,7 +251,7 @@ std::unique_ptr<TProgramData> ProjectFromValues(const py::dict& values)
     project->OuterDiameter = outerDiameter;
     project->TipArea = tipArea;
     project->CurvesGenerated = curvesGenerated;
-    project->CurveSourceCode = curvesGenerated ? 2 : 1;
+    project->SavedCurveSource = curvesGenerated ? CurveSource::Generated : CurveSource::UserEntered;
 
     TGridTableChart& depths = tables.TblTZDepth2;
     depths.SetRowCount(static_cast<int>(curves.size()));
