@@ -13,9 +13,7 @@ top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${FUZZ_SECONDS:-20}"
 golden="${KORVEN_GOLDEN_DIR:-$top/../shared/golden}"
 build="$top/build-fuzz"
-all="input project_file plot_file col_stream evaluator word_reader gef_sounding ags_sounding csv_sounding"
-# The table-with-chart window's import, once its code is in the tree.
-if [ -f "$top/app/tables/ValueImport.h" ]; then all="$all value_import"; fi
+all="input project_file plot_file col_stream evaluator word_reader value_import gef_sounding ags_sounding csv_sounding"
 targets="${FUZZ_TARGETS:-$all}"
 
 cmake -S "$top" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

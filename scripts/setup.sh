@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need (when missing)
-# and builds everything into ./build with the preset named by KORVEN_PRESET
-# (default "dev"); further arguments go to the configure step. Run by
-# run-program.sh and run-tests.sh.
+# and builds with the preset named by KORVEN_PRESET (default "dev") into
+# that preset's folder (./build for dev and ci); further arguments go to the
+# configure step. Run by run-program.sh and run-tests.sh.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -47,13 +47,15 @@ fi
 
 source "$top/scripts/compiler-cache.sh"
 cd "$top"
-cmake --preset "${KORVEN_PRESET:-dev}" "$@"
-cmake --build build -j "$(nproc)"
+preset="${KORVEN_PRESET:-dev}"
+# The preset's own folder, as its configure step names it.
+build="$(cmake --preset "$preset" "$@" | tee /dev/stderr | sed -n 's/^-- Build files have been written to: //p')"
+cmake --build --preset "$preset" -j "$(nproc)"
 
 # The Python module into the system's interpreter (/usr/local/lib/python3.X/
 # dist-packages), so that python3 imports korven without PYTHONPATH.
-if [ -f build/python/korven/__init__.py ]; then
-  cmake --install build --component python
+if [ -f "$build/python/korven/__init__.py" ]; then
+  cmake --install "$build" --component python
   # A python3 ahead of the system's on PATH (pyenv, say) of the same version
   # is shown the system's packages: the module and the NumPy it needs.
   system_python=/usr/bin/python3

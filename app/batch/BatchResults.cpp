@@ -42,7 +42,7 @@ json PointJson(const TReadPoint& point)
     return {{"reached", true}, {"load", point.Load}, {"settlement", point.Settlement}};
 }
 
-json ReadoutJson(const TReadout& readout, int units)
+json ReadoutJson(const TReadout& readout, UnitSystem units)
 {
     if (readout.NotApplicable != TNotApplicable::No)
         return {{"reached", false}, {"not_applicable", NotApplicableText(readout, units)}};
@@ -62,7 +62,7 @@ const char* StiffnessKey(TStiffnessSource source)
     return "unavailable";
 }
 
-json ReadoutsJson(const TCapacityReadouts& readouts, int units)
+json ReadoutsJson(const TCapacityReadouts& readouts, UnitSystem units)
 {
     json planes = json::array();
     for (std::size_t i = 0; i < readouts.NeutralPlanes.size(); ++i) {
@@ -138,9 +138,9 @@ json ResultJson(const TProjectResult& result)
         entry["error"] = result.Error;
         return entry;
     }
-    const int units = result.Data.Units;
+    const UnitSystem units = result.Data.Units;
     entry["units"] = {
-        {"system", units == 2 ? "SI" : "English"}, {"force", ForceUnitText(units)}, {"length", LengthUnitText(units)}};
+        {"system", units == UnitSystem::SI ? "SI" : "English"}, {"force", ForceUnitText(units)}, {"length", LengthUnitText(units)}};
     entry["load_settlement"] = RowsJson(result.Data.LoadSettlement, LoadSettlementFlags(result.Data));
     entry["load_cases"] = RowsJson(result.Data.LoadCases, LoadCaseFlags(result.Data));
     if (result.Error.empty())
@@ -150,7 +150,7 @@ json ResultJson(const TProjectResult& result)
     return entry;
 }
 
-std::string RowsCsv(const std::vector<TLoadSettlementRow>& rows, const std::vector<TRowFlag>& flags, int units)
+std::string RowsCsv(const std::vector<TLoadSettlementRow>& rows, const std::vector<TRowFlag>& flags, UnitSystem units)
 {
     const std::string force = ForceUnitText(units), length = LengthUnitText(units);
     std::string text = "Top load (" + force + "),Top movement (" + length + "),Tip movement (" + length +

@@ -35,7 +35,7 @@ nlohmann::json ResultJson(const TProjectResult& result);
 // The load-settlement rows (or the load cases) as CSV with a heading line
 // naming each column and its unit, and a last column with each row's flag
 // (a load case beyond the computed curve keeps only its load).
-std::string RowsCsv(const std::vector<TLoadSettlementRow>& rows, const std::vector<TRowFlag>& flags, int units);
+std::string RowsCsv(const std::vector<TLoadSettlementRow>& rows, const std::vector<TRowFlag>& flags, UnitSystem units);
 
 // Writes "<project>.load-settlement.csv" and, when the run had pile-head
 // loads, "<project>.load-cases.csv" beside the project; returns the paths

@@ -507,7 +507,7 @@ void ApplyFit(const TFitResult& fit, TProgramData& project)
 
 nlohmann::json FitResultJson(const TFitResult& fit, const TLoadTest& test)
 {
-    const int32_t units = test.Units;
+    const UnitSystem units = test.Units;
     const auto misfit = [](const TMisfit& m) {
         return nlohmann::json{{"settlementRms", m.Settlement},
                               {"gaugeLoadRms", m.Gauge},

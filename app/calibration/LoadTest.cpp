@@ -45,7 +45,7 @@ std::optional<double> Number(std::string_view text)
 struct TUnitName {
     const char* Name;
     char Kind;       // 'F' force, 'L' length
-    int32_t System;  // the unit system of the own unit
+    UnitSystem System;  // the unit system of the own unit
     double Base;
 };
 constexpr TUnitName UnitNames[] = {
@@ -61,7 +61,7 @@ constexpr TUnitName UnitNames[] = {
 
 // The factor from `unit` to unit system `units`, or nothing for a unit name
 // not known or of the wrong kind.
-std::optional<double> UnitFactor(const std::string& unit, char kind, int32_t units)
+std::optional<double> UnitFactor(const std::string& unit, char kind, UnitSystem units)
 {
     const std::string name = Lower(unit);
     for (const TUnitName& known : UnitNames)
@@ -79,7 +79,7 @@ struct TCsvColumn {
 };
 
 // "Gauge at 6.5 m (kN)": the name, then an optional unit in () or [].
-TCsvColumn ParseHeader(std::string_view cell, int32_t units)
+TCsvColumn ParseHeader(std::string_view cell, UnitSystem units)
 {
     std::string name(Trim(cell));
     std::string unit;
@@ -142,7 +142,7 @@ std::vector<std::string_view> SplitCells(std::string_view line)
 
 }  // namespace
 
-void TLoadTest::SetUnits(int32_t units)
+void TLoadTest::SetUnits(UnitSystem units)
 {
     if (units == Units)
         return;
@@ -186,7 +186,7 @@ void TLoadTest::Check() const
     }
 }
 
-TLoadTest ReadLoadTestCsv(std::string_view text, int32_t units)
+TLoadTest ReadLoadTestCsv(std::string_view text, UnitSystem units)
 {
     TLoadTest test;
     test.Units = units;
@@ -261,7 +261,7 @@ TLoadTest ReadLoadTestCsv(std::string_view text, int32_t units)
     return test;
 }
 
-TLoadTest ReadLoadTestCsvFile(const std::string& fileName, int32_t units)
+TLoadTest ReadLoadTestCsvFile(const std::string& fileName, UnitSystem units)
 {
     std::ifstream in(fileName, std::ios::binary);
     if (!in)

@@ -5,6 +5,8 @@
 // movement (tell-tale). Values are in a project unit system (1: lb and in,
 // 2: kN and m) and convert with it.
 
+#include "UnitStrings.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
@@ -28,11 +30,11 @@ struct TLoadTestPoint {
 };
 
 struct TLoadTest {
-    int32_t Units = 1;
+    UnitSystem Units = UnitSystem::English;
     std::vector<TLoadTestPoint> Points;
 
     // Converts every value to unit system `units` (1 or 2).
-    void SetUnits(int32_t units);
+    void SetUnits(UnitSystem units);
     bool HasGauges() const;
     bool HasToeMovements() const;
     // Refuses a test the fit cannot use: fewer than 3 points, a load or a
@@ -55,8 +57,8 @@ public:
 // gauge cell was not measured; blank lines and lines starting with '#' are
 // skipped. The values are converted to `units`. A bad line is refused with
 // its number and its text.
-TLoadTest ReadLoadTestCsv(std::string_view text, int32_t units);
-TLoadTest ReadLoadTestCsvFile(const std::string& fileName, int32_t units);
+TLoadTest ReadLoadTestCsv(std::string_view text, UnitSystem units);
+TLoadTest ReadLoadTestCsvFile(const std::string& fileName, UnitSystem units);
 
 // The load test as its section of the project extras file, and back; the
 // reader refuses a section it cannot use with ELoadTestError.

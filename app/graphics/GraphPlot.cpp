@@ -8,7 +8,7 @@
 TLine::TLine(TGraphPlot& graph, int number, std::size_t pointCount) : Points(pointCount), Number(number), FGraph(&graph)
 {}
 
-void TGraphPlot::SetUnits(int units) { FUnits = std::clamp(units, UnitSystem::English, UnitSystem::Symbolic); }
+void TGraphPlot::SetUnits(UnitSystem units) { FUnits = units; }
 
 void TGraphPlot::SetLineCount(int count)
 {
@@ -41,7 +41,7 @@ std::string TGraphPlot::LegendText(int index) const
 
 namespace {
 
-std::string AxisText(const std::string& caption, const std::string& units, int system)
+std::string AxisText(const std::string& caption, const std::string& units, UnitSystem system)
 {
     if (units.empty())
         return caption;

@@ -82,8 +82,8 @@ public:
     static constexpr int MaxOpenCurves = 20;
 
     // Unit system used to expand the unit codes: 1 English, 2 SI, 3 none.
-    int Units() const { return FUnits; }
-    void SetUnits(int units);
+    UnitSystem Units() const { return FUnits; }
+    void SetUnits(UnitSystem units);
 
     // Makes the curves a window opening on the graph lists active: the
     // first MaxOpenCurves when CapCurves is set, else all.
@@ -107,6 +107,6 @@ public:
     std::string YAxisText() const;
 
 private:
-    int FUnits = UnitSystem::English;
+    UnitSystem FUnits = UnitSystem::English;
     std::vector<std::unique_ptr<TLine>> FLines;
 };

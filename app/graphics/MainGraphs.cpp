@@ -44,7 +44,7 @@ std::array<TGraphPlot*, 10> TMainGraphs::All()
 
 namespace {
 
-void FillTZCurves(TGraphPlot& graph, const std::vector<TPlotTZCurve>& curves, int projectUnits)
+void FillTZCurves(TGraphPlot& graph, const std::vector<TPlotTZCurve>& curves, UnitSystem projectUnits)
 {
     graph.SetLineCount(static_cast<int>(curves.size()));
     std::size_t longest = 2;
@@ -67,7 +67,7 @@ void FillTZCurves(TGraphPlot& graph, const std::vector<TPlotTZCurve>& curves, in
 
 }  // namespace
 
-void FillGraphs(TMainGraphs& graphs, const TPlotData& data, int projectUnits)
+void FillGraphs(TMainGraphs& graphs, const TPlotData& data, UnitSystem projectUnits)
 {
     graphs.pltSkin.SetLineCount(9);
     for (TGraphPlot* graph : {&graphs.pltUSkin, &graphs.pltTip, &graphs.pltTotal})
@@ -132,7 +132,7 @@ void ClearGraphs(TMainGraphs& graphs)
     graphs.PlotsAvailable = false;
 }
 
-bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectUnits, std::string* error)
+bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, UnitSystem projectUnits, std::string* error)
 {
     try {
         FillGraphs(graphs, ReadPlotData(fileName), projectUnits);

@@ -36,10 +36,10 @@ public:
 inline constexpr const char* PlotReadFailedMessage = "An error occured in running the main program.";
 
 // Fills the graphs from the plot data of a run and makes them available.
-// `projectUnits` is the project's unit system (1 English, 2 SI), which names
+// `projectUnits` is the project's unit system, which names
 // the t-z curves by their depth; English loads are shown in kips and the
 // load distribution's depths in feet.
-void FillGraphs(TMainGraphs& graphs, const TPlotData& data, int projectUnits);
+void FillGraphs(TMainGraphs& graphs, const TPlotData& data, UnitSystem projectUnits);
 // Forgets what the user set on the graphs for one project's results: curve
 // names, hidden and inactive curves, graph titles.
 void ForgetProjectSettings(TMainGraphs& graphs);
@@ -50,4 +50,4 @@ void ClearGraphs(TMainGraphs& graphs);
 // file that cannot be read, clears them and returns false with the reader's
 // message in `error`, when given. For tools that only show the graphs; the
 // program keeps the plot data it reads.
-bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, int projectUnits, std::string* error = nullptr);
+bool ReadPlotFile(TMainGraphs& graphs, const std::string& fileName, UnitSystem projectUnits, std::string* error = nullptr);

@@ -354,7 +354,7 @@ void TMainForm::CompRunClick()
         if (!outcome.Results && QFileInfo::exists(ProjectFilePath(".kv3p")))
             Prompts().Inform(this, QString::fromStdString(PlotReadFailedMessage));
         TakeResults(std::move(outcome.Results), false);
-    } else if (status == kOutputNotWrittenStatus) {
+    } else if (status == korven::kOutputNotWritten) {
         // The files on disk are still the previous run's, and so are the graphs.
         Prompts().Inform(this,
                          QStringLiteral("The results could not be written whole to \"%1\" and \"%2\" (the "
@@ -410,7 +410,7 @@ void TMainForm::SoilLayerCoordinates1Click()
         FSideView = new TDlgSideView(*FArea, FTables.D2, ProjectAccess());
         connect(FSideView, &TDlgSideView::Closed, this, [this] { FSideView = nullptr; });
         FSideView->ShowWindow();
-    } else if (Project().CurveSourceCode == 2) {
+    } else if (Project().SavedCurveSource == CurveSource::Generated) {
         FSideView->ShowWindow();
     }
 }

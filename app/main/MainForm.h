@@ -77,7 +77,7 @@ public:
     void EditOutputClick();
     // The side view: made when it is not open; an open one comes to the
     // front only while the curves are generated from the soil layers
-    // (CurveSourceCode 2, as last saved or read).
+    // (as last saved or read).
     void SoilLayerCoordinates1Click();
     // Graph windows.
     void ShowGraph(TGraphPlot& graph);

@@ -75,9 +75,9 @@ void TDataEdit::SetUnitsString(const QString& units)
     RefreshLabel();
 }
 
-void TDataEdit::SetUnits(int units)
+void TDataEdit::SetUnits(UnitSystem units)
 {
-    units_ = std::clamp(units, UnitSystem::English, UnitSystem::Symbolic);
+    units_ = units;
     RefreshLabel();
 }
 

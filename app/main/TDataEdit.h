@@ -47,8 +47,8 @@ public:
 
     // Unit system of the label: 1 English, 2 SI, 3 the tokens as written.
     // Other values are moved into 1..3.
-    int Units() const { return units_; }
-    void SetUnits(int units);
+    UnitSystem Units() const { return units_; }
+    void SetUnits(UnitSystem units);
 
     // Bounds. MaxVal is raised to at least MinVal and MinVal lowered to at
     // most MaxVal; an integer-only field keeps both in the 32-bit range. A
@@ -115,7 +115,7 @@ private:
     QString caption_;
     QPointer<QLabel> label_;
     QString unitsString_;
-    int units_ = UnitSystem::English;
+    UnitSystem units_ = UnitSystem::English;
     long double minVal_ = std::numeric_limits<long double>::lowest();
     long double maxVal_ = std::numeric_limits<long double>::max();
     bool aboveMin_ = false;

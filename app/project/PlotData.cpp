@@ -77,7 +77,7 @@ TPlotData ReadPlotData(const std::string& fileName)
     const int cases = file.Count(3);
     data.Increments = std::max(file.Integer(), 0);
     file.Require(int64_t{cases} * data.Increments, 3);
-    data.Units = file.Integer() == 2 ? 2 : 1;
+    data.Units = file.Integer() == UnitSystemCode(UnitSystem::SI) ? UnitSystem::SI : UnitSystem::English;
     data.Distributions.resize(static_cast<std::size_t>(cases));
     for (auto& distribution : data.Distributions) {
         distribution.resize(static_cast<std::size_t>(data.Increments));

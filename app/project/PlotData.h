@@ -6,6 +6,8 @@
 // command-line tools. The numbers stay as the engine wrote them, in the
 // project's units (English: in, lb; SI: m, kN).
 
+#include "UnitStrings.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,8 +41,8 @@ struct TDistributionPoint {
 };
 
 struct TPlotData {
-    // Unit system the file was written in: 1 English, 2 SI.
-    int Units = 1;
+    // Unit system the file was written in.
+    UnitSystem Units = UnitSystem::English;
     int Increments = 0;
     std::vector<TPlotTZCurve> TZCurves;
     // The tip resistance curve used by the run (X tip load Q, Y tip

@@ -1,7 +1,5 @@
 #include "ProgramData.h"
 
-#include <algorithm>
-
 namespace {
 
 // Whether every row of the table holds 0 in the column.
@@ -28,9 +26,10 @@ TProgramData::TProgramData(TProjectTables& tables) : FTables(tables)
     SetChanged(false);
 }
 
-void TProgramData::SetUnits(int32_t code)
+void TProgramData::SetUnits(UnitSystem system)
 {
-    code = std::clamp(code, UnitSystem::English, UnitSystem::SI);
+    // A project is in English or SI units; the symbolic names are the tables' only.
+    const UnitSystem code = system == UnitSystem::English ? UnitSystem::English : UnitSystem::SI;
     FTables.ForEach([code](auto& table) { table.SetUnits(code); });
     if (code != FUnits) {
         const long double length = code == UnitSystem::English ? InchesPerMetre : MetresPerInch;

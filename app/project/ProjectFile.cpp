@@ -21,6 +21,7 @@
 #include <exception>
 #include <filesystem>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -212,7 +213,7 @@ struct TProjectFileContent {
     int32_t Increments = 0;
     int32_t OutputOption = 0;
     int32_t Units = 1;
-    int32_t CurveSourceCode = 0;
+    std::optional<CurveSource> Source;  // none for a code of neither: no curves, no layers
     std::vector<TCurve> Curves;
     std::vector<TLayer> Layers;
     TFileRows AE{1, 0};  // AE first, then its depth
@@ -235,10 +236,10 @@ struct TProjectFileContent {
     void Read(const std::string& fileName, bool fullFormat);
     // The layers whose top in the file is not the bottom of the layer above
     // (0 for the first): the tables take the bottom above as the top.
-    std::string RelinkedLayers(int units) const;
+    std::string RelinkedLayers(UnitSystem units) const;
 };
 
-std::string TProjectFileContent::RelinkedLayers(int units) const
+std::string TProjectFileContent::RelinkedLayers(UnitSystem units) const
 {
     const std::string unit = units == UnitSystem::SI ? " m" : " in";
     std::string text;
@@ -264,9 +265,18 @@ void TProjectFileContent::Read(const std::string& fileName, bool fullFormat)
     Increments = reader.ReadInteger();
     OutputOption = reader.ReadInteger();
     Units = reader.ReadInteger();
-    CurveSourceCode = reader.ReadInteger();
+    switch (reader.ReadInteger()) {
+    case static_cast<int32_t>(CurveSource::UserEntered):
+        Source = CurveSource::UserEntered;
+        break;
+    case static_cast<int32_t>(CurveSource::Generated):
+        Source = CurveSource::Generated;
+        break;
+    default:
+        break;
+    }
 
-    if (CurveSourceCode == 1) {
+    if (Source == CurveSource::UserEntered) {
         const int32_t curves = count();
         for (int32_t i = 0; i < curves; ++i) {
             TCurve& curve = Curves.emplace_back();
@@ -274,7 +284,7 @@ void TProjectFileContent::Read(const std::string& fileName, bool fullFormat)
             curve.Depth = reader.ReadFloat();
             curve.Points.Read(reader, count());
         }
-    } else if (CurveSourceCode == 2) {
+    } else if (Source == CurveSource::Generated) {
         const int32_t layers = count();
         for (int32_t i = 0; i < layers; ++i) {
             TLayer& layer = Layers.emplace_back();
@@ -304,7 +314,7 @@ void TProjectFileContent::Read(const std::string& fileName, bool fullFormat)
     }
 
     AE.Read(reader, count());
-    if (CurveSourceCode == 1)
+    if (Source == CurveSource::UserEntered)
         QwCurve.Read(reader, count());
 
     Tolerance = reader.ReadFloat();
@@ -337,9 +347,9 @@ std::string TProgramData::FileText()
     std::replace_if(
         title.begin(), title.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     file.Line(title);
-    file.Line(Join({IntText(Increments), IntText(OutputOption), IntText(FUnits)}));
-    CurveSourceCode = CurvesGenerated ? 2 : 1;
-    file.Line(IntText(CurveSourceCode) + " ");
+    file.Line(Join({IntText(Increments), IntText(OutputOption), IntText(UnitSystemCode(FUnits))}));
+    SavedCurveSource = CurvesGenerated ? CurveSource::Generated : CurveSource::UserEntered;
+    file.Line(IntText(static_cast<int32_t>(SavedCurveSource)) + " ");
 
     if (!CurvesGenerated) {
         const TGridTableChart& depths = FTables.TblTZDepth2;
@@ -423,9 +433,10 @@ void TProgramData::TakeContent(const TProjectFileContent& content)
     Increments = content.Increments;
     OutputOption = content.OutputOption;
     // Every value that follows is in this unit system.
-    SetUnits(content.Units);
-    CurveSourceCode = content.CurveSourceCode;
-    CurvesGenerated = CurveSourceCode == 2;
+    SetUnits(UnitSystemFromCode(content.Units));
+    // A code of neither source reads as user-entered curves (of which the file then holds none).
+    SavedCurveSource = content.Source.value_or(CurveSource::UserEntered);
+    CurvesGenerated = SavedCurveSource == CurveSource::Generated;
 
     TGridTableChart& depths = FTables.TblTZDepth2;
     depths.SetRowCount(static_cast<int>(content.Curves.size()));

@@ -97,7 +97,7 @@ private:
 // A graph's axis unit in the project's own unit, the one the report's
 // tables use, and the factor its values take on the way: English graphs show
 // loads in kips and the load distribution's depths in feet.
-long double InTableUnits(std::string& code, int units)
+long double InTableUnits(std::string& code, UnitSystem units)
 {
     if (units != UnitSystem::English)
         return 1;

@@ -81,7 +81,7 @@ std::string ColumnsTable(const std::vector<std::string>& headings, const std::ve
     return html + "</table>\n";
 }
 
-std::string Length(int units) { return LengthUnitText(units); }
+std::string Length(UnitSystem units) { return LengthUnitText(units); }
 
 // A cell as the table window shows it: an enumeration by its item's text.
 template <TableFamily F>
@@ -186,7 +186,7 @@ std::string ReadoutsHtml(const TReportInput& input)
 std::string TitlePage(const TReportInput& input)
 {
     const TProgramData& project = *input.Project;
-    const int units = project.Units();
+    const UnitSystem units = project.Units();
     std::string html = "<h1 align=\"center\">Pile Load-Settlement Analysis</h1>\n";
     html += "<h2 align=\"center\">" + HtmlEscaped(project.Title) + "</h2>\n";
     html += "<table cellpadding=\"3\">\n";
@@ -197,7 +197,7 @@ std::string TitlePage(const TReportInput& input)
     line("Designer", project.Designer.empty() ? "not given" : project.Designer);
     line("Design date", project.DesignDate.empty() ? "not given" : project.DesignDate);
     line("Report written", input.Date);
-    line("Units", units == 2 ? "S.I. units (kN, m)" : "English units (lbs, in)");
+    line("Units", units == UnitSystem::SI ? "S.I. units (kN, m)" : "English units (lbs, in)");
     line("Program", std::string("KORVEN ") + kKorvenVersion);
     html += "</table>\n<h3>Summary</h3>\n<table cellpadding=\"3\">\n";
     const std::string length = Length(units);
@@ -212,7 +212,7 @@ std::string TitlePage(const TReportInput& input)
 
 std::string PileSection(const TProgramData& project)
 {
-    const int units = project.Units();
+    const UnitSystem units = project.Units();
     const std::string length = Length(units);
     std::string html = PartHeading("Input") + "<h3>Pile</h3>\n" + OpenTable();
     const auto row = [&](const std::string& name, long double value, const std::string& unit) {
@@ -285,7 +285,7 @@ std::string LoadsAndOptions(const TProgramData& project)
 // The rows, with a last column for their flags when any is flagged; a load
 // case beyond the computed curve shows its flag instead of the engine's
 // numbers.
-std::string RowsTable(const std::vector<TLoadSettlementRow>& rows, const std::vector<TRowFlag>& flags, int units)
+std::string RowsTable(const std::vector<TLoadSettlementRow>& rows, const std::vector<TRowFlag>& flags, UnitSystem units)
 {
     const std::string force = ReportUnits(ForceUnitText(units)), length = Length(units);
     std::vector<std::string> headings{"Top load (" + force + ")", "Top movement (" + length + ")",

@@ -55,7 +55,7 @@ TRunOutcome RanOutcome(const TRunFiles& files, int32_t status)
     outcome.Step = TRunStep::Ran;
     outcome.Status = status;
     outcome.Files = files;
-    if (status == kOutputNotWrittenStatus)
+    if (status == korven::kOutputNotWritten)
         outcome.ReadError = "the results could not be written";
     else
         outcome.Results = ReadRunResults(files.Plot, outcome.ReadError);

@@ -8,7 +8,7 @@ void SetCapacityOverlays(TGraphPlot& axial, const TCapacityReadouts& readouts, c
     if (!readouts.Largest.Reached)
         return;
     // The graph shows English loads in kips, and an uplift run with its signs.
-    const long double loadScale = pile.Units == 2 ? 1 : 1.0L / 1000;
+    const long double loadScale = pile.Units == UnitSystem::SI ? 1 : 1.0L / 1000;
     const long double sign = readouts.Uplift ? -1 : 1;
     const auto point = [&](double load, double settlement) {
         return TFloatPoint{sign * loadScale * load, sign * static_cast<long double>(settlement)};

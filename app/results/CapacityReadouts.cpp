@@ -246,7 +246,7 @@ TCapacityReadouts ComputeReadouts(const TPlotData& data, const TPileForReadouts&
         });
 
     readouts.EquivalentAE = EquivalentStiffness(pile, readouts.Stiffness);
-    readouts.DavissonOffset = (pile.Units == 2 ? DavissonOffsetMetres : DavissonOffsetInches) + pile.Diameter / 120;
+    readouts.DavissonOffset = (pile.Units == UnitSystem::SI ? DavissonOffsetMetres : DavissonOffsetInches) + pile.Diameter / 120;
     if (readouts.Stiffness != TStiffnessSource::Unavailable)
         readouts.Davisson = ReadBoth(curve, held, [&](const std::vector<TCurvePoint>& c) {
             return FirstCrossing(c, [&](const TCurvePoint& p) {
@@ -318,9 +318,9 @@ std::string RowFlagText(TRowFlag flag)
     return {};
 }
 
-std::string ForceUnitText(int units) { return units == 2 ? "kN" : "lb"; }
+std::string ForceUnitText(UnitSystem units) { return units == UnitSystem::SI ? "kN" : "lb"; }
 
-std::string LengthUnitText(int units) { return units == 2 ? "m" : "in"; }
+std::string LengthUnitText(UnitSystem units) { return units == UnitSystem::SI ? "m" : "in"; }
 
 std::string StiffnessSourceText(TStiffnessSource source)
 {

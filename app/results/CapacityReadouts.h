@@ -67,7 +67,7 @@ struct TNeutralPlane {
 
 // The pile as the read-outs need it, in the project's units.
 struct TPileForReadouts {
-    int Units = 1;  // 1 English (in, lb), 2 SI (m, kN)
+    UnitSystem Units = UnitSystem::English;
     double Length = 0;
     double Diameter = 0;
     // The AE table as entered: pairs of depth below the pile head and AE.
@@ -121,6 +121,6 @@ std::vector<TRowFlag> LoadCaseFlags(const TPlotData& data);
 std::string RowFlagText(TRowFlag flag);
 
 // Texts of the read-outs for windows and reports, in the project's units.
-std::string ForceUnitText(int units);
-std::string LengthUnitText(int units);
+std::string ForceUnitText(UnitSystem units);
+std::string LengthUnitText(UnitSystem units);
 std::string StiffnessSourceText(TStiffnessSource source);

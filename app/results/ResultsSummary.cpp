@@ -15,14 +15,14 @@ constexpr const char* HeldCriterion = "    with the tip load held at the Q-w cur
 
 std::string WithUnit(double value, const std::string& unit) { return QuantityText(value) + " " + unit; }
 
-TSummaryRow PointRow(const std::string& criterion, const TReadPoint& point, int units)
+TSummaryRow PointRow(const std::string& criterion, const TReadPoint& point, UnitSystem units)
 {
     if (!point.Reached)
         return {criterion, NotReached, ""};
     return {criterion, WithUnit(point.Load, ForceUnitText(units)), WithUnit(point.Settlement, LengthUnitText(units))};
 }
 
-void AddReadoutRows(std::vector<TSummaryRow>& rows, const std::string& criterion, const TReadout& readout, int units)
+void AddReadoutRows(std::vector<TSummaryRow>& rows, const std::string& criterion, const TReadout& readout, UnitSystem units)
 {
     if (readout.NotApplicable != TNotApplicable::No) {
         rows.push_back({criterion, NotApplicable, ""});
@@ -96,7 +96,7 @@ std::string QuantityText(double value)
     return result;
 }
 
-std::string NotApplicableText(const TReadout& readout, int units)
+std::string NotApplicableText(const TReadout& readout, UnitSystem units)
 {
     switch (readout.NotApplicable) {
     case TNotApplicable::NoCompressiveLoad: return "no computed head load is compressive";
@@ -110,7 +110,7 @@ std::string NotApplicableText(const TReadout& readout, int units)
 
 std::vector<TSummaryRow> SummaryRows(const TCapacityReadouts& readouts, const TPileForReadouts& pile)
 {
-    const int units = pile.Units;
+    const UnitSystem units = pile.Units;
     std::vector<TSummaryRow> rows;
     AddReadoutRows(rows, TenPercentCriterion, readouts.TenPercentDiameter, units);
     AddReadoutRows(rows, DavissonCriterion, readouts.Davisson, units);
@@ -144,7 +144,7 @@ std::vector<TSummaryRow> LoadCaseRows(const TPlotData& data, const TCapacityRead
 
 std::vector<std::string> SummaryNotes(const TCapacityReadouts& readouts, const TPileForReadouts& pile)
 {
-    const int units = pile.Units;
+    const UnitSystem units = pile.Units;
     std::vector<std::string> notes;
     for (const auto& [criterion, readout] : {std::pair{TenPercentCriterion, &readouts.TenPercentDiameter},
                                              std::pair{DavissonCriterion, &readouts.Davisson},
@@ -173,7 +173,7 @@ std::vector<std::string> SummaryNotes(const TCapacityReadouts& readouts, const T
         notes.push_back("AE = " + WithUnit(readouts.EquivalentAE, ForceUnitText(units)) + ", the " +
                         StiffnessSourceText(readouts.Stiffness) + ".");
     notes.push_back("Offset line: s = P L / AE + " + WithUnit(readouts.DavissonOffset, LengthUnitText(units)) +
-                    (units == 2 ? " (3.8 mm + D/120)." : " (0.15 in + D/120)."));
+                    (units == UnitSystem::SI ? " (3.8 mm + D/120)." : " (0.15 in + D/120)."));
     notes.push_back("10 % of the diameter: " + WithUnit(readouts.TenPercentSettlement, LengthUnitText(units)) + ".");
     if (readouts.Uplift)
         notes.push_back("Every computed head load is upward: the read-outs are magnitudes.");

@@ -21,7 +21,7 @@ std::string QuantityText(double value);
 
 // Why a read-out is not applicable ("no computed head load is compressive"),
 // or empty when it is.
-std::string NotApplicableText(const TReadout& readout, int units);
+std::string NotApplicableText(const TReadout& readout, UnitSystem units);
 
 struct TSummaryRow {
     std::string Criterion;

@@ -104,7 +104,7 @@ int RunStudyCommand(const fs::path& studyFile, const fs::path& project, int thre
         return 2;
     }
 
-    const int units = problem.units;
+    const UnitSystem units = UnitSystemFromCode(problem.units);
     json document;
     TCsvTables tables;
     int analyses = 0, refused = 0;

@@ -108,10 +108,10 @@ bool Physical(TStudyTarget target, double value)
 }
 
 // The input's name ("Side friction, layer 2 top") and the unit of its value.
-std::pair<std::string, std::string> NameAndUnit(const TStudyInput& input, int units)
+std::pair<std::string, std::string> NameAndUnit(const TStudyInput& input, UnitSystem units)
 {
     const std::string length = LengthUnitText(units), force = ForceUnitText(units);
-    const std::string pressure = units == 2 ? "kPa" : "psi";
+    const std::string pressure = units == UnitSystem::SI ? "kPa" : "psi";
     std::string name, unit;
     switch (input.Target) {
     case TStudyTarget::PileLength: name = "Pile length", unit = length; break;
@@ -180,7 +180,7 @@ std::string ApplyInput(const TStudyInput& input, double value, korven::Problem& 
     for (float* field : Fields(input, problem)) {
         const double result = input.Mode == TValueMode::Factor ? value * static_cast<double>(*field) : value;
         if (!Physical(input.Target, result) || !std::isfinite(static_cast<float>(result)))
-            return NameAndUnit(input, 1).first + " of " + Quantity(result) + " cannot be analysed";
+            return NameAndUnit(input, UnitSystem::English).first + " of " + Quantity(result) + " cannot be analysed";
         *field = static_cast<float>(result);
     }
     if (input.Target == TStudyTarget::Diameter && !input.FixTipArea) {
@@ -190,7 +190,7 @@ std::string ApplyInput(const TStudyInput& input, double value, korven::Problem& 
     return {};
 }
 
-std::string InputLabel(const TStudyInput& input, int units)
+std::string InputLabel(const TStudyInput& input, UnitSystem units)
 {
     const auto [name, unit] = NameAndUnit(input, units);
     if (input.Mode == TValueMode::Factor)

@@ -3,6 +3,7 @@
 // The inputs a study changes, applied to the engine's problem in memory.
 
 #include "StudyDefinition.h"
+#include "UnitStrings.h"
 
 #include "korven/Core.h"
 
@@ -21,4 +22,4 @@ std::string ApplyInput(const TStudyInput& input, double value, korven::Problem& 
 
 // "Pile length (in)", "Side friction, layer 2 top (kPa)", "Q-multiplier",
 // "Pile-head load 1, factor", ... in the project's unit system.
-std::string InputLabel(const TStudyInput& input, int units);
+std::string InputLabel(const TStudyInput& input, UnitSystem units);

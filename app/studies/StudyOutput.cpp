@@ -40,9 +40,9 @@ std::string Line(const std::vector<std::string>& cells)
     return line + "\n";
 }
 
-json UnitsJson(int units)
+json UnitsJson(UnitSystem units)
 {
-    return {{"system", units == 2 ? "SI" : "English"},
+    return {{"system", units == UnitSystem::SI ? "SI" : "English"},
             {"force", ForceUnitText(units)},
             {"length", LengthUnitText(units)}};
 }
@@ -99,7 +99,7 @@ std::string PercentHeading(const std::string& what, double p, const std::string&
 
 }  // namespace
 
-json ParametricJson(const TStudy& study, const TParametricResult& result, int units)
+json ParametricJson(const TStudy& study, const TParametricResult& result, UnitSystem units)
 {
     const auto& parametric = std::get<TParametricStudy>(study.Definition);
     json steps = json::array();
@@ -131,7 +131,7 @@ json ParametricJson(const TStudy& study, const TParametricResult& result, int un
 }
 
 json ProbabilisticJson(const TStudy& study, const TProbabilisticResult& result, const TProbabilisticSummary& summary,
-                       int units)
+                       UnitSystem units)
 {
     const auto& probabilistic = std::get<TProbabilisticStudy>(study.Definition);
     json inputs = json::array();
@@ -191,7 +191,7 @@ json ProbabilisticJson(const TStudy& study, const TProbabilisticResult& result, 
     return out;
 }
 
-TCsvTables ParametricCsv(const TParametricStudy& study, const TParametricResult& result, int units)
+TCsvTables ParametricCsv(const TParametricStudy& study, const TParametricResult& result, UnitSystem units)
 {
     const std::string force = ForceUnitText(units), length = LengthUnitText(units);
     const std::string value = TextCell(InputLabel(study.Input, units));
@@ -228,7 +228,7 @@ TCsvTables ParametricCsv(const TParametricStudy& study, const TParametricResult&
 }
 
 TCsvTables ProbabilisticCsv(const TProbabilisticStudy& study, const TProbabilisticResult& result,
-                            const TProbabilisticSummary& summary, int units)
+                            const TProbabilisticSummary& summary, UnitSystem units)
 {
     const std::string force = ForceUnitText(units), length = LengthUnitText(units);
     TCsvTables tables;

@@ -22,7 +22,7 @@ std::vector<TLoadSettlementRow> Rows(const std::vector<korven::LoadSettlementRow
 TPileForReadouts PileOf(const korven::Problem& problem)
 {
     TPileForReadouts pile;
-    pile.Units = problem.units;
+    pile.Units = UnitSystemFromCode(problem.units);
     pile.Length = problem.pileLength;
     pile.Diameter = problem.diameter;
     for (int row = 0; row < problem.stiffness.count; ++row) {
@@ -161,7 +161,7 @@ TStudyRun AnalyseWith(const korven::Problem& problem, const std::vector<TStudyIn
     if (outcome.status != korven::kCompleted)
         return run;
     TPlotData data;
-    data.Units = changed.units;
+    data.Units = UnitSystemFromCode(changed.units);
     data.LoadSettlement = Rows(outcome.loadSettlement);
     data.LoadCases = Rows(outcome.loadCases);
     run.Readouts = ComputeReadouts(data, PileOf(changed));

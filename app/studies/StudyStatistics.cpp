@@ -120,7 +120,7 @@ double Percentile(const std::vector<double>& sorted, double p)
     return sorted[below] + fraction * (sorted[above] - sorted[below]);
 }
 
-TProbabilisticSummary Summarise(const TProbabilisticStudy& study, const TProbabilisticResult& result, int units)
+TProbabilisticSummary Summarise(const TProbabilisticStudy& study, const TProbabilisticResult& result, UnitSystem units)
 {
     TProbabilisticSummary summary;
     const std::string force = ForceUnitText(units), length = LengthUnitText(units);

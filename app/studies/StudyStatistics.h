@@ -89,4 +89,4 @@ struct TProbabilisticSummary {
     std::vector<TSensitivity> Sensitivities;  // the largest swing first
 };
 
-TProbabilisticSummary Summarise(const TProbabilisticStudy& study, const TProbabilisticResult& result, int units);
+TProbabilisticSummary Summarise(const TProbabilisticStudy& study, const TProbabilisticResult& result, UnitSystem units);

@@ -262,7 +262,7 @@ void TGridTableT<F>::RowsChanged()
 // ---- State ----
 
 template <TableFamily F>
-void TGridTableT<F>::SetUnits(int units)
+void TGridTableT<F>::SetUnits(UnitSystem units)
 {
     if (units == FUnits)
         return;
@@ -435,7 +435,7 @@ std::unique_ptr<TGridTableT<F>> TGridTableT<F>::Copy(TGridTableT& owner, int num
 }
 
 template <TableFamily F>
-long double TGridTableT<F>::UnitFactor(int from, int to, const std::string& units)
+long double TGridTableT<F>::UnitFactor(UnitSystem from, UnitSystem to, const std::string& units)
 {
     if constexpr (F == TableFamily::Chart)
         return ChartConversionFactor(from, to, units);
@@ -444,7 +444,7 @@ long double TGridTableT<F>::UnitFactor(int from, int to, const std::string& unit
 }
 
 template <TableFamily F>
-std::string TGridTableT<F>::UnitNames(const std::string& units, int system)
+std::string TGridTableT<F>::UnitNames(const std::string& units, UnitSystem system)
 {
     if constexpr (F == TableFamily::Chart)
         return ExpandChartUnits(units, system);

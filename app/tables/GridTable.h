@@ -89,7 +89,7 @@ public:
                                              std::unique_ptr<TRowObject>& data)>;
     using TSetRowEvent = std::function<void(TGridTableT& sender, int32_t col, TRowObject* data, int32_t row)>;
     using TSetUnitsEvent =
-        std::function<void(TGridTableT& sender, int32_t col, int32_t row, TRowObject* data, int32_t units)>;
+        std::function<void(TGridTableT& sender, int32_t col, int32_t row, TRowObject* data, UnitSystem units)>;
 
     // A table owned by another table of the family (a nested table) takes
     // its unit system and prefixes its window caption with the owner's.
@@ -175,9 +175,9 @@ public:
     Data& GetData(int col, int row) const;
 
     // ---- State ----
-    int Units() const { return FUnits; }
+    UnitSystem Units() const { return FUnits; }
     // Converts every float value to the new system.
-    void SetUnits(int units);
+    void SetUnits(UnitSystem units);
     int Number() const { return FNumber; }
     void SetNumber(int number);
     bool Changed() const;
@@ -216,8 +216,8 @@ public:
     // enumeration in column 0 (one entry when column 0 is no enumeration).
     void ResizeTemplates();
     // Unit conversion and unit names of the family's unit strings.
-    static long double UnitFactor(int from, int to, const std::string& units);
-    static std::string UnitNames(const std::string& units, int system);
+    static long double UnitFactor(UnitSystem from, UnitSystem to, const std::string& units);
+    static std::string UnitNames(const std::string& units, UnitSystem system);
 
 private:
     void AppendColumn(std::unique_ptr<TColumnT<F>> column);
@@ -235,7 +235,7 @@ private:
     int32_t FMinRows = 1;
     int32_t FRowGroup = 1;
     int FRowCount = 0;
-    int FUnits;  // a UnitSystem code
+    UnitSystem FUnits;
     int FNumber = 0;
     bool FChanged = false;
     std::vector<std::unique_ptr<TColumnT<F>>> FColumns;

@@ -204,7 +204,7 @@ void TTableColumnT<F>::Hide()
 }
 
 template <TableFamily F>
-void TTableColumnT<F>::SetUnits(int units)
+void TTableColumnT<F>::SetUnits(UnitSystem units)
 {
     Table& owner = this->Owner();
     for (int i = 0; i < static_cast<int>(FObjects.size()); ++i) {

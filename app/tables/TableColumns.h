@@ -17,6 +17,7 @@
 // ...) are the plain family, the names ending in Chart the chart family.
 
 #include "ColStream.h"
+#include "UnitStrings.h"
 
 #include <cstdint>
 #include <functional>
@@ -173,7 +174,7 @@ public:
     virtual bool GetChanged() const { return false; }
     virtual void ResetChanged() {}
     virtual void Hide() {}
-    virtual void SetUnits(int /*units*/) {}
+    virtual void SetUnits(UnitSystem /*units*/) {}
 
     // Smallest grid column width in pixels: the widest caption line as shown
     // plus two blanks, measured by textWidth, but at least the kind's minimum.
@@ -322,7 +323,7 @@ public:
     void SetFloat(int row, long double value) override;
     std::string GetText(int row) const override;
     void SetText(int row, const std::string& text) override;
-    void SetUnits(int units) override;
+    void SetUnits(UnitSystem units) override;
 
     std::unique_ptr<TColumnT<F>> Clone(TGridTableT<F>& table) const override;
 
@@ -360,7 +361,7 @@ public:
     bool GetChanged() const override;
     void ResetChanged() override;
     void Hide() override;
-    void SetUnits(int units) override;
+    void SetUnits(UnitSystem units) override;
 
     // Builds the row's nested object afresh from the template of the row's
     // type (the value of the enumeration in column 0), or from OnInitRow.

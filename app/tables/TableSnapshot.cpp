@@ -27,7 +27,7 @@ template <TableFamily F>
 void TTableSnapshotT<F>::Restore(TGridTableT<F>& table) const
 {
     // Values are put back in the units they were taken in.
-    const int units = table.Units();
+    const UnitSystem units = table.Units();
     table.SetUnits(FUnits);
     table.SetRowCount(FRows);
     // Columns in order: an item number (the soil type) first replaces the

@@ -34,7 +34,7 @@ private:
     // table (null for a row without one).
     using TCell = std::variant<int32_t, long double, std::string, TNested>;
 
-    int FUnits;
+    UnitSystem FUnits;
     int FRows;
     std::vector<std::vector<TCell>> FColumns;  // by column, then row
 };

@@ -270,7 +270,7 @@ void TFloatColumnT<F>::SetText(int row, const std::string& text)
 }
 
 template <TableFamily F>
-void TFloatColumnT<F>::SetUnits(int units)
+void TFloatColumnT<F>::SetUnits(UnitSystem units)
 {
     const long double factor = TGridTableT<F>::UnitFactor(this->Owner().Units(), units, UnitString);
     for (int row = 0; row < this->RowCount(); ++row) {

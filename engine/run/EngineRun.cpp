@@ -10,40 +10,47 @@
 
 namespace fs = std::filesystem;
 
-const TEngineStatus* FindEngineStatus(int32_t code) {
-    static const TEngineStatus Statuses[] = {
-        {0, "run completed", false},
-        {1, "the entry was called with a key other than 3; no file was touched", false},
-        {4, "a depth lies beyond the unit weight input", true},
-        {5, "a depth lies beyond the undrained strength input", true},
-        {6, "a depth lies beyond the side friction input", true},
-        {7, "a depth lies beyond the tip resistance input", true},
-        {8, "a depth lies beyond the friction angle input", true},
-        {10, "names.dat is missing from the current folder or its first four lines cannot be read", false},
-        {11,
+const std::vector<TEngineStatus>& EngineStatuses() {
+    using namespace korven;
+    static const std::vector<TEngineStatus> Statuses = {
+        {kCompleted, "run completed", false},
+        {kWrongKey, "the entry was called with a key other than 3; no file was touched", false},
+        {kBeyondUnitWeight, "a depth lies beyond the unit weight input", true},
+        {kBeyondStrength, "a depth lies beyond the undrained strength input", true},
+        {kBeyondSideFriction, "a depth lies beyond the side friction input", true},
+        {kBeyondTipResistance, "a depth lies beyond the tip resistance input", true},
+        {kBeyondFrictionAngle, "a depth lies beyond the friction angle input", true},
+        {kNamesFileUnreadable, "names.dat is missing from the current folder or its first four lines cannot be read",
+         false},
+        {kFileNotOpened,
          "a file named in names.dat cannot be opened: the output report, the input data file, the plot "
          "data file or the run-notes file",
          false},
-        {12,
+        {kInputMalformed,
          "the input data file is short or holds a malformed value (a word where a number belongs, or an "
          "integer written with a decimal point such as 3.0)",
          true},
-        {13,
+        {kCountOutOfRange,
          "a count or code lies outside what the engine accepts: increments 1 to 900, unit code 1 or 2, 1 to "
          "100 t-z curves of 1 to 100 points, 1 to 20 soil layers of soil model 1 to 6, 1 to 50 AE points, at "
          "most 50 Q-w points, at most 50 tip movements, 50 pile-head loads, 100 settlement points, 1 to 50 "
          "t-z factor rows",
          true},
-        {14, "the pile tip lies below the bottom of every soil layer", true},
-        {15, "an axial stiffness AE of zero", true},
-        {16, "a Q-w curve of fewer than two points", true},
-        {17, "the pile reaches above the first t-z curve (an increment's mid-depth lies above it)", true},
-        {18, "a Q-w curve of 50 points with a tip movement beyond its last point", true},
-        {19, "a Q-w modification factor out of range (w-multiplier zero or below, or Q-multiplier below zero)", true},
-        {kOutputNotWrittenStatus,
+        {kTipBelowLayers, "the pile tip lies below the bottom of every soil layer", true},
+        {kZeroStiffness, "an axial stiffness AE of zero", true},
+        {kShortTipCurve, "a Q-w curve of fewer than two points", true},
+        {kPileAboveCurves, "the pile reaches above the first t-z curve (an increment's mid-depth lies above it)", true},
+        {kTipBeyondFullCurve, "a Q-w curve of 50 points with a tip movement beyond its last point", true},
+        {kBadQwFactors,
+         "a Q-w modification factor out of range (w-multiplier zero or below, or Q-multiplier below zero)", true},
+        {kOutputNotWritten,
          "the output report or the plot data file could not be written whole; the previous ones were kept", false},
     };
-    for (const TEngineStatus& status : Statuses)
+    return Statuses;
+}
+
+const TEngineStatus* FindEngineStatus(int32_t code) {
+    for (const TEngineStatus& status : EngineStatuses())
         if (status.Code == code) return &status;
     return nullptr;
 }

@@ -22,11 +22,13 @@
 
 #include "DynamicLibrary.h"
 #include "KorvenVersion.h"
+#include "korven/Core.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 using TEngineEntry = int32_t (*)(int32_t);
 
@@ -35,14 +37,11 @@ inline constexpr int32_t kEngineRunKey = 3;
 inline constexpr const char* kEngineEntryName = "_IKORVEN";
 inline constexpr const char* kEngineLibraryName = "libKORVEN2014_DLL.so";
 inline constexpr const char* kNamesFileName = "names.dat";
-// The status of a run whose report or plot data file could not be written
-// whole; the engine keeps the previous file of that name.
-inline constexpr int32_t kOutputNotWrittenStatus = 20;
 // Line 1 of the names file, printed in the report banner.
 inline constexpr const char* kNamesFileVersion = kKorvenVersion;
 
-// A status the engine returns, what it means in one sentence for the user
-// (the README's table), and whether the report then ends with the engine's
+// A status the engine returns (korven::Status), what it means in one
+// sentence for the user, and whether the report then ends with the engine's
 // warning or error saying more.
 struct TEngineStatus {
     int32_t Code;
@@ -50,6 +49,9 @@ struct TEngineStatus {
     bool Reported;
 };
 
+// Every status the engine returns, by code: the one table of them (the
+// README and the technical notes show it, and a test holds them to it).
+const std::vector<TEngineStatus>& EngineStatuses();
 // The status `code`, or null for a code the engine never returns.
 const TEngineStatus* FindEngineStatus(int32_t code);
 // Its meaning, "unknown status" for a code the engine never returns.

@@ -32,7 +32,7 @@ struct TAnalysis {
 TPileForReadouts PileOf(const korven::Problem& problem)
 {
     TPileForReadouts pile;
-    pile.Units = problem.units;
+    pile.Units = UnitSystemFromCode(problem.units);
     pile.Length = problem.pileLength;
     pile.Diameter = problem.diameter;
     pile.Downdrag = problem.settlement.count > 0;
@@ -53,7 +53,7 @@ TLoadSettlementRow RowOf(const korven::LoadSettlementRow& row)
 TPlotData PlotDataOf(const korven::Problem& problem, const korven::Outcome& outcome)
 {
     TPlotData data;
-    data.Units = problem.units;
+    data.Units = UnitSystemFromCode(problem.units);
     data.Increments = problem.increments;
     for (const korven::Distribution& case_ : outcome.distributions) {
         auto& points = data.Distributions.emplace_back();

@@ -61,12 +61,12 @@ std::string WriteProjectFile(const py::dict& values, const std::string& fileName
     return {};
 }
 
-py::dict ConvertUnits(const py::dict& values, int units)
+py::dict ConvertUnits(const py::dict& values, int32_t units)
 {
-    if (units != UnitSystem::English && units != UnitSystem::SI)
+    if (units != UnitSystemCode(UnitSystem::English) && units != UnitSystemCode(UnitSystem::SI))
         throw py::value_error("units must be 1 (English) or 2 (SI)");
     const auto project = ProjectFromValues(values);
-    project->SetUnits(units);
+    project->SetUnits(UnitSystemFromCode(units));
     return ProjectValues(*project);
 }
 

@@ -157,7 +157,7 @@ py::dict ProjectValues(const TProgramData& project)
     values["designer"] = BytesAsText(project.Designer);
     values["design_date"] = BytesAsText(project.DesignDate);
     values["extras"] = ExtrasText(project.Extras);
-    values["units"] = project.Units();
+    values["units"] = UnitSystemCode(project.Units());
     values["increments"] = project.Increments;
     values["output_option"] = project.OutputOption;
     values["tolerance"] = static_cast<double>(project.Tolerance);
@@ -204,7 +204,7 @@ std::unique_ptr<TProgramData> ProjectFromValues(const py::dict& values)
     // Python code (a number's __index__), and with it another thread that
     // fills the tables.
     const auto units = Entry<int32_t>(values, "units");
-    if (units != UnitSystem::English && units != UnitSystem::SI)
+    if (units != UnitSystemCode(UnitSystem::English) && units != UnitSystemCode(UnitSystem::SI))
         throw py::value_error("project value 'units' must be 1 (English) or 2 (SI)");
     if (!values.contains("title"))
         throw py::value_error("project value 'title' is missing");
@@ -245,13 +245,13 @@ std::unique_ptr<TProgramData> ProjectFromValues(const py::dict& values)
     project->Increments = increments;
     project->OutputOption = outputOption;
     // Every value that follows is in this unit system.
-    project->SetUnits(units);
+    project->SetUnits(UnitSystemFromCode(units));
     project->Tolerance = tolerance;
     project->PileLength = pileLength;
     project->OuterDiameter = outerDiameter;
     project->TipArea = tipArea;
     project->CurvesGenerated = curvesGenerated;
-    project->CurveSourceCode = curvesGenerated ? 2 : 1;
+    project->SavedCurveSource = curvesGenerated ? CurveSource::Generated : CurveSource::UserEntered;
 
     TGridTableChart& depths = tables.TblTZDepth2;
     depths.SetRowCount(static_cast<int>(curves.size()));

@@ -213,7 +213,7 @@ TEST_F(KorvenRun, UsageHelpAndUnknownOptions)
 TEST(BatchResults, CsvOfRowsInSiUnits)
 {
     EXPECT_EQ(RowsCsv({{1234.5, 0.0125, 0.01, 99}, {2000, 0.2, 0.15, 300}, {5000, -2.2e-4, 0, 0}},
-                      {TRowFlag::None, TRowFlag::TipBeyondQw, TRowFlag::BeyondCurve}, 2),
+                      {TRowFlag::None, TRowFlag::TipBeyondQw, TRowFlag::BeyondCurve}, UnitSystem::SI),
               "Top load (kN),Top movement (m),Tip movement (m),Tip load (kN),Note\n1234.5,0.0125,0.01,99,\n"
               "2000,0.2,0.15,300,tip beyond the Q-w curve\n5000,,,,beyond the computed curve\n");
 }

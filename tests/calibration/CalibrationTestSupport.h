@@ -50,7 +50,7 @@ inline TLoadTest MeasuredTest(const TCalibration& calibration, const std::vector
     std::mt19937 random(seed);
     std::normal_distribution<double> gauss(0, noise > 0 ? noise : 1);
     TLoadTest test;
-    test.Units = problem.units;
+    test.Units = UnitSystemFromCode(problem.units);
     for (int p = 1; p <= points; ++p) {
         const size_t k = static_cast<size_t>(rising * p / points - 1);
         const korven::LoadSettlementRow& row = outcome.loadSettlement[k];

@@ -43,7 +43,7 @@ std::pair<std::string, int> RunCommand(const std::string& command)
 TEST(CptCurveWriter, WritesUserCurvesInTheProjectsUnits)
 {
     const TCptDesign design = SampleDesign();
-    for (int units : {UnitSystem::SI, UnitSystem::English}) {
+    for (const UnitSystem units : {UnitSystem::SI, UnitSystem::English}) {
         TProjectTables tables;
         TProgramData project(tables);
         project.SetUnits(units);

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <clocale>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "EngineHarness.h"
 #include "EngineRun.h"
@@ -168,3 +170,25 @@ TEST(PointDecimalSeparator, PointForTheRunThenThePreviousOneBack)
 }
 
 }  // namespace
+
+// The README and the technical notes show the table of statuses as the code
+// has it, row for row.
+TEST(EngineStatuses, DocumentedAsTheCodeHasThem)
+{
+    std::vector<std::string> rows;
+    for (const TEngineStatus& status : EngineStatuses())
+        rows.push_back("| " + std::to_string(status.Code) + " | " + status.Meaning + " |");
+    for (const char* document : {"README.md", "docs/technical-notes.md"}) {
+        std::ifstream in(fs::path(KORVEN_SOURCE_DIR) / document);
+        ASSERT_TRUE(in) << document;
+        std::vector<std::string> documented;
+        bool inSection = false;
+        for (std::string line; std::getline(in, line);) {
+            if (line.starts_with('#'))
+                inSection = line.ends_with("Engine status codes");
+            else if (inSection && line.starts_with("| ") && std::isdigit(static_cast<unsigned char>(line[2])))
+                documented.push_back(line);
+        }
+        EXPECT_EQ(documented, rows) << document;
+    }
+}

@@ -148,7 +148,7 @@ TEST(ExportGraphs, TheDataSheetHoldsCaptionAxisTitlesAndTwoColumnsPerCurve)
 {
     TMainGraphs graphs;
     TGraphPlot& graph = graphs.pltLoad;
-    graph.SetUnits(2);
+    graph.SetUnits(UnitSystem::SI);
     Fill(graph, 3, 50);
     graph.Point(1, 0) = {1234.5678901234567L, -0.000001L};
     TRecordingWorkbook book;
@@ -225,7 +225,7 @@ TEST(ExportGraphs, AxisTitlesExpandEveryUnitCodeInEachUnitSystem)
         {"F1/L2^2", "kips/ft^2", "kN/m^2"},
     };
     for (const Case& c : cases)
-        for (int units : {1, 2, 3}) {
+        for (const UnitSystem units : {UnitSystem::English, UnitSystem::SI, UnitSystem::Symbolic}) {
             TGraphPlot graph;
             graph.XCaption = "Q";
             graph.XUnits = c.Code;
@@ -233,8 +233,8 @@ TEST(ExportGraphs, AxisTitlesExpandEveryUnitCodeInEachUnitSystem)
             graph.SetUnits(units);
             TRecordingWorkbook book;
             ExportGraphs(book, {&graph});
-            const std::string unit = units == 1 ? c.English : units == 2 ? c.SI : c.Code;
-            EXPECT_EQ(book.WorksheetNamed("Page_1").Cell("B2"), "Q (" + unit + ")") << c.Code << " " << units;
+            const std::string unit = units == UnitSystem::English ? c.English : units == UnitSystem::SI ? c.SI : c.Code;
+            EXPECT_EQ(book.WorksheetNamed("Page_1").Cell("B2"), "Q (" + unit + ")") << c.Code << " " << UnitSystemCode(units);
             // Without a unit code the title is the caption alone.
             EXPECT_EQ(book.WorksheetNamed("Page_1").Cell("B3"), "w");
         }

@@ -214,7 +214,7 @@ TEST(XlsxWorkbook, SourceDataMakesOneSeriesPerColumnAfterTheFirst)
 TEST(XlsxFile, TheFourGraphsOfARealRunReadBackWithTheirSheetsLinksValuesAndCharts)
 {
     TMainGraphs graphs;
-    ASSERT_TRUE(ReadPlotFile(graphs, std::string(KORVEN_GRAPHICS_TEST_DATA) + "/e23_eight_layers.kv3p", 1));
+    ASSERT_TRUE(ReadPlotFile(graphs, std::string(KORVEN_GRAPHICS_TEST_DATA) + "/e23_eight_layers.kv3p", UnitSystem::English));
     TXlsxWorkbook book;
     ExportGraphs(book, {&graphs.pltLoad, &graphs.pltAxial, &graphs.pltTZcurves, &graphs.PltQW});
     const std::filesystem::path folder = Folder("real_run");

@@ -57,7 +57,7 @@ protected:
     {
         return InChild(faults, [&] {
             TMainGraphs graphs;
-            if (!ReadPlotFile(graphs, std::string(KORVEN_GRAPHICS_TEST_DATA) + "/e22_si_loads_settlement.kv3p", 2))
+            if (!ReadPlotFile(graphs, std::string(KORVEN_GRAPHICS_TEST_DATA) + "/e22_si_loads_settlement.kv3p", UnitSystem::SI))
                 return std::string("plot file not read");
             TXlsxWorkbook book;
             ExportGraphs(book, {&graphs.pltLoad, &graphs.pltAxial, &graphs.pltTZcurves, &graphs.PltQW});

@@ -7,7 +7,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string path = FuzzFolder().Write("in.kv3p", data, size);
-    for (int units : {1, 2}) {
+    for (const UnitSystem units : {UnitSystem::English, UnitSystem::SI}) {
         TMainGraphs graphs;
         std::string error;
         const bool read = ReadPlotFile(graphs, path, units, &error);

@@ -271,7 +271,7 @@ void DataDialogsTest::unitSwitchOrNewProjectReloadsOpenWindows()
     window->ShowWindow();
     QCOMPARE(window->DataPL->EditLabel()->text(), QStringLiteral("Pile Length (in)"));
 
-    frame.project->SetUnits(2);
+    frame.project->SetUnits(UnitSystem::SI);
     QCOMPARE(window->DataPL->EditLabel()->text(), QStringLiteral("Pile Length (m)"));
     QCOMPARE(window->DataArea->EditLabel()->text(), QStringLiteral("Area of Pile Tip (m²)"));
     QCOMPARE(window->DataTol->EditLabel()->text(), QStringLiteral("Tolerance (m)"));

@@ -139,7 +139,7 @@ private slots:
 
         Trigger(form, QStringLiteral("&S.I. Units (kN, m)"));
         Popup(form, QStringLiteral("&Options"));
-        QCOMPARE(form.Project().Units(), 2);
+        QCOMPARE(form.Project().Units(), UnitSystem::SI);
         QVERIFY(Action(form, QStringLiteral("&S.I. Units (kN, m)"))->isChecked());
         QVERIFY(!Action(form, QStringLiteral("&English Units (lb, in)"))->isChecked());
     }

@@ -155,18 +155,22 @@ private slots:
         QVERIFY(report.size() > 4096);
         const int tzCurves = FForm->Graphs().pltTZcurves.LineCount();
         FForm->Project().Title = "changed before the failed run";
-        {
-            const TFileSizeLimit limit(4096);
-            Trigger(*FForm, QStringLiteral("Run Analysis"));
+        // First the plot data file fits and the report does not; then neither fits.
+        for (const rlim_t bytes : {rlim_t{4096}, rlim_t{512}}) {
+            const qsizetype shown = FPrompts->Messages().size();
+            {
+                const TFileSizeLimit limit(bytes);
+                Trigger(*FForm, QStringLiteral("Run Analysis"));
+            }
+            const QStringList messages = FPrompts->Messages();
+            // One warning names the files that were kept.
+            QCOMPARE(messages.size(), shown + 1);
+            QCOMPARE(FPrompts->Asked.back().Icon, PromptIcon::Warning);
+            QVERIFY2(messages.back().contains(PathOf(QStringLiteral("pile.kv3o"))) &&
+                         messages.back().contains(QStringLiteral("could not be written whole")),
+                     qPrintable(messages.back()));
+            ExpectPreviousRunKept(report, plot, tzCurves);
         }
-        const QStringList messages = FPrompts->Messages();
-        // One warning names the files that were kept.
-        QCOMPARE(messages.size(), 2);
-        QCOMPARE(FPrompts->Asked.back().Icon, PromptIcon::Warning);
-        QVERIFY2(messages[1].contains(PathOf(QStringLiteral("pile.kv3o"))) &&
-                     messages[1].contains(QStringLiteral("could not be written whole")),
-                 qPrintable(messages[1]));
-        ExpectPreviousRunKept(report, plot, tzCurves);
         // The project itself was saved before the run.
         QVERIFY(ReadAll(PathOf(QStringLiteral("pile.kv3d"))).startsWith("changed before the failed run\n"));
     }

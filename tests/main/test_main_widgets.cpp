@@ -263,18 +263,16 @@ void MainWidgetsTest::labelFollowsTheUnitSystemAndTheEnabledState()
     QCOMPARE(w.label->text(), QStringLiteral("Pile Length"));
     w.field->SetUnitsString(QStringLiteral("L"));
     QCOMPARE(w.label->text(), QStringLiteral("Pile Length (in)"));
-    w.field->SetUnits(2);
+    w.field->SetUnits(UnitSystem::SI);
     QCOMPARE(w.label->text(), QStringLiteral("Pile Length (m)"));
-    w.field->SetUnits(7);
-    QCOMPARE(w.field->Units(), 3);
+    w.field->SetUnits(UnitSystem::Symbolic);
     QCOMPARE(w.label->text(), QStringLiteral("Pile Length (L)"));
-    w.field->SetUnits(0);
-    QCOMPARE(w.field->Units(), 1);
+    w.field->SetUnits(UnitSystem::English);
 
     w.field->SetCaption(QStringLiteral("Area of Pile Tip"));
     w.field->SetUnitsString(QStringLiteral("L²"));
     QCOMPARE(w.label->text(), QStringLiteral("Area of Pile Tip (in²)"));
-    w.field->SetUnits(2);
+    w.field->SetUnits(UnitSystem::SI);
     QCOMPARE(w.label->text(), QStringLiteral("Area of Pile Tip (m²)"));
 
     w.field->setEnabled(false);

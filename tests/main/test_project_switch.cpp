@@ -265,7 +265,7 @@ private slots:
         OpenProject(generated);
         QVERIFY_HELPER(OpenEveryTableWindow());
         Choose(form, QStringLiteral("&Options"), QStringLiteral("&S.I. Units (kN, m)"));
-        QCOMPARE(form.Project().Units(), 2);
+        QCOMPARE(form.Project().Units(), UnitSystem::SI);
         // The rows stay: every window, nested ones included, shows metres.
         QVERIFY_HELPER(CheckOpenWindows("Switch to SI units", everyWindow()));
 

@@ -73,7 +73,7 @@ private slots:
         FPrompts->Files = {{pdf, 0}};
         Popup(*FForm, QStringLiteral("&File"));
         Trigger(*FForm, QStringLiteral("Export &Report as PDF..."));
-        QCOMPARE(FForm->Results()->Units, 2);
+        QCOMPARE(FForm->Results()->Units, UnitSystem::SI);
         QVERIFY(QFileInfo(pdf).size() > 0);
 
         // Never over the project's own file.

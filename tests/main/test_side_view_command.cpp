@@ -140,7 +140,7 @@ private slots:
         QTemporaryDir folder;
         FPrompts->Files = {{folder.filePath(QStringLiteral("user.kv3d")), 0}};
         Action(form, QStringLiteral("Save &As..."))->trigger();
-        QCOMPARE(form.Project().CurveSourceCode, 1);
+        QCOMPARE(form.Project().SavedCurveSource, CurveSource::UserEntered);
         QVERIFY(SideViews(form).isEmpty());
         // The flag is clear at once, before the window is deleted.
         Action(form, Command)->trigger();

@@ -5,8 +5,6 @@
 #include "EngineRun.h"
 #include "ProjectTestSupport.h"
 
-#ifdef KORVEN_ENGINE_LIBRARY
-
 namespace {
 
 class EngineRunTest : public ProjectTest {
@@ -110,5 +108,3 @@ TEST_F(EngineRunTest, SwitchedOnOptionsChangeNoResult)
     Project->SetSwitch(&TProgramData::UseTipMovements, true);
     EXPECT_EQ(Tables.TblTipMove.RowCount(), 1);
 }
-
-#endif

@@ -22,9 +22,9 @@ TEST_F(ProjectTest, UnitSwitchConvertsPilePropertiesAndTables)
 
     int reloads = 0;
     Project->OnUnitsChanged = [&reloads] { ++reloads; };
-    Project->SetUnits(2);
+    Project->SetUnits(UnitSystem::SI);
     EXPECT_EQ(reloads, 1);
-    EXPECT_EQ(Project->Units(), 2);
+    EXPECT_EQ(Project->Units(), UnitSystem::SI);
     // The factors are inches per metre and its reciprocal: 12 significant digits.
     EXPECT_LT(RelativeError(Project->PileLength, 12.192L), 1E-11L);
     EXPECT_LT(RelativeError(Project->TipArea, 113.1L * 0.0254L * 0.0254L), 1E-11L);
@@ -34,16 +34,16 @@ TEST_F(ProjectTest, UnitSwitchConvertsPilePropertiesAndTables)
                             0.07L * 39.37007874L * 39.37007874L * 39.37007874L / 224.8089237L),
               1E-11L);
     EXPECT_EQ(layer->GetData(E50Column, 0).AsFloat(), 0.01L);
-    EXPECT_EQ(Tables.TblTZCurves2.Units(), 2);
+    EXPECT_EQ(Tables.TblTZCurves2.Units(), UnitSystem::SI);
 
     // The system already in force changes nothing.
     const long double length = Project->PileLength;
-    Project->SetUnits(2);
-    Project->SetUnits(7);  // clamped to 2
+    Project->SetUnits(UnitSystem::SI);
+    Project->SetUnits(UnitSystem::Symbolic);  // a project's own are English and SI: SI
     EXPECT_EQ(Project->PileLength, length);
 
     // And back, within the precision of the extended type.
-    Project->SetUnits(1);
+    Project->SetUnits(UnitSystem::English);
     EXPECT_LT(RelativeError(Project->PileLength, 480), 1E-17L);
     EXPECT_LT(RelativeError(Project->TipArea, 113.1L), 1E-17L);
     EXPECT_LT(RelativeError(Project->Tolerance, 1E-5L), 1E-17L);
@@ -51,26 +51,26 @@ TEST_F(ProjectTest, UnitSwitchConvertsPilePropertiesAndTables)
     EXPECT_LT(RelativeError(layer->GetData(UnitWeightColumn, 0).AsFloat(), 0.07L), 1E-17L);
     EXPECT_EQ(MetresPerInch * InchesPerMetre, 1.0L);
     const long double inches = Project->PileLength;
-    Project->SetUnits(0);  // clamped to 1
-    EXPECT_EQ(Project->Units(), 1);
+    Project->SetUnits(UnitSystem::English);
+    EXPECT_EQ(Project->Units(), UnitSystem::English);
     EXPECT_EQ(Project->PileLength, inches);
 }
 
 // A new project replaces one in SI units with more rows.
 TEST_F(ProjectTest, NewProjectResetsTheTables)
 {
-    Project->SetUnits(2);
+    Project->SetUnits(UnitSystem::SI);
     Tables.TblAE2.SetRowCount(7);
     Tables.TblAE2.GetData(1, 0).SetFloat(100);
     Tables.D2.SetRowCount(4);
     Tables.D2.GetData(SoilTypeColumn, 3).SetInteger(2);
     Project = std::make_unique<TProgramData>(Tables);
-    EXPECT_EQ(Project->Units(), 1);
-    Tables.ForEach([](auto& table) { EXPECT_EQ(table.Units(), 1) << table.Caption; });
+    EXPECT_EQ(Project->Units(), UnitSystem::English);
+    Tables.ForEach([](auto& table) { EXPECT_EQ(table.Units(), UnitSystem::English) << table.Caption; });
     EXPECT_EQ(Tables.TblAE2.RowCount(), 2);
     EXPECT_EQ(Tables.TblAE2.GetData(1, 0).AsFloat(), 0);
     ASSERT_EQ(Tables.D2.RowCount(), 1);
-    EXPECT_EQ(Tables.D2.GetData(LayerDataColumn, 0).AsTable()->Units(), 1);
+    EXPECT_EQ(Tables.D2.GetData(LayerDataColumn, 0).AsTable()->Units(), UnitSystem::English);
 }
 
 // Multipliers of 1 leave the Q-w curve as it is: switching the factors on

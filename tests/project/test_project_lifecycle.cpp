@@ -20,8 +20,6 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
-#ifdef KORVEN_ENGINE_LIBRARY
-
 namespace {
 
 // Nonzero when memory allocated since the start cannot be reached.
@@ -75,5 +73,3 @@ TEST_F(ProjectLifecycleTest, EveryReferenceProjectOpensRunsAndClosesWithoutLeaks
         EXPECT_EQ(LeakCheck(), 0) << "after " << reference.filename();
     }
 }
-
-#endif

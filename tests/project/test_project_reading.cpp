@@ -236,7 +236,7 @@ TEST_F(ProjectTest, IntegersWrittenWithAFraction)
     // A curve source of 3 names neither kind of curves: no curve block follows.
     WriteText(PathOf("whole.kv3d"), "T\n50 0 1\n3.0 \n2\n1E9 0\n1E9 480\n0.00001 480 12 113.1\n 0\n 0\n 0\n 0\n 0\n");
     EXPECT_EQ(Open(PathOf("whole.kv3d")), "");
-    EXPECT_EQ(Project->CurveSourceCode, 3);
+    EXPECT_EQ(Project->SavedCurveSource, CurveSource::UserEntered);
     EXPECT_FALSE(Project->CurvesGenerated);
     EXPECT_EQ(Tables.TblAE2.GetData(0, 1).AsFloat(), 480);
     EXPECT_EQ(Project->PileLength, 480);

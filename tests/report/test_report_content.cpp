@@ -73,7 +73,7 @@ TEST(ReportContent, ResultsTablesAndReadOuts)
     EXPECT_NE(flagged.find("Pile-head load case 2 lies beyond the computed curve"), std::string::npos);
 
     // Results in other units than the project are not read off.
-    input.Results->Units = 2;
+    input.Results->Units = UnitSystem::SI;
     EXPECT_NE(ReportHtml(input).find("computed in other units"), std::string::npos);
 }
 

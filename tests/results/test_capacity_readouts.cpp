@@ -22,7 +22,7 @@ TPlotData StraightCurve(double stiffness, double lastSettlement, double step)
 TPileForReadouts EnglishPile()
 {
     TPileForReadouts pile;
-    pile.Units = 1;
+    pile.Units = UnitSystem::English;
     pile.Length = 480;
     pile.Diameter = 12;
     pile.AEDepths = {0, 480};
@@ -89,7 +89,7 @@ TEST(CapacityReadouts, SiAndEnglishGiveTheSamePhysicalAnswer)
     for (const TLoadSettlementRow& row : english.LoadSettlement)
         si.LoadSettlement.push_back({row.TopLoad * NewtonsPerPound / 1000, row.TopMovement / InchesPerMetre, 0, 0});
     TPileForReadouts siPile = EnglishPile();
-    siPile.Units = 2;
+    siPile.Units = UnitSystem::SI;
     siPile.Length = 480 / InchesPerMetre;
     siPile.Diameter = 12 / InchesPerMetre;
     siPile.AEValues = {1e6 * NewtonsPerPound / 1000, 1e6 * NewtonsPerPound / 1000};

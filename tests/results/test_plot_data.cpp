@@ -25,7 +25,7 @@ TEST(PlotData, LoadSettlementAndLoadCasesAsWritten)
         GTEST_SKIP() << "no reference files in " << Golden;
     // Five tip movements, three pile-head loads, English units.
     const TPlotData data = ReadPlotData(Golden + "/e19_iprint_1_loads.kv3p");
-    EXPECT_EQ(data.Units, 1);
+    EXPECT_EQ(data.Units, UnitSystem::English);
     EXPECT_EQ(data.Increments, 50);
     ASSERT_EQ(data.Distributions.size(), 5u);
     EXPECT_EQ(data.Distributions[0].size(), 50u);

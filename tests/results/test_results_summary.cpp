@@ -21,7 +21,7 @@ TEST(ResultsSummary, RowsOfAProjectInItsUnits)
 {
     TProjectTables tables;
     TProgramData project(tables);
-    project.SetUnits(2);
+    project.SetUnits(UnitSystem::SI);
     project.PileLength = 12;
     project.OuterDiameter = 0.6;
     tables.TblAE2.GetData(0, 0).SetFloat(0);
@@ -30,7 +30,7 @@ TEST(ResultsSummary, RowsOfAProjectInItsUnits)
     tables.TblAE2.GetData(1, 1).SetFloat(5e6L);
 
     const TPileForReadouts pile = PileForReadouts(project);
-    EXPECT_EQ(pile.Units, 2);
+    EXPECT_EQ(pile.Units, UnitSystem::SI);
     EXPECT_DOUBLE_EQ(pile.Diameter, 0.6);
     ASSERT_EQ(pile.AEValues.size(), 2u);
 

@@ -169,7 +169,7 @@ TEST(StudyChecks, TipMultiplierStudyMatchesTheAnalyticTransform)
     study.SettlementLimit = settlement(0.8);
 
     const TProbabilisticResult result = RunProbabilistic(study, StudyProblem(springs.Text()), {});
-    const TProbabilisticSummary summary = Summarise(study, result, 2);
+    const TProbabilisticSummary summary = Summarise(study, result, UnitSystem::SI);
     ASSERT_EQ(summary.Analysed, study.Realisations);
     const TReadoutDistribution& s = summary.Readouts[2];
     ASSERT_EQ(s.Key, "settlement_at_study_load");
@@ -195,11 +195,11 @@ TEST(StudyChecks, SameSeedSameNumbersOnAnyNumberOfThreads)
     for (int threads : {1, 2, 5}) {
         const auto& definition = std::get<TProbabilisticStudy>(study.Definition);
         const TProbabilisticResult result = RunProbabilistic(definition, example, OnThreads(threads));
-        const TProbabilisticSummary summary = Summarise(definition, result, 1);
+        const TProbabilisticSummary summary = Summarise(definition, result, UnitSystem::English);
         // The default bands end where the highest one is still defined.
         ASSERT_EQ(summary.Bands.size(), 20u);
         EXPECT_TRUE(std::isfinite(summary.Bands.back().Settlement[2]));
-        const std::string json = ProbabilisticJson(study, result, summary, 1).dump();
+        const std::string json = ProbabilisticJson(study, result, summary, UnitSystem::English).dump();
         if (first.empty())
             first = json;
         EXPECT_EQ(json, first) << threads << " threads";
@@ -215,7 +215,7 @@ TEST(StudyChecks, RefusedAnalysesAreCountedAndCancellingStops)
     EXPECT_EQ(result.Runs[0].Status, RefusedValue);
     EXPECT_TRUE(result.Runs[1].Analysed());
     EXPECT_EQ(result.Runs[2].Status, korven::kTipBelowLayers);
-    const auto json = ParametricJson({"refusals", study}, result, 1);
+    const auto json = ParametricJson({"refusals", study}, result, UnitSystem::English);
     EXPECT_EQ(json["refused"], 2);
     EXPECT_EQ(json["steps"][2]["status_meaning"], "the pile tip lies below the bottom of every soil layer");
 

@@ -427,14 +427,14 @@ TEST(GridTable, UnitSwitchConvertsEveryFloatAndReturns)
     int rowsChanged = 0;
     const TSubscription rows = l.layers.OnRowsChanged.Subscribe([&] { ++rowsChanged; });
 
-    l.layers.SetUnits(1);
+    l.layers.SetUnits(UnitSystem::English);
     EXPECT_EQ(rowsChanged, 0);
     EXPECT_EQ(l.layers.Column(1).CaptionLine(0), "Bottom of Layer (in)  ");
 
-    l.layers.SetUnits(2);
+    l.layers.SetUnits(UnitSystem::SI);
     EXPECT_EQ(rowsChanged, 1);
-    EXPECT_EQ(l.layers.Units(), 2);
-    EXPECT_EQ(l.Nested(1)->Units(), 2);
+    EXPECT_EQ(l.layers.Units(), UnitSystem::SI);
+    EXPECT_EQ(l.Nested(1)->Units(), UnitSystem::SI);
     EXPECT_NEAR(static_cast<double>(l.layers.GetData(1, 1).AsFloat()), 0.3096768, 1e-9);
     const long double inch = 39.37007874L;
     EXPECT_NEAR(static_cast<double>(l.Nested(1)->GetData(0, 0).AsFloat()),
@@ -443,9 +443,9 @@ TEST(GridTable, UnitSwitchConvertsEveryFloatAndReturns)
     EXPECT_EQ(l.Nested(1)->Column(0).CaptionLine(1), "Weight, (kN/m^3)  ");
     // A row added now starts in the table's units.
     l.layers.AppendRowGroup();
-    EXPECT_EQ(l.Nested(2)->Units(), 2);
+    EXPECT_EQ(l.Nested(2)->Units(), UnitSystem::SI);
 
-    l.layers.SetUnits(1);
+    l.layers.SetUnits(UnitSystem::English);
     EXPECT_NEAR(static_cast<double>(l.layers.GetData(1, 1).AsFloat()), 12.192, 1e-15);
     EXPECT_NEAR(static_cast<double>(l.Nested(1)->GetData(0, 0).AsFloat()), 0.0625, 1e-17);
     EXPECT_EQ(l.layers.GetData(1, 1).AsString(), "12.192");
@@ -706,20 +706,20 @@ TEST(GridTable, OtherRowObjectsHearHideResetUnitsAndClicks)
     table.OnHide = record("hide");
     table.OnResetChanged = record("reset");
     table.OnButtonClick = record("click");
-    table.OnSetUnits = [&](TGridTable&, int32_t col, int32_t row, TRowObject*, int32_t units) {
-        calls.push_back("units " + std::to_string(col) + " " + std::to_string(row) + " " + std::to_string(units));
+    table.OnSetUnits = [&](TGridTable&, int32_t col, int32_t row, TRowObject*, UnitSystem units) {
+        calls.push_back("units " + std::to_string(col) + " " + std::to_string(row) + " " + std::to_string(UnitSystemCode(units)));
     };
     // Values are converted in the old system; the rows are redrawn in the new.
     const TSubscription cells = table.OnCellChanged.Subscribe([&](int col, int row) {
         calls.push_back("cell " + std::to_string(col) + " " + std::to_string(row) + " in " +
-                        std::to_string(table.Units()));
+                        std::to_string(UnitSystemCode(table.Units())));
     });
     const TSubscription rows =
-        table.OnRowsChanged.Subscribe([&] { calls.push_back("rows in " + std::to_string(table.Units())); });
+        table.OnRowsChanged.Subscribe([&] { calls.push_back("rows in " + std::to_string(UnitSystemCode(table.Units()))); });
     table.SetRowCount(2);
     table.Hide();
     table.SetChanged(false);
-    table.SetUnits(2);
+    table.SetUnits(UnitSystem::SI);
     table.Show();
     auto& buttons = static_cast<TTableColumn&>(table.Column(1));
     buttons.AllocateControls(table.Editor(), 1, 1);

@@ -135,7 +135,7 @@ TEST(GridTableChart, CopiesCarryTheChartProperties)
     curve.AddColumn<TFloatColumnChart>({"Pile Movement (z),"}).UnitString = "L";
     curve.SetIdentifier(2201);
     TGridTableChart depths;
-    depths.SetUnits(2);
+    depths.SetUnits(UnitSystem::SI);
     depths.AddColumn<TFloatColumnChart>({"Depth"});
     depths.AddColumn<TTableColumnChart>({"t-z Data"}).Templates.Entries = {{2201, true}};
     depths.SetRowCount(1);
@@ -157,7 +157,7 @@ TEST(GridTableChart, CopiesCarryTheChartProperties)
     EXPECT_TRUE(copy->InvertedYAxis);
     EXPECT_FALSE(copy->InvertedXAxis);
     EXPECT_EQ(copy->Graph, curve.Graph);
-    EXPECT_EQ(copy->Units(), 2);
+    EXPECT_EQ(copy->Units(), UnitSystem::SI);
     EXPECT_EQ(copy->Column(0).CaptionLine(0), "Load Transfer (t), (kN/m^2)  ");
     EXPECT_EQ(copy->WindowCaption(), "t-z curve  1");
 }

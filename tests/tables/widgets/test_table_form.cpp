@@ -2,6 +2,7 @@
 // editor, drop-downs and buttons over the cells, nested tables, closing and
 // snapping to whole rows and columns.
 
+#include "CellTyping.h"
 #include "ProjectTables.h"
 #include "ScriptedPrompts.h"
 #include "TableForm.h"
@@ -42,26 +43,6 @@ TTableFormT<F>& OpenForm(TGridTableT<F>& table)
     if (!form)
         qFatal("no window opened");
     return *form;
-}
-
-// Opens the cell editor on the current cell and types `text` into it.
-QLineEdit* TypeIntoCurrentCell(TTableGrid& grid, const QString& text)
-{
-    grid.setFocus();
-    if (!grid.indexWidget(grid.currentIndex()))
-        grid.edit(grid.currentIndex());
-    auto* editor = qobject_cast<QLineEdit*>(grid.indexWidget(grid.currentIndex()));
-    if (!editor)
-        return nullptr;
-    editor->selectAll();
-    QTest::keyClicks(editor, text);
-    return editor;
-}
-
-void PressEnter(TTableGrid& grid)
-{
-    QWidget* target = grid.indexWidget(grid.currentIndex());
-    QTest::keyClick(target ? target : &grid, Qt::Key_Return);
 }
 
 void ProcessDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -300,7 +281,7 @@ void TableFormTests::soilTypeDropDownReplacesLayerData()
 
     // A column hidden while the window is open loses its controls.
     tables.D2.Column(SoilTypeColumn).Visible = false;
-    tables.D2.SetUnits(2);
+    tables.D2.SetUnits(UnitSystem::SI);
     QVERIFY(form.RowControls(SoilTypeColumn).empty());
     QCOMPARE(tables.D2.Column(SoilTypeColumn).ControlsAllocated(), 0);
     QCOMPARE(form.Grid->columnCount(), 2);
@@ -415,7 +396,7 @@ void TableFormTests::windowFollowsTheTable()
     auto table = FloatTable(1, 1, 10, 2);
     TTableForm& form = OpenForm(*table);
     // Units and numbering reach the open window.
-    table->SetUnits(2);
+    table->SetUnits(UnitSystem::SI);
     QCOMPARE(form.Grid->model()->headerData(0, Qt::Horizontal).toString(), QString("Value 1 (kN)  "));
     table->SetNumber(4);
     QCOMPARE(form.windowTitle(), QString("Loads  4"));

@@ -344,4 +344,4 @@ void SideViewTests::unwritableFileIsReported()
 }
 
 QTEST_MAIN(SideViewTests)
-#include "SideViewTests.moc"
+#include "test_side_view.moc"

@@ -277,4 +277,4 @@ void PlotOutputTests::savingAsPdfWritesOnePage()
 }
 
 QTEST_MAIN(PlotOutputTests)
-#include "PlotOutputTests.moc"
+#include "test_plot_output.moc"

@@ -518,4 +518,4 @@ void PlotInteractionTests::curveDialogsLayOutTheirControlsWhenResized()
 }
 
 QTEST_MAIN(PlotInteractionTests)
-#include "PlotInteractionTests.moc"
+#include "test_plot_interaction.moc"

@@ -58,7 +58,7 @@ TEST(SideViewData, LayersRunFromTheBottomOfTheLayerAbove)
     EXPECT_EQ(data.Layers[1].SoilType, 4);
 
     // In SI units the diameter is in m like the depths: still three wide.
-    project.SetUnits(2);
+    project.SetUnits(UnitSystem::SI);
     const TSideViewData si = ReadSideViewData(project);
     EXPECT_EQ(si.HalfWidth, 1.5L * project.OuterDiameter);
     EXPECT_NEAR(si.HalfWidth, 1.3716L, 1e-9);

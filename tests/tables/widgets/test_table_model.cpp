@@ -64,7 +64,7 @@ void TableModelTests::testerPassesWhileTheTableChanges()
     table->DeleteRowGroup(0);
     table->DeleteRowGroup(3);
     QCOMPARE(model.rowCount(), 3);
-    table->SetUnits(2);  // every value and the unit caption
+    table->SetUnits(UnitSystem::SI);  // every value and the unit caption
     QCOMPARE(model.headerData(3, Qt::Horizontal).toString(), QString("Load (kN)  \n"));
     QVERIFY(model.setData(model.index(2, 3), QString("4/2")));
     QVERIFY(!model.setData(model.index(2, 3), QString("four")));

@@ -2,6 +2,7 @@
 
 // Helpers of the table-with-chart window tests: tables, windows, typing.
 
+#include "CellTyping.h"
 #include "ProjectTables.h"
 #include "TableChartForm.h"
 #include "TableGrid.h"
@@ -51,25 +52,6 @@ inline std::unique_ptr<TGridTableChart> ChartTable(const std::vector<std::string
     table->Graph.YColumn = y;
     table->GetDataFromFile = true;
     return table;
-}
-
-inline QLineEdit* TypeIntoCurrentCell(TTableGrid& grid, const QString& text)
-{
-    grid.setFocus();
-    if (!grid.indexWidget(grid.currentIndex()))
-        grid.edit(grid.currentIndex());
-    auto* editor = qobject_cast<QLineEdit*>(grid.indexWidget(grid.currentIndex()));
-    if (!editor)
-        return nullptr;
-    editor->selectAll();
-    QTest::keyClicks(editor, text);
-    return editor;
-}
-
-inline void PressEnter(TTableGrid& grid)
-{
-    QWidget* target = grid.indexWidget(grid.currentIndex());
-    QTest::keyClick(target ? target : &grid, Qt::Key_Return);
 }
 
 inline QWidget* KeyTarget(TTableGrid& grid)

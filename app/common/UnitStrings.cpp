@@ -93,7 +93,7 @@ long double SideFactor(std::string_view side, const TUnitFamily& family)
     return factor;
 }
 
-long double FamilyConversionFactor(int from, int to, const std::string& units, const TUnitFamily& family)
+long double FamilyConversionFactor(UnitSystem from, UnitSystem to, const std::string& units, const TUnitFamily& family)
 {
     const std::string_view text(units);
     const std::size_t slash = text.find('/');
@@ -107,18 +107,16 @@ long double FamilyConversionFactor(int from, int to, const std::string& units, c
     return 1.0L;
 }
 
-std::string FamilyExpandUnits(const std::string& units, int system, const TUnitFamily& family)
+std::string FamilyExpandUnits(const std::string& units, UnitSystem system, const TUnitFamily& family)
 {
-    if (system < UnitSystem::English || system > UnitSystem::Symbolic)
-        return units;
-    std::string text = units;
+        std::string text = units;
     char expandedLetter = 0;
     for (int i = 0; i < family.ExpandCount; ++i) {
         const std::string_view token = family.ExpandOrder[i];
         if (family.OneTokenPerLetter && token[0] == expandedLetter)
             continue;
         const TUnitSlot& slot = SlotOf(token[0], token.size() > 1 ? token[1] : '0');
-        const std::string_view name = slot.Names[system - 1];
+        const std::string_view name = slot.Names[UnitSystemCode(system) - 1];
         // Continue after each inserted name: symbolic names are tokens again.
         for (std::size_t pos = text.find(token); pos != std::string::npos; pos = text.find(token, pos + name.size())) {
             text.replace(pos, token.size(), name);
@@ -130,24 +128,24 @@ std::string FamilyExpandUnits(const std::string& units, int system, const TUnitF
 
 }  // namespace
 
-long double ConversionFactor(int from, int to, const std::string& units)
+long double ConversionFactor(UnitSystem from, UnitSystem to, const std::string& units)
 {
     return FamilyConversionFactor(from, to, units, TableFamily);
 }
 
-std::string ExpandUnits(const std::string& units, int system) { return FamilyExpandUnits(units, system, TableFamily); }
+std::string ExpandUnits(const std::string& units, UnitSystem system) { return FamilyExpandUnits(units, system, TableFamily); }
 
-long double ChartConversionFactor(int from, int to, const std::string& units)
+long double ChartConversionFactor(UnitSystem from, UnitSystem to, const std::string& units)
 {
     return FamilyConversionFactor(from, to, units, ChartFamily);
 }
 
-std::string ExpandChartUnits(const std::string& units, int system)
+std::string ExpandChartUnits(const std::string& units, UnitSystem system)
 {
     return FamilyExpandUnits(units, system, ChartFamily);
 }
 
-std::string ExpandPlotUnits(const std::string& units, int system)
+std::string ExpandPlotUnits(const std::string& units, UnitSystem system)
 {
     if (system != UnitSystem::English && system != UnitSystem::SI)
         return units;

@@ -41,27 +41,16 @@ TEST(GraphPlot, LegendTextIsTheNameOrTheNumberedDefault)
     EXPECT_EQ(graph.LegendText(1), "Pile top");
 }
 
-TEST(GraphPlot, UnitsAreClampedToTheThreeSystems)
-{
-    TGraphPlot graph;
-    graph.SetUnits(0);
-    EXPECT_EQ(graph.Units(), 1);
-    graph.SetUnits(7);
-    EXPECT_EQ(graph.Units(), 3);
-    graph.SetUnits(2);
-    EXPECT_EQ(graph.Units(), 2);
-}
-
 TEST(GraphPlot, UnitCodesExpandPerSystem)
 {
-    EXPECT_EQ(ExpandPlotUnits("F/L^2", 1), "lbs/in^2");
-    EXPECT_EQ(ExpandPlotUnits("F/L^2", 2), "kN/m^2");
-    EXPECT_EQ(ExpandPlotUnits("F/L^2", 3), "F/L^2");
-    EXPECT_EQ(ExpandPlotUnits("F1/L2^2", 1), "kips/ft^2");
-    EXPECT_EQ(ExpandPlotUnits("F1/L2^2", 2), "kN/m^2");
-    EXPECT_EQ(ExpandPlotUnits("F2", 1), "tons");
-    EXPECT_EQ(ExpandPlotUnits("L1", 2), "mm");
-    EXPECT_EQ(ExpandPlotUnits("", 1), "");
+    EXPECT_EQ(ExpandPlotUnits("F/L^2", UnitSystem::English), "lbs/in^2");
+    EXPECT_EQ(ExpandPlotUnits("F/L^2", UnitSystem::SI), "kN/m^2");
+    EXPECT_EQ(ExpandPlotUnits("F/L^2", UnitSystem::Symbolic), "F/L^2");
+    EXPECT_EQ(ExpandPlotUnits("F1/L2^2", UnitSystem::English), "kips/ft^2");
+    EXPECT_EQ(ExpandPlotUnits("F1/L2^2", UnitSystem::SI), "kN/m^2");
+    EXPECT_EQ(ExpandPlotUnits("F2", UnitSystem::English), "tons");
+    EXPECT_EQ(ExpandPlotUnits("L1", UnitSystem::SI), "mm");
+    EXPECT_EQ(ExpandPlotUnits("", UnitSystem::English), "");
 
     TGraphPlot graph;
     graph.XCaption = "Total Capacity ";
@@ -69,7 +58,7 @@ TEST(GraphPlot, UnitCodesExpandPerSystem)
     graph.YCaption = "w";
     EXPECT_EQ(graph.XAxisText(), "Total Capacity  (kips)");
     EXPECT_EQ(graph.YAxisText(), "w");
-    graph.SetUnits(2);
+    graph.SetUnits(UnitSystem::SI);
     EXPECT_EQ(graph.XAxisText(), "Total Capacity  (kN)");
 }
 

@@ -75,7 +75,7 @@ protected:
     }
 
     TMainGraphs Graphs;
-    int Units = 1;
+    UnitSystem Units = UnitSystem::English;
     int Read = 0;
     int Refused = 0;
 };
@@ -102,7 +102,7 @@ TEST_F(PlotFileDamage, FileCutAtEveryOffsetReadsOrLeavesNoCurves)
 
 TEST_F(PlotFileDamage, ByteReplacedAtSampledOffsetsReadsOrLeavesNoCurves)
 {
-    Units = 2;
+    Units = UnitSystem::SI;
     const std::string whole = DataText("e21_depth_1234_56.kv3p");
     const std::string intact = WriteFile("intact.kv3p", whole);
     for (std::size_t at = 0; at < whole.size(); at += 11)

@@ -166,7 +166,7 @@ void PlotFormTests::showPlotReusesTheWindowOfAGraph()
 void PlotFormTests::engineFileIsPainted()
 {
     TMainGraphs graphs;
-    QVERIFY(ReadPlotFile(graphs, KORVEN_GRAPHICS_TEST_DATA "/e23_eight_layers.kv3p", 1));
+    QVERIFY(ReadPlotFile(graphs, KORVEN_GRAPHICS_TEST_DATA "/e23_eight_layers.kv3p", UnitSystem::English));
     TPlotForm curves(graphs.pltTZcurves);
     QVERIFY(Open(curves, 1000, 700));
     QCOMPARE(curves.Legend().Rows().size(), std::size_t{20});
@@ -178,7 +178,7 @@ void PlotFormTests::engineFileIsPainted()
     const QImage image = PaintForm(loads);
     QVERIFY(CountColour(image, Colour(Palette[1])) > 100);
     QCOMPARE(CountColour(image, Colour(Palette[2])), 0);
-    QVERIFY(!ReadPlotFile(graphs, KORVEN_GRAPHICS_TEST_DATA "/e27_status_5.kv3p", 1));
+    QVERIFY(!ReadPlotFile(graphs, KORVEN_GRAPHICS_TEST_DATA "/e27_status_5.kv3p", UnitSystem::English));
 }
 
 namespace {
@@ -257,4 +257,4 @@ void PlotFormTests::restoredCascadedAndTiledWindowsShowTheirGraphs()
 }
 
 QTEST_MAIN(PlotFormTests)
-#include "PlotFormTests.moc"
+#include "test_plot_form.moc"

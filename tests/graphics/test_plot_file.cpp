@@ -46,7 +46,7 @@ TEST(ReadPlotFile, TZCurvesOfDifferentLengthsArePaddedWithTheirLastPoint)
                                        "  0.5  0.1\n  1.5  0.2\n  2.5  0.3\n  3.5  0.4\n" +
                                            std::string(SmallTail));
     TMainGraphs graphs;
-    ASSERT_TRUE(ReadPlotFile(graphs, path, 2));
+    ASSERT_TRUE(ReadPlotFile(graphs, path, UnitSystem::SI));
     const TGraphPlot& tz = graphs.pltTZcurves;
     ASSERT_EQ(tz.LineCount(), 3);
     for (int i = 0; i < 3; ++i)
@@ -75,7 +75,7 @@ TEST(ReadPlotFile, TZCurvesOfDifferentLengthsArePaddedWithTheirLastPoint)
     EXPECT_EQ(graphs.pltAxial.Line(0).Points[2].X, 80);
     EXPECT_EQ(graphs.pltAxial.Line(0).Points[2].Y, 0.03);
     for (TGraphPlot* graph : graphs.All())
-        EXPECT_EQ(graph->Units(), 2);
+        EXPECT_EQ(graph->Units(), UnitSystem::SI);
 }
 
 TEST(ReadPlotFile, ACurveWithoutPointsStaysAtTheOrigin)
@@ -87,7 +87,7 @@ TEST(ReadPlotFile, ACurveWithoutPointsStaysAtTheOrigin)
                                        "  1.0  0.1\n  2.0  0.2\n  3.0  0.3\n" +
                                            std::string(SmallTail));
     TMainGraphs graphs;
-    ASSERT_TRUE(ReadPlotFile(graphs, path, 1));
+    ASSERT_TRUE(ReadPlotFile(graphs, path, UnitSystem::English));
     for (const TFloatPoint& point : graphs.pltTZcurves.Line(0).Points) {
         EXPECT_EQ(point.X, 0);
         EXPECT_EQ(point.Y, 0);
@@ -98,7 +98,7 @@ TEST(ReadPlotFile, ACurveWithoutPointsStaysAtTheOrigin)
 TEST(ReadPlotFile, EightLayersGiveThirtyCurvesOfTenPoints)
 {
     TMainGraphs graphs;
-    ASSERT_TRUE(ReadPlotFile(graphs, DataFile("e23_eight_layers.kv3p"), 1));
+    ASSERT_TRUE(ReadPlotFile(graphs, DataFile("e23_eight_layers.kv3p"), UnitSystem::English));
     EXPECT_TRUE(graphs.PlotsAvailable);
     const TGraphPlot& tz = graphs.pltTZcurves;
     ASSERT_EQ(tz.LineCount(), 30);
@@ -120,7 +120,7 @@ TEST(ReadPlotFile, EightLayersGiveThirtyCurvesOfTenPoints)
 TEST(ReadPlotFile, EnglishFileShowsFeetAndKipsButSettlementInInches)
 {
     TMainGraphs graphs;
-    ASSERT_TRUE(ReadPlotFile(graphs, DataFile("e21_depth_1234_56.kv3p"), 1));
+    ASSERT_TRUE(ReadPlotFile(graphs, DataFile("e21_depth_1234_56.kv3p"), UnitSystem::English));
     const TFloatPoint& deepest = graphs.pltLoad.Line(0).Points[0];
     EXPECT_NEAR(deepest.Y, 1170.0L / 12, 1e-9);
     EXPECT_NEAR(deepest.X, 14.5L, 1e-9);
@@ -135,7 +135,7 @@ TEST(ReadPlotFile, EnglishFileShowsFeetAndKipsButSettlementInInches)
     EXPECT_NEAR(axial[1].X, 225, 1e-9);
     EXPECT_NEAR(axial[1].Y, 0.2425L, 1e-12);
     for (TGraphPlot* graph : graphs.All())
-        EXPECT_EQ(graph->Units(), 1);
+        EXPECT_EQ(graph->Units(), UnitSystem::English);
     EXPECT_EQ(graphs.pltLoad.XAxisText(), "Total Capacity  (kips)");
     EXPECT_EQ(graphs.pltLoad.YAxisText(), "Depth  (ft)");
     EXPECT_EQ(graphs.pltAxial.YAxisText(), "Settlement  (in)");
@@ -144,7 +144,7 @@ TEST(ReadPlotFile, EnglishFileShowsFeetAndKipsButSettlementInInches)
 TEST(ReadPlotFile, AxialCurveStartsAtItsFirstPointWhenTheFirstLoadIsNotPositive)
 {
     TMainGraphs graphs;
-    ASSERT_TRUE(ReadPlotFile(graphs, DataFile("e24_all_upward.kv3p"), 1));
+    ASSERT_TRUE(ReadPlotFile(graphs, DataFile("e24_all_upward.kv3p"), UnitSystem::English));
     const auto& axial = graphs.pltAxial.Line(0).Points;
     ASSERT_EQ(axial.size(), 4u);
     EXPECT_NEAR(axial[0].X, -18.75L, 1e-9);
@@ -156,30 +156,30 @@ TEST(ReadPlotFile, AxialCurveStartsAtItsFirstPointWhenTheFirstLoadIsNotPositive)
 TEST(ReadPlotFile, SIFileIgnoresThePileHeadLoadRows)
 {
     TMainGraphs graphs;
-    ASSERT_TRUE(ReadPlotFile(graphs, DataFile("e22_si_loads_settlement.kv3p"), 2));
+    ASSERT_TRUE(ReadPlotFile(graphs, DataFile("e22_si_loads_settlement.kv3p"), UnitSystem::SI));
     EXPECT_EQ(graphs.pltTZcurves.Line(0).Name, "0 m");
     const auto& axial = graphs.pltAxial.Line(0).Points;
     ASSERT_EQ(axial.size(), 4u);
     EXPECT_NEAR(axial[3].X, 591.1L, 1e-9);
     EXPECT_NEAR(axial[0].X, -91.39L, 1e-9);
     EXPECT_NEAR(graphs.pltLoad.Line(0).Points[0].Y, 11.9L, 1e-9);
-    EXPECT_EQ(graphs.pltAxial.Units(), 2);
+    EXPECT_EQ(graphs.pltAxial.Units(), UnitSystem::SI);
 }
 
 TEST(ReadPlotFile, TruncatedFileFailsAndLeavesNoPartOfItInTheGraphs)
 {
     TMainGraphs graphs;
-    ASSERT_TRUE(ReadPlotFile(graphs, DataFile("e24_all_upward.kv3p"), 1));
+    ASSERT_TRUE(ReadPlotFile(graphs, DataFile("e24_all_upward.kv3p"), UnitSystem::English));
     std::string error;
     // The engine stopped while building the Q-w curve: only the t-z curves.
-    EXPECT_FALSE(ReadPlotFile(graphs, DataFile("e27_status_5.kv3p"), 1, &error));
+    EXPECT_FALSE(ReadPlotFile(graphs, DataFile("e27_status_5.kv3p"), UnitSystem::English, &error));
     EXPECT_FALSE(graphs.PlotsAvailable);
     EXPECT_EQ(error, "This file either invalid or incomplete.");
     // Neither the ten t-z curves read before the end nor the previous run's.
     for (TGraphPlot* graph : {&graphs.pltTZcurves, &graphs.PltQW, &graphs.pltLoad, &graphs.pltAxial})
         EXPECT_EQ(graph->LineCount(), 0) << graph->Caption;
     for (TGraphPlot* graph : graphs.All())
-        EXPECT_EQ(graph->Units(), 1);
+        EXPECT_EQ(graph->Units(), UnitSystem::English);
 }
 
 TEST(ReadPlotFile, WordThatIsNotANumberFails)
@@ -187,7 +187,7 @@ TEST(ReadPlotFile, WordThatIsNotANumberFails)
     const std::string path = WriteFile("bad_word.kv3p", "  1\n  1  2  0.0E+00\n  1.0  0.1\n  abc  0.2\n");
     TMainGraphs graphs;
     std::string error;
-    EXPECT_FALSE(ReadPlotFile(graphs, path, 1, &error));
+    EXPECT_FALSE(ReadPlotFile(graphs, path, UnitSystem::English, &error));
     EXPECT_THAT(error, testing::StartsWith("Error on Line 4 Item 1"));
     EXPECT_THAT(error, testing::EndsWith("A floating point number was expected but not found."));
     EXPECT_EQ(graphs.pltTZcurves.LineCount(), 0);
@@ -196,8 +196,8 @@ TEST(ReadPlotFile, WordThatIsNotANumberFails)
 TEST(ReadPlotFile, MissingFileAndEmptyFileFail)
 {
     TMainGraphs graphs;
-    EXPECT_FALSE(ReadPlotFile(graphs, testing::TempDir() + "no_such_file.kv3p", 1));
-    EXPECT_FALSE(ReadPlotFile(graphs, WriteFile("empty.kv3p", ""), 1));
+    EXPECT_FALSE(ReadPlotFile(graphs, testing::TempDir() + "no_such_file.kv3p", UnitSystem::English));
+    EXPECT_FALSE(ReadPlotFile(graphs, WriteFile("empty.kv3p", ""), UnitSystem::English));
     EXPECT_FALSE(graphs.PlotsAvailable);
 }
 
@@ -205,18 +205,18 @@ TEST(ReadPlotFile, CountLargerThanTheFileCanHoldFailsWithoutAllocating)
 {
     TMainGraphs graphs;
     std::string error;
-    EXPECT_FALSE(ReadPlotFile(graphs, WriteFile("huge_curves.kv3p", "2000000000\n"), 1, &error));
+    EXPECT_FALSE(ReadPlotFile(graphs, WriteFile("huge_curves.kv3p", "2000000000\n"), UnitSystem::English, &error));
     EXPECT_EQ(error, "This file either invalid or incomplete.");
-    EXPECT_FALSE(ReadPlotFile(graphs, WriteFile("huge_points.kv3p", "1\n 1 2000000000 0.0\n"), 1));
+    EXPECT_FALSE(ReadPlotFile(graphs, WriteFile("huge_points.kv3p", "1\n 1 2000000000 0.0\n"), UnitSystem::English));
     // Each count alone fits in the file, their product does not.
     EXPECT_FALSE(
-        ReadPlotFile(graphs, WriteFile("huge_product.kv3p", "0\n0\n 200 200 1\n" + std::string(1500, ' ') + "\n"), 1));
+        ReadPlotFile(graphs, WriteFile("huge_product.kv3p", "0\n0\n 200 200 1\n" + std::string(1500, ' ') + "\n"), UnitSystem::English));
 }
 
 TEST(ReadPlotFile, RunWithoutLoadCasesLeavesTheAxialCurveAtTheOrigin)
 {
     TMainGraphs graphs;
-    ASSERT_TRUE(ReadPlotFile(graphs, WriteFile("no_cases.kv3p", "0\n0\n 0 50 1\n"), 1));
+    ASSERT_TRUE(ReadPlotFile(graphs, WriteFile("no_cases.kv3p", "0\n0\n 0 50 1\n"), UnitSystem::English));
     ASSERT_EQ(graphs.pltAxial.Line(0).Points.size(), 1u);
     EXPECT_EQ(graphs.pltAxial.Line(0).Points[0].X, 0);
     EXPECT_EQ(graphs.pltLoad.LineCount(), 0);
