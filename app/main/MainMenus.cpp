@@ -28,9 +28,16 @@ namespace {
 
 constexpr int MaxWindowItems = 50;
 
+// The desktop's icon for a command, or our own picture. Without an icon
+// theme of the desktop only the fallback theme would be searched, which
+// holds programs' icons and no command's; reading it slows the start.
 QIcon ToolIcon(const char* themeName, const QString& ownPicture)
 {
-    return QIcon::fromTheme(QLatin1String(themeName), QIcon(QStringLiteral(":/toolbar/") + ownPicture));
+    QIcon own(QStringLiteral(":/toolbar/") + ownPicture);
+    const QString theme = QIcon::themeName();
+    if (theme.isEmpty() || theme == QIcon::fallbackThemeName())
+        return own;
+    return QIcon::fromTheme(QLatin1String(themeName), own);
 }
 
 }  // namespace
