@@ -58,11 +58,28 @@ struct Station {
     bool between = false;  // between the curve above and `curve`
 };
 
-// Node loads and movements of one solved load case.
-struct PileState {
+// One walk up the pile: where it starts and the node loads and movements it
+// leaves, the tip first.
+struct Walker {
+    float w0 = 0;  // tip movement
+    float q0 = 0;  // tip load
+    MidDepth* record = nullptr;  // the increments' mid-depth values, when wanted
+    // Per curve, the point the walk's last lookup of it found: the next
+    // lookup is mostly at the same point, or near.
+    std::vector<int32_t> found;
     std::array<float, kMaxIncrements + 1> load;
     std::array<float, kMaxIncrements + 1> movement;
 };
+
+// What one pass of the iteration at an increment's mid-depth gives.
+struct Pass {
+    float t = 0, dq = 0, qTop = 0, qm = 0, wm = 0;
+};
+
+// Walks going up the pile side by side: each walk is a chain of dependent
+// divisions, and the processor overlaps independent chains. Results are
+// those of the walks made one by one.
+constexpr int kLanes = 2;
 
 class Solver {
 public:
@@ -72,14 +89,19 @@ public:
 
 private:
     float TipCurveLoad(float w) const;
-    float CurveValue(int32_t c, float w) const;
-    float TzValue(const Station& station, float x, float w) const;
+    // `found` is the point of the curve the walk's last lookup of it found.
+    float CurveValue(int32_t c, float w, int32_t& found) const;
+    float TzValue(const Station& station, float x, float w, std::vector<int32_t>& found) const;
     float Stiffness(float x) const;
-    // Walks up the pile from the tip movement w0 with the tip load q0,
-    // recording the increments' mid-depth values when `record` is given.
-    void Walk(float w0, float q0, MidDepth* record);
+    // Walks the first `lanes` (1 to kLanes) walkers up the pile, at once.
+    void Walk(int lanes);
+    template <bool downdrag, int lanes>
+    void WalkWith();
+    // The pass at `station` with the movement w there, above a node with the
+    // load qBottom and the movement wBottom.
     template <bool downdrag>
-    void WalkWith(float w0, float q0, MidDepth* record);
+    Pass PassAt(const Station& station, float x, float w, float qBottom, float wBottom, float area, float dz,
+                std::vector<int32_t>& found) const;
 
     const Problem& p_;
     Outcome& out_;
@@ -87,7 +109,7 @@ private:
     const QwCurve& tip_;
     std::vector<Station> stations_;
     std::vector<uint8_t> ascending_;  // curve movements never decrease
-    PileState pile_;
+    std::array<Walker, kLanes> walkers_;
     // The table of the tip movements as solved, before an upward row is negated.
     std::array<float, kMaxTipMovements> topLoads_{};
 };
@@ -98,6 +120,7 @@ Solver::Solver(const Problem& p, Outcome& out)
     // The mid-depths of the increments are the same in every walk: their
     // lookups are made once.
     for (std::size_t c = 0; c < curves_.size(); ++c) ascending_[c] = Ascending(curves_[c]);
+    for (Walker& walker : walkers_) walker.found.assign(curves_.size(), 0);
     const int32_t curveCount = static_cast<int32_t>(curves_.size());
     const float dz = p.pileLength / static_cast<float>(p.increments);
     float x = p.pileLength - dz / 2.0f;
@@ -136,12 +159,18 @@ float Solver::TipCurveLoad(float w) const {
 }
 
 // Where the movements of a curve never decrease, the first point at or
-// beyond w is found by bisection; the result is the scan's.
-float Solver::CurveValue(int32_t c, float w) const {
+// beyond w is searched from the point the walk found last time, which is
+// mostly the one or a neighbour (a bisection's turns would follow w, which
+// the processor cannot foresee); the result is the scan's.
+float Solver::CurveValue(int32_t c, float w, int32_t& found) const {
     const TzCurve& curve = curves_[c];
     if (!ascending_[c] || std::isnan(w) || curve.points == 0) return ScannedCurveValue(curve, w);
     const float* z = curve.z.data();
-    const int32_t m = static_cast<int32_t>(std::lower_bound(z, z + curve.points, w) - z);
+    const int32_t n = curve.points;
+    int32_t m = found;
+    while (m < n && z[m] < w) ++m;
+    while (m > 0 && !(z[m - 1] < w)) --m;
+    found = m;
     if (m == curve.points) return curve.t[m - 1];
     if (w < z[m]) {
         if (m == 0) return curve.t[0];
@@ -150,13 +179,13 @@ float Solver::CurveValue(int32_t c, float w) const {
     return curve.t[m];
 }
 
-float Solver::TzValue(const Station& station, float x, float w) const {
+float Solver::TzValue(const Station& station, float x, float w, std::vector<int32_t>& found) const {
     if (station.curve < 0) return 0.0f;
-    if (!station.between) return CurveValue(station.curve, w);
+    if (!station.between) return CurveValue(station.curve, w, found[station.curve]);
     const TzCurve& curve = curves_[station.curve];
     const TzCurve& above = curves_[station.curve - 1];
-    float upper = CurveValue(station.curve - 1, w);
-    float lower = CurveValue(station.curve, w);
+    float upper = CurveValue(station.curve - 1, w, found[station.curve - 1]);
+    float lower = CurveValue(station.curve, w, found[station.curve]);
     return upper + (x - above.depth) * (lower - upper) / (curve.depth - above.depth);
 }
 
@@ -169,54 +198,79 @@ float Solver::Stiffness(float x) const {
     return ae.value[m - 1] + (x - ae.depth[m - 1]) * (ae.value[m] - ae.value[m - 1]) / (ae.depth[m] - ae.depth[m - 1]);
 }
 
-void Solver::Walk(float w0, float q0, MidDepth* record) {
-    if (p_.settlement.count > 0)
-        WalkWith<true>(w0, q0, record);
+void Solver::Walk(int lanes) {
+    const bool downdrag = p_.settlement.count > 0;
+    if (lanes == 1)
+        downdrag ? WalkWith<true, 1>() : WalkWith<false, 1>();
     else
-        WalkWith<false>(w0, q0, record);
+        downdrag ? WalkWith<true, kLanes>() : WalkWith<false, kLanes>();
 }
 
 // With `downdrag` the pile moves against the soil's settlement.
 template <bool downdrag>
-void Solver::WalkWith(float w0, float q0, MidDepth* record) {
+inline Pass Solver::PassAt(const Station& station, float x, float w, float qBottom, float wBottom, float area,
+                           float dz, std::vector<int32_t>& found) const {
+    Pass pass;
+    float r = 0.0f;
+    if (downdrag) {
+        r = w - station.settlement;
+        w = std::fabs(r);
+    }
+    pass.t = TzValue(station, x, w, found);
+    if (downdrag && r < 1.0e-08f) pass.t = -pass.t;
+    pass.dq = area * pass.t;
+    pass.qTop = qBottom + pass.dq;
+    pass.qm = qBottom + pass.dq / 2.0f;
+    pass.wm = wBottom + ((pass.qTop + qBottom) / 2.0f + qBottom) / 2.0f * (dz / 2.0f) / station.stiffness;
+    return pass;
+}
+
+template <bool downdrag, int lanes>
+void Solver::WalkWith() {
     const float dz = p_.pileLength / static_cast<float>(p_.increments);
     const float perimeter = 3.1416f * p_.diameter;
     const float area = dz * perimeter;
-    pile_.load[0] = q0;
-    pile_.movement[0] = w0;
+    std::array<float, lanes> w;
+    for (int l = 0; l < lanes; ++l) {
+        walkers_[l].load[0] = walkers_[l].q0;
+        walkers_[l].movement[0] = walkers_[l].w0;
+        w[l] = walkers_[l].w0;
+    }
     float x = p_.pileLength - dz / 2.0f;
-    float w = w0;
     for (int32_t n = 1; n <= p_.increments; ++n) {
-        const float qBottom = pile_.load[n - 1];
-        const float wBottom = pile_.movement[n - 1];
         const Station& station = stations_[n - 1];
-        const float ae = station.stiffness;
-        float t = 0, dq = 0, qTop = 0, qm = 0, wm = 0;
-        for (int32_t passes = 0;;) {
-            float kept = w;
-            float r = 0.0f;
-            if (downdrag) {
-                r = w - station.settlement;
-                w = std::fabs(r);
+        // Each walk iterates until its movement settles, or for 100 passes.
+        // Every pass is made for every walk, so that the walks go without a
+        // branch of their own: a settled walk's pass repeats its last one,
+        // and a walk that stopped keeps its last pass.
+        std::array<Pass, lanes> last;
+        std::array<int32_t, lanes> passes{};
+        std::array<bool, lanes> going;
+        going.fill(true);
+        for (bool any = true; any;) {
+            any = false;
+            for (int l = 0; l < lanes; ++l) {
+                Walker& walker = walkers_[l];
+                const Pass pass = PassAt<downdrag>(station, x, w[l], walker.load[n - 1], walker.movement[n - 1], area,
+                                                   dz, walker.found);
+                const bool moves = going[l] && !(std::fabs(pass.wm - w[l]) <= p_.tolerance);
+                if (going[l]) last[l] = pass;
+                if (moves) w[l] = pass.wm;
+                passes[l] += moves;
+                going[l] = moves && passes[l] <= 99;
+                any = any || going[l];
             }
-            t = TzValue(station, x, w);
-            if (downdrag && r < 1.0e-08f) t = -t;
-            dq = area * t;
-            qTop = qBottom + dq;
-            qm = qBottom + dq / 2.0f;
-            wm = wBottom + ((qTop + qBottom) / 2.0f + qBottom) / 2.0f * (dz / 2.0f) / ae;
-            if (downdrag) w = kept;
-            if (std::fabs(wm - w) <= p_.tolerance) break;
-            ++passes;
-            w = wm;
-            if (passes > 99) break;
         }
-        // Of the last pass, as the rest.
-        const float dw = dz * qm / ae;
-        pile_.load[n] = qTop;
-        pile_.movement[n] = wBottom + dw;
-        if (record) record[n - 1] = {x, t, dq, qm, dw, wm};
-        w = pile_.movement[n];
+        for (int l = 0; l < lanes; ++l) {
+            Walker& walker = walkers_[l];
+            const Pass& pass = last[l];
+            // Of the last pass, as the rest.
+            const float dw = dz * pass.qm / station.stiffness;
+            walker.load[n] = pass.qTop;
+            walker.movement[n] = walker.movement[n - 1] + dw;
+            if (walker.record) walker.record[n - 1] = {x, pass.t, pass.dq, pass.qm, dw, pass.wm};
+            w[l] = walker.movement[n];
+        }
         x = x - dz;
     }
 }
@@ -225,23 +279,32 @@ void Solver::SolveTipMovements() {
     const auto nodes = static_cast<std::size_t>(p_.increments + 1);
     out_.distributions.resize(static_cast<std::size_t>(p_.tipMovementCount));
     out_.loadSettlement.resize(static_cast<std::size_t>(p_.tipMovementCount));
-    for (int32_t k = 0; k < p_.tipMovementCount; ++k) {
-        const float tm = p_.tipMovements[k];
-        const bool upward = tm <= kUpwardLimit;
-        const float w0 = std::fabs(tm);
-        const float q0 = upward ? 0.0f : TipCurveLoad(w0);
-        Distribution& d = out_.distributions[k];
-        d.tipMovement = w0;
-        d.tipLoad = q0;
-        d.upward = upward;
-        d.increments.resize(static_cast<std::size_t>(p_.increments));
-        Walk(w0, q0, d.increments.data());
-        d.nodeLoad.assign(pile_.load.begin(), pile_.load.begin() + nodes);
-        d.nodeMovement.assign(pile_.movement.begin(), pile_.movement.begin() + nodes);
-        const float topLoad = pile_.load[p_.increments];
-        topLoads_[k] = topLoad;
-        out_.loadSettlement[k] = {Signed(topLoad, upward), Signed(pile_.movement[p_.increments], upward), tm,
-                                  Signed(q0, upward)};
+    for (int32_t first = 0; first < p_.tipMovementCount; first += kLanes) {
+        const int lanes = std::min(kLanes, p_.tipMovementCount - first);
+        for (int l = 0; l < lanes; ++l) {
+            const float tm = p_.tipMovements[first + l];
+            const bool upward = tm <= kUpwardLimit;
+            Distribution& d = out_.distributions[first + l];
+            d.tipMovement = std::fabs(tm);
+            d.tipLoad = upward ? 0.0f : TipCurveLoad(d.tipMovement);
+            d.upward = upward;
+            d.increments.resize(static_cast<std::size_t>(p_.increments));
+            walkers_[l].w0 = d.tipMovement;
+            walkers_[l].q0 = d.tipLoad;
+            walkers_[l].record = d.increments.data();
+        }
+        Walk(lanes);
+        for (int l = 0; l < lanes; ++l) {
+            const int32_t k = first + l;
+            const Walker& walker = walkers_[l];
+            Distribution& d = out_.distributions[k];
+            d.nodeLoad.assign(walker.load.begin(), walker.load.begin() + nodes);
+            d.nodeMovement.assign(walker.movement.begin(), walker.movement.begin() + nodes);
+            const float topLoad = walker.load[p_.increments];
+            topLoads_[k] = topLoad;
+            out_.loadSettlement[k] = {Signed(topLoad, d.upward), Signed(walker.movement[p_.increments], d.upward),
+                                      p_.tipMovements[k], Signed(d.tipLoad, d.upward)};
+        }
     }
 }
 
@@ -249,21 +312,41 @@ void Solver::SolveHeadLoads() {
     std::array<float, kMaxTipMovements> tipMovements{};
     for (int32_t k = 0; k < p_.tipMovementCount; ++k) tipMovements[k] = p_.tipMovements[k];
     out_.loadCases.resize(static_cast<std::size_t>(p_.headLoadCount));
+    auto start = [this](Walker& walker, float w) {
+        walker.w0 = w;
+        walker.q0 = w > kUpwardLimit ? TipCurveLoad(w) : 0.0f;
+        walker.record = nullptr;
+    };
     // The movement is reduced at most this often over all the load cases.
     int32_t reductions = 0;
+    bool reducing = true;
     for (int32_t i = 0; i < p_.headLoadCount; ++i) {
         const float load = p_.headLoads[i];
+        // While the pile-head load of a walk exceeds the case's load, the
+        // movement is reduced and walked again. While the cases are being
+        // reduced, the reduced movement is walked beside the movement itself,
+        // in case it is wanted.
         float w = RangeLookup(load, p_.tipMovementCount, topLoads_, tipMovements);
-        float q0 = 0.0f;
-        while (true) {
-            q0 = w > kUpwardLimit ? TipCurveLoad(w) : 0.0f;
-            Walk(w, q0, nullptr);
-            const float topLoad = pile_.load[p_.increments];
-            if (!(topLoad - load >= 0.0005f * load) || reductions >= 50) break;
-            ++reductions;
-            w = w * 0.98f;
+        const int32_t before = reductions;
+        const Walker* ended = nullptr;
+        while (!ended) {
+            const int lanes = reducing && reductions < 50 ? kLanes : 1;
+            start(walkers_[0], w);
+            for (int l = 1; l < lanes; ++l) start(walkers_[l], walkers_[l - 1].w0 * 0.98f);
+            Walk(lanes);
+            for (int l = 0; l < lanes && !ended; ++l) {
+                const float topLoad = walkers_[l].load[p_.increments];
+                if (!(topLoad - load >= 0.0005f * load) || reductions >= 50) {
+                    ended = &walkers_[l];
+                } else {
+                    ++reductions;
+                    w = w * 0.98f;
+                    reducing = true;
+                }
+            }
         }
-        out_.loadCases[i] = {load, pile_.movement[p_.increments], w, q0};
+        reducing = reductions > before;
+        out_.loadCases[i] = {load, ended->movement[p_.increments], ended->w0, ended->q0};
     }
 }
 

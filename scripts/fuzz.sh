@@ -13,7 +13,8 @@ top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${FUZZ_SECONDS:-20}"
 golden="${KORVEN_GOLDEN_DIR:-$top/../shared/golden}"
 build="$top/build-fuzz"
-all="input project_file plot_file col_stream evaluator word_reader value_import gef_sounding ags_sounding csv_sounding"
+all="input project_file plot_file col_stream evaluator word_reader value_import gef_sounding ags_sounding csv_sounding
+     project_extras load_test study_definition"
 targets="${FUZZ_TARGETS:-$all}"
 
 cmake -S "$top" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -67,6 +68,14 @@ for target in $targets; do
       seed "$corpus" "$top"/tests/cpt/data/*.ags ;;
     csv_sounding)
       seed "$corpus" "$top"/tests/cpt/data/*.csv ;;
+    project_extras)
+      seed "$corpus" "$top"/tests/fuzz/seeds/project_extras/* "$top"/tests/fuzz/seeds/study_definition/* ;;
+    load_test)
+      max_len=4096
+      seed "$corpus" "$top"/tests/fuzz/seeds/load_test/* ;;
+    study_definition)
+      max_len=4096
+      seed "$corpus" "$top"/tests/fuzz/seeds/study_definition/* ;;
     value_import)
       max_len=4096
       seed "$corpus" "$top"/tests/fuzz/seeds/value_import/* "$top"/examples/*.kv3d ;;

@@ -54,9 +54,16 @@ void FollowStep(QAction* item, const QString& caption, const QString& step)
     item->setText(step.isEmpty() ? caption : caption + QLatin1Char(' ') + step);
 }
 
+// The desktop's icon for a command, or our own picture. Without an icon
+// theme of the desktop only the fallback theme would be searched, which
+// holds programs' icons and no command's; reading it slows the start.
 QIcon ToolIcon(const char* themeName, const QString& ownPicture)
 {
-    return QIcon::fromTheme(QLatin1String(themeName), QIcon(QStringLiteral(":/toolbar/") + ownPicture));
+    QIcon own(QStringLiteral(":/toolbar/") + ownPicture);
+    const QString theme = QIcon::themeName();
+    if (theme.isEmpty() || theme == QIcon::fallbackThemeName())
+        return own;
+    return QIcon::fromTheme(QLatin1String(themeName), own);
 }
 
 }  // namespace
