@@ -16,6 +16,7 @@
 #include "TDlgExport.h"
 #include "TableChartForm.h"
 #include "TableForm.h"
+#include "TfrmLoadTest.h"
 #include "UserPrompts.h"
 
 #include <QAction>
@@ -180,8 +181,9 @@ void TMainForm::ProjectReplaced()
 void TMainForm::ShowProjectValues()
 {
     ReloadDataDialogs(*FArea);
-    if (FSummaryWindow)
-        FSummaryWindow->Reload();
+    if (FLoadTestWindow)
+        FLoadTestWindow->LoadFields();
+    UpdateMeasuredPoints();
     if (FSideView)
         FSideView->Refresh();
 }
@@ -453,9 +455,7 @@ void TMainForm::TakeResults(std::optional<TPlotData> results, bool anotherProjec
     else
         ClearGraphs(FGraphs);
     UpdateCapacityLines();
-    RefreshPlotWindows(*FArea, FGraphs.PlotsAvailable);
-    if (FSummaryWindow)
-        FSummaryWindow->Reload();
+    UpdateMeasuredPoints();
     UpdateToolBar();
 }
 
