@@ -174,6 +174,7 @@ void TQtSeries::SetPointMarks(bool visible)
 {
     FMarks = visible;
     FSeries->setPointsVisible(visible);
+    UpdateMarker();
 }
 
 void TQtSeries::SetPen(const QColor& color, int width)
@@ -195,7 +196,12 @@ void TQtSeries::SetMarkSize(int pixels)
 
 void TQtSeries::UpdateMarker()
 {
-    // Square marks in the line's colour.
+    // Square marks in the line's colour; Qt draws a marker image even with
+    // the points hidden, so a series without marks has none.
+    if (!FMarks) {
+        FSeries->setLightMarker(QImage());
+        return;
+    }
     QImage mark(FMarkSize, FMarkSize, QImage::Format_ARGB32);
     mark.fill(FSeries->pen().color());
     FSeries->setLightMarker(mark);

@@ -131,8 +131,10 @@ TfrmCalibration::TfrmCalibration(QMdiArea& area, std::function<TProgramData&()> 
         FStatus->setText(QStringLiteral("Fitting: %1 analyses so far").arg(FAnalyses.load()));
     });
 
-    area.addSubWindow(this);
-    resize(720, 680);
+    // At the area's top left, where it fits.
+    QMdiSubWindow* frame = area.addSubWindow(this);
+    frame->resize(720, 700);
+    frame->move(0, 0);
     UpdateButtons();
 }
 

@@ -33,6 +33,12 @@ constexpr int FirstGaugeColumn = 3;
 
 QString CellText(double value) { return QString::number(value, 'g', 15); }
 
+QString StoredText(const TLoadTest& test)
+{
+    return test.Points.empty() ? QStringLiteral("The project has no load test.")
+                               : QStringLiteral("%1 measured points, stored in the project.").arg(test.Points.size());
+}
+
 }  // namespace
 
 TfrmLoadTest::TfrmLoadTest(QMdiArea& area, std::function<TProgramData&()> project, std::function<void()> stored)
@@ -121,8 +127,10 @@ TfrmLoadTest::TfrmLoadTest(QMdiArea& area, std::function<TProgramData&()> projec
     layout->addLayout(clipRow);
     layout->addWidget(help);
 
-    area.addSubWindow(this);
-    resize(560, 600);
+    // At the area's top left, where it fits.
+    QMdiSubWindow* frame = area.addSubWindow(this);
+    frame->resize(560, 620);
+    frame->move(0, 0);
     UpdateFileButtons();
     LoadFields();
 }
@@ -140,10 +148,10 @@ void TfrmLoadTest::LoadFields()
 {
     TLoadTest test;
     test.Units = FProject().Units();
-    FNote->clear();
     try {
         if (const std::optional<TLoadTest> stored = ProjectLoadTest(FProject()))
             test = *stored;
+        FNote->setText(StoredText(test));
     } catch (const ELoadTestError& error) {
         FNote->setText(QStringLiteral("The project's load test could not be read: %1.").arg(error.what()));
     }
@@ -237,9 +245,7 @@ void TfrmLoadTest::GridChanged()
         Redraw(test);
         return;
     }
-    FNote->setText(test.Points.empty() ? QStringLiteral("The project has no load test.")
-                                       : QStringLiteral("%1 measured points, stored in the project.")
-                                             .arg(test.Points.size()));
+    FNote->setText(StoredText(test));
     SetProjectLoadTest(FProject(), test);
     Redraw(test);
     if (FStored)
