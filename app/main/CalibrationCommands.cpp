@@ -11,6 +11,8 @@
 
 #include <QMdiArea>
 
+#include <algorithm>
+
 namespace {
 
 bool SamePoints(const std::vector<TFloatPoint>& a, const std::vector<TFloatPoint>& b)
@@ -43,7 +45,7 @@ void TMainForm::ApplyCalibration(const TFitResult& fit)
     CompRunClick();
 }
 
-void TMainForm::UpdateMeasuredPoints()
+void TMainForm::UpdateMeasuredPoints(bool refreshPlots)
 {
     const std::vector<TFloatPoint> axial = FGraphs.pltAxial.Measured;
     const std::vector<TFloatPoint> distribution = FGraphs.pltLoad.Measured;
@@ -56,7 +58,8 @@ void TMainForm::UpdateMeasuredPoints()
     } catch (const ELoadTestError&) {
     }
     SetMeasuredPoints(FGraphs.pltAxial, FGraphs.pltLoad, test ? &*test : nullptr);
-    if (!SamePoints(axial, FGraphs.pltAxial.Measured) || !SamePoints(distribution, FGraphs.pltLoad.Measured))
+    if (refreshPlots || !SamePoints(axial, FGraphs.pltAxial.Measured) ||
+        !SamePoints(distribution, FGraphs.pltLoad.Measured))
         RefreshPlotWindows(*FArea, FGraphs.PlotsAvailable);
     if (FSummaryWindow)
         FSummaryWindow->Reload();

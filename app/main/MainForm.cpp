@@ -455,7 +455,7 @@ void TMainForm::TakeResults(std::optional<TPlotData> results, bool anotherProjec
     else
         ClearGraphs(FGraphs);
     UpdateCapacityLines();
-    UpdateMeasuredPoints();
+    UpdateMeasuredPoints(true);
     UpdateToolBar();
 }
 

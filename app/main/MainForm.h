@@ -175,9 +175,10 @@ private:
     // graph, from the results.
     void UpdateCapacityLines();
     // The load test's measured values over the load-settlement and the
-    // load-distribution graphs, and the windows that show them, after the
-    // results or the load test changed.
-    void UpdateMeasuredPoints();
+    // load-distribution graphs after the results or the load test changed;
+    // the plot windows follow when the values changed or `refreshPlots`
+    // asks for it, and so does the Results Summary.
+    void UpdateMeasuredPoints(bool refreshPlots = false);
 
     TProjectTables FTables;
     TMainGraphs FGraphs;
