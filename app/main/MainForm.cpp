@@ -16,6 +16,7 @@
 #include "TDlgExport.h"
 #include "TableChartForm.h"
 #include "TableForm.h"
+#include "TfrmCalibration.h"
 #include "TfrmLoadTest.h"
 #include "UserPrompts.h"
 
@@ -183,6 +184,8 @@ void TMainForm::ShowProjectValues()
     ReloadDataDialogs(*FArea);
     if (FLoadTestWindow)
         FLoadTestWindow->LoadFields();
+    if (FCalibrationWindow)
+        FCalibrationWindow->ProjectChanged();
     UpdateMeasuredPoints();
     if (FSideView)
         FSideView->Refresh();

@@ -93,9 +93,23 @@ private slots:
         QVERIFY(fit.After.Settlement < fit.Before.Settlement);
         QVERIFY(!FForm->Project().ApplyTzFactors && !FForm->Project().ApplyQwFactors);
 
+        // A fit of a project since replaced or switched to other units is
+        // dropped, running or done, and never applied.
+        calibration->ProjectChanged();
+        QVERIFY(!calibration->Result());
+        calibration->Fit();
+        calibration->ProjectChanged();
+        QVERIFY(finished.wait(60000));
+        QVERIFY(!calibration->Result());
+        calibration->Apply();
+        QVERIFY(!FForm->Project().ApplyTzFactors);
+
+        calibration->Fit();
+        QVERIFY(finished.wait(60000));
+        const double fittedQ = calibration->Result()->QMultiplier;
         calibration->Apply();
         QVERIFY(FForm->Project().ApplyTzFactors && FForm->Project().ApplyQwFactors);
-        QVERIFY(qFuzzyCompare(static_cast<double>(FForm->Project().QMultiplier), fit.QMultiplier));
+        QVERIFY(qFuzzyCompare(static_cast<double>(FForm->Project().QMultiplier), fittedQ));
         QVERIFY(FPrompts->Messages().last().startsWith(QStringLiteral("Computations are completed")));
         QCOMPARE(FForm->Graphs().pltAxial.Measured.size(), std::size_t{6});
 

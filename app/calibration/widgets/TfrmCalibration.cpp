@@ -193,6 +193,7 @@ void TfrmCalibration::Fit()
         return;
     }
     FCancel = false;
+    FStale = false;
     FAnalyses = 0;
     FResult.reset();
     ShowResult();
@@ -221,6 +222,13 @@ void TfrmCalibration::Finished(TFitResult fit, std::vector<TCurvePoint> currentC
 {
     FWorker.join();
     FTimer->stop();
+    if (FStale) {
+        FStale = false;
+        ProjectChanged();
+        FStatus->setText(QStringLiteral("The project changed during the fit: fit again."));
+        emit FitFinished();
+        return;
+    }
     FResult = std::move(fit);
     TChartSeries& current = FChart->Series(1);
     current.Clear();
@@ -295,6 +303,19 @@ void TfrmCalibration::Apply()
     const TFitResult fit = *FResult;
     FApply(fit);
     FStatus->setText(QStringLiteral("Applied to the project."));
+}
+
+void TfrmCalibration::ProjectChanged()
+{
+    if (Fitting()) {
+        FStale = true;
+        FCancel = true;
+        return;
+    }
+    FCalibration.reset();
+    FResult.reset();
+    ShowResult();
+    UpdateButtons();
 }
 
 void TfrmCalibration::UpdateButtons()

@@ -51,6 +51,10 @@ public:
     void Fit();
     void CancelFit();
     void Apply();
+    // The project was replaced or its units switched: the fit of the old
+    // one is dropped (a running one cancelled), so that Apply never writes
+    // it into this one.
+    void ProjectChanged();
     bool Fitting() const { return FWorker.joinable(); }
     // The last fit finished, until the next one starts.
     const std::optional<TFitResult>& Result() const { return FResult; }
@@ -92,5 +96,7 @@ private:
     std::thread FWorker;
     std::atomic<bool> FCancel{false};
     std::atomic<int> FAnalyses{0};
+    // The running fit is of a project no longer current.
+    bool FStale = false;
     std::optional<TFitResult> FResult;
 };
