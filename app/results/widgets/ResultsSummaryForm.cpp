@@ -70,6 +70,11 @@ QSize TfrmResultsSummary::sizeHint() const
     const QMargins margins = layout()->contentsMargins();
     QSize content(width + margins.left() + margins.right(),
                   table + layout()->spacing() + FNotes->heightForWidth(width) + margins.top() + margins.bottom());
+    // The comparison with a load test under them, every row in view.
+    if (!FComparison->isHidden())
+        content.rheight() += 2 * layout()->spacing() + FComparisonTitle->sizeHint().height() +
+                             2 * FComparison->frameWidth() + FComparison->horizontalHeader()->sizeHint().height() +
+                             FComparison->verticalHeader()->length();
     if (const QScreen* shown = screen())
         content = content.boundedTo(shown->availableSize() * 9 / 10);
     return content.expandedTo(minimumSize());
