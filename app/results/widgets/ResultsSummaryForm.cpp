@@ -48,7 +48,7 @@ TfrmResultsSummary::TfrmResultsSummary(std::function<TProgramData&()> project,
     layout->addWidget(FTable, 1);
     layout->addWidget(FNotes);
     layout->addWidget(FComparisonTitle);
-    layout->addWidget(FComparison, 1);
+    layout->addWidget(FComparison);
     // Cascaded and tiled windows keep the read-outs readable.
     setMinimumSize(logicalDpiX() * 5, logicalDpiY() * 3);
     Reload();
@@ -143,6 +143,9 @@ void TfrmResultsSummary::ShowComparison(const TProgramData& project, const TPlot
             FComparison->setItem(row, column, item);
         }
     }
+    // As high as its rows; the read-outs above take the rest.
+    FComparison->setMaximumHeight(2 * FComparison->frameWidth() + FComparison->horizontalHeader()->sizeHint().height() +
+                                  FComparison->verticalHeader()->length());
     FComparisonTitle->show();
     FComparison->show();
 }
