@@ -50,6 +50,9 @@ struct TFitOptions {
     // Set from another thread to stop the fit; it then answers the best
     // point found so far.
     const std::atomic<bool>* Cancel = nullptr;
+    // When given, counts the analyses of the search as they run, for
+    // showing progress on another thread.
+    std::atomic<int>* Progress = nullptr;
 };
 
 struct TFitParameter {

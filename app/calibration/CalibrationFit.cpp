@@ -201,14 +201,15 @@ std::string Number(double value)
 
 // One fit in progress: shared by the threads that run its starts.
 struct TFitRun {
-    TFitRun(const TCalibration& calibration, TClock::time_point deadline, const std::atomic<bool>* cancel)
-        : Calibration(calibration), Deadline(deadline), Cancel(cancel)
+    TFitRun(const TCalibration& calibration, TClock::time_point deadline, const TFitOptions& options)
+        : Calibration(calibration), Deadline(deadline), Cancel(options.Cancel), Progress(options.Progress)
     {
     }
 
     const TCalibration& Calibration;
     TClock::time_point Deadline;
     const std::atomic<bool>* Cancel;
+    std::atomic<int>* Progress;
     std::atomic<int> Analyses{0};
     std::atomic<bool> Stopped{false};
     std::mutex Lock;
@@ -222,6 +223,8 @@ struct TFitRun {
             throw nlopt::forced_stop();
         }
         ++Analyses;
+        if (Progress)
+            ++*Progress;
         const double objective = Calibration.Evaluate(Calibration.Multipliers(logs)).Objective;
         const std::lock_guard<std::mutex> guard(Lock);
         if (objective < BestObjective) {
@@ -285,7 +288,7 @@ TFitResult TCalibration::Fit() const
     TFitRun run(*this,
                 started + std::chrono::duration_cast<TClock::duration>(
                               std::chrono::duration<double>(FOptions.TimeLimitSeconds)),
-                FOptions.Cancel);
+                FOptions);
     const size_t n = FFree.size();
     const double lower = std::log(FOptions.Lower), upper = std::log(FOptions.Upper);
 

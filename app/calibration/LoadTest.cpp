@@ -331,6 +331,6 @@ std::optional<TLoadTest> ProjectLoadTest(const TProgramData& project)
 
 void SetProjectLoadTest(TProgramData& project, const TLoadTest& test)
 {
-    project.Extras.SetSection(LoadTestSection, LoadTestJson(test));
+    project.Extras.SetSection(LoadTestSection, test.Points.empty() ? nlohmann::json::object() : LoadTestJson(test));
     project.SetChanged(true);
 }

@@ -69,5 +69,6 @@ TLoadTest LoadTestFromJson(const nlohmann::json& section);
 // file: nothing when it has none; in the project's units.
 class TProgramData;
 std::optional<TLoadTest> ProjectLoadTest(const TProgramData& project);
-// Stores the load test in the project (saved with it), marking it changed.
+// Stores the load test in the project (saved with it), marking it changed;
+// a test without points removes it.
 void SetProjectLoadTest(TProgramData& project, const TLoadTest& test);

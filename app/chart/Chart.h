@@ -13,7 +13,7 @@
 //   chart->Axis(TChartAxisSide::Bottom).SetLabelFormat("#,##0.###");
 //   chart->Widget()->setGeometry(...);
 //
-// Series 0 and 1 exist from the start; every series starts active, without
+// Series 0 and 1 (or as many as asked for) exist from the start; every series starts active, without
 // title and with its point marks shown.
 
 #include <memory>
@@ -53,8 +53,8 @@ public:
     virtual std::string Title() const = 0;
     virtual void SetPointMarks(bool visible) = 0;
     virtual bool PointMarks() const = 0;
-    // Look: line colour and width in pixels; point marks are squares of
-    // `markSize` pixels drawn in the line colour.
+    // Look: line colour and width in pixels (0: no line, the marks only);
+    // point marks are squares of `markSize` pixels drawn in the line colour.
     virtual void SetPen(const QColor& color, int width) = 0;
     virtual void SetMarkSize(int pixels) = 0;
 };
@@ -99,5 +99,5 @@ public:
     virtual QWidget* Widget() const = 0;
 };
 
-// A chart with two series, drawn in a new widget of `parent`.
-std::unique_ptr<TChart> CreateChart(QWidget* parent);
+// A chart with `seriesCount` series, drawn in a new widget of `parent`.
+std::unique_ptr<TChart> CreateChart(QWidget* parent, int seriesCount = 2);

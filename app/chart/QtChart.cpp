@@ -17,7 +17,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace {
@@ -97,7 +96,7 @@ private:
 
 class TQtChart final : public TChart {
 public:
-    explicit TQtChart(QWidget* parent);
+    TQtChart(QWidget* parent, int seriesCount);
     ~TQtChart() override;
 
     int SeriesCount() const override { return static_cast<int>(FSeries.size()); }
@@ -124,7 +123,7 @@ public:
 private:
     QPointer<QChartView> FView;
     QChart* FChart;
-    std::array<std::unique_ptr<TQtSeries>, 2> FSeries;
+    std::vector<std::unique_ptr<TQtSeries>> FSeries;
     std::unique_ptr<TQtAxis> FBottom;
     std::unique_ptr<TQtAxis> FLeft;
     bool FLegend = true;
@@ -175,12 +174,16 @@ void TQtSeries::SetPointMarks(bool visible)
 {
     FMarks = visible;
     FSeries->setPointsVisible(visible);
+    UpdateMarker();
 }
 
 void TQtSeries::SetPen(const QColor& color, int width)
 {
     QPen pen(color);
     pen.setWidth(width);
+    // A series of marks only keeps its colour for them.
+    if (width == 0)
+        pen.setStyle(Qt::NoPen);
     FSeries->setPen(pen);
     UpdateMarker();
 }
@@ -193,7 +196,12 @@ void TQtSeries::SetMarkSize(int pixels)
 
 void TQtSeries::UpdateMarker()
 {
-    // Square marks in the line's colour.
+    // Square marks in the line's colour; Qt draws a marker image even with
+    // the points hidden, so a series without marks has none.
+    if (!FMarks) {
+        FSeries->setLightMarker(QImage());
+        return;
+    }
     QImage mark(FMarkSize, FMarkSize, QImage::Format_ARGB32);
     mark.fill(FSeries->pen().color());
     FSeries->setLightMarker(mark);
@@ -277,7 +285,7 @@ void TQtAxis::Sync()
 
 // ---- Chart ----
 
-TQtChart::TQtChart(QWidget* parent) : FChart(new QChart())
+TQtChart::TQtChart(QWidget* parent, int seriesCount) : FChart(new QChart())
 {
     FChart->setAnimationOptions(QChart::NoAnimation);
     FChart->setBackgroundBrush(Qt::white);
@@ -303,6 +311,7 @@ TQtChart::TQtChart(QWidget* parent) : FChart(new QChart())
     FBottom = std::make_unique<TQtAxis>(*this, TChartAxisSide::Bottom, makeAxis(Qt::AlignBottom));
     FLeft = std::make_unique<TQtAxis>(*this, TChartAxisSide::Left, makeAxis(Qt::AlignLeft));
     const auto axes = FChart->axes();
+    FSeries.resize(static_cast<std::size_t>(std::max(seriesCount, 1)));
     for (auto& series : FSeries) {
         auto* line = new QLineSeries();
         FChart->addSeries(line);
@@ -368,4 +377,7 @@ void TQtChart::Sync()
 
 }  // namespace
 
-std::unique_ptr<TChart> CreateChart(QWidget* parent) { return std::make_unique<TQtChart>(parent); }
+std::unique_ptr<TChart> CreateChart(QWidget* parent, int seriesCount)
+{
+    return std::make_unique<TQtChart>(parent, seriesCount);
+}

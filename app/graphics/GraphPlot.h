@@ -76,6 +76,10 @@ public:
     std::vector<TGraphOverlay> Overlays;
     bool ShowOverlays = false;
     std::string OverlayCaption = "Show &Capacity Lines";
+    // Values measured on the pile, such as a load test's: drawn as marks
+    // without a line and listed last in the legend under MeasuredName.
+    std::vector<TFloatPoint> Measured;
+    std::string MeasuredName = "Measured";
 
     // When a window opens only the first MaxOpenCurves curves are made active.
     bool CapCurves = true;

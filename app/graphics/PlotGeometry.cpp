@@ -77,6 +77,10 @@ TDataRange GraphDataRange(const TGraphPlot& graph)
             Extend(range.X, point.X);
             Extend(range.Y, point.Y);
         }
+    for (const TFloatPoint& point : graph.Measured) {
+        Extend(range.X, point.X);
+        Extend(range.Y, point.Y);
+    }
     range.X = RoundAxisRange(range.X);
     range.Y = RoundAxisRange(range.Y);
     return range;

@@ -31,8 +31,9 @@ struct TPixelRect {
     bool operator==(const TPixelRect&) const = default;
 };
 
-// Range of every point of every curve, with 0 always inside, each axis
-// widened when empty and rounded outward (RoundAxisRange).
+// Range of every point of every curve and of the measured values, with 0
+// always inside, each axis widened when empty and rounded outward
+// (RoundAxisRange).
 TDataRange GraphDataRange(const TGraphPlot& graph);
 
 // Widens an empty range to +-0.01 and rounds both ends away from zero to a

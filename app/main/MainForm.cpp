@@ -18,6 +18,8 @@
 #include "TableChartForm.h"
 #include "TableForm.h"
 #include "TableUndo.h"
+#include "TfrmCalibration.h"
+#include "TfrmLoadTest.h"
 #include "UserPrompts.h"
 
 #include <QAction>
@@ -213,8 +215,11 @@ void TMainForm::ProjectReplaced()
 void TMainForm::ShowProjectValues()
 {
     ReloadDataDialogs(*FArea);
-    if (FSummaryWindow)
-        FSummaryWindow->Reload();
+    if (FLoadTestWindow)
+        FLoadTestWindow->LoadFields();
+    if (FCalibrationWindow)
+        FCalibrationWindow->ProjectChanged();
+    UpdateMeasuredPoints();
     if (FSideView)
         FSideView->Refresh();
 }
@@ -480,9 +485,7 @@ void TMainForm::TakeResults(std::optional<TPlotData> results, bool anotherProjec
     else
         ClearGraphs(FGraphs);
     UpdateCapacityLines();
-    RefreshPlotWindows(*FArea, FGraphs.PlotsAvailable);
-    if (FSummaryWindow)
-        FSummaryWindow->Reload();
+    UpdateMeasuredPoints(true);
     UpdateToolBar();
 }
 

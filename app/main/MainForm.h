@@ -32,6 +32,9 @@ class TfrmMaterial;
 class TfrmQwFactors;
 class TfrmResultsSummary;
 class TTableUndo;
+class TfrmLoadTest;
+class TfrmCalibration;
+struct TFitResult;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -85,6 +88,12 @@ public:
     void ExportPlotsClick();
     // The capacity read-outs of the last run.
     void ShowResultsSummary();
+    // The project's load test, and the fit of its factors to it.
+    void ShowLoadTestWindow();
+    void ShowCalibrationWindow();
+    // The one write of a fit into the project: its factors into the factor
+    // tables, switched on, then a run.
+    void ApplyCalibration(const TFitResult& fit);
     void WindowArrangeIconsClick();
 
     // Whether the graph commands are enabled: the plot data of the project
@@ -175,6 +184,11 @@ private:
     // Davisson's line and the 10 % of diameter line over the load-settlement
     // graph, from the results.
     void UpdateCapacityLines();
+    // The load test's measured values over the load-settlement and the
+    // load-distribution graphs after the results or the load test changed;
+    // the plot windows follow when the values changed or `refreshPlots`
+    // asks for it, and so does the Results Summary.
+    void UpdateMeasuredPoints(bool refreshPlots = false);
 
     TProjectTables FTables;
     TMainGraphs FGraphs;
@@ -195,6 +209,8 @@ private:
     QPointer<TDlgOptions> FOptionsWindow;
     QPointer<TfrmQwFactors> FQwFactorsWindow;
     QPointer<TfrmResultsSummary> FSummaryWindow;
+    QPointer<TfrmLoadTest> FLoadTestWindow;
+    QPointer<TfrmCalibration> FCalibrationWindow;
     QPointer<TDlgSideView> FSideView;
     std::vector<QAction*> FRecentActions;
     QAction* FRecentSeparator = nullptr;

@@ -198,6 +198,8 @@ void TMainForm::CreateMenus()
                                 [this] { FTables.TblTZFactors2.Show(); });
     FQwFactorsItem =
         AddCommand(data, QStringLiteral("Enter Modification Factors on Q-w Curve"), [this] { ShowQwFactorsWindow(); });
+    data->addSeparator();
+    AddCommand(data, QStringLiteral("Load Test ..."), [this] { ShowLoadTestWindow(); });
     connect(data, &QMenu::aboutToShow, this, &TMainForm::DataMenuPopup);
 
     QMenu* options = addMenu(bar, QStringLiteral("&Options"));
@@ -238,6 +240,8 @@ void TMainForm::CreateMenus()
     FEditOutputItem = AddCommand(computation, QStringLiteral("Edit &Output Text"), [this] { EditOutputClick(); });
     computation->addSeparator();
     AddCommand(computation, QStringLiteral("&View Soil Layer Coordinates"), [this] { SoilLayerCoordinates1Click(); });
+    computation->addSeparator();
+    AddCommand(computation, QStringLiteral("&Calibrate to Load Test ..."), [this] { ShowCalibrationWindow(); });
     connect(computation, &QMenu::aboutToShow, this, &TMainForm::ComputationMenuPopup);
 
     QMenu* graphics = addMenu(bar, QStringLiteral("&Graphics"));

@@ -3,6 +3,7 @@
 #include "KorvenVersion.h"
 #include "NumberText.h"
 #include "ProgramData.h"
+#include "LoadTestComparison.h"
 #include "ResultsSummary.h"
 
 #include <algorithm>
@@ -311,6 +312,36 @@ std::string RowsTable(const std::vector<TLoadSettlementRow>& rows, const std::ve
     return ColumnsTable(headings, columns, numbers);
 }
 
+// The load test's measured settlements beside the computed ones, when the
+// project has a load test and the results are in its units.
+std::string LoadTestHtml(const TReportInput& input)
+{
+    std::optional<TLoadTest> test;
+    try {
+        test = ProjectLoadTest(*input.Project);
+    } catch (const ELoadTestError& error) {
+        return "<p>The project's load test could not be read: " + HtmlEscaped(error.what()) + ".</p>\n";
+    }
+    const TPlotData& data = *input.Results;
+    if (!test || data.Units != input.Project->Units())
+        return {};
+    std::vector<std::vector<std::string>> columns(4);
+    for (const TComparisonRow& row : CompareWithRun(*test, data)) {
+        columns[0].push_back(QuantityText(row.Load));
+        columns[1].push_back(QuantityText(row.Measured));
+        columns[2].push_back(row.OnCurve ? QuantityText(row.Computed) : BeyondCurveText);
+        columns[3].push_back(row.OnCurve ? QuantityText(row.Computed - row.Measured) : "");
+    }
+    const std::string force = ReportUnits(ForceUnitText(data.Units));
+    const std::string length = Length(data.Units);
+    return std::string("<h3>") + ComparisonHeading + "</h3>\n" +
+           ColumnsTable({"Head load (" + force + ")", "Measured settlement (" + length + ")",
+                         "Computed settlement (" + length + ")", "Difference (" + length + ")"},
+                        columns, {true, true, true, true}) +
+           "<p>The computed settlement is read off the load-settlement curve at the measured load; the "
+           "difference is computed less measured.</p>\n";
+}
+
 std::string ResultsSection(const TReportInput& input)
 {
     std::string html = PartHeading("Results");
@@ -320,7 +351,7 @@ std::string ResultsSection(const TReportInput& input)
     html += "<h3>Load-settlement curve</h3>\n" + RowsTable(data.LoadSettlement, LoadSettlementFlags(data), data.Units);
     if (!data.LoadCases.empty())
         html += "<h3>Pile-head load cases</h3>\n" + RowsTable(data.LoadCases, LoadCaseFlags(data), data.Units);
-    return html;
+    return html + LoadTestHtml(input);
 }
 
 }  // namespace

@@ -64,6 +64,8 @@ void TPlotForm::ListActiveCurves()
         if (FGraph.Line(i).Active)
             listed.push_back(i);
     ListCurveEntries(listed);
+    if (!FGraph.Measured.empty())
+        listed.push_back(TPlotLegend::MeasuredRow);
     FLegend->SetRows(std::move(listed));
     LayOut(false);
 }

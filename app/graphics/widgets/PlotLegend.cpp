@@ -39,6 +39,8 @@ QString TPlotLegend::RowText(int row) const
 {
     const TGraphPlot& graph = FForm.Graph();
     const int curve = FRows.at(row);
+    if (curve == MeasuredRow)
+        return QString::fromStdString(graph.MeasuredName);
     if (curve >= graph.LineCount())
         return {};
     return QString::fromStdString(graph.LegendText(curve)) + (graph.Line(curve).Shown ? " *" : "");
@@ -54,6 +56,8 @@ int TPlotLegend::RowWidth(int row) const
 {
     const TGraphPlot& graph = FForm.Graph();
     const int curve = FRows.at(row);
+    if (curve == MeasuredRow)
+        return fontMetrics().horizontalAdvance(QString::fromStdString(graph.MeasuredName));
     const QString text = curve < graph.LineCount() ? QString::fromStdString(graph.LegendText(curve)) : QString();
     return fontMetrics().horizontalAdvance(text + " *");
 }
@@ -74,7 +78,8 @@ void TPlotLegend::paintEvent(QPaintEvent*)
     painter.drawRect(0, 0, width() - 1, height() - 1);
     const int rowHeight = RowHeight();
     for (int row = 0; row < static_cast<int>(FRows.size()); ++row) {
-        const TRgb colour = PaletteColour(FRows[static_cast<std::size_t>(row)]);
+        const int curve = FRows[static_cast<std::size_t>(row)];
+        const TRgb colour = curve == MeasuredRow ? TRgb{0, 0, 0} : PaletteColour(curve);
         painter.setPen(QColor(colour.R, colour.G, colour.B));
         painter.drawText(QRect(4, 1 + row * rowHeight, width() - 5, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
                          RowText(row));
@@ -105,6 +110,6 @@ void TPlotLegend::mouseReleaseEvent(QMouseEvent* event)
 void TPlotLegend::mouseDoubleClickEvent(QMouseEvent* event)
 {
     const int row = RowAt(event->position().toPoint());
-    if (row >= 0)
+    if (row >= 0 && FRows[row] != MeasuredRow)
         FForm.ToggleCurve(FRows[row]);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // The legend over a plot: one row per listed curve in its palette colour,
-// ending in " *" when the curve is shown. The box can be dragged inside the
+// ending in " *" when the curve is shown, and a black row for the measured
+// values when the graph has any. The box can be dragged inside the
 // window, and a double-click on a row shows or hides that row's curve.
 
 #include <QWidget>
@@ -15,7 +16,10 @@ class TPlotLegend : public QWidget {
 public:
     explicit TPlotLegend(TPlotForm& form);
 
-    // Curve index of every row.
+    // The row of the graph's measured values, after the curves' rows.
+    static constexpr int MeasuredRow = -1;
+
+    // Curve index of every row, or MeasuredRow.
     const std::vector<int>& Rows() const { return FRows; }
     // Lists the curves and refits the box to them.
     void SetRows(std::vector<int> rows);

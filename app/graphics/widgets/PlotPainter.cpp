@@ -48,6 +48,16 @@ int CurvePenWidth(const TGraphPlot& graph, const TPlotCanvas& canvas)
     return (static_cast<int>(std::lround(canvas.Px / 300.0)) + 1) * graph.WidthLine;
 }
 
+// A measured value: a black dot, unlike the open marks of the curves.
+void PaintMeasuredMark(QPainter& painter, QPoint at, const TPlotCanvas& canvas)
+{
+    const int radius = std::max(3, canvas.Px / 32);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(at, radius, radius);
+    painter.setBrush(Qt::NoBrush);
+}
+
 // Whether the labels of every fifth tick stand apart along an axis of
 // `pixels` length.
 bool LabelsStandApart(const TTicks& ticks, const TAxisRange& range, int pixels, const QFontMetrics& metrics)
@@ -250,6 +260,20 @@ void PaintCurves(QPainter& painter, const TPlotScene& scene, const TPlotCanvas& 
     painter.setClipping(false);
 }
 
+void PaintMeasured(QPainter& painter, const TPlotScene& scene, const TPlotCanvas& canvas)
+{
+    if (scene.Graph.Measured.empty())
+        return;
+    const TPixelRect& plot = canvas.PlotRect;
+    painter.save();
+    painter.setClipRect(QRect(plot.Left, plot.Top, plot.Right - plot.Left, plot.Bottom - plot.Top));
+    for (const TFloatPoint& point : scene.Graph.Measured)
+        PaintMeasuredMark(painter,
+                          QPoint(MapX(point.X, scene.Range.X, plot), MapY(point.Y, scene.Range.Y, plot, scene.Graph.XOnTop)),
+                          canvas);
+    painter.restore();
+}
+
 void PaintCanvasLegend(QPainter& painter, const TPlotScene& scene, const TPlotCanvas& canvas)
 {
     // Only the rows of shown curves; each keeps its colour and its curve's
@@ -262,7 +286,8 @@ void PaintCanvasLegend(QPainter& painter, const TPlotScene& scene, const TPlotCa
     for (int row = 0; row < static_cast<int>(listed.size()); ++row)
         if (listed[row] < scene.Graph.LineCount() && scene.Graph.Line(listed[row]).Shown)
             rows.push_back(row);
-    if (rows.empty() || !scene.Graph.ShowLegend)
+    const bool measured = !scene.Graph.Measured.empty();
+    if ((rows.empty() && !measured) || !scene.Graph.ShowLegend)
         return;
 
     painter.setFont(PlotFont(TextUnit(canvas.FontHeight, scene.Graph.SizeFont), QFont::Normal));
@@ -271,12 +296,14 @@ void PaintCanvasLegend(QPainter& painter, const TPlotScene& scene, const TPlotCa
     int widest = 0;
     for (int row : rows)
         widest = std::max(widest, metrics.horizontalAdvance(ToQString(scene.Graph.LegendText(listed[row]))));
+    if (measured)
+        widest = std::max(widest, metrics.horizontalAdvance(ToQString(scene.Graph.MeasuredName)));
 
     // On paper each row starts with a stretch of its curve's line.
     const int sample = canvas.Paper ? canvas.Px / 3 : 0;
     const int boxWidth = widest + 3 * canvas.Px / 16 + sample;
     const int step = textHeight + canvas.Py / 32;
-    const int boxHeight = static_cast<int>(rows.size()) * step + canvas.Py / 32;
+    const int boxHeight = (static_cast<int>(rows.size()) + (measured ? 1 : 0)) * step + canvas.Py / 32;
     const QRect& area = canvas.Area;
     const TPixelRect& plot = canvas.PlotRect;
     const TPixelPoint origin =
@@ -305,6 +332,12 @@ void PaintCanvasLegend(QPainter& painter, const TPlotScene& scene, const TPlotCa
         painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, ToQString(scene.Graph.LegendText(curve)));
         top += step;
     }
+    if (measured) {
+        PaintMeasuredMark(painter, QPoint(origin.X + canvas.Px / 16 + sample / 2, top + textHeight / 2), canvas);
+        painter.setPen(Qt::black);
+        const QRect text(origin.X + canvas.Px / 16 + canvas.Px / 16 + sample, top, boxWidth, textHeight);
+        painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, ToQString(scene.Graph.MeasuredName));
+    }
     painter.setPen(Qt::black);
 }
 
@@ -323,6 +356,7 @@ void PaintPlot(QPainter& painter, const TGraphPlot& graph, const TDataRange& ran
         PaintTicks(painter, scene, canvas);
         PaintCurves(painter, scene, canvas);
         PaintOverlays(painter, scene, canvas);
+        PaintMeasured(painter, scene, canvas);
         if (canvas.CanvasLegend)
             PaintCanvasLegend(painter, scene, canvas);
         const TPixelRect& plot = canvas.PlotRect;

@@ -1,5 +1,6 @@
 #include "ResultsSummaryForm.h"
 
+#include "LoadTestComparison.h"
 #include "ProgramData.h"
 #include "ResultsSummary.h"
 
@@ -15,7 +16,9 @@
 
 TfrmResultsSummary::TfrmResultsSummary(std::function<TProgramData&()> project,
                                        std::function<const TPlotData*()> results, QWidget* parent)
-    : QWidget(parent), FProject(std::move(project)), FResults(std::move(results)), FTable(new QTableWidget(0, 3, this)), FNotes(new QLabel(this))
+    : QWidget(parent), FProject(std::move(project)), FResults(std::move(results)), FTable(new QTableWidget(0, 3, this)),
+      FNotes(new QLabel(this)), FComparisonTitle(new QLabel(QString::fromUtf8(ComparisonHeading), this)),
+      FComparison(new QTableWidget(0, 4, this))
 {
     setObjectName(QStringLiteral("ResultsSummary"));
     setWindowTitle(WindowCaption);
@@ -31,9 +34,21 @@ TfrmResultsSummary::TfrmResultsSummary(std::function<TProgramData&()> project,
     FNotes->setWordWrap(true);
     FNotes->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    FComparison->setObjectName(QStringLiteral("ComparisonTable"));
+    FComparison->setHorizontalHeaderLabels(
+        {tr("Head load"), tr("Measured settlement"), tr("Computed settlement"), tr("Difference")});
+    FComparison->verticalHeader()->hide();
+    FComparison->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FComparison->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    QFont bold = FComparisonTitle->font();
+    bold.setBold(true);
+    FComparisonTitle->setFont(bold);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(FTable, 1);
     layout->addWidget(FNotes);
+    layout->addWidget(FComparisonTitle);
+    layout->addWidget(FComparison);
     // Cascaded and tiled windows keep the read-outs readable.
     setMinimumSize(logicalDpiX() * 5, logicalDpiY() * 3);
     Reload();
@@ -55,6 +70,11 @@ QSize TfrmResultsSummary::sizeHint() const
     const QMargins margins = layout()->contentsMargins();
     QSize content(width + margins.left() + margins.right(),
                   table + layout()->spacing() + FNotes->heightForWidth(width) + margins.top() + margins.bottom());
+    // The comparison with a load test under them, every row in view.
+    if (!FComparison->isHidden())
+        content.rheight() += 2 * layout()->spacing() + FComparisonTitle->sizeHint().height() +
+                             2 * FComparison->frameWidth() + FComparison->horizontalHeader()->sizeHint().height() +
+                             FComparison->verticalHeader()->length();
     if (const QScreen* shown = screen())
         content = content.boundedTo(shown->availableSize() * 9 / 10);
     return content.expandedTo(minimumSize());
@@ -64,6 +84,8 @@ void TfrmResultsSummary::Reload()
 {
     const TProgramData& project = FProject();
     FTable->setRowCount(0);
+    FComparisonTitle->hide();
+    FComparison->hide();
     const TPlotData* results = FResults();
     if (!results) {
         FNotes->setText(tr("No results to summarise.\nRun the analysis (Computation, Run Analysis) "
@@ -96,4 +118,34 @@ void TfrmResultsSummary::Reload()
     for (const std::string& note : SummaryNotes(readouts, pile))
         notes << QString::fromStdString(note);
     FNotes->setText(notes.join(QLatin1Char('\n')));
+    ShowComparison(project, data);
+}
+
+void TfrmResultsSummary::ShowComparison(const TProgramData& project, const TPlotData& data)
+{
+    std::optional<TLoadTest> test;
+    try {
+        test = ProjectLoadTest(project);
+    } catch (const ELoadTestError&) {
+        // The load test window says what is wrong with it.
+    }
+    if (!test)
+        return;
+    const std::vector<TComparisonText> rows = ComparisonTexts(CompareWithRun(*test, data), data.Units);
+    FComparison->setRowCount(static_cast<int>(rows.size()));
+    for (int row = 0; row < FComparison->rowCount(); ++row) {
+        const TComparisonText& text = rows[static_cast<std::size_t>(row)];
+        const QStringList cells{QString::fromStdString(text.Load), QString::fromStdString(text.Measured),
+                                QString::fromStdString(text.Computed), QString::fromStdString(text.Difference)};
+        for (int column = 0; column < cells.size(); ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            FComparison->setItem(row, column, item);
+        }
+    }
+    // As high as its rows; the read-outs above take the rest.
+    FComparison->setMaximumHeight(2 * FComparison->frameWidth() + FComparison->horizontalHeader()->sizeHint().height() +
+                                  FComparison->verticalHeader()->length());
+    FComparisonTitle->show();
+    FComparison->show();
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // The Results Summary window: the capacity read-outs and the load cases of
-// the project's last run, from the plot data its owner read.
+// the project's last run, from the plot data its owner read, and when the
+// project has a load test, its measured settlements beside the computed ones.
 
 #include <QWidget>
 
@@ -35,6 +36,11 @@ public:
 private:
     std::function<TProgramData&()> FProject;
     std::function<const TPlotData*()> FResults;
+    // Fills the comparison with the load test, or hides it without one.
+    void ShowComparison(const TProgramData& project, const TPlotData& data);
+
     QTableWidget* FTable;
     QLabel* FNotes;
+    QLabel* FComparisonTitle;
+    QTableWidget* FComparison;
 };
