@@ -30,6 +30,7 @@ class TDlgSideView;
 class TdlgTitle;
 class TfrmMaterial;
 class TfrmQwFactors;
+class TfrmCpt;
 class TfrmResultsSummary;
 
 class TMainForm : public QMainWindow {
@@ -84,6 +85,8 @@ public:
     void ExportPlotsClick();
     // The capacity read-outs of the last run.
     void ShowResultsSummary();
+    // The window that makes the user curves from a CPT sounding.
+    void ShowCptWindow();
     void WindowArrangeIconsClick();
 
     // Whether the graph commands are enabled: the plot data of the project
@@ -184,6 +187,7 @@ private:
     QPointer<TfrmQwFactors> FQwFactorsWindow;
     QPointer<TfrmResultsSummary> FSummaryWindow;
     QPointer<TDlgSideView> FSideView;
+    QPointer<TfrmCpt> FCptWindow;
     std::vector<QAction*> FRecentActions;
     QAction* FRecentSeparator = nullptr;
     QMenu* FWindowMenu = nullptr;

@@ -114,6 +114,8 @@ void TMainForm::CreateMenus()
                                 [this] { FTables.TblTZFactors2.Show(); });
     FQwFactorsItem =
         AddCommand(data, QStringLiteral("Enter Modification Factors on Q-w Curve"), [this] { ShowQwFactorsWindow(); });
+    data->addSeparator();
+    AddCommand(data, QStringLiteral("t-z and Q-w Curves from a &CPT Sounding..."), [this] { ShowCptWindow(); });
     connect(data, &QMenu::aboutToShow, this, &TMainForm::DataMenuPopup);
 
     QMenu* options = addMenu(bar, QStringLiteral("&Options"));
