@@ -123,7 +123,7 @@ TEST(CptWindowModel, WritesCurvesAndRecordAndResumesReportingAChangedFile)
     EXPECT_EQ(again.Record.Settings.Overrides.size(), 1u);
     EXPECT_EQ(again.Design(project).Curves.size(), 4u);
 
-    std::ofstream(sounding, std::ios::app) << "20.07; 14.7; 14.8;-999999;-999999;  0.2;  8.5;  4.3;  7.3;20.02;!\n";
+    std::ofstream(sounding, std::ios::app) << "\n20.07; 14.7; 14.8;-999999;-999999;  0.2;  8.5;  4.3;  7.3;20.02;!\n";
     EXPECT_NE(again.Resume(*record).find("has changed"), std::string::npos);
     EXPECT_NE(again.Record.Checksum, record->Checksum);
     EXPECT_EQ(again.Record.CurveDepths, record->CurveDepths);

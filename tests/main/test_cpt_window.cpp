@@ -5,6 +5,7 @@
 #include "CptForm.h"
 #include "MainFormDriving.h"
 
+#include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QtTest>
@@ -43,6 +44,10 @@ private slots:
         FPrompts->Files.push_back({sounding, 0});
         window->OpenClick();
         QVERIFY(window->Model().HasSounding());
+        for (QComboBox* choice : window->findChildren<QComboBox*>())
+            if (choice->findText(QStringLiteral("Tension (uplift)")) >= 0)
+                choice->setCurrentIndex(choice->findText(QStringLiteral("Tension (uplift)")));
+        QVERIFY(window->Model().Record.Settings.Direction == cpt::TLoadDirection::Tension);
         const std::size_t curves = window->Model().Design(FForm->Project()).Curves.size();
         FPrompts->Answers.push_back(Answer::Yes);  // in case the project holds user curves
         window->WriteClick();
@@ -58,6 +63,17 @@ private slots:
                  QFileInfo(sounding).absoluteFilePath());
         QCOMPARE(QString::fromStdString(saved["cpt"]["sounding"]["checksum"].get<std::string>()),
                  QString::fromStdString(window->Model().Record.Checksum));
+
+        // A new window takes the record up whole.
+        const auto weights = window->Model().Record.Settings.UnitWeights;
+        delete window->parentWidget();
+        QVERIFY(!Window());
+        Trigger(*FForm, QStringLiteral("t-z and Q-w Curves from a &CPT Sounding..."));
+        QVERIFY(Window());
+        QVERIFY(Window()->Model().Record.Settings.Direction == cpt::TLoadDirection::Tension);
+        QCOMPARE(Window()->Model().Record.Settings.UnitWeights.size(), weights.size());
+        for (std::size_t i = 0; i < weights.size(); ++i)
+            QCOMPARE(Window()->Model().Record.Settings.UnitWeights[i].UnitWeight, weights[i].UnitWeight);
 
         // Opened again with the window open, the project's record comes back.
         FPrompts->Files.push_back({project, 0});

@@ -4,6 +4,7 @@
 #include "UserPrompts.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using namespace cpt;
 
@@ -139,6 +141,8 @@ TfrmCpt::TfrmCpt(std::function<TProgramData&()> project, std::function<void()> w
                        QStringLiteral("Clay method for the whole pile")});
     behaviour->addRow(QStringLiteral("Method:"), FMethod);
     connect(FMethod, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (FShowing)
+            return;
         FModel.Record.Settings.Method = static_cast<TMethodChoice>(index);
         Refresh();
     });
@@ -156,6 +160,8 @@ TfrmCpt::TfrmCpt(std::function<TProgramData&()> project, std::function<void()> w
     FEnd->addItems({QStringLiteral("Closed-ended"), QStringLiteral("Open pipe")});
     pile->addRow(QStringLiteral("End:"), FEnd);
     connect(FEnd, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (FShowing)
+            return;
         FModel.Record.End = index == 1 ? TPileEnd::Open : TPileEnd::Closed;
         FWall->setEnabled(index == 1);
         Refresh();
@@ -167,6 +173,8 @@ TfrmCpt::TfrmCpt(std::function<TProgramData&()> project, std::function<void()> w
     FDirection->addItems({QStringLiteral("Compression"), QStringLiteral("Tension (uplift)")});
     pile->addRow(QStringLiteral("Load:"), FDirection);
     connect(FDirection, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (FShowing)
+            return;
         FModel.Record.Settings.Direction = index == 1 ? TLoadDirection::Tension : TLoadDirection::Compression;
         Refresh();
     });
@@ -203,10 +211,14 @@ TfrmCpt::TfrmCpt(std::function<TProgramData&()> project, std::function<void()> w
     curves->addRow(FWrite);
     sideLayout->addStretch();
 
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(side);
-    scroll->setWidgetResizable(true);
-    scroll->setMinimumWidth(side->sizeHint().width() + 24);
+    for (QComboBox* choice : {FTest, FMethod, FEnd, FDirection}) {
+        choice->setFocusPolicy(Qt::StrongFocus);
+        choice->installEventFilter(this);
+    }
+    FScroll = new QScrollArea;
+    FScroll->setWidget(side);
+    FScroll->setWidgetResizable(true);
+    FScroll->setMinimumWidth(side->sizeHint().width() + 24);
 
     auto* plots = new QWidget;
     auto* plotsLayout = new QVBoxLayout(plots);
@@ -239,8 +251,9 @@ TfrmCpt::TfrmCpt(std::function<TProgramData&()> project, std::function<void()> w
     FReadout = new QLabel(QStringLiteral("Drag over a plot to zoom in, right-click to zoom out."));
     plotsLayout->addWidget(FReadout);
 
+    FPlotArea = plots;
     auto* splitter = new QSplitter;
-    splitter->addWidget(scroll);
+    splitter->addWidget(FScroll);
     splitter->addWidget(plots);
     splitter->setStretchFactor(1, 1);
     auto* layout = new QHBoxLayout(this);
@@ -248,6 +261,17 @@ TfrmCpt::TfrmCpt(std::function<TProgramData&()> project, std::function<void()> w
     layout->addWidget(splitter);
 
     TakeProject();
+}
+
+bool TfrmCpt::eventFilter(QObject* watched, QEvent* event)
+{
+    // The wheel scrolls the settings; it changes a number or a choice only
+    // once the user has clicked into it.
+    if (event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
+        QCoreApplication::sendEvent(FScroll->viewport(), event);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QDoubleSpinBox* TfrmCpt::AddNumber(QFormLayout* form, const QString& label, double* value, double minimum,
@@ -261,6 +285,8 @@ QDoubleSpinBox* TfrmCpt::AddNumber(QFormLayout* form, const QString& label, doub
     spin->setKeyboardTracking(false);
     // A value below zero stands for "none" where the field offers it.
     spin->setSpecialValueText(none);
+    spin->setFocusPolicy(Qt::StrongFocus);
+    spin->installEventFilter(this);
     form->addRow(label, spin);
     FNumbers.push_back({spin, value});
     connect(spin, &QDoubleSpinBox::valueChanged, this, [this, value, none](double v) {
@@ -298,7 +324,7 @@ QTableWidget* TfrmCpt::AddTable(QFormLayout* form, const QStringList& columns, c
         const int rows = table->rowCount();
         const double last = rows > 0 ? CellNumber(*table, rows - 1, table == FOverrides ? 1 : 0) : 0;
         const double next = HasValue(last) ? last + 1 : 1;
-        FShowing = true;
+        const bool showing = std::exchange(FShowing, true);
         table->insertRow(rows);
         if (table == FOverrides) {
             SetCell(*table, rows, 0, Number(HasValue(last) ? last : 0, 2));
@@ -312,7 +338,7 @@ QTableWidget* TfrmCpt::AddTable(QFormLayout* form, const QStringList& columns, c
             SetCell(*table, rows, 1, {}, false);
             SetCell(*table, rows, 2, {}, false);
         }
-        FShowing = false;
+        FShowing = showing;
         edited();
     });
     connect(remove, &QPushButton::clicked, this, [table, edited] {
@@ -380,7 +406,7 @@ void TfrmCpt::OpenSounding(const QString& path, const std::string& test)
 
 void TfrmCpt::ShowRecord()
 {
-    FShowing = true;
+    const bool showing = std::exchange(FShowing, true);
     const TCptRecord& r = FModel.Record;
     const TCptSettings& s = r.Settings;
     if (FModel.HasSounding()) {
@@ -390,7 +416,10 @@ void TfrmCpt::ShowRecord()
                            .arg(sounding.Rows.size())
                            .arg(Number(sounding.Rows.back().Depth, 2));
         if (sounding.DroppedRows > 0)
-            text += QStringLiteral(", %1 rows without values or with repeated depths left out").arg(sounding.DroppedRows);
+            text += sounding.DroppedRows == 1
+                        ? QStringLiteral(", 1 row without values or with a repeated depth left out")
+                        : QStringLiteral(", %1 rows without values or with repeated depths left out")
+                              .arg(sounding.DroppedRows);
         FSoundingLabel->setText(text);
     }
     FTest->clear();
@@ -416,7 +445,7 @@ void TfrmCpt::ShowRecord()
         SetCell(*FOverrides, row, 1, Number(o.Bottom, 2));
         SetClassCell(row, o.Class);
     }
-    FShowing = false;
+    FShowing = showing;
 }
 
 void TfrmCpt::TakeUnitWeights()
@@ -445,7 +474,12 @@ void TfrmCpt::SetClassCell(int row, TSoilClass cls)
     auto* choice = new QComboBox;
     choice->addItems({QStringLiteral("sand"), QStringLiteral("clay")});
     choice->setCurrentIndex(cls == TSoilClass::Clay ? 1 : 0);
-    connect(choice, &QComboBox::currentIndexChanged, this, [this] { TakeOverrides(); });
+    choice->setFocusPolicy(Qt::StrongFocus);
+    choice->installEventFilter(this);
+    connect(choice, &QComboBox::currentIndexChanged, this, [this] {
+        if (!FShowing)
+            TakeOverrides();
+    });
     FOverrides->setCellWidget(row, 2, choice);
 }
 
@@ -478,7 +512,6 @@ void TfrmCpt::ShowPlots()
         try {
             plots = FModel.Plots();
         } catch (const ECptError&) {
-            // The design's message below says what to change.
         }
     }
     std::vector<std::pair<std::string, double>> depths;
@@ -501,6 +534,8 @@ void TfrmCpt::ShowPlots()
         }
         FPlots[i]->Rebuild();
     }
+    // Without a profile the design's message says what to change.
+    FPlotArea->setVisible(!plots.Resistance.empty());
 }
 
 void TfrmCpt::ShowDesign()
@@ -535,7 +570,7 @@ void TfrmCpt::ShowDesign()
 
 void TfrmCpt::FillDepths(const std::vector<double>& depths, const TCptDesign* design)
 {
-    FShowing = true;
+    const bool showing = std::exchange(FShowing, true);
     const int rows = static_cast<int>(design ? design->Curves.size() : depths.size());
     FDepths->setRowCount(rows);
     for (int row = 0; row < rows; ++row) {
@@ -553,7 +588,7 @@ void TfrmCpt::FillDepths(const std::vector<double>& depths, const TCptDesign* de
             SetCell(*FDepths, row, 2, {}, false);
         }
     }
-    FShowing = false;
+    FShowing = showing;
 }
 
 void TfrmCpt::WriteClick()

@@ -21,6 +21,7 @@ class QDoubleSpinBox;
 class QFormLayout;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QTableWidget;
 class TPlotForm;
 
@@ -47,6 +48,9 @@ public:
     // Shows the design again (the project's pile may have changed).
     void Refresh();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QDoubleSpinBox* AddNumber(QFormLayout* form, const QString& label, double* value, double minimum, double maximum,
                               int decimals, const QString& suffix, const QString& none = {});
@@ -66,7 +70,8 @@ private:
     std::function<TProgramData&()> FProject;
     std::function<void()> FWritten;
     cpt::TCptWindowModel FModel;
-    // Set while the fields are filled from the record.
+    // Set while the window fills its fields and tables, whose signals then
+    // change nothing.
     bool FShowing = false;
 
     QLabel* FSoundingLabel;
@@ -82,6 +87,8 @@ private:
     QTableWidget* FDepths;
     QLabel* FSummary;
     QLabel* FReadout;
+    QScrollArea* FScroll = nullptr;
+    QWidget* FPlotArea;
     QPushButton* FWrite;
 
     std::array<TGraphPlot, 3> FGraphs;
