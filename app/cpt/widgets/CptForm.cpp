@@ -32,6 +32,8 @@ const QString SoundingFilter =
     QStringLiteral("CPT Soundings (*.gef *.ags *.csv)|*.gef;*.ags;*.csv|GEF (*.gef)|*.gef|AGS4 (*.ags)|*.ags|"
                    "CSV (*.csv)|*.csv|All Files (*.*)|*.*");
 
+const QString PlotHint = QStringLiteral("Drag over a plot to zoom in, right-click to zoom out.");
+
 QString Number(double value, int decimals) { return QString::number(value, 'f', decimals); }
 
 // The number in a cell; NaN for an empty or unreadable one.
@@ -248,7 +250,7 @@ TfrmCpt::TfrmCpt(std::function<TProgramData&()> project, std::function<void()> w
         row->addLayout(column, 1);
     }
     plotsLayout->addLayout(row, 1);
-    FReadout = new QLabel(QStringLiteral("Drag over a plot to zoom in, right-click to zoom out."));
+    FReadout = new QLabel(PlotHint);
     plotsLayout->addWidget(FReadout);
 
     FPlotArea = plots;
@@ -534,6 +536,7 @@ void TfrmCpt::ShowPlots()
         }
         FPlots[i]->Rebuild();
     }
+    FReadout->setText(PlotHint);
     // Without a profile the design's message says what to change.
     FPlotArea->setVisible(!plots.Resistance.empty());
 }
