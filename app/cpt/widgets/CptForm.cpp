@@ -1,5 +1,6 @@
 #include "CptForm.h"
 
+#include "CptGraphs.h"
 #include "PlotForm.h"
 #include "UserPrompts.h"
 
@@ -51,41 +52,6 @@ void SetCell(QTableWidget& table, int row, int column, const QString& text, bool
     if (!editable)
         item->setFlags(item->flags() & ~Qt::ItemIsEditable);
     table.setItem(row, column, item);
-}
-
-// The three profile plots: caption, axis caption and unit.
-struct TPlotKind {
-    const char* Caption;
-    const char* XCaption;
-    const char* XUnits;
-};
-constexpr std::array<TPlotKind, 3> PlotKinds = {{{"Cone Resistance", "q_c, q_t", "MPa"},
-                                                 {"Sleeve Friction and Pore Pressure", "f_s, u_2, u_0", "kPa"},
-                                                 {"Soil Behaviour Type Index", "I_c", ""}}};
-
-void FillGraph(TGraphPlot& graph, const std::vector<TProfileSeries>& series)
-{
-    graph.SetLineCount(static_cast<int>(series.size()));
-    for (int i = 0; i < graph.LineCount(); ++i) {
-        TLine& line = graph.Line(i);
-        line.Name = series[i].Name;
-        line.Points.clear();
-        for (const auto& [value, depth] : series[i].Points)
-            line.Points.push_back({value, depth});
-    }
-}
-
-// Horizontal lines across the graph's values at the depths, named.
-void AddDepthLines(TGraphPlot& graph, const std::vector<std::pair<std::string, double>>& depths)
-{
-    long double low = 0, high = 0;
-    for (int i = 0; i < graph.LineCount(); ++i)
-        for (const TFloatPoint& p : graph.Line(i).Points) {
-            low = std::min(low, p.X);
-            high = std::max(high, p.X);
-        }
-    for (const auto& [name, depth] : depths)
-        graph.Overlays.push_back({name, {{low, depth}, {high, depth}}});
 }
 
 }  // namespace
@@ -225,24 +191,14 @@ TfrmCpt::TfrmCpt(std::function<TProgramData&()> project, std::function<void()> w
     auto* plots = new QWidget;
     auto* plotsLayout = new QVBoxLayout(plots);
     auto* row = new QHBoxLayout;
+    SetUpProfileGraphs(FGraphs);
     for (std::size_t i = 0; i < FGraphs.size(); ++i) {
-        TGraphPlot& graph = FGraphs[i];
-        graph.SetUnits(UnitSystem::Symbolic);
-        graph.Caption = PlotKinds[i].Caption;
-        graph.XCaption = PlotKinds[i].XCaption;
-        graph.XUnits = PlotKinds[i].XUnits;
-        graph.YCaption = "Depth";
-        graph.YUnits = "m";
-        graph.Markers = 0;
-        graph.CapCurves = false;
-        graph.ShowOverlays = true;
-        graph.OverlayCaption = "Show &Layer Bottoms and Pile Tip";
-        FPlots[i] = new TPlotForm(graph);
+        FPlots[i] = new TPlotForm(FGraphs[i]);
         FPlots[i]->setMinimumWidth(FPlots[i]->minimumSizeHint().width() * 2 / 3);
         connect(FPlots[i], &QWidget::windowTitleChanged, this, [this](const QString& text) { FReadout->setText(text); });
         auto* column = new QVBoxLayout;
         auto* menu = new QToolButton;
-        menu->setText(QString::fromLatin1(graph.Caption.c_str()));
+        menu->setText(QString::fromStdString(FGraphs[i].Caption));
         menu->setMenu(FPlots[i]->PlotMenu());
         menu->setPopupMode(QToolButton::InstantPopup);
         column->addWidget(menu, 0, Qt::AlignLeft);
@@ -516,26 +472,10 @@ void TfrmCpt::ShowPlots()
         } catch (const ECptError&) {
         }
     }
-    std::vector<std::pair<std::string, double>> depths;
-    for (double bottom : LayerBottoms(FProject()))
-        depths.push_back({"Layer bottom", bottom});
-    depths.push_back({"Pile tip", FModel.Pile(FProject()).Length});
-    const std::array<const std::vector<TProfileSeries>*, 3> series = {&plots.Resistance, &plots.Friction,
-                                                                      &plots.Behaviour};
-    for (std::size_t i = 0; i < FGraphs.size(); ++i) {
-        TGraphPlot& graph = FGraphs[i];
-        FillGraph(graph, *series[i]);
-        graph.Overlays.clear();
-        if (graph.LineCount() > 0) {
-            AddDepthLines(graph, depths);
-            if (i == 2) {
-                const double boundary = FModel.Record.Settings.SandClayBoundary;
-                const long double top = graph.Line(0).Points.front().Y, bottom = graph.Line(0).Points.back().Y;
-                graph.Overlays.push_back({"Sand/clay boundary", {{boundary, top}, {boundary, bottom}}});
-            }
-        }
-        FPlots[i]->Rebuild();
-    }
+    FillProfileGraphs(FGraphs, plots, LayerBottoms(FProject()), FModel.Pile(FProject()).Length,
+                      FModel.Record.Settings.SandClayBoundary);
+    for (TPlotForm* plot : FPlots)
+        plot->Rebuild();
     FReadout->setText(PlotHint);
     // Without a profile the design's message says what to change.
     FPlotArea->setVisible(!plots.Resistance.empty());
