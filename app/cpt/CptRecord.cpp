@@ -183,4 +183,10 @@ void SetRecordOfProject(TProgramData& project, const TCptRecord& record)
     project.SetChanged(true);
 }
 
+void WriteDesign(TProgramData& project, const TCptDesign& design, const TCptRecord& record)
+{
+    WriteCurves(project, design);
+    SetRecordOfProject(project, record);
+}
+
 }  // namespace cpt

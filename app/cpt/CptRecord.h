@@ -6,7 +6,7 @@
 // every setting and the curve depths the user chose (none: the proposed
 // ones). Stored as the "cpt" section of the project's extras file.
 
-#include "CptDesign.h"
+#include "CptCurveWriter.h"
 #include "ProgramData.h"
 
 #include <nlohmann/json.hpp>
@@ -43,5 +43,10 @@ TCptRecord CptRecordFromSection(const nlohmann::json& section);
 std::optional<TCptRecord> RecordOfProject(const TProgramData& project);
 // Keeps the record in the project's extras file (written at the next save).
 void SetRecordOfProject(TProgramData& project, const TCptRecord& record);
+
+// Writes a design into the project: its curves as the user curves (see
+// WriteCurves; refused before anything changes) and the record it was made
+// by. Every write of CPT curves into a project goes through here.
+void WriteDesign(TProgramData& project, const TCptDesign& design, const TCptRecord& record);
 
 }  // namespace cpt

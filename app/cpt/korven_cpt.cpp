@@ -1,7 +1,6 @@
 // korven-cpt: t-z and Q-w curves for a project's pile from a CPT sounding,
 // by the unified CPT-based methods; prints a JSON summary and, with -o,
 // writes the project with the curves as its user curves.
-#include "CptCurveWriter.h"
 #include "CptRecord.h"
 
 #include <nlohmann/json.hpp>
@@ -213,8 +212,7 @@ int main(int argc, char** argv)
                 throw ECptError("the profile could not be written to " + profileFile);
         }
         if (!output.empty()) {
-            WriteCurves(*project, design);
-            SetRecordOfProject(*project, record);
+            WriteDesign(*project, design, record);
             project->FileName = output;
             project->SaveToFile();
         }

@@ -3,6 +3,7 @@
 #include "AnalysisRun.h"
 #include "CapacityOverlays.h"
 #include "ChildPlacement.h"
+#include "CptForm.h"
 #include "DataDialogs.h"
 #include "EngineRun.h"
 #include "EngineStatus.h"
@@ -210,6 +211,8 @@ void TMainForm::ProjectReplaced()
     FProject->OnUnitsChanged = [this] { ShowProjectValues(); };
     ShowProjectValues();
     CurveSourceChanged();
+    if (FCptWindow)
+        FCptWindow->TakeProject();
 }
 
 void TMainForm::ShowProjectValues()
@@ -511,6 +514,24 @@ void TMainForm::ShowResultsSummary()
     }
     FSummaryWindow->show();
     FArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(FSummaryWindow->parentWidget()));
+}
+
+void TMainForm::ShowCptWindow()
+{
+    if (!FCptWindow) {
+        FCptWindow = new TfrmCpt(ProjectAccess(), [this] {
+            ShowProjectValues();
+            UpdateToolBar();
+        });
+        FCptWindow->setAttribute(Qt::WA_DeleteOnClose);
+        FArea->addSubWindow(FCptWindow);
+        connect(FArea, &QMdiArea::subWindowActivated, FCptWindow, [this](QMdiSubWindow* window) {
+            if (window && window->widget() == FCptWindow)
+                FCptWindow->Refresh();
+        });
+    }
+    FCptWindow->showMaximized();
+    FArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(FCptWindow->parentWidget()));
 }
 
 void TMainForm::WindowArrangeIconsClick()

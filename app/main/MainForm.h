@@ -30,6 +30,7 @@ class TDlgSideView;
 class TdlgTitle;
 class TfrmMaterial;
 class TfrmQwFactors;
+class TfrmCpt;
 class TfrmResultsSummary;
 class TTableUndo;
 class TfrmLoadTest;
@@ -94,6 +95,8 @@ public:
     // The one write of a fit into the project: its factors into the factor
     // tables, switched on, then a run.
     void ApplyCalibration(const TFitResult& fit);
+    // The window that makes the user curves from a CPT sounding.
+    void ShowCptWindow();
     void WindowArrangeIconsClick();
 
     // Whether the graph commands are enabled: the plot data of the project
@@ -212,6 +215,7 @@ private:
     QPointer<TfrmLoadTest> FLoadTestWindow;
     QPointer<TfrmCalibration> FCalibrationWindow;
     QPointer<TDlgSideView> FSideView;
+    QPointer<TfrmCpt> FCptWindow;
     std::vector<QAction*> FRecentActions;
     QAction* FRecentSeparator = nullptr;
     QMenu* FWindowMenu = nullptr;

@@ -200,6 +200,7 @@ void TMainForm::CreateMenus()
         AddCommand(data, QStringLiteral("Enter Modification Factors on Q-w Curve"), [this] { ShowQwFactorsWindow(); });
     data->addSeparator();
     AddCommand(data, QStringLiteral("Load Test ..."), [this] { ShowLoadTestWindow(); });
+    AddCommand(data, QStringLiteral("t-z and Q-w Curves from a &CPT Sounding..."), [this] { ShowCptWindow(); });
     connect(data, &QMenu::aboutToShow, this, &TMainForm::DataMenuPopup);
 
     QMenu* options = addMenu(bar, QStringLiteral("&Options"));
