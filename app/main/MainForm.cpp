@@ -13,6 +13,7 @@
 #include "ResultsSummary.h"
 #include "ResultsSummaryForm.h"
 #include "SideView.h"
+#include "StudyWindow.h"
 #include "TDlgExport.h"
 #include "TableChartForm.h"
 #include "TableForm.h"
@@ -184,6 +185,8 @@ void TMainForm::ShowProjectValues()
         FSummaryWindow->Reload();
     if (FSideView)
         FSideView->Refresh();
+    if (FStudyWindow)
+        FStudyWindow->Reload();
 }
 
 void TMainForm::FileNewClick()

@@ -31,6 +31,7 @@ class TdlgTitle;
 class TfrmMaterial;
 class TfrmQwFactors;
 class TfrmResultsSummary;
+class TStudyWindow;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -84,6 +85,8 @@ public:
     void ExportPlotsClick();
     // The capacity read-outs of the last run.
     void ShowResultsSummary();
+    // The Studies window over the current project.
+    void ShowStudies();
     void WindowArrangeIconsClick();
 
     // Whether the graph commands are enabled: the plot data of the project
@@ -183,6 +186,7 @@ private:
     QPointer<TDlgOptions> FOptionsWindow;
     QPointer<TfrmQwFactors> FQwFactorsWindow;
     QPointer<TfrmResultsSummary> FSummaryWindow;
+    QPointer<TStudyWindow> FStudyWindow;
     QPointer<TDlgSideView> FSideView;
     std::vector<QAction*> FRecentActions;
     QAction* FRecentSeparator = nullptr;

@@ -154,6 +154,8 @@ void TMainForm::CreateMenus()
     FEditOutputItem = AddCommand(computation, QStringLiteral("Edit &Output Text"), [this] { EditOutputClick(); });
     computation->addSeparator();
     AddCommand(computation, QStringLiteral("&View Soil Layer Coordinates"), [this] { SoilLayerCoordinates1Click(); });
+    computation->addSeparator();
+    AddCommand(computation, QStringLiteral("&Studies..."), [this] { ShowStudies(); });
     connect(computation, &QMenu::aboutToShow, this, &TMainForm::ComputationMenuPopup);
 
     QMenu* graphics = addMenu(bar, QStringLiteral("&Graphics"));
@@ -312,4 +314,15 @@ void TMainForm::UpdateToolBar()
     const bool available = GraphsAvailable();
     for (QAction* button : FGraphButtons)
         button->setEnabled(available);
+}
+
+void TMainForm::ShowStudies()
+{
+    if (!FStudyWindow) {
+        FStudyWindow = new TStudyWindow(*FArea, ProjectAccess());
+        FStudyWindow->setAttribute(Qt::WA_DeleteOnClose);
+        FArea->addSubWindow(FStudyWindow)->resize(900, 640);
+    }
+    FStudyWindow->show();
+    FArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(FStudyWindow->parentWidget()));
 }
