@@ -10,6 +10,7 @@
 #include "PlotWindows.h"
 #include "ProjectChild.h"
 #include "ProjectReport.h"
+#include "ReportContent.h"
 #include "ResultsSummary.h"
 #include "ResultsSummaryForm.h"
 #include "SideView.h"
@@ -418,6 +419,18 @@ void TMainForm::ExportReportClick()
         if (!Results() || Results()->Units != Project().Units())
             return;
     }
+    TReportSources sources{&Project(), GraphsAvailable() ? &FGraphs : nullptr, Results(), {}, {}};
+    if (const TStudyOutcome* study = FStudyWindow ? FStudyWindow->Outcome() : nullptr) {
+        const Answer answer = Prompts().Ask(
+            this, QStringLiteral("Add the results of the study \"%1\" to the report?")
+                      .arg(QString::fromStdString(study->Study.Name)));
+        if (answer == Answer::Cancel)
+            return;
+        if (answer == Answer::Yes) {
+            sources.StudyHtml = StudyHtml(*study);
+            sources.StudyFigures = ReportFigures(FStudyWindow->Graphs(), study->Study);
+        }
+    }
     const FileChoice choice = Prompts().SaveFile(this, FileRequest(QStringLiteral("Export Report as PDF"),
                                                                    QStringLiteral("PDF Document (*.pdf)|*.pdf"),
                                                                    ProjectFilePath(".pdf"), QStringLiteral("pdf")));
@@ -434,7 +447,6 @@ void TMainForm::ExportReportClick()
             return;
         }
     QString error;
-    const TReportSources sources{&Project(), GraphsAvailable() ? &FGraphs : nullptr, Results()};
     bool written;
     {
         const TWaitCursor wait;

@@ -6,6 +6,7 @@
 #include "Periphery.h"
 #include "PlotWindows.h"
 #include "ProjectChild.h"
+#include "StudyWindow.h"
 #include "TableForm.h"
 #include "UserPrompts.h"
 

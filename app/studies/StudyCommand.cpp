@@ -101,14 +101,6 @@ TRunControl Control(int threads, std::ostream& log)
     return control;
 }
 
-// Settlements and probabilities to four significant digits, loads to six.
-std::string Quantity(double value, int digits = 4)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.*g", digits, value);
-    return std::isfinite(value) ? text : "beyond the computed curve";
-}
-
 }  // namespace
 
 int RunStudyCommand(const std::string& studyArgument, const fs::path& project, int threads, std::ostream& out,
@@ -145,42 +137,18 @@ int RunStudyCommand(const std::string& studyArgument, const fs::path& project, i
     const fs::path stem = fromFile ? fs::path(studyFile).replace_extension()
                                    : fs::path(fs::path(project).replace_extension().string() + "." + FileNamePart(study.Name));
 
-    const int units = problem.units;
-    json document;
-    TCsvTables tables;
-    int analyses = 0, refused = 0;
-    std::ostringstream summary;
-    if (const auto* parametric = std::get_if<TParametricStudy>(&study.Definition)) {
-        const TParametricResult result = RunParametric(*parametric, problem, Control(threads, log));
-        document = ParametricJson(study, result, units);
-        tables = ParametricCsv(*parametric, result, units);
-        analyses = static_cast<int>(result.Runs.size());
-        refused = document["refused"].get<int>();
-    } else {
-        const auto& probabilistic = std::get<TProbabilisticStudy>(study.Definition);
-        const TProbabilisticResult result = RunProbabilistic(probabilistic, problem, Control(threads, log));
-        const TProbabilisticSummary statistics = Summarise(probabilistic, result, units);
-        document = ProbabilisticJson(study, result, statistics, units);
-        tables = ProbabilisticCsv(probabilistic, result, statistics, units);
-        analyses = static_cast<int>(result.Runs.size());
-        refused = statistics.Refused;
-        const TReadoutDistribution& settlement = statistics.Readouts[2];
-        summary << "  settlement under " << Quantity(probabilistic.SettlementLoad, 6) << ' ' << ForceUnitText(units)
-                << ": 5 % " << Quantity(settlement.Percentiles[0]) << ", 50 % " << Quantity(settlement.Percentiles[1])
-                << ", 95 % " << Quantity(settlement.Percentiles[2]) << ' ' << LengthUnitText(units) << '\n';
-        if (statistics.Exceedance)
-            summary << "  probability of exceeding " << Quantity(statistics.Exceedance->Limit) << ' '
-                    << LengthUnitText(units) << ": " << Quantity(statistics.Exceedance->Probability)
-                    << " (standard error " << Quantity(statistics.Exceedance->StandardError) << ")\n";
-    }
-
-    out << (fromFile ? studyLabel : "study \"" + study.Name + "\"") << ": " << analyses - refused << " of " << analyses << " analyses completed";
-    out << (refused > 0 ? ", " + std::to_string(refused) + " refused (see the results)\n" : "\n") << summary.str();
+    const TStudyOutcome outcome = RunStudy(study, problem, Control(threads, log));
+    const int analyses = outcome.Analyses, refused = outcome.Refused;
+    out << (fromFile ? studyLabel : "study \"" + study.Name + "\"") << ": " << analyses - refused << " of "
+        << analyses << " analyses completed";
+    out << (refused > 0 ? ", " + std::to_string(refused) + " refused (see the results)\n" : "\n");
+    for (const std::string& line : SummaryLines(outcome))
+        out << "  " << line << '\n';
     try {
         const fs::path jsonFile = stem.string() + ".results.json";
-        WriteFile(jsonFile, document.dump(2) + "\n");
+        WriteFile(jsonFile, outcome.Document.dump(2) + "\n");
         out << "  json: " << jsonFile.string() << '\n';
-        for (const auto& [name, text] : tables) {
+        for (const auto& [name, text] : outcome.Tables) {
             const fs::path csvFile = stem.string() + "." + name + ".csv";
             WriteFile(csvFile, text);
             out << "  csv: " << csvFile.string() << '\n';

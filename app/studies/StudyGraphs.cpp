@@ -156,3 +156,14 @@ void FillProbabilisticGraphs(TStudyGraphs& graphs, const TProbabilisticStudy& st
     graphs.Tornado.ShowOverlays = true;
     graphs.Tornado.OverlayCaption = "Show &Median Line";
 }
+
+std::vector<std::pair<TGraphPlot*, std::string>> ReportFigures(TStudyGraphs& graphs, const TStudy& study)
+{
+    if (std::holds_alternative<TParametricStudy>(study.Definition))
+        return {{&graphs.Curves, "Load-settlement curves of the study \"" + study.Name + "\", one per value"},
+                {&graphs.Loads, "Capacity loads against the swept value"},
+                {&graphs.Settlements, "Settlements under the pile-head loads against the swept value"}};
+    return {{&graphs.Curves, "Percentile bands of the load-settlement curve, study \"" + study.Name + "\""},
+            {&graphs.Histogram, "Distribution of a read-out over the realisations"},
+            {&graphs.Tornado, "Sensitivity of the settlement under the study load to each input"}};
+}

@@ -8,6 +8,9 @@
 #include "StudyStatistics.h"
 
 #include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
 
 struct TStudyGraphs {
     TStudyGraphs();
@@ -33,6 +36,9 @@ void FillProbabilisticGraphs(TStudyGraphs& graphs, const TProbabilisticStudy& st
 // The histogram of read-out `readout` of the summary (an index into its
 // Readouts).
 void FillHistogram(TGraphPlot& graph, const TProbabilisticSummary& summary, std::size_t readout);
+
+// The graphs of a study's results for the report, with their titles.
+std::vector<std::pair<TGraphPlot*, std::string>> ReportFigures(TStudyGraphs& graphs, const TStudy& study);
 
 // "600", "0.0125", "1.5E+06": a value as the legends and tables show it.
 std::string ValueText(double value);

@@ -4,24 +4,6 @@
 
 #include <sstream>
 
-std::vector<std::string> CsvCells(const std::string& line)
-{
-    std::vector<std::string> cells(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"')
-            cells.back() += line[++i];
-        else if (c == '"')
-            quoted = !quoted;
-        else if (c == ',' && !quoted)
-            cells.emplace_back();
-        else
-            cells.back() += c;
-    }
-    return cells;
-}
-
 void SaveStudyWorkbook(const TCsvTables& tables, const std::string& fileName)
 {
     TXlsxWorkbook book;

@@ -9,7 +9,3 @@
 
 // Throws EInOutError when the file cannot be written.
 void SaveStudyWorkbook(const TCsvTables& tables, const std::string& fileName);
-
-// The cells of a CSV line as StudyOutput writes them (quoted text with
-// doubled quotes).
-std::vector<std::string> CsvCells(const std::string& line);

@@ -1,6 +1,7 @@
 // A study's results as graphs and workbook cells: values that cannot be
 // analysed or read leave no points behind, and CSV text survives its quotes.
 #include "StudyGraphs.h"
+#include "StudyOutput.h"
 #include "StudyWorkbook.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +44,6 @@ TEST(StudyGraphs, RefusedValuesAndUnreachedReadoutsLeaveNoPoints)
 
 TEST(StudyWorkbook, CsvCellsKeepQuotedSeparatorsAndQuotes)
 {
-    EXPECT_EQ(CsvCells(R"(1.5,"Side friction, layer 2 top (kPa)",,"say ""no""")"),
+    EXPECT_EQ(CsvCells(R"x(1.5,"Side friction, layer 2 top (kPa)",,"say ""no""")x"),
               (std::vector<std::string>{"1.5", "Side friction, layer 2 top (kPa)", "", R"(say "no")"}));
 }

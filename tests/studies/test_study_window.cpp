@@ -58,7 +58,7 @@ void StudyWindowTest::DefineRunCancelRerunExport()
 
     // Run again after the project changed.
     window->Editor().CountField()->setValue(3);
-    project->PileLength *= 1.1L;
+    project->PileLength *= 0.9L;
     window->RunStudy();
     QVERIFY(ended.wait(60000));
     QCOMPARE(window->ResultTable()->rowCount(), 3);
@@ -80,7 +80,7 @@ void StudyWindowTest::DefineRunCancelRerunExport()
     window->Editor().LimitField()->setText(QStringLiteral("0.5"));
     window->RunStudy();
     QVERIFY(ended.wait(60000));
-    QVERIFY(window->StatusText().contains(QStringLiteral("Probability that it exceeds 0.5 in")));
+    QVERIFY(window->StatusText().contains(QStringLiteral("Probability of exceeding 0.5 in")));
     QCOMPARE(window->Graphs().Tornado.LineCount(), 1);
     QCOMPARE(window->Graphs().Curves.LineCount(), 3);
     QCOMPARE(StudiesOf(project->Extras).size(), std::size_t{2});

@@ -33,11 +33,6 @@
 
 namespace {
 
-QString Quantity(double value)
-{
-    return std::isfinite(value) ? QString::fromStdString(ValueText(value)) : QStringLiteral("beyond the curve");
-}
-
 // A new study of a kind, named apart from the others.
 TStudy NewDefinition(bool probabilistic, const std::vector<TStudy>& others)
 {
@@ -343,9 +338,6 @@ void TStudyWindow::RunStudy()
     FStatus->setText(QStringLiteral("Running..."));
     SetRunning(true);
     FWorker = std::thread([this, study = std::move(study), problem = std::move(problem)] {
-        auto outcome = std::make_shared<TStudyOutcome>();
-        outcome->Study = study;
-        outcome->Units = problem.units;
         TRunControl control;
         control.Cancel = &FCancelFlag;
         control.OnProgress = [this](int done, int total) {
@@ -354,26 +346,7 @@ void TStudyWindow::RunStudy()
                 FProgress->setValue(done);
             }, Qt::QueuedConnection);
         };
-        if (const auto* parametric = std::get_if<TParametricStudy>(&study.Definition)) {
-            outcome->Parametric = RunParametric(*parametric, problem, control);
-            outcome->Cancelled = outcome->Parametric.Cancelled;
-            outcome->Analyses = static_cast<int>(outcome->Parametric.Runs.size());
-            outcome->Refused = static_cast<int>(std::count_if(outcome->Parametric.Runs.begin(),
-                outcome->Parametric.Runs.end(), [](const TStudyRun& run) { return !run.Analysed(); }));
-            if (!outcome->Cancelled)
-                outcome->Tables = ParametricCsv(*parametric, outcome->Parametric, problem.units);
-        } else {
-            const auto& probabilistic = std::get<TProbabilisticStudy>(study.Definition);
-            outcome->Probabilistic = RunProbabilistic(probabilistic, problem, control);
-            outcome->Cancelled = outcome->Probabilistic.Cancelled;
-            outcome->Analyses = static_cast<int>(outcome->Probabilistic.Runs.size());
-            if (!outcome->Cancelled) {
-                outcome->Summary = Summarise(probabilistic, outcome->Probabilistic, problem.units);
-                outcome->Refused = outcome->Summary.Refused;
-                outcome->Tables = ProbabilisticCsv(probabilistic, outcome->Probabilistic, outcome->Summary,
-                                                   problem.units);
-            }
-        }
+        auto outcome = std::make_shared<TStudyOutcome>(::RunStudy(study, problem, control));
         QMetaObject::invokeMethod(this, [this, outcome] { RunEndedWith(outcome); }, Qt::QueuedConnection);
     });
 }
@@ -403,8 +376,6 @@ void TStudyWindow::RunEndedWith(std::shared_ptr<TStudyOutcome> outcome)
 void TStudyWindow::ShowOutcome()
 {
     const TStudyOutcome& o = *FOutcome;
-    const QString force = QString::fromStdString(ForceUnitText(o.Units));
-    const QString length = QString::fromStdString(LengthUnitText(o.Units));
     QString text = QStringLiteral("\"%1\": %2 of %3 analyses completed")
                        .arg(QString::fromStdString(o.Study.Name))
                        .arg(o.Analyses - o.Refused)
@@ -413,20 +384,15 @@ void TStudyWindow::ShowOutcome()
         text += QStringLiteral("; %1 refused by the engine or the study (their status and message are in the table)")
                     .arg(o.Refused);
     text += '.';
+    for (const std::string& line : SummaryLines(o)) {
+        QString sentence = QString::fromStdString(line);
+        sentence[0] = sentence[0].toUpper();
+        text += '\n' + sentence + '.';
+    }
     if (const auto* parametric = std::get_if<TParametricStudy>(&o.Study.Definition)) {
         FillParametricGraphs(FGraphs, *parametric, o.Parametric, o.Units);
     } else {
-        const auto& probabilistic = std::get<TProbabilisticStudy>(o.Study.Definition);
-        FillProbabilisticGraphs(FGraphs, probabilistic, o.Summary, o.Units);
-        const TReadoutDistribution& settlement = o.Summary.Readouts.at(2);
-        text += QStringLiteral("\nSettlement under %1 %2: 5 % %3, 50 % %4, 95 % %5 %6.")
-                    .arg(Quantity(probabilistic.SettlementLoad), force, Quantity(settlement.Percentiles[0]),
-                         Quantity(settlement.Percentiles[1]), Quantity(settlement.Percentiles[2]), length);
-        if (const auto& e = o.Summary.Exceedance)
-            text += QStringLiteral("\nProbability that it exceeds %1 %2: %3 (standard error %4; %5 of %6 realisations).")
-                        .arg(Quantity(e->Limit), length, Quantity(e->Probability), Quantity(e->StandardError))
-                        .arg(e->Exceeding)
-                        .arg(e->Count);
+        FillProbabilisticGraphs(FGraphs, std::get<TProbabilisticStudy>(o.Study.Definition), o.Summary, o.Units);
         FReadoutList->clear();
         for (const TReadoutDistribution& readout : o.Summary.Readouts)
             FReadoutList->addItem(QString::fromStdString(readout.Name));

@@ -31,19 +31,6 @@ class QPushButton;
 class QTableWidget;
 class TStudyEditor;
 
-// What a completed run leaves for the window.
-struct TStudyOutcome {
-    TStudy Study;
-    int Units = 1;
-    bool Cancelled = false;
-    int Analyses = 0;
-    int Refused = 0;
-    TParametricResult Parametric;
-    TProbabilisticResult Probabilistic;
-    TProbabilisticSummary Summary;
-    TCsvTables Tables;
-};
-
 class TStudyWindow : public QWidget {
     Q_OBJECT
 public:
