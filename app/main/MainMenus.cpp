@@ -322,7 +322,7 @@ void TMainForm::ShowStudies()
     if (!FStudyWindow) {
         FStudyWindow = new TStudyWindow(*FArea, ProjectAccess());
         FStudyWindow->setAttribute(Qt::WA_DeleteOnClose);
-        FArea->addSubWindow(FStudyWindow)->resize(900, 640);
+        FArea->addSubWindow(FStudyWindow)->resize(1000, 740);
     }
     FStudyWindow->show();
     FArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(FStudyWindow->parentWidget()));

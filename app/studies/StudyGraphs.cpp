@@ -2,6 +2,7 @@
 
 #include "StudyInputs.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -87,6 +88,8 @@ void FillParametricGraphs(TStudyGraphs& graphs, const TParametricStudy& study, c
             settlements[h].push_back({value, HeadLoadSettlement(run, h)});
         }
     }
+    // Markers stay apart on long sweeps.
+    graphs.Loads.Markers = graphs.Settlements.Markers = std::max(1, static_cast<int>(result.Values.size()) / 25);
     AddLine(graphs.Loads, "Load at 10 % of the diameter", tenPercent);
     AddLine(graphs.Loads, "Load at Davisson's offset limit", davisson);
     for (std::size_t h = 0; h < settlements.size(); ++h)
@@ -150,11 +153,10 @@ void FillProbabilisticGraphs(TStudyGraphs& graphs, const TProbabilisticStudy& st
                     ValueText(s.Values[1]),
                 {{s.Settlements[0], y}, {s.Settlements[1], y}});
     }
-    if (std::isfinite(summary.MedianSettlement))
-        graphs.Tornado.Overlays.push_back({"All inputs at their medians",
-                                           {{summary.MedianSettlement, 0.5}, {summary.MedianSettlement, count + 0.5}}});
-    graphs.Tornado.ShowOverlays = true;
-    graphs.Tornado.OverlayCaption = "Show &Median Line";
+    // The settlement with every input at its median, across every bar; it
+    // also keeps the bars off the plot's edges.
+    AddLine(graphs.Tornado, "All inputs at their medians",
+            {{summary.MedianSettlement, 0}, {summary.MedianSettlement, count + 1}});
 }
 
 std::vector<std::pair<TGraphPlot*, std::string>> ReportFigures(TStudyGraphs& graphs, const TStudy& study)

@@ -24,7 +24,8 @@ struct TStudyGraphs {
     TGraphPlot Settlements;
     // Probabilistic: the histogram of one read-out, with its percentiles as
     // reference lines, and the sensitivities of the settlement under the
-    // study load, the largest swing at the top.
+    // study load, the largest swing at the top, across them the settlement
+    // with every input at its median.
     TGraphPlot Histogram;
     TGraphPlot Tornado;
 };

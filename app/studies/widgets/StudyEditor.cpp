@@ -162,6 +162,8 @@ QWidget* TStudyEditor::BuildParametric()
     values->addWidget(list);
     values->addWidget(FList, 1);
     form->addRow(values);
+    FValueUnit = new QLabel;
+    form->addRow(QStringLiteral("Values of:"), FValueUnit);
 
     for (QComboBox* combo : {FTarget, FPosition, FMode})
         connect(combo, &QComboBox::activated, this, [this] {
@@ -240,16 +242,19 @@ QWidget* TStudyEditor::BuildProbabilistic()
     sampling->addWidget(FSeed);
     sampling->addWidget(FSampling);
     sampling->addStretch();
-    form->addRow(QStringLiteral("&Sampling:"), sampling);
+    form->addRow(QStringLiteral("Sampling:"), sampling);
     FLoad = new QLineEdit;
     FLimit = new QLineEdit;
     FLimit->setPlaceholderText(QStringLiteral("none"));
     auto* settlement = new QHBoxLayout;
+    FLoadUnit = new QLabel;
+    FLimitLabel = new QLabel;
     settlement->addWidget(FLoad);
-    settlement->addWidget(new QLabel(QStringLiteral("settlement limit")));
+    settlement->addWidget(FLoadUnit);
     settlement->addWidget(FLimit);
+    settlement->addWidget(FLimitLabel);
     settlement->addStretch();
-    form->addRow(QStringLiteral("Study &load:"), settlement);
+    form->addRow(QStringLiteral("Settlement under the study load:"), settlement);
     layout->addLayout(form);
 
     for (QSpinBox* spin : {FFirst, FSecond, FRealisations})
@@ -265,6 +270,13 @@ QWidget* TStudyEditor::BuildProbabilistic()
 void TStudyEditor::ShowInputFields()
 {
     const auto target = static_cast<TStudyTarget>(FTarget->currentIndex());
+    TStudyInput input;
+    input.Target = target;
+    input.Mode = static_cast<TValueMode>(FMode->currentIndex());
+    input.Layer = FLayer->value();
+    input.Row = FRow->value();
+    input.Position = static_cast<TLayerPosition>(FPosition->currentIndex());
+    FValueUnit->setText(QString::fromStdString(InputLabel(input, FUnits)));
     FLayer->setEnabled(IsLayerValue(target));
     FPosition->setEnabled(IsLayerValue(target));
     FRow->setEnabled(HasRow(target));
@@ -275,6 +287,10 @@ void TStudyEditor::Load(const TStudy& study, int units)
 {
     const QSignalBlocker blocker(this);
     const QSignalBlocker tableBlocker(FInputs);
+    FUnits = units;
+    FLoadUnit->setText(QString::fromStdString(ForceUnitText(units)) +
+                       QStringLiteral("; probability that it exceeds"));
+    FLimitLabel->setText(QString::fromStdString(LengthUnitText(units)));
     FName->setText(QString::fromStdString(study.Name));
     FProbabilistic = std::holds_alternative<TProbabilisticStudy>(study.Definition);
     FPages->setCurrentIndex(FProbabilistic ? 1 : 0);

@@ -56,6 +56,7 @@ private:
     TRandomInput RandomInput(int row) const;
 
     bool FProbabilistic = false;
+    int FUnits = 1;
     QLineEdit* FName;
     QLabel* FKind;
     QStackedWidget* FPages;
@@ -71,6 +72,7 @@ private:
     QLineEdit* FTo;
     QSpinBox* FCount;
     QLineEdit* FList;
+    QLabel* FValueUnit;
     // Probabilistic.
     QTableWidget* FInputs;
     QCheckBox* FCorrelated;
@@ -82,6 +84,8 @@ private:
     QComboBox* FSampling;
     QLineEdit* FLoad;
     QLineEdit* FLimit;
+    QLabel* FLoadUnit;
+    QLabel* FLimitLabel;
 };
 
 // The captions of the inputs a study can change, in the order of TStudyTarget.

@@ -74,11 +74,11 @@ TStudyWindow::TStudyWindow(QMdiArea& area, std::function<TProgramData&()> projec
     FStudyList = new QComboBox;
     FStudyList->setMinimumContentsLength(24);
     top->addWidget(FStudyList, 1);
-    auto* newParametric = new QPushButton(QStringLiteral("New &Parametric"));
-    auto* newProbabilistic = new QPushButton(QStringLiteral("New Pro&babilistic"));
+    FNewParametric = new QPushButton(QStringLiteral("New &Parametric"));
+    FNewProbabilistic = new QPushButton(QStringLiteral("New Pro&babilistic"));
     FDelete = new QPushButton(QStringLiteral("&Delete"));
-    top->addWidget(newParametric);
-    top->addWidget(newProbabilistic);
+    top->addWidget(FNewParametric);
+    top->addWidget(FNewProbabilistic);
     top->addWidget(FDelete);
     layout->addLayout(top);
 
@@ -86,11 +86,12 @@ TStudyWindow::TStudyWindow(QMdiArea& area, std::function<TProgramData&()> projec
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(FEditor);
     splitter->addWidget(BuildResults());
+    splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
 
-    connect(newParametric, &QPushButton::clicked, this, [this] { NewStudy(false); });
-    connect(newProbabilistic, &QPushButton::clicked, this, [this] { NewStudy(true); });
+    connect(FNewParametric, &QPushButton::clicked, this, [this] { NewStudy(false); });
+    connect(FNewProbabilistic, &QPushButton::clicked, this, [this] { NewStudy(true); });
     connect(FDelete, &QPushButton::clicked, this, &TStudyWindow::DeleteStudy);
     connect(FStudyList, &QComboBox::activated, this, [this](int index) {
         if (index == FCurrent)
@@ -241,9 +242,12 @@ void TStudyWindow::ShowStudy(int index)
     FCurrent = index;
     FStudyList->setCurrentIndex(index);
     FEditor->setEnabled(index >= 0);
-    FDelete->setEnabled(index >= 0);
-    if (index >= 0)
+    if (index >= 0) {
         FEditor->Load(FStudies[static_cast<std::size_t>(index)], FProject().Units());
+        FStatus->clear();
+    } else {
+        FStatus->setText(QStringLiteral("No study yet: make one with New Parametric or New Probabilistic."));
+    }
     SetRunning(false);
 }
 
@@ -302,6 +306,9 @@ void TStudyWindow::SetRunning(bool running)
     FCancel->setEnabled(running);
     FEditor->setEnabled(!running && FCurrent >= 0);
     FStudyList->setEnabled(!running);
+    FNewParametric->setEnabled(!running);
+    FNewProbabilistic->setEnabled(!running);
+    FDelete->setEnabled(!running && FCurrent >= 0);
     const bool results = FOutcome != nullptr && !running;
     const bool probabilistic = results && std::holds_alternative<TProbabilisticStudy>(FOutcome->Study.Definition);
     FCsvButton->setEnabled(results);

@@ -90,6 +90,8 @@ private:
     int FCurrent = -1;
 
     QComboBox* FStudyList;
+    QPushButton* FNewParametric;
+    QPushButton* FNewProbabilistic;
     QPushButton* FDelete;
     TStudyEditor* FEditor;
     QPushButton* FRun;
