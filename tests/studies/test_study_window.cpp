@@ -81,7 +81,7 @@ void StudyWindowTest::DefineRunCancelRerunExport()
     window->RunStudy();
     QVERIFY(ended.wait(60000));
     QVERIFY(window->StatusText().contains(QStringLiteral("Probability of exceeding 0.5 in")));
-    QCOMPARE(window->Graphs().Tornado.LineCount(), 1);
+    QCOMPARE(window->Graphs().Tornado.LineCount(), 2);  // the bar and the median line
     QCOMPARE(window->Graphs().Curves.LineCount(), 3);
     QCOMPARE(StudiesOf(project->Extras).size(), std::size_t{2});
     QVERIFY(prompts.Messages().isEmpty());
