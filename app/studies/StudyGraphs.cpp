@@ -34,6 +34,18 @@ void AddLine(TGraphPlot& graph, std::string name, const std::vector<TFloatPoint>
             line.Points.push_back(point);
 }
 
+// The plot windows draw a graph's curves only while its first curve has a
+// segment: a curve whose points were all unreached or refused gives its place
+// to the first one that has.
+void KeepDrawable(TGraphPlot& graph)
+{
+    for (int i = 1; i < graph.LineCount() && graph.LineCount() > 0 && graph.Line(0).Points.size() < 2; ++i)
+        if (graph.Line(i).Points.size() >= 2) {
+            std::swap(graph.Line(0).Points, graph.Line(i).Points);
+            std::swap(graph.Line(0).Name, graph.Line(i).Name);
+        }
+}
+
 std::string Force(int units) { return " (" + ForceUnitText(units) + ")"; }
 std::string Length(int units) { return " (" + LengthUnitText(units) + ")"; }
 
@@ -97,6 +109,8 @@ void FillParametricGraphs(TStudyGraphs& graphs, const TParametricStudy& study, c
                 "Under pile-head load " + std::to_string(h + 1) + " (" + ValueText(headLoads[h]) + ' ' +
                     ForceUnitText(units) + ")",
                 settlements[h]);
+    KeepDrawable(graphs.Loads);
+    KeepDrawable(graphs.Settlements);
 }
 
 void FillHistogram(TGraphPlot& graph, const TProbabilisticSummary& summary, std::size_t readout)
@@ -137,6 +151,7 @@ void FillProbabilisticGraphs(TStudyGraphs& graphs, const TProbabilisticStudy& st
             band.push_back({point.Load, point.Settlement[p]});
         AddLine(graphs.Curves, std::to_string(static_cast<int>(std::lround(100 * BandPercentiles[p]))) + " %", band);
     }
+    KeepDrawable(graphs.Curves);
 
     if (!summary.Readouts.empty())
         FillHistogram(graphs.Histogram, summary, 2);
@@ -144,19 +159,21 @@ void FillProbabilisticGraphs(TStudyGraphs& graphs, const TProbabilisticStudy& st
     Configure(graphs.Tornado, "Sensitivity of the Settlement under the Study Load",
               "Settlement under " + ValueText(study.SettlementLoad) + ' ' + ForceUnitText(units) + Length(units),
               "Input (largest swing first)", true);
+    // The settlement with every input at its median, across every bar; it
+    // also keeps the bars off the plot's edges.
     const auto count = static_cast<double>(summary.Sensitivities.size());
+    AddLine(graphs.Tornado, "All inputs at their medians",
+            {{summary.MedianSettlement, 0}, {summary.MedianSettlement, count + 1}});
     for (std::size_t k = 0; k < summary.Sensitivities.size(); ++k) {
         const TSensitivity& s = summary.Sensitivities[k];
         const double y = static_cast<double>(k) + 1;
+        const bool whole = std::isfinite(s.Settlements[0]) && std::isfinite(s.Settlements[1]);
         AddLine(graphs.Tornado,
                 InputLabel(study.Inputs[s.Input].Input, units) + ": " + ValueText(s.Values[0]) + " to " +
-                    ValueText(s.Values[1]),
+                    ValueText(s.Values[1]) + (whole ? "" : " (an end refused or beyond the curve)"),
                 {{s.Settlements[0], y}, {s.Settlements[1], y}});
     }
-    // The settlement with every input at its median, across every bar; it
-    // also keeps the bars off the plot's edges.
-    AddLine(graphs.Tornado, "All inputs at their medians",
-            {{summary.MedianSettlement, 0}, {summary.MedianSettlement, count + 1}});
+    KeepDrawable(graphs.Tornado);
 }
 
 std::vector<std::pair<TGraphPlot*, std::string>> ReportFigures(TStudyGraphs& graphs, const TStudy& study)

@@ -359,10 +359,14 @@ std::vector<std::string> SummaryLines(const TStudyOutcome& outcome)
         return {};
     const std::string force = ForceUnitText(outcome.Units), length = LengthUnitText(outcome.Units);
     const TReadoutDistribution& settlement = outcome.Summary.Readouts[2];
+    // A unit after each settlement, none after one beyond the curve.
+    const auto settlementText = [&](double value) {
+        return Quantity(value) + (std::isfinite(value) ? ' ' + length : std::string());
+    };
     std::vector<std::string> lines{"settlement under " + Quantity(probabilistic->SettlementLoad, 6) + ' ' + force +
-                                   ": 5 % " + Quantity(settlement.Percentiles[0]) + ", 50 % " +
-                                   Quantity(settlement.Percentiles[1]) + ", 95 % " +
-                                   Quantity(settlement.Percentiles[2]) + ' ' + length};
+                                   ": 5 % " + settlementText(settlement.Percentiles[0]) + ", 50 % " +
+                                   settlementText(settlement.Percentiles[1]) + ", 95 % " +
+                                   settlementText(settlement.Percentiles[2])};
     if (const auto& e = outcome.Summary.Exceedance)
         lines.push_back("probability of exceeding " + Quantity(e->Limit) + ' ' + length + ": " +
                         Quantity(e->Probability) + " (standard error " + Quantity(e->StandardError) + ")");
