@@ -481,13 +481,23 @@ std::string StudyHtml(const TStudyOutcome& outcome)
             for (std::size_t c = 0; c < columns.size(); ++c)
                 columns[c].push_back(c < cells.size() ? cells[c] : std::string());
         }
+        // Numbers to five significant digits, so that the tables fit the page
+        // (the exported tables keep every digit).
         std::vector<bool> numbers;
-        for (const auto& column : columns)
-            numbers.push_back(std::all_of(column.begin(), column.end(), [](const std::string& cell) {
+        for (auto& column : columns) {
+            const bool number = std::all_of(column.begin(), column.end(), [](const std::string& cell) {
                 char* end = nullptr;
                 std::strtod(cell.c_str(), &end);
                 return cell.empty() || *end == '\0';
-            }));
+            });
+            numbers.push_back(number);
+            for (std::string& cell : column)
+                if (number && !cell.empty()) {
+                    char text[32];
+                    std::snprintf(text, sizeof text, "%.5g", std::strtod(cell.c_str(), nullptr));
+                    cell = text;
+                }
+        }
         for (std::string& heading : headings)
             heading = ReportUnits(heading);
         html += "<h3>" + HtmlEscaped(name) + "</h3>\n" + ColumnsTable(headings, columns, numbers);

@@ -58,7 +58,6 @@ TStudyGraphs::TStudyGraphs()
     for (TGraphPlot* graph : {&Curves, &Loads, &Settlements, &Histogram, &Tornado})
         graph->CapCurves = false;
     Histogram.Markers = 0;
-    Tornado.Markers = 0;
     Tornado.WidthLine = 4;
 }
 
@@ -179,10 +178,12 @@ void FillProbabilisticGraphs(TStudyGraphs& graphs, const TProbabilisticStudy& st
 std::vector<std::pair<TGraphPlot*, std::string>> ReportFigures(TStudyGraphs& graphs, const TStudy& study)
 {
     if (std::holds_alternative<TParametricStudy>(study.Definition))
-        return {{&graphs.Curves, "Load-settlement curves of the study \"" + study.Name + "\", one per value"},
+        return {{&graphs.Curves, "Load-settlement curves of the study, one per value"},
                 {&graphs.Loads, "Capacity loads against the swept value"},
                 {&graphs.Settlements, "Settlements under the pile-head loads against the swept value"}};
-    return {{&graphs.Curves, "Percentile bands of the load-settlement curve, study \"" + study.Name + "\""},
-            {&graphs.Histogram, "Distribution of a read-out over the realisations"},
+    return {{&graphs.Curves, "Percentile bands of the load-settlement curve"},
+            {&graphs.Histogram,
+             graphs.Histogram.LineCount() > 0 ? graphs.Histogram.Line(0).Name + ": distribution over the realisations"
+                                              : std::string()},
             {&graphs.Tornado, "Sensitivity of the settlement under the study load to each input"}};
 }
