@@ -18,7 +18,7 @@ packages=(
   clang libclang-rt-14-dev                # the fuzzer
   locales                                 # the decimal-comma locale of the entry tests
   xdg-utils xvfb xauth                    # opening documents; the program without a display
-  libzip-dev                              # reading workbooks back in the export tests
+  libzip-dev                              # numbers of the workbook rewritten; reading it back in the tests
   nlohmann-json3-dev                      # korven-run's JSON output
   libnlopt-cxx-dev                        # the solver of the load-test calibration
   pandoc                                  # the help documents, Markdown to HTML

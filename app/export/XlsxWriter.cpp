@@ -1,17 +1,22 @@
 // Writing a TXlsxWorkbook with libxlsxwriter. Its default (not
 // constant-memory) mode is used, which holds each sheet until the file is
-// closed.
+// closed. Afterwards the cells' numbers are written anew in their shortest
+// form (libzip): libxlsxwriter writes 16 significant digits, so that 64.9
+// would read "64.90000000000001" to anyone looking at the cell's text.
 
 #include "XlsxWorkbook.h"
 
 #include "FileReplace.h"
 
 #include <xlsxwriter.h>
+#include <zip.h>
 
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <deque>
+#include <string_view>
 
 namespace {
 
@@ -21,6 +26,73 @@ bool ReadsAsNumber(const std::string& text, double& value)
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
     return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
+}
+
+// The sheet's XML with the value of every cell that holds a number written
+// in the shortest form that reads back as the same double.
+std::string ShortestCellNumbers(const std::string& xml)
+{
+    static constexpr std::string_view Open = "<v>", Close = "</v>";
+    std::string out;
+    out.reserve(xml.size());
+    std::size_t done = 0;
+    for (std::size_t at = xml.find(Open); at != std::string::npos; at = xml.find(Open, at)) {
+        const std::size_t start = at + Open.size();
+        const std::size_t end = xml.find(Close, start);
+        if (end == std::string::npos)
+            break;
+        double value = 0;
+        if (ReadsAsNumber(xml.substr(start, end - start), value)) {
+            char text[32];
+            const auto written = std::to_chars(text, text + sizeof text, value);
+            out.append(xml, done, start - done).append(text, written.ptr);
+            done = end;
+        }
+        at = end + Close.size();
+    }
+    return out.append(xml, done, std::string::npos);
+}
+
+// Rewrites the numbers of every worksheet of the workbook at `path`; an
+// empty text, or why it could not.
+std::string ShortenNumbers(const std::string& path)
+{
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), 0, &error);
+    if (archive == nullptr)
+        return "the workbook could not be opened again";
+    // The new parts are read from these buffers when the archive closes.
+    std::deque<std::string> parts;
+    const zip_int64_t entries = zip_get_num_entries(archive, 0);
+    for (zip_int64_t i = 0; i < entries; ++i) {
+        const std::string_view name = zip_get_name(archive, static_cast<zip_uint64_t>(i), 0);
+        zip_stat_t stat;
+        if (name.rfind("xl/worksheets/sheet", 0) != 0 ||
+            zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat) != 0)
+            continue;
+        std::string xml(static_cast<std::size_t>(stat.size), '\0');
+        zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
+        const bool read = file != nullptr && zip_fread(file, xml.data(), stat.size) == static_cast<zip_int64_t>(stat.size);
+        if (file != nullptr)
+            zip_fclose(file);
+        if (!read) {
+            zip_discard(archive);
+            return "a sheet of the workbook could not be read again";
+        }
+        std::string& part = parts.emplace_back(ShortestCellNumbers(xml));
+        zip_source_t* source = zip_source_buffer(archive, part.data(), part.size(), 0);
+        if (source == nullptr || zip_file_replace(archive, static_cast<zip_uint64_t>(i), source, 0) != 0) {
+            zip_source_free(source);
+            zip_discard(archive);
+            return "a sheet of the workbook could not be written again";
+        }
+    }
+    if (zip_close(archive) != 0) {
+        const std::string reason = zip_strerror(archive);
+        zip_discard(archive);
+        return "the workbook could not be written again (" + reason + ")";
+    }
+    return {};
 }
 
 class TWriter {
@@ -147,7 +219,7 @@ std::string TXlsxWorkbook::Write(const std::string& path) const
     writer.Note(workbook_close(book));
     const int systemError = errno;
     if (writer.Error() == LXW_NO_ERROR)
-        return {};
+        return ShortenNumbers(path);
     std::string reason = lxw_strerror(writer.Error());
     if (systemError != 0)
         reason += std::string(" (") + std::strerror(systemError) + ")";

@@ -38,20 +38,22 @@ TDataEdit* AddField(QFormLayout& form, const QString& caption, const QString& un
     return field;
 }
 
-// Takes the field's number into `value` when the field shows something other
-// than `value` (a field shows a loaded value exactly as GeneralText writes
-// it, so a window that was only looked at changes nothing), and marks the
-// project changed then. Whole-number values take the number rounded.
+// Takes the field's number into `value` when it differs (a field keeps a
+// loaded value exactly, so a window that was only looked at changes
+// nothing), and marks the project changed then. Whole-number values take
+// the number rounded.
 template <class T>
 void StoreNumber(const TDataEdit& field, T& value, TProgramData& project)
 {
-    if (field.text() == GeneralText(value))
-        return;
     const long double number = field.Number();
+    T stored{};
     if constexpr (std::is_integral_v<T>)
-        value = static_cast<T>(std::llround(number));
+        stored = static_cast<T>(std::llround(number));
     else
-        value = number;
+        stored = number;
+    if (stored == value)
+        return;
+    value = stored;
     project.SetChanged(true);
 }
 

@@ -2,6 +2,7 @@
 
 #include "AnalysisRun.h"
 #include "CapacityOverlays.h"
+#include "ChildPlacement.h"
 #include "DataDialogs.h"
 #include "EngineRun.h"
 #include "EngineStatus.h"
@@ -30,6 +31,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -85,6 +87,7 @@ TMainForm::TMainForm(QStringList arguments, QWidget* parent)
 {
     FSettings.EditorPath = kDefaultTextEditor;
     setCentralWidget(FArea);
+    KeepChildWindowsInView(*FArea);
     InstallTableWindows(FArea);
     InstallTableChartWindows(FArea, [this] { return FSettings.EditorPath; });
     setAcceptDrops(true);
@@ -126,7 +129,26 @@ QString TMainForm::DisplayName(const QString& fileName)
 void TMainForm::UpdateCaption()
 {
     const QString program = QStringLiteral("KORVEN ") + QString::fromLatin1(kKorvenVersion);
-    setWindowTitle(program + QStringLiteral(" - ") + DisplayName(QString::fromStdString(Project().FileName)));
+    // "[*]" shows as "*" while the project holds unsaved changes.
+    setWindowTitle(program + QStringLiteral(" - ") + DisplayName(QString::fromStdString(Project().FileName)) +
+                   QStringLiteral("[*]"));
+    UpdateChangedMark();
+}
+
+void TMainForm::UpdateChangedMark()
+{
+    FMarkPending = false;
+    setWindowModified(Project().Changed());
+}
+
+void TMainForm::ScheduleChangedMark()
+{
+    // Every edit comes from a key, a click or a drop; the project's changed
+    // state is looked at once those events are handled.
+    if (FMarkPending)
+        return;
+    FMarkPending = true;
+    QTimer::singleShot(0, this, [this] { UpdateChangedMark(); });
 }
 
 // ---- File commands ----
@@ -569,6 +591,8 @@ void TMainForm::closeEvent(QCloseEvent* event)
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::KeyRelease || type == QEvent::MouseButtonRelease || type == QEvent::Drop)
+        ScheduleChangedMark();
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
         return QMainWindow::eventFilter(watched, event);
     auto* widget = qobject_cast<QWidget*>(watched);

@@ -127,6 +127,10 @@ private:
     void WindowMenuPopup();
     void UpdateToolBar();
     void UpdateCaption();
+    // The caption's unsaved-changes mark follows the project's changed
+    // state: at once, or once the input event being handled is done.
+    void UpdateChangedMark();
+    void ScheduleChangedMark();
     // The project file's name without its folder, as the caption shows it.
     static QString DisplayName(const QString& fileName);
 
@@ -175,6 +179,7 @@ private:
     TProgramSettings FSettings;
     QStringList FArguments;
     bool FStarted = false;
+    bool FMarkPending = false;
     std::optional<TPlotData> FResults;
     // Set while a run holds the engine library.
     bool FRunning = false;

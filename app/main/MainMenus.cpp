@@ -46,6 +46,7 @@ void TMainForm::RunCommand(const std::function<void()>& command)
     } catch (const std::exception& error) {
         Prompts().Inform(this, QString::fromLocal8Bit(error.what()));
     }
+    UpdateChangedMark();
 }
 
 QAction* TMainForm::NewCommand(const QString& caption, std::function<void()> command)

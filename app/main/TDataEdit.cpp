@@ -22,6 +22,9 @@
 namespace {
 
 constexpr int kDigits = 18;
+// Digits of the text a field shows while it is not being edited: those the
+// project file keeps.
+constexpr int kShownDigits = 8;
 constexpr long double kIntMin = std::numeric_limits<std::int32_t>::min();
 constexpr long double kIntMax = std::numeric_limits<std::int32_t>::max();
 
@@ -35,6 +38,11 @@ QString GeneralText(long double value)
 {
     // The evaluator reads numbers with the locale's decimal point.
     return QString::fromStdString(GeneralNumberText(value, kDigits, LocaleDecimalPoint()));
+}
+
+QString RoundedText(long double value)
+{
+    return QString::fromStdString(GeneralNumberText(value, kShownDigits, LocaleDecimalPoint()));
 }
 
 QString HexText(long double value)
@@ -122,15 +130,29 @@ std::optional<long double> TDataEdit::Value() const
     }
 }
 
-long double TDataEdit::Number() const { return Evaluate(text().toStdString()); }
+long double TDataEdit::Number() const
+{
+    if (exact_ && !isModified() && text() == shownNumber_)
+        return *exact_;
+    return Evaluate(text().toStdString());
+}
 
 void TDataEdit::SetNumber(long double value) { ShowNumber(std::clamp(value, minVal_, maxVal_)); }
 
 void TDataEdit::ShowNumber(long double value)
 {
-    setText(hex_ ? HexText(value) : GeneralText(value));
+    exact_ = value;
+    setText(hex_ ? HexText(value) : hasFocus() ? GeneralText(value) : RoundedText(value));
     shownNumber_ = text();
     ShowStart();
+}
+
+void TDataEdit::ShowExact(bool full)
+{
+    if (!exact_ || isModified() || text() != shownNumber_ || hex_)
+        return;
+    setText(full ? GeneralText(*exact_) : RoundedText(*exact_));
+    shownNumber_ = text();
 }
 
 void TDataEdit::ShowStart()
@@ -217,6 +239,20 @@ void TDataEdit::keyPressEvent(QKeyEvent* event)
     QLineEdit::keyPressEvent(event);
 }
 
+void TDataEdit::focusInEvent(QFocusEvent* event)
+{
+    // Taken up by the user (not only by its window coming to the front), the
+    // field shows its number in full, from its start.
+    const Qt::FocusReason reason = event->reason();
+    const bool byUser = reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason ||
+                        reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+    if (byUser)
+        ShowExact(true);
+    QLineEdit::focusInEvent(event);
+    if (byUser && hasSelectedText() && selectedText() == text())
+        setSelection(static_cast<int>(text().size()), -static_cast<int>(text().size()));
+}
+
 void TDataEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
@@ -226,6 +262,7 @@ void TDataEdit::focusOutEvent(QFocusEvent* event)
     // its active field itself when it is deactivated.
     if (!checking_ && event->reason() != Qt::PopupFocusReason && InOwnWindow(QApplication::focusWidget()))
         ExitCheck();
+    ShowExact(false);
     ShowStart();
 }
 

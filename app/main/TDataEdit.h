@@ -6,7 +6,10 @@
 // reads "Caption (unit)", the unit expanded for the current unit system.
 //
 // Escape while typing puts back the number the field showed before. A
-// field that is not being edited shows the start of its text.
+// field that is not being edited shows the start of its text, and its number
+// rounded to the digits the project file keeps; the number itself stays as
+// it was loaded or evaluated until the text is edited, and the field shows
+// it in full once the user takes it up (a click, Tab or its shortcut).
 //
 // The field checks itself when the focus moves on to another control of its
 // window. A dialog runs ExitCheck() on its active field before it stores its
@@ -68,7 +71,9 @@ public:
     bool Hex() const { return hex_; }
     void SetHex(bool on);
 
-    // The value of the text; throws EAssignError when it cannot be evaluated.
+    // The number shown, as loaded or evaluated, while the text is as the
+    // field showed it and not typed over; else the value of the text, which
+    // throws EAssignError when it cannot be evaluated.
     long double Number() const;
     // Clamps the value to the bounds and shows it.
     void SetNumber(long double value);
@@ -85,6 +90,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -98,10 +104,13 @@ private:
     bool Reject(const QString& message);
     void RefreshLabel();
     void ShowNumber(long double value);
+    // The number shown in full or rounded, while its text is not edited.
+    void ShowExact(bool full);
     void ShowStart();
 
-    // The number the field last showed (loaded or checked); Escape while
-    // typing puts it back.
+    // The number the field last showed (loaded or checked) and its text;
+    // Escape while typing puts the text back.
+    std::optional<long double> exact_;
     QString shownNumber_;
     QString caption_;
     QPointer<QLabel> label_;
@@ -119,5 +128,8 @@ private:
 // Number text of the field: general format with 18 significant digits
 // ("144", "0.00001", "1E-9", "1.5E20").
 QString GeneralText(long double value);
+// The same with the 8 digits of the project file, as a field shows its
+// number while it is not being edited.
+QString RoundedText(long double value);
 // "$" and the rounded value in at least four hexadecimal digits ("$00FF").
 QString HexText(long double value);

@@ -94,20 +94,50 @@ private:
     QString FTitle;
 };
 
+// A graph's axis unit in the project's own unit, the one the report's
+// tables use, and the factor its values take on the way: English graphs show
+// loads in kips and the load distribution's depths in feet.
+long double InTableUnits(std::string& code, int units)
+{
+    if (units != UnitSystem::English)
+        return 1;
+    if (code == "F1") {
+        code = "F";
+        return 1000;
+    }
+    if (code == "L2") {
+        code = "L";
+        return 12;
+    }
+    return 1;
+}
+
 // A graph as a figure of the report: numbered and titled, its curves named
-// by what they are and thinned to a readable number. The graph is the
-// program's own, so its look is put back afterwards.
+// by what they are and thinned to a readable number, its axes in the units
+// of the report's tables. The graph is the program's own, so its look and
+// its points are put back afterwards.
 class TFigure {
 public:
     TFigure(TGraphPlot& graph, const std::string& title) : FGraph(graph), FTitle(graph.Title), FTitleOnTop(graph.TitleOnTop),
-        FShowLegend(graph.ShowLegend)
+        FShowLegend(graph.ShowLegend), FXUnits(graph.XUnits), FYUnits(graph.YUnits), FOverlays(graph.Overlays)
     {
+        const long double x = InTableUnits(graph.XUnits, graph.Units());
+        const long double y = InTableUnits(graph.YUnits, graph.Units());
+        const auto scale = [x, y](std::vector<TFloatPoint>& points) {
+            for (TFloatPoint& point : points)
+                point = {point.X * x, point.Y * y};
+        };
         for (int i = 0; i < graph.LineCount(); ++i) {
-            FActive.push_back(graph.Line(i).Active);
-            FShown.push_back(graph.Line(i).Shown);
-            FNames.push_back(graph.Line(i).Name);
-            graph.Line(i).Shown = true;
+            TLine& line = graph.Line(i);
+            FActive.push_back(line.Active);
+            FShown.push_back(line.Shown);
+            FNames.push_back(line.Name);
+            FPoints.push_back(line.Points);
+            line.Shown = true;
+            scale(line.Points);
         }
+        for (TGraphOverlay& overlay : graph.Overlays)
+            scale(overlay.Points);
         graph.Title = title;
         graph.TitleOnTop = true;
         graph.ShowLegend = graph.LineCount() > 1;
@@ -117,10 +147,15 @@ public:
         FGraph.Title = FTitle;
         FGraph.TitleOnTop = FTitleOnTop;
         FGraph.ShowLegend = FShowLegend;
+        FGraph.XUnits = FXUnits;
+        FGraph.YUnits = FYUnits;
+        FGraph.Overlays = FOverlays;
         for (int i = 0; i < FGraph.LineCount() && i < static_cast<int>(FActive.size()); ++i) {
-            FGraph.Line(i).Active = FActive[static_cast<std::size_t>(i)];
-            FGraph.Line(i).Shown = FShown[static_cast<std::size_t>(i)];
-            FGraph.Line(i).Name = FNames[static_cast<std::size_t>(i)];
+            const auto at = static_cast<std::size_t>(i);
+            FGraph.Line(i).Active = FActive[at];
+            FGraph.Line(i).Shown = FShown[at];
+            FGraph.Line(i).Name = FNames[at];
+            FGraph.Line(i).Points = FPoints[at];
         }
     }
     TFigure(const TFigure&) = delete;
@@ -151,9 +186,13 @@ private:
     std::string FTitle;
     bool FTitleOnTop;
     bool FShowLegend;
+    std::string FXUnits;
+    std::string FYUnits;
+    std::vector<TGraphOverlay> FOverlays;
     std::vector<bool> FActive;
     std::vector<bool> FShown;
     std::vector<std::string> FNames;
+    std::vector<std::vector<TFloatPoint>> FPoints;
 };
 
 constexpr int MostCurvesPerFigure = 10;

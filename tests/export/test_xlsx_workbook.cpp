@@ -287,8 +287,14 @@ TEST(XlsxFile, AWorkbookReplacesTheTargetWholeKeepingItsPermissions)
     chmod(path.c_str(), 0640);
     TXlsxWorkbook book;
     book.Worksheet(1).SetCell(1, 1, "x");
+    // Numbers read as they were given, not with 16 digits ("64.90000000000001").
+    book.Worksheet(1).SetCell(2, 1, "64.9");
+    book.Worksheet(1).SetCell(3, 1, "0.0671");
     book.SaveAs(path);
-    EXPECT_EQ(TXlsxFile(path).Cell("sheet1", "A1"), "x");
+    const TXlsxFile file(path);
+    EXPECT_EQ(file.Cell("sheet1", "A1"), "x");
+    EXPECT_EQ(file.Cell("sheet1", "A2"), "64.9");
+    EXPECT_EQ(file.Cell("sheet1", "A3"), "0.0671");
     struct stat status;
     ASSERT_EQ(stat(path.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);

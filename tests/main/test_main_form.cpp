@@ -36,7 +36,7 @@
 
 namespace {
 
-const QString NewCaption = QStringLiteral("KORVEN 2014.3.3 - NewKORVEN.kv3d");
+const QString NewCaption = QStringLiteral("KORVEN 2014.3.3 - NewKORVEN.kv3d[*]");
 const QString CompletedMessage =
     QStringLiteral("Computations are completed. Please, check output file for results or error messages.");
 
@@ -208,7 +208,7 @@ private slots:
         const QString path = FFolder->filePath(QStringLiteral("x.kv3"));
         FPrompts->Files = {{path, 0}};
         Trigger(form, QStringLiteral("Save &As..."));
-        QCOMPARE(form.windowTitle(), QStringLiteral("KORVEN 2014.3.3 - X"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("KORVEN 2014.3.3 - X[*]"));
         QVERIFY(QFile::exists(path));
         QVERIFY(RecentItems(form).isEmpty());
         OpenThroughDialog(path);
@@ -223,7 +223,7 @@ private slots:
             paths << Copy(QStringLiteral("p%1.kv3d").arg(i));
         OpenThroughDialog(paths[0]);
         OpenThroughDialog(paths[0]);
-        QCOMPARE(form.windowTitle(), QStringLiteral("KORVEN 2014.3.3 - P0.kv3d"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("KORVEN 2014.3.3 - P0.kv3d[*]"));
         // The current folder is the project's: entries inside it show relative.
         QCOMPARE(RecentItems(form), QStringList{QStringLiteral("1 p0.kv3d")});
         for (int i = 1; i < 11; ++i)
@@ -322,8 +322,10 @@ private slots:
         // The command took the typed value first.
         QCOMPARE(form.Tables().TblTopload.GetData(0, 1).AsString(), std::string("1.5"));
         QVERIFY(form.Project().Changed());
+        QVERIFY(form.isWindowModified());
         Trigger(form, QStringLiteral("&Save"));
         QVERIFY(!form.Project().Changed());
+        QVERIFY(!form.isWindowModified());
         const QString path = FForm->ProjectFilePath(".kv3d");
         const QString saved = ReadAll(path);
         QVERIFY(saved != original);
@@ -342,11 +344,20 @@ private slots:
     void dataWindows()
     {
         TMainForm& form = *FForm;
+        form.resize(520, 420);
         Trigger(form, QStringLiteral("&Pile Properties"));
         Trigger(form, QStringLiteral("Apply Modification Factors on Q-w Curve"));
         Popup(form, QStringLiteral("&Data"));
         Trigger(form, QStringLiteral("Enter Modification Factors on Q-w Curve"));
         QCOMPARE(form.Area().subWindowList().size(), 2);
+        // Child windows open inside the area, however small the main window.
+        const auto inside = [&form] {
+            for (const QMdiSubWindow* child : form.Area().subWindowList())
+                if (!form.Area().viewport()->rect().contains(child->geometry()))
+                    return false;
+            return true;
+        };
+        QTRY_VERIFY(inside());
         // An open window comes to the front; there is no second one.
         Trigger(form, QStringLiteral("&Pile Properties"));
         QCOMPARE(form.Area().subWindowList().size(), 2);
@@ -506,7 +517,7 @@ private slots:
         FForm.reset();
         FForm = std::make_unique<TMainForm>(QStringList{FFolder->filePath(QStringLiteral("run me"))});
         FForm->show();
-        QCOMPARE(FForm->windowTitle(), QStringLiteral("KORVEN 2014.3.3 - Run me.kv3d"));
+        QCOMPARE(FForm->windowTitle(), QStringLiteral("KORVEN 2014.3.3 - Run me.kv3d[*]"));
         QCOMPARE(RecentItems(*FForm), QStringList{QStringLiteral("1 run me.kv3d")});
         Popup(*FForm, QStringLiteral("&Graphics"));
         QVERIFY(Action(*FForm, QStringLiteral("Load &Distribution"))->isEnabled());

@@ -171,27 +171,36 @@ void MainWidgetsTest::narrowFieldShowsTheStartOfItsNumber()
     FieldWindow w;
     w.field->setFixedWidth(w.field->fontMetrics().horizontalAdvance(QStringLiteral("15.24")));
     QVERIFY(w.Show());
-    // "15.24000000006096" must not read as "5.24000000006096" (5.24 m).
     const auto startShown = [&] {
         // The line edit scrolls to keep its cursor in view.
         return w.field->cursorPosition() == 0 && !w.field->hasSelectedText();
     };
+    // Not being edited, the field shows its number as the project file keeps
+    // it, from its start ("15.24", never "5.24"), and keeps the number whole.
     w.field->clearFocus();
     w.field->SetNumber(15.24000000006096L);
-    QCOMPARE(w.field->text(), QStringLiteral("15.24000000006096"));
+    QCOMPARE(w.field->text(), QStringLiteral("15.24"));
+    QCOMPARE(w.field->Number(), 15.24000000006096L);
     QVERIFY(startShown());
+    // Being edited, it shows the number in full.
+    w.field->setFocus(Qt::TabFocusReason);
+    QCOMPARE(w.field->text(), QStringLiteral("15.24000000006096"));
+    QCOMPARE(w.field->selectedText(), w.field->text());
 
     w.TypeAndLeave(QStringLiteral("12.19200000004877"));
-    QCOMPARE(w.field->text(), QStringLiteral("12.19200000004877"));
+    QCOMPARE(w.field->text(), QStringLiteral("12.192"));
     QVERIFY(startShown());
+    QVERIFY(w.field->Number() > 12.192L);
 
     // Left for another window without a check, it shows its start as well.
     w.field->setFocus(Qt::MouseFocusReason);
+    QCOMPARE(w.field->text(), QStringLiteral("12.19200000004877"));
     w.field->end(false);
     QWidget elsewhere;
     elsewhere.show();
     elsewhere.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+    QCOMPARE(w.field->text(), QStringLiteral("12.192"));
     QVERIFY(startShown());
     QVERIFY(prompts.Asked.empty());
 }

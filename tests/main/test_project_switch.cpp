@@ -366,7 +366,7 @@ private slots:
         FForm = std::make_unique<TMainForm>(QStringList{FFolder->filePath(QStringLiteral("word.kv3d"))});
         FForm->show();
         QCOMPARE(FForm->Project().FileName, TProgramData::DefaultFileName);
-        QCOMPARE(FForm->windowTitle(), QStringLiteral("KORVEN 2014.3.3 - NewKORVEN.kv3d"));
+        QCOMPARE(FForm->windowTitle(), QStringLiteral("KORVEN 2014.3.3 - NewKORVEN.kv3d[*]"));
         QCOMPARE(FForm->Tables().D2.RowCount(), 1);
         QCOMPARE(FPrompts->Messages().size(), 1);
     }

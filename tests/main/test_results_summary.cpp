@@ -28,6 +28,7 @@ private slots:
         ScriptedPrompts prompts;
         RecordingLauncher launcher;
         TMainForm form(QStringList{project});
+        form.resize(1000, 700);
         form.show();
 
         // Without plot data the command is disabled.
@@ -61,6 +62,9 @@ private slots:
         QCOMPARE(table->findItems(QStringLiteral("Pile-head load case"), Qt::MatchStartsWith).size(), 4);
         auto* notes = summary->findChild<QLabel*>(QStringLiteral("ReadoutNotes"));
         QVERIFY(notes->text().contains(QStringLiteral("0.15 in + D/120")));
+        // Opened large enough for its longest criterion, uncut.
+        const QFontMetrics metrics = table->fontMetrics();
+        QVERIFY(table->columnWidth(0) > metrics.horizontalAdvance(table->item(0, 0)->text()));
 
         // A second command brings the same window forward.
         Trigger(form, QStringLiteral("Results &Summary"));

@@ -278,6 +278,8 @@ void TableFormTests::soilTypeDropDownReplacesLayerData()
     const QRect cell = form.Grid->visualRect(form.Grid->model()->index(1, 0));
     const QPoint cellTopLeft = form.Grid->viewport()->mapTo(&form, cell.topLeft());
     QCOMPARE(type->geometry().topLeft(), cellTopLeft);
+    // Wide enough for its longest item: the two clay methods read apart.
+    QVERIFY(type->width() >= type->sizeHint().width());
 
     TGridTableChart* clay = tables.D2.GetData(LayerDataColumn, 1).AsTable();
     clay->GetData(UnitWeightColumn, 0).SetFloat(120);

@@ -5,8 +5,12 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 
 TfrmResultsSummary::TfrmResultsSummary(std::function<TProgramData&()> project,
@@ -32,8 +36,28 @@ TfrmResultsSummary::TfrmResultsSummary(std::function<TProgramData&()> project,
     layout->addWidget(FNotes);
     // Cascaded and tiled windows keep the read-outs readable.
     setMinimumSize(logicalDpiX() * 5, logicalDpiY() * 3);
-    resize(620, 320);
     Reload();
+    resize(sizeHint());
+}
+
+QSize TfrmResultsSummary::sizeHint() const
+{
+    // Every criterion and value whole, and the notes under them, as far as
+    // the screen holds them.
+    const QAbstractItemView& view = *FTable;
+    int width = 2 * FTable->frameWidth();
+    for (int column = 0; column < FTable->columnCount(); ++column)
+        width += std::max(view.sizeHintForColumn(column), FTable->horizontalHeader()->sectionSizeHint(column));
+    if (FTable->verticalScrollBar()->isVisible())
+        width += FTable->verticalScrollBar()->sizeHint().width();
+    const int table = 2 * FTable->frameWidth() + FTable->horizontalHeader()->sizeHint().height() +
+                      FTable->verticalHeader()->length();
+    const QMargins margins = layout()->contentsMargins();
+    QSize content(width + margins.left() + margins.right(),
+                  table + layout()->spacing() + FNotes->heightForWidth(width) + margins.top() + margins.bottom());
+    if (const QScreen* shown = screen())
+        content = content.boundedTo(shown->availableSize() * 9 / 10);
+    return content.expandedTo(minimumSize());
 }
 
 void TfrmResultsSummary::Reload()

@@ -29,6 +29,9 @@ public:
     // none.
     void Reload();
 
+    // Large enough for the read-outs and notes it shows, within the screen.
+    QSize sizeHint() const override;
+
 private:
     std::function<TProgramData&()> FProject;
     std::function<const TPlotData*()> FResults;

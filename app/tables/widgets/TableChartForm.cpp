@@ -151,10 +151,7 @@ int TTableChartForm::LayoutBelowButtons(int buttonsTop)
     const int band = m + BtnAdd->height();
     const int buttonsEnd = buttonsTop + Band(BtnAdd);
 
-    const QRect chart(QPoint(m, m), ChartSize());
-    Chart1->Widget()->setGeometry(chart);
     Chart1->Widget()->setVisible(ChartShown());
-    PaintBox1->setGeometry(chart);
     PaintBox1->setVisible(SegmentShown());
 
     const bool okCancel = FTable->OKCancelButtons;
@@ -190,6 +187,17 @@ int TTableChartForm::LayoutBelowButtons(int buttonsTop)
     }
     UpdateFileButtons();
     return below;
+}
+
+void TTableChartForm::Layout()
+{
+    TTableFormChart::Layout();
+    // The graph spans the window, however wide its grid or its import
+    // controls make it.
+    const int m = Margin();
+    const QRect chart(QPoint(m, m), QSize(std::max(ChartSize().width(), width() - 2 * m), ChartSize().height()));
+    Chart1->Widget()->setGeometry(chart);
+    PaintBox1->setGeometry(chart);
 }
 
 void TTableChartForm::UpdateFileButtons()

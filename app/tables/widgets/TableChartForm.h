@@ -56,6 +56,7 @@ protected:
     int GridTop() const override;
     int ContentRight() const override;
     int LayoutBelowButtons(int buttonsTop) override;
+    void Layout() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -8,10 +8,12 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -78,6 +80,13 @@ void TTableFormT<F>::FillTable(const std::function<int(TValueImportTarget&)>& fi
     });
     FFilling = false;
     Refresh();
+    // The rows the fill added grew the window while the grid's header still
+    // had the old row count: the row numbers and cells are drawn anew, once
+    // the header has taken the new geometry.
+    QTimer::singleShot(0, this, [this] {
+        Grid->verticalHeader()->viewport()->update();
+        Grid->viewport()->update();
+    });
 }
 
 template <TableFamily F>

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include <algorithm>
 #include <optional>
@@ -50,9 +51,21 @@ template <TableFamily F>
 int TTableFormT<F>::ColumnWidth(const TColumnT<F>& column) const
 {
     const QFontMetrics metrics = Grid->fontMetrics();
-    return column.MinWidth(logicalDpiX(), [&metrics](const std::string& text) {
+    const int width = column.MinWidth(logicalDpiX(), [&metrics](const std::string& text) {
         return metrics.horizontalAdvance(QString::fromStdString(text));
     });
+    const auto* enumeration = dynamic_cast<const TEnumColumnT<F>*>(&column);
+    if (!enumeration)
+        return width;
+    // Its drop-down lists show every item whole ("Driven Pile in Clay (API)"
+    // and "... (Coyle & Reese)" tell the two clay methods apart).
+    int longest = 0;
+    for (const std::string& item : enumeration->Items())
+        longest = std::max(longest, metrics.horizontalAdvance(QString::fromStdString(item)));
+    QStyleOptionComboBox box;
+    box.initFrom(Grid);
+    const QSize list = style()->sizeFromContents(QStyle::CT_ComboBox, &box, QSize(longest, metrics.height()), Grid);
+    return std::max(width, list.width());
 }
 
 template <TableFamily F>
