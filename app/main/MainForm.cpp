@@ -11,7 +11,6 @@
 #include "PlotWindows.h"
 #include "ProjectChild.h"
 #include "ProjectReport.h"
-#include "ReportContent.h"
 #include "ResultsSummary.h"
 #include "ResultsSummaryForm.h"
 #include "SideView.h"
@@ -442,17 +441,8 @@ void TMainForm::ExportReportClick()
             return;
     }
     TReportSources sources{&Project(), GraphsAvailable() ? &FGraphs : nullptr, Results(), {}, {}};
-    if (const TStudyOutcome* study = FStudyWindow ? FStudyWindow->Outcome() : nullptr) {
-        const Answer answer = Prompts().Ask(
-            this, QStringLiteral("Add the results of the study \"%1\" to the report?")
-                      .arg(QString::fromStdString(study->Study.Name)));
-        if (answer == Answer::Cancel)
-            return;
-        if (answer == Answer::Yes) {
-            sources.StudyHtml = StudyHtml(*study);
-            sources.StudyFigures = ReportFigures(FStudyWindow->Graphs(), study->Study);
-        }
-    }
+    if (!AskStudyForReport(sources))
+        return;
     const FileChoice choice = Prompts().SaveFile(this, FileRequest(QStringLiteral("Export Report as PDF"),
                                                                    QStringLiteral("PDF Document (*.pdf)|*.pdf"),
                                                                    ProjectFilePath(".pdf"), QStringLiteral("pdf")));

@@ -32,6 +32,7 @@ class TfrmMaterial;
 class TfrmQwFactors;
 class TfrmResultsSummary;
 class TStudyWindow;
+struct TReportSources;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -87,6 +88,10 @@ public:
     void ShowResultsSummary();
     // The Studies window over the current project.
     void ShowStudies();
+    // Asks whether the results of the study last run in the Studies window
+    // go into the report, and adds them to `sources` when so; false when
+    // the user cancelled the export.
+    bool AskStudyForReport(TReportSources& sources);
     void WindowArrangeIconsClick();
 
     // Whether the graph commands are enabled: the plot data of the project
