@@ -31,7 +31,7 @@ namespace {
 
 constexpr const char* Usage =
     "usage: korven-run [--table] [--csv] [--json] [--jobs N] PROJECT.kv3d [PROJECT.kv3d ...]\n"
-    "       korven-run --study STUDY.json [--jobs N] PROJECT.kv3d\n";
+    "       korven-run --study STUDY.json|NAME [--jobs N] PROJECT.kv3d\n";
 constexpr const char* Help =
     "Runs each project through the analysis engine; the report (.kv3o) and the\n"
     "plot data (.kv3p) are written beside the project.\n"
@@ -49,6 +49,10 @@ constexpr const char* Help =
     "           project in memory, on --jobs threads; the results go to\n"
     "           STUDY.results.json and STUDY.<table>.csv beside the study file\n"
     "           (exit code 1 also when an analysis of the study was refused)\n"
+    "  --study NAME\n"
+    "           run the study called NAME that the project keeps (defined in\n"
+    "           the program's Studies window); the results go to\n"
+    "           PROJECT.NAME.results.json and PROJECT.NAME.<table>.csv\n"
     "  --help   show this text\n"
     "\n"
     "  --fit TEST.csv fits the project's modification factors to a static load\n"
@@ -65,7 +69,7 @@ struct TOptions {
     bool Csv = false;
     bool Json = false;
     unsigned Jobs = std::max(1u, std::thread::hardware_concurrency());
-    fs::path Study;
+    std::string Study;
     std::vector<fs::path> Projects;
 };
 

@@ -26,7 +26,7 @@ std::vector<TComparisonRow> CompareWithRun(const TLoadTest& test, const TPlotDat
     return rows;
 }
 
-std::vector<TComparisonText> ComparisonTexts(const std::vector<TComparisonRow>& rows, int units)
+std::vector<TComparisonText> ComparisonTexts(const std::vector<TComparisonRow>& rows, UnitSystem units)
 {
     const auto withUnit = [](double value, const std::string& unit) { return QuantityText(value) + " " + unit; };
     const std::string length = LengthUnitText(units);

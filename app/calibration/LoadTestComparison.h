@@ -33,7 +33,7 @@ std::vector<TComparisonRow> CompareWithRun(const TLoadTest& test, const TPlotDat
 struct TComparisonText {
     std::string Load, Measured, Computed, Difference;
 };
-std::vector<TComparisonText> ComparisonTexts(const std::vector<TComparisonRow>& rows, int units);
+std::vector<TComparisonText> ComparisonTexts(const std::vector<TComparisonRow>& rows, UnitSystem units);
 
 inline constexpr const char* ComparisonHeading = "Measured against computed";
 inline constexpr const char* BeyondCurveText = "beyond the computed curve";

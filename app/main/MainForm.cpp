@@ -15,6 +15,7 @@
 #include "ResultsSummary.h"
 #include "ResultsSummaryForm.h"
 #include "SideView.h"
+#include "StudyWindow.h"
 #include "TDlgExport.h"
 #include "TableChartForm.h"
 #include "TableForm.h"
@@ -225,6 +226,8 @@ void TMainForm::ShowProjectValues()
     UpdateMeasuredPoints();
     if (FSideView)
         FSideView->Refresh();
+    if (FStudyWindow)
+        FStudyWindow->Reload();
 }
 
 void TMainForm::FileNewClick()
@@ -450,6 +453,9 @@ void TMainForm::ExportReportClick()
         if (!Results() || Results()->Units != Project().Units())
             return;
     }
+    TReportSources sources{&Project(), GraphsAvailable() ? &FGraphs : nullptr, Results(), {}, {}};
+    if (!AskStudyForReport(sources))
+        return;
     const FileChoice choice = Prompts().SaveFile(this, FileRequest(QStringLiteral("Export Report as PDF"),
                                                                    QStringLiteral("PDF Document (*.pdf)|*.pdf"),
                                                                    ProjectFilePath(".pdf"), QStringLiteral("pdf")));
@@ -466,7 +472,6 @@ void TMainForm::ExportReportClick()
             return;
         }
     QString error;
-    const TReportSources sources{&Project(), GraphsAvailable() ? &FGraphs : nullptr, Results()};
     bool written;
     {
         const TWaitCursor wait;

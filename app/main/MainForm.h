@@ -36,6 +36,8 @@ class TTableUndo;
 class TfrmLoadTest;
 class TfrmCalibration;
 struct TFitResult;
+class TStudyWindow;
+struct TReportSources;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -97,6 +99,12 @@ public:
     void ApplyCalibration(const TFitResult& fit);
     // The window that makes the user curves from a CPT sounding.
     void ShowCptWindow();
+    // The Studies window over the current project.
+    void ShowStudies();
+    // Asks whether the results of the study last run in the Studies window
+    // go into the report, and adds them to `sources` when so; false when
+    // the user cancelled the export.
+    bool AskStudyForReport(TReportSources& sources);
     void WindowArrangeIconsClick();
 
     // Whether the graph commands are enabled: the plot data of the project
@@ -214,6 +222,7 @@ private:
     QPointer<TfrmResultsSummary> FSummaryWindow;
     QPointer<TfrmLoadTest> FLoadTestWindow;
     QPointer<TfrmCalibration> FCalibrationWindow;
+    QPointer<TStudyWindow> FStudyWindow;
     QPointer<TDlgSideView> FSideView;
     QPointer<TfrmCpt> FCptWindow;
     std::vector<QAction*> FRecentActions;

@@ -6,6 +6,9 @@
 #include "Periphery.h"
 #include "PlotWindows.h"
 #include "ProjectChild.h"
+#include "ProjectReport.h"
+#include "ReportContent.h"
+#include "StudyWindow.h"
 #include "TableForm.h"
 #include "TableUndo.h"
 #include "UserPrompts.h"
@@ -243,6 +246,7 @@ void TMainForm::CreateMenus()
     AddCommand(computation, QStringLiteral("&View Soil Layer Coordinates"), [this] { SoilLayerCoordinates1Click(); });
     computation->addSeparator();
     AddCommand(computation, QStringLiteral("&Calibrate to Load Test ..."), [this] { ShowCalibrationWindow(); });
+    AddCommand(computation, QStringLiteral("&Studies..."), [this] { ShowStudies(); });
     connect(computation, &QMenu::aboutToShow, this, &TMainForm::ComputationMenuPopup);
 
     QMenu* graphics = addMenu(bar, QStringLiteral("&Graphics"));
@@ -401,4 +405,29 @@ void TMainForm::UpdateToolBar()
     const bool available = GraphsAvailable();
     for (QAction* button : FGraphButtons)
         button->setEnabled(available);
+}
+
+void TMainForm::ShowStudies()
+{
+    if (!FStudyWindow) {
+        FStudyWindow = new TStudyWindow(*FArea, ProjectAccess());
+        FStudyWindow->setAttribute(Qt::WA_DeleteOnClose);
+        FArea->addSubWindow(FStudyWindow)->resize(1000, 740);
+    }
+    FStudyWindow->show();
+    FArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(FStudyWindow->parentWidget()));
+}
+
+bool TMainForm::AskStudyForReport(TReportSources& sources)
+{
+    const TStudyOutcome* study = FStudyWindow ? FStudyWindow->Outcome() : nullptr;
+    if (!study)
+        return true;
+    const Answer answer = Prompts().Ask(this, QStringLiteral("Add the results of the study \"%1\" to the report?")
+                                                  .arg(QString::fromStdString(study->Study.Name)));
+    if (answer == Answer::Yes) {
+        sources.StudyHtml = StudyHtml(*study);
+        sources.StudyFigures = ReportFigures(FStudyWindow->Graphs(), study->Study);
+    }
+    return answer != Answer::Cancel;
 }

@@ -205,8 +205,14 @@ struct TFigurePage {
 std::vector<TFigurePage> FigurePages(const TReportSources& sources)
 {
     std::vector<TFigurePage> pages;
-    if (!sources.Graphs || !sources.Graphs->PlotsAvailable)
+    const auto studyPages = [&] {
+        for (const auto& [graph, title] : sources.StudyFigures)
+            if (graph->LineCount() > 0)
+                pages.push_back({graph, title});
         return pages;
+    };
+    if (!sources.Graphs || !sources.Graphs->PlotsAvailable || !sources.Results)
+        return studyPages();
     TMainGraphs& graphs = *sources.Graphs;
     const std::pair<TGraphPlot*, const char*> figures[] = {
         {&graphs.pltLoad, "Axial load along the pile, one curve per assumed tip movement"},
@@ -217,7 +223,7 @@ std::vector<TFigurePage> FigurePages(const TReportSources& sources)
     for (const auto& [graph, title] : figures)
         if (graph->LineCount() > 0)
             pages.push_back({graph, title});
-    return pages;
+    return studyPages();
 }
 
 // The range of a figure. The t-z curves' range ends where the last of them
@@ -275,6 +281,7 @@ std::string PaintReport(const TReportSources& sources, const QString& path, int&
         input.Results = *sources.Results;
     else
         input.Missing = "the project has no plot data";
+    input.Appendix = sources.StudyHtml;
 
     std::optional<TSideViewGeometry> side;
     try {
@@ -294,7 +301,7 @@ std::string PaintReport(const TReportSources& sources, const QString& path, int&
     const QRect area = report.TextArea();
     const std::unique_ptr<QTextDocument> text = ReportTextDocument(ReportHtml(input), report.Writer(), area.size());
 
-    const std::vector<TFigurePage> figures = input.Results ? FigurePages(sources) : std::vector<TFigurePage>{};
+    const std::vector<TFigurePage> figures = FigurePages(sources);
     const int textPages = text->pageCount();
     const int pages = textPages + static_cast<int>(figures.size()) + (side ? 1 : 0);
     int page = 0;
@@ -312,13 +319,14 @@ std::string PaintReport(const TReportSources& sources, const QString& path, int&
     for (const TFigurePage& figure : figures) {
         report.NewPage();
         TFigure look(*figure.Graph, "Figure " + std::to_string(++number) + ". " + figure.Title);
-        NameCurves(sources, *input.Results, *figure.Graph);
+        if (input.Results && sources.Graphs)
+            NameCurves(sources, *input.Results, *figure.Graph);
         look.Thin(MostCurvesPerFigure);
         TGraphPlot& graph = *figure.Graph;
         TPageMargins margins;
         margins.Left = margins.Right = margins.Top = static_cast<int>(TextMarginMm / 25.4 * 1000);
         margins.Bottom = static_cast<int>((TextMarginMm + FooterMm) / 25.4 * 1000);
-        const bool levelled = &graph == &sources.Graphs->pltTZcurves;
+        const bool levelled = sources.Graphs && &graph == &sources.Graphs->pltTZcurves;
         PaintPlot(painter, graph, FigureRange(graph, levelled), PageCanvas(graph, report.Writer(), margins, {}));
         report.Footer(++page, pages);
     }

@@ -8,8 +8,10 @@
 #include <QString>
 
 #include <string>
+#include <utility>
 #include <vector>
 
+class TGraphPlot;
 class TMainGraphs;
 class TProgramData;
 struct TPlotData;
@@ -21,6 +23,10 @@ struct TReportSources {
     TMainGraphs* Graphs = nullptr;
     // The project's last run; null leaves the results out.
     const TPlotData* Results = nullptr;
+    // Added at the end when the user asks: a study's results (StudyHtml)
+    // and its graphs with their titles.
+    std::string StudyHtml;
+    std::vector<std::pair<TGraphPlot*, std::string>> StudyFigures;
 };
 
 // Writes the report to `path`, replacing a previous file only once the new

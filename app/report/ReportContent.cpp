@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -375,7 +377,7 @@ std::string ReportHtml(const TReportInput& input)
 {
     const TProgramData& project = *input.Project;
     return "<html><body>\n" + TitlePage(input) + PileSection(project) + CurvesSection(project) +
-           LoadsAndOptions(project) + ResultsSection(input) + "</body></html>\n";
+           LoadsAndOptions(project) + ResultsSection(input) + input.Appendix + "</body></html>\n";
 }
 
 namespace {
@@ -485,4 +487,51 @@ std::vector<std::string> AlignedNumberTexts(const std::vector<std::string>& text
     for (const std::optional<TDigits>& number : numbers)
         aligned.push_back(!number ? std::string() : fixed ? FixedText(*number, decimals) : ExponentText(*number, mantissa));
     return aligned;
+}
+
+std::string StudyHtml(const TStudyOutcome& outcome)
+{
+    std::string html = PartHeading("Study") + "<p><b>" + HtmlEscaped(outcome.Study.Name) + "</b>: " +
+                       std::to_string(outcome.Analyses - outcome.Refused) + " of " +
+                       std::to_string(outcome.Analyses) + " analyses completed";
+    if (outcome.Refused > 0)
+        html += ", " + std::to_string(outcome.Refused) + " refused";
+    html += ".</p>\n";
+    for (const std::string& line : SummaryLines(outcome))
+        html += "<p>" + HtmlEscaped(ReportUnits(line)) + "</p>\n";
+    for (const auto& [name, text] : outcome.Tables) {
+        if (name == "samples" || name == "curves")
+            continue;
+        std::istringstream lines(text);
+        std::string line;
+        std::getline(lines, line);
+        std::vector<std::string> headings = CsvCells(line);
+        std::vector<std::vector<std::string>> columns(headings.size());
+        while (std::getline(lines, line)) {
+            const std::vector<std::string> cells = CsvCells(line);
+            for (std::size_t c = 0; c < columns.size(); ++c)
+                columns[c].push_back(c < cells.size() ? cells[c] : std::string());
+        }
+        // Numbers to five significant digits, so that the tables fit the page
+        // (the exported tables keep every digit).
+        std::vector<bool> numbers;
+        for (auto& column : columns) {
+            const bool number = std::all_of(column.begin(), column.end(), [](const std::string& cell) {
+                char* end = nullptr;
+                std::strtod(cell.c_str(), &end);
+                return cell.empty() || *end == '\0';
+            });
+            numbers.push_back(number);
+            for (std::string& cell : column)
+                if (number && !cell.empty()) {
+                    char text[32];
+                    std::snprintf(text, sizeof text, "%.5g", std::strtod(cell.c_str(), nullptr));
+                    cell = text;
+                }
+        }
+        for (std::string& heading : headings)
+            heading = ReportUnits(heading);
+        html += "<h3>" + HtmlEscaped(name) + "</h3>\n" + ColumnsTable(headings, columns, numbers);
+    }
+    return html;
 }

@@ -6,6 +6,7 @@
 // the graph pages drawn by the windows' painters.
 
 #include "PlotData.h"
+#include "StudyOutput.h"
 
 #include <optional>
 #include <string>
@@ -23,6 +24,8 @@ struct TReportInput {
     // then Missing says why.
     std::optional<TPlotData> Results;
     std::string Missing;
+    // Sections added at the end on request (a study's results), as HTML.
+    std::string Appendix;
 };
 
 // Text with the HTML special characters escaped.
@@ -37,3 +40,8 @@ std::vector<std::string> AlignedNumberTexts(const std::vector<std::string>& text
 
 // The whole text part of the report; page breaks between its parts.
 std::string ReportHtml(const TReportInput& input);
+
+// The results of a study as a section of the report: its definition in a
+// sentence, the counts of analyses, and its tables but the long ones (every
+// realisation, every curve point).
+std::string StudyHtml(const TStudyOutcome& outcome);

@@ -104,7 +104,7 @@ int main(int argc, char** argv)
         FillGraphs(graphs, *results, project->Units());
     QString failure;
     int pages = 0;
-    if (!WriteProjectReport({project.get(), &graphs, results ? &*results : nullptr}, output, failure, &pages)) {
+    if (!WriteProjectReport({project.get(), &graphs, results ? &*results : nullptr, {}, {}}, output, failure, &pages)) {
         std::cerr << "korven-report: " << failure.toStdString() << '\n';
         return 1;
     }

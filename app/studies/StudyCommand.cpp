@@ -1,8 +1,10 @@
 #include "StudyCommand.h"
 
 #include "ProgramData.h"
+#include "StudyExtras.h"
 #include "StudyOutput.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -32,20 +34,47 @@ TStudy ReadStudy(const fs::path& file)
     }
 }
 
-// The project as the program opens it, written back to the engine's input
-// text and read by the engine.
-korven::Problem ReadProject(const fs::path& file)
+// The project as the program opens it.
+std::unique_ptr<TProgramData> ReadProject(TProjectTables& tables, const fs::path& file)
 {
-    TProjectTables tables;
     std::string error;
-    const auto data = TProgramData::CreateFromFile(tables, file.string(), file.extension() != ".kvd", error);
+    auto data = TProgramData::CreateFromFile(tables, file.string(), file.extension() != ".kvd", error);
     if (!data)
         throw ECommandError(error);
+    return data;
+}
+
+// The project written back to the engine's input text and read by the engine.
+korven::Problem ProjectProblem(TProgramData& data)
+{
     try {
-        return StudyProblem(data->FileText());
+        return StudyProblem(data.FileText());
     } catch (const EStudyError& refused) {
         throw ECommandError(refused.what());
     }
+}
+
+// The study the project keeps under `name`.
+TStudy NamedStudy(const TProgramData& data, const std::string& name)
+{
+    std::string names;
+    for (TStudy& study : StudiesOf(data.Extras)) {
+        if (study.Name == name)
+            return study;
+        names += (names.empty() ? "" : ", ") + ("\"" + study.Name + "\"");
+    }
+    throw EStudyError("the project keeps no study called \"" + name + "\"" +
+                      (names.empty() ? std::string(" (it keeps none)") : " (its studies: " + names + ")"));
+}
+
+// A study's name as part of a file name.
+std::string FileNamePart(const std::string& name)
+{
+    std::string part = name;
+    for (char& c : part)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_')
+            c = '_';
+    return part;
 }
 
 void WriteFile(const fs::path& path, const std::string& text)
@@ -72,75 +101,54 @@ TRunControl Control(int threads, std::ostream& log)
     return control;
 }
 
-// Settlements and probabilities to four significant digits, loads to six.
-std::string Quantity(double value, int digits = 4)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.*g", digits, value);
-    return std::isfinite(value) ? text : "beyond the computed curve";
-}
-
 }  // namespace
 
-int RunStudyCommand(const fs::path& studyFile, const fs::path& project, int threads, std::ostream& out,
+int RunStudyCommand(const std::string& studyArgument, const fs::path& project, int threads, std::ostream& out,
                     std::ostream& log)
 {
+    const fs::path studyFile = studyArgument;
+    const bool fromFile = fs::is_regular_file(studyFile) || studyFile.extension() == ".json";
+    // Where errors of the definition are reported, and the stem of the files written.
+    const std::string studyLabel = fromFile ? studyFile.string() : project.string();
     TStudy study;
+    if (fromFile) {
+        try {
+            study = ReadStudy(studyFile);
+        } catch (const EStudyError& error) {
+            log << "korven-run: " << studyLabel << ": " << error.what() << '\n';
+            return 2;
+        }
+    }
+    TProjectTables projectTables;
     korven::Problem problem;
     try {
-        study = ReadStudy(studyFile);
-    } catch (const EStudyError& error) {
-        log << "korven-run: " << studyFile.string() << ": " << error.what() << '\n';
-        return 2;
-    }
-    try {
-        problem = ReadProject(project);
+        const auto data = ReadProject(projectTables, project);
+        if (!fromFile)
+            study = NamedStudy(*data, studyArgument);
+        problem = ProjectProblem(*data);
         CheckStudy(study, problem);
     } catch (const ECommandError& error) {
         log << "korven-run: " << project.string() << ": " << error.what() << '\n';
         return 1;
     } catch (const EStudyError& error) {
-        log << "korven-run: " << studyFile.string() << ": " << error.what() << '\n';
+        log << "korven-run: " << studyLabel << ": " << error.what() << '\n';
         return 2;
     }
+    const fs::path stem = fromFile ? fs::path(studyFile).replace_extension()
+                                   : fs::path(fs::path(project).replace_extension().string() + "." + FileNamePart(study.Name));
 
-    const UnitSystem units = UnitSystemFromCode(problem.units);
-    json document;
-    TCsvTables tables;
-    int analyses = 0, refused = 0;
-    std::ostringstream summary;
-    if (const auto* parametric = std::get_if<TParametricStudy>(&study.Definition)) {
-        const TParametricResult result = RunParametric(*parametric, problem, Control(threads, log));
-        document = ParametricJson(study, result, units);
-        tables = ParametricCsv(*parametric, result, units);
-        analyses = static_cast<int>(result.Runs.size());
-        refused = document["refused"].get<int>();
-    } else {
-        const auto& probabilistic = std::get<TProbabilisticStudy>(study.Definition);
-        const TProbabilisticResult result = RunProbabilistic(probabilistic, problem, Control(threads, log));
-        const TProbabilisticSummary statistics = Summarise(probabilistic, result, units);
-        document = ProbabilisticJson(study, result, statistics, units);
-        tables = ProbabilisticCsv(probabilistic, result, statistics, units);
-        analyses = static_cast<int>(result.Runs.size());
-        refused = statistics.Refused;
-        const TReadoutDistribution& settlement = statistics.Readouts[2];
-        summary << "  settlement under " << Quantity(probabilistic.SettlementLoad, 6) << ' ' << ForceUnitText(units)
-                << ": 5 % " << Quantity(settlement.Percentiles[0]) << ", 50 % " << Quantity(settlement.Percentiles[1])
-                << ", 95 % " << Quantity(settlement.Percentiles[2]) << ' ' << LengthUnitText(units) << '\n';
-        if (statistics.Exceedance)
-            summary << "  probability of exceeding " << Quantity(statistics.Exceedance->Limit) << ' '
-                    << LengthUnitText(units) << ": " << Quantity(statistics.Exceedance->Probability)
-                    << " (standard error " << Quantity(statistics.Exceedance->StandardError) << ")\n";
-    }
-
-    out << studyFile.string() << ": " << analyses - refused << " of " << analyses << " analyses completed";
-    out << (refused > 0 ? ", " + std::to_string(refused) + " refused (see the results)\n" : "\n") << summary.str();
-    const fs::path stem = fs::path(studyFile).replace_extension();
+    const TStudyOutcome outcome = RunStudy(study, problem, Control(threads, log));
+    const int analyses = outcome.Analyses, refused = outcome.Refused;
+    out << (fromFile ? studyLabel : "study \"" + study.Name + "\"") << ": " << analyses - refused << " of "
+        << analyses << " analyses completed";
+    out << (refused > 0 ? ", " + std::to_string(refused) + " refused (see the results)\n" : "\n");
+    for (const std::string& line : SummaryLines(outcome))
+        out << "  " << line << '\n';
     try {
         const fs::path jsonFile = stem.string() + ".results.json";
-        WriteFile(jsonFile, document.dump(2) + "\n");
+        WriteFile(jsonFile, outcome.Document.dump(2) + "\n");
         out << "  json: " << jsonFile.string() << '\n';
-        for (const auto& [name, text] : tables) {
+        for (const auto& [name, text] : outcome.Tables) {
             const fs::path csvFile = stem.string() + "." + name + ".csv";
             WriteFile(csvFile, text);
             out << "  csv: " << csvFile.string() << '\n';

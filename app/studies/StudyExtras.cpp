@@ -28,3 +28,11 @@ void StoreStudies(TProjectExtras& extras, const std::vector<TStudy>& studies)
         definitions.push_back(StudyToJson(study));
     extras.SetSection(StudiesSection, studies.empty() ? json::object() : json{{"definitions", definitions}});
 }
+
+void KeepStudies(TProgramData& project, const std::vector<TStudy>& studies)
+{
+    const nlohmann::json before = project.Extras.Section(StudiesSection);
+    StoreStudies(project.Extras, studies);
+    if (project.Extras.Section(StudiesSection) != before)
+        project.SetChanged(true);
+}

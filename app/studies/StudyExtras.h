@@ -5,6 +5,7 @@
 // StudyToJson writes it, so that a study can be run again after the project
 // has changed.
 
+#include "ProgramData.h"
 #include "ProjectExtras.h"
 #include "StudyDefinition.h"
 
@@ -17,3 +18,7 @@ std::vector<TStudy> StudiesOf(const TProjectExtras& extras);
 
 // Replaces the project's studies (none: the section is removed).
 void StoreStudies(TProjectExtras& extras, const std::vector<TStudy>& studies);
+
+// Keeps the studies with the project, in its extras file at the next save;
+// the project is marked changed when they differ from those it kept.
+void KeepStudies(TProgramData& project, const std::vector<TStudy>& studies);

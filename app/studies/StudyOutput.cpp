@@ -292,3 +292,83 @@ TCsvTables ProbabilisticCsv(const TProbabilisticStudy& study, const TProbabilist
     }
     return tables;
 }
+
+std::vector<std::string> CsvCells(const std::string& line)
+{
+    std::vector<std::string> cells(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"')
+            cells.back() += line[++i];
+        else if (c == '"')
+            quoted = !quoted;
+        else if (c == ',' && !quoted)
+            cells.emplace_back();
+        else
+            cells.back() += c;
+    }
+    return cells;
+}
+
+TStudyOutcome RunStudy(const TStudy& study, const korven::Problem& problem, const TRunControl& control)
+{
+    TStudyOutcome outcome;
+    outcome.Study = study;
+    outcome.Units = problem.units;
+    if (const auto* parametric = std::get_if<TParametricStudy>(&study.Definition)) {
+        outcome.Parametric = RunParametric(*parametric, problem, control);
+        outcome.Cancelled = outcome.Parametric.Cancelled;
+        outcome.Analyses = static_cast<int>(outcome.Parametric.Runs.size());
+        if (outcome.Cancelled)
+            return outcome;
+        outcome.Document = ParametricJson(study, outcome.Parametric, problem.units);
+        outcome.Tables = ParametricCsv(*parametric, outcome.Parametric, problem.units);
+        outcome.Refused = outcome.Document["refused"].get<int>();
+        return outcome;
+    }
+    const auto& probabilistic = std::get<TProbabilisticStudy>(study.Definition);
+    outcome.Probabilistic = RunProbabilistic(probabilistic, problem, control);
+    outcome.Cancelled = outcome.Probabilistic.Cancelled;
+    outcome.Analyses = static_cast<int>(outcome.Probabilistic.Runs.size());
+    if (outcome.Cancelled)
+        return outcome;
+    outcome.Summary = Summarise(probabilistic, outcome.Probabilistic, problem.units);
+    outcome.Refused = outcome.Summary.Refused;
+    outcome.Document = ProbabilisticJson(study, outcome.Probabilistic, outcome.Summary, problem.units);
+    outcome.Tables = ProbabilisticCsv(probabilistic, outcome.Probabilistic, outcome.Summary, problem.units);
+    return outcome;
+}
+
+namespace {
+
+// Settlements and probabilities to four significant digits, loads to six.
+std::string Quantity(double value, int digits = 4)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    return std::isfinite(value) ? text : "beyond the computed curve";
+}
+
+}  // namespace
+
+std::vector<std::string> SummaryLines(const TStudyOutcome& outcome)
+{
+    const auto* probabilistic = std::get_if<TProbabilisticStudy>(&outcome.Study.Definition);
+    if (!probabilistic || outcome.Summary.Readouts.size() < 3)
+        return {};
+    const std::string force = ForceUnitText(outcome.Units), length = LengthUnitText(outcome.Units);
+    const TReadoutDistribution& settlement = outcome.Summary.Readouts[2];
+    // A unit after each settlement, none after one beyond the curve.
+    const auto settlementText = [&](double value) {
+        return Quantity(value) + (std::isfinite(value) ? ' ' + length : std::string());
+    };
+    std::vector<std::string> lines{"settlement under " + Quantity(probabilistic->SettlementLoad, 6) + ' ' + force +
+                                   ": 5 % " + settlementText(settlement.Percentiles[0]) + ", 50 % " +
+                                   settlementText(settlement.Percentiles[1]) + ", 95 % " +
+                                   settlementText(settlement.Percentiles[2])};
+    if (const auto& e = outcome.Summary.Exceedance)
+        lines.push_back("probability of exceeding " + Quantity(e->Limit) + ' ' + length + ": " +
+                        Quantity(e->Probability) + " (standard error " + Quantity(e->StandardError) + ")");
+    return lines;
+}

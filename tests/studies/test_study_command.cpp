@@ -29,7 +29,12 @@ protected:
     int Run(const std::string& study)
     {
         std::ofstream(FFolder / "study.json") << study;
-        const std::string command = "'" KORVEN_RUN "' --study '" + (FFolder / "study.json").string() + "' '" +
+        return RunStudy((FFolder / "study.json").string());
+    }
+    // Runs korven-run --study ARGUMENT over the example; the exit code.
+    int RunStudy(const std::string& argument)
+    {
+        const std::string command = "'" KORVEN_RUN "' --study '" + argument + "' '" +
                                     (FFolder / "example.kv3d").string() + "' >/dev/null 2>&1";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -81,4 +86,17 @@ TEST_F(StudyCommand, UnusableStudyIsAUsageError)
     EXPECT_EQ(Run(R"({"kind": "parametric", "input": {"target": "e50", "layer": 7}, "values": [1, 2]})"), 2);
     EXPECT_EQ(Run("not json"), 2);
     EXPECT_FALSE(fs::exists(FFolder / "study.results.json"));
+}
+
+TEST_F(StudyCommand, StudyKeptWithTheProjectRunsByName)
+{
+    std::ofstream(FFolder / "example.kv3x") << R"({"schemaVersion": 1, "studies": {"definitions": [
+        {"name": "Length / sweep", "kind": "parametric", "input": {"target": "pile_length", "mode": "factor"},
+         "values": [0.9, 1.1]}]}})";
+    ASSERT_EQ(RunStudy("Length / sweep"), 0);
+    // The name's separator never leads the results out of the project's folder.
+    const json results = json::parse(std::ifstream(FFolder / "example.Length___sweep.results.json"));
+    EXPECT_EQ(results["steps"].size(), 2u);
+    EXPECT_TRUE(fs::exists(FFolder / "example.Length___sweep.steps.csv"));
+    EXPECT_EQ(RunStudy("Width sweep"), 2);
 }

@@ -241,7 +241,7 @@ void TfrmCalibration::Finished(TFitResult fit, std::vector<TCurvePoint> currentC
 
 void TfrmCalibration::ShowResult()
 {
-    const int units = FProject().Units();
+    const UnitSystem units = FProject().Units();
     const std::string length = ExpandUnits("L", units);
     FChart->Axis(TChartAxisSide::Bottom).SetTitle("Head load (" + ExpandUnits("F", units) + ")");
     FChart->Axis(TChartAxisSide::Left).SetTitle("Head settlement (" + length + ")");

@@ -167,7 +167,7 @@ void TfrmLoadTest::ShowTest(const TLoadTest& test)
                 FGaugeDepths.push_back(gauge.Depth);
     std::sort(FGaugeDepths.begin(), FGaugeDepths.end());
 
-    const int units = FProject().Units();
+    const UnitSystem units = FProject().Units();
     const QString force = QString::fromStdString(ExpandUnits("F", units));
     const QString length = QString::fromStdString(ExpandUnits("L", units));
     QStringList captions{QStringLiteral("Head load\n(%1)").arg(force), QStringLiteral("Head settlement\n(%1)").arg(length),
@@ -308,7 +308,7 @@ void TfrmLoadTest::Redraw(const TLoadTest& test)
         FChart->Axis(TChartAxisSide::Bottom).SetRange(0, loads * 1.05);
         FChart->Axis(TChartAxisSide::Left).SetRange(0, settlements * 1.1);
     }
-    const int units = FProject().Units();
+    const UnitSystem units = FProject().Units();
     FChart->Axis(TChartAxisSide::Bottom).SetTitle("Head load (" + ExpandUnits("F", units) + ")");
     FChart->Axis(TChartAxisSide::Left).SetTitle("Head settlement (" + ExpandUnits("L", units) + ")");
 }
