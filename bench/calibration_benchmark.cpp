@@ -69,7 +69,7 @@ TLoadTest Measured(const TCalibration& calibration, const std::vector<double>& m
            outcome.loadSettlement[rising].topLoad > outcome.loadSettlement[rising - 1].topLoad)
         ++rising;
     const float peak = outcome.loadSettlement[rising - 1].topLoad;
-    TLoadTest test{p.units, {}};
+    TLoadTest test{UnitSystemFromCode(p.units), {}};
     for (size_t k = 3; k < rising && outcome.loadSettlement[k].topLoad < 0.95f * peak; k += 4) {
         const korven::LoadSettlementRow& row = outcome.loadSettlement[k];
         TLoadTestPoint point{row.topLoad, row.topMovement, {}, {}};

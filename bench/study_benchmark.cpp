@@ -86,7 +86,7 @@ int main(int argc, char** argv)
         TRunControl control;
         control.Threads = threads;
         const TProbabilisticResult result = RunProbabilistic(probabilistic, example, control);
-        refused = Summarise(probabilistic, result, example.units).Refused;
+        refused = Summarise(probabilistic, result, UnitSystemFromCode(example.units)).Refused;
     });
     std::printf("  (%d realisations refused)\n", refused);
 

@@ -74,7 +74,8 @@ struct TComputedPoint {
     std::vector<double> GaugeLoads;  // at the point's gauge depths
 };
 
-struct TCurvePoint {
+// A point of the head's load-settlement curve.
+struct THeadPoint {
     double Load = 0;
     double Settlement = 0;
 };
@@ -99,7 +100,7 @@ struct TFitResult {
     TMisfit Before;
     TMisfit After;
     std::vector<TComputedPoint> Computed;  // at the measured loads, after the fit
-    std::vector<TCurvePoint> FittedCurve;
+    std::vector<THeadPoint> FittedCurve;
     std::vector<std::string> Warnings;  // in words, for the engineer
     // What Apply writes: the t-z factor rows (when the shaft was fitted) and
     // the Q-w multipliers (when the tip was).
@@ -129,7 +130,7 @@ public:
     struct TEvaluation {
         std::vector<TComputedPoint> Points;
         std::vector<double> Residuals;
-        std::vector<TCurvePoint> Curve;
+        std::vector<THeadPoint> Curve;
         double Objective = 0;
     };
     TEvaluation Evaluate(const std::vector<double>& multipliers) const;

@@ -531,7 +531,7 @@ nlohmann::json FitResultJson(const TFitResult& fit, const TLoadTest& test)
     if (fit.TipFitted)
         factors["qw"] = {{"q", fit.QMultiplier}, {"w", fit.WMultiplier}};
     nlohmann::json curve = nlohmann::json::array();
-    for (const TCurvePoint& point : fit.FittedCurve)
+    for (const THeadPoint& point : fit.FittedCurve)
         curve.push_back({point.Load, point.Settlement});
     nlohmann::json comparison = nlohmann::json::array();
     for (size_t i = 0; i < test.Points.size() && i < fit.Computed.size(); ++i) {

@@ -6,6 +6,7 @@
 #include "PlotWindows.h"
 #include "ResultsSummaryForm.h"
 #include "TfrmCalibration.h"
+#include "TableUndo.h"
 #include "TfrmLoadTest.h"
 #include "UserPrompts.h"
 
@@ -40,7 +41,8 @@ void TMainForm::ShowCalibrationWindow()
 
 void TMainForm::ApplyCalibration(const TFitResult& fit)
 {
-    ApplyFit(fit, Project());
+    RecordTableChange(QStringLiteral("Apply Calibration"), {&Project().Tables().TblTZFactors2},
+                      [&] { ApplyFit(fit, Project()); });
     ShowProjectValues();
     CompRunClick();
 }

@@ -203,7 +203,7 @@ void TMainForm::CreateMenus()
         AddCommand(data, QStringLiteral("Enter Modification Factors on Q-w Curve"), [this] { ShowQwFactorsWindow(); });
     data->addSeparator();
     AddCommand(data, QStringLiteral("Load Test ..."), [this] { ShowLoadTestWindow(); });
-    AddCommand(data, QStringLiteral("t-z and Q-w Curves from a &CPT Sounding..."), [this] { ShowCptWindow(); });
+    AddCommand(data, QStringLiteral("t-z and Q-w Curves from a &CPT Sounding ..."), [this] { ShowCptWindow(); });
     connect(data, &QMenu::aboutToShow, this, &TMainForm::DataMenuPopup);
 
     QMenu* options = addMenu(bar, QStringLiteral("&Options"));
@@ -246,7 +246,7 @@ void TMainForm::CreateMenus()
     AddCommand(computation, QStringLiteral("&View Soil Layer Coordinates"), [this] { SoilLayerCoordinates1Click(); });
     computation->addSeparator();
     AddCommand(computation, QStringLiteral("&Calibrate to Load Test ..."), [this] { ShowCalibrationWindow(); });
-    AddCommand(computation, QStringLiteral("&Studies..."), [this] { ShowStudies(); });
+    AddCommand(computation, QStringLiteral("&Studies ..."), [this] { ShowStudies(); });
     connect(computation, &QMenu::aboutToShow, this, &TMainForm::ComputationMenuPopup);
 
     QMenu* graphics = addMenu(bar, QStringLiteral("&Graphics"));

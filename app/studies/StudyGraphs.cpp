@@ -87,7 +87,7 @@ void FillParametricGraphs(TStudyGraphs& graphs, const TParametricStudy& study, c
         if (!run.Analysed())
             continue;
         std::vector<TFloatPoint> curve;
-        for (const TCurvePoint& point : CompressiveCurve(run.LoadSettlement))
+        for (const TStudyCurvePoint& point : CompressiveCurve(run.LoadSettlement))
             curve.push_back({point.Load, point.Settlement});
         AddLine(graphs.Curves, input + " = " + ValueText(value), curve);
         tenPercent.push_back({value, LoadOf(run.Readouts.TenPercentDiameter)});

@@ -315,15 +315,15 @@ TStudyOutcome RunStudy(const TStudy& study, const korven::Problem& problem, cons
 {
     TStudyOutcome outcome;
     outcome.Study = study;
-    outcome.Units = problem.units;
+    outcome.Units = UnitSystemFromCode(problem.units);
     if (const auto* parametric = std::get_if<TParametricStudy>(&study.Definition)) {
         outcome.Parametric = RunParametric(*parametric, problem, control);
         outcome.Cancelled = outcome.Parametric.Cancelled;
         outcome.Analyses = static_cast<int>(outcome.Parametric.Runs.size());
         if (outcome.Cancelled)
             return outcome;
-        outcome.Document = ParametricJson(study, outcome.Parametric, problem.units);
-        outcome.Tables = ParametricCsv(*parametric, outcome.Parametric, problem.units);
+        outcome.Document = ParametricJson(study, outcome.Parametric, outcome.Units);
+        outcome.Tables = ParametricCsv(*parametric, outcome.Parametric, outcome.Units);
         outcome.Refused = outcome.Document["refused"].get<int>();
         return outcome;
     }
@@ -333,10 +333,10 @@ TStudyOutcome RunStudy(const TStudy& study, const korven::Problem& problem, cons
     outcome.Analyses = static_cast<int>(outcome.Probabilistic.Runs.size());
     if (outcome.Cancelled)
         return outcome;
-    outcome.Summary = Summarise(probabilistic, outcome.Probabilistic, problem.units);
+    outcome.Summary = Summarise(probabilistic, outcome.Probabilistic, outcome.Units);
     outcome.Refused = outcome.Summary.Refused;
-    outcome.Document = ProbabilisticJson(study, outcome.Probabilistic, outcome.Summary, problem.units);
-    outcome.Tables = ProbabilisticCsv(probabilistic, outcome.Probabilistic, outcome.Summary, problem.units);
+    outcome.Document = ProbabilisticJson(study, outcome.Probabilistic, outcome.Summary, outcome.Units);
+    outcome.Tables = ProbabilisticCsv(probabilistic, outcome.Probabilistic, outcome.Summary, outcome.Units);
     return outcome;
 }
 

@@ -69,18 +69,18 @@ constexpr double LoadTolerance = 1e-5;
 
 }  // namespace
 
-std::vector<TCurvePoint> CompressiveCurve(const std::vector<TLoadSettlementRow>& rows)
+std::vector<TStudyCurvePoint> CompressiveCurve(const std::vector<TLoadSettlementRow>& rows)
 {
-    std::vector<TCurvePoint> curve{{0, 0, 0}};
+    std::vector<TStudyCurvePoint> curve{{0, 0, 0}};
     for (const TLoadSettlementRow& row : rows)
         if (row.TipMovement > 1e-10)
             curve.push_back({row.TipMovement, row.TopLoad, row.TopMovement});
     std::stable_sort(curve.begin() + 1, curve.end(),
-                     [](const TCurvePoint& a, const TCurvePoint& b) { return a.TipMovement < b.TipMovement; });
+                     [](const TStudyCurvePoint& a, const TStudyCurvePoint& b) { return a.TipMovement < b.TipMovement; });
     return curve;
 }
 
-std::size_t FirstReaching(const std::vector<TCurvePoint>& curve, double load)
+std::size_t FirstReaching(const std::vector<TStudyCurvePoint>& curve, double load)
 {
     for (std::size_t i = 1; i < curve.size(); ++i)
         if (curve[i - 1].Load < load && curve[i].Load >= load)
@@ -88,12 +88,12 @@ std::size_t FirstReaching(const std::vector<TCurvePoint>& curve, double load)
     return 0;
 }
 
-double SettlementUnder(korven::Problem& problem, const std::vector<TCurvePoint>& curve, double load)
+double SettlementUnder(korven::Problem& problem, const std::vector<TStudyCurvePoint>& curve, double load)
 {
     const std::size_t i = FirstReaching(curve, load);
     if (i == 0)
         return load <= 0 ? 0 : INFINITY;
-    TCurvePoint lo = curve[i - 1], hi = curve[i];
+    TStudyCurvePoint lo = curve[i - 1], hi = curve[i];
     problem.tipMovementCount = 1;
     problem.headLoadCount = 0;
     double loExcess = lo.Load - load, hiExcess = hi.Load - load;
@@ -104,7 +104,7 @@ double SettlementUnder(korven::Problem& problem, const std::vector<TCurvePoint>&
         const korven::Outcome outcome = korven::Analyse(problem);
         if (outcome.status != korven::kCompleted || outcome.loadSettlement.empty())
             break;
-        const TCurvePoint point{problem.tipMovements[0], outcome.loadSettlement[0].topLoad, outcome.loadSettlement[0].topMovement};
+        const TStudyCurvePoint point{problem.tipMovements[0], outcome.loadSettlement[0].topLoad, outcome.loadSettlement[0].topMovement};
         if (!(point.TipMovement > lo.TipMovement && point.TipMovement < hi.TipMovement))
             break;  // the bracket is as narrow as single precision allows
         if (point.Load < load) {

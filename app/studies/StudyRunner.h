@@ -63,7 +63,7 @@ TStudyRun AnalyseWith(const korven::Problem& problem, const std::vector<TStudyIn
                       const std::vector<double>& values, double studyLoad = 0);
 
 // A point of a load-settlement curve.
-struct TCurvePoint {
+struct TStudyCurvePoint {
     double TipMovement = 0;
     double Load = 0;
     double Settlement = 0;
@@ -71,11 +71,11 @@ struct TCurvePoint {
 
 // The compressive branch of a load-settlement curve: the origin, then the
 // rows of downward tip movements in the order of their tip movements.
-std::vector<TCurvePoint> CompressiveCurve(const std::vector<TLoadSettlementRow>& rows);
+std::vector<TStudyCurvePoint> CompressiveCurve(const std::vector<TLoadSettlementRow>& rows);
 
 // The index of the first point of the curve at which it reaches `load`
 // (its predecessor carries less); 0 when it never does.
-std::size_t FirstReaching(const std::vector<TCurvePoint>& curve, double load);
+std::size_t FirstReaching(const std::vector<TStudyCurvePoint>& curve, double load);
 
 // The settlement of the analysed `problem`, whose compressive curve is
 // `curve`, under a head load: the tip movement that carries it is found
@@ -84,7 +84,7 @@ std::size_t FirstReaching(const std::vector<TCurvePoint>& curve, double load);
 // within 1E-5 of the load, and the settlement is interpolated in the
 // bracket. +infinity when the curve never reaches the load. The solves leave
 // one tip movement and no head loads in `problem`.
-double SettlementUnder(korven::Problem& problem, const std::vector<TCurvePoint>& curve, double load);
+double SettlementUnder(korven::Problem& problem, const std::vector<TStudyCurvePoint>& curve, double load);
 
 struct TParametricResult {
     bool Cancelled = false;

@@ -81,20 +81,20 @@ TReadoutDistribution Distribution(std::string key, std::string name, std::string
 
 }  // namespace
 
-double SettlementAtLoad(const std::vector<TCurvePoint>& curve, double load)
+double SettlementAtLoad(const std::vector<TStudyCurvePoint>& curve, double load)
 {
     const std::size_t i = FirstReaching(curve, load);
     if (i == 0)
         return load <= 0 ? 0 : INFINITY;
-    const TCurvePoint& a = curve[i - 1];
-    const TCurvePoint& b = curve[i];
+    const TStudyCurvePoint& a = curve[i - 1];
+    const TStudyCurvePoint& b = curve[i];
     return a.Settlement + (load - a.Load) / (b.Load - a.Load) * (b.Settlement - a.Settlement);
 }
 
-double LargestLoad(const std::vector<TCurvePoint>& curve)
+double LargestLoad(const std::vector<TStudyCurvePoint>& curve)
 {
     double largest = 0;
-    for (const TCurvePoint& point : curve)
+    for (const TStudyCurvePoint& point : curve)
         largest = std::max(largest, point.Load);
     return largest;
 }
@@ -125,7 +125,7 @@ TProbabilisticSummary Summarise(const TProbabilisticStudy& study, const TProbabi
     TProbabilisticSummary summary;
     const std::string force = ForceUnitText(units), length = LengthUnitText(units);
     std::vector<std::size_t> analysed;
-    std::vector<std::vector<TCurvePoint>> curves;
+    std::vector<std::vector<TStudyCurvePoint>> curves;
     for (std::size_t i = 0; i < result.Runs.size(); ++i)
         if (result.Runs[i].Analysed()) {
             analysed.push_back(i);

@@ -19,10 +19,10 @@
 
 // The settlement at which the curve first carries `load`, straight between
 // its points; +infinity when it never does.
-double SettlementAtLoad(const std::vector<TCurvePoint>& curve, double load);
+double SettlementAtLoad(const std::vector<TStudyCurvePoint>& curve, double load);
 
 // The largest head load of a curve (0 for the origin alone).
-double LargestLoad(const std::vector<TCurvePoint>& curve);
+double LargestLoad(const std::vector<TStudyCurvePoint>& curve);
 
 // The settlement of an analysis under its pile-head load `index`, as the
 // engine solved it; +infinity when the load exceeds every computed head load.

@@ -10,7 +10,7 @@
 
 namespace {
 
-TLoadTest MeasuredTest(std::vector<std::pair<double, double>> points, int units = UnitSystem::SI)
+TLoadTest MeasuredTest(std::vector<std::pair<double, double>> points, UnitSystem units = UnitSystem::SI)
 {
     TLoadTest test;
     test.Units = units;

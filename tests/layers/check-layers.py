@@ -11,10 +11,9 @@ import sys
 
 LAYERS = [
     "common", "prompts", "chart", "tables", "tables/widgets", "project",
-    "graphics", "graphics/widgets", "results", "results/widgets",
-    "export", "export/widgets", "cpt", "cpt/widgets", "calibration",
-    "calibration/widgets", "studies", "studies/widgets", "report", "batch",
-    "main",
+    "graphics", "graphics/widgets", "results", "export", "export/widgets",
+    "cpt", "cpt/widgets", "calibration", "calibration/widgets", "studies",
+    "studies/widgets", "results/widgets", "report", "batch", "main",
 ]
 
 app = pathlib.Path(sys.argv[1]) / "app"

@@ -5,6 +5,7 @@
 #include "LoadTest.h"
 #include "MainForm.h"
 #include "MainFormDriving.h"
+#include "TableUndo.h"
 #include "TfrmCalibration.h"
 #include "TfrmLoadTest.h"
 
@@ -111,6 +112,11 @@ private slots:
         QVERIFY(FForm->Project().ApplyTzFactors && FForm->Project().ApplyQwFactors);
         QVERIFY(qFuzzyCompare(static_cast<double>(FForm->Project().QMultiplier), fittedQ));
         QVERIFY(FPrompts->Messages().last().startsWith(QStringLiteral("Computations are completed")));
+        // Apply is one step of the history.
+        TTableUndo::Current()->undo();
+        QVERIFY(!FForm->Project().ApplyTzFactors && !FForm->Project().ApplyQwFactors);
+        TTableUndo::Current()->redo();
+        QVERIFY(FForm->Project().ApplyTzFactors && FForm->Project().ApplyQwFactors);
         QCOMPARE(FForm->Graphs().pltAxial.Measured.size(), std::size_t{6});
 
         // Saved with the project and read back with it.

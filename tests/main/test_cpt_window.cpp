@@ -4,6 +4,7 @@
 
 #include "CptForm.h"
 #include "MainFormDriving.h"
+#include "TableUndo.h"
 
 #include <QComboBox>
 #include <QMdiArea>
@@ -35,7 +36,7 @@ private slots:
             CopyIn(QStringLiteral(KORVEN_CPT_TEST_DATA "/pygef_cpt.gef"), QStringLiteral("cpt.gef"));
         OpenProject(project);
         Popup(*FForm, QStringLiteral("&Data"));
-        Trigger(*FForm, QStringLiteral("t-z and Q-w Curves from a &CPT Sounding..."));
+        Trigger(*FForm, QStringLiteral("t-z and Q-w Curves from a &CPT Sounding ..."));
         TfrmCpt* window = Window();
         QVERIFY(window);
         // The example's three layers give the unit weights.
@@ -55,6 +56,12 @@ private slots:
         QVERIFY(!FForm->Project().CurvesGenerated);
         QCOMPARE(FForm->Tables().TblTZDepth2.RowCount(), static_cast<int>(curves));
         QVERIFY(FForm->Project().Changed());
+        // One step of the history takes the whole write back, and redoes it.
+        TTableUndo::Current()->undo();
+        QVERIFY(FForm->Project().CurvesGenerated);
+        TTableUndo::Current()->redo();
+        QVERIFY(!FForm->Project().CurvesGenerated);
+        QCOMPARE(FForm->Tables().TblTZDepth2.RowCount(), static_cast<int>(curves));
 
         Trigger(*FForm, QStringLiteral("&Save"));
         std::ifstream extras(FForm->ProjectFilePath(".kv3x").toStdString());
@@ -68,7 +75,7 @@ private slots:
         const auto weights = window->Model().Record.Settings.UnitWeights;
         delete window->parentWidget();
         QVERIFY(!Window());
-        Trigger(*FForm, QStringLiteral("t-z and Q-w Curves from a &CPT Sounding..."));
+        Trigger(*FForm, QStringLiteral("t-z and Q-w Curves from a &CPT Sounding ..."));
         QVERIFY(Window());
         QVERIFY(Window()->Model().Record.Settings.Direction == cpt::TLoadDirection::Tension);
         QCOMPARE(Window()->Model().Record.Settings.UnitWeights.size(), weights.size());

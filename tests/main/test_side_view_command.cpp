@@ -103,8 +103,9 @@ private slots:
         for (QAction* action : computation->actions())
             if (!action->isSeparator())
                 items << action->text();
-        QCOMPARE(items.last(), Command);
-        QCOMPARE(items[items.size() - 2], QStringLiteral("Edit &Output Text"));
+        const qsizetype at = items.indexOf(Command);
+        QVERIFY(at > 0);
+        QCOMPARE(items[at - 1], QStringLiteral("Edit &Output Text"));
         emit computation->aboutToShow();
         QVERIFY(Action(*FForm, Command)->isEnabled());
     }

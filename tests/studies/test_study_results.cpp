@@ -30,7 +30,7 @@ TEST(StudyGraphs, RefusedValuesAndUnreachedReadoutsLeaveNoPoints)
     ASSERT_FALSE(result.Runs[1].Analysed());
 
     TStudyGraphs graphs;
-    FillParametricGraphs(graphs, study, result, 1);
+    FillParametricGraphs(graphs, study, result, UnitSystem::English);
     ASSERT_EQ(graphs.Curves.LineCount(), 2);
     EXPECT_EQ(graphs.Curves.Line(1).Name, "Pile length, factor = 1.1");
     EXPECT_EQ(graphs.Curves.Line(0).Points.front().X, 0);
@@ -38,7 +38,7 @@ TEST(StudyGraphs, RefusedValuesAndUnreachedReadoutsLeaveNoPoints)
     for (const TFloatPoint& point : graphs.Loads.Line(0).Points)
         EXPECT_NE(point.X, 0);
     // Filled again, the graphs hold the new results only.
-    FillParametricGraphs(graphs, study, result, 1);
+    FillParametricGraphs(graphs, study, result, UnitSystem::English);
     EXPECT_EQ(graphs.Curves.LineCount(), 2);
 }
 

@@ -199,7 +199,7 @@ void TfrmCalibration::Fit()
     ShowResult();
     FWorker = std::thread([this] {
         TFitResult fit = FCalibration->Fit();
-        std::vector<TCurvePoint> current = FCalibration->Evaluate(FCalibration->StartValues()).Curve;
+        std::vector<THeadPoint> current = FCalibration->Evaluate(FCalibration->StartValues()).Curve;
         QMetaObject::invokeMethod(
             this, [this, fit = std::move(fit), current = std::move(current)]() mutable {
                 Finished(std::move(fit), std::move(current));
@@ -218,7 +218,7 @@ void TfrmCalibration::CancelFit()
     FStatus->setText(QStringLiteral("Cancelling ..."));
 }
 
-void TfrmCalibration::Finished(TFitResult fit, std::vector<TCurvePoint> currentCurve)
+void TfrmCalibration::Finished(TFitResult fit, std::vector<THeadPoint> currentCurve)
 {
     FWorker.join();
     FTimer->stop();
@@ -232,7 +232,7 @@ void TfrmCalibration::Finished(TFitResult fit, std::vector<TCurvePoint> currentC
     FResult = std::move(fit);
     TChartSeries& current = FChart->Series(1);
     current.Clear();
-    for (const TCurvePoint& point : currentCurve)
+    for (const THeadPoint& point : currentCurve)
         current.AddXY(point.Load, point.Settlement);
     ShowResult();
     UpdateButtons();
@@ -261,7 +261,7 @@ void TfrmCalibration::ShowResult()
         return;
     }
     const TFitResult& fit = *FResult;
-    for (const TCurvePoint& point : fit.FittedCurve)
+    for (const THeadPoint& point : fit.FittedCurve)
         fitted.AddXY(point.Load, point.Settlement);
     FValues->setRowCount(static_cast<int>(fit.Parameters.size()));
     for (int row = 0; row < FValues->rowCount(); ++row) {

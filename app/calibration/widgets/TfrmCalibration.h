@@ -67,7 +67,7 @@ signals:
     void FitFinished();
 
 private:
-    void Finished(TFitResult fit, std::vector<TCurvePoint> currentCurve);
+    void Finished(TFitResult fit, std::vector<THeadPoint> currentCurve);
     void ShowResult();
     void UpdateButtons();
 

@@ -2,6 +2,7 @@
 
 #include "CptGraphs.h"
 #include "PlotForm.h"
+#include "TableUndo.h"
 #include "UserPrompts.h"
 
 #include <QComboBox>
@@ -544,7 +545,9 @@ void TfrmCpt::WriteClick()
                                 .arg(existing)) != Answer::Yes)
         return;
     try {
-        FModel.Write(project);
+        TProjectTables& tables = project.Tables();
+        RecordTableChange(QStringLiteral("Write Curves from CPT"), {&tables.TblTZDepth2, &tables.TblQwcurve2},
+                          [&] { FModel.Write(project); });
     } catch (const ECptError& e) {
         Prompts().Inform(this,
                          QStringLiteral("The curves were not written: %1.").arg(QString::fromStdString(e.what())),

@@ -7,6 +7,7 @@
 // of the settlement it follows.
 
 #include "StudyDefinition.h"
+#include "UnitStrings.h"
 
 #include <QWidget>
 
@@ -56,7 +57,7 @@ private:
     TRandomInput RandomInput(int row) const;
 
     bool FProbabilistic = false;
-    int FUnits = 1;
+    UnitSystem FUnits = UnitSystem::English;
     QLineEdit* FName;
     QLabel* FKind;
     QStackedWidget* FPages;
