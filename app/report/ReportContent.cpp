@@ -512,18 +512,40 @@ std::string StudyHtml(const TStudyOutcome& outcome)
             for (std::size_t c = 0; c < columns.size(); ++c)
                 columns[c].push_back(c < cells.size() ? cells[c] : std::string());
         }
+        // A wide table of few rows (the read-outs' statistics, the inputs'
+        // sensitivity) is turned on its side to fit the page: its first
+        // column's entries head the columns, where they may wrap.
+        if (headings.size() > 6 && !columns.empty() && columns[0].size() < headings.size()) {
+            if (headings[1] == "Unit") {
+                for (std::size_t row = 0; row < columns[0].size(); ++row)
+                    columns[0][row] += " (" + columns[1][row] + ")";
+                headings.erase(headings.begin() + 1);
+                columns.erase(columns.begin() + 1);
+            }
+            std::vector<std::vector<std::string>> turned(columns[0].size() + 1);
+            for (std::size_t c = 1; c < headings.size(); ++c) {
+                turned[0].push_back(headings[c]);
+                for (std::size_t row = 0; row < columns[0].size(); ++row)
+                    turned[row + 1].push_back(columns[c][row]);
+            }
+            std::vector<std::string> turnedHeadings{headings[0]};
+            turnedHeadings.insert(turnedHeadings.end(), columns[0].begin(), columns[0].end());
+            headings = std::move(turnedHeadings);
+            columns = std::move(turned);
+        }
         // Numbers to five significant digits, so that the tables fit the page
         // (the exported tables keep every digit).
+        const auto isNumber = [](const std::string& cell) {
+            char* end = nullptr;
+            std::strtod(cell.c_str(), &end);
+            return !cell.empty() && *end == '\0';
+        };
         std::vector<bool> numbers;
         for (auto& column : columns) {
-            const bool number = std::all_of(column.begin(), column.end(), [](const std::string& cell) {
-                char* end = nullptr;
-                std::strtod(cell.c_str(), &end);
-                return cell.empty() || *end == '\0';
-            });
-            numbers.push_back(number);
+            numbers.push_back(std::all_of(column.begin(), column.end(),
+                                          [&](const std::string& cell) { return cell.empty() || isNumber(cell); }));
             for (std::string& cell : column)
-                if (number && !cell.empty()) {
+                if (isNumber(cell)) {
                     char text[32];
                     std::snprintf(text, sizeof text, "%.5g", std::strtod(cell.c_str(), nullptr));
                     cell = text;

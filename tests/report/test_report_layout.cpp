@@ -5,6 +5,7 @@
 #include "ProgramData.h"
 #include "ReportContent.h"
 #include "ReportText.h"
+#include "StudyOutput.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPdfWriter>
@@ -54,6 +55,14 @@ void ReportLayoutTests::tablesKeepTheirRowsAndNumbersWhole()
     input.FileName = "/projects/example.kv3d";
     input.Date = "8 December 2026";
     input.Results = data;
+    // A study's wide table of statistics, as the report shows it on its side.
+    TStudyOutcome study;
+    study.Tables = {{"readouts", "Read-out,Unit,Analysed,Beyond the curve,Mean,Standard deviation,5 %,50 %,95 %\n"
+                                 "\"Capacity at a settlement of 10 % of the diameter\",lb,1000,0,412345.678901,"
+                                 "12345.6789012,391234.567890,412000.123456,433456.789012\n"
+                                 "\"Settlement under the study load of 150000 lb\",in,998,2,0.0812345678,"
+                                 "0.0112345678,0.0651234567,0.0801234567,0.0991234567\n"}};
+    input.Appendix = StudyHtml(study);
 
     QTemporaryDir folder;
     QPdfWriter writer(folder.filePath("layout.pdf"));
