@@ -61,7 +61,13 @@ public:
     void SetTitle(const std::string& title) override
     {
         FTitle = title;
-        FAxis->setTitleText(QString::fromStdString(title));
+        // A side axis of a short chart has little length for its title: the
+        // unit goes on a line of its own rather than being cut off.
+        QString text = QString::fromStdString(title).toHtmlEscaped();
+        const qsizetype unit = text.lastIndexOf(QStringLiteral(" ("));
+        if (FSide == TChartAxisSide::Left && unit > 0)
+            text.replace(unit, 1, QStringLiteral("<br>"));
+        FAxis->setTitleText(text);
     }
     std::string Title() const override { return FTitle; }
     void SetInverted(bool inverted) override
