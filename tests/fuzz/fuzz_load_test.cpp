@@ -1,7 +1,8 @@
 // libFuzzer target: any bytes as a load test's CSV text after a first byte
-// choosing the project's unit system ('S': SI, anything else: English). A read either gives a test the fit can use
-// or refuses the text with ELoadTestError; a test read goes through its
-// section of the extras file and comes back the same.
+// choosing the project's unit system ('S': SI, anything else: English). A read
+// either gives a test the fit can use or refuses the text with ELoadTestError;
+// a test read goes through its section of the extras file and comes back the
+// same.
 #include "LoadTest.h"
 
 #include <cstdlib>
@@ -11,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0)
         return 0;
-    const int32_t units = data[0] == 'S' ? 2 : 1;
+    const UnitSystem units = data[0] == 'S' ? UnitSystem::SI : UnitSystem::English;
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
     TLoadTest test;
     try {
