@@ -109,7 +109,7 @@ double ShaftFriction(const TCptProfile& profile, const TPileGeometry& pile, doub
                                  EffectiveAreaRatio(pile, s.Sand.ConeDiameter), s.Sand,
                                  s.Direction == TLoadDirection::Tension);
     const double fst = p.Behaviour.Sensitive && HasValue(p.Behaviour.Ic) ? s.SensitiveClayFactor : 1.0;
-    return ClayShaftFriction(p.Qt, height, ClayEquivalentDiameter(pile), fst);
+    return ClayShaftFriction(p.Qt, height, ClayEquivalentDiameter(pile), fst, s.ClayShaftCoefficient);
 }
 
 TCptDesign Design(const TCptProfile& profile, const TPileGeometry& pile, std::vector<double> depths)
@@ -150,7 +150,7 @@ TCptDesign Design(const TCptProfile& profile, const TPileGeometry& pile, std::ve
         weight += w > 0 ? w : 1;
     }
     design.BaseQp /= weight;
-    design.BaseQb01 = (sand ? SandBaseFactor(design.AreaRatio) : ClayBaseFactor(design.AreaRatio)) * design.BaseQp;
+    design.BaseQb01 = (sand ? SandBaseFactor(design.AreaRatio) : ClayBaseFactor(design.AreaRatio, s.ClayBaseIntercept, s.ClayBaseSlope)) * design.BaseQp;
     design.BaseArea = std::numbers::pi * pile.Diameter * pile.Diameter / 4;
     const double capacity = design.BaseQb01 * design.BaseArea;
     const double q = s.Direction == TLoadDirection::Tension ? 0 : capacity;

@@ -61,6 +61,9 @@ struct TCptSettings {
     // Clay method.
     double SensitiveClayFactor = 0.5;  // F_st in behaviour zone 1
     double ResidualRatio = 0.9;        // t_res/t_max of the API t-z shape
+    double ClayShaftCoefficient = 0.07;  // tau_f/(F_st q_t) where h <= D*
+    double ClayBaseIntercept = 0.2;      // q_b0.1/q_p = intercept + slope A_re
+    double ClayBaseSlope = 0.6;
     // Soil behaviour type.
     double SandClayBoundary = 2.6;  // I_c below: sand-like
     double MinimumZoneThickness = 0.5;

@@ -51,7 +51,7 @@ double SandShaftShape(double x)
 }
 
 double SandBaseFactor(double areaRatio) { return 0.12 + 0.38 * areaRatio; }
-double ClayBaseFactor(double areaRatio) { return 0.2 + 0.6 * areaRatio; }
+double ClayBaseFactor(double areaRatio, double intercept, double slope) { return intercept + slope * areaRatio; }
 
 double SandBaseMovement(double r) { return 0.01 * r / (1 - 0.9 * r); }
 
@@ -61,9 +61,10 @@ double SandBaseRatio(double movementOverDiameter)
     return 100 * x / (1 + 90 * x);
 }
 
-double ClayShaftFriction(double qt, double height, double equivalentDiameter, double sensitivityFactor)
+double ClayShaftFriction(double qt, double height, double equivalentDiameter, double sensitivityFactor,
+                         double coefficient)
 {
-    return 0.07 * sensitivityFactor * qt * std::pow(std::max(1.0, height / equivalentDiameter), -0.25);
+    return coefficient * sensitivityFactor * qt * std::pow(std::max(1.0, height / equivalentDiameter), -0.25);
 }
 
 std::array<std::pair<double, double>, 7> ClayTzShape(double residualRatio)

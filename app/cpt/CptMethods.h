@@ -47,14 +47,16 @@ double SandShaftShape(double x);
 
 // q_b0.1 / q_p: 0.12 + 0.38 A_re (sand), 0.2 + 0.6 A_re (clay).
 double SandBaseFactor(double areaRatio);
-double ClayBaseFactor(double areaRatio);
+double ClayBaseFactor(double areaRatio, double intercept, double slope);
 // The sand base curve: z_b/D = 0.01 r / (1 - 0.9 r), r = q_b/q_b0.1 < 1/0.9.
 double SandBaseMovement(double r);
 // Its inverse r = 100 (z_b/D) / (1 + 90 z_b/D), held at 1 beyond z_b = 0.1 D.
 double SandBaseRatio(double movementOverDiameter);
 
-// Peak shaft friction in clay, tau_f = 0.07 F_st q_t [max(1, h/D*)]^-0.25.
-double ClayShaftFriction(double qt, double height, double equivalentDiameter, double sensitivityFactor);
+// Peak shaft friction in clay, tau_f = c F_st q_t [max(1, h/D*)]^-0.25, with
+// the coefficient c (0.07 in the method's source).
+double ClayShaftFriction(double qt, double height, double equivalentDiameter, double sensitivityFactor,
+                         double coefficient);
 
 // The API clay t-z shape, (z/D, t/t_max) with t_res/t_max as the last
 // ratio, and the Q-z shape (z/D, Q/Q_p).

@@ -40,7 +40,9 @@ TCptProfile::TCptProfile(TSounding sounding, TCptSettings settings)
     Require(s.AtmosphericPressure > 0 && s.Sand.ConeDiameter > 0 && s.StiffnessCompression > 0 &&
                 s.StiffnessTension > 0,
             "the atmospheric pressure, the cone diameter and the stiffness numbers must be above zero");
-    Require(s.SensitiveClayFactor > 0 && s.ResidualRatio > 0 && s.Sand.TensionRatio > 0,
+    Require(s.SensitiveClayFactor > 0 && s.ResidualRatio > 0 && s.Sand.TensionRatio > 0 &&
+                s.ClayShaftCoefficient > 0 && s.ClayBaseIntercept >= 0 && s.ClayBaseSlope >= 0 &&
+                s.ClayBaseIntercept + s.ClayBaseSlope > 0,
             "the clay factors and the tension ratio must be above zero");
     FNetAreaRatio = s.NetAreaRatio >= 0             ? s.NetAreaRatio
                     : HasValue(FSounding.NetAreaRatio) ? FSounding.NetAreaRatio

@@ -87,6 +87,9 @@ nlohmann::json CptSection(const TCptRecord& r)
         {"stiffness_tension", s.StiffnessTension},
         {"sensitive_clay_factor", s.SensitiveClayFactor},
         {"residual_ratio", s.ResidualRatio},
+        {"clay_shaft_coefficient", s.ClayShaftCoefficient},
+        {"clay_base_intercept", s.ClayBaseIntercept},
+        {"clay_base_slope", s.ClayBaseSlope},
         {"sand_clay_boundary_ic", s.SandClayBoundary},
         {"minimum_zone_thickness_m", s.MinimumZoneThickness},
         {"overrides", overrides},
@@ -149,6 +152,9 @@ TCptRecord CptRecordFromSection(const nlohmann::json& section)
     Take(section, "stiffness_tension", s.StiffnessTension);
     Take(section, "sensitive_clay_factor", s.SensitiveClayFactor);
     Take(section, "residual_ratio", s.ResidualRatio);
+    Take(section, "clay_shaft_coefficient", s.ClayShaftCoefficient);
+    Take(section, "clay_base_intercept", s.ClayBaseIntercept);
+    Take(section, "clay_base_slope", s.ClayBaseSlope);
     Take(section, "sand_clay_boundary_ic", s.SandClayBoundary);
     Take(section, "minimum_zone_thickness_m", s.MinimumZoneThickness);
     list = nlohmann::json::array();

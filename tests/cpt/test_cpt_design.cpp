@@ -68,12 +68,12 @@ TEST(UnifiedSand, ClosedEndIsAChoiceNotAZeroWall)
 
 TEST(UnifiedClay, ShaftFrictionAndEquivalentDiameter)
 {
-    EXPECT_NEAR(ClayShaftFriction(1500, 10, 0.5, 1), 49.651, 5e-4);
+    EXPECT_NEAR(ClayShaftFriction(1500, 10, 0.5, 1, 0.07), 49.651, 5e-4);
     const TPileGeometry open = OpenPipe(20, 2, 0.05);
     EXPECT_NEAR(ClayEquivalentDiameter(open), 0.6245, 5e-5);
-    EXPECT_NEAR(ClayShaftFriction(1500, 10, ClayEquivalentDiameter(open), 1), 52.489, 5e-4);
-    EXPECT_NEAR(ClayShaftFriction(1500, 0.2, 0.5, 0.5), 52.5, 1e-9);
-    EXPECT_DOUBLE_EQ(ClayBaseFactor(1), 0.8);
+    EXPECT_NEAR(ClayShaftFriction(1500, 10, ClayEquivalentDiameter(open), 1, 0.07), 52.489, 5e-4);
+    EXPECT_NEAR(ClayShaftFriction(1500, 0.2, 0.5, 0.5, 0.07), 52.5, 1e-9);
+    EXPECT_DOUBLE_EQ(ClayBaseFactor(1, 0.2, 0.6), 0.8);
 }
 
 TEST(BehaviourType, SandLikeClayLikeAndSensitive)

@@ -158,6 +158,9 @@ TfrmCpt::TfrmCpt(std::function<TProgramData&()> project, std::function<void()> w
     QFormLayout* clay = group(QStringLiteral("Clay Method (coefficients from one secondary source)"));
     AddNumber(clay, QStringLiteral("Sensitive clay factor F_st:"), &s.SensitiveClayFactor, 0.01, 1, 2, {});
     AddNumber(clay, QStringLiteral("Residual t_res/t_max:"), &s.ResidualRatio, 0.01, 1, 2, {});
+    AddNumber(clay, QStringLiteral("Shaft coefficient (\u03c4_f / F_st q_t):"), &s.ClayShaftCoefficient, 0.001, 1, 3, {});
+    AddNumber(clay, QStringLiteral("Base q_b0.1/q_p, intercept:"), &s.ClayBaseIntercept, 0, 1, 2, {});
+    AddNumber(clay, QStringLiteral("Base q_b0.1/q_p, slope on A_re:"), &s.ClayBaseSlope, 0, 1, 2, {});
     AddNumber(clay, QStringLiteral("Base window, above and below the tip:"), &s.BaseWindow, 0, 10, 2,
               QStringLiteral(" D"));
 
