@@ -58,7 +58,7 @@ korven::Problem ProjectProblem(TProgramData& data)
 TStudy NamedStudy(const TProgramData& data, const std::string& name)
 {
     std::string names;
-    for (TStudy& study : StudiesOf(data.Extras)) {
+    for (TStudy& study : StudiesOf(data.Extras, data.Units())) {
         if (study.Name == name)
             return study;
         names += (names.empty() ? "" : ", ") + ("\"" + study.Name + "\"");

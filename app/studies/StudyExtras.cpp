@@ -2,12 +2,28 @@
 
 using nlohmann::json;
 
-std::vector<TStudy> StudiesOf(const TProjectExtras& extras)
+namespace {
+
+std::string UnitsName(UnitSystem units) { return units == UnitSystem::SI ? "SI" : "English"; }
+
+std::string UnitsText(UnitSystem units)
+{
+    return units == UnitSystem::SI ? "S.I. units (kN, m)" : "English units (lb, in)";
+}
+
+}  // namespace
+
+std::vector<TStudy> StudiesOf(const TProjectExtras& extras, UnitSystem units)
 {
     const json section = extras.Section(StudiesSection);
     std::vector<TStudy> studies;
     if (!section.contains("definitions"))
         return studies;
+    if (section.contains("units") && section.at("units") != UnitsName(units)) {
+        const UnitSystem kept = units == UnitSystem::SI ? UnitSystem::English : UnitSystem::SI;
+        throw EStudyError("the studies were defined in " + UnitsText(kept) + " and the project is now in " +
+                          UnitsText(units) + "; switch the project's units back to use them");
+    }
     const json& definitions = section.at("definitions");
     if (!definitions.is_array())
         throw EStudyError("studies: the definitions must be a list");
@@ -21,18 +37,19 @@ std::vector<TStudy> StudiesOf(const TProjectExtras& extras)
     return studies;
 }
 
-void StoreStudies(TProjectExtras& extras, const std::vector<TStudy>& studies)
+void StoreStudies(TProjectExtras& extras, const std::vector<TStudy>& studies, UnitSystem units)
 {
     json definitions = json::array();
     for (const TStudy& study : studies)
         definitions.push_back(StudyToJson(study));
-    extras.SetSection(StudiesSection, studies.empty() ? json::object() : json{{"definitions", definitions}});
+    extras.SetSection(StudiesSection, studies.empty() ? json::object()
+                                                      : json{{"units", UnitsName(units)}, {"definitions", definitions}});
 }
 
 void KeepStudies(TProgramData& project, const std::vector<TStudy>& studies)
 {
     const nlohmann::json before = project.Extras.Section(StudiesSection);
-    StoreStudies(project.Extras, studies);
+    StoreStudies(project.Extras, studies, project.Units());
     if (project.Extras.Section(StudiesSection) != before)
         project.SetChanged(true);
 }

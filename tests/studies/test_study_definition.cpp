@@ -70,14 +70,16 @@ TEST(StudyDefinition, KeptInTheProjectExtras)
     const std::vector<TStudy> studies{StudyFromJson(Probabilistic()),
                                       StudyFromJson(json::parse(R"({"kind": "parametric", "input":
                                           {"target": "q_multiplier"}, "values": [0.5, 1, 2]})"))};
-    StoreStudies(extras, studies);
+    StoreStudies(extras, studies, UnitSystem::English);
     const std::string file = testing::TempDir() + std::to_string(::getpid()) + "_" + "studies.kv3x";
     extras.Write(file);
     const TProjectExtras read = TProjectExtras::Read(file);
-    EXPECT_EQ(StudiesOf(read), studies);
+    EXPECT_EQ(StudiesOf(read, UnitSystem::English), studies);
     EXPECT_EQ(read.Section("project")["designer"], "A. Engineer");
-    StoreStudies(extras, {});
-    EXPECT_TRUE(StudiesOf(extras).empty());
+    // Values typed in inches are never read as metres.
+    EXPECT_THROW(StudiesOf(read, UnitSystem::SI), EStudyError);
+    StoreStudies(extras, {}, UnitSystem::English);
+    EXPECT_TRUE(StudiesOf(extras, UnitSystem::SI).empty());
     EXPECT_EQ(extras.Section(StudiesSection), json::object());
 }
 

@@ -46,7 +46,7 @@ void StudyWindowTest::DefineRunCancelRerunExport()
     QCOMPARE(window->Progress()->value(), 5);
     QCOMPARE(window->Graphs().Curves.LineCount(), 5);
     QVERIFY(project->Changed());
-    QCOMPARE(StudiesOf(project->Extras).at(0).Name, std::string("Length"));
+    QCOMPARE(StudiesOf(project->Extras, project->Units()).at(0).Name, std::string("Length"));
 
     // A long run cancelled keeps the results of the last completed one.
     window->Editor().CountField()->setValue(MaxSweepValues);
@@ -83,7 +83,7 @@ void StudyWindowTest::DefineRunCancelRerunExport()
     QVERIFY(window->StatusText().contains(QStringLiteral("Probability of exceeding 0.5 in")));
     QCOMPARE(window->Graphs().Tornado.LineCount(), 2);  // the bar and the median line
     QCOMPARE(window->Graphs().Curves.LineCount(), 3);
-    QCOMPARE(StudiesOf(project->Extras).size(), std::size_t{2});
+    QCOMPARE(StudiesOf(project->Extras, project->Units()).size(), std::size_t{2});
     QVERIFY(prompts.Messages().isEmpty());
 }
 

@@ -222,7 +222,7 @@ void TStudyWindow::Reload()
     ShowTable(-1);
     std::string error;
     try {
-        FStudies = StudiesOf(FProject().Extras);
+        FStudies = StudiesOf(FProject().Extras, FProject().Units());
     } catch (const EStudyError& e) {
         // Left in the extras file as it is until the user defines a study here.
         FStudies.clear();
