@@ -29,12 +29,17 @@ void FitIntoView(QMdiSubWindow& child, const QRect& view)
 // may size itself to its content then, so the fit waits until both are done.
 class TChildPlacement : public QObject {
 public:
-    explicit TChildPlacement(QMdiArea& area) : QObject(&area), FArea(area) { area.viewport()->installEventFilter(this); }
+    explicit TChildPlacement(QMdiArea& area) : QObject(&area), FViewport(area.viewport())
+    {
+        FViewport->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == FArea.viewport()) {
+        // The viewport is asked for once: while the area is being destroyed
+        // it is no longer an area to ask.
+        if (watched == FViewport) {
             // A child window is added while it is being made, before it is
             // a QMdiSubWindow: it is known as one when it shows.
             if (event->type() == QEvent::ChildAdded)
@@ -43,15 +48,15 @@ protected:
             watched->removeEventFilter(this);
             if (auto* child = qobject_cast<QMdiSubWindow*>(watched))
                 QTimer::singleShot(0, this, [this, window = QPointer<QMdiSubWindow>(child)] {
-                    if (window)
-                        FitIntoView(*window, FArea.viewport()->rect());
+                    if (window && FViewport)
+                        FitIntoView(*window, FViewport->rect());
                 });
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    QMdiArea& FArea;
+    QPointer<QWidget> FViewport;
 };
 
 }  // namespace

@@ -175,8 +175,8 @@ QWidget* TStudyWindow::BuildResults()
 TStudyWindow::~TStudyWindow()
 {
     StopWorker();
-    for (QWidget* window : PlotWindows())
-        delete window;
+    for (const QPointer<QWidget>& window : FOpenedPlots)
+        delete window.data();
 }
 
 void TStudyWindow::closeEvent(QCloseEvent* event)
@@ -444,7 +444,7 @@ void TStudyWindow::ShowTable(int index)
 void TStudyWindow::ShowGraph(TGraphPlot& graph)
 {
     if (FOutcome)
-        ShowPlot(graph, FArea);
+        FOpenedPlots.emplace_back(ShowPlot(graph, FArea)->parentWidget());
 }
 
 QString TStudyWindow::ExportBase(const char* extension) const

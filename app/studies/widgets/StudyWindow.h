@@ -15,6 +15,7 @@
 #include "StudyGraphs.h"
 #include "StudyOutput.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <atomic>
@@ -82,6 +83,9 @@ private:
     void StopWorker();
     // The plot windows of this window's graphs.
     std::vector<QWidget*> PlotWindows() const;
+    // The same as opened here, for the destructor: when the area itself is
+    // being destroyed its list of windows can no longer be asked for.
+    std::vector<QPointer<QWidget>> FOpenedPlots;
     QString ExportBase(const char* extension) const;
 
     QMdiArea& FArea;
