@@ -151,3 +151,8 @@ std::string ExpandPlotUnits(const std::string& units, UnitSystem system)
         return units;
     return FamilyExpandUnits(units, system, PlotFamily);
 }
+
+std::string UnitSystemText(UnitSystem system)
+{
+    return system == UnitSystem::SI ? "S.I. units (kN, m)" : "English units (lb, in)";
+}

@@ -42,3 +42,6 @@ std::string ExpandChartUnits(const std::string& units, UnitSystem system);
 // occurrence of it), and the same for "L2", "L1", "L0", "L". Other systems
 // keep the code as it is.
 std::string ExpandPlotUnits(const std::string& units, UnitSystem system);
+
+// The system in words: "English units (lb, in)" or "S.I. units (kN, m)".
+std::string UnitSystemText(UnitSystem system);

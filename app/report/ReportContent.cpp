@@ -200,7 +200,7 @@ std::string TitlePage(const TReportInput& input)
     line("Designer", project.Designer.empty() ? "not given" : project.Designer);
     line("Design date", project.DesignDate.empty() ? "not given" : project.DesignDate);
     line("Report written", input.Date);
-    line("Units", units == UnitSystem::SI ? "S.I. units (kN, m)" : "English units (lbs, in)");
+    line("Units", ReportUnits(UnitSystemText(units)));
     line("Program", std::string("KORVEN ") + kKorvenVersion);
     html += "</table>\n<h3>Summary</h3>\n<table cellpadding=\"3\">\n";
     const std::string length = Length(units);

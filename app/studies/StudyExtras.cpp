@@ -6,11 +6,6 @@ namespace {
 
 std::string UnitsName(UnitSystem units) { return units == UnitSystem::SI ? "SI" : "English"; }
 
-std::string UnitsText(UnitSystem units)
-{
-    return units == UnitSystem::SI ? "S.I. units (kN, m)" : "English units (lb, in)";
-}
-
 }  // namespace
 
 std::vector<TStudy> StudiesOf(const TProjectExtras& extras, UnitSystem units)
@@ -21,8 +16,8 @@ std::vector<TStudy> StudiesOf(const TProjectExtras& extras, UnitSystem units)
         return studies;
     if (section.contains("units") && section.at("units") != UnitsName(units)) {
         const UnitSystem kept = units == UnitSystem::SI ? UnitSystem::English : UnitSystem::SI;
-        throw EStudyError("the studies were defined in " + UnitsText(kept) + " and the project is now in " +
-                          UnitsText(units) + "; switch the project's units back to use them");
+        throw EStudyError("the studies were defined in " + UnitSystemText(kept) + " and the project is now in " +
+                          UnitSystemText(units) + "; switch the project's units back to use them");
     }
     const json& definitions = section.at("definitions");
     if (!definitions.is_array())
