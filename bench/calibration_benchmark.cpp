@@ -69,7 +69,7 @@ TLoadTest Measured(const TCalibration& calibration, const std::vector<double>& m
            outcome.loadSettlement[rising].topLoad > outcome.loadSettlement[rising - 1].topLoad)
         ++rising;
     const float peak = outcome.loadSettlement[rising - 1].topLoad;
-    TLoadTest test{UnitSystemFromCode(p.units), {}};
+    TLoadTest test{UnitSystemFromCode(p.units), {}, {}};
     for (size_t k = 3; k < rising && outcome.loadSettlement[k].topLoad < 0.95f * peak; k += 4) {
         const korven::LoadSettlementRow& row = outcome.loadSettlement[k];
         TLoadTestPoint point{row.topLoad, row.topMovement, {}, {}};
@@ -110,7 +110,7 @@ TTiming Time(const TCalibration& calibration, const std::vector<double>& truth, 
 void Compare(const char* label, TProgramData& project, const std::vector<double>& truth, TFitOptions options,
              double largest, bool toe, const std::vector<double>& gauges, int runs)
 {
-    const TLoadTest placeholder{project.Units(), {{1, 1, {}, {}}, {2, 2, {}, {}}, {3, 3, {}, {}}}};
+    const TLoadTest placeholder{project.Units(), {{1, 1, {}, {}}, {2, 2, {}, {}}, {3, 3, {}, {}}}, {}};
     const TLoadTest test = Measured(TCalibration(project, placeholder, options), truth, largest, toe, gauges);
     options.Threads = 1;
     const TTiming one = Time(TCalibration(project, test, options), truth, runs);

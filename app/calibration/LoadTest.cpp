@@ -59,15 +59,13 @@ constexpr TUnitName UnitNames[] = {
     {"cm", 'L', UnitSystem::SI, 0.01},       {"m", 'L', UnitSystem::SI, 1},
 };
 
-// The factor from `unit` to unit system `units`, or nothing for a unit name
-// not known or of the wrong kind.
-std::optional<double> UnitFactor(const std::string& unit, char kind, UnitSystem units)
+const TUnitName* KnownUnit(const std::string& unit, char kind)
 {
     const std::string name = Lower(unit);
     for (const TUnitName& known : UnitNames)
         if (name == known.Name && known.Kind == kind)
-            return known.Base * static_cast<double>(ConversionFactor(known.System, units, std::string(1, kind)));
-    return std::nullopt;
+            return &known;
+    return nullptr;
 }
 
 enum class TCsvColumnKind { HeadLoad, HeadSettlement, ToeMovement, Gauge };
@@ -78,54 +76,126 @@ struct TCsvColumn {
     double Depth = 0;  // of a gauge, in the project's units
 };
 
-// "Gauge at 6.5 m (kN)": the name, then an optional unit in () or [].
-TCsvColumn ParseHeader(std::string_view cell, UnitSystem units)
+// A header cell: "Gauge at 6.5 m (kN)" is the name "Gauge at 6.5 m" and the
+// unit "kN", given in () or [].
+struct THeaderCell {
+    std::string Name;
+    std::string Unit;
+    // A gauge's depth and the unit after it: "6.5" and "m".
+    std::string Depth;
+    std::string DepthUnit;
+};
+
+THeaderCell SplitHeaderCell(std::string_view text)
 {
-    std::string name(Trim(cell));
-    std::string unit;
-    const size_t open = name.find_first_of("([");
+    THeaderCell cell{std::string(Trim(text)), {}, {}, {}};
+    const size_t open = cell.Name.find_first_of("([");
     if (open != std::string::npos) {
-        const size_t close = name.find_first_of(")]", open);
+        const size_t close = cell.Name.find_first_of(")]", open);
         if (close == std::string::npos)
-            throw ELoadTestError("the column \"" + name + "\" has an unclosed unit");
-        unit = std::string(Trim(std::string_view(name).substr(open + 1, close - open - 1)));
-        name = std::string(Trim(std::string_view(name).substr(0, open)));
+            throw ELoadTestError("the column \"" + cell.Name + "\" has an unclosed unit");
+        cell.Unit = std::string(Trim(std::string_view(cell.Name).substr(open + 1, close - open - 1)));
+        cell.Name = std::string(Trim(std::string_view(cell.Name).substr(0, open)));
     }
-    const std::string lower = Lower(name);
-    TCsvColumn column{TCsvColumnKind::HeadLoad};
-    char kind = 'F';
-    if (lower == "head load" || lower == "load") {
-        column.Kind = TCsvColumnKind::HeadLoad;
-    } else if (lower == "head settlement" || lower == "settlement") {
-        column.Kind = TCsvColumnKind::HeadSettlement;
-        kind = 'L';
-    } else if (lower == "toe movement" || lower == "toe") {
-        column.Kind = TCsvColumnKind::ToeMovement;
-        kind = 'L';
-    } else if (lower.rfind("gauge at ", 0) == 0) {
-        column.Kind = TCsvColumnKind::Gauge;
-        // The depth, with an optional length unit after it.
-        std::istringstream depth(name.substr(9));
-        std::string value, depthUnit;
-        depth >> value >> depthUnit;
-        const std::optional<double> number = Number(value);
-        std::optional<double> factor = depthUnit.empty() ? 1.0 : UnitFactor(depthUnit, 'L', units);
-        if (!number || !factor)
-            throw ELoadTestError("the column \"" + std::string(Trim(cell)) +
-                                 "\" does not give a gauge depth such as \"Gauge at 6.5 m\"");
-        column.Depth = *number * *factor;
-    } else {
-        throw ELoadTestError("the column \"" + std::string(Trim(cell)) +
-                             "\" is not known (use Head load, Head settlement, Toe movement, Gauge at DEPTH)");
+    if (Lower(cell.Name).rfind("gauge at ", 0) == 0) {
+        std::istringstream depth(cell.Name.substr(9));
+        depth >> cell.Depth >> cell.DepthUnit;
     }
-    if (!unit.empty()) {
-        const std::optional<double> factor = UnitFactor(unit, kind, units);
+    return cell;
+}
+
+// The columns of a header line; `named` gathers the unit systems of the
+// units it names.
+class THeaderReader {
+public:
+    THeaderReader(UnitSystem units, UnitSystem unitless) : FUnits(units), FUnitless(unitless) {}
+
+    TCsvColumn Column(std::string_view text)
+    {
+        const THeaderCell cell = SplitHeaderCell(text);
+        const std::string lower = Lower(cell.Name);
+        TCsvColumn column{TCsvColumnKind::HeadLoad};
+        char kind = 'F';
+        if (lower == "head load" || lower == "load") {
+            column.Kind = TCsvColumnKind::HeadLoad;
+        } else if (lower == "head settlement" || lower == "settlement") {
+            column.Kind = TCsvColumnKind::HeadSettlement;
+            kind = 'L';
+        } else if (lower == "toe movement" || lower == "toe") {
+            column.Kind = TCsvColumnKind::ToeMovement;
+            kind = 'L';
+        } else if (lower.rfind("gauge at ", 0) == 0) {
+            column.Kind = TCsvColumnKind::Gauge;
+            const std::optional<double> depth = Number(cell.Depth);
+            const std::optional<double> factor = Factor(cell.DepthUnit, 'L');
+            if (!depth || !factor)
+                throw ELoadTestError("the column \"" + std::string(Trim(text)) +
+                                     "\" does not give a gauge depth such as \"Gauge at 6.5 m\"");
+            column.Depth = *depth * *factor;
+        } else {
+            throw ELoadTestError("the column \"" + std::string(Trim(text)) +
+                                 "\" is not known (use Head load, Head settlement, Toe movement, Gauge at DEPTH)");
+        }
+        const std::optional<double> factor = Factor(cell.Unit, kind);
         if (!factor)
-            throw ELoadTestError("the unit \"" + unit + "\" of the column \"" + name + "\" is not a " +
+            throw ELoadTestError("the unit \"" + cell.Unit + "\" of the column \"" + cell.Name + "\" is not a " +
                                  (kind == 'F' ? "force (lb, kip, N, kN, MN)" : "length (in, ft, mm, cm, m)"));
         column.Factor = *factor;
+        return column;
     }
-    return column;
+
+    bool Mixed() const { return FNamed.size() > 1; }
+
+private:
+    // The factor from `unit` to the project's units; none for a unit name
+    // not known or of the wrong kind.
+    std::optional<double> Factor(const std::string& unit, char kind)
+    {
+        const std::string slot(1, kind);
+        if (unit.empty())
+            return static_cast<double>(ConversionFactor(FUnitless, FUnits, slot));
+        const TUnitName* known = KnownUnit(unit, kind);
+        if (!known)
+            return std::nullopt;
+        if (std::find(FNamed.begin(), FNamed.end(), known->System) == FNamed.end())
+            FNamed.push_back(known->System);
+        return known->Base * static_cast<double>(ConversionFactor(known->System, FUnits, slot));
+    }
+
+    UnitSystem FUnits;
+    UnitSystem FUnitless;
+    std::vector<UnitSystem> FNamed;
+};
+
+// Inserts a gauge depth into the increasing list, once.
+void AddGaugeDepth(std::vector<double>& depths, double depth)
+{
+    const auto at = std::lower_bound(depths.begin(), depths.end(), depth);
+    if (at == depths.end() || *at != depth)
+        depths.insert(at, depth);
+}
+
+// Calls `take(number, line)` for each line that is neither blank nor a
+// comment, until it returns false.
+template <class Take>
+void ForEachLine(std::string_view text, Take take)
+{
+    int lineNumber = 0;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (Trim(line).empty() || Trim(line).front() == '#')
+            continue;
+        if (!take(lineNumber, line))
+            return;
+    }
 }
 
 std::vector<std::string_view> SplitCells(std::string_view line)
@@ -158,12 +228,23 @@ void TLoadTest::SetUnits(UnitSystem units)
             gauge.Load *= force;
         }
     }
+    for (double& depth : GaugeDepths)
+        depth *= length;
     Units = units;
 }
 
 bool TLoadTest::HasGauges() const
 {
     return std::any_of(Points.begin(), Points.end(), [](const TLoadTestPoint& p) { return !p.Gauges.empty(); });
+}
+
+std::vector<double> TLoadTest::AllGaugeDepths() const
+{
+    std::vector<double> depths = GaugeDepths;
+    for (const TLoadTestPoint& point : Points)
+        for (const TGaugeReading& gauge : point.Gauges)
+            AddGaugeDepth(depths, gauge.Depth);
+    return depths;
 }
 
 bool TLoadTest::HasToeMovements() const
@@ -186,24 +267,13 @@ void TLoadTest::Check() const
     }
 }
 
-TLoadTest ReadLoadTestCsv(std::string_view text, UnitSystem units)
+TLoadTest ReadLoadTestCsv(std::string_view text, UnitSystem units, std::optional<UnitSystem> unitless)
 {
     TLoadTest test;
     test.Units = units;
+    THeaderReader header(units, unitless.value_or(units));
     std::vector<TCsvColumn> columns;
-    int lineNumber = 0;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (Trim(line).empty() || Trim(line).front() == '#')
-            continue;
+    ForEachLine(text, [&](int lineNumber, std::string_view line) {
         const auto refuse = [&](const std::string& why) {
             throw ELoadTestError("line " + std::to_string(lineNumber) + ": " + why + ": \"" + std::string(line) +
                                  "\"");
@@ -212,16 +282,25 @@ TLoadTest ReadLoadTestCsv(std::string_view text, UnitSystem units)
         if (columns.empty()) {
             try {
                 for (std::string_view cell : cells)
-                    columns.push_back(ParseHeader(cell, units));
+                    columns.push_back(header.Column(cell));
             } catch (const ELoadTestError& error) {
                 refuse(error.what());
             }
+            if (header.Mixed())
+                refuse("the header names units of both the English and the SI system; give every column a unit of "
+                       "one system (lb, kip, in, ft or N, kN, MN, mm, cm, m)");
             const auto has = [&](TCsvColumnKind kind) {
                 return std::any_of(columns.begin(), columns.end(), [kind](const TCsvColumn& c) { return c.Kind == kind; });
             };
             if (!has(TCsvColumnKind::HeadLoad) || !has(TCsvColumnKind::HeadSettlement))
                 refuse("the header must name the columns \"Head load\" and \"Head settlement\"");
-            continue;
+            for (const TCsvColumn& column : columns)
+                if (column.Kind == TCsvColumnKind::Gauge) {
+                    if (std::count(test.GaugeDepths.begin(), test.GaugeDepths.end(), column.Depth) != 0)
+                        refuse("two columns are gauges at the same depth");
+                    AddGaugeDepth(test.GaugeDepths, column.Depth);
+                }
+            return true;
         }
         if (cells.size() > columns.size())
             refuse("more cells than the header names");
@@ -254,11 +333,30 @@ TLoadTest ReadLoadTestCsv(std::string_view text, UnitSystem units)
         if (!hasLoad || !hasSettlement)
             refuse("a head load and a head settlement are needed on every line");
         test.Points.push_back(std::move(point));
-    }
+        return true;
+    });
     if (columns.empty())
         throw ELoadTestError("the file holds no header line");
     test.Check();
     return test;
+}
+
+std::vector<std::string> LoadTestColumnsWithoutUnits(std::string_view text)
+{
+    std::vector<std::string> names;
+    ForEachLine(text, [&](int, std::string_view line) {
+        try {
+            for (std::string_view column : SplitCells(line)) {
+                const THeaderCell cell = SplitHeaderCell(column);
+                if (cell.Unit.empty() || (!cell.Depth.empty() && cell.DepthUnit.empty()))
+                    names.push_back(cell.Name);
+            }
+        } catch (const ELoadTestError&) {
+            names.clear();
+        }
+        return false;  // the header only
+    });
+    return names;
 }
 
 TLoadTest ReadLoadTestCsvFile(const std::string& fileName, UnitSystem units)
@@ -286,7 +384,10 @@ nlohmann::json LoadTestJson(const TLoadTest& test)
             row["gauges"].push_back({{"depth", gauge.Depth}, {"load", gauge.Load}});
         points.push_back(std::move(row));
     }
-    return {{"units", test.Units == UnitSystem::SI ? "SI" : "English"}, {"points", std::move(points)}};
+    nlohmann::json section = {{"units", test.Units == UnitSystem::SI ? "SI" : "English"}, {"points", std::move(points)}};
+    if (const std::vector<double> depths = test.AllGaugeDepths(); !depths.empty())
+        section["gaugeDepths"] = depths;
+    return section;
 }
 
 TLoadTest LoadTestFromJson(const nlohmann::json& section)
@@ -304,19 +405,20 @@ TLoadTest LoadTestFromJson(const nlohmann::json& section)
             if (row.contains("toeMovement"))
                 point.ToeMovement = row.at("toeMovement").get<double>();
             if (row.contains("gauges"))
-                for (const nlohmann::json& gauge : row.at("gauges"))
+                for (const nlohmann::json& gauge : row.at("gauges")) {
                     point.Gauges.push_back({gauge.at("depth").get<double>(), gauge.at("load").get<double>()});
+                    AddGaugeDepth(test.GaugeDepths, point.Gauges.back().Depth);
+                }
             test.Points.push_back(std::move(point));
         }
+        if (section.contains("gaugeDepths"))
+            for (const nlohmann::json& depth : section.at("gaugeDepths"))
+                AddGaugeDepth(test.GaugeDepths, depth.get<double>());
     } catch (const nlohmann::json::exception& error) {
         throw ELoadTestError(std::string("the load test section cannot be read: ") + error.what());
     }
     test.Check();
     return test;
-}
-
-namespace {
-const std::string LoadTestSection = "loadTest";
 }
 
 std::optional<TLoadTest> ProjectLoadTest(const TProgramData& project)

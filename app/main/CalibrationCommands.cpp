@@ -1,4 +1,5 @@
-// The main window's commands of the load test and its calibration.
+// The main window's commands of the load test and its calibration, and the
+// undo steps of the project's extras sections.
 
 #include "MainForm.h"
 
@@ -26,9 +27,32 @@ bool SamePoints(const std::vector<TFloatPoint>& a, const std::vector<TFloatPoint
 
 void TMainForm::ShowLoadTestWindow()
 {
-    if (!FLoadTestWindow)
-        FLoadTestWindow = new TfrmLoadTest(*FArea, ProjectAccess(), [this] { UpdateMeasuredPoints(); });
+    if (!FLoadTestWindow) {
+        const auto restored = [this] {
+            if (FLoadTestWindow)
+                FLoadTestWindow->LoadFields();
+            UpdateMeasuredPoints();
+        };
+        FLoadTestWindow = new TfrmLoadTest(
+            *FArea, {ProjectAccess(), [this] { UpdateMeasuredPoints(); }, [this] { return FSettings.EditorPath; },
+                     [this, restored](const QString& text, const std::function<void()>& change) {
+                         RecordExtrasChange(text, LoadTestSection, change, restored);
+                     }});
+    }
     FLoadTestWindow->ShowWindow();
+}
+
+void TMainForm::RecordExtrasChange(const QString& text, const std::string& section,
+                                   const std::function<void()>& change, const std::function<void()>& restored)
+{
+    RecordValueChange<nlohmann::json>(
+        text, [this, section] { return Project().Extras.Section(section); },
+        [this, section, restored](const nlohmann::json& value) {
+            Project().Extras.SetSection(section, value);
+            Project().SetChanged(true);
+            restored();
+        },
+        change);
 }
 
 void TMainForm::ShowCalibrationWindow()

@@ -200,6 +200,11 @@ private:
     // the plot windows follow when the values changed or `refreshPlots`
     // asks for it, and so does the Results Summary.
     void UpdateMeasuredPoints(bool refreshPlots = false);
+    // Runs `change` of the project's extras section `section` as one step of
+    // the undo history named `text`; undo and redo put the section back,
+    // mark the project changed and call `restored`.
+    void RecordExtrasChange(const QString& text, const std::string& section, const std::function<void()>& change,
+                            const std::function<void()>& restored);
 
     TProjectTables FTables;
     TMainGraphs FGraphs;

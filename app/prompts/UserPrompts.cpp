@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -49,6 +50,17 @@ public:
         case QMessageBox::No: return Answer::No;
         default: return Answer::Cancel;
         }
+    }
+
+    std::optional<QString> AskText(QWidget* parent, const QString& label, const QString& text) override
+    {
+        QInputDialog dialog(parent);
+        dialog.setWindowTitle(MessageTitle());
+        dialog.setLabelText(label);
+        dialog.setTextValue(text);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.textValue();
     }
 
     FileChoice OpenFile(QWidget* parent, const FileRequest& request) override

@@ -11,12 +11,14 @@
 //   Prompts().Inform(this, "Entry must be an integer.");
 //   if (Prompts().Ask(this, "Do you want to save any changes?") == Answer::Cancel) ...
 //   FileChoice file = Prompts().OpenFile(this, FileRequest("Open", filter));
+//   if (std::optional<QString> depth = Prompts().AskText(this, "Depth (ft):", "30")) ...
 //   if (!Launcher().StartProgram(editorPath, {reportPath})) ...
 //   if (Prompts().Print(this, printer)) ... paint on the printer
 
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <utility>
 
 class QPrinter;
@@ -61,6 +63,9 @@ public:
     virtual void Inform(QWidget* parent, const QString& text, PromptIcon icon = PromptIcon::Information) = 0;
     // A question with Yes, No and Cancel buttons and a question icon.
     virtual Answer Ask(QWidget* parent, const QString& text) = 0;
+    // A line of text to enter under `label`, preset to `text`, with OK and
+    // Cancel buttons; nothing when cancelled.
+    virtual std::optional<QString> AskText(QWidget* parent, const QString& label, const QString& text) = 0;
     // Open dialog for one existing file.
     virtual FileChoice OpenFile(QWidget* parent, const FileRequest& request) = 0;
     // Save dialog in an existing folder; asks before overwriting a file.

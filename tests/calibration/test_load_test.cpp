@@ -39,6 +39,14 @@ TEST(LoadTestCsv, ReadsNamedColumnsInTheirUnitsIntoTheProjectsUnits)
                                                 UnitSystem::English);
     EXPECT_NEAR(converted.Points[0].HeadSettlement, 1.0, 1e-9);
     EXPECT_NEAR(converted.Points[0].HeadLoad, 224.8, 0.1);
+
+    // Columns without a unit are named for the question, and read in the
+    // system answered.
+    const std::string bare = "# TP\nLoad (kN),Settlement,Gauge at 20 (kN)\n1,0.0254,1\n2,0.0508,1\n3,0.0762,1\n";
+    EXPECT_EQ(LoadTestColumnsWithoutUnits(bare), (std::vector<std::string>{"Settlement", "Gauge at 20"}));
+    const TLoadTest answered = ReadLoadTestCsv(bare, UnitSystem::English, UnitSystem::SI);
+    EXPECT_NEAR(answered.Points[0].HeadSettlement, 1.0, 1e-9);
+    EXPECT_NEAR(answered.GaugeDepths.at(0), 787.4, 0.01);
 }
 
 TEST(LoadTestCsv, RefusesABadLineByItsNumberAndText)
@@ -62,6 +70,11 @@ TEST(LoadTestCsv, RefusesABadLineByItsNumberAndText)
               "\"Load,Depth\"");
     EXPECT_EQ(refusal("Load,Settlement\n1,1\n2,2\n"),
               "a load test needs at least 3 points of head load and settlement; it has 2");
+    EXPECT_EQ(refusal("Load (kip),Settlement (mm)\n"),
+              "line 1: the header names units of both the English and the SI system; give every column a unit of one "
+              "system (lb, kip, in, ft or N, kN, MN, mm, cm, m): \"Load (kip),Settlement (mm)\"");
+    EXPECT_EQ(refusal("Load,Settlement,Gauge at 2,Gauge at 2\n"),
+              "line 1: two columns are gauges at the same depth: \"Load,Settlement,Gauge at 2,Gauge at 2\"");
     EXPECT_EQ(refusal("Load,Settlement\n1,1\n2,2\n1,3\n"),
               "points 1 and 3 have the same head load; give one settlement per load");
 }
@@ -74,6 +87,10 @@ TEST(LoadTestJson, RoundTripsAndConvertsWithTheUnitSystem)
     const TLoadTest back = LoadTestFromJson(nlohmann::json::parse(section.dump()));
     EXPECT_EQ(LoadTestJson(back), section);
     EXPECT_FALSE(back.Points[1].ToeMovement);
+    // A gauge placed before its first reading is kept.
+    nlohmann::json placed = section;
+    placed["gaugeDepths"] = {360, 240};
+    EXPECT_EQ(LoadTestFromJson(placed).GaugeDepths, (std::vector<double>{240, 360}));
 
     test.SetUnits(UnitSystem::SI);
     EXPECT_EQ(LoadTestJson(test)["units"], "SI");

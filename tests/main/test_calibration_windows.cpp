@@ -1,6 +1,7 @@
 // The load test and the calibration windows in the main window: measured
-// points imported (a bad line refused), fitted on the worker thread,
-// applied and run, kept with the project.
+// points imported (a bad line refused, units asked for), gauges placed,
+// edits undone and redone, fitted on the worker thread, applied and run,
+// kept with the project.
 
 #include "LoadTest.h"
 #include "MainForm.h"
@@ -11,6 +12,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QtTest>
@@ -25,6 +27,11 @@ class TestCalibrationWindows : public QObject, TMainFormFixture {
         file.open(QIODevice::WriteOnly);
         file.write(text);
         return path;
+    }
+
+    static QString Header(const TfrmLoadTest& window, int column)
+    {
+        return window.Grid()->horizontalHeaderItem(column)->text().split('\n').first();
     }
 
 private slots:
@@ -130,6 +137,87 @@ private slots:
         QVERIFY(stored);
         QCOMPARE(stored->Points.size(), std::size_t{6});
         QVERIFY(FForm->Project().ApplyTzFactors);
+    }
+
+    void unitsGaugesAndUndo()
+    {
+        const QString path = CopyIn(QStringLiteral(KORVEN_EXAMPLES "/example.kv3d"), QStringLiteral("tp2.kv3d"));
+        OpenProject(path);
+        FForm->Settings().EditorPath = QStringLiteral("gedit --new-window");
+        Popup(*FForm, QStringLiteral("&Data"));
+        Trigger(*FForm, QStringLiteral("Load Test ..."));
+        auto* loadTest = FForm->findChild<TfrmLoadTest*>();
+        QVERIFY(loadTest);
+        TTableUndo& undo = *TTableUndo::Current();
+
+        // Units of both systems are refused; a header without units asks,
+        // and "No" reads the file in kN and m into the project's lb and in.
+        loadTest->FileNameEdit()->setText(
+            WriteFile(QStringLiteral("mixed.csv"), "Head load (kN), Head settlement (in)\n100,0.1\n200,0.2\n300,0.4\n"));
+        loadTest->ReadFromFile();
+        QVERIFY(FPrompts->Messages().last().contains(QStringLiteral("both the English and the SI system")));
+        loadTest->FileNameEdit()->setText(
+            WriteFile(QStringLiteral("bare.csv"), "Head load, Head settlement\n100,0.001\n200,0.002\n300,0.004\n"));
+        FPrompts->Answers = {Answer::Cancel, Answer::No};
+        loadTest->ReadFromFile();
+        QCOMPARE(loadTest->Grid()->rowCount(), 0);
+        loadTest->ReadFromFile();
+        QVERIFY(FPrompts->Asked.back().Text.contains(QStringLiteral("Head load, Head settlement")));
+        std::optional<TLoadTest> stored = ProjectLoadTest(FForm->Project());
+        QVERIFY(stored && std::abs(stored->Points[0].HeadLoad - 22480.89) < 0.01);
+        QVERIFY(std::abs(stored->Points[0].HeadSettlement - 0.03937) < 1e-5);
+        QCOMPARE(undo.undoText(), QStringLiteral("Import in Load Test"));
+
+        // A gauge in the project's inches; off the pile or twice is refused.
+        FPrompts->Texts = {QStringLiteral("700"), QStringLiteral("30*12"), QStringLiteral("360")};
+        for (int i = 0; i < 3; ++i)
+            loadTest->AddGauge();
+        QVERIFY(FPrompts->Messages().at(FPrompts->Messages().size() - 2).contains(QStringLiteral("from 0 to 600 in")));
+        QVERIFY(FPrompts->Messages().last().contains(QStringLiteral("gauge at 360 in already")));
+        QCOMPARE(loadTest->Grid()->columnCount(), 4);
+        QCOMPARE(Header(*loadTest, 3), QStringLiteral("Gauge at 360 in"));
+        QCOMPARE(ProjectLoadTest(FForm->Project())->GaugeDepths, std::vector<double>{360});
+        loadTest->Grid()->setItem(1, 3, new QTableWidgetItem(QStringLiteral("30000")));
+        QCOMPARE(ProjectLoadTest(FForm->Project())->Points[1].Gauges.size(), std::size_t{1});
+
+        // Moved with its reading, then removed; each an undoable step whose
+        // undo the grid shows.
+        loadTest->Grid()->setCurrentCell(0, 3);
+        FPrompts->Texts = {QStringLiteral("480")};
+        loadTest->ChangeGauge();
+        QCOMPARE(Header(*loadTest, 3), QStringLiteral("Gauge at 480 in"));
+        QCOMPARE(loadTest->Grid()->item(1, 3)->text(), QStringLiteral("30000"));
+        loadTest->RemoveGauge();
+        QCOMPARE(loadTest->Grid()->columnCount(), 3);
+        QCOMPARE(undo.undoText(), QStringLiteral("Remove Gauge in Load Test"));
+        undo.undo();
+        QCOMPARE(Header(*loadTest, 3), QStringLiteral("Gauge at 480 in"));
+        undo.undo();
+        QCOMPARE(Header(*loadTest, 3), QStringLiteral("Gauge at 360 in"));
+        undo.undo();  // the entry of the reading
+        QVERIFY(loadTest->Grid()->item(1, 3) == nullptr || loadTest->Grid()->item(1, 3)->text().isEmpty());
+        undo.redo();
+        undo.redo();
+        QCOMPARE(loadTest->Grid()->item(1, 3)->text(), QStringLiteral("30000"));
+        QCOMPARE(ProjectLoadTest(FForm->Project())->GaugeDepths, std::vector<double>{480});
+        QVERIFY(FForm->Project().Changed());
+
+        // The chosen text editor shows the file.
+        for (QPushButton* button : loadTest->findChildren<QPushButton*>())
+            if (button->text() == QStringLiteral("View/Edit File"))
+                button->click();
+        QCOMPARE(FLauncher->Started.size(), std::size_t{1});
+        QCOMPARE(FLauncher->Started.front().Program, QStringLiteral("gedit"));
+
+        // Saved and read back with the gauge and its reading.
+        Popup(*FForm, QStringLiteral("&File"));
+        Trigger(*FForm, QStringLiteral("&Save"));
+        OpenProject(CopyIn(QStringLiteral(KORVEN_EXAMPLES "/example.kv3d"), QStringLiteral("other.kv3d")));
+        OpenProject(path);
+        stored = ProjectLoadTest(FForm->Project());
+        QVERIFY(stored);
+        QCOMPARE(stored->GaugeDepths, std::vector<double>{480});
+        QCOMPARE(stored->Points[1].Gauges.front().Load, 30000.0);
     }
 };
 

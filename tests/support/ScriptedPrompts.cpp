@@ -70,6 +70,16 @@ Answer ScriptedPrompts::Ask(QWidget*, const QString& text)
     return answer;
 }
 
+std::optional<QString> ScriptedPrompts::AskText(QWidget*, const QString& label, const QString&)
+{
+    Asked.push_back({Kind::AskText, label, PromptIcon::None, FileRequest()});
+    if (Texts.empty())
+        return std::nullopt;
+    const QString text = Texts.front();
+    Texts.pop_front();
+    return text;
+}
+
 FileChoice ScriptedPrompts::OpenFile(QWidget*, const FileRequest& request) { return NextFile(Kind::OpenFile, request); }
 
 FileChoice ScriptedPrompts::SaveFile(QWidget*, const FileRequest& request) { return NextFile(Kind::SaveFile, request); }

@@ -13,11 +13,11 @@
 // Answers from scripted queues and records every prompt.
 class ScriptedPrompts : public UserPrompts {
 public:
-    enum class Kind { Inform, Ask, OpenFile, SaveFile, Print, PageSetup };
+    enum class Kind { Inform, Ask, AskText, OpenFile, SaveFile, Print, PageSetup };
     struct Record {
         Kind What;
-        QString Text;  // message or question; the title for file dialogs; the job
-                       // title for the print dialog
+        QString Text;  // message, question or label; the title for file dialogs;
+                       // the job title for the print dialog
         PromptIcon Icon = PromptIcon::None;
         FileRequest Request;  // file dialogs only
     };
@@ -29,6 +29,8 @@ public:
 
     // Answers handed out in order; Cancel and an empty choice once used up.
     std::deque<Answer> Answers;
+    // Texts entered, in order; none left cancels.
+    std::deque<QString> Texts;
     std::deque<FileChoice> Files;
     // Each print dialog prints to the next PDF file; an empty path, or none
     // left, cancels it.
@@ -43,6 +45,7 @@ public:
 
     void Inform(QWidget* parent, const QString& text, PromptIcon icon) override;
     Answer Ask(QWidget* parent, const QString& text) override;
+    std::optional<QString> AskText(QWidget* parent, const QString& label, const QString& text) override;
     FileChoice OpenFile(QWidget* parent, const FileRequest& request) override;
     FileChoice SaveFile(QWidget* parent, const FileRequest& request) override;
     bool Print(QWidget* parent, QPrinter& printer) override;

@@ -39,10 +39,25 @@ QString StoredText(const TLoadTest& test)
                                : QStringLiteral("%1 measured points, stored in the project.").arg(test.Points.size());
 }
 
+QString UnitName(const char* slot, UnitSystem units) { return QString::fromStdString(ExpandUnits(slot, units)); }
+
+// The question for a header that leaves columns without a unit.
+QString UnitsQuestion(const std::vector<std::string>& columns, UnitSystem units)
+{
+    QStringList names;
+    for (const std::string& name : columns)
+        names << QString::fromStdString(name);
+    const UnitSystem other = units == UnitSystem::SI ? UnitSystem::English : UnitSystem::SI;
+    const auto pair = [](UnitSystem system) { return UnitName("F", system) + QStringLiteral(" and ") + UnitName("L", system); };
+    return QStringLiteral("The header gives no unit for: %1.\n\nAre these values in the project's units, %2?\n\n"
+                          "Yes: in %2.\nNo: in %3, converted into the project's units.\nCancel: nothing is read.")
+        .arg(names.join(QStringLiteral(", ")), pair(units), pair(other));
+}
+
 }  // namespace
 
-TfrmLoadTest::TfrmLoadTest(QMdiArea& area, std::function<TProgramData&()> project, std::function<void()> stored)
-    : FProject(std::move(project)), FStored(std::move(stored)), FChart(CreateChart(this)),
+TfrmLoadTest::TfrmLoadTest(QMdiArea& area, TLoadTestHooks hooks)
+    : FHooks(std::move(hooks)), FChart(CreateChart(this)),
       FGrid(new QTableWidget(0, FirstGaugeColumn, this)), FNote(new QLabel(this)), FFileName(new QLineEdit(this)),
       FEditButton(new QPushButton(QStringLiteral("View/Edit File"), this)),
       FReadButton(new QPushButton(QStringLiteral("Read values from File"), this))
@@ -65,7 +80,7 @@ TfrmLoadTest::TfrmLoadTest(QMdiArea& area, std::function<TProgramData&()> projec
     FGrid->verticalHeader()->setDefaultSectionSize(FGrid->fontMetrics().height() + 6);
     connect(FGrid, &QTableWidget::cellChanged, this, [this] {
         if (!FFilling)
-            GridChanged();
+            GridChanged("Entry");
     });
 
     const auto button = [this](const QString& caption, auto action) {
@@ -80,16 +95,22 @@ TfrmLoadTest::TfrmLoadTest(QMdiArea& area, std::function<TProgramData&()> projec
         if (FGrid->currentRow() < 0)
             return;
         FGrid->removeRow(FGrid->currentRow());
-        GridChanged();
+        GridChanged("Delete Row");
     }));
+    rowButtons->addWidget(button(QStringLiteral("Clear"), [this] { Clear(); }));
     rowButtons->addStretch();
+    auto* gaugeButtons = new QHBoxLayout;
+    gaugeButtons->addWidget(button(QStringLiteral("Add Gauge..."), [this] { AddGauge(); }));
+    gaugeButtons->addWidget(button(QStringLiteral("Change Gauge..."), [this] { ChangeGauge(); }));
+    gaugeButtons->addWidget(button(QStringLiteral("Remove Gauge"), [this] { RemoveGauge(); }));
+    gaugeButtons->addStretch();
 
     FNote->setObjectName(QStringLiteral("LoadTestNote"));
     FNote->setWordWrap(true);
     FFileName->setObjectName(QStringLiteral("FileNameEdit"));
     connect(FFileName, &QLineEdit::textChanged, this, [this] { UpdateFileButtons(); });
     connect(FEditButton, &QPushButton::clicked, this, [this] {
-        if (!StartTextEditor({}, FFileName->text()))
+        if (!StartTextEditor(FHooks.TextEditor ? FHooks.TextEditor() : QString(), FFileName->text()))
             Prompts().Inform(this, QStringLiteral("An error occurred in running the Word Processor"));
     });
     connect(FReadButton, &QPushButton::clicked, this, [this] { ReadFromFile(); });
@@ -112,8 +133,8 @@ TfrmLoadTest::TfrmLoadTest(QMdiArea& area, std::function<TProgramData&()> projec
     clipRow->addStretch();
     auto* help = new QLabel(
         QStringLiteral("A header line names the columns: Head load, Head settlement, and optionally Toe "
-                       "movement and Gauge at DEPTH. Units in parentheses (kip, mm, ft, ...) are converted; "
-                       "a column without one is in the project's units."),
+                       "movement and Gauge at DEPTH UNIT. Units in parentheses (kip, mm, ft, ...) are converted; "
+                       "for columns without one you are asked which unit system they are in."),
         this);
     help->setWordWrap(true);
 
@@ -121,6 +142,7 @@ TfrmLoadTest::TfrmLoadTest(QMdiArea& area, std::function<TProgramData&()> projec
     layout->addWidget(FChart->Widget(), 1);
     layout->addWidget(FGrid, 1);
     layout->addLayout(rowButtons);
+    layout->addLayout(gaugeButtons);
     layout->addWidget(FNote);
     layout->addLayout(fileRow);
     layout->addLayout(fileButtons);
@@ -147,9 +169,9 @@ void TfrmLoadTest::ShowWindow()
 void TfrmLoadTest::LoadFields()
 {
     TLoadTest test;
-    test.Units = FProject().Units();
+    test.Units = FHooks.Project().Units();
     try {
-        if (const std::optional<TLoadTest> stored = ProjectLoadTest(FProject()))
+        if (const std::optional<TLoadTest> stored = ProjectLoadTest(FHooks.Project()))
             test = *stored;
         FNote->setText(StoredText(test));
     } catch (const ELoadTestError& error) {
@@ -160,20 +182,14 @@ void TfrmLoadTest::LoadFields()
 
 void TfrmLoadTest::ShowTest(const TLoadTest& test)
 {
-    FGaugeDepths.clear();
-    for (const TLoadTestPoint& point : test.Points)
-        for (const TGaugeReading& gauge : point.Gauges)
-            if (std::find(FGaugeDepths.begin(), FGaugeDepths.end(), gauge.Depth) == FGaugeDepths.end())
-                FGaugeDepths.push_back(gauge.Depth);
-    std::sort(FGaugeDepths.begin(), FGaugeDepths.end());
-
-    const UnitSystem units = FProject().Units();
-    const QString force = QString::fromStdString(ExpandUnits("F", units));
-    const QString length = QString::fromStdString(ExpandUnits("L", units));
+    FGaugeDepths = test.AllGaugeDepths();
+    const UnitSystem units = FHooks.Project().Units();
+    const QString force = UnitName("F", units);
+    const QString length = UnitName("L", units);
     QStringList captions{QStringLiteral("Head load\n(%1)").arg(force), QStringLiteral("Head settlement\n(%1)").arg(length),
                          QStringLiteral("Toe movement\n(%1)").arg(length)};
     for (double depth : FGaugeDepths)
-        captions << QStringLiteral("Gauge at %1 %2\n(%3)").arg(CellText(depth), length, force);
+        captions << GaugeCaption(depth);
 
     FFilling = true;
     FGrid->clear();
@@ -197,10 +213,17 @@ void TfrmLoadTest::ShowTest(const TLoadTest& test)
     Redraw(test);
 }
 
+QString TfrmLoadTest::GaugeCaption(double depth) const
+{
+    const UnitSystem units = FHooks.Project().Units();
+    return QStringLiteral("Gauge at %1 %2\n(%3)").arg(CellText(depth), UnitName("L", units), UnitName("F", units));
+}
+
 TLoadTest TfrmLoadTest::GridTest() const
 {
     TLoadTest test;
-    test.Units = FProject().Units();
+    test.Units = FHooks.Project().Units();
+    test.GaugeDepths = FGaugeDepths;
     for (int row = 0; row < FGrid->rowCount(); ++row) {
         const auto value = [&](int column) -> std::optional<double> {
             const QTableWidgetItem* item = FGrid->item(row, column);
@@ -233,7 +256,7 @@ TLoadTest TfrmLoadTest::GridTest() const
     return test;
 }
 
-void TfrmLoadTest::GridChanged()
+void TfrmLoadTest::GridChanged(const char* what)
 {
     TLoadTest test;
     try {
@@ -245,25 +268,38 @@ void TfrmLoadTest::GridChanged()
         Redraw(test);
         return;
     }
+    const auto store = [&] { SetProjectLoadTest(FHooks.Project(), test); };
+    const QString step = QString::fromLatin1(what) + QStringLiteral(" in ") + WindowCaption;
+    if (FHooks.Record)
+        FHooks.Record(step, store);
+    else
+        store();
     FNote->setText(StoredText(test));
-    SetProjectLoadTest(FProject(), test);
     Redraw(test);
-    if (FStored)
-        FStored();
+    if (FHooks.Stored)
+        FHooks.Stored();
 }
 
-void TfrmLoadTest::Import(const std::string& text)
+void TfrmLoadTest::Import(const std::string& text, const char* what)
 {
+    const UnitSystem units = FHooks.Project().Units();
+    std::optional<UnitSystem> unitless;
+    if (const std::vector<std::string> columns = LoadTestColumnsWithoutUnits(text); !columns.empty()) {
+        switch (Prompts().Ask(this, UnitsQuestion(columns, units))) {
+        case Answer::Yes: unitless = units; break;
+        case Answer::No: unitless = units == UnitSystem::SI ? UnitSystem::English : UnitSystem::SI; break;
+        case Answer::Cancel: return;
+        }
+    }
     TLoadTest test;
     try {
-        test = ReadLoadTestCsv(text, FProject().Units());
-        test.Check();
+        test = ReadLoadTestCsv(text, units, unitless);
     } catch (const ELoadTestError& error) {
         Prompts().Inform(this, QStringLiteral("The load test was not read: %1").arg(error.what()), PromptIcon::Warning);
         return;
     }
     ShowTest(test);
-    GridChanged();
+    GridChanged(what);
 }
 
 void TfrmLoadTest::ReadFromFile()
@@ -274,7 +310,7 @@ void TfrmLoadTest::ReadFromFile()
                          PromptIcon::Warning);
         return;
     }
-    Import(file.readAll().toStdString());
+    Import(file.readAll().toStdString(), "Import");
 }
 
 void TfrmLoadTest::PasteFromClipboard()
@@ -287,7 +323,110 @@ void TfrmLoadTest::PasteFromClipboard()
     // Spreadsheets end their lines with CR LF, older programs with CR alone.
     QString lines = text;
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\r', '\n');
-    Import(lines.toStdString());
+    Import(lines.toStdString(), "Paste");
+}
+
+void TfrmLoadTest::AddGauge()
+{
+    if (const std::optional<double> depth = AskGaugeDepth(-1)) {
+        InsertGauge(*depth, {});
+        GridChanged("Add Gauge");
+    }
+}
+
+void TfrmLoadTest::ChangeGauge()
+{
+    const int gauge = CurrentGauge();
+    if (gauge < 0)
+        return;
+    if (const std::optional<double> depth = AskGaugeDepth(gauge)) {
+        InsertGauge(*depth, TakeGauge(gauge));
+        GridChanged("Change Gauge");
+    }
+}
+
+void TfrmLoadTest::RemoveGauge()
+{
+    const int gauge = CurrentGauge();
+    if (gauge < 0)
+        return;
+    TakeGauge(gauge);
+    GridChanged("Remove Gauge");
+}
+
+void TfrmLoadTest::Clear()
+{
+    TLoadTest empty;
+    empty.Units = FHooks.Project().Units();
+    ShowTest(empty);
+    GridChanged("Clear");
+}
+
+void TfrmLoadTest::InsertGauge(double depth, const QStringList& cells)
+{
+    const auto at = std::lower_bound(FGaugeDepths.begin(), FGaugeDepths.end(), depth);
+    const int column = FirstGaugeColumn + static_cast<int>(at - FGaugeDepths.begin());
+    FGaugeDepths.insert(at, depth);
+    FFilling = true;
+    FGrid->insertColumn(column);
+    FGrid->setHorizontalHeaderItem(column, new QTableWidgetItem(GaugeCaption(depth)));
+    for (int row = 0; row < FGrid->rowCount() && row < cells.size(); ++row)
+        FGrid->setItem(row, column, new QTableWidgetItem(cells[row]));
+    FGrid->resizeColumnToContents(column);
+    FFilling = false;
+    FGrid->setCurrentCell(std::max(FGrid->currentRow(), 0), column);
+}
+
+QStringList TfrmLoadTest::TakeGauge(int gauge)
+{
+    const int column = FirstGaugeColumn + gauge;
+    QStringList cells;
+    for (int row = 0; row < FGrid->rowCount(); ++row)
+        cells << (FGrid->item(row, column) ? FGrid->item(row, column)->text() : QString());
+    FGaugeDepths.erase(FGaugeDepths.begin() + gauge);
+    FFilling = true;
+    FGrid->removeColumn(column);
+    FFilling = false;
+    return cells;
+}
+
+int TfrmLoadTest::CurrentGauge()
+{
+    const int gauge = FGrid->currentColumn() - FirstGaugeColumn;
+    if (gauge >= 0 && gauge < static_cast<int>(FGaugeDepths.size()))
+        return gauge;
+    Prompts().Inform(this, FGaugeDepths.empty() ? QStringLiteral("The load test has no gauges; add one with Add Gauge.")
+                                                : QStringLiteral("Click a cell in the gauge's column first."));
+    return -1;
+}
+
+std::optional<double> TfrmLoadTest::AskGaugeDepth(int moving)
+{
+    const TProgramData& project = FHooks.Project();
+    const QString length = UnitName("L", project.Units());
+    const std::optional<QString> text =
+        Prompts().AskText(this, QStringLiteral("Depth of the gauge below the pile head (%1):").arg(length),
+                          moving < 0 ? QString() : CellText(FGaugeDepths[static_cast<std::size_t>(moving)]));
+    if (!text)
+        return std::nullopt;
+    const auto refuse = [this](const QString& why) {
+        Prompts().Inform(this, why, PromptIcon::Warning);
+        return std::nullopt;
+    };
+    double depth = 0;
+    try {
+        depth = static_cast<double>(Evaluate(text->trimmed().toStdString()));
+    } catch (const EAssignError& error) {
+        return refuse(QStringLiteral("The depth \"%1\" is not a number: %2").arg(*text, error.what()));
+    }
+    const double pile = static_cast<double>(project.PileLength);
+    if (!(depth >= 0 && depth <= pile))
+        return refuse(QStringLiteral("A gauge must be on the pile: enter a depth from 0 to %1 %2 below the pile head.")
+                          .arg(CellText(pile), length));
+    for (std::size_t i = 0; i < FGaugeDepths.size(); ++i)
+        if (FGaugeDepths[i] == depth && static_cast<int>(i) != moving)
+            return refuse(QStringLiteral("There is a gauge at %1 %2 already; enter another depth.").arg(CellText(depth), length));
+    return depth;
 }
 
 void TfrmLoadTest::Redraw(const TLoadTest& test)
@@ -308,7 +447,7 @@ void TfrmLoadTest::Redraw(const TLoadTest& test)
         FChart->Axis(TChartAxisSide::Bottom).SetRange(0, loads * 1.05);
         FChart->Axis(TChartAxisSide::Left).SetRange(0, settlements * 1.1);
     }
-    const UnitSystem units = FProject().Units();
+    const UnitSystem units = FHooks.Project().Units();
     FChart->Axis(TChartAxisSide::Bottom).SetTitle("Head load (" + ExpandUnits("F", units) + ")");
     FChart->Axis(TChartAxisSide::Left).SetTitle("Head settlement (" + ExpandUnits("L", units) + ")");
 }

@@ -5,13 +5,16 @@
 // the measured points (head load, head settlement, toe movement and the
 // loads at each gauge depth), filled by typing, from a CSV or text file or
 // from text on the clipboard. The file's header names the columns and may
-// give their units; a column without one is in the project's units.
+// give their units; when a column gives none, the engineer is asked which
+// unit system the file is in. Gauges are added, moved to another depth and
+// removed in the window as well.
 //
 // The project's load test follows the grid: every edit that leaves a
 // usable test (at least 3 points, loads above 0 and all different) stores
-// it into the project's extras file (saved with the project); while the
-// grid holds no usable test, the note under it says why and the project
-// keeps its last one. Emptying the grid removes the test.
+// it into the project's extras file (saved with the project) as one step of
+// the undo history; while the grid holds no usable test, the note under it
+// says why and the project keeps its last one. Emptying the grid removes
+// the test.
 
 #include "LoadTest.h"
 
@@ -29,6 +32,20 @@ class QTableWidget;
 class TChart;
 class TProgramData;
 
+// What the window needs of the program around it.
+struct TLoadTestHooks {
+    // The current project (the window outlives a project replaced by New or
+    // Open).
+    std::function<TProgramData&()> Project;
+    // Called after every change of the project's load test.
+    std::function<void()> Stored;
+    // The text editor that "View/Edit File" starts.
+    std::function<QString()> TextEditor;
+    // Runs a change of the project's load test as one step of the undo
+    // history, named by the text ("Entry in Load Test").
+    std::function<void(const QString&, const std::function<void()>&)> Record;
+};
+
 class TfrmLoadTest : public QWidget {
     Q_OBJECT
 
@@ -37,10 +54,7 @@ public:
     static inline const QString FileFilter =
         QStringLiteral("CSV Files (*.csv)|*.csv|Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
 
-    // `project` gives the current project (the window outlives a project
-    // replaced by New or Open); `stored` is called after every change of
-    // the project's load test.
-    TfrmLoadTest(QMdiArea& area, std::function<TProgramData&()> project, std::function<void()> stored);
+    TfrmLoadTest(QMdiArea& area, TLoadTestHooks hooks);
     ~TfrmLoadTest() override;
 
     // Shows the window and makes it the active child window.
@@ -55,6 +69,16 @@ public:
     void ReadFromFile();
     void PasteFromClipboard();
 
+    // "Add Gauge...", "Change Gauge..." and "Remove Gauge": the depth is
+    // asked in the project's length unit and must be on the pile and not
+    // that of another gauge; the gauge changed or removed is that of the
+    // current cell's column.
+    void AddGauge();
+    void ChangeGauge();
+    void RemoveGauge();
+    // "Clear": every point and gauge.
+    void Clear();
+
     QTableWidget* Grid() const { return FGrid; }
     QLineEdit* FileNameEdit() const { return FFileName; }
     QLabel* Note() const { return FNote; }
@@ -66,16 +90,27 @@ private:
     // Reads the grid; throws EAssignError naming the cell that is not a
     // number.
     TLoadTest GridTest() const;
-    // Stores the grid's test into the project when it is usable, and
-    // redraws the graph.
-    void GridChanged();
-    void Import(const std::string& text);
+    // Stores the grid's test into the project when it is usable, as the
+    // step `what` ("Entry"), and redraws the graph.
+    void GridChanged(const char* what);
+    void Import(const std::string& text, const char* what);
     void Redraw(const TLoadTest& test);
     void AddRow(int at);
     void UpdateFileButtons();
+    // The header of a gauge's column.
+    QString GaugeCaption(double depth) const;
+    // Puts a gauge's column into its place by depth, with these cell texts.
+    void InsertGauge(double depth, const QStringList& cells);
+    // Takes a gauge's column out of the grid; its cell texts.
+    QStringList TakeGauge(int gauge);
+    // The gauge of the current cell's column; -1, said to the engineer,
+    // when the current cell is not in one.
+    int CurrentGauge();
+    // Asks for a gauge's depth; nothing when cancelled or refused (said).
+    // `moving` is the gauge whose depth is changed, -1 for a new one.
+    std::optional<double> AskGaugeDepth(int moving);
 
-    std::function<TProgramData&()> FProject;
-    std::function<void()> FStored;
+    TLoadTestHooks FHooks;
     std::unique_ptr<TChart> FChart;
     QTableWidget* FGrid;
     QLabel* FNote;

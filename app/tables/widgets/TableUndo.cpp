@@ -84,18 +84,20 @@ using TAnyTableStep = std::variant<TTableStep<TableFamily::Plain>, TTableStep<Ta
 
 class TTableCommand final : public QUndoCommand {
 public:
-    TTableCommand(const QString& text, const std::vector<TTableRef>& tables, std::unique_ptr<TUndoState> state)
-        : QUndoCommand(text), FStateBefore(std::move(state))
+    // `states` holds the states beside the tables as they were before.
+    TTableCommand(const QString& text, const std::vector<TTableRef>& tables,
+                  std::vector<std::unique_ptr<TUndoState>> states)
+        : QUndoCommand(text), FStatesBefore(std::move(states))
     {
         for (const TTableRef& table : tables)
             std::visit([this](auto* t) { FSteps.push_back(Step(*t)); }, table);
     }
 
-    void Finish(std::unique_ptr<TUndoState> state)
+    void Finish(std::vector<std::unique_ptr<TUndoState>> states)
     {
         for (TAnyTableStep& step : FSteps)
             std::visit([](auto& s) { s.Finish(); }, step);
-        FStateAfter = std::move(state);
+        FStatesAfter = std::move(states);
     }
 
     bool Changed() const
@@ -103,15 +105,18 @@ public:
         for (const TAnyTableStep& step : FSteps)
             if (std::visit([](const auto& s) { return s.Changed(); }, step))
                 return true;
-        return FStateBefore && FStateAfter && !(*FStateBefore == *FStateAfter);
+        for (size_t i = 0; i < FStatesBefore.size() && i < FStatesAfter.size(); ++i)
+            if (!(*FStatesBefore[i] == *FStatesAfter[i]))
+                return true;
+        return false;
     }
 
     void undo() override
     {
         for (auto step = FSteps.rbegin(); step != FSteps.rend(); ++step)
             std::visit([](const auto& s) { s.Put(true); }, *step);
-        if (FStateBefore)
-            FStateBefore->Restore();
+        for (const std::unique_ptr<TUndoState>& state : FStatesBefore)
+            state->Restore();
     }
 
     void redo() override
@@ -123,8 +128,8 @@ public:
         }
         for (const TAnyTableStep& step : FSteps)
             std::visit([](const auto& s) { s.Put(false); }, step);
-        if (FStateAfter)
-            FStateAfter->Restore();
+        for (const std::unique_ptr<TUndoState>& state : FStatesAfter)
+            state->Restore();
     }
 
 private:
@@ -135,8 +140,8 @@ private:
     }
 
     std::vector<TAnyTableStep> FSteps;
-    std::unique_ptr<TUndoState> FStateBefore;
-    std::unique_ptr<TUndoState> FStateAfter;
+    std::vector<std::unique_ptr<TUndoState>> FStatesBefore;
+    std::vector<std::unique_ptr<TUndoState>> FStatesAfter;
     bool FMade = true;
 };
 
@@ -144,13 +149,21 @@ private:
 
 TTableUndo::TTableUndo(QObject* parent) : QUndoStack(parent) {}
 
-void TTableUndo::Record(const QString& text, const std::vector<TTableRef>& tables, const std::function<void()>& change)
+void TTableUndo::Record(const QString& text, const std::vector<TTableRef>& tables, const std::function<void()>& change,
+                        const TStateCapture& own)
 {
     if (FRecording) {
         change();
         return;
     }
-    const auto capture = [this] { return CaptureState ? CaptureState() : nullptr; };
+    const auto capture = [this, &own] {
+        std::vector<std::unique_ptr<TUndoState>> states;
+        if (CaptureState)
+            states.push_back(CaptureState());
+        if (own)
+            states.push_back(own());
+        return states;
+    };
     auto command = std::make_unique<TTableCommand>(text, tables, capture());
     FRecording = true;
     const auto finish = [&] {
@@ -168,10 +181,11 @@ void TTableUndo::Record(const QString& text, const std::vector<TTableRef>& table
     finish();
 }
 
-void RecordTableChange(const QString& text, const std::vector<TTableRef>& tables, const std::function<void()>& change)
+void RecordTableChange(const QString& text, const std::vector<TTableRef>& tables, const std::function<void()>& change,
+                       const TStateCapture& capture)
 {
     if (TTableUndo* undo = TTableUndo::Current())
-        undo->Record(text, tables, change);
+        undo->Record(text, tables, change, capture);
     else
         change();
 }

@@ -25,6 +25,10 @@
 // change that throws is recorded as far as it went, then the exception goes on.
 // Changes recorded while another is being recorded belong to the outer step.
 // Without a current history the change simply runs.
+//
+// A change of a value kept outside the tables (a section of the project's
+// extras file, as JSON) is a step of its own through RecordValueChange: the
+// value is read before and after the change, and put back by undo and redo.
 
 #include "GridTable.h"
 
@@ -33,6 +37,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -48,15 +53,37 @@ public:
     virtual void Restore() const = 0;
 };
 
+// Takes a state beside the tables.
+using TStateCapture = std::function<std::unique_ptr<TUndoState>()>;
+
+// A value of type T (equality comparable) kept by a step: `put` puts it back.
+template <class T>
+class TValueState final : public TUndoState {
+public:
+    TValueState(T value, std::function<void(const T&)> put) : FValue(std::move(value)), FPut(std::move(put)) {}
+    bool operator==(const TUndoState& other) const override
+    {
+        const auto* value = dynamic_cast<const TValueState*>(&other);
+        return value && value->FValue == FValue;
+    }
+    void Restore() const override { FPut(FValue); }
+
+private:
+    T FValue;
+    std::function<void(const T&)> FPut;
+};
+
 class TTableUndo : public QUndoStack {
 public:
     explicit TTableUndo(QObject* parent = nullptr);
 
-    // Takes the state beside the tables; none when unset.
-    std::function<std::unique_ptr<TUndoState>()> CaptureState;
+    // Takes the state beside the tables that every step keeps; none when unset.
+    TStateCapture CaptureState;
 
-    // Runs `change` as one step named `text` (see above).
-    void Record(const QString& text, const std::vector<TTableRef>& tables, const std::function<void()>& change);
+    // Runs `change` as one step named `text` (see above); `capture` takes a
+    // state of this step's own beside the tables.
+    void Record(const QString& text, const std::vector<TTableRef>& tables, const std::function<void()>& change,
+                const TStateCapture& capture = {});
 
     // The history that RecordTableChange and the table windows record into.
     static TTableUndo* Current() { return FCurrent; }
@@ -75,4 +102,16 @@ QString TableStepText(const char* what, const TGridTableT<F>& table)
 }
 
 // Records `change` in the current history, or simply runs it without one.
-void RecordTableChange(const QString& text, const std::vector<TTableRef>& tables, const std::function<void()>& change);
+void RecordTableChange(const QString& text, const std::vector<TTableRef>& tables, const std::function<void()>& change,
+                       const TStateCapture& capture = {});
+
+// Records `change` of a value outside the tables as one step named `text`:
+// `take` reads the value, `put` puts it back on undo and redo.
+template <class T>
+void RecordValueChange(const QString& text, std::function<T()> take, std::function<void(const T&)> put,
+                       const std::function<void()>& change)
+{
+    RecordTableChange(text, {}, change, [take = std::move(take), put = std::move(put)] {
+        return std::make_unique<TValueState<T>>(take(), put);
+    });
+}
