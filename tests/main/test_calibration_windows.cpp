@@ -162,7 +162,7 @@ private slots:
         loadTest->ReadFromFile();
         QCOMPARE(loadTest->Grid()->rowCount(), 0);
         loadTest->ReadFromFile();
-        QVERIFY(FPrompts->Asked.back().Text.contains(QStringLiteral("Head load, Head settlement")));
+        QVERIFY(FPrompts->Asked.back().Text.contains(QStringLiteral("columns \"Head load\", \"Head settlement\".")));
         std::optional<TLoadTest> stored = ProjectLoadTest(FForm->Project());
         QVERIFY(stored && std::abs(stored->Points[0].HeadLoad - 22480.89) < 0.01);
         QVERIFY(std::abs(stored->Points[0].HeadSettlement - 0.03937) < 1e-5);

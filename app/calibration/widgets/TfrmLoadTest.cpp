@@ -46,10 +46,10 @@ QString UnitsQuestion(const std::vector<std::string>& columns, UnitSystem units)
 {
     QStringList names;
     for (const std::string& name : columns)
-        names << QString::fromStdString(name);
+        names << QStringLiteral("\"%1\"").arg(QString::fromStdString(name));
     const UnitSystem other = units == UnitSystem::SI ? UnitSystem::English : UnitSystem::SI;
     const auto pair = [](UnitSystem system) { return UnitName("F", system) + QStringLiteral(" and ") + UnitName("L", system); };
-    return QStringLiteral("The header gives no unit for: %1.\n\nAre these values in the project's units, %2?\n\n"
+    return QStringLiteral("The header gives no unit for the columns %1.\n\nAre these values in the project's units, %2?\n\n"
                           "Yes: in %2.\nNo: in %3, converted into the project's units.\nCancel: nothing is read.")
         .arg(names.join(QStringLiteral(", ")), pair(units), pair(other));
 }
@@ -374,7 +374,9 @@ void TfrmLoadTest::InsertGauge(double depth, const QStringList& cells)
         FGrid->setItem(row, column, new QTableWidgetItem(cells[row]));
     FGrid->resizeColumnToContents(column);
     FFilling = false;
+    // Ready for its readings.
     FGrid->setCurrentCell(std::max(FGrid->currentRow(), 0), column);
+    FGrid->setFocus();
 }
 
 QStringList TfrmLoadTest::TakeGauge(int gauge)
@@ -396,7 +398,8 @@ int TfrmLoadTest::CurrentGauge()
     if (gauge >= 0 && gauge < static_cast<int>(FGaugeDepths.size()))
         return gauge;
     Prompts().Inform(this, FGaugeDepths.empty() ? QStringLiteral("The load test has no gauges; add one with Add Gauge.")
-                                                : QStringLiteral("Click a cell in the gauge's column first."));
+                                                : QStringLiteral("Click a cell in the column of the gauge to change or "
+                                                                 "remove first."));
     return -1;
 }
 
