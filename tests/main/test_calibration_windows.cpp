@@ -201,6 +201,10 @@ private slots:
         QCOMPARE(loadTest->Grid()->item(1, 3)->text(), QStringLiteral("30000"));
         QCOMPARE(ProjectLoadTest(FForm->Project())->GaugeDepths, std::vector<double>{480});
         QVERIFY(FForm->Project().Changed());
+        loadTest->Clear();
+        QVERIFY(!ProjectLoadTest(FForm->Project()));
+        undo.undo();
+        QCOMPARE(loadTest->Grid()->rowCount(), 3);
 
         // The chosen text editor shows the file.
         for (QPushButton* button : loadTest->findChildren<QPushButton*>())
