@@ -59,6 +59,7 @@ constexpr TUnitName UnitNames[] = {
     {"cm", 'L', UnitSystem::SI, 0.01},       {"m", 'L', UnitSystem::SI, 1},
 };
 
+// The known unit of that name and kind; null for none.
 const TUnitName* KnownUnit(const std::string& unit, char kind)
 {
     const std::string name = Lower(unit);
@@ -104,8 +105,9 @@ THeaderCell SplitHeaderCell(std::string_view text)
     return cell;
 }
 
-// The columns of a header line; `named` gathers the unit systems of the
-// units it names.
+// The columns of a header line, converted to unit system `units`: a unit
+// named in the header from its own system, a value without one from
+// `unitless`. Mixed() tells a header that names units of both systems.
 class THeaderReader {
 public:
     THeaderReader(UnitSystem units, UnitSystem unitless) : FUnits(units), FUnitless(unitless) {}
