@@ -289,8 +289,9 @@ TLoadTest ReadLoadTestCsv(std::string_view text, UnitSystem units, std::optional
                 refuse(error.what());
             }
             if (header.Mixed())
-                refuse("the header names units of both the English and the SI system; give every column a unit of "
-                       "one system (lb, kip, in, ft or N, kN, MN, mm, cm, m)");
+                refuse(
+                    "the header names units of both the English and the SI system; give every column a unit of "
+                    "one system (lb, kip, in, ft or N, kN, MN, mm, cm, m)");
             const auto has = [&](TCsvColumnKind kind) {
                 return std::any_of(columns.begin(), columns.end(), [kind](const TCsvColumn& c) { return c.Kind == kind; });
             };
@@ -386,7 +387,8 @@ nlohmann::json LoadTestJson(const TLoadTest& test)
             row["gauges"].push_back({{"depth", gauge.Depth}, {"load", gauge.Load}});
         points.push_back(std::move(row));
     }
-    nlohmann::json section = {{"units", test.Units == UnitSystem::SI ? "SI" : "English"}, {"points", std::move(points)}};
+    nlohmann::json section = {{"units", test.Units == UnitSystem::SI ? "SI" : "English"},
+                              {"points", std::move(points)}};
     if (const std::vector<double> depths = test.AllGaugeDepths(); !depths.empty())
         section["gaugeDepths"] = depths;
     return section;

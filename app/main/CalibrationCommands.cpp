@@ -42,8 +42,8 @@ void TMainForm::ShowLoadTestWindow()
     FLoadTestWindow->ShowWindow();
 }
 
-void TMainForm::RecordExtrasChange(const QString& text, const std::string& section,
-                                   const std::function<void()>& change, const std::function<void()>& restored)
+void TMainForm::RecordExtrasChange(const QString& text, const std::string& section, const std::function<void()>& change,
+                                   const std::function<void()>& restored)
 {
     RecordValueChange<nlohmann::json>(
         text, [this, section] { return Project().Extras.Section(section); },

@@ -10,10 +10,7 @@ const std::string Example = KORVEN_EXAMPLES "/example.kv3d";
 const std::string UserCurves = KORVEN_EXAMPLES "/user-curves.kv3d";
 
 // A placeholder test: the calibration's problem does not depend on it.
-TLoadTest Placeholder(UnitSystem units)
-{
-    return {units, {{1, 0.1, {}, {}}, {2, 0.2, {}, {}}, {3, 0.3, {}, {}}}, {}};
-}
+TLoadTest Placeholder(UnitSystem units) { return {units, {{1, 0.1, {}, {}}, {2, 0.2, {}, {}}, {3, 0.3, {}, {}}}, {}}; }
 
 void ExpectRecovered(const TFitResult& fit, const std::vector<double>& truth, double tolerance)
 {

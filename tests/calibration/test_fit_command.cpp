@@ -39,7 +39,8 @@ protected:
         // A test measured on the example with shaft t x1.3, z x0.8.
         TProjectTables tables;
         auto project = OpenProject(tables, Project.string());
-        const TCalibration maker(*project, {UnitSystem::English, {{1, 1, {}, {}}, {2, 2, {}, {}}, {3, 3, {}, {}}}, {}}, {});
+        const TCalibration maker(*project, {UnitSystem::English, {{1, 1, {}, {}}, {2, 2, {}, {}}, {3, 3, {}, {}}}, {}},
+                                 {});
         const TLoadTest test = MeasuredTest(maker, {1.3, 0.8, 1, 1}, 0.6, 8);
         std::ofstream csv(Test);
         csv << "Head load (lb),Head settlement (in)\n";

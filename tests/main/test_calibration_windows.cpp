@@ -152,8 +152,8 @@ private slots:
 
         // Units of both systems are refused; a header without units asks,
         // and "No" reads the file in kN and m into the project's lb and in.
-        loadTest->FileNameEdit()->setText(
-            WriteFile(QStringLiteral("mixed.csv"), "Head load (kN), Head settlement (in)\n100,0.1\n200,0.2\n300,0.4\n"));
+        loadTest->FileNameEdit()->setText(WriteFile(
+            QStringLiteral("mixed.csv"), "Head load (kN), Head settlement (in)\n100,0.1\n200,0.2\n300,0.4\n"));
         loadTest->ReadFromFile();
         QVERIFY(FPrompts->Messages().last().contains(QStringLiteral("both the English and the SI system")));
         loadTest->FileNameEdit()->setText(

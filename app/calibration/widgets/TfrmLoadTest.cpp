@@ -48,17 +48,20 @@ QString UnitsQuestion(const std::vector<std::string>& columns, UnitSystem units)
     for (const std::string& name : columns)
         names << QStringLiteral("\"%1\"").arg(QString::fromStdString(name));
     const UnitSystem other = units == UnitSystem::SI ? UnitSystem::English : UnitSystem::SI;
-    const auto pair = [](UnitSystem system) { return UnitName("F", system) + QStringLiteral(" and ") + UnitName("L", system); };
-    return QStringLiteral("The header gives no unit for the columns %1.\n\nAre these values in the project's units, %2?\n\n"
-                          "Yes: in %2.\nNo: in %3, converted into the project's units.\nCancel: nothing is read.")
+    const auto pair = [](UnitSystem system) {
+        return UnitName("F", system) + QStringLiteral(" and ") + UnitName("L", system);
+    };
+    return QStringLiteral(
+               "The header gives no unit for the columns %1.\n\nAre these values in the project's units, %2?\n\n"
+               "Yes: in %2.\nNo: in %3, converted into the project's units.\nCancel: nothing is read.")
         .arg(names.join(QStringLiteral(", ")), pair(units), pair(other));
 }
 
 }  // namespace
 
 TfrmLoadTest::TfrmLoadTest(QMdiArea& area, TLoadTestHooks hooks)
-    : FHooks(std::move(hooks)), FChart(CreateChart(this)),
-      FGrid(new QTableWidget(0, FirstGaugeColumn, this)), FNote(new QLabel(this)), FFileName(new QLineEdit(this)),
+    : FHooks(std::move(hooks)), FChart(CreateChart(this)), FGrid(new QTableWidget(0, FirstGaugeColumn, this)),
+      FNote(new QLabel(this)), FFileName(new QLineEdit(this)),
       FEditButton(new QPushButton(QStringLiteral("View/Edit File"), this)),
       FReadButton(new QPushButton(QStringLiteral("Read values from File"), this))
 {
@@ -428,7 +431,8 @@ std::optional<double> TfrmLoadTest::AskGaugeDepth(int moving)
                           .arg(CellText(pile), length));
     for (std::size_t i = 0; i < FGaugeDepths.size(); ++i)
         if (FGaugeDepths[i] == depth && static_cast<int>(i) != moving)
-            return refuse(QStringLiteral("There is a gauge at %1 %2 already; enter another depth.").arg(CellText(depth), length));
+            return refuse(
+                QStringLiteral("There is a gauge at %1 %2 already; enter another depth.").arg(CellText(depth), length));
     return depth;
 }
 
