@@ -26,7 +26,9 @@ TPlotForm::TPlotForm(TGraphPlot& graph, QWidget* parent)
     : QWidget(parent), FGraph(graph), FLegend(new TPlotLegend(*this))
 {
     setObjectName("PlotForm");
-    setWindowTitle("PlotForm");
+    // The graph's caption until the mouse first moves over the graph, not a
+    // designer's placeholder.
+    setWindowTitle(QString::fromStdString(graph.Caption));
     setAutoFillBackground(true);
     setMouseTracking(true);
     QPalette colours = palette();
