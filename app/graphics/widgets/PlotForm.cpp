@@ -167,6 +167,8 @@ void TPlotForm::mouseMoveEvent(QMouseEvent* event)
     const QPoint at = event->position().toPoint();
     setWindowTitle(
         QString::fromStdString(CursorReadout(FGraph.Caption, FDataRange, ToPixel(at), PlotRect(), FGraph.XOnTop)));
+    const TDataPoint data = CursorPoint(FDataRange, ToPixel(at), PlotRect(), FGraph.XOnTop);
+    emit CursorMoved(static_cast<double>(data.X), static_cast<double>(data.Y));
     if (!FDragging)
         return;
     const TPixelPoint corner = ClampToRect(ToPixel(at), PlotRect());
