@@ -29,9 +29,8 @@ void WriteStringList(TValueWriter& writer, const std::vector<std::string>& list)
 
 }  // namespace column_detail
 
-template <TableFamily F>
 template <class C>
-std::unique_ptr<C> TColumnT<F>::CloneCommon(Table& table) const
+std::unique_ptr<C> TColumn::CloneCommon(Table& table) const
 {
     auto clone = std::make_unique<C>(table);
     clone->CaptionLines = CaptionLines;

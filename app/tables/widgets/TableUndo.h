@@ -33,11 +33,7 @@
 
 #include <functional>
 #include <memory>
-#include <variant>
 #include <vector>
-
-// A table of either family.
-using TTableRef = std::variant<TGridTable*, TGridTableChart*>;
 
 // State beside the tables that a step keeps: taken before and after a change,
 // put back by undo and redo.
@@ -56,7 +52,7 @@ public:
     std::function<std::unique_ptr<TUndoState>()> CaptureState;
 
     // Runs `change` as one step named `text` (see above).
-    void Record(const QString& text, const std::vector<TTableRef>& tables, const std::function<void()>& change);
+    void Record(const QString& text, const std::vector<TGridTable*>& tables, const std::function<void()>& change);
 
     // The history that RecordTableChange and the table windows record into.
     static TTableUndo* Current() { return FCurrent; }
@@ -68,11 +64,7 @@ private:
 };
 
 // The text of a step that changes one table: "Delete Row in Soil Layers".
-template <TableFamily F>
-QString TableStepText(const char* what, const TGridTableT<F>& table)
-{
-    return QString::fromLatin1(what) + QStringLiteral(" in ") + QString::fromStdString(table.WindowCaption()).trimmed();
-}
+QString TableStepText(const char* what, const TGridTable& table);
 
 // Records `change` in the current history, or simply runs it without one.
-void RecordTableChange(const QString& text, const std::vector<TTableRef>& tables, const std::function<void()>& change);
+void RecordTableChange(const QString& text, const std::vector<TGridTable*>& tables, const std::function<void()>& change);
