@@ -161,8 +161,10 @@ float Solver::TipCurveLoad(float w) const {
 // Where the movements of a curve never decrease, the first point at or
 // beyond w is searched from the point the walk found last time, which is
 // mostly the one or a neighbour (a bisection's turns would follow w, which
-// the processor cannot foresee); the result is the scan's.
-float Solver::CurveValue(int32_t c, float w, int32_t& found) const {
+// the processor cannot foresee); the result is the scan's. It is made part
+// of the t-z lookup, whose call the walk makes once per pass: a call of its
+// own per curve cost a twentieth of the analysis.
+[[gnu::always_inline]] inline float Solver::CurveValue(int32_t c, float w, int32_t& found) const {
     const TzCurve& curve = curves_[c];
     if (!ascending_[c] || std::isnan(w) || curve.points == 0) return ScannedCurveValue(curve, w);
     const float* z = curve.z.data();

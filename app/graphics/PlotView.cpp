@@ -56,12 +56,17 @@ TDataRange ZoomOut(const TDataRange& full, const TDataRange& view, TPixelPoint c
             ZoomOutAxis(view.Y, full.Y, UnmapY(click.Y, view.Y, plot, xOnTop))};
 }
 
+TDataPoint CursorPoint(const TDataRange& view, TPixelPoint cursor, const TPixelRect& plot, bool xOnTop)
+{
+    const TPixelPoint at = ClampToRect(cursor, plot);
+    return {UnmapX(at.X, view.X, plot), UnmapY(at.Y, view.Y, plot, xOnTop)};
+}
+
 std::string CursorReadout(const std::string& caption, const TDataRange& view, TPixelPoint cursor,
                           const TPixelRect& plot, bool xOnTop)
 {
-    const TPixelPoint at = ClampToRect(cursor, plot);
-    return caption + " X: " + GeneralNumberText(UnmapX(at.X, view.X, plot), 5, ".", 2) +
-           " Y: " + GeneralNumberText(UnmapY(at.Y, view.Y, plot, xOnTop), 5, ".", 2);
+    const TDataPoint at = CursorPoint(view, cursor, plot, xOnTop);
+    return caption + " X: " + GeneralNumberText(at.X, 5, ".", 2) + " Y: " + GeneralNumberText(at.Y, 5, ".", 2);
 }
 
 TPixelPoint KeepInside(TPixelPoint topLeft, int width, int height, int areaWidth, int areaHeight)

@@ -32,9 +32,16 @@ TAxisRange ZoomOutAxis(const TAxisRange& view, const TAxisRange& full, long doub
 TDataRange ZoomOut(const TDataRange& full, const TDataRange& view, TPixelPoint click, const TPixelRect& plot,
                    bool xOnTop);
 
+// The data position under the cursor, pulled into the plot.
+struct TDataPoint {
+    long double X = 0;
+    long double Y = 0;
+};
+TDataPoint CursorPoint(const TDataRange& view, TPixelPoint cursor, const TPixelRect& plot, bool xOnTop);
+
 // Window caption while the cursor is over the window: the graph's caption
-// and the data position under the cursor (pulled into the plot), each value
-// with at most 5 significant digits.
+// and the data position under the cursor, each value with at most 5
+// significant digits.
 std::string CursorReadout(const std::string& caption, const TDataRange& view, TPixelPoint cursor,
                           const TPixelRect& plot, bool xOnTop);
 

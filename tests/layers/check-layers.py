@@ -10,10 +10,10 @@ import re
 import sys
 
 LAYERS = [
-    "common", "prompts", "chart", "tables", "tables/widgets", "project",
+    "common", "prompts", "chart", "chart/widgets", "tables", "tables/widgets", "project",
     "graphics", "graphics/widgets", "results", "export", "export/widgets",
     "cpt", "cpt/widgets", "calibration", "calibration/widgets", "studies",
-    "studies/widgets", "results/widgets", "report", "batch", "main",
+    "studies/widgets", "results/widgets", "report", "batch", "main", "main/widgets",
 ]
 
 app = pathlib.Path(sys.argv[1]) / "app"

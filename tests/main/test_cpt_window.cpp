@@ -4,9 +4,12 @@
 
 #include "CptForm.h"
 #include "MainFormDriving.h"
+#include "PlotForm.h"
 #include "TableUndo.h"
 
 #include <QComboBox>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QtTest>
@@ -45,6 +48,19 @@ private slots:
         FPrompts->Files.push_back({sounding, 0});
         window->OpenClick();
         QVERIFY(window->Model().HasSounding());
+        // The read-out under the cursor names the values' units.
+        auto* plot = window->findChild<TPlotForm*>();
+        const QPointF centre = plot->rect().center();
+        QMouseEvent move(QEvent::MouseMove, centre, plot->mapToGlobal(centre), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(plot, &move);
+        const QStringList readouts = [&] {
+            QStringList texts;
+            for (const QLabel* label : window->findChildren<QLabel*>())
+                texts << label->text();
+            return texts.filter(QRegularExpression("^Cone Resistance: q_c, q_t [0-9.e+-]+ MPa at depth [0-9.e+-]+ m$"));
+        }();
+        QCOMPARE(readouts.size(), 1);
         for (QComboBox* choice : window->findChildren<QComboBox*>())
             if (choice->findText(QStringLiteral("Tension (uplift)")) >= 0)
                 choice->setCurrentIndex(choice->findText(QStringLiteral("Tension (uplift)")));

@@ -38,6 +38,13 @@ const QString PlotHint = QStringLiteral("Drag over a plot to zoom in, right-clic
 
 QString Number(double value, int decimals) { return QString::number(value, 'f', decimals); }
 
+// A value read under the cursor, with its unit when it has one.
+QString Reading(double value, const std::string& units)
+{
+    const QString number = QString::number(value, 'g', 4);
+    return units.empty() ? number : number + ' ' + QString::fromStdString(units);
+}
+
 // The number in a cell; NaN for an empty or unreadable one.
 double CellNumber(const QTableWidget& table, int row, int column)
 {
@@ -199,7 +206,13 @@ TfrmCpt::TfrmCpt(std::function<TProgramData&()> project, std::function<void()> w
     for (std::size_t i = 0; i < FGraphs.size(); ++i) {
         FPlots[i] = new TPlotForm(FGraphs[i]);
         FPlots[i]->setMinimumWidth(FPlots[i]->minimumSizeHint().width() * 2 / 3);
-        connect(FPlots[i], &QWidget::windowTitleChanged, this, [this](const QString& text) { FReadout->setText(text); });
+        connect(FPlots[i], &TPlotForm::CursorMoved, this, [this, i](double x, double y) {
+            const TGraphPlot& graph = FGraphs[i];
+            FReadout->setText(QStringLiteral("%1: %2 %3 at %4 %5")
+                                  .arg(QString::fromStdString(graph.Caption), QString::fromStdString(graph.XCaption),
+                                       Reading(x, graph.XUnits), QString::fromStdString(graph.YCaption).toLower(),
+                                       Reading(y, graph.YUnits)));
+        });
         auto* column = new QVBoxLayout;
         auto* menu = new QToolButton;
         menu->setText(QString::fromStdString(FGraphs[i].Caption));

@@ -26,7 +26,9 @@ TPlotForm::TPlotForm(TGraphPlot& graph, QWidget* parent)
     : QWidget(parent), FGraph(graph), FLegend(new TPlotLegend(*this))
 {
     setObjectName("PlotForm");
-    setWindowTitle("PlotForm");
+    // The graph's caption until the mouse first moves over the graph, not a
+    // designer's placeholder.
+    setWindowTitle(QString::fromStdString(graph.Caption));
     setAutoFillBackground(true);
     setMouseTracking(true);
     QPalette colours = palette();
@@ -165,6 +167,8 @@ void TPlotForm::mouseMoveEvent(QMouseEvent* event)
     const QPoint at = event->position().toPoint();
     setWindowTitle(
         QString::fromStdString(CursorReadout(FGraph.Caption, FDataRange, ToPixel(at), PlotRect(), FGraph.XOnTop)));
+    const TDataPoint data = CursorPoint(FDataRange, ToPixel(at), PlotRect(), FGraph.XOnTop);
+    emit CursorMoved(static_cast<double>(data.X), static_cast<double>(data.Y));
     if (!FDragging)
         return;
     const TPixelPoint corner = ClampToRect(ToPixel(at), PlotRect());

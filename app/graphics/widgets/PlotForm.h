@@ -62,6 +62,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+signals:
+    // The mouse moved over the window; the data position under it.
+    void CursorMoved(double x, double y);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

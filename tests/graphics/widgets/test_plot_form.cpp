@@ -145,7 +145,7 @@ void PlotFormTests::showPlotReusesTheWindowOfAGraph()
     QCOMPARE(area.subWindowList().size(), 1);
     QMdiSubWindow* window = area.subWindowList().front();
     QVERIFY(window->isMaximized());
-    QCOMPARE(window->windowTitle(), QString("PlotForm"));
+    QCOMPARE(window->windowTitle(), QString::fromStdString(graphs.pltAxial.Caption));
     QCOMPARE(ShowPlot(graphs.pltAxial, area), form);
 
     window->showMinimized();

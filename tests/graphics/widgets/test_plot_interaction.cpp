@@ -94,7 +94,7 @@ void PlotInteractionTests::cursorReadoutShowsTheValuesUnderTheMouse()
     FillSteps(graph, 3);
     TPlotForm form(graph);
     QVERIFY(Open(form, 800, 600));
-    QCOMPARE(form.windowTitle(), QString("PlotForm"));
+    QCOMPARE(form.windowTitle(), QString("Axial Load vs Settlement"));
 
     QTest::mouseMove(&form, Pixel(form, 5, 1.5L));
     const QStringList words = form.windowTitle().split(' ');

@@ -6,8 +6,6 @@
 #include "Periphery.h"
 #include "PlotWindows.h"
 #include "ProjectChild.h"
-#include "ProjectReport.h"
-#include "ReportContent.h"
 #include "StudyWindow.h"
 #include "TableForm.h"
 #include "TableUndo.h"
@@ -417,18 +415,4 @@ void TMainForm::ShowStudies()
     }
     FStudyWindow->show();
     FArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(FStudyWindow->parentWidget()));
-}
-
-bool TMainForm::AskStudyForReport(TReportSources& sources)
-{
-    const TStudyOutcome* study = FStudyWindow ? FStudyWindow->Outcome() : nullptr;
-    if (!study)
-        return true;
-    const Answer answer = Prompts().Ask(this, QStringLiteral("Add the results of the study \"%1\" to the report?")
-                                                  .arg(QString::fromStdString(study->Study.Name)));
-    if (answer == Answer::Yes) {
-        sources.StudyHtml = StudyHtml(*study);
-        sources.StudyFigures = ReportFigures(FStudyWindow->Graphs(), study->Study);
-    }
-    return answer != Answer::Cancel;
 }

@@ -3,6 +3,7 @@
 #include "AnalysisRun.h"
 #include "CapacityOverlays.h"
 #include "ChildPlacement.h"
+#include "CommandSupport.h"
 #include "CptForm.h"
 #include "DataDialogs.h"
 #include "EngineRun.h"
@@ -11,12 +12,10 @@
 #include "Periphery.h"
 #include "PlotWindows.h"
 #include "ProjectChild.h"
-#include "ProjectReport.h"
 #include "ResultsSummary.h"
 #include "ResultsSummaryForm.h"
 #include "SideView.h"
 #include "StudyWindow.h"
-#include "TDlgExport.h"
 #include "TableChartForm.h"
 #include "TableForm.h"
 #include "TableUndo.h"
@@ -50,11 +49,6 @@ const QString DefaultExtension = QStringLiteral("kv3d");
 // Display names drop an extension of exactly this kind.
 const QString ShortExtension = QStringLiteral("kv3");
 
-bool HasExtension(const QString& path, const char* extension)
-{
-    return QFileInfo(path).suffix().toLower() == QLatin1String(extension);
-}
-
 // Every way of opening a file reads an older-format project (".kvd") as
 // one and anything else in the full format.
 bool FullFormat(const QString& path) { return !HasExtension(path, "kvd"); }
@@ -71,15 +65,6 @@ public:
 
 private:
     std::function<void()> FCleanup;
-};
-
-// Shows the wait cursor for its lifetime.
-class TWaitCursor {
-public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
 };
 
 }  // namespace
@@ -430,57 +415,6 @@ void TMainForm::ShowGraph(TGraphPlot& graph)
 {
     if (GraphsAvailable())
         ShowPlot(graph, *FArea);
-}
-
-void TMainForm::ExportPlotsClick()
-{
-    // The dialog's entries follow the graph commands, as they stand now.
-    GraphicsMenuPopup();
-    TDlgExport dialog(FGraphs, {FGraphItems[0], FGraphItems[1], FGraphItems[2], FGraphItems[3]},
-                      QString::fromStdString(Project().FileName), this);
-    dialog.exec();
-}
-
-void TMainForm::ExportReportClick()
-{
-    // Inputs in the project's units beside results in others would mix them.
-    if (Results() && Results()->Units != Project().Units()) {
-        if (Prompts().Ask(this, QStringLiteral("The results were computed in other units than the project now "
-                                               "uses, so the report would mix them.\nRun the analysis now and "
-                                               "then export the report?")) != Answer::Yes)
-            return;
-        CompRunClick();
-        if (!Results() || Results()->Units != Project().Units())
-            return;
-    }
-    TReportSources sources{&Project(), GraphsAvailable() ? &FGraphs : nullptr, Results(), {}, {}};
-    if (!AskStudyForReport(sources))
-        return;
-    const FileChoice choice = Prompts().SaveFile(this, FileRequest(QStringLiteral("Export Report as PDF"),
-                                                                   QStringLiteral("PDF Document (*.pdf)|*.pdf"),
-                                                                   ProjectFilePath(".pdf"), QStringLiteral("pdf")));
-    if (choice.Path.isEmpty())
-        return;
-    // A report over the project or one of its run's files would lose them.
-    for (const char* extension : {"kv3d", "kvd", "kv3o", "kv3p", "kv3r", "kv3x"})
-        if (HasExtension(choice.Path, extension)) {
-            Prompts().Inform(this,
-                             QStringLiteral("The report was not written: \"%1\" is a project or result file. "
-                                            "Choose a name ending in .pdf.")
-                                 .arg(choice.Path),
-                             PromptIcon::Warning);
-            return;
-        }
-    QString error;
-    bool written;
-    {
-        const TWaitCursor wait;
-        written = WriteProjectReport(sources, choice.Path, error);
-    }
-    if (!written)
-        Prompts().Inform(this, error);
-    else if (!Launcher().OpenDocument(choice.Path))
-        Prompts().Inform(this, QStringLiteral("The report was saved as \"%1\".").arg(choice.Path));
 }
 
 void TMainForm::TakeResults(std::optional<TPlotData> results, bool anotherProject)
