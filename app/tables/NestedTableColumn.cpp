@@ -12,7 +12,6 @@ using namespace column_detail;
 
 namespace {
 
-const char* const TableMarker = "FLEXCOLUMN2";
 const char* const CircularTemplateMessage = "A table's template holds the table itself";
 
 // The templates being copied on this thread, innermost last: a template whose
@@ -211,33 +210,29 @@ TGridTable* TTableColumn::ClickButton(int row)
     return nullptr;
 }
 
-std::unique_ptr<TColumn> TTableColumn::Clone(Table& table) const
+void column_detail::WriteValue(TValueWriter& writer, const TColumn& column, const TGridTableList& templates)
 {
-    auto clone = this->template CloneCommon<TTableColumn>(table);
-    clone->Templates = Templates;
-    return clone;
-}
-
-void TTableColumn::WriteOwnData(TValueWriter& writer) const
-{
-    writer.WriteString(TableMarker);
     writer.WriteListBegin();
-    for (std::size_t i = 0; i < Templates.Entries.size(); ++i) {
-        const Table* table = Templates.Resolve(static_cast<int>(i), this->Owner().Directory());
+    for (std::size_t i = 0; i < templates.Entries.size(); ++i) {
+        const TGridTable* table = templates.Resolve(static_cast<int>(i), column.Owner().Directory());
         writer.WriteInteger(table ? table->Identifier() : -1);
     }
     writer.WriteListEnd();
 }
 
+void column_detail::ReadValue(TValueReader& reader, TGridTableList& templates)
+{
+    templates.Entries.clear();
+    reader.ReadListBegin();
+    while (!reader.EndOfList())
+        templates.Entries.push_back({reader.ReadInteger(), true});
+}
+
 void TTableColumn::ReadOwnData(TValueReader& reader)
 {
     Templates.Entries.clear();
-    if (reader.ReadString() == TableMarker) {
-        reader.ReadListBegin();
-        while (!reader.EndOfList())
-            Templates.Entries.push_back({reader.ReadInteger(), true});
+    if (!ReadFields(reader, *this))
         return;
-    }
     // Legacy form: one directory position, or the item numbers as identifiers.
     const int32_t index = reader.ReadInteger();
     const Table& table = this->Owner();
@@ -251,3 +246,4 @@ void TTableColumn::ReadOwnData(TValueReader& reader)
         Templates.Entries.push_back(table.HardwiredButton ? TTemplateRef{index, false} : TTemplateRef{i + 1, true});
 }
 
+template class TKindColumn<TTableColumn, TColumn>;

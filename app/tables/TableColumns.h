@@ -20,6 +20,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 class TGridTable;
@@ -200,6 +201,36 @@ private:
     std::vector<std::unique_ptr<TData>> FData;
 };
 
+// Entries of a kind's field list (see TKindColumn) beside its members: a fixed
+// text that the current form of the declaration stream holds at that place
+// (a legacy stream holds another text there), and a member that copies carry
+// but the stream does not.
+struct TFieldMarker {
+    const char* Text;
+};
+template <class M>
+struct TUnstoredField {
+    M Member;
+};
+
+// A column kind with properties of its own. The kind lists them once, in the
+// order of the declaration stream:
+//   static constexpr auto Fields() { return std::tuple{&TKind::A, &TKind::B}; }
+// and the copy for another table (Clone), the writing and the reading of the
+// stream all walk that list, so a new property is one entry there. A kind
+// with a legacy form reads it in its own ReadOwnData (see ReadFields).
+template <class Self, class Base>
+class TKindColumn : public Base {
+public:
+    using Base::Base;
+
+    std::unique_ptr<TColumn> Clone(TGridTable& table) const override;
+
+protected:
+    void WriteOwnData(TValueWriter& writer) const override;
+    void ReadOwnData(TValueReader& reader) override;
+};
+
 // Storage shared by the four kinds that hold plain values.
 template <class T>
 class TValueColumn : public TColumn {
@@ -216,9 +247,10 @@ protected:
     std::vector<T> FValues;
 };
 
-class TEnumColumn : public TValueColumn<int32_t> {
+class TEnumColumn : public TKindColumn<TEnumColumn, TValueColumn<int32_t>> {
 public:
-    using TValueColumn<int32_t>::TValueColumn;
+    using TKindColumn::TKindColumn;
+    static constexpr auto Fields() { return std::tuple{&TEnumColumn::FItems}; }
 
     TColumnKind Kind() const override { return TColumnKind::Enum; }
     const std::vector<std::string>& Items() const { return FItems; }
@@ -232,20 +264,20 @@ public:
 
     bool HasControls() const override { return true; }
 
-    std::unique_ptr<TColumn> Clone(TGridTable& table) const override;
-
 protected:
     int32_t NewValue(int) const override { return 1; }
-    void WriteOwnData(TValueWriter& writer) const override;
-    void ReadOwnData(TValueReader& reader) override;
 
 private:
     std::vector<std::string> FItems;
 };
 
-class TIntColumn : public TValueColumn<int32_t> {
+class TIntColumn : public TKindColumn<TIntColumn, TValueColumn<int32_t>> {
 public:
-    using TValueColumn<int32_t>::TValueColumn;
+    using TKindColumn::TKindColumn;
+    static constexpr auto Fields()
+    {
+        return std::tuple{&TIntColumn::DefaultValue, &TIntColumn::MinValue, &TIntColumn::MaxValue};
+    }
 
     TColumnKind Kind() const override { return TColumnKind::Int; }
     int32_t DefaultValue = 0;
@@ -258,17 +290,18 @@ public:
     // Whole and within MinValue..MaxValue only while an editor is open.
     void SetText(int row, const std::string& text) override;
 
-    std::unique_ptr<TColumn> Clone(TGridTable& table) const override;
-
 protected:
     int32_t NewValue(int) const override { return DefaultValue; }
-    void WriteOwnData(TValueWriter& writer) const override;
-    void ReadOwnData(TValueReader& reader) override;
 };
 
-class TFloatColumn : public TValueColumn<long double> {
+class TFloatColumn : public TKindColumn<TFloatColumn, TValueColumn<long double>> {
 public:
-    using TValueColumn<long double>::TValueColumn;
+    using TKindColumn::TKindColumn;
+    static constexpr auto Fields()
+    {
+        return std::tuple{&TFloatColumn::TopDepth, TFieldMarker{"FLOATCOLUMN2"}, &TFloatColumn::UnitString,
+                          &TFloatColumn::DefaultValue, TUnstoredField{&TFloatColumn::EntryCheck}};
+    }
 
     TColumnKind Kind() const override { return TColumnKind::Float; }
     // The column holds the tops of layers whose bottoms are in the next
@@ -290,23 +323,23 @@ public:
     void SetText(int row, const std::string& text) override;
     void SetUnits(UnitSystem units) override;
 
-    std::unique_ptr<TColumn> Clone(TGridTable& table) const override;
-
 protected:
     long double NewValue(int row) const override;
     void InsertValue(int row) override;
     void EraseValue(int row) override;
-    void WriteOwnData(TValueWriter& writer) const override;
+    // Reads the legacy form too: the unit string alone after TopDepth.
     void ReadOwnData(TValueReader& reader) override;
 
 private:
     TFloatColumn* Neighbour(int offset) const;
 };
 
-class TTableColumn : public TColumn {
+class TTableColumn : public TKindColumn<TTableColumn, TColumn> {
 public:
     using Table = TGridTable;
-    using TColumn::TColumn;
+    using TKindColumn::TKindColumn;
+    // The templates are written as the Identifiers they resolve to.
+    static constexpr auto Fields() { return std::tuple{TFieldMarker{"FLEXCOLUMN2"}, &TTableColumn::Templates}; }
 
     TColumnKind Kind() const override { return TColumnKind::Table; }
     // One template per item of the enumeration in column 0.
@@ -340,12 +373,10 @@ public:
     // and returns nullptr.
     TGridTable* ClickButton(int row);
 
-    std::unique_ptr<TColumn> Clone(Table& table) const override;
-
 protected:
     void InsertValue(int row) override;
     void EraseValue(int row) override { FObjects.erase(FObjects.begin() + row); }
-    void WriteOwnData(TValueWriter& writer) const override;
+    // Reads the legacy form too: one directory position after another text.
     void ReadOwnData(TValueReader& reader) override;
 
 private:
@@ -354,9 +385,10 @@ private:
     std::vector<std::unique_ptr<TRowObject>> FObjects;
 };
 
-class TStringColumn : public TValueColumn<std::string> {
+class TStringColumn : public TKindColumn<TStringColumn, TValueColumn<std::string>> {
 public:
-    using TValueColumn<std::string>::TValueColumn;
+    using TKindColumn::TKindColumn;
+    static constexpr auto Fields() { return std::tuple{&TStringColumn::DefaultValue, &TStringColumn::Width}; }
 
     TColumnKind Kind() const override { return TColumnKind::String; }
     std::string DefaultValue;
@@ -366,10 +398,12 @@ public:
     std::string GetText(int row) const override;
     void SetText(int row, const std::string& text) override;
 
-    std::unique_ptr<TColumn> Clone(TGridTable& table) const override;
-
 protected:
     std::string NewValue(int) const override { return DefaultValue; }
-    void WriteOwnData(TValueWriter& writer) const override;
-    void ReadOwnData(TValueReader& reader) override;
 };
+
+extern template class TKindColumn<TEnumColumn, TValueColumn<int32_t>>;
+extern template class TKindColumn<TIntColumn, TValueColumn<int32_t>>;
+extern template class TKindColumn<TFloatColumn, TValueColumn<long double>>;
+extern template class TKindColumn<TTableColumn, TColumn>;
+extern template class TKindColumn<TStringColumn, TValueColumn<std::string>>;

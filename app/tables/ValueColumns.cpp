@@ -12,12 +12,6 @@
 
 using namespace column_detail;
 
-namespace {
-
-const char* const FloatMarker = "FLOATCOLUMN2";
-
-}  // namespace
-
 // ---- TValueColumn ----
 
 template <class T>
@@ -84,23 +78,6 @@ void TEnumColumn::SetText(int row, const std::string& text)
     SetInteger(row, n);
 }
 
-std::unique_ptr<TColumn> TEnumColumn::Clone(TGridTable& table) const
-{
-    auto clone = this->template CloneCommon<TEnumColumn>(table);
-    clone->FItems = FItems;
-    return clone;
-}
-
-void TEnumColumn::WriteOwnData(TValueWriter& writer) const
-{
-    WriteStringList(writer, FItems);
-}
-
-void TEnumColumn::ReadOwnData(TValueReader& reader)
-{
-    FItems = ReadStringList(reader);
-}
-
 // ---- TIntColumn ----
 
 int32_t TIntColumn::AsInteger(int row) const
@@ -140,29 +117,6 @@ void TIntColumn::SetText(int row, const std::string& text)
     if (!RoundTo32(value, n))
         throw EAssignError(range);
     SetInteger(row, n);
-}
-
-std::unique_ptr<TColumn> TIntColumn::Clone(TGridTable& table) const
-{
-    auto clone = this->template CloneCommon<TIntColumn>(table);
-    clone->DefaultValue = DefaultValue;
-    clone->MinValue = MinValue;
-    clone->MaxValue = MaxValue;
-    return clone;
-}
-
-void TIntColumn::WriteOwnData(TValueWriter& writer) const
-{
-    writer.WriteInteger(DefaultValue);
-    writer.WriteInteger(MinValue);
-    writer.WriteInteger(MaxValue);
-}
-
-void TIntColumn::ReadOwnData(TValueReader& reader)
-{
-    DefaultValue = reader.ReadInteger();
-    MinValue = reader.ReadInteger();
-    MaxValue = reader.ReadInteger();
 }
 
 // ---- TFloatColumn ----
@@ -266,36 +220,14 @@ void TFloatColumn::EraseValue(int row)
     TValueColumn<long double>::EraseValue(row);
 }
 
-std::unique_ptr<TColumn> TFloatColumn::Clone(TGridTable& table) const
-{
-    auto clone = this->template CloneCommon<TFloatColumn>(table);
-    clone->TopDepth = TopDepth;
-    clone->UnitString = UnitString;
-    clone->DefaultValue = DefaultValue;
-    clone->EntryCheck = EntryCheck;
-    return clone;
-}
-
-void TFloatColumn::WriteOwnData(TValueWriter& writer) const
-{
-    writer.WriteBoolean(TopDepth);
-    writer.WriteString(FloatMarker);
-    writer.WriteString(UnitString);
-    writer.WriteFloat(DefaultValue);
-}
-
 void TFloatColumn::ReadOwnData(TValueReader& reader)
 {
-    TopDepth = reader.ReadBoolean();
-    const std::string marker = reader.ReadString();
-    if (marker != FloatMarker) {
-        UnitString = marker;  // legacy form: the unit string alone
+    if (const std::optional<std::string> legacy = ReadFields(reader, *this)) {
+        UnitString = *legacy;
         DefaultValue = 0;
-        return;
     }
-    UnitString = reader.ReadString();
-    DefaultValue = reader.ReadFloat();
 }
+
 // ---- TStringColumn ----
 
 std::string TStringColumn::GetText(int row) const
@@ -315,26 +247,10 @@ void TStringColumn::SetText(int row, const std::string& text)
     this->CellChanged(row);
 }
 
-std::unique_ptr<TColumn> TStringColumn::Clone(TGridTable& table) const
-{
-    auto clone = this->template CloneCommon<TStringColumn>(table);
-    clone->DefaultValue = DefaultValue;
-    clone->Width = Width;
-    return clone;
-}
-
-void TStringColumn::WriteOwnData(TValueWriter& writer) const
-{
-    writer.WriteString(DefaultValue);
-    writer.WriteFloat(Width);
-}
-
-void TStringColumn::ReadOwnData(TValueReader& reader)
-{
-    DefaultValue = reader.ReadString();
-    Width = reader.ReadFloat();
-}
-
 template class TValueColumn<int32_t>;
 template class TValueColumn<long double>;
 template class TValueColumn<std::string>;
+template class TKindColumn<TEnumColumn, TValueColumn<int32_t>>;
+template class TKindColumn<TIntColumn, TValueColumn<int32_t>>;
+template class TKindColumn<TFloatColumn, TValueColumn<long double>>;
+template class TKindColumn<TStringColumn, TValueColumn<std::string>>;
