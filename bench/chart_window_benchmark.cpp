@@ -5,6 +5,7 @@
 
 #include "ProjectTables.h"
 #include "TableChartForm.h"
+#include "TableWindows.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,9 +18,8 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     InstallTableWindows(nullptr);
-    InstallTableChartWindows(nullptr, {});
     TProjectTables tables;
-    tables.TblTZCurves2.Show();
+    ShowTable(tables.TblTZCurves2);
     auto* form = dynamic_cast<TTableChartForm*>(TableForm(tables.TblTZCurves2));
     if (!form)
         return 1;

@@ -490,7 +490,7 @@ TFitResult TCalibration::Fit() const
 void ApplyFit(const TFitResult& fit, TProgramData& project)
 {
     if (fit.ShaftFitted) {
-        TGridTableChart& table = project.Tables().TblTZFactors2;
+        TGridTable& table = project.Tables().TblTZFactors2;
         table.SetRowCount(static_cast<int>(fit.TzRows.size()));
         for (size_t k = 0; k < fit.TzRows.size(); ++k) {
             const int row = static_cast<int>(k);

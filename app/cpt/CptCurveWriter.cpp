@@ -43,7 +43,7 @@ void WriteCurves(TProgramData& project, const TCptDesign& design)
     for (int row = 0; row < count(design.Curves.size()); ++row) {
         const TTzCurve& curve = design.Curves[row];
         tables.TblTZDepth2.GetData(CurveDepthColumn, row).SetFloat(curve.Depth * length);
-        TGridTableChart* table = tables.TblTZDepth2.GetData(CurvePointsColumn, row).AsTable();
+        TGridTable* table = tables.TblTZDepth2.GetData(CurvePointsColumn, row).AsTable();
         table->SetRowCount(count(curve.Points.size()));
         for (int p = 0; p < count(curve.Points.size()); ++p) {
             table->GetData(0, p).SetFloat(curve.Points[p].first * stress);
@@ -65,13 +65,13 @@ namespace cpt {
 
 std::vector<TUnitWeightRange> UnitWeightsOfProject(const TProgramData& project, double waterUnitWeight)
 {
-    const TGridTableChart& layers = project.Tables().D2;
+    const TGridTable& layers = project.Tables().D2;
     const long double toMetres = 1 / FromSI(project, "L");
     const long double toKnPerCubicMetre = 1 / FromSI(project, "F/L^3");
     std::vector<TUnitWeightRange> ranges;
     double top = 0;
     for (int row = 0; row < layers.RowCount(); ++row) {
-        const TGridTableChart* data = layers.GetData(LayerDataColumn, row).AsTable();
+        const TGridTable* data = layers.GetData(LayerDataColumn, row).AsTable();
         const double bottom = static_cast<double>(layers.GetData(LayerBottomColumn, row).AsFloat() * toMetres);
         if (!data || data->RowCount() < 2 || !(bottom > top))
             return {};

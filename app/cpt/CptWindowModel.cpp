@@ -110,7 +110,7 @@ void TCptWindowModel::Write(TProgramData& project) const
 
 std::vector<double> LayerBottoms(const TProgramData& project)
 {
-    const TGridTableChart& layers = project.Tables().D2;
+    const TGridTable& layers = project.Tables().D2;
     const long double toMetres = 1 / ConversionFactor(UnitSystem::SI, project.Units(), "L");
     std::vector<double> bottoms;
     for (int row = 0; row < layers.RowCount(); ++row)

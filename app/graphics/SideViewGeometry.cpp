@@ -35,7 +35,7 @@ TSideViewData ReadSideViewData(const TProgramData& project)
     data.PileLength = project.PileLength;
     data.Diameter = project.OuterDiameter;
     data.LengthUnit = ExpandUnits("L", project.Units());
-    const TGridTableChart& layers = project.Tables().D2;
+    const TGridTable& layers = project.Tables().D2;
     long double top = 0;
     for (int row = 0; row < layers.RowCount(); ++row) {
         TSoilBand band;

@@ -3,8 +3,7 @@
 namespace {
 
 // Whether every row of the table holds 0 in the column.
-template <TableFamily F>
-bool AllZero(const TGridTableT<F>& table, int col = 0)
+bool AllZero(const TGridTable& table, int col = 0)
 {
     for (int row = 0; row < table.RowCount(); ++row)
         if (table.GetData(col, row).AsFloat() != 0)

@@ -65,8 +65,7 @@ std::string Join(const std::vector<std::string>& values)
     return line;
 }
 
-template <TableFamily F>
-std::string Cell(const TGridTableT<F>& table, int col, int row)
+std::string Cell(const TGridTable& table, int col, int row)
 {
     return FloatCellText(table.GetData(col, row).AsFloat());
 }
@@ -79,8 +78,7 @@ public:
         FText += '\n';
     }
     // Every row of the table, one line each: the given columns in order.
-    template <TableFamily F>
-    void Rows(const TGridTableT<F>& table, std::initializer_list<int> columns)
+    void Rows(const TGridTable& table, std::initializer_list<int> columns)
     {
         for (int row = 0; row < table.RowCount(); ++row) {
             std::vector<std::string> cells;
@@ -90,8 +88,7 @@ public:
         }
     }
     // The count, then the rows; " 0" alone when the list is not used.
-    template <TableFamily F>
-    void OptionalRows(bool used, const TGridTableT<F>& table, std::initializer_list<int> columns)
+    void OptionalRows(bool used, const TGridTable& table, std::initializer_list<int> columns)
     {
         if (!used) {
             Line(ListOff);
@@ -109,7 +106,7 @@ private:
 // One line of a layer's data (row 0 top, row 1 bottom). The engine reads
 // position 2 as the shear strength, 3 as the friction angle and 4 as e50;
 // a sand layer puts its blow count in the fourth place.
-std::string LayerDataLine(const TGridTableChart& data, int row, bool clay)
+std::string LayerDataLine(const TGridTable& data, int row, bool clay)
 {
     auto cell = [&](TLayerDataColumn col) { return Cell(data, col, row); };
     const std::string tail = Join({cell(SideFrictionColumn), cell(TipResistanceColumn)});
@@ -172,8 +169,7 @@ struct TFileRows {
 
     int RowCount() const { return static_cast<int>(Values.size()); }
 
-    template <TableFamily F>
-    void Store(TGridTableT<F>& table) const
+    void Store(TGridTable& table) const
     {
         table.SetRowCount(RowCount());
         for (int row = 0; row < RowCount(); ++row)
@@ -184,9 +180,9 @@ struct TFileRows {
 
 // The nested table of a button-column row; every declared button column
 // gives each row one.
-TGridTableChart& RowTable(const TGridTableChart& table, int col, int row)
+TGridTable& RowTable(const TGridTable& table, int col, int row)
 {
-    TGridTableChart* nested = table.GetData(col, row).AsTable();
+    TGridTable* nested = table.GetData(col, row).AsTable();
     if (!nested)
         throw ETableError("Data of wrong type");
     return *nested;
@@ -352,15 +348,15 @@ std::string TProgramData::FileText()
     file.Line(IntText(static_cast<int32_t>(SavedCurveSource)) + " ");
 
     if (!CurvesGenerated) {
-        const TGridTableChart& depths = FTables.TblTZDepth2;
+        const TGridTable& depths = FTables.TblTZDepth2;
         file.Line(IntText(depths.RowCount()));
         for (int i = 0; i < depths.RowCount(); ++i) {
-            const TGridTableChart& curve = RowTable(depths, CurvePointsColumn, i);
+            const TGridTable& curve = RowTable(depths, CurvePointsColumn, i);
             file.Line(Join({IntText(i + 1), Cell(depths, CurveDepthColumn, i), IntText(curve.RowCount())}));
             file.Rows(curve, {0, 1});
         }
     } else {
-        const TGridTableChart& layers = FTables.D2;
+        const TGridTable& layers = FTables.D2;
         file.Line(IntText(layers.RowCount()));
         for (int i = 0; i < layers.RowCount(); ++i) {
             const std::string top = i == 0 ? "0.0" : LayerDepthText(layers.GetData(LayerBottomColumn, i - 1).AsFloat());
@@ -371,7 +367,7 @@ std::string TProgramData::FileText()
             const int32_t type = layers.GetData(SoilTypeColumn, i).AsInteger();
             if (!IsSoilTypeCode(type))
                 continue;
-            TGridTableChart& data = RowTable(layers, LayerDataColumn, i);
+            TGridTable& data = RowTable(layers, LayerDataColumn, i);
             data.SetNumber(i + 1);
             data.SetRowCount(data.MinRows());
             for (int row = 0; row < LayerDataRows; ++row)
@@ -438,21 +434,21 @@ void TProgramData::TakeContent(const TProjectFileContent& content)
     SavedCurveSource = content.Source.value_or(CurveSource::UserEntered);
     CurvesGenerated = SavedCurveSource == CurveSource::Generated;
 
-    TGridTableChart& depths = FTables.TblTZDepth2;
+    TGridTable& depths = FTables.TblTZDepth2;
     depths.SetRowCount(static_cast<int>(content.Curves.size()));
     for (int i = 0; i < depths.RowCount(); ++i) {
         depths.GetData(CurveDepthColumn, i).SetFloat(content.Curves[i].Depth);
         content.Curves[i].Points.Store(RowTable(depths, CurvePointsColumn, i));
     }
 
-    TGridTableChart& layers = FTables.D2;
+    TGridTable& layers = FTables.D2;
     layers.SetRowCount(static_cast<int>(content.Layers.size()));
     for (int i = 0; i < layers.RowCount(); ++i) {
         const TProjectFileContent::TLayer& layer = content.Layers[i];
         // Setting the type first gives the layer a data table of its kind.
         layers.GetData(SoilTypeColumn, i).SetInteger(layer.SoilType);
         layers.GetData(LayerBottomColumn, i).SetFloat(layer.Bottom);
-        if (TGridTableChart* data = layers.GetData(LayerDataColumn, i).AsTable()) {
+        if (TGridTable* data = layers.GetData(LayerDataColumn, i).AsTable()) {
             data->SetNumber(i + 1);
             data->SetRowCount(data->MinRows());
         }
@@ -461,7 +457,7 @@ void TProgramData::TakeContent(const TProjectFileContent& content)
         const TProjectFileContent::TLayer& layer = content.Layers[i];
         if (!IsSoilTypeCode(layer.SoilType))
             continue;
-        TGridTableChart& data = RowTable(layers, LayerDataColumn, i);
+        TGridTable& data = RowTable(layers, LayerDataColumn, i);
         for (int row = 0; row < LayerDataRows; ++row)
             for (int col = UnitWeightColumn; col <= TipResistanceColumn; ++col)
                 data.GetData(col, row).SetFloat(layer.Data[row][col]);

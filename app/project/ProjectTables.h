@@ -6,9 +6,8 @@
 // window owns one TProjectTables for the program's life; the current project
 // (TProgramData) fills, clears and reads them.
 //
-// Only one TProjectTables may live at a time: its constructor gives the
-// tables their fixed Identifiers, by which the button columns find their
-// templates in the family's registry.
+// Its constructor gives the tables their fixed Identifiers, by which the
+// button columns find their templates in the tables' directory (Directory).
 
 #include "GridTable.h"
 
@@ -53,21 +52,24 @@ public:
     TProjectTables(const TProjectTables&) = delete;
     TProjectTables& operator=(const TProjectTables&) = delete;
 
+    // The tables below, in their order; the button columns find their
+    // templates here. Declared first, so it is made before the tables.
+    TTableDirectory Directory;
+
     // Declared in this order, which is also their creation order.
-    TGridTableChart D2;              // soil layers
-    TGridTableChart tblDataClay2;    // template of a clay layer's data
-    TGridTableChart tblDataSand2;    // template of a sand layer's data
-    TGridTableChart TblTZDepth2;     // depths of user t-z curves
-    TGridTableChart TblTZCurves2;    // template of one user t-z curve
-    TGridTableChart TblQwcurve2;     // Q-w curve
-    TGridTableChart TblSettlement2;  // soil settlement profile
-    TGridTableChart TblTZFactors2;   // modification factors on t-z curves
-    TGridTableChart TblAE2;          // axial stiffness against depth
+    TGridTable D2;              // soil layers
+    TGridTable tblDataClay2;    // template of a clay layer's data
+    TGridTable tblDataSand2;    // template of a sand layer's data
+    TGridTable TblTZDepth2;     // depths of user t-z curves
+    TGridTable TblTZCurves2;    // template of one user t-z curve
+    TGridTable TblQwcurve2;     // Q-w curve
+    TGridTable TblSettlement2;  // soil settlement profile
+    TGridTable TblTZFactors2;   // modification factors on t-z curves
+    TGridTable TblAE2;          // axial stiffness against depth
     TGridTable TblTipMove;           // tip movements
     TGridTable TblTopload;           // pile-head loads
 
-    // Calls fn(table) for every table above, in order (fn takes both
-    // TGridTableChart& and TGridTable&).
+    // Calls fn(table) for every table above, in order.
     template <class Fn>
     void ForEach(Fn&& fn)
     {

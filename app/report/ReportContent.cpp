@@ -87,10 +87,9 @@ std::string ColumnsTable(const std::vector<std::string>& headings, const std::ve
 std::string Length(UnitSystem units) { return LengthUnitText(units); }
 
 // A cell as the table window shows it: an enumeration by its item's text.
-template <TableFamily F>
-std::string CellText(const TColumnT<F>& column, int row)
+std::string CellText(const TColumn& column, int row)
 {
-    if (const auto* enumeration = dynamic_cast<const TEnumColumnT<F>*>(&column)) {
+    if (const auto* enumeration = dynamic_cast<const TEnumColumn*>(&column)) {
         const std::vector<std::string>& items = enumeration->Items();
         const int code = column.AsInteger(row);
         if (code >= 1 && code <= static_cast<int>(items.size()))
@@ -122,7 +121,7 @@ std::string TableHtml(const Table& table)
 
 std::string LayerDepths(const TProgramData& project, int row)
 {
-    const TGridTableChart& layers = project.Tables().D2;
+    const TGridTable& layers = project.Tables().D2;
     const std::string top = row == 0 ? "0" : layers.Column(LayerBottomColumn).GetText(row - 1);
     return top + " \u2013 " + layers.Column(LayerBottomColumn).GetText(row) + " " + Length(project.Units());
 }
@@ -237,7 +236,7 @@ std::string CurvesSection(const TProgramData& project)
     if (project.CurvesGenerated) {
         html += "<h3>Soil layers</h3>\n" + TableHtml(tables.D2);
         for (int row = 0; row < tables.D2.RowCount(); ++row) {
-            const TGridTableChart* data = tables.D2.GetData(2, row).AsTable();
+            const TGridTable* data = tables.D2.GetData(2, row).AsTable();
             if (!data)
                 continue;
             html += "<h4>Layer " + std::to_string(row + 1) + ": " + HtmlEscaped(CellText(tables.D2.Column(0), row)) +
@@ -245,14 +244,14 @@ std::string CurvesSection(const TProgramData& project)
         }
         return html;
     }
-    const TGridTableChart& depths = tables.TblTZDepth2;
+    const TGridTable& depths = tables.TblTZDepth2;
     html += "<h3>User t-z curves</h3>\n<p>" + std::to_string(depths.RowCount()) + " curves at the depths (" +
             Length(project.Units()) + "):";
     for (int row = 0; row < depths.RowCount(); ++row)
         html += (row > 0 ? ", " : " ") + HtmlEscaped(depths.Column(0).GetText(row));
     html += "</p>\n";
     for (int row = 0; row < depths.RowCount(); ++row)
-        if (const TGridTableChart* curve = depths.GetData(1, row).AsTable())
+        if (const TGridTable* curve = depths.GetData(1, row).AsTable())
             html += "<h4>t-z curve " + std::to_string(row + 1) + " at a depth of " +
                     HtmlEscaped(depths.Column(0).GetText(row)) + " " + Length(project.Units()) + "</h4>\n" +
                     TableHtml(*curve);

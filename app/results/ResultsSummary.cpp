@@ -65,7 +65,7 @@ TPileForReadouts PileForReadouts(const TProgramData& project)
     pile.Length = static_cast<double>(project.PileLength);
     pile.Diameter = static_cast<double>(project.OuterDiameter);
     pile.Downdrag = project.Downdrag;
-    const TGridTableChart& ae = project.Tables().TblAE2;
+    const TGridTable& ae = project.Tables().TblAE2;
     for (int row = 0; row < ae.RowCount(); ++row) {
         pile.AEDepths.push_back(static_cast<double>(ae.GetData(0, row).AsFloat()));
         pile.AEValues.push_back(static_cast<double>(ae.GetData(1, row).AsFloat()));

@@ -3,91 +3,91 @@
 #include "UnitStrings.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
 const char* const OutOfBoundsMessage = "Index out of bounds";
 
+// Creation numbers, the Identifiers that tables start with.
+std::atomic<int32_t> CreationCounter = 0;
+
 }  // namespace
 
-template <TableFamily F>
-std::vector<TGridTableT<F>*>& TGridTableT<F>::Registry()
-{
-    static std::vector<TGridTableT*> tables;
-    return tables;
-}
+TGridTable::TGridTable(TGridTable* owner)
+    : FOwner(owner), FIdentifier(CreationCounter++), FUnits(owner ? owner->Units() : UnitSystem::English)
+{}
 
-template <TableFamily F>
-TGridTableT<F>::TGridTableT(TGridTableT* owner)
-    : FOwner(owner), FIdentifier(FCreationCounter++), FUnits(owner ? owner->Units() : UnitSystem::English)
-{
-    Registry().push_back(this);
-}
-
-template <TableFamily F>
-TGridTableT<F>::~TGridTableT()
+TGridTable::~TGridTable()
 {
     FEditor.reset();
     FColumns.clear();
-    std::erase(Registry(), this);
+    if (FDirectory)
+        std::erase(FDirectory->FTables, this);
 }
 
-template <TableFamily F>
-int TGridTableT<F>::RegistryCount()
+// ---- TTableDirectory ----
+
+TTableDirectory::~TTableDirectory()
 {
-    return static_cast<int>(Registry().size());
+    for (TGridTable* table : FTables)
+        table->FDirectory = nullptr;
 }
 
-template <TableFamily F>
-TGridTableT<F>* TGridTableT<F>::RegistryAt(int index)
+void TTableDirectory::Add(TGridTable& table)
 {
-    if (index < 0 || index >= RegistryCount())
+    if (table.FDirectory)
+        std::erase(table.FDirectory->FTables, &table);
+    FTables.push_back(&table);
+    table.FDirectory = this;
+}
+
+TGridTable* TTableDirectory::At(int index) const
+{
+    if (index < 0 || index >= Count())
         return nullptr;
-    return Registry()[index];
+    return FTables[index];
 }
 
-template <TableFamily F>
-TGridTableT<F>* TGridTableT<F>::FindByIdentifier(int32_t identifier)
+TGridTable* TTableDirectory::Find(int32_t identifier) const
 {
-    for (TGridTableT* table : Registry())
-        if (table->FIdentifier == identifier)
+    for (TGridTable* table : FTables)
+        if (table->Identifier() == identifier)
             return table;
     return nullptr;
 }
 
-template <TableFamily F>
-void TGridTableT<F>::SetIdentifier(int32_t value)
+// ---- TGridTable ----
+
+void TGridTable::SetIdentifier(int32_t value)
 {
     if (value < 0)
         return;
-    for (TGridTableT* table : Registry())
-        if (table != this && table->FIdentifier == value)
+    for (int i = 0; FDirectory && i < FDirectory->Count(); ++i)
+        if (TGridTable* table = FDirectory->At(i); table != this && table->FIdentifier == value)
             table->FIdentifier = FIdentifier;
     FIdentifier = value;
 }
 
-template <TableFamily F>
-void TGridTableT<F>::SetMinRows(int32_t value)
+void TGridTable::SetMinRows(int32_t value)
 {
     if (value <= 0)
         throw ETableError("Value must be greater than 0");
     FMinRows = value;
 }
 
-template <TableFamily F>
-void TGridTableT<F>::SetRowGroup(int32_t value)
+void TGridTable::SetRowGroup(int32_t value)
 {
     FRowGroup = std::max(value, 1);
 }
 
 // ---- Columns ----
 
-template <TableFamily F>
-void TGridTableT<F>::AppendColumn(std::unique_ptr<TColumnT<F>> column)
+void TGridTable::AppendColumn(std::unique_ptr<TColumn> column)
 {
     FColumns.push_back(std::move(column));
     ResizeTemplates();
-    TColumnT<F>& added = *FColumns.back();
+    TColumn& added = *FColumns.back();
     try {
         while (added.RowCount() < FRowCount)
             added.InsertRows(added.RowCount(), std::min(FRowGroup, FRowCount - added.RowCount()));
@@ -97,16 +97,14 @@ void TGridTableT<F>::AppendColumn(std::unique_ptr<TColumnT<F>> column)
     }
 }
 
-template <TableFamily F>
-TColumnT<F>& TGridTableT<F>::Column(int i) const
+TColumn& TGridTable::Column(int i) const
 {
     if (i < 0 || i >= ColumnCount())
         throw ETableError(OutOfBoundsMessage);
     return *FColumns[i];
 }
 
-template <TableFamily F>
-int TGridTableT<F>::IndexOf(const TColumnT<F>& column) const
+int TGridTable::IndexOf(const TColumn& column) const
 {
     for (int i = 0; i < ColumnCount(); ++i)
         if (FColumns[i].get() == &column)
@@ -114,14 +112,12 @@ int TGridTableT<F>::IndexOf(const TColumnT<F>& column) const
     return -1;
 }
 
-template <TableFamily F>
-int TGridTableT<F>::VisibleColumnCount() const
+int TGridTable::VisibleColumnCount() const
 {
     return static_cast<int>(std::count_if(FColumns.begin(), FColumns.end(), [](const auto& c) { return c->Visible; }));
 }
 
-template <TableFamily F>
-TColumnT<F>& TGridTableT<F>::VisibleColumn(int i) const
+TColumn& TGridTable::VisibleColumn(int i) const
 {
     for (const auto& column : FColumns)
         if (column->Visible && i-- == 0)
@@ -129,8 +125,7 @@ TColumnT<F>& TGridTableT<F>::VisibleColumn(int i) const
     throw ETableError(OutOfBoundsMessage);
 }
 
-template <TableFamily F>
-int TGridTableT<F>::VisibleIndexOf(const TColumnT<F>& column) const
+int TGridTable::VisibleIndexOf(const TColumn& column) const
 {
     int index = 0;
     for (const auto& c : FColumns) {
@@ -142,22 +137,20 @@ int TGridTableT<F>::VisibleIndexOf(const TColumnT<F>& column) const
     return -1;
 }
 
-template <TableFamily F>
-void TGridTableT<F>::ResizeTemplates()
+void TGridTable::ResizeTemplates()
 {
     std::size_t entries = 1;
     if (ColumnCount() > 0)
-        if (const auto* types = dynamic_cast<const TEnumColumnT<F>*>(FColumns[0].get()))
+        if (const auto* types = dynamic_cast<const TEnumColumn*>(FColumns[0].get()))
             entries = types->Items().size();
     for (const auto& column : FColumns)
-        if (auto* buttons = dynamic_cast<TTableColumnT<F>*>(column.get()))
+        if (auto* buttons = dynamic_cast<TTableColumn*>(column.get()))
             buttons->Templates.Entries.resize(entries);
 }
 
 // ---- Rows and cells ----
 
-template <TableFamily F>
-void TGridTableT<F>::InsertRowsInColumns(int at, int count)
+void TGridTable::InsertRowsInColumns(int at, int count)
 {
     try {
         // Column by column, one row group at a time: a top-depth column
@@ -176,8 +169,7 @@ void TGridTableT<F>::InsertRowsInColumns(int at, int count)
     FRowCount += count;
 }
 
-template <TableFamily F>
-void TGridTableT<F>::SetRowCount(int n)
+void TGridTable::SetRowCount(int n)
 {
     n = std::max(n, 0);
     if (n == FRowCount)
@@ -195,15 +187,13 @@ void TGridTableT<F>::SetRowCount(int n)
     RowsChanged();
 }
 
-template <TableFamily F>
-void TGridTableT<F>::AppendRowGroup()
+void TGridTable::AppendRowGroup()
 {
     InsertRowsInColumns(FRowCount, FRowGroup);
     RowsChanged();
 }
 
-template <TableFamily F>
-void TGridTableT<F>::InsertRowGroup(int row)
+void TGridTable::InsertRowGroup(int row)
 {
     if (row < 0 || row >= FRowCount)
         throw ETableError(OutOfBoundsMessage);
@@ -211,8 +201,7 @@ void TGridTableT<F>::InsertRowGroup(int row)
     RowsChanged();
 }
 
-template <TableFamily F>
-void TGridTableT<F>::DeleteRowGroup(int row)
+void TGridTable::DeleteRowGroup(int row)
 {
     if (row < 0 || row >= FRowCount)
         throw ETableError(OutOfBoundsMessage);
@@ -225,25 +214,22 @@ void TGridTableT<F>::DeleteRowGroup(int row)
     RowsChanged();
 }
 
-template <TableFamily F>
-bool TGridTableT<F>::CellValid(int col, int row) const
+bool TGridTable::CellValid(int col, int row) const
 {
     return col >= 0 && col < ColumnCount() && row >= 0 && row < FColumns[col]->RowCount();
 }
 
-template <TableFamily F>
-TDataT<F>& TGridTableT<F>::GetData(int col, int row) const
+TData& TGridTable::GetData(int col, int row) const
 {
     return Column(col).GetData(row);
 }
 
-template <TableFamily F>
-void TGridTableT<F>::CellChanged(int col, int row)
+void TGridTable::CellChanged(int col, int row)
 {
     // A new type in column 0 gives the row a nested table of that type.
     if (col == 0 && FColumns[0]->Kind() == TColumnKind::Enum) {
         for (const auto& column : FColumns) {
-            if (auto* buttons = dynamic_cast<TTableColumnT<F>*>(column.get())) {
+            if (auto* buttons = dynamic_cast<TTableColumn*>(column.get())) {
                 if (row < buttons->RowCount())
                     buttons->CreateRowObject(row);
                 break;
@@ -253,16 +239,14 @@ void TGridTableT<F>::CellChanged(int col, int row)
     OnCellChanged.Raise(col, row);
 }
 
-template <TableFamily F>
-void TGridTableT<F>::RowsChanged()
+void TGridTable::RowsChanged()
 {
     OnRowsChanged.Raise();
 }
 
 // ---- State ----
 
-template <TableFamily F>
-void TGridTableT<F>::SetUnits(UnitSystem units)
+void TGridTable::SetUnits(UnitSystem units)
 {
     if (units == FUnits)
         return;
@@ -272,22 +256,19 @@ void TGridTableT<F>::SetUnits(UnitSystem units)
     RowsChanged();
 }
 
-template <TableFamily F>
-void TGridTableT<F>::SetNumber(int number)
+void TGridTable::SetNumber(int number)
 {
     FNumber = number;
     if (FEditor)
         FEditor->UpdateCaption();
 }
 
-template <TableFamily F>
-bool TGridTableT<F>::Changed() const
+bool TGridTable::Changed() const
 {
     return FChanged || std::any_of(FColumns.begin(), FColumns.end(), [](const auto& c) { return c->GetChanged(); });
 }
 
-template <TableFamily F>
-void TGridTableT<F>::SetChanged(bool changed)
+void TGridTable::SetChanged(bool changed)
 {
     FChanged = changed;
     if (!changed)
@@ -295,49 +276,21 @@ void TGridTableT<F>::SetChanged(bool changed)
             column->ResetChanged();
 }
 
-template <TableFamily F>
-std::string TGridTableT<F>::Prefix() const
+std::string TGridTable::Prefix() const
 {
     if (FNumber == 0)
         return "";
     return (FOwner ? FOwner->Prefix() : std::string()) + " " + std::to_string(FNumber);
 }
 
-template <TableFamily F>
-std::string TGridTableT<F>::WindowCaption() const
+std::string TGridTable::WindowCaption() const
 {
     return Caption + " " + Prefix();
 }
 
 // ---- Editor window ----
 
-template <TableFamily F>
-void TGridTableT<F>::ShowEditor(bool modal)
-{
-    if (VisibleColumnCount() == 0)
-        return;
-    if (!FEditor) {
-        if (!EditorFactory)
-            return;
-        FEditor = EditorFactory(*this);
-    }
-    FEditor->ShowEditor(modal);
-}
-
-template <TableFamily F>
-void TGridTableT<F>::Show()
-{
-    ShowEditor(false);
-}
-
-template <TableFamily F>
-void TGridTableT<F>::ShowModal()
-{
-    ShowEditor(true);
-}
-
-template <TableFamily F>
-void TGridTableT<F>::Hide()
+void TGridTable::Hide()
 {
     FEditor.reset();
     for (const auto& column : FColumns)
@@ -346,16 +299,15 @@ void TGridTableT<F>::Hide()
 
 // ---- Declaration stream ----
 
-template <TableFamily F>
-void TGridTableT<F>::WriteCol(TValueWriter& writer) const
+void TGridTable::WriteCol(TValueWriter& writer) const
 {
     writer.WriteInteger(ColumnCount());
     for (const auto& column : FColumns) {
         writer.WriteInteger(static_cast<int32_t>(column->Kind()));
         column->WriteData(writer);
     }
-    if constexpr (F == TableFamily::Chart) {
-        const TGraphParameters& graph = this->Graph;
+    if (Chart) {
+        const TGraphParameters& graph = Chart->Graph;
         writer.WriteBoolean(graph.ShowGraph);
         writer.WriteBoolean(graph.SegmentMode);
         writer.WriteInteger(graph.XColumn);
@@ -365,8 +317,7 @@ void TGridTableT<F>::WriteCol(TValueWriter& writer) const
     }
 }
 
-template <TableFamily F>
-void TGridTableT<F>::ReadCol(TValueReader& reader)
+void TGridTable::ReadCol(TValueReader& reader)
 {
     FColumns.clear();
     int32_t count;
@@ -388,12 +339,12 @@ void TGridTableT<F>::ReadCol(TValueReader& reader)
         if (kind < 0 || kind > static_cast<int32_t>(TColumnKind::String))
             throw ETableError("Error Column Class not defined");
         try {
-            AppendColumn(TColumnT<F>::CreateFromStream(static_cast<TColumnKind>(kind), *this, reader));
+            AppendColumn(TColumn::CreateFromStream(static_cast<TColumnKind>(kind), *this, reader));
         } catch (const std::exception& e) {
             throw columnError(e);
         }
     }
-    if constexpr (F == TableFamily::Chart) {
+    if (Chart) {
         try {
             TGraphParameters graph;
             graph.ShowGraph = reader.ReadBoolean();
@@ -402,7 +353,7 @@ void TGridTableT<F>::ReadCol(TValueReader& reader)
             graph.YColumn = reader.ReadInteger();
             graph.X2Column = reader.ReadInteger();
             graph.Y2Column = reader.ReadInteger();
-            this->Graph = graph;
+            Chart->Graph = graph;
         } catch (const std::exception&) {
             throw ETableError("Error reading graphic parameters");
         }
@@ -410,23 +361,16 @@ void TGridTableT<F>::ReadCol(TValueReader& reader)
     RowsChanged();
 }
 
-template <TableFamily F>
-std::unique_ptr<TGridTableT<F>> TGridTableT<F>::Copy(TGridTableT& owner, int number) const
+std::unique_ptr<TGridTable> TGridTable::Copy(TGridTable& owner, int number) const
 {
-    auto copy = std::make_unique<TGridTableT>(&owner);
+    auto copy = std::make_unique<TGridTable>(&owner);
     copy->Caption = Caption;
     copy->Comments = Comments;
     copy->TopLeft = TopLeft;
     copy->HelpPicture = HelpPicture;
     copy->FMinRows = FMinRows;
     copy->MaxRows = MaxRows;
-    if constexpr (F == TableFamily::Chart) {
-        copy->GetDataFromFile = this->GetDataFromFile;
-        copy->OKCancelButtons = this->OKCancelButtons;
-        copy->InvertedXAxis = this->InvertedXAxis;
-        copy->InvertedYAxis = this->InvertedYAxis;
-        copy->Graph = this->Graph;
-    }
+    copy->Chart = Chart;
     for (const auto& column : FColumns)
         copy->AppendColumn(column->Clone(*copy));
     copy->FNumber = number;
@@ -434,23 +378,13 @@ std::unique_ptr<TGridTableT<F>> TGridTableT<F>::Copy(TGridTableT& owner, int num
     return copy;
 }
 
-template <TableFamily F>
-long double TGridTableT<F>::UnitFactor(UnitSystem from, UnitSystem to, const std::string& units)
+long double TGridTable::UnitFactor(UnitSystem from, UnitSystem to, const std::string& units) const
 {
-    if constexpr (F == TableFamily::Chart)
-        return ChartConversionFactor(from, to, units);
-    else
-        return ConversionFactor(from, to, units);
+    return Chart ? ChartConversionFactor(from, to, units) : ConversionFactor(from, to, units);
 }
 
-template <TableFamily F>
-std::string TGridTableT<F>::UnitNames(const std::string& units, UnitSystem system)
+std::string TGridTable::UnitNames(const std::string& units, UnitSystem system) const
 {
-    if constexpr (F == TableFamily::Chart)
-        return ExpandChartUnits(units, system);
-    else
-        return ExpandUnits(units, system);
+    return Chart ? ExpandChartUnits(units, system) : ExpandUnits(units, system);
 }
 
-template class TGridTableT<TableFamily::Plain>;
-template class TGridTableT<TableFamily::Chart>;

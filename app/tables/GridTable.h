@@ -4,23 +4,27 @@
 // TableColumns.h), a row count with limits, a unit system, a changed flag
 // and, through a button column, one nested table per row.
 //
-// Two families share one implementation, TGridTableT<family>:
-//   TGridTable       plain family (plain columns, plain nested tables)
-//   TGridTableChart  chart family: adds the chart window's properties and
-//                    graph parameters, and keeps a row's values when its
-//                    nested table is replaced by one of another template.
-// Each family has its own registry of live tables.
+// A table may carry chart properties (TChartProperties: its window draws a
+// graph and can import values). Such a table converts and names its units
+// with the chart unit table, writes its graph after its columns in the
+// declaration stream, and keeps a row's values when that row's nested table
+// is replaced by one of another template. Nested tables are copies of their
+// template and so carry its chart properties.
+//
+// Button columns find their templates by Identifier in the table directory
+// (TTableDirectory) of the outermost table; the project's tables make one.
 //
 // Declaring a table (once, while it has no rows):
-//   TGridTableChart layers;
+//   TGridTable layers;
+//   layers.Chart.emplace();                        // a table with a chart
 //   layers.Caption = "Soil Layers";
 //   layers.SetIdentifier(0);
 //   layers.MaxRows = 30;
-//   auto& type = layers.AddColumn<TEnumColumnChart>({"Soil Type"});
+//   auto& type = layers.AddColumn<TEnumColumn>({"Soil Type"});
 //   type.SetItems({...six soil methods...});
-//   auto& bottom = layers.AddColumn<TFloatColumnChart>({"Bottom of Layer"});
+//   auto& bottom = layers.AddColumn<TFloatColumn>({"Bottom of Layer"});
 //   bottom.UnitString = "L";
-//   auto& data = layers.AddColumn<TTableColumnChart>({"Layer Data"});
+//   auto& data = layers.AddColumn<TTableColumn>({"Layer Data"});
 //   data.Templates.Entries = {{1, true}, {2, true}, ...};   // by Identifier
 // or from a stored declaration: layers.ReadCol(reader) (see WriteCol).
 //
@@ -29,7 +33,7 @@
 //   layers.GetData(0, row).SetInteger(2);           // soil type of the row
 //   layers.GetData(1, row).SetFloat(12.5L);
 //   std::string text = layers.GetData(1, row).AsString();   // "12.5"
-//   TGridTableChart* own = layers.GetData(2, row).AsTable(); // layer's data
+//   TGridTable* own = layers.GetData(2, row).AsTable();      // layer's data
 //
 // Listening (any number of listeners; see Notification.h):
 //   TSubscription rows = layers.OnRowsChanged.Subscribe([&] { ... });
@@ -42,13 +46,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-class QWidget;
-
-// Properties of the chart family: its window's options and the graph drawn
-// from two (in segment mode four) columns, as column indexes.
+// The graph of a table's window, drawn from two (in segment mode four)
+// columns, as column indexes.
 struct TGraphParameters {
     bool ShowGraph = false;
     bool SegmentMode = false;
@@ -60,11 +63,8 @@ struct TGraphParameters {
     bool operator==(const TGraphParameters&) const = default;
 };
 
-template <TableFamily F>
-struct TTableFamilyProperties {};
-
-template <>
-struct TTableFamilyProperties<TableFamily::Chart> {
+// What a table with a chart window has beyond the others.
+struct TChartProperties {
     // The window offers to read the values from a text file or the clipboard.
     bool GetDataFromFile = false;
     bool OKCancelButtons = false;
@@ -72,37 +72,63 @@ struct TTableFamilyProperties<TableFamily::Chart> {
     bool InvertedYAxis = false;
     // Written after the columns in the declaration stream.
     TGraphParameters Graph;
+
+    bool operator==(const TChartProperties&) const = default;
 };
 
-template <TableFamily F>
-class TGridTableT : public TRowObject, public TTableFamilyProperties<F> {
+// The tables among which button columns find their templates: by Identifier
+// (the first in the order added) or, in a legacy declaration, by position.
+// Every table in a directory has its own Identifier (see SetIdentifier). A
+// table leaves its directory when destroyed, and a destroyed directory lets
+// go of its tables.
+class TTableDirectory {
 public:
-    using Data = TDataT<F>;
+    TTableDirectory() = default;
+    ~TTableDirectory();
+    TTableDirectory(const TTableDirectory&) = delete;
+    TTableDirectory& operator=(const TTableDirectory&) = delete;
 
-    using TNotifyEvent = std::function<void(TGridTableT& sender)>;
-    using TRowDataEvent = std::function<void(TGridTableT& sender, int32_t col, int32_t row, TRowObject* data)>;
+    // Adds the table (taking it out of another directory) and makes this
+    // directory the one of the table.
+    void Add(TGridTable& table);
+    int Count() const { return static_cast<int>(FTables.size()); }
+    // nullptr when out of range.
+    TGridTable* At(int index) const;
+    TGridTable* Find(int32_t identifier) const;
+
+private:
+    friend class TGridTable;
+
+    std::vector<TGridTable*> FTables;
+};
+
+class TGridTable : public TRowObject {
+public:
+
+    using TNotifyEvent = std::function<void(TGridTable& sender)>;
+    using TRowDataEvent = std::function<void(TGridTable& sender, int32_t col, int32_t row, TRowObject* data)>;
     using TGetButtonCaptionEvent =
-        std::function<void(TGridTableT& sender, int32_t col, int32_t row, TRowObject* data, std::string& caption)>;
+        std::function<void(TGridTable& sender, int32_t col, int32_t row, TRowObject* data, std::string& caption)>;
     using TGetChangedEvent =
-        std::function<void(TGridTableT& sender, int32_t col, int32_t row, TRowObject* data, bool& changed)>;
-    using TInitRowEvent = std::function<void(TGridTableT& sender, int32_t col, int32_t row, int32_t enumType,
+        std::function<void(TGridTable& sender, int32_t col, int32_t row, TRowObject* data, bool& changed)>;
+    using TInitRowEvent = std::function<void(TGridTable& sender, int32_t col, int32_t row, int32_t enumType,
                                              std::unique_ptr<TRowObject>& data)>;
-    using TSetRowEvent = std::function<void(TGridTableT& sender, int32_t col, TRowObject* data, int32_t row)>;
+    using TSetRowEvent = std::function<void(TGridTable& sender, int32_t col, TRowObject* data, int32_t row)>;
     using TSetUnitsEvent =
-        std::function<void(TGridTableT& sender, int32_t col, int32_t row, TRowObject* data, UnitSystem units)>;
+        std::function<void(TGridTable& sender, int32_t col, int32_t row, TRowObject* data, UnitSystem units)>;
 
-    // A table owned by another table of the family (a nested table) takes
-    // its unit system and prefixes its window caption with the owner's.
-    explicit TGridTableT(TGridTableT* owner = nullptr);
-    ~TGridTableT() override;
-    TGridTableT(const TGridTableT&) = delete;
-    TGridTableT& operator=(const TGridTableT&) = delete;
+    // A table owned by another table (a nested table) takes its unit system
+    // and directory and prefixes its window caption with the owner's.
+    explicit TGridTable(TGridTable* owner = nullptr);
+    ~TGridTable() override;
+    TGridTable(const TGridTable&) = delete;
+    TGridTable& operator=(const TGridTable&) = delete;
 
     // ---- Published properties ----
     std::string Comments;
     int32_t Identifier() const { return FIdentifier; }
-    // Negative values are ignored; a table already holding the value gets
-    // this table's old Identifier in exchange.
+    // Negative values are ignored; a table of the same directory already
+    // holding the value gets this table's old Identifier in exchange.
     void SetIdentifier(int32_t value);
     std::string Caption;
     int32_t MaxRows = 0;
@@ -113,12 +139,12 @@ public:
     std::string HelpPicture;
     // Only affects reading the legacy form of a button column.
     bool HardwiredButton = false;
-    // When set, the editor window is embedded in this widget.
-    QWidget* FormParent = nullptr;
     int32_t RowGroup() const { return FRowGroup; }
     // Values below 1 become 1.
     void SetRowGroup(int32_t value);
     std::string TopLeft;
+    // Set for a table whose window draws a chart (see above).
+    std::optional<TChartProperties> Chart;
 
     TNotifyEvent OnResize;
     // The handlers below concern button-column rows holding an object that
@@ -143,11 +169,9 @@ public:
     // depths) raises it once per cell.
     TNotification<int, int> OnCellChanged;
 
-    // ---- Registry of the family ----
-    static int RegistryCount();
-    static TGridTableT* RegistryAt(int index);
-    // First registered table (in creation order) with this Identifier.
-    static TGridTableT* FindByIdentifier(int32_t identifier);
+    // ---- Templates ----
+    // The directory of the outermost table (nullptr when it has none).
+    const TTableDirectory* Directory() const { return FOwner ? FOwner->Directory() : FDirectory; }
 
     // ---- Columns ----
     // Appends a column of kind C with the given caption lines; it gets the
@@ -156,11 +180,11 @@ public:
     template <class C>
     C& AddColumn(std::vector<std::string> captionLines);
     int ColumnCount() const { return static_cast<int>(FColumns.size()); }
-    TColumnT<F>& Column(int i) const;
-    int IndexOf(const TColumnT<F>& column) const;
+    TColumn& Column(int i) const;
+    int IndexOf(const TColumn& column) const;
     int VisibleColumnCount() const;
-    TColumnT<F>& VisibleColumn(int i) const;
-    int VisibleIndexOf(const TColumnT<F>& column) const;
+    TColumn& VisibleColumn(int i) const;
+    int VisibleIndexOf(const TColumn& column) const;
 
     // ---- Rows and cells ----
     int RowCount() const { return FRowCount; }
@@ -172,7 +196,7 @@ public:
     bool CellValid(int col, int row) const;
     // Handle of a cell (column index among all columns); ETableError("Index
     // out of bounds") outside the table.
-    Data& GetData(int col, int row) const;
+    TData& GetData(int col, int row) const;
 
     // ---- State ----
     UnitSystem Units() const { return FUnits; }
@@ -183,54 +207,50 @@ public:
     bool Changed() const;
     // true sets the own flag; false clears it and every nested table's.
     void SetChanged(bool changed);
-    TGridTableT* OwnerTable() const { return FOwner; }
+    TGridTable* OwnerTable() const { return FOwner; }
     // Caption, one blank, then the prefix (owner's prefix, blank, Number).
     std::string WindowCaption() const;
     std::string Prefix() const;
 
     // ---- Editor window ----
-    // Makes the editor window of a table; installed by the program's window
-    // code. Without it Show and ShowModal do nothing.
-    static inline std::function<std::unique_ptr<TTableEditor>(TGridTableT&)> EditorFactory;
+    // The open window of the table, made and shown by the window code.
     TTableEditor* Editor() const { return FEditor.get(); }
-    void Show();
-    void ShowModal();
+    void SetEditor(std::unique_ptr<TTableEditor> editor) { FEditor = std::move(editor); }
     // Frees the editor window, then hides every nested table.
     void Hide();
     // Called by the editor window when it closes: frees it.
     void CloseEditor() { FEditor.reset(); }
 
     // ---- Declaration stream ("Col") ----
-    // Columns in the current forms, then (chart family) the graph parameters.
+    // Columns in the current forms, then (with a chart) the graph parameters.
     void WriteCol(TValueWriter& writer) const;
     // Replaces the column list; reads the current and the legacy forms.
     void ReadCol(TValueReader& reader);
 
-    // A new table of the same family and declaration (no values, no events,
+    // A new table of the same declaration (no values, no events,
     // RowGroup 1) owned by `owner`, numbered `number`, with MinRows rows.
-    std::unique_ptr<TGridTableT> Copy(TGridTableT& owner, int number) const;
+    std::unique_ptr<TGridTable> Copy(TGridTable& owner, int number) const;
 
     // ---- Used by the columns ----
     void CellChanged(int col, int row);
     // Every button column's template list gets one entry per item of the
     // enumeration in column 0 (one entry when column 0 is no enumeration).
     void ResizeTemplates();
-    // Unit conversion and unit names of the family's unit strings.
-    static long double UnitFactor(UnitSystem from, UnitSystem to, const std::string& units);
-    static std::string UnitNames(const std::string& units, UnitSystem system);
+    // Unit conversion and unit names of the table's unit strings.
+    long double UnitFactor(UnitSystem from, UnitSystem to, const std::string& units) const;
+    std::string UnitNames(const std::string& units, UnitSystem system) const;
 
 private:
-    void AppendColumn(std::unique_ptr<TColumnT<F>> column);
+    void AppendColumn(std::unique_ptr<TColumn> column);
     // Every column gets count new rows from row `at` on; all or none.
     void InsertRowsInColumns(int at, int count);
-    void ShowEditor(bool modal);
     void RowsChanged();
     int GroupStart(int row) const { return FRowGroup * (row / FRowGroup); }
 
-    static std::vector<TGridTableT*>& Registry();
-    static inline int32_t FCreationCounter = 0;
+    friend class TTableDirectory;
 
-    TGridTableT* FOwner;
+    TGridTable* FOwner;
+    TTableDirectory* FDirectory = nullptr;
     int32_t FIdentifier;
     int32_t FMinRows = 1;
     int32_t FRowGroup = 1;
@@ -238,13 +258,12 @@ private:
     UnitSystem FUnits;
     int FNumber = 0;
     bool FChanged = false;
-    std::vector<std::unique_ptr<TColumnT<F>>> FColumns;
+    std::vector<std::unique_ptr<TColumn>> FColumns;
     std::unique_ptr<TTableEditor> FEditor;
 };
 
-template <TableFamily F>
 template <class C>
-C& TGridTableT<F>::AddColumn(std::vector<std::string> captionLines)
+C& TGridTable::AddColumn(std::vector<std::string> captionLines)
 {
     auto column = std::make_unique<C>(*this);
     column->CaptionLines = std::move(captionLines);
@@ -253,5 +272,3 @@ C& TGridTableT<F>::AddColumn(std::vector<std::string> captionLines)
     return result;
 }
 
-using TGridTable = TGridTableT<TableFamily::Plain>;
-using TGridTableChart = TGridTableT<TableFamily::Chart>;

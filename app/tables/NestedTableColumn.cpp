@@ -12,16 +12,14 @@ using namespace column_detail;
 
 namespace {
 
-const char* const TableMarker = "FLEXCOLUMN2";
 const char* const CircularTemplateMessage = "A table's template holds the table itself";
 
-// The templates being copied, innermost last: a template whose rows would be
-// made from a template being copied (itself, or a table around it) would
-// nest copies without end.
-template <class Table>
+// The templates being copied on this thread, innermost last: a template whose
+// rows would be made from a template being copied (itself, or a table around
+// it) would nest copies without end.
 class TCopyInProgress {
 public:
-    explicit TCopyInProgress(const Table& tmpl)
+    explicit TCopyInProgress(const TGridTable& tmpl)
     {
         if (std::find(Copying().begin(), Copying().end(), &tmpl) != Copying().end())
             throw ETableError(CircularTemplateMessage);
@@ -32,39 +30,35 @@ public:
     TCopyInProgress& operator=(const TCopyInProgress&) = delete;
 
 private:
-    static std::vector<const Table*>& Copying()
+    static std::vector<const TGridTable*>& Copying()
     {
-        static std::vector<const Table*> copying;
+        thread_local std::vector<const TGridTable*> copying;
         return copying;
     }
 };
 
 }  // namespace
 
-// ---- TTableColumnT ----
+// ---- TTableColumn ----
 
-template <TableFamily F>
-TGridTableT<F>* TTableColumnT<F>::AsTable(int row) const
+TGridTable* TTableColumn::AsTable(int row) const
 {
     return dynamic_cast<Table*>(AsObject(row));
 }
 
-template <TableFamily F>
-TRowObject* TTableColumnT<F>::AsObject(int row) const
+TRowObject* TTableColumn::AsObject(int row) const
 {
     this->CheckRow(row);
     return FObjects[row].get();
 }
 
-template <TableFamily F>
-void TTableColumnT<F>::InsertRows(int at, int count)
+void TTableColumn::InsertRows(int at, int count)
 {
-    TColumnT<F>::InsertRows(at, count);
+    TColumn::InsertRows(at, count);
     Renumber(at + count);
 }
 
-template <TableFamily F>
-void TTableColumnT<F>::InsertValue(int row)
+void TTableColumn::InsertValue(int row)
 {
     FObjects.insert(FObjects.begin() + row, nullptr);
     try {
@@ -75,46 +69,42 @@ void TTableColumnT<F>::InsertValue(int row)
     }
 }
 
-template <TableFamily F>
-void TTableColumnT<F>::DeleteRow(int row)
+void TTableColumn::DeleteRow(int row)
 {
-    TColumnT<F>::DeleteRow(row);
+    TColumn::DeleteRow(row);
     Renumber(row);
 }
 
-template <TableFamily F>
-std::unique_ptr<TGridTableT<F>> TTableColumnT<F>::ReplacingCopy(Table& tmpl, Table* old, int row) const
+std::unique_ptr<TGridTable> TTableColumn::ReplacingCopy(Table& tmpl, Table* old, int row) const
 {
     Table& owner = this->Owner();
-    const TCopyInProgress<Table> copying(tmpl);
-    if constexpr (F == TableFamily::Chart) {
-        if (old) {
-            // The row keeps its values column by column: they go through the
-            // template into the copy. Only float columns carry values over.
-            auto carry = [](const Table& from, Table& to) {
-                const int columns = std::min(from.ColumnCount(), to.ColumnCount());
-                for (int c = 0; c < columns; ++c) {
-                    TColumnT<F>& source = from.Column(c);
-                    TColumnT<F>& target = to.Column(c);
-                    if (source.Kind() != TColumnKind::Float || target.Kind() != TColumnKind::Float)
-                        continue;
-                    for (int r = 0; r < to.RowCount() && r < from.RowCount(); ++r)
-                        target.SetFloat(r, source.AsFloat(r));
-                }
-            };
-            tmpl.SetRowCount(old->RowCount());
-            carry(*old, tmpl);
-            auto copy = tmpl.Copy(owner, row + 1);
-            copy->SetRowCount(tmpl.RowCount());
-            carry(tmpl, *copy);
-            return copy;
-        }
+    const TCopyInProgress copying(tmpl);
+    // A table with a chart keeps the row's values.
+    if (owner.Chart && old) {
+        // The row keeps its values column by column: they go through the
+        // template into the copy. Only float columns carry values over.
+        auto carry = [](const Table& from, Table& to) {
+            const int columns = std::min(from.ColumnCount(), to.ColumnCount());
+            for (int c = 0; c < columns; ++c) {
+                TColumn& source = from.Column(c);
+                TColumn& target = to.Column(c);
+                if (source.Kind() != TColumnKind::Float || target.Kind() != TColumnKind::Float)
+                    continue;
+                for (int r = 0; r < to.RowCount() && r < from.RowCount(); ++r)
+                    target.SetFloat(r, source.AsFloat(r));
+            }
+        };
+        tmpl.SetRowCount(old->RowCount());
+        carry(*old, tmpl);
+        auto copy = tmpl.Copy(owner, row + 1);
+        copy->SetRowCount(tmpl.RowCount());
+        carry(tmpl, *copy);
+        return copy;
     }
     return tmpl.Copy(owner, row + 1);
 }
 
-template <TableFamily F>
-void TTableColumnT<F>::CreateRowObject(int row)
+void TTableColumn::CreateRowObject(int row)
 {
     if (row < 0 || row >= static_cast<int>(FObjects.size()))
         throw ETableError(OutOfBoundsMessage);
@@ -124,7 +114,7 @@ void TTableColumnT<F>::CreateRowObject(int row)
     if (owner.ColumnCount() > 0 && &owner.Column(0) != this && owner.Column(0).Kind() == TColumnKind::Enum)
         type = owner.Column(0).AsInteger(row);
 
-    if (Table* tmpl = Templates.Resolve(type - 1)) {
+    if (Table* tmpl = Templates.Resolve(type - 1, owner.Directory())) {
         FObjects[row] = ReplacingCopy(*tmpl, dynamic_cast<Table*>(FObjects[row].get()), row);
     } else if (owner.OnInitRow) {
         std::unique_ptr<TRowObject> data;
@@ -138,8 +128,7 @@ void TTableColumnT<F>::CreateRowObject(int row)
     this->ControlRowChanged(row);
 }
 
-template <TableFamily F>
-void TTableColumnT<F>::Renumber(int from)
+void TTableColumn::Renumber(int from)
 {
     Table& owner = this->Owner();
     for (int i = std::max(from, 0); i < static_cast<int>(FObjects.size()); ++i) {
@@ -150,8 +139,7 @@ void TTableColumnT<F>::Renumber(int from)
     }
 }
 
-template <TableFamily F>
-std::string TTableColumnT<F>::ButtonCaption(int row) const
+std::string TTableColumn::ButtonCaption(int row) const
 {
     std::string caption;
     if (const Table* table = AsTable(row))
@@ -161,8 +149,7 @@ std::string TTableColumnT<F>::ButtonCaption(int row) const
     return std::to_string(row + 1) + ": " + caption;
 }
 
-template <TableFamily F>
-bool TTableColumnT<F>::GetChanged() const
+bool TTableColumn::GetChanged() const
 {
     Table& owner = this->Owner();
     for (int i = 0; i < static_cast<int>(FObjects.size()); ++i) {
@@ -179,8 +166,7 @@ bool TTableColumnT<F>::GetChanged() const
     return false;
 }
 
-template <TableFamily F>
-void TTableColumnT<F>::ResetChanged()
+void TTableColumn::ResetChanged()
 {
     Table& owner = this->Owner();
     for (int i = 0; i < static_cast<int>(FObjects.size()); ++i) {
@@ -191,8 +177,7 @@ void TTableColumnT<F>::ResetChanged()
     }
 }
 
-template <TableFamily F>
-void TTableColumnT<F>::Hide()
+void TTableColumn::Hide()
 {
     Table& owner = this->Owner();
     for (int i = 0; i < static_cast<int>(FObjects.size()); ++i) {
@@ -203,8 +188,7 @@ void TTableColumnT<F>::Hide()
     }
 }
 
-template <TableFamily F>
-void TTableColumnT<F>::SetUnits(UnitSystem units)
+void TTableColumn::SetUnits(UnitSystem units)
 {
     Table& owner = this->Owner();
     for (int i = 0; i < static_cast<int>(FObjects.size()); ++i) {
@@ -215,67 +199,44 @@ void TTableColumnT<F>::SetUnits(UnitSystem units)
     }
 }
 
-template <TableFamily F>
-void TTableColumnT<F>::ClickButton(int control)
+TGridTable* TTableColumn::ClickButton(int row)
 {
-    if (control < 0 || control >= this->ControlsAllocated())
-        throw ETableError(OutOfBoundsMessage);
-    const int row = this->ControlRow(control);
+    this->CheckRow(row);
     Table& owner = this->Owner();
-    if (Table* table = AsTable(row)) {
-        const TTableEditor* editor = owner.Editor();
-        if (editor && editor->IsModal())
-            table->ShowModal();
-        else
-            table->Show();
-    } else if (owner.OnButtonClick) {
+    if (Table* table = AsTable(row))
+        return table;
+    if (owner.OnButtonClick)
         owner.OnButtonClick(owner, this->Index(), row, FObjects[row].get());
-    }
+    return nullptr;
 }
 
-template <TableFamily F>
-void TTableColumnT<F>::CheckControlRequest(int topRow, int count) const
+void column_detail::WriteValue(TValueWriter& writer, const TColumn& column, const TGridTableList& templates)
 {
-    if (topRow < 0 || topRow >= this->RowCount())
-        throw ETableError("ATopRow " + std::to_string(topRow));
-    if (count <= 0 || topRow + count > this->RowCount())
-        throw ETableError("ACount " + std::to_string(count));
-}
-
-template <TableFamily F>
-std::unique_ptr<TColumnT<F>> TTableColumnT<F>::Clone(Table& table) const
-{
-    auto clone = this->template CloneCommon<TTableColumnT>(table);
-    clone->Templates = Templates;
-    return clone;
-}
-
-template <TableFamily F>
-void TTableColumnT<F>::WriteOwnData(TValueWriter& writer) const
-{
-    writer.WriteString(TableMarker);
     writer.WriteListBegin();
-    for (std::size_t i = 0; i < Templates.Entries.size(); ++i) {
-        const Table* table = Templates.Resolve(static_cast<int>(i));
+    for (std::size_t i = 0; i < templates.Entries.size(); ++i) {
+        const TGridTable* table = templates.Resolve(static_cast<int>(i), column.Owner().Directory());
         writer.WriteInteger(table ? table->Identifier() : -1);
     }
     writer.WriteListEnd();
 }
 
-template <TableFamily F>
-void TTableColumnT<F>::ReadOwnData(TValueReader& reader)
+void column_detail::ReadValue(TValueReader& reader, TGridTableList& templates)
+{
+    templates.Entries.clear();
+    reader.ReadListBegin();
+    while (!reader.EndOfList())
+        templates.Entries.push_back({reader.ReadInteger(), true});
+}
+
+void TTableColumn::ReadOwnData(TValueReader& reader)
 {
     Templates.Entries.clear();
-    if (reader.ReadString() == TableMarker) {
-        reader.ReadListBegin();
-        while (!reader.EndOfList())
-            Templates.Entries.push_back({reader.ReadInteger(), true});
+    if (!ReadFields(reader, *this))
         return;
-    }
-    // Legacy form: one registry index, or the item numbers as identifiers.
+    // Legacy form: one directory position, or the item numbers as identifiers.
     const int32_t index = reader.ReadInteger();
     const Table& table = this->Owner();
-    const auto* types = table.ColumnCount() > 0 ? dynamic_cast<const TEnumColumnT<F>*>(&table.Column(0)) : nullptr;
+    const auto* types = table.ColumnCount() > 0 ? dynamic_cast<const TEnumColumn*>(&table.Column(0)) : nullptr;
     if (!types) {
         Templates.Entries.push_back({index, false});
         return;
@@ -285,5 +246,4 @@ void TTableColumnT<F>::ReadOwnData(TValueReader& reader)
         Templates.Entries.push_back(table.HardwiredButton ? TTemplateRef{index, false} : TTemplateRef{i + 1, true});
 }
 
-template class TTableColumnT<TableFamily::Plain>;
-template class TTableColumnT<TableFamily::Chart>;
+template class TKindColumn<TTableColumn, TColumn>;

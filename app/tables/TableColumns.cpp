@@ -63,92 +63,78 @@ void WriteStringList(TValueWriter& writer, const std::vector<std::string>& list)
 
 std::string FloatCellText(long double value) { return GeneralNumberText(value, 8); }
 
-// ---- TDataT ----
+// ---- TData ----
 
-template <TableFamily F>
-int TDataT<F>::Row() const
+int TData::Row() const
 {
     return FColumn.RowOf(*this);
 }
 
-template <TableFamily F>
-long double TDataT<F>::AsFloat() const
+long double TData::AsFloat() const
 {
     return FColumn.AsFloat(Row());
 }
 
-template <TableFamily F>
-void TDataT<F>::SetFloat(long double value)
+void TData::SetFloat(long double value)
 {
     FColumn.SetFloat(Row(), value);
 }
 
-template <TableFamily F>
-int32_t TDataT<F>::AsInteger() const
+int32_t TData::AsInteger() const
 {
     return FColumn.AsInteger(Row());
 }
 
-template <TableFamily F>
-void TDataT<F>::SetInteger(int32_t value)
+void TData::SetInteger(int32_t value)
 {
     FColumn.SetInteger(Row(), value);
 }
 
-template <TableFamily F>
-std::string TDataT<F>::AsString() const
+std::string TData::AsString() const
 {
     return FColumn.GetText(Row());
 }
 
-template <TableFamily F>
-void TDataT<F>::SetText(const std::string& text)
+void TData::SetText(const std::string& text)
 {
     FColumn.SetText(Row(), text);
 }
 
-template <TableFamily F>
-TGridTableT<F>* TDataT<F>::AsTable() const
+TGridTable* TData::AsTable() const
 {
     return FColumn.AsTable(Row());
 }
 
-template <TableFamily F>
-TRowObject* TDataT<F>::AsObject() const
+TRowObject* TData::AsObject() const
 {
     return FColumn.AsObject(Row());
 }
 
-// ---- TGridTableListT ----
+// ---- TGridTableList ----
 
-template <TableFamily F>
-TGridTableT<F>* TGridTableListT<F>::Resolve(int i) const
+TGridTable* TGridTableList::Resolve(int i, const TTableDirectory* directory) const
 {
-    if (i < 0 || i >= static_cast<int>(Entries.size()))
+    if (!directory || i < 0 || i >= static_cast<int>(Entries.size()))
         return nullptr;
     const TTemplateRef& ref = Entries[i];
-    return ref.ByIdentifier ? TGridTableT<F>::FindByIdentifier(ref.Value) : TGridTableT<F>::RegistryAt(ref.Value);
+    return ref.ByIdentifier ? directory->Find(ref.Value) : directory->At(ref.Value);
 }
 
-// ---- TColumnT ----
+// ---- TColumn ----
 
-template <TableFamily F>
-TColumnT<F>::~TColumnT() = default;
+TColumn::~TColumn() = default;
 
-template <TableFamily F>
-int TColumnT<F>::Index() const
+int TColumn::Index() const
 {
     return FTable.IndexOf(*this);
 }
 
-template <TableFamily F>
-std::string TColumnT<F>::CaptionLine(int i) const
+std::string TColumn::CaptionLine(int i) const
 {
     return CaptionLines.at(i);
 }
 
-template <TableFamily F>
-std::string TColumnT<F>::Heading() const
+std::string TColumn::Heading() const
 {
     std::string joined;
     for (int i = 0; i < CaptionLineCount(); ++i)
@@ -170,28 +156,24 @@ std::string TColumnT<F>::Heading() const
     return heading;
 }
 
-template <TableFamily F>
-int TColumnT<F>::RowGroup() const
+int TColumn::RowGroup() const
 {
     return FTable.RowGroup();
 }
 
-template <TableFamily F>
-void TColumnT<F>::CheckRow(int row) const
+void TColumn::CheckRow(int row) const
 {
     if (row < 0 || row >= RowCount())
         throw ETableError(OutOfBoundsMessage);
 }
 
-template <TableFamily F>
-TDataT<F>& TColumnT<F>::GetData(int row) const
+TData& TColumn::GetData(int row) const
 {
     CheckRow(row);
     return *FData[row];
 }
 
-template <TableFamily F>
-int TColumnT<F>::RowOf(const Data& data) const
+int TColumn::RowOf(const TData& data) const
 {
     for (int i = 0; i < RowCount(); ++i)
         if (FData[i].get() == &data)
@@ -199,130 +181,77 @@ int TColumnT<F>::RowOf(const Data& data) const
     return -1;
 }
 
-template <TableFamily F>
-void TColumnT<F>::InsertRows(int at, int count)
+void TColumn::InsertRows(int at, int count)
 {
     if (at < 0 || at > RowCount())
         throw ETableError(OutOfBoundsMessage);
     for (int k = 0; k < count; ++k) {
         InsertValue(at + k);
-        FData.insert(FData.begin() + at + k, std::make_unique<Data>(*this));
+        FData.insert(FData.begin() + at + k, std::make_unique<TData>(*this));
     }
 }
 
-template <TableFamily F>
-void TColumnT<F>::DeleteRow(int row)
+void TColumn::DeleteRow(int row)
 {
     CheckRow(row);
     EraseValue(row);
     FData.erase(FData.begin() + row);
 }
 
-template <TableFamily F>
-void TColumnT<F>::WrongType()
+void TColumn::WrongType()
 {
     throw ETableError(WrongTypeMessage);
 }
 
-template <TableFamily F>
-TGridTableT<F>* TColumnT<F>::AsTable(int) const
+TGridTable* TColumn::AsTable(int) const
 {
     WrongType();
 }
 
-template <TableFamily F>
-TRowObject* TColumnT<F>::AsObject(int) const
+TRowObject* TColumn::AsObject(int) const
 {
     WrongType();
 }
 
-template <TableFamily F>
-long double TColumnT<F>::AsFloat(int) const
+long double TColumn::AsFloat(int) const
 {
     WrongType();
 }
 
-template <TableFamily F>
-void TColumnT<F>::SetFloat(int, long double)
+void TColumn::SetFloat(int, long double)
 {
     WrongType();
 }
 
-template <TableFamily F>
-int32_t TColumnT<F>::AsInteger(int) const
+int32_t TColumn::AsInteger(int) const
 {
     WrongType();
 }
 
-template <TableFamily F>
-void TColumnT<F>::SetInteger(int, int32_t)
+void TColumn::SetInteger(int, int32_t)
 {
     WrongType();
 }
 
-template <TableFamily F>
-void TColumnT<F>::CellChanged(int row)
+void TColumn::CellChanged(int row)
 {
     FTable.CellChanged(Index(), row);
 }
 
-template <TableFamily F>
-void TColumnT<F>::ControlRowChanged(int row)
+void TColumn::ControlRowChanged(int row)
 {
-    if (FControlParent && row >= FControlTop && row < FControlTop + FControlCount)
-        FControlParent->RowControlChanged(Index(), row);
+    if (TTableEditor* editor = FTable.Editor())
+        editor->RowControlChanged(Index(), row);
 }
 
-template <TableFamily F>
-std::pair<int, int> TColumnT<F>::GroupOf(int row) const
+std::pair<int, int> TColumn::GroupOf(int row) const
 {
     const int group = RowGroup();
     const int first = group * (row / group);
     return {first, std::min(first + group, RowCount())};
 }
 
-template <TableFamily F>
-int TColumnT<F>::MinWidth(int pixelsPerInch, const std::function<int(const std::string&)>& textWidth) const
-{
-    int width = KindMinWidth(pixelsPerInch);
-    for (int i = 0; i < CaptionLineCount(); ++i)
-        width = std::max(width, textWidth(CaptionLine(i) + "  "));
-    return width;
-}
-
-template <TableFamily F>
-void TColumnT<F>::CheckControlRequest(int, int) const
-{}
-
-template <TableFamily F>
-const char* TColumnT<F>::ParentChangeMessage() const
-{
-    return "Attempt to change parent with controls already allocated";
-}
-
-template <TableFamily F>
-void TColumnT<F>::AllocateControls(TTableEditor* parent, int topRow, int count)
-{
-    if (FControlCount > 0 && FControlParent != parent)
-        throw ETableError(ParentChangeMessage());
-    if (!parent)
-        throw ETableError("null parent");
-    CheckControlRequest(topRow, count);
-    FControlParent = parent;
-    FControlTop = topRow;
-    FControlCount = std::max(count, 0);
-}
-
-template <TableFamily F>
-void TColumnT<F>::ReleaseControls()
-{
-    FControlParent = nullptr;
-    FControlTop = 0;
-    FControlCount = 0;
-}
-
-template <TableFamily F>
-void TColumnT<F>::WriteData(TValueWriter& writer) const
+void TColumn::WriteData(TValueWriter& writer) const
 {
     WriteStringList(writer, CaptionLines);
     writer.WriteBoolean(Visible);
@@ -330,16 +259,15 @@ void TColumnT<F>::WriteData(TValueWriter& writer) const
     WriteOwnData(writer);
 }
 
-template <TableFamily F>
-std::unique_ptr<TColumnT<F>> TColumnT<F>::CreateFromStream(TColumnKind kind, Table& table, TValueReader& reader)
+std::unique_ptr<TColumn> TColumn::CreateFromStream(TColumnKind kind, Table& table, TValueReader& reader)
 {
-    std::unique_ptr<TColumnT> column;
+    std::unique_ptr<TColumn> column;
     switch (kind) {
-    case TColumnKind::Enum: column = std::make_unique<TEnumColumnT<F>>(table); break;
-    case TColumnKind::Int: column = std::make_unique<TIntColumnT<F>>(table); break;
-    case TColumnKind::Float: column = std::make_unique<TFloatColumnT<F>>(table); break;
-    case TColumnKind::Table: column = std::make_unique<TTableColumnT<F>>(table); break;
-    case TColumnKind::String: column = std::make_unique<TStringColumnT<F>>(table); break;
+    case TColumnKind::Enum: column = std::make_unique<TEnumColumn>(table); break;
+    case TColumnKind::Int: column = std::make_unique<TIntColumn>(table); break;
+    case TColumnKind::Float: column = std::make_unique<TFloatColumn>(table); break;
+    case TColumnKind::Table: column = std::make_unique<TTableColumn>(table); break;
+    case TColumnKind::String: column = std::make_unique<TStringColumn>(table); break;
     }
     column->CaptionLines = ReadStringList(reader);
     column->Visible = reader.ReadBoolean();
@@ -348,9 +276,3 @@ std::unique_ptr<TColumnT<F>> TColumnT<F>::CreateFromStream(TColumnKind kind, Tab
     return column;
 }
 
-template class TDataT<TableFamily::Plain>;
-template class TDataT<TableFamily::Chart>;
-template class TGridTableListT<TableFamily::Plain>;
-template class TGridTableListT<TableFamily::Chart>;
-template class TColumnT<TableFamily::Plain>;
-template class TColumnT<TableFamily::Chart>;

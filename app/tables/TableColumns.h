@@ -11,10 +11,6 @@
 //   3 TTableColumn   one nested table (or OnInitRow object) per row, shown as
 //                    a button per row
 //   4 TStringColumn  string with default and width
-//
-// Both table families share this code: every class is a template over
-// TableFamily, and the names without a family suffix (TColumn, TFloatColumn,
-// ...) are the plain family, the names ending in Chart the chart family.
 
 #include "ColStream.h"
 #include "UnitStrings.h"
@@ -24,14 +20,12 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
-enum class TableFamily { Plain, Chart };
-
-template <TableFamily F>
-class TGridTableT;
-template <TableFamily F>
-class TColumnT;
+class TGridTable;
+class TColumn;
+class TTableDirectory;
 
 // Wrong use of a table or a column (not wrong input, which is EAssignError):
 // "Data of wrong type", "Index out of bounds", declaration errors, ...
@@ -49,7 +43,7 @@ public:
 
 // What the model needs from the editor window of a table. The window itself
 // is a widget built elsewhere; it implements this interface and is owned by
-// the table while it is open (see TGridTableT::EditorFactory). The table
+// the table while it is open (see TGridTable::SetEditor). The table
 // destroys it in Hide, CloseEditor and its own destruction; the window then
 // releases its row controls and leaves the table's notifications.
 class TTableEditor {
@@ -76,12 +70,11 @@ enum class TColumnKind : int32_t { Enum = 0, Int = 1, Float = 2, Table = 3, Stri
 // position there, so it stays valid while other rows are inserted or
 // deleted; it dies with its own row. Typed access to a kind that does not
 // hold the type throws ETableError("Data of wrong type").
-template <TableFamily F>
-class TDataT {
+class TData {
 public:
-    explicit TDataT(TColumnT<F>& column) : FColumn(column) {}
+    explicit TData(TColumn& column) : FColumn(column) {}
 
-    TColumnT<F>& Column() const { return FColumn; }
+    TColumn& Column() const { return FColumn; }
     int Row() const;
 
     long double AsFloat() const;
@@ -93,15 +86,15 @@ public:
     // and keeps the old value then. Does nothing on a button column.
     void SetText(const std::string& text);
     // The row's nested table (nullptr when it holds none or another object).
-    TGridTableT<F>* AsTable() const;
+    TGridTable* AsTable() const;
     TRowObject* AsObject() const;
 
 private:
-    TColumnT<F>& FColumn;
+    TColumn& FColumn;
 };
 
 // One template reference of a button column: a table Identifier, or an index
-// into the family's registry. An Identifier below 0 is the empty entry.
+// into the table directory. An Identifier below 0 is the empty entry.
 struct TTemplateRef {
     int32_t Value = -1;
     bool ByIdentifier = true;
@@ -111,26 +104,23 @@ struct TTemplateRef {
 
 // Template list of a button column, one entry per item of the enumeration in
 // column 0 (or a single entry when column 0 is not an enumeration).
-template <TableFamily F>
-class TGridTableListT {
+class TGridTableList {
 public:
     std::vector<TTemplateRef> Entries;
 
-    // The registered table entry i refers to; nullptr when the entry is
-    // absent, empty or does not resolve.
-    TGridTableT<F>* Resolve(int i) const;
+    // The table of the directory that entry i refers to; nullptr when the
+    // entry is absent, empty or does not resolve.
+    TGridTable* Resolve(int i, const TTableDirectory* directory) const;
 };
 
-template <TableFamily F>
-class TColumnT {
+class TColumn {
 public:
-    using Table = TGridTableT<F>;
-    using Data = TDataT<F>;
+    using Table = TGridTable;
 
-    explicit TColumnT(Table& table) : FTable(table) {}
-    virtual ~TColumnT();
-    TColumnT(const TColumnT&) = delete;
-    TColumnT& operator=(const TColumnT&) = delete;
+    explicit TColumn(Table& table) : FTable(table) {}
+    virtual ~TColumn();
+    TColumn(const TColumn&) = delete;
+    TColumn& operator=(const TColumn&) = delete;
 
     virtual TColumnKind Kind() const = 0;
     Table& Owner() const { return FTable; }
@@ -155,8 +145,8 @@ public:
 
     int RowCount() const { return static_cast<int>(FData.size()); }
     // Handle of a row; ETableError("Index out of bounds") for a bad row.
-    Data& GetData(int row) const;
-    int RowOf(const Data& data) const;
+    TData& GetData(int row) const;
+    int RowOf(const TData& data) const;
 
     // New rows with their start values, at..at+count-1.
     virtual void InsertRows(int at, int count);
@@ -176,44 +166,31 @@ public:
     virtual void Hide() {}
     virtual void SetUnits(UnitSystem /*units*/) {}
 
-    // Smallest grid column width in pixels: the widest caption line as shown
-    // plus two blanks, measured by textWidth, but at least the kind's minimum.
-    int MinWidth(int pixelsPerInch, const std::function<int(const std::string&)>& textWidth) const;
-
-    // Row controls: enumeration and button columns show one drop-down or
-    // button per visible row in the editor window. The window creates the
-    // widgets; the column records which editor holds them and which rows
-    // they show (control i shows row TopRow + i), checks the request and
-    // tells the editor (RowControlChanged) when a shown row changes.
+    // Enumeration and button columns show a drop-down or a button over each
+    // visible cell in the editor window, which is told (RowControlChanged)
+    // when the item or the caption of a row changes.
     virtual bool HasControls() const { return false; }
-    void AllocateControls(TTableEditor* parent, int topRow, int count);
-    void ReleaseControls();
-    int ControlsAllocated() const { return FControlCount; }
-    int ControlRow(int i) const { return FControlTop + i; }
 
     // Declaration stream: caption lines, Visible, GroupWide, then the kind's
     // own properties (the kind id is written by the table).
     void WriteData(TValueWriter& writer) const;
-    static std::unique_ptr<TColumnT> CreateFromStream(TColumnKind kind, Table& table, TValueReader& reader);
+    static std::unique_ptr<TColumn> CreateFromStream(TColumnKind kind, Table& table, TValueReader& reader);
     // Same kind, caption lines, Visible and the kind's own properties for
     // another table, without values.
-    virtual std::unique_ptr<TColumnT> Clone(Table& table) const = 0;
+    virtual std::unique_ptr<TColumn> Clone(Table& table) const = 0;
 
 protected:
     virtual void InsertValue(int row) = 0;
     virtual void EraseValue(int row) = 0;
     virtual void WriteOwnData(TValueWriter& writer) const = 0;
     virtual void ReadOwnData(TValueReader& reader) = 0;
-    virtual int KindMinWidth(int pixelsPerInch) const = 0;
-    virtual void CheckControlRequest(int topRow, int count) const;
-    virtual const char* ParentChangeMessage() const;
 
     template <class C>
     std::unique_ptr<C> CloneCommon(Table& table) const;
     void CheckRow(int row) const;
     // Tells the table that a cell changed (which tells its subscriber).
     void CellChanged(int row);
-    // Tells the editor when a control shows the row.
+    // Tells the open editor window that the row's control changed.
     void ControlRowChanged(int row);
     // First and one-past-last row of the group holding row.
     std::pair<int, int> GroupOf(int row) const;
@@ -221,17 +198,44 @@ protected:
 
 private:
     Table& FTable;
-    std::vector<std::unique_ptr<Data>> FData;
-    TTableEditor* FControlParent = nullptr;
-    int FControlTop = 0;
-    int FControlCount = 0;
+    std::vector<std::unique_ptr<TData>> FData;
+};
+
+// Entries of a kind's field list (see TKindColumn) beside its members: a fixed
+// text that the current form of the declaration stream holds at that place
+// (a legacy stream holds another text there), and a member that copies carry
+// but the stream does not.
+struct TFieldMarker {
+    const char* Text;
+};
+template <class M>
+struct TUnstoredField {
+    M Member;
+};
+
+// A column kind with properties of its own. The kind lists them once, in the
+// order of the declaration stream:
+//   static constexpr auto Fields() { return std::tuple{&TKind::A, &TKind::B}; }
+// and the copy for another table (Clone), the writing and the reading of the
+// stream all walk that list, so a new property is one entry there. A kind
+// with a legacy form reads it in its own ReadOwnData (see ReadFields).
+template <class Self, class Base>
+class TKindColumn : public Base {
+public:
+    using Base::Base;
+
+    std::unique_ptr<TColumn> Clone(TGridTable& table) const override;
+
+protected:
+    void WriteOwnData(TValueWriter& writer) const override;
+    void ReadOwnData(TValueReader& reader) override;
 };
 
 // Storage shared by the four kinds that hold plain values.
-template <TableFamily F, class T>
-class TValueColumnT : public TColumnT<F> {
+template <class T>
+class TValueColumn : public TColumn {
 public:
-    using TColumnT<F>::TColumnT;
+    using TColumn::TColumn;
 
 protected:
     void InsertValue(int row) override;
@@ -243,10 +247,10 @@ protected:
     std::vector<T> FValues;
 };
 
-template <TableFamily F>
-class TEnumColumnT : public TValueColumnT<F, int32_t> {
+class TEnumColumn : public TKindColumn<TEnumColumn, TValueColumn<int32_t>> {
 public:
-    using TValueColumnT<F, int32_t>::TValueColumnT;
+    using TKindColumn::TKindColumn;
+    static constexpr auto Fields() { return std::tuple{&TEnumColumn::FItems}; }
 
     TColumnKind Kind() const override { return TColumnKind::Enum; }
     const std::vector<std::string>& Items() const { return FItems; }
@@ -259,26 +263,21 @@ public:
     void SetText(int row, const std::string& text) override;
 
     bool HasControls() const override { return true; }
-    // The drop-down of control i chose the 0-based item position.
-    void SelectItem(int control, int position);
-
-    std::unique_ptr<TColumnT<F>> Clone(TGridTableT<F>& table) const override;
 
 protected:
     int32_t NewValue(int) const override { return 1; }
-    void WriteOwnData(TValueWriter& writer) const override;
-    void ReadOwnData(TValueReader& reader) override;
-    int KindMinWidth(int pixelsPerInch) const override;
-    const char* ParentChangeMessage() const override;
 
 private:
     std::vector<std::string> FItems;
 };
 
-template <TableFamily F>
-class TIntColumnT : public TValueColumnT<F, int32_t> {
+class TIntColumn : public TKindColumn<TIntColumn, TValueColumn<int32_t>> {
 public:
-    using TValueColumnT<F, int32_t>::TValueColumnT;
+    using TKindColumn::TKindColumn;
+    static constexpr auto Fields()
+    {
+        return std::tuple{&TIntColumn::DefaultValue, &TIntColumn::MinValue, &TIntColumn::MaxValue};
+    }
 
     TColumnKind Kind() const override { return TColumnKind::Int; }
     int32_t DefaultValue = 0;
@@ -291,19 +290,18 @@ public:
     // Whole and within MinValue..MaxValue only while an editor is open.
     void SetText(int row, const std::string& text) override;
 
-    std::unique_ptr<TColumnT<F>> Clone(TGridTableT<F>& table) const override;
-
 protected:
     int32_t NewValue(int) const override { return DefaultValue; }
-    void WriteOwnData(TValueWriter& writer) const override;
-    void ReadOwnData(TValueReader& reader) override;
-    int KindMinWidth(int pixelsPerInch) const override { return pixelsPerInch / 2; }
 };
 
-template <TableFamily F>
-class TFloatColumnT : public TValueColumnT<F, long double> {
+class TFloatColumn : public TKindColumn<TFloatColumn, TValueColumn<long double>> {
 public:
-    using TValueColumnT<F, long double>::TValueColumnT;
+    using TKindColumn::TKindColumn;
+    static constexpr auto Fields()
+    {
+        return std::tuple{&TFloatColumn::TopDepth, TFieldMarker{"FLOATCOLUMN2"}, &TFloatColumn::UnitString,
+                          &TFloatColumn::DefaultValue, TUnstoredField{&TFloatColumn::EntryCheck}};
+    }
 
     TColumnKind Kind() const override { return TColumnKind::Float; }
     // The column holds the tops of layers whose bottoms are in the next
@@ -315,7 +313,7 @@ public:
     long double DefaultValue = 0;
     // The check of a typed entry (SetText): why the value cannot be taken for
     // the row, or an empty text. Values set otherwise are not checked.
-    using TEntryCheck = std::function<std::string(const TFloatColumnT& column, int row, long double value)>;
+    using TEntryCheck = std::function<std::string(const TFloatColumn& column, int row, long double value)>;
     TEntryCheck EntryCheck;
 
     std::string CaptionLine(int i) const override;
@@ -325,29 +323,27 @@ public:
     void SetText(int row, const std::string& text) override;
     void SetUnits(UnitSystem units) override;
 
-    std::unique_ptr<TColumnT<F>> Clone(TGridTableT<F>& table) const override;
-
 protected:
     long double NewValue(int row) const override;
     void InsertValue(int row) override;
     void EraseValue(int row) override;
-    void WriteOwnData(TValueWriter& writer) const override;
+    // Reads the legacy form too: the unit string alone after TopDepth.
     void ReadOwnData(TValueReader& reader) override;
-    int KindMinWidth(int pixelsPerInch) const override { return pixelsPerInch / 2; }
 
 private:
-    TFloatColumnT* Neighbour(int offset) const;
+    TFloatColumn* Neighbour(int offset) const;
 };
 
-template <TableFamily F>
-class TTableColumnT : public TColumnT<F> {
+class TTableColumn : public TKindColumn<TTableColumn, TColumn> {
 public:
-    using Table = TGridTableT<F>;
-    using TColumnT<F>::TColumnT;
+    using Table = TGridTable;
+    using TKindColumn::TKindColumn;
+    // The templates are written as the Identifiers they resolve to.
+    static constexpr auto Fields() { return std::tuple{TFieldMarker{"FLEXCOLUMN2"}, &TTableColumn::Templates}; }
 
     TColumnKind Kind() const override { return TColumnKind::Table; }
     // One template per item of the enumeration in column 0.
-    TGridTableListT<F> Templates;
+    TGridTableList Templates;
 
     Table* AsTable(int row) const override;
     TRowObject* AsObject(int row) const override;
@@ -372,20 +368,16 @@ public:
     std::string ButtonCaption(int row) const;
 
     bool HasControls() const override { return true; }
-    // The button of control i was clicked: opens the row's nested table
-    // (modally when the editor holding the buttons is modal), or raises
-    // OnButtonClick for another object.
-    void ClickButton(int control);
-
-    std::unique_ptr<TColumnT<F>> Clone(Table& table) const override;
+    // The button of the row was clicked: returns the row's nested table for
+    // the window code to open, or raises OnButtonClick for another object
+    // and returns nullptr.
+    TGridTable* ClickButton(int row);
 
 protected:
     void InsertValue(int row) override;
     void EraseValue(int row) override { FObjects.erase(FObjects.begin() + row); }
-    void WriteOwnData(TValueWriter& writer) const override;
+    // Reads the legacy form too: one directory position after another text.
     void ReadOwnData(TValueReader& reader) override;
-    int KindMinWidth(int pixelsPerInch) const override { return 2 * pixelsPerInch; }
-    void CheckControlRequest(int topRow, int count) const override;
 
 private:
     std::unique_ptr<Table> ReplacingCopy(Table& tmpl, Table* old, int row) const;
@@ -393,10 +385,10 @@ private:
     std::vector<std::unique_ptr<TRowObject>> FObjects;
 };
 
-template <TableFamily F>
-class TStringColumnT : public TValueColumnT<F, std::string> {
+class TStringColumn : public TKindColumn<TStringColumn, TValueColumn<std::string>> {
 public:
-    using TValueColumnT<F, std::string>::TValueColumnT;
+    using TKindColumn::TKindColumn;
+    static constexpr auto Fields() { return std::tuple{&TStringColumn::DefaultValue, &TStringColumn::Width}; }
 
     TColumnKind Kind() const override { return TColumnKind::String; }
     std::string DefaultValue;
@@ -406,29 +398,12 @@ public:
     std::string GetText(int row) const override;
     void SetText(int row, const std::string& text) override;
 
-    std::unique_ptr<TColumnT<F>> Clone(TGridTableT<F>& table) const override;
-
 protected:
     std::string NewValue(int) const override { return DefaultValue; }
-    void WriteOwnData(TValueWriter& writer) const override;
-    void ReadOwnData(TValueReader& reader) override;
-    int KindMinWidth(int pixelsPerInch) const override;
 };
 
-using TData = TDataT<TableFamily::Plain>;
-using TColumn = TColumnT<TableFamily::Plain>;
-using TEnumColumn = TEnumColumnT<TableFamily::Plain>;
-using TIntColumn = TIntColumnT<TableFamily::Plain>;
-using TFloatColumn = TFloatColumnT<TableFamily::Plain>;
-using TTableColumn = TTableColumnT<TableFamily::Plain>;
-using TStringColumn = TStringColumnT<TableFamily::Plain>;
-using TGridTableList = TGridTableListT<TableFamily::Plain>;
-
-using TDataChart = TDataT<TableFamily::Chart>;
-using TColumnChart = TColumnT<TableFamily::Chart>;
-using TEnumColumnChart = TEnumColumnT<TableFamily::Chart>;
-using TIntColumnChart = TIntColumnT<TableFamily::Chart>;
-using TFloatColumnChart = TFloatColumnT<TableFamily::Chart>;
-using TTableColumnChart = TTableColumnT<TableFamily::Chart>;
-using TStringColumnChart = TStringColumnT<TableFamily::Chart>;
-using TGridTableListChart = TGridTableListT<TableFamily::Chart>;
+extern template class TKindColumn<TEnumColumn, TValueColumn<int32_t>>;
+extern template class TKindColumn<TIntColumn, TValueColumn<int32_t>>;
+extern template class TKindColumn<TFloatColumn, TValueColumn<long double>>;
+extern template class TKindColumn<TTableColumn, TColumn>;
+extern template class TKindColumn<TStringColumn, TValueColumn<std::string>>;

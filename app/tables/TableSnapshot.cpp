@@ -1,7 +1,6 @@
 #include "TableSnapshot.h"
 
-template <TableFamily F>
-TTableSnapshotT<F>::TTableSnapshotT(const TGridTableT<F>& table) : FUnits(table.Units()), FRows(table.RowCount())
+TTableSnapshot::TTableSnapshot(const TGridTable& table) : FUnits(table.Units()), FRows(table.RowCount())
 {
     FColumns.resize(table.ColumnCount());
     for (int col = 0; col < table.ColumnCount(); ++col) {
@@ -14,8 +13,8 @@ TTableSnapshotT<F>::TTableSnapshotT(const TGridTableT<F>& table) : FUnits(table.
             case TColumnKind::Float: FColumns[col].emplace_back(data.AsFloat()); break;
             case TColumnKind::String: FColumns[col].emplace_back(data.AsString()); break;
             case TColumnKind::Table: {
-                const TGridTableT<F>* nested = data.AsTable();
-                FColumns[col].emplace_back(nested ? std::make_shared<const TTableSnapshotT>(*nested) : TNested());
+                const TGridTable* nested = data.AsTable();
+                FColumns[col].emplace_back(nested ? std::make_shared<const TTableSnapshot>(*nested) : TNested());
                 break;
             }
             }
@@ -23,8 +22,7 @@ TTableSnapshotT<F>::TTableSnapshotT(const TGridTableT<F>& table) : FUnits(table.
     }
 }
 
-template <TableFamily F>
-void TTableSnapshotT<F>::Restore(TGridTableT<F>& table) const
+void TTableSnapshot::Restore(TGridTable& table) const
 {
     // Values are put back in the units they were taken in.
     const UnitSystem units = table.Units();
@@ -46,7 +44,7 @@ void TTableSnapshotT<F>::Restore(TGridTableT<F>& table) const
                 if (data.AsString() != *text)
                     data.SetText(*text);
             } else if (const TNested& nested = std::get<TNested>(cell)) {
-                if (TGridTableT<F>* own = data.AsTable(); own && !(TTableSnapshotT(*own) == *nested))
+                if (TGridTable* own = data.AsTable(); own && !(TTableSnapshot(*own) == *nested))
                     nested->Restore(*own);
             }
         }
@@ -55,8 +53,7 @@ void TTableSnapshotT<F>::Restore(TGridTableT<F>& table) const
     table.SetChanged(true);
 }
 
-template <TableFamily F>
-bool TTableSnapshotT<F>::operator==(const TTableSnapshotT& other) const
+bool TTableSnapshot::operator==(const TTableSnapshot& other) const
 {
     if (FUnits != other.FUnits || FRows != other.FRows || FColumns.size() != other.FColumns.size())
         return false;
@@ -77,5 +74,3 @@ bool TTableSnapshotT<F>::operator==(const TTableSnapshotT& other) const
     return true;
 }
 
-template class TTableSnapshotT<TableFamily::Plain>;
-template class TTableSnapshotT<TableFamily::Chart>;

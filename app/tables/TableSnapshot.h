@@ -5,9 +5,9 @@
 // remembers the table's unit system, so one taken before a switch of units
 // restores the same quantities afterwards.
 //
-//   const TTableSnapshotT<F> before(table);
+//   const TTableSnapshot before(table);
 //   ... the user edits the table ...
-//   if (TTableSnapshotT<F>(table) != before) { undo: before.Restore(table); }
+//   if (TTableSnapshot(table) != before) { undo: before.Restore(table); }
 
 #include "GridTable.h"
 
@@ -16,20 +16,19 @@
 #include <variant>
 #include <vector>
 
-template <TableFamily F>
-class TTableSnapshotT {
+class TTableSnapshot {
 public:
-    explicit TTableSnapshotT(const TGridTableT<F>& table);
+    explicit TTableSnapshot(const TGridTable& table);
 
     // Gives the table this content: its rows, every cell, the rows' own
     // tables; cells that already hold their value are left alone, so the
     // nested tables of unchanged rows (and their open windows) stay.
-    void Restore(TGridTableT<F>& table) const;
+    void Restore(TGridTable& table) const;
 
-    bool operator==(const TTableSnapshotT& other) const;
+    bool operator==(const TTableSnapshot& other) const;
 
 private:
-    using TNested = std::shared_ptr<const TTableSnapshotT>;
+    using TNested = std::shared_ptr<const TTableSnapshot>;
     // One cell: an item number or integer, a float, a text, or a nested
     // table (null for a row without one).
     using TCell = std::variant<int32_t, long double, std::string, TNested>;
@@ -38,6 +37,3 @@ private:
     int FRows;
     std::vector<std::vector<TCell>> FColumns;  // by column, then row
 };
-
-using TTableSnapshot = TTableSnapshotT<TableFamily::Plain>;
-using TTableSnapshotChart = TTableSnapshotT<TableFamily::Chart>;

@@ -12,22 +12,16 @@
 
 using namespace column_detail;
 
-namespace {
+// ---- TValueColumn ----
 
-const char* const FloatMarker = "FLOATCOLUMN2";
-
-}  // namespace
-
-// ---- TValueColumnT ----
-
-template <TableFamily F, class T>
-void TValueColumnT<F, T>::InsertValue(int row)
+template <class T>
+void TValueColumn<T>::InsertValue(int row)
 {
     FValues.insert(FValues.begin() + row, NewValue(row));
 }
 
-template <TableFamily F, class T>
-void TValueColumnT<F, T>::StoreGroup(int row, const T& value)
+template <class T>
+void TValueColumn<T>::StoreGroup(int row, const T& value)
 {
     const auto [first, last] = this->GroupOf(row);
     for (int r = first; r < last; ++r) {
@@ -36,25 +30,22 @@ void TValueColumnT<F, T>::StoreGroup(int row, const T& value)
     }
 }
 
-// ---- TEnumColumnT ----
+// ---- TEnumColumn ----
 
-template <TableFamily F>
-void TEnumColumnT<F>::SetItems(std::vector<std::string> items)
+void TEnumColumn::SetItems(std::vector<std::string> items)
 {
     FItems = std::move(items);
     if (this->Index() == 0)
         this->Owner().ResizeTemplates();
 }
 
-template <TableFamily F>
-int32_t TEnumColumnT<F>::AsInteger(int row) const
+int32_t TEnumColumn::AsInteger(int row) const
 {
     this->CheckRow(row);
     return this->FValues[row];
 }
 
-template <TableFamily F>
-void TEnumColumnT<F>::SetInteger(int row, int32_t value)
+void TEnumColumn::SetInteger(int row, int32_t value)
 {
     this->CheckRow(row);
     // A row that already has the value is left alone (its nested table too).
@@ -68,14 +59,12 @@ void TEnumColumnT<F>::SetInteger(int row, int32_t value)
     }
 }
 
-template <TableFamily F>
-std::string TEnumColumnT<F>::GetText(int row) const
+std::string TEnumColumn::GetText(int row) const
 {
     return std::to_string(AsInteger(row));
 }
 
-template <TableFamily F>
-void TEnumColumnT<F>::SetText(int row, const std::string& text)
+void TEnumColumn::SetText(int row, const std::string& text)
 {
     const long double value = EvaluateEntry(text);
     int32_t n;
@@ -89,59 +78,15 @@ void TEnumColumnT<F>::SetText(int row, const std::string& text)
     SetInteger(row, n);
 }
 
-template <TableFamily F>
-void TEnumColumnT<F>::SelectItem(int control, int position)
-{
-    if (control < 0 || control >= this->ControlsAllocated())
-        throw ETableError("Unexpected row for combobox");
-    const int row = this->ControlRow(control);
-    if (AsInteger(row) != position + 1)
-        SetInteger(row, position + 1);
-}
+// ---- TIntColumn ----
 
-template <TableFamily F>
-std::unique_ptr<TColumnT<F>> TEnumColumnT<F>::Clone(TGridTableT<F>& table) const
-{
-    auto clone = this->template CloneCommon<TEnumColumnT>(table);
-    clone->FItems = FItems;
-    return clone;
-}
-
-template <TableFamily F>
-void TEnumColumnT<F>::WriteOwnData(TValueWriter& writer) const
-{
-    WriteStringList(writer, FItems);
-}
-
-template <TableFamily F>
-void TEnumColumnT<F>::ReadOwnData(TValueReader& reader)
-{
-    FItems = ReadStringList(reader);
-}
-
-template <TableFamily F>
-int TEnumColumnT<F>::KindMinWidth(int pixelsPerInch) const
-{
-    return pixelsPerInch + pixelsPerInch / 2;
-}
-
-template <TableFamily F>
-const char* TEnumColumnT<F>::ParentChangeMessage() const
-{
-    return "Error attempt to change parent with controls already allocated";
-}
-
-// ---- TIntColumnT ----
-
-template <TableFamily F>
-int32_t TIntColumnT<F>::AsInteger(int row) const
+int32_t TIntColumn::AsInteger(int row) const
 {
     this->CheckRow(row);
     return this->FValues[row];
 }
 
-template <TableFamily F>
-void TIntColumnT<F>::SetInteger(int row, int32_t value)
+void TIntColumn::SetInteger(int row, int32_t value)
 {
     this->CheckRow(row);
     if (this->GroupWide) {
@@ -152,14 +97,12 @@ void TIntColumnT<F>::SetInteger(int row, int32_t value)
     this->CellChanged(row);
 }
 
-template <TableFamily F>
-std::string TIntColumnT<F>::GetText(int row) const
+std::string TIntColumn::GetText(int row) const
 {
     return std::to_string(AsInteger(row));
 }
 
-template <TableFamily F>
-void TIntColumnT<F>::SetText(int row, const std::string& text)
+void TIntColumn::SetText(int row, const std::string& text)
 {
     const long double value = EvaluateEntry(text);
     const std::string range =
@@ -176,62 +119,32 @@ void TIntColumnT<F>::SetText(int row, const std::string& text)
     SetInteger(row, n);
 }
 
-template <TableFamily F>
-std::unique_ptr<TColumnT<F>> TIntColumnT<F>::Clone(TGridTableT<F>& table) const
-{
-    auto clone = this->template CloneCommon<TIntColumnT>(table);
-    clone->DefaultValue = DefaultValue;
-    clone->MinValue = MinValue;
-    clone->MaxValue = MaxValue;
-    return clone;
-}
+// ---- TFloatColumn ----
 
-template <TableFamily F>
-void TIntColumnT<F>::WriteOwnData(TValueWriter& writer) const
-{
-    writer.WriteInteger(DefaultValue);
-    writer.WriteInteger(MinValue);
-    writer.WriteInteger(MaxValue);
-}
-
-template <TableFamily F>
-void TIntColumnT<F>::ReadOwnData(TValueReader& reader)
-{
-    DefaultValue = reader.ReadInteger();
-    MinValue = reader.ReadInteger();
-    MaxValue = reader.ReadInteger();
-}
-
-// ---- TFloatColumnT ----
-
-template <TableFamily F>
-TFloatColumnT<F>* TFloatColumnT<F>::Neighbour(int offset) const
+TFloatColumn* TFloatColumn::Neighbour(int offset) const
 {
     const int i = this->Index() + offset;
-    const TGridTableT<F>& table = this->Owner();
+    const TGridTable& table = this->Owner();
     if (this->Index() < 0 || i < 0 || i >= table.ColumnCount())
         return nullptr;
-    return dynamic_cast<TFloatColumnT*>(&table.Column(i));
+    return dynamic_cast<TFloatColumn*>(&table.Column(i));
 }
 
-template <TableFamily F>
-std::string TFloatColumnT<F>::CaptionLine(int i) const
+std::string TFloatColumn::CaptionLine(int i) const
 {
-    const std::string line = TColumnT<F>::CaptionLine(i);
+    const std::string line = TColumn::CaptionLine(i);
     if (i != this->CaptionLineCount() - 1 || UnitString.empty())
         return line;
-    return line + " (" + TGridTableT<F>::UnitNames(UnitString, this->Owner().Units()) + ")  ";
+    return line + " (" + this->Owner().UnitNames(UnitString, this->Owner().Units()) + ")  ";
 }
 
-template <TableFamily F>
-long double TFloatColumnT<F>::AsFloat(int row) const
+long double TFloatColumn::AsFloat(int row) const
 {
     this->CheckRow(row);
     return this->FValues[row];
 }
 
-template <TableFamily F>
-void TFloatColumnT<F>::SetFloat(int row, long double value)
+void TFloatColumn::SetFloat(int row, long double value)
 {
     this->CheckRow(row);
     if (this->GroupWide) {
@@ -241,8 +154,8 @@ void TFloatColumnT<F>::SetFloat(int row, long double value)
     this->FValues[row] = value;
     // The bottom of the layer above is the top of this one, and the top of
     // the layer below the bottom of this one.
-    TFloatColumnT* next = TopDepth ? Neighbour(1) : nullptr;
-    TFloatColumnT* previous = Neighbour(-1);
+    TFloatColumn* next = TopDepth ? Neighbour(1) : nullptr;
+    TFloatColumn* previous = Neighbour(-1);
     if (next && row >= 1 && row - 1 < next->RowCount()) {
         next->FValues[row - 1] = value;
         next->CellChanged(row - 1);
@@ -253,14 +166,12 @@ void TFloatColumnT<F>::SetFloat(int row, long double value)
     this->CellChanged(row);
 }
 
-template <TableFamily F>
-std::string TFloatColumnT<F>::GetText(int row) const
+std::string TFloatColumn::GetText(int row) const
 {
     return FloatCellText(AsFloat(row));
 }
 
-template <TableFamily F>
-void TFloatColumnT<F>::SetText(int row, const std::string& text)
+void TFloatColumn::SetText(int row, const std::string& text)
 {
     const long double value = EvaluateEntry(text);
     if (EntryCheck)
@@ -269,94 +180,63 @@ void TFloatColumnT<F>::SetText(int row, const std::string& text)
     SetFloat(row, value);
 }
 
-template <TableFamily F>
-void TFloatColumnT<F>::SetUnits(UnitSystem units)
+void TFloatColumn::SetUnits(UnitSystem units)
 {
-    const long double factor = TGridTableT<F>::UnitFactor(this->Owner().Units(), units, UnitString);
+    const long double factor = this->Owner().UnitFactor(this->Owner().Units(), units, UnitString);
     for (int row = 0; row < this->RowCount(); ++row) {
         this->FValues[row] *= factor;
         this->CellChanged(row);
     }
 }
 
-template <TableFamily F>
-long double TFloatColumnT<F>::NewValue(int row) const
+long double TFloatColumn::NewValue(int row) const
 {
     // A new layer's top is the bottom of the layer above (the bottom column
     // has not grown yet); a new bottom is the top of the layer below.
     if (TopDepth) {
-        const TFloatColumnT* next = Neighbour(1);
+        const TFloatColumn* next = Neighbour(1);
         if (row >= 1 && row <= next->RowCount() - 1)
             return next->FValues[row - 1];
     }
-    const TFloatColumnT* previous = Neighbour(-1);
+    const TFloatColumn* previous = Neighbour(-1);
     if (previous && previous->TopDepth && row + 1 < previous->RowCount())
         return previous->FValues[row + 1];
     return DefaultValue;
 }
 
-template <TableFamily F>
-void TFloatColumnT<F>::InsertValue(int row)
+void TFloatColumn::InsertValue(int row)
 {
     if (TopDepth && !Neighbour(1))
         throw ETableError("If column if a topdepth then the next column must be a float column");
-    TValueColumnT<F, long double>::InsertValue(row);
+    TValueColumn<long double>::InsertValue(row);
 }
 
-template <TableFamily F>
-void TFloatColumnT<F>::EraseValue(int row)
+void TFloatColumn::EraseValue(int row)
 {
     // The layer below now starts where the layer above ends.
-    if (TFloatColumnT* next = TopDepth ? Neighbour(1) : nullptr;
+    if (TFloatColumn* next = TopDepth ? Neighbour(1) : nullptr;
         next && row > 0 && row < this->RowCount() - 1 && row - 1 < next->RowCount())
         next->FValues[row - 1] = this->FValues[row + 1];
-    TValueColumnT<F, long double>::EraseValue(row);
+    TValueColumn<long double>::EraseValue(row);
 }
 
-template <TableFamily F>
-std::unique_ptr<TColumnT<F>> TFloatColumnT<F>::Clone(TGridTableT<F>& table) const
+void TFloatColumn::ReadOwnData(TValueReader& reader)
 {
-    auto clone = this->template CloneCommon<TFloatColumnT>(table);
-    clone->TopDepth = TopDepth;
-    clone->UnitString = UnitString;
-    clone->DefaultValue = DefaultValue;
-    clone->EntryCheck = EntryCheck;
-    return clone;
-}
-
-template <TableFamily F>
-void TFloatColumnT<F>::WriteOwnData(TValueWriter& writer) const
-{
-    writer.WriteBoolean(TopDepth);
-    writer.WriteString(FloatMarker);
-    writer.WriteString(UnitString);
-    writer.WriteFloat(DefaultValue);
-}
-
-template <TableFamily F>
-void TFloatColumnT<F>::ReadOwnData(TValueReader& reader)
-{
-    TopDepth = reader.ReadBoolean();
-    const std::string marker = reader.ReadString();
-    if (marker != FloatMarker) {
-        UnitString = marker;  // legacy form: the unit string alone
+    if (const std::optional<std::string> legacy = ReadFields(reader, *this)) {
+        UnitString = *legacy;
         DefaultValue = 0;
-        return;
     }
-    UnitString = reader.ReadString();
-    DefaultValue = reader.ReadFloat();
 }
-// ---- TStringColumnT ----
 
-template <TableFamily F>
-std::string TStringColumnT<F>::GetText(int row) const
+// ---- TStringColumn ----
+
+std::string TStringColumn::GetText(int row) const
 {
     this->CheckRow(row);
     return this->FValues[row];
 }
 
-template <TableFamily F>
-void TStringColumnT<F>::SetText(int row, const std::string& text)
+void TStringColumn::SetText(int row, const std::string& text)
 {
     this->CheckRow(row);
     if (this->GroupWide) {
@@ -367,43 +247,10 @@ void TStringColumnT<F>::SetText(int row, const std::string& text)
     this->CellChanged(row);
 }
 
-template <TableFamily F>
-std::unique_ptr<TColumnT<F>> TStringColumnT<F>::Clone(TGridTableT<F>& table) const
-{
-    auto clone = this->template CloneCommon<TStringColumnT>(table);
-    clone->DefaultValue = DefaultValue;
-    clone->Width = Width;
-    return clone;
-}
-
-template <TableFamily F>
-void TStringColumnT<F>::WriteOwnData(TValueWriter& writer) const
-{
-    writer.WriteString(DefaultValue);
-    writer.WriteFloat(Width);
-}
-
-template <TableFamily F>
-void TStringColumnT<F>::ReadOwnData(TValueReader& reader)
-{
-    DefaultValue = reader.ReadString();
-    Width = reader.ReadFloat();
-}
-
-template <TableFamily F>
-int TStringColumnT<F>::KindMinWidth(int pixelsPerInch) const
-{
-    return static_cast<int>(Width * pixelsPerInch);
-}
-
-#define KORVEN_INSTANTIATE_VALUE_COLUMNS(F)                                                                            \
-    template class TValueColumnT<F, int32_t>;                                                                          \
-    template class TValueColumnT<F, long double>;                                                                      \
-    template class TValueColumnT<F, std::string>;                                                                      \
-    template class TEnumColumnT<F>;                                                                                    \
-    template class TIntColumnT<F>;                                                                                     \
-    template class TFloatColumnT<F>;                                                                                   \
-    template class TStringColumnT<F>;
-
-KORVEN_INSTANTIATE_VALUE_COLUMNS(TableFamily::Plain)
-KORVEN_INSTANTIATE_VALUE_COLUMNS(TableFamily::Chart)
+template class TValueColumn<int32_t>;
+template class TValueColumn<long double>;
+template class TValueColumn<std::string>;
+template class TKindColumn<TEnumColumn, TValueColumn<int32_t>>;
+template class TKindColumn<TIntColumn, TValueColumn<int32_t>>;
+template class TKindColumn<TFloatColumn, TValueColumn<long double>>;
+template class TKindColumn<TStringColumn, TValueColumn<std::string>>;

@@ -58,15 +58,14 @@ T Entry(const py::dict& values, const char* key)
     }
 }
 
-template <TableFamily F>
-long double Cell(const TGridTableT<F>& table, int col, int row)
+long double Cell(const TGridTable& table, int col, int row)
 {
     return table.GetData(col, row).AsFloat();
 }
 
 // The rows of a table with two or three float columns, as tuples.
-template <class Row, TableFamily F, std::size_t... Columns>
-std::vector<Row> TableRows(const TGridTableT<F>& table, std::index_sequence<Columns...>)
+template <class Row, std::size_t... Columns>
+std::vector<Row> TableRows(const TGridTable& table, std::index_sequence<Columns...>)
 {
     std::vector<Row> rows;
     for (int row = 0; row < table.RowCount(); ++row)
@@ -74,22 +73,22 @@ std::vector<Row> TableRows(const TGridTableT<F>& table, std::index_sequence<Colu
     return rows;
 }
 
-template <class Row, TableFamily F>
-std::vector<Row> TableRows(const TGridTableT<F>& table)
+template <class Row>
+std::vector<Row> TableRows(const TGridTable& table)
 {
     return TableRows<Row>(table, std::make_index_sequence<std::tuple_size_v<Row>>());
 }
 
-template <class Row, TableFamily F, std::size_t... Columns>
-void StoreRows(TGridTableT<F>& table, const std::vector<Row>& rows, std::index_sequence<Columns...>)
+template <class Row, std::size_t... Columns>
+void StoreRows(TGridTable& table, const std::vector<Row>& rows, std::index_sequence<Columns...>)
 {
     table.SetRowCount(static_cast<int>(rows.size()));
     for (int row = 0; row < table.RowCount(); ++row)
         (table.GetData(Columns, row).SetFloat(std::get<Columns>(rows[row])), ...);
 }
 
-template <class Row, TableFamily F>
-void StoreRows(TGridTableT<F>& table, const std::vector<Row>& rows)
+template <class Row>
+void StoreRows(TGridTable& table, const std::vector<Row>& rows)
 {
     StoreRows(table, rows, std::make_index_sequence<std::tuple_size_v<Row>>());
 }
@@ -131,12 +130,12 @@ void TakeExtras(const std::string& text, TProjectExtras& extras)
     }
 }
 
-TGridTableChart* LayerData(const TProjectTables& tables, int layer)
+TGridTable* LayerData(const TProjectTables& tables, int layer)
 {
     return tables.D2.GetData(LayerDataColumn, layer).AsTable();
 }
 
-TLayerRow LayerRow(const TGridTableChart* data, int row)
+TLayerRow LayerRow(const TGridTable* data, int row)
 {
     TLayerRow values{};
     if (data && row < data->RowCount())
@@ -168,7 +167,7 @@ py::dict ProjectValues(const TProgramData& project)
 
     std::vector<TLayerValues> layers;
     for (int i = 0; i < tables.D2.RowCount(); ++i) {
-        const TGridTableChart* data = LayerData(tables, i);
+        const TGridTable* data = LayerData(tables, i);
         layers.emplace_back(tables.D2.GetData(SoilTypeColumn, i).AsInteger(),
                             static_cast<double>(Cell(tables.D2, LayerBottomColumn, i)), LayerRow(data, 0),
                             LayerRow(data, 1));
@@ -177,7 +176,7 @@ py::dict ProjectValues(const TProgramData& project)
 
     std::vector<std::tuple<double, std::vector<TPoint>>> curves;
     for (int i = 0; i < tables.TblTZDepth2.RowCount(); ++i) {
-        const TGridTableChart* points = tables.TblTZDepth2.GetData(CurvePointsColumn, i).AsTable();
+        const TGridTable* points = tables.TblTZDepth2.GetData(CurvePointsColumn, i).AsTable();
         curves.emplace_back(static_cast<double>(Cell(tables.TblTZDepth2, CurveDepthColumn, i)),
                             points ? TableRows<TPoint>(*points) : std::vector<TPoint>());
     }
@@ -253,22 +252,22 @@ std::unique_ptr<TProgramData> ProjectFromValues(const py::dict& values)
     project->CurvesGenerated = curvesGenerated;
     project->SavedCurveSource = curvesGenerated ? CurveSource::Generated : CurveSource::UserEntered;
 
-    TGridTableChart& depths = tables.TblTZDepth2;
+    TGridTable& depths = tables.TblTZDepth2;
     depths.SetRowCount(static_cast<int>(curves.size()));
     for (int i = 0; i < depths.RowCount(); ++i) {
         depths.GetData(CurveDepthColumn, i).SetFloat(std::get<0>(curves[i]));
-        if (TGridTableChart* points = depths.GetData(CurvePointsColumn, i).AsTable())
+        if (TGridTable* points = depths.GetData(CurvePointsColumn, i).AsTable())
             StoreRows(*points, std::get<1>(curves[i]));
     }
 
-    TGridTableChart& layerTable = tables.D2;
+    TGridTable& layerTable = tables.D2;
     layerTable.SetRowCount(static_cast<int>(layers.size()));
     for (int i = 0; i < layerTable.RowCount(); ++i) {
         const auto& [soilType, bottom, top, base] = layers[i];
         // Setting the type first gives the layer a data table of its kind.
         layerTable.GetData(SoilTypeColumn, i).SetInteger(soilType);
         layerTable.GetData(LayerBottomColumn, i).SetFloat(bottom);
-        TGridTableChart* data = LayerData(tables, i);
+        TGridTable* data = LayerData(tables, i);
         if (!data)
             continue;
         data->SetNumber(i + 1);

@@ -57,7 +57,7 @@ TEST(CptCurveWriter, WritesUserCurvesInTheProjectsUnits)
         const int last = tables.TblTZDepth2.RowCount() - 1;
         EXPECT_NEAR(static_cast<double>(tables.TblTZDepth2.GetData(CurveDepthColumn, last).AsFloat()), 15 * length,
                     1e-9);
-        const TGridTableChart* curve = tables.TblTZDepth2.GetData(CurvePointsColumn, last).AsTable();
+        const TGridTable* curve = tables.TblTZDepth2.GetData(CurvePointsColumn, last).AsTable();
         const auto& points = design.Curves.back().Points;
         ASSERT_EQ(curve->RowCount(), static_cast<int>(points.size()));
         EXPECT_NEAR(static_cast<double>(curve->GetData(0, 5).AsFloat()), points[5].first * stress,

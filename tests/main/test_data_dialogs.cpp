@@ -1,6 +1,7 @@
 #include "DataDialogs.h"
 #include "FocusTakingPrompts.h"
 #include "TDataEdit.h"
+#include "TableWindows.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -318,11 +319,11 @@ void DataDialogsTest::stiffnessButtonCommitsThenOpensTheTable()
     ScriptedPrompts prompts;
     Frame frame;
     int shown = 0;
-    const TGridTableChart* opened = nullptr;
-    TGridTableChart::EditorFactory = [&](TGridTableChart& table) {
+    const TGridTable* opened = nullptr;
+    SetTableWindowMaker([&](TGridTable& table) {
         opened = &table;
         return std::make_unique<FakeEditor>(shown);
-    };
+    });
     QVERIFY(frame.Activate());
     auto* window = new TfrmMaterial(frame.area, frame.access);
     window->ShowWindow();
@@ -338,7 +339,7 @@ void DataDialogsTest::stiffnessButtonCommitsThenOpensTheTable()
     QCOMPARE(opened, &frame.tables.TblAE2);
     QCOMPARE(frame.project->PileLength, 144.0L);
     QCOMPARE(prompts.Messages().size(), 1);
-    TGridTableChart::EditorFactory = nullptr;
+    SetTableWindowMaker(nullptr);
 }
 
 QTEST_MAIN(DataDialogsTest)

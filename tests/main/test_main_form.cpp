@@ -403,7 +403,7 @@ private slots:
         QVERIFY(!buttons.empty());
         qobject_cast<QPushButton*>(buttons.front())->click();
         QCOMPARE(form.Area().subWindowList().size(), 2);
-        TGridTableChart* curve = form.Tables().TblTZDepth2.GetData(1, 0).AsTable();
+        TGridTable* curve = form.Tables().TblTZDepth2.GetData(1, 0).AsTable();
         QVERIFY(curve != nullptr);
         auto* window = dynamic_cast<TTableChartForm*>(TableForm(*curve));
         QVERIFY(window != nullptr);

@@ -191,7 +191,7 @@ private slots:
         tables.D2.GetData(SoilTypeColumn, 0).SetInteger(2);
         tables.D2.GetData(LayerBottomColumn, 0).SetText("10");
         EXPECT_THROW_ASSIGN(tables.D2.GetData(LayerBottomColumn, 1).SetText("5"), "must lie below its top, 10");
-        TGridTableChart& sand = *tables.D2.GetData(LayerDataColumn, 0).AsTable();
+        TGridTable& sand = *tables.D2.GetData(LayerDataColumn, 0).AsTable();
         EXPECT_THROW_ASSIGN(sand.GetData(FrictionAngleColumn, 0).SetText("95"), "between 0 and 89.9");
         EXPECT_THROW_ASSIGN(sand.GetData(UnitWeightColumn, 0).SetText("0"), "must be above 0");
         sand.GetData(FrictionAngleColumn, 0).SetText("89.9");

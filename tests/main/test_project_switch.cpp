@@ -10,6 +10,7 @@
 #include "ScriptedPrompts.h"
 #include "TDataEdit.h"
 #include "TableForm.h"
+#include "TableWindows.h"
 #include "TableGrid.h"
 
 #include <QAction>
@@ -69,8 +70,7 @@ void ForEachEditedTable(TProjectTables& tables, Fn&& fn)
 }
 
 // Whether the open window of `table` shows the table's rows as they are now.
-template <TableFamily F>
-QString Mismatch(const TGridTableT<F>& table, TTableFormT<F>& window)
+QString Mismatch(const TGridTable& table, TTableForm& window)
 {
     const QString name = QString::fromStdString(table.WindowCaption());
     if (window.windowTitle() != name)
@@ -86,7 +86,7 @@ QString Mismatch(const TGridTableT<F>& table, TTableFormT<F>& window)
     if (window.Grid->currentRow() < 0 || window.Grid->currentRow() >= table.RowCount())
         return name + QStringLiteral(": no current row");
     for (int c = 0; c < table.VisibleColumnCount(); ++c) {
-        const TColumnT<F>& column = table.VisibleColumn(c);
+        const TColumn& column = table.VisibleColumn(c);
         const int col = table.IndexOf(column);
         if (column.HasControls()) {
             const std::vector<QWidget*> controls = window.RowControls(col);
@@ -124,10 +124,9 @@ private:
 
     // Clicks the button of every row of every button column in the open
     // window of `table`, which opens the rows' own tables.
-    template <TableFamily F>
-    void OpenNestedWindows(TGridTableT<F>& table)
+    void OpenNestedWindows(TGridTable& table)
     {
-        TTableFormT<F>* window = TableForm(table);
+        TTableForm* window = TableForm(table);
         QVERIFY(window);
         for (int col = 0; col < table.ColumnCount(); ++col) {
             if (table.Column(col).Kind() != TColumnKind::Table)

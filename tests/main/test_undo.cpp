@@ -40,7 +40,7 @@ class UndoTests : public QObject, protected TMainFormFixture {
     Q_OBJECT
 
 private:
-    TTableFormChart& OpenLayers()
+    TTableForm& OpenLayers()
     {
         Popup(*FForm, QStringLiteral("&Data"));
         Trigger(*FForm, QStringLiteral("Soil &Layers"));
@@ -61,8 +61,8 @@ private slots:
     void typedEntriesAndDeletedLayersComeBack()
     {
         OpenProject(CopyIn(Example("example.kv3d"), QStringLiteral("pile.kv3d")));
-        TGridTableChart& layers = FForm->Tables().D2;
-        TTableFormChart& form = OpenLayers();
+        TGridTable& layers = FForm->Tables().D2;
+        TTableForm& form = OpenLayers();
         // Typing not yet entered is dropped first, without a step.
         QVERIFY(ClickAndType(*form.Grid, 1, 1, QStringLiteral("300")));
         Key(Typing(form), Qt::Key_Z, Qt::ControlModifier);
@@ -113,7 +113,7 @@ private slots:
         QVERIFY(form.Project().UseTipMovements);
 
         // A paste of three layers: one step.
-        TTableFormChart& layers = OpenLayers();
+        TTableForm& layers = OpenLayers();
         layers.Grid->setCurrentCell(0, 1);
         QGuiApplication::clipboard()->setText(QStringLiteral("100\n200\n300\n"));
         Key(Typing(layers), Qt::Key_V, Qt::ControlModifier);
@@ -154,7 +154,7 @@ private slots:
         // closing an editor's window printed that it did not belong to the view.
         QTest::failOnWarning(QRegularExpression(QStringLiteral("commitData|closeEditor|editor")));
         OpenProject(CopyIn(Example("example.kv3d"), QStringLiteral("pile.kv3d")));
-        TTableFormChart& layers = OpenLayers();
+        TTableForm& layers = OpenLayers();
         QTest::mouseClick(layers.RowControls(LayerDataColumn).front(), Qt::LeftButton);
         QVERIFY(TableForm(*tables.D2.GetData(LayerDataColumn, 0).AsTable()));
         layers.activateWindow();

@@ -59,7 +59,7 @@ TEST_F(EngineRunTest, ProjectEnteredInTheTablesRuns)
     Project->TipArea = 113.1L;
     Project->UseTipMovements = false;
     Tables.D2.GetData(LayerBottomColumn, 0).SetFloat(480);
-    TGridTableChart* clay = Tables.D2.GetData(LayerDataColumn, 0).AsTable();
+    TGridTable* clay = Tables.D2.GetData(LayerDataColumn, 0).AsTable();
     for (int row = 0; row < 2; ++row) {
         clay->GetData(UnitWeightColumn, row).SetText("0.07");
         clay->GetData(ShearStrengthColumn, row).SetText("10");

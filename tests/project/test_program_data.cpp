@@ -16,7 +16,7 @@ TEST_F(ProjectTest, UnitSwitchConvertsPilePropertiesAndTables)
     Project->OuterDiameter = 12;
     Project->TipArea = 113.1L;
     Tables.TblAE2.GetData(1, 0).SetFloat(1E9L);  // lbs
-    TGridTableChart* layer = Tables.D2.GetData(LayerDataColumn, 0).AsTable();
+    TGridTable* layer = Tables.D2.GetData(LayerDataColumn, 0).AsTable();
     layer->GetData(UnitWeightColumn, 0).SetFloat(0.07L);  // lbs/in^3
     layer->GetData(E50Column, 0).SetFloat(0.01L);
 

@@ -30,7 +30,7 @@ void FillProject(TProgramData& project, bool userCurves, bool options)
     for (int i = 0; i < 3; ++i) {
         t.D2.GetData(SoilTypeColumn, i).SetInteger(i * 2 + 1 + (i == 1));  // 1, 4, 5
         t.D2.GetData(LayerBottomColumn, i).SetFloat(100.25L * (i + 1));
-        TGridTableChart* data = t.D2.GetData(LayerDataColumn, i).AsTable();
+        TGridTable* data = t.D2.GetData(LayerDataColumn, i).AsTable();
         for (int row = 0; row < 2; ++row)
             for (int col = 0; col < 7; ++col)
                 data->GetData(col, row).SetFloat(0.00009855L * (col + 1) * (row + 1) * (i + 3));
@@ -38,7 +38,7 @@ void FillProject(TProgramData& project, bool userCurves, bool options)
     t.TblTZDepth2.SetRowCount(3);
     for (int i = 0; i < 3; ++i) {
         t.TblTZDepth2.GetData(CurveDepthColumn, i).SetFloat(50.0L * i);
-        TGridTableChart* curve = t.TblTZDepth2.GetData(CurvePointsColumn, i).AsTable();
+        TGridTable* curve = t.TblTZDepth2.GetData(CurvePointsColumn, i).AsTable();
         curve->SetRowCount(2 + i);
         for (int p = 0; p < curve->RowCount(); ++p) {
             curve->GetData(0, p).SetFloat(p * 1.1L + i);

@@ -102,7 +102,7 @@ const char* const LayerFile =
     "0\n"
     "0\n";
 
-std::vector<long double> RowValues(const TGridTableChart& table, int row)
+std::vector<long double> RowValues(const TGridTable& table, int row)
 {
     std::vector<long double> values;
     for (int col = 0; col < table.ColumnCount(); ++col)
@@ -121,7 +121,7 @@ TEST_F(ProjectTest, ReadsAHandWrittenFileAndItsOptions)
     EXPECT_FALSE(Project->CurvesGenerated);
     ASSERT_EQ(Tables.TblTZDepth2.RowCount(), 2);
     EXPECT_EQ(Tables.TblTZDepth2.GetData(CurveDepthColumn, 1).AsFloat(), 120);
-    TGridTableChart* curve = Tables.TblTZDepth2.GetData(CurvePointsColumn, 1).AsTable();
+    TGridTable* curve = Tables.TblTZDepth2.GetData(CurvePointsColumn, 1).AsTable();
     ASSERT_EQ(curve->RowCount(), 2);
     EXPECT_EQ(curve->GetData(0, 1).AsFloat(), 2);
     EXPECT_EQ(curve->GetData(1, 1).AsFloat(), 0.2L);
@@ -155,13 +155,13 @@ TEST_F(ProjectTest, ReadsLayerDataByKind)
     ASSERT_EQ(Tables.D2.RowCount(), 3);
     EXPECT_EQ(Tables.D2.GetData(LayerBottomColumn, 2).AsFloat(), 300);
     // Clay: positions 1, 2, 4, 5, 6; the sand columns are 0.
-    TGridTableChart* clay = Tables.D2.GetData(LayerDataColumn, 0).AsTable();
+    TGridTable* clay = Tables.D2.GetData(LayerDataColumn, 0).AsTable();
     ASSERT_NE(clay, nullptr);
     EXPECT_EQ(clay->Caption, "Clay Layer Data");
     EXPECT_EQ(RowValues(*clay, 0), std::vector<long double>({0.07L, 10, 0.01L, 0, 0, 5, 6, 0}));
     EXPECT_EQ(RowValues(*clay, 1), std::vector<long double>({0.071L, 11, 0.011L, 0, 0, 5.5L, 6.5L, 0}));
     // Sand: positions 1, 3, 4, 5, 6; the clay columns are 0.
-    TGridTableChart* sand = Tables.D2.GetData(LayerDataColumn, 1).AsTable();
+    TGridTable* sand = Tables.D2.GetData(LayerDataColumn, 1).AsTable();
     ASSERT_NE(sand, nullptr);
     EXPECT_EQ(sand->Caption, "Sand Layer Data");
     EXPECT_EQ(sand->Number(), 2);
@@ -320,7 +320,7 @@ TEST_F(ProjectTest, ACountBeyondTheFileIsRejected)
 
 TEST_F(ProjectTest, SavingTrimsALayerTableToItsTwoRows)
 {
-    TGridTableChart* data = Tables.D2.GetData(LayerDataColumn, 0).AsTable();
+    TGridTable* data = Tables.D2.GetData(LayerDataColumn, 0).AsTable();
     data->SetRowCount(5);
     data->SetNumber(4);
     data->GetData(UnitWeightColumn, 1).SetFloat(0.07L);

@@ -20,26 +20,25 @@ std::string Quoted(const std::vector<std::string>& texts)
 
 // The column list and (chart family) graph parameters of a table, one line
 // per column: what the "Col" declaration stream carries.
-template <TableFamily F>
-std::string DescribeColumns(const TGridTableT<F>& table)
+std::string DescribeColumns(const TGridTable& table)
 {
     std::ostringstream text;
     for (int c = 0; c < table.ColumnCount(); ++c) {
-        const TColumnT<F>& column = table.Column(c);
+        const TColumn& column = table.Column(c);
         text << "  " << c << " " << Quoted(column.CaptionLines);
         if (!column.Visible)
             text << " hidden";
         if (column.GroupWide)
             text << " group-wide";
-        if (const auto* floats = dynamic_cast<const TFloatColumnT<F>*>(&column)) {
+        if (const auto* floats = dynamic_cast<const TFloatColumn*>(&column)) {
             text << " float \"" << floats->UnitString << "\"";
             if (floats->TopDepth)
                 text << " top-depth";
             if (floats->DefaultValue != 0)
                 text << " default " << FloatCellText(floats->DefaultValue);
-        } else if (const auto* items = dynamic_cast<const TEnumColumnT<F>*>(&column)) {
+        } else if (const auto* items = dynamic_cast<const TEnumColumn*>(&column)) {
             text << " list " << Quoted(items->Items());
-        } else if (const auto* buttons = dynamic_cast<const TTableColumnT<F>*>(&column)) {
+        } else if (const auto* buttons = dynamic_cast<const TTableColumn*>(&column)) {
             text << " tables of";
             for (const TTemplateRef& entry : buttons->Templates.Entries)
                 text << (entry.ByIdentifier ? " " : " index ") << entry.Value;
@@ -48,8 +47,8 @@ std::string DescribeColumns(const TGridTableT<F>& table)
         }
         text << "\n";
     }
-    if constexpr (F == TableFamily::Chart) {
-        const TGraphParameters& graph = table.Graph;
+    if (table.Chart) {
+        const TGraphParameters& graph = table.Chart->Graph;
         text << "  graph " << (graph.ShowGraph ? "on" : "off") << (graph.SegmentMode ? " segments" : "") << " x "
              << graph.XColumn << " y " << graph.YColumn << " x2 " << graph.X2Column << " y2 " << graph.Y2Column << "\n";
     }
@@ -57,11 +56,10 @@ std::string DescribeColumns(const TGridTableT<F>& table)
 }
 
 // The whole declaration of a table.
-template <TableFamily F>
-std::string Describe(const TGridTableT<F>& table)
+std::string Describe(const TGridTable& table)
 {
     std::ostringstream text;
-    text << (F == TableFamily::Chart ? "TGridTableChart" : "TGridTable") << " \"" << table.Caption << "\" id "
+    text << "TGridTable \"" << table.Caption << "\" id "
          << table.Identifier() << " rows " << table.MinRows() << ".." << table.MaxRows << " group " << table.RowGroup();
     if (!table.TopLeft.empty())
         text << " top-left \"" << table.TopLeft << "\"";
@@ -69,13 +67,13 @@ std::string Describe(const TGridTableT<F>& table)
         text << " comments \"" << table.Comments << "\"";
     if (!table.HelpPicture.empty() || table.HardwiredButton)
         text << " picture \"" << table.HelpPicture << "\" hardwired " << table.HardwiredButton;
-    if constexpr (F == TableFamily::Chart) {
-        if (table.GetDataFromFile)
+    if (const auto& chart = table.Chart) {
+        if (chart->GetDataFromFile)
             text << " file import";
-        if (table.OKCancelButtons)
+        if (chart->OKCancelButtons)
             text << " OK-Cancel";
-        if (table.InvertedXAxis || table.InvertedYAxis)
-            text << " inverted " << table.InvertedXAxis << table.InvertedYAxis;
+        if (chart->InvertedXAxis || chart->InvertedYAxis)
+            text << " inverted " << chart->InvertedXAxis << chart->InvertedYAxis;
     }
     text << "\n" << DescribeColumns(table);
     return text.str();
@@ -98,7 +96,7 @@ std::string LayerData(const std::string& caption, int identifier, bool clay)
     const char* sandOnly = clay ? " hidden" : "";
     char columns[1024];
     std::snprintf(columns, sizeof columns, LayerDataColumns, clayOnly, clayOnly, sandOnly, sandOnly);
-    return "TGridTableChart \"" + caption + "\" id " + std::to_string(identifier) +
+    return "TGridTable \"" + caption + "\" id " + std::to_string(identifier) +
            " rows 2..2 group 1 top-left \"Location, 1=Top, 2=Bottom\" comments \"Enter data for "
            "the top and the bottom of each layer. \rLinear interpretation will be used for any "
            "depth between the top and the bottom.\"\n" +
@@ -113,7 +111,7 @@ std::string LayerData(const std::string& caption, int identifier, bool clay)
 TEST_F(ProjectTest, TheElevenDeclarations)
 {
     const std::vector<std::string> expected = {
-        "TGridTableChart \"Soil Layers\" id 0 rows 1..30 group 1\n"
+        "TGridTable \"Soil Layers\" id 0 rows 1..30 group 1\n"
         "  0 \"Soil Type\" list \"Driven Pile in Clay (Coyle & Reese)|Driven Pile in Sand (Mosher)|"
         "Drilled Shaft in Clay (Reese & O'Neill)|Drilled Shaft in Sand (Reese & O'Neill)|"
         "Driven Pile in Clay (API)|Driven Pile in Sand (API)\"\n"
@@ -122,28 +120,28 @@ TEST_F(ProjectTest, TheElevenDeclarations)
         "  graph off x 0 y 0 x2 0 y2 0\n",
         LayerData("Clay Layer Data", 1, true),
         LayerData("Sand Layer Data", 2, false),
-        "TGridTableChart \"Depths for User-Defined t-z Curves\" id 3 rows 2..100 group 1\n"
+        "TGridTable \"Depths for User-Defined t-z Curves\" id 3 rows 2..100 group 1\n"
         "  0 \"Depth below ground surface, \" float \"L\"\n"
         "  1 \"t-z Data  (click each button for data entry)  \" tables of 4\n"
         "  graph off x 0 y 0 x2 0 y2 0\n",
-        "TGridTableChart \"t-z curve\" id 4 rows 2..100 group 1 file import\n"
+        "TGridTable \"t-z curve\" id 4 rows 2..100 group 1 file import\n"
         "  0 \"Load Transfer (t),\" float \"F/L^2\"\n"
         "  1 \"Pile Movement (z),\" float \"L\"\n"
         "  graph on x 1 y 0 x2 0 y2 0\n",
-        "TGridTableChart \"Tip Load vs. Tip Movement\" id 5 rows 2..50 group 1 file import\n"
+        "TGridTable \"Tip Load vs. Tip Movement\" id 5 rows 2..50 group 1 file import\n"
         "  0 \"Total Tip Load (Q),\" float \"F\"\n"
         "  1 \"Tip Movement (w),\" float \"L\"\n"
         "  graph on x 1 y 0 x2 0 y2 0\n",
-        "TGridTableChart \"Soil Settlement Profile\" id 6 rows 2..100 group 1 file import\n"
+        "TGridTable \"Soil Settlement Profile\" id 6 rows 2..100 group 1 file import\n"
         "  0 \"Depth,\" float \"L\"\n"
         "  1 \"Settlement,\" float \"L\"\n"
         "  graph on x 0 y 1 x2 0 y2 0\n",
-        "TGridTableChart \"Modification Factors on t-z Curves\" id 7 rows 2..50 group 1 file import\n"
+        "TGridTable \"Modification Factors on t-z Curves\" id 7 rows 2..50 group 1 file import\n"
         "  0 \"Depth\" float \"L\"\n"
         "  1 \"t-Multiplier\" float \"\" default 1\n"
         "  2 \"z-Multiplier\" float \"\" default 1\n"
         "  graph on x 0 y 1 x2 0 y2 0\n",
-        "TGridTableChart \"Axial Stiffness (AE) of Pile Sections\" id 8 rows 2..50 group 1 "
+        "TGridTable \"Axial Stiffness (AE) of Pile Sections\" id 8 rows 2..50 group 1 "
         "file import\n"
         "  0 \"Depth (starting from pile top)\" float \"L\"\n"
         "  1 \"Axial Stiffness  AE,\" float \"F\"\n"
@@ -161,15 +159,15 @@ TEST_F(ProjectTest, TheElevenDeclarations)
         EXPECT_EQ(declared[i], expected[i]);
 
     // The button columns find their templates among these tables.
-    EXPECT_EQ(TGridTableChart::FindByIdentifier(1), &Tables.tblDataClay2);
-    EXPECT_EQ(TGridTableChart::FindByIdentifier(2), &Tables.tblDataSand2);
-    EXPECT_EQ(TGridTableChart::FindByIdentifier(4), &Tables.TblTZCurves2);
+    EXPECT_EQ(Tables.Directory.Find(1), &Tables.tblDataClay2);
+    EXPECT_EQ(Tables.Directory.Find(2), &Tables.tblDataSand2);
+    EXPECT_EQ(Tables.Directory.Find(4), &Tables.TblTZCurves2);
 }
 
 TEST_F(ProjectTest, NewProjectHoldsEveryTablesMinimum)
 {
     EXPECT_EQ(Tables.D2.RowCount(), 1);
-    for (TGridTableChart* table :
+    for (TGridTable* table :
          {&Tables.tblDataClay2, &Tables.tblDataSand2, &Tables.TblTZDepth2, &Tables.TblTZCurves2, &Tables.TblQwcurve2,
           &Tables.TblSettlement2, &Tables.TblTZFactors2, &Tables.TblAE2})
         EXPECT_EQ(table->RowCount(), 2) << table->Caption;
@@ -186,7 +184,7 @@ TEST_F(ProjectTest, RowsGetTheTemplateOfTheirKind)
     Tables.D2.SetRowCount(6);
     for (int type = 1; type <= 6; ++type) {
         Tables.D2.GetData(SoilTypeColumn, type - 1).SetInteger(type);
-        TGridTableChart* data = Tables.D2.GetData(LayerDataColumn, type - 1).AsTable();
+        TGridTable* data = Tables.D2.GetData(LayerDataColumn, type - 1).AsTable();
         ASSERT_NE(data, nullptr);
         EXPECT_EQ(data->Caption, IsClaySoil(type) ? "Clay Layer Data" : "Sand Layer Data");
         EXPECT_EQ(data->Number(), type);
@@ -199,20 +197,22 @@ TEST_F(ProjectTest, RowsGetTheTemplateOfTheirKind)
                                             : std::vector<bool>({true, false, false, true, true, true, true, false}));
     }
 
-    TGridTableChart* curve = Tables.TblTZDepth2.GetData(CurvePointsColumn, 1).AsTable();
+    TGridTable* curve = Tables.TblTZDepth2.GetData(CurvePointsColumn, 1).AsTable();
     ASSERT_NE(curve, nullptr);
     EXPECT_EQ(curve->Caption, "t-z curve");
     EXPECT_EQ(curve->WindowCaption(), "t-z curve  2");
-    EXPECT_TRUE(curve->Graph.ShowGraph);
+    EXPECT_TRUE(curve->Chart->Graph.ShowGraph);
 }
 
 TEST_F(ProjectTest, DeclarationsSurviveTheColumnStream)
 {
-    Tables.ForEach([](auto& table) {
+    Tables.ForEach([this](TGridTable& table) {
         SCOPED_TRACE(table.Caption);
         TValueWriter written;
         table.WriteCol(written);
-        std::remove_reference_t<decltype(table)> copy;
+        TGridTable copy;
+        copy.Chart = table.Chart;
+        Tables.Directory.Add(copy);
         TValueReader reader(written.Bytes());
         copy.ReadCol(reader);
         TValueWriter again;

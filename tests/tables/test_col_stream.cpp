@@ -123,12 +123,14 @@ TEST(ColStream, EveryColumnKindRoundTrips)
     note.DefaultValue = "none";
     note.Width = 1.25L;
     TGridTable target1, target2;
-    static_cast<TTableColumn&>(source.Column(4)).Templates.Entries = {
-        {target2.Identifier(), true}, {TGridTable::RegistryCount() - 2, false}, {}};
+    TGridTable copy;
+    TTableDirectory directory;
+    for (TGridTable* table : {&source, &target1, &target2, &copy})
+        directory.Add(*table);
+    static_cast<TTableColumn&>(source.Column(4)).Templates.Entries = {{target2.Identifier(), true}, {1, false}, {}};
 
     TValueWriter w;
     source.WriteCol(w);
-    TGridTable copy;
     int rowsChanged = 0;
     const TSubscription rows = copy.OnRowsChanged.Subscribe([&] { ++rowsChanged; });
     TValueReader r(w.Bytes());
@@ -267,20 +269,22 @@ TEST(ColStream, ReadingErrors)
 
 TEST(ColStream, ChartGraphParameters)
 {
-    TGridTableChart source;
-    source.AddColumn<TFloatColumnChart>({"Depth"});
-    source.AddColumn<TFloatColumnChart>({"AE"});
-    source.Graph = {true, true, 0, 1, 300, -2};
+    TGridTable source;
+    source.Chart.emplace();
+    source.AddColumn<TFloatColumn>({"Depth"});
+    source.AddColumn<TFloatColumn>({"AE"});
+    source.Chart->Graph = {true, true, 0, 1, 300, -2};
     TValueWriter w;
     source.WriteCol(w);
 
-    TGridTableChart copy;
+    TGridTable copy;
+    copy.Chart.emplace();
     TValueReader r(w.Bytes());
     copy.ReadCol(r);
     EXPECT_EQ(copy.ColumnCount(), 2);
-    EXPECT_EQ(copy.Graph, source.Graph);
+    EXPECT_EQ(copy.Chart->Graph, source.Chart->Graph);
 
-    // The plain family writes no graph parameters.
+    // A table without a chart writes no graph parameters.
     TGridTable plain;
     plain.AddColumn<TFloatColumn>({"Depth"});
     plain.AddColumn<TFloatColumn>({"AE"});
@@ -289,7 +293,8 @@ TEST(ColStream, ChartGraphParameters)
     EXPECT_EQ(w.Bytes().size() - pw.Bytes().size(), 2u + 2 + 2 + 3 + 2);
 
     Bytes cut(w.Bytes().begin(), w.Bytes().end() - 2);
-    TGridTableChart broken;
+    TGridTable broken;
+    broken.Chart.emplace();
     TValueReader rc(cut);
     try {
         broken.ReadCol(rc);
@@ -304,12 +309,16 @@ TEST(ColStream, ChartGraphParameters)
 // copies without end when rows were added. Rows are refused instead.
 TEST(ColStream, TemplateLeadingBackToItsTableIsRefusedWhenRowsAreMade)
 {
+    TTableDirectory directory;
     TGridTable table;
+    directory.Add(table);
     table.AddColumn<TFloatColumn>({"Depth"});
     table.AddColumn<TTableColumn>({"Data"}).Templates.Entries = {{table.Identifier(), true}};
     EXPECT_THROW(table.SetRowCount(1), ETableError);
 
     TGridTable outer, inner;
+    directory.Add(outer);
+    directory.Add(inner);
     outer.AddColumn<TTableColumn>({"Inner"}).Templates.Entries = {{inner.Identifier(), true}};
     inner.AddColumn<TTableColumn>({"Outer"}).Templates.Entries = {{outer.Identifier(), true}};
     try {
@@ -320,6 +329,8 @@ TEST(ColStream, TemplateLeadingBackToItsTableIsRefusedWhenRowsAreMade)
     }
     // A template without such a loop still gives each row its copy.
     TGridTable owner, plain;
+    directory.Add(owner);
+    directory.Add(plain);
     plain.AddColumn<TFloatColumn>({"Depth"});
     owner.AddColumn<TTableColumn>({"Data"}).Templates.Entries = {{plain.Identifier(), true}};
     owner.SetRowCount(2);

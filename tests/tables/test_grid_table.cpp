@@ -1,4 +1,4 @@
-// Table model of the plain family: rows, cell handles, nested tables from
+// Table model: rows, cell handles, nested tables from
 // templates, linked layer boundaries, entry, units and notifications.
 
 #include "Evaluator.h"
@@ -27,21 +27,26 @@ public:
     std::vector<std::pair<int, int>> Controls;
 };
 
-struct EditorFactoryScope {
-    EditorFactoryScope()
-    {
-        TGridTable::EditorFactory = [](TGridTable&) { return std::make_unique<TStubEditor>(); };
-    }
-    ~EditorFactoryScope() { TGridTable::EditorFactory = nullptr; }
-};
+// Gives the table an open stand-in window.
+TStubEditor& OpenEditor(TGridTable& table, bool modal = false)
+{
+    auto editor = std::make_unique<TStubEditor>();
+    editor->Modal = modal;
+    TStubEditor& open = *editor;
+    table.SetEditor(std::move(editor));
+    return open;
+}
 
 // Soil layers with a type, a bottom depth and a button column whose nested
 // table is a copy of the clay (identifier 1) or sand (identifier 2) table.
 struct Layers {
+    TTableDirectory directory;
     TGridTable clay, sand, layers;
 
     Layers()
     {
+        for (TGridTable* table : {&clay, &sand, &layers})
+            directory.Add(*table);
         clay.Caption = "Clay Layer Data";
         clay.SetMinRows(2);
         clay.AddColumn<TFloatColumn>({"Unit", "Weight,"}).UnitString = "F/L^3";
@@ -157,9 +162,7 @@ TEST(GridTable, NestedTableFollowsSoilType)
 TEST(GridTable, RowsAndNestedTablesFollowRowOperations)
 {
     Layers l;
-    const int registered = TGridTable::RegistryCount();
     l.layers.SetRowCount(3);
-    EXPECT_EQ(TGridTable::RegistryCount(), registered + 3);
 
     TData& bottom2 = l.layers.GetData(1, 2);
     bottom2.SetFloat(30);
@@ -179,7 +182,6 @@ TEST(GridTable, RowsAndNestedTablesFollowRowOperations)
     EXPECT_EQ(l.layers.RowCount(), 0);
     for (int c = 0; c < l.layers.ColumnCount(); ++c)
         EXPECT_EQ(l.layers.Column(c).RowCount(), 0);
-    EXPECT_EQ(TGridTable::RegistryCount(), registered);
     EXPECT_FALSE(l.layers.CellValid(0, 0));
     EXPECT_THROW(l.layers.GetData(0, 0), ETableError);
 }
@@ -293,7 +295,6 @@ TEST(GridTable, TopDepthNeedsAFloatColumnAfterIt)
 
 TEST(GridTable, IntegerEntryChecksOnlyWithAnOpenEditor)
 {
-    EditorFactoryScope factory;
     TGridTable table;
     auto& count = table.AddColumn<TIntColumn>({"Count"});
     count.MinValue = 1;
@@ -315,8 +316,7 @@ TEST(GridTable, IntegerEntryChecksOnlyWithAnOpenEditor)
         EXPECT_STREQ(e.what(), "Entry must be between 1 and 10.");
     }
 
-    table.Show();
-    ASSERT_NE(table.Editor(), nullptr);
+    OpenEditor(table);
     for (auto [text, message] :
          {std::pair{"2.5", "Entry must be an integer."}, std::pair{"11", "Entry must be between 1 and 10."},
           std::pair{"0", "Entry must be between 1 and 10."}}) {
@@ -395,7 +395,10 @@ TEST(GridTable, TypedAccessToTheWrongKind)
 
 TEST(GridTable, IdentifiersSwapAndResolve)
 {
+    TTableDirectory directory;
     TGridTable a, b, c;
+    for (TGridTable* table : {&a, &b, &c})
+        directory.Add(*table);
     const int32_t ida = a.Identifier();
     const int32_t idb = b.Identifier();
     EXPECT_EQ(idb, ida + 1);
@@ -405,17 +408,30 @@ TEST(GridTable, IdentifiersSwapAndResolve)
     a.SetIdentifier(-3);
     EXPECT_EQ(a.Identifier(), idb);
     c.SetIdentifier(5000);
-    EXPECT_EQ(TGridTable::FindByIdentifier(5000), &c);
-    EXPECT_EQ(TGridTable::FindByIdentifier(idb), &a);
+    EXPECT_EQ(directory.Find(5000), &c);
+    EXPECT_EQ(directory.Find(idb), &a);
+    // Only tables of the same directory swap.
+    TGridTable outside;
+    outside.SetIdentifier(5000);
+    EXPECT_EQ(c.Identifier(), 5000);
 
     TGridTableList list;
-    const int last = TGridTable::RegistryCount() - 1;
-    list.Entries = {{5000, true}, {last, false}, {last + 1, false}, {}};
-    EXPECT_EQ(list.Resolve(0), &c);
-    EXPECT_EQ(list.Resolve(1), &c);
-    EXPECT_EQ(list.Resolve(2), nullptr);
-    EXPECT_EQ(list.Resolve(3), nullptr);
-    EXPECT_EQ(list.Resolve(4), nullptr);
+    list.Entries = {{5000, true}, {2, false}, {3, false}, {}};
+    EXPECT_EQ(list.Resolve(0, &directory), &c);
+    EXPECT_EQ(list.Resolve(1, &directory), &c);
+    EXPECT_EQ(list.Resolve(2, &directory), nullptr);
+    EXPECT_EQ(list.Resolve(3, &directory), nullptr);
+    EXPECT_EQ(list.Resolve(4, &directory), nullptr);
+    EXPECT_EQ(list.Resolve(0, nullptr), nullptr);
+    // A destroyed table leaves its directory.
+    {
+        TGridTable gone;
+        directory.Add(gone);
+        gone.SetIdentifier(6000);
+        EXPECT_EQ(directory.Find(6000), &gone);
+    }
+    EXPECT_EQ(directory.Find(6000), nullptr);
+    EXPECT_EQ(directory.Count(), 3);
 }
 
 TEST(GridTable, UnitSwitchConvertsEveryFloatAndReturns)
@@ -577,38 +593,14 @@ TEST(GridTable, PropertyLimitsAndColumnIndexes)
     }
 }
 
-TEST(GridTable, MinimumColumnWidths)
+TEST(GridTable, OpenWindowRenamedOnRenumber)
 {
-    Layers l;
-    auto& note = l.layers.AddColumn<TStringColumn>({"N"});
-    note.Width = 1.25L;
-    const auto sevenPerCharacter = [](const std::string& text) { return 7 * static_cast<int>(text.size()); };
-    // The float column's heading with its units and two blanks is the
-    // widest; the other kinds keep their own minimum.
-    EXPECT_EQ(l.layers.Column(1).MinWidth(96, sevenPerCharacter),
-              7 * static_cast<int>(std::string("Bottom of Layer (in)    ").size()));
-    EXPECT_EQ(l.layers.Column(0).MinWidth(96, sevenPerCharacter), 144);
-    EXPECT_EQ(l.layers.Column(2).MinWidth(96, sevenPerCharacter), 192);
-    EXPECT_EQ(note.MinWidth(96, sevenPerCharacter), 120);
-    EXPECT_EQ(l.clay.Column(0).MinWidth(97, [](const std::string&) { return 0; }), 48);
-}
-
-TEST(GridTable, ShowNeedsAVisibleColumnAndRenamesOnRenumber)
-{
-    EditorFactoryScope factory;
     Layers l;
     l.layers.SetRowCount(2);
     TGridTable* nested = l.Nested(1);
-    nested->Column(0).Visible = false;
-    nested->Show();
-    EXPECT_EQ(nested->Editor(), nullptr);
-    nested->Column(0).Visible = true;
-    nested->ShowModal();
-    auto* editor = static_cast<TStubEditor*>(nested->Editor());
-    ASSERT_NE(editor, nullptr);
-    EXPECT_TRUE(editor->Modal);
+    TStubEditor& editor = OpenEditor(*nested, true);
     l.layers.InsertRowGroup(0);
-    EXPECT_EQ(editor->CaptionUpdates, 1);
+    EXPECT_EQ(editor.CaptionUpdates, 1);
     EXPECT_EQ(nested->WindowCaption(), "Clay Layer Data  3");
     // Hiding the parent closes the nested table's window too.
     l.layers.Hide();
@@ -617,49 +609,22 @@ TEST(GridTable, ShowNeedsAVisibleColumnAndRenamesOnRenumber)
 
 TEST(GridTable, RowControlsOfEnumerationAndButtonColumns)
 {
-    EditorFactoryScope factory;
     Layers l;
     l.layers.SetRowCount(4);
-    l.layers.Show();
-    auto* editor = static_cast<TStubEditor*>(l.layers.Editor());
-    auto& types = static_cast<TEnumColumn&>(l.layers.Column(0));
+    TStubEditor& editor = OpenEditor(l.layers);
     auto& buttons = static_cast<TTableColumn&>(l.layers.Column(2));
-    TStubEditor other;
 
-    auto message = [](auto&& call) {
-        try {
-            call();
-        } catch (const ETableError& e) {
-            return std::string(e.what());
-        }
-        return std::string();
-    };
-    EXPECT_EQ(message([&] { buttons.AllocateControls(nullptr, 0, 1); }), "null parent");
-    EXPECT_EQ(message([&] { buttons.AllocateControls(editor, 4, 1); }), "ATopRow 4");
-    EXPECT_EQ(message([&] { buttons.AllocateControls(editor, 1, 4); }), "ACount 4");
-    EXPECT_EQ(message([&] { buttons.AllocateControls(editor, 1, 0); }), "ACount 0");
-    buttons.AllocateControls(editor, 1, 2);
-    types.AllocateControls(editor, 1, 2);
-    EXPECT_EQ(message([&] { buttons.AllocateControls(&other, 0, 1); }),
-              "Attempt to change parent with controls already allocated");
-    EXPECT_EQ(message([&] { types.AllocateControls(&other, 0, 1); }),
-              "Error attempt to change parent with controls already allocated");
-    EXPECT_EQ(buttons.ControlRow(1), 2);
-
-    // Choosing the second item in the drop-down of row 2 makes it sand.
-    types.SelectItem(1, 1);
-    EXPECT_EQ(l.layers.GetData(0, 2).AsInteger(), 2);
+    // A new item in row 2 makes it sand: the open window redraws the row's
+    // drop-down and button; the same item again changes nothing.
+    l.layers.GetData(0, 2).SetInteger(2);
     EXPECT_EQ(l.Nested(2)->Caption, "Sand Layer Data");
-    EXPECT_EQ(editor->Controls, (std::vector<std::pair<int, int>>{{0, 2}, {2, 2}}));
-    types.SelectItem(1, 1);
-    EXPECT_EQ(editor->Controls.size(), 2u);
-    l.layers.GetData(0, 0).SetInteger(2);  // row 0 has no control
-    EXPECT_EQ(editor->Controls.size(), 2u);
-    EXPECT_EQ(message([&] { types.SelectItem(2, 0); }), "Unexpected row for combobox");
+    EXPECT_EQ(editor.Controls, (std::vector<std::pair<int, int>>{{0, 2}, {2, 2}}));
+    l.layers.GetData(0, 2).SetInteger(2);
+    EXPECT_EQ(editor.Controls.size(), 2u);
 
-    buttons.ClickButton(0);
-    ASSERT_NE(l.Nested(1)->Editor(), nullptr);
-    EXPECT_FALSE(static_cast<TStubEditor*>(l.Nested(1)->Editor())->Modal);
+    // A button hands its row's table to the window code to open.
+    EXPECT_EQ(buttons.ClickButton(1), l.Nested(1));
+    EXPECT_THROW(buttons.ClickButton(4), ETableError);
 }
 
 TEST(GridTable, TemplateListsFollowTheItemsOfColumnZero)
@@ -688,7 +653,6 @@ TEST(GridTable, TemplateListsFollowTheItemsOfColumnZero)
 
 TEST(GridTable, OtherRowObjectsHearHideResetUnitsAndClicks)
 {
-    EditorFactoryScope factory;
     struct Note : TRowObject {};
     TGridTable table;
     table.AddColumn<TFloatColumn>({"Depth"}).UnitString = "L";
@@ -720,10 +684,8 @@ TEST(GridTable, OtherRowObjectsHearHideResetUnitsAndClicks)
     table.Hide();
     table.SetChanged(false);
     table.SetUnits(UnitSystem::SI);
-    table.Show();
     auto& buttons = static_cast<TTableColumn&>(table.Column(1));
-    buttons.AllocateControls(table.Editor(), 1, 1);
-    buttons.ClickButton(0);
+    EXPECT_EQ(buttons.ClickButton(1), nullptr);
     EXPECT_EQ(calls,
               (std::vector<std::string>{"rows in 1", "hide 1 0", "hide 1 1", "reset 1 0", "reset 1 1", "cell 0 0 in 1",
                                         "cell 0 1 in 1", "units 1 0 2", "units 1 1 2", "rows in 2", "click 1 1"}));
@@ -731,7 +693,10 @@ TEST(GridTable, OtherRowObjectsHearHideResetUnitsAndClicks)
 
 TEST(GridTable, CaptionPrefixesFollowTheOwners)
 {
+    TTableDirectory directory;
     TGridTable points, curves, depths;
+    for (TGridTable* table : {&points, &curves, &depths})
+        directory.Add(*table);
     points.Caption = "t-z curve";
     points.AddColumn<TFloatColumn>({"t"});
     curves.Caption = "Curves";

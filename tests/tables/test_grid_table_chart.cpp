@@ -1,4 +1,4 @@
-// What the chart family adds to the table model: its properties travel with
+// What chart properties add to the table model: its properties travel with
 // template copies, and a row's values survive when its nested table is
 // replaced by a copy of another template.
 
@@ -13,23 +13,27 @@ namespace {
 const std::vector<std::string> SoilTypes = {"Clay 1", "Sand 2", "Clay 3", "Sand 4", "Clay 5", "Sand 6"};
 
 // The shared column layout of the clay and sand layer data.
-template <TableFamily F>
-void DeclareLayerData(TGridTableT<F>& table, const std::string& caption)
+void DeclareLayerData(TGridTable& table, const std::string& caption)
 {
     table.Caption = caption;
     table.SetMinRows(2);
     table.MaxRows = 2;
     const char* units[] = {"F/L^3", "F/L^2", "", "", "", "F/L^2", "F/L^2", ""};
     for (int c = 0; c < 8; ++c)
-        table.template AddColumn<TFloatColumnT<F>>({"Column " + std::to_string(c)}).UnitString = units[c];
+        table.AddColumn<TFloatColumn>({"Column " + std::to_string(c)}).UnitString = units[c];
 }
 
-template <TableFamily F>
 struct Layers {
-    TGridTableT<F> clay, sand, layers;
+    TTableDirectory directory;
+    TGridTable clay, sand, layers;
 
-    Layers()
+    explicit Layers(bool chart)
     {
+        for (TGridTable* table : {&clay, &sand, &layers}) {
+            directory.Add(*table);
+            if (chart)
+                table->Chart.emplace();
+        }
         DeclareLayerData(clay, "Clay Layer Data");
         DeclareLayerData(sand, "Sand Layer Data");
         clay.Column(3).Visible = false;
@@ -37,9 +41,9 @@ struct Layers {
         clay.SetIdentifier(2001);
         sand.SetIdentifier(2002);
         layers.Caption = "Soil Layers";
-        layers.template AddColumn<TEnumColumnT<F>>({"Soil Type"}).SetItems(SoilTypes);
-        layers.template AddColumn<TFloatColumnT<F>>({"Bottom of Layer"}).UnitString = "L";
-        layers.template AddColumn<TTableColumnT<F>>({"Layer Data"}).Templates.Entries = {
+        layers.AddColumn<TEnumColumn>({"Soil Type"}).SetItems(SoilTypes);
+        layers.AddColumn<TFloatColumn>({"Bottom of Layer"}).UnitString = "L";
+        layers.AddColumn<TTableColumn>({"Layer Data"}).Templates.Entries = {
             {2001, true}, {2002, true}, {2001, true}, {2002, true}, {2001, true}, {2002, true}};
         layers.SetRowCount(2);
         // Layer 2 (row 1): column c of data row r holds 10c + r + 0.5.
@@ -47,17 +51,17 @@ struct Layers {
             for (int c = 0; c < 8; ++c)
                 Nested(1)->GetData(c, r).SetFloat(10 * c + r + 0.5L);
     }
-    TGridTableT<F>* Nested(int row) const { return layers.GetData(2, row).AsTable(); }
+    TGridTable* Nested(int row) const { return layers.GetData(2, row).AsTable(); }
 };
 
 }  // namespace
 
 TEST(GridTableChart, ClayToSandKeepsTheLayerValues)
 {
-    Layers<TableFamily::Chart> l;
-    TGridTableChart* clay = l.Nested(1);
+    Layers l(true);
+    TGridTable* clay = l.Nested(1);
     l.layers.GetData(0, 1).SetInteger(2);
-    TGridTableChart* sand = l.Nested(1);
+    TGridTable* sand = l.Nested(1);
     ASSERT_NE(sand, clay);
     EXPECT_EQ(sand->Caption, "Sand Layer Data");
     EXPECT_FALSE(sand->Column(1).Visible);
@@ -82,9 +86,9 @@ TEST(GridTableChart, ClayToSandKeepsTheLayerValues)
     EXPECT_EQ(l.Nested(1)->GetData(6, 1).AsFloat(), 61.5L);
 }
 
-TEST(GridTableChart, PlainFamilyStartsAFreshTable)
+TEST(GridTableChart, WithoutAChartAFreshTable)
 {
-    Layers<TableFamily::Plain> l;
+    Layers l(false);
     l.layers.GetData(0, 1).SetInteger(2);
     EXPECT_EQ(l.Nested(1)->Caption, "Sand Layer Data");
     EXPECT_EQ(l.Nested(1)->GetData(5, 0).AsFloat(), 0);
@@ -93,23 +97,28 @@ TEST(GridTableChart, PlainFamilyStartsAFreshTable)
 
 TEST(GridTableChart, OnlyFloatColumnsCarryValuesOver)
 {
-    TGridTableChart curve, counts, depths;
+    TTableDirectory directory;
+    TGridTable curve, counts, depths;
+    for (TGridTable* table : {&curve, &counts, &depths}) {
+        directory.Add(*table);
+        table->Chart.emplace();
+    }
     curve.Caption = "Curve";
-    curve.AddColumn<TFloatColumnChart>({"t"});
-    curve.AddColumn<TFloatColumnChart>({"z"});
+    curve.AddColumn<TFloatColumn>({"t"});
+    curve.AddColumn<TFloatColumn>({"z"});
     counts.Caption = "Counts";
-    counts.AddColumn<TIntColumnChart>({"n"});
-    counts.AddColumn<TFloatColumnChart>({"z"});
+    counts.AddColumn<TIntColumn>({"n"});
+    counts.AddColumn<TFloatColumn>({"z"});
     curve.SetIdentifier(2101);
     counts.SetIdentifier(2102);
-    depths.AddColumn<TEnumColumnChart>({"Kind"}).SetItems({"curve", "counts"});
-    depths.AddColumn<TTableColumnChart>({"Data"}).Templates.Entries = {{2101, true}, {2102, true}};
+    depths.AddColumn<TEnumColumn>({"Kind"}).SetItems({"curve", "counts"});
+    depths.AddColumn<TTableColumn>({"Data"}).Templates.Entries = {{2101, true}, {2102, true}};
     depths.SetRowCount(1);
     depths.GetData(1, 0).AsTable()->GetData(0, 0).SetFloat(4);
     depths.GetData(1, 0).AsTable()->GetData(1, 0).SetFloat(0.25L);
 
     depths.GetData(0, 0).SetInteger(2);
-    TGridTableChart* nested = depths.GetData(1, 0).AsTable();
+    TGridTable* nested = depths.GetData(1, 0).AsTable();
     EXPECT_EQ(nested->Caption, "Counts");
     EXPECT_EQ(nested->GetData(0, 0).AsInteger(), 0);
     EXPECT_EQ(nested->GetData(1, 0).AsFloat(), 0.25L);
@@ -117,30 +126,35 @@ TEST(GridTableChart, OnlyFloatColumnsCarryValuesOver)
 
 TEST(GridTableChart, CopiesCarryTheChartProperties)
 {
-    TGridTableChart curve;
+    TTableDirectory directory;
+    TGridTable curve;
+    directory.Add(curve);
+    curve.Chart.emplace();
     curve.Caption = "t-z curve";
     curve.Comments = "note";
     curve.TopLeft = "Point";
     curve.SetMinRows(2);
     curve.MaxRows = 100;
     curve.SetRowGroup(2);
-    curve.GetDataFromFile = true;
-    curve.InvertedYAxis = true;
-    curve.Graph = {true, false, 1, 0, 0, 0};
+    curve.Chart->GetDataFromFile = true;
+    curve.Chart->InvertedYAxis = true;
+    curve.Chart->Graph = {true, false, 1, 0, 0, 0};
     curve.HelpPicture = "tz.bmp";
     curve.HardwiredButton = true;
-    curve.OnResize = [](TGridTableChart&) {};
-    curve.AddColumn<TFloatColumnChart>({"Load Transfer (t),"}).UnitString = "F/L^2";
+    curve.OnResize = [](TGridTable&) {};
+    curve.AddColumn<TFloatColumn>({"Load Transfer (t),"}).UnitString = "F/L^2";
     curve.Column(0).GroupWide = true;
-    curve.AddColumn<TFloatColumnChart>({"Pile Movement (z),"}).UnitString = "L";
+    curve.AddColumn<TFloatColumn>({"Pile Movement (z),"}).UnitString = "L";
     curve.SetIdentifier(2201);
-    TGridTableChart depths;
+    TGridTable depths;
+    directory.Add(depths);
+    depths.Chart.emplace();
     depths.SetUnits(UnitSystem::SI);
-    depths.AddColumn<TFloatColumnChart>({"Depth"});
-    depths.AddColumn<TTableColumnChart>({"t-z Data"}).Templates.Entries = {{2201, true}};
+    depths.AddColumn<TFloatColumn>({"Depth"});
+    depths.AddColumn<TTableColumn>({"t-z Data"}).Templates.Entries = {{2201, true}};
     depths.SetRowCount(1);
 
-    TGridTableChart* copy = depths.GetData(1, 0).AsTable();
+    TGridTable* copy = depths.GetData(1, 0).AsTable();
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->Comments, "note");
     EXPECT_EQ(copy->TopLeft, "Point");
@@ -153,10 +167,7 @@ TEST(GridTableChart, CopiesCarryTheChartProperties)
     EXPECT_FALSE(copy->Column(0).GroupWide);
     EXPECT_FALSE(copy->HardwiredButton);
     EXPECT_FALSE(copy->OnResize);
-    EXPECT_TRUE(copy->GetDataFromFile);
-    EXPECT_TRUE(copy->InvertedYAxis);
-    EXPECT_FALSE(copy->InvertedXAxis);
-    EXPECT_EQ(copy->Graph, curve.Graph);
+    EXPECT_EQ(copy->Chart, curve.Chart);
     EXPECT_EQ(copy->Units(), UnitSystem::SI);
     EXPECT_EQ(copy->Column(0).CaptionLine(0), "Load Transfer (t), (kN/m^2)  ");
     EXPECT_EQ(copy->WindowCaption(), "t-z curve  1");

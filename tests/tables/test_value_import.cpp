@@ -21,7 +21,7 @@ using Numbers = std::vector<long double>;
 // group, every value typed into the visible columns.
 class TableTarget : public TValueImportTarget {
 public:
-    explicit TableTarget(TGridTableChart& table) : Table(table) {}
+    explicit TableTarget(TGridTable& table) : Table(table) {}
 
     int DataColumns() const override { return Table.VisibleColumnCount(); }
     int RowCount() const override { return Table.RowCount(); }
@@ -42,25 +42,26 @@ public:
         ++Deleted;
     }
 
-    TGridTableChart& Table;
+    TGridTable& Table;
     std::vector<std::string> Texts;
     int Appended = 0;
     int Deleted = 0;
 };
 
-std::unique_ptr<TGridTableChart> CurveTable(int rows, int maxRows = 100)
+std::unique_ptr<TGridTable> CurveTable(int rows, int maxRows = 100)
 {
-    auto table = std::make_unique<TGridTableChart>();
+    auto table = std::make_unique<TGridTable>();
+    table->Chart.emplace();
     table->Caption = "t-z curve";
     table->SetMinRows(2);
     table->MaxRows = maxRows;
-    table->AddColumn<TFloatColumnChart>({"Load Transfer (t),"}).UnitString = "F/L^2";
-    table->AddColumn<TFloatColumnChart>({"Pile Movement (z),"}).UnitString = "L";
+    table->AddColumn<TFloatColumn>({"Load Transfer (t),"}).UnitString = "F/L^2";
+    table->AddColumn<TFloatColumn>({"Pile Movement (z),"}).UnitString = "L";
     table->SetRowCount(rows);
     return table;
 }
 
-std::vector<std::string> Column(const TGridTableChart& table, int col)
+std::vector<std::string> Column(const TGridTable& table, int col)
 {
     std::vector<std::string> texts;
     for (int row = 0; row < table.RowCount(); ++row)
@@ -208,9 +209,10 @@ TEST(ImportNumberLines, DecimalCommaLocale)
 
 TEST(ImportNumberLines, EntryErrorStopsKeepingTheRowsFilled)
 {
-    auto table = std::make_unique<TGridTableChart>();
+    auto table = std::make_unique<TGridTable>();
+    table->Chart.emplace();
     table->MaxRows = 10;
-    table->AddColumn<TEnumColumnChart>({"Type"}).SetItems({"a", "b", "c"});
+    table->AddColumn<TEnumColumn>({"Type"}).SetItems({"a", "b", "c"});
     table->SetRowCount(1);
     TableTarget target(*table);
     // A type must be a whole number.

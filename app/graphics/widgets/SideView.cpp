@@ -18,7 +18,7 @@
 
 #include <exception>
 
-TDlgSideView::TDlgSideView(QMdiArea& area, TGridTableChart& layers, std::function<TProgramData&()> project)
+TDlgSideView::TDlgSideView(QMdiArea& area, TGridTable& layers, std::function<TProgramData&()> project)
     : FProject(std::move(project)), FPaintBox(new QWidget), lblGeometry(new QLabel(QStringLiteral("Pile Geometry"))),
       Button1(new QPushButton(QStringLiteral("Print"))), btnSavePdf(new QPushButton(QStringLiteral("Save as PDF..."))),
       btnSavePicture(new QPushButton(QStringLiteral("Save as PNG/SVG...")))

@@ -35,7 +35,7 @@ public:
     // `project` gives the current project, which the main window replaces
     // on New and Open; `layers` is its soil-layer table (D2), which the
     // window listens to. The window is built in the area, not yet shown.
-    TDlgSideView(QMdiArea& area, TGridTableChart& layers, std::function<TProgramData&()> project);
+    TDlgSideView(QMdiArea& area, TGridTable& layers, std::function<TProgramData&()> project);
 
     // Reads the project, then shows the window and makes it the active
     // child window; a project that cannot be read closes it instead.

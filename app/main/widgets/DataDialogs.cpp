@@ -1,6 +1,7 @@
 #include "DataDialogs.h"
 
 #include "TDataEdit.h"
+#include "TableWindows.h"
 #include "UserPrompts.h"
 
 #include <QApplication>
@@ -224,7 +225,7 @@ TfrmMaterial::TfrmMaterial(QMdiArea& area, TProjectAccess project)
     connect(btnAE, &QPushButton::clicked, this, [this] {
         // A field that refused its entry kept the focus: it has told the user.
         if (btnAE->hasFocus() && StoreFields())
-            FProject().Tables().TblAE2.Show();
+            ShowTable(FProject().Tables().TblAE2);
     });
     LoadFields();
 }

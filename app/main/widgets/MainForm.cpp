@@ -19,6 +19,7 @@
 #include "TableChartForm.h"
 #include "TableForm.h"
 #include "TableUndo.h"
+#include "TableWindows.h"
 #include "TfrmCalibration.h"
 #include "TfrmLoadTest.h"
 #include "UserPrompts.h"
@@ -76,8 +77,7 @@ TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     FSettings.EditorPath = kDefaultTextEditor;
     setCentralWidget(FArea);
     KeepChildWindowsInView(*FArea);
-    InstallTableWindows(FArea);
-    InstallTableChartWindows(FArea, [this] { return FSettings.EditorPath; });
+    InstallTableWindows(FArea, [this] { return FSettings.EditorPath; });
     setAcceptDrops(true);
     qApp->installEventFilter(this);
     setWindowIcon(ProgramIcon());

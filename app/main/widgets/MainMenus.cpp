@@ -9,6 +9,7 @@
 #include "StudyWindow.h"
 #include "TableForm.h"
 #include "TableUndo.h"
+#include "TableWindows.h"
 #include "UserPrompts.h"
 
 #include <QAction>
@@ -187,16 +188,16 @@ void TMainForm::CreateMenus()
     QMenu* data = addMenu(bar, QStringLiteral("&Data"));
     AddCommand(data, QStringLiteral("&Title"), [this] { ShowTitleWindow(); });
     AddCommand(data, QStringLiteral("&Pile Properties"), [this] { ShowPilePropertiesWindow(); });
-    FSoilLayersItem = AddCommand(data, QStringLiteral("Soil &Layers"), [this] { FTables.D2.Show(); });
-    FTzCurvesItem = AddCommand(data, QStringLiteral("Enter t-&z Curves"), [this] { FTables.TblTZDepth2.Show(); });
-    FQwCurveItem = AddCommand(data, QStringLiteral("Enter Q-&w Curve"), [this] { FTables.TblQwcurve2.Show(); });
-    FTipMovementsItem = AddCommand(data, QStringLiteral("Enter Tip &Movements"), [this] { FTables.TblTipMove.Show(); });
+    FSoilLayersItem = AddCommand(data, QStringLiteral("Soil &Layers"), [this] { ShowTable(FTables.D2); });
+    FTzCurvesItem = AddCommand(data, QStringLiteral("Enter t-&z Curves"), [this] { ShowTable(FTables.TblTZDepth2); });
+    FQwCurveItem = AddCommand(data, QStringLiteral("Enter Q-&w Curve"), [this] { ShowTable(FTables.TblQwcurve2); });
+    FTipMovementsItem = AddCommand(data, QStringLiteral("Enter Tip &Movements"), [this] { ShowTable(FTables.TblTipMove); });
     FHeadLoadsItem =
-        AddCommand(data, QStringLiteral("Enter Loads at Pile &Head"), [this] { FTables.TblTopload.Show(); });
+        AddCommand(data, QStringLiteral("Enter Loads at Pile &Head"), [this] { ShowTable(FTables.TblTopload); });
     FSettlementItem = AddCommand(data, QStringLiteral("Enter Soil-&Settlement Data (for Downdrag)"),
-                                 [this] { FTables.TblSettlement2.Show(); });
+                                 [this] { ShowTable(FTables.TblSettlement2); });
     FTzFactorsItem = AddCommand(data, QStringLiteral("Enter Modification Factors on t-z Curves"),
-                                [this] { FTables.TblTZFactors2.Show(); });
+                                [this] { ShowTable(FTables.TblTZFactors2); });
     FQwFactorsItem =
         AddCommand(data, QStringLiteral("Enter Modification Factors on Q-w Curve"), [this] { ShowQwFactorsWindow(); });
     data->addSeparator();
@@ -293,7 +294,7 @@ void TMainForm::CreateToolBar()
     tools->addSeparator();
     add(QStringLiteral("Run Analysis"), "system-run", QStringLiteral("run.svg"), [this] { CompRunClick(); });
     FSoilLayersButton =
-        add(QStringLiteral("Soil-Layer Data"), "", QStringLiteral("layers.svg"), [this] { FTables.D2.Show(); });
+        add(QStringLiteral("Soil-Layer Data"), "", QStringLiteral("layers.svg"), [this] { ShowTable(FTables.D2); });
     add(QStringLiteral("Edit Output Text"), "accessories-text-editor", QStringLiteral("output.svg"),
         [this] { EditOutputClick(); });
     add(QStringLiteral("View Soil Profile"), "", QStringLiteral("soil-profile.svg"),

@@ -56,8 +56,8 @@ bool IsArrowOrDigit(int key)
 
 }  // namespace
 
-TTableChartForm::TTableChartForm(TGridTableChart& table, QMdiArea* area, std::function<QString()> textEditor)
-    : TTableFormChart(table, area),
+TTableChartForm::TTableChartForm(TGridTable& table, QMdiArea* area, std::function<QString()> textEditor)
+    : TTableForm(table, area),
       PaintBox1(new TPaintBox(this, [this](QPainter& painter) { PaintBox1Paint(painter); })),
       FileNameLabel(new QLabel(tr("File Name:"), this)), FileNameEdit(new QLineEdit(this)),
       BtnBrowse(MakeButton(tr("Browse"), "BtnBrowse", this)),
@@ -96,18 +96,18 @@ TTableChartForm::TTableChartForm(TGridTableChart& table, QMdiArea* area, std::fu
     auto select = Grid->OnSelectCell;
     Grid->OnSelectCell = [this, select](int row, int col) {
         const bool moved = select(row, col);
-        if (FTable->Graph.ShowGraph)
+        if (FTable->Chart->Graph.ShowGraph)
             Redraw();
         return moved;
     };
-    setAcceptDrops(table.GetDataFromFile);
+    setAcceptDrops(table.Chart->GetDataFromFile);
     FChartRows = table.OnRowsChanged.Subscribe([this] { TableChanged(); });
     FChartCells = table.OnCellChanged.Subscribe([this](int, int) { TableChanged(); });
 }
 
 void TTableChartForm::TableChanged()
 {
-    if (FBound && !FFilling && FTable->Graph.ShowGraph)
+    if (FBound && !FFilling && FTable->Chart->Graph.ShowGraph)
         Redraw();
 }
 
@@ -115,9 +115,9 @@ TTableChartForm::~TTableChartForm() = default;
 
 // ---- Shape ----
 
-bool TTableChartForm::ChartShown() const { return FTable->Graph.ShowGraph && !FTable->Graph.SegmentMode; }
+bool TTableChartForm::ChartShown() const { return FTable->Chart->Graph.ShowGraph && !FTable->Chart->Graph.SegmentMode; }
 
-bool TTableChartForm::SegmentShown() const { return FTable->Graph.ShowGraph && FTable->Graph.SegmentMode; }
+bool TTableChartForm::SegmentShown() const { return FTable->Chart->Graph.ShowGraph && FTable->Chart->Graph.SegmentMode; }
 
 QSize TTableChartForm::ChartSize() const
 {
@@ -125,18 +125,18 @@ QSize TTableChartForm::ChartSize() const
     return QSize(285 * logicalDpiX() / 96, 170 * logicalDpiY() / 96);
 }
 
-int TTableChartForm::MaxRowsInView() const { return FTable->Graph.ShowGraph ? 5 : 10; }
+int TTableChartForm::MaxRowsInView() const { return FTable->Chart->Graph.ShowGraph ? 5 : 10; }
 
 int TTableChartForm::GridTop() const
 {
     const int m = Margin();
-    return FTable->Graph.ShowGraph ? m + ChartSize().height() + m : m;
+    return FTable->Chart->Graph.ShowGraph ? m + ChartSize().height() + m : m;
 }
 
 int TTableChartForm::ContentRight() const
 {
-    int right = TTableFormChart::ContentRight();
-    if (FTable->Graph.ShowGraph)
+    int right = TTableForm::ContentRight();
+    if (FTable->Chart->Graph.ShowGraph)
         right = std::max(right, Margin() + ChartSize().width() - 1);
     for (const QWidget* widget : {static_cast<QWidget*>(FileNameEdit), static_cast<QWidget*>(BtnRead),
                                   static_cast<QWidget*>(BtnClip), static_cast<QWidget*>(BtnCancel)})
@@ -154,7 +154,7 @@ int TTableChartForm::LayoutBelowButtons(int buttonsTop)
     Chart1->Widget()->setVisible(ChartShown());
     PaintBox1->setVisible(SegmentShown());
 
-    const bool okCancel = FTable->OKCancelButtons;
+    const bool okCancel = FTable->Chart->OKCancelButtons;
     BtnOK->setVisible(okCancel);
     BtnCancel->setVisible(okCancel);
     int below = buttonsEnd;
@@ -166,7 +166,7 @@ int TTableChartForm::LayoutBelowButtons(int buttonsTop)
         below = top + BtnOK->height() + 2 * m;
     }
 
-    const bool import = FTable->GetDataFromFile;
+    const bool import = FTable->Chart->GetDataFromFile;
     for (QWidget* widget :
          {static_cast<QWidget*>(FileNameLabel), static_cast<QWidget*>(FileNameEdit), static_cast<QWidget*>(BtnBrowse),
           static_cast<QWidget*>(BtnEdit), static_cast<QWidget*>(BtnRead), static_cast<QWidget*>(BtnClip)})
@@ -191,7 +191,7 @@ int TTableChartForm::LayoutBelowButtons(int buttonsTop)
 
 void TTableChartForm::Layout()
 {
-    TTableFormChart::Layout();
+    TTableForm::Layout();
     // The graph spans the window, however wide its grid or its import
     // controls make it.
     const int m = Margin();
@@ -212,8 +212,8 @@ void TTableChartForm::UpdateFileButtons()
 
 void TTableChartForm::Refresh()
 {
-    TTableFormChart::Refresh();
-    if (FBound && !FFilling && FTable->Graph.ShowGraph)
+    TTableForm::Refresh();
+    if (FBound && !FFilling && FTable->Chart->Graph.ShowGraph)
         Redraw();
 }
 
@@ -240,7 +240,7 @@ void TTableChartForm::Redraw()
 {
     if (!FBound)
         return;
-    const TGraphParameters& graph = FTable->Graph;
+    const TGraphParameters& graph = FTable->Chart->Graph;
     if (graph.SegmentMode) {
         Chart1->Widget()->hide();
         PaintBox1->setVisible(graph.ShowGraph);
@@ -284,8 +284,8 @@ void TTableChartForm::Redraw()
     bottom.SetTitle(oneColumn ? "N" : AxisTitle(graph.XColumn));
     left.SetTitle(AxisTitle(graph.YColumn));
     series1.SetPointMarks(false);
-    bottom.SetInverted(FTable->InvertedXAxis);
-    left.SetInverted(FTable->InvertedYAxis);
+    bottom.SetInverted(FTable->Chart->InvertedXAxis);
+    left.SetInverted(FTable->Chart->InvertedYAxis);
 
     if (vary) {
         left.SetAutomatic(true);
@@ -310,7 +310,7 @@ void TTableChartForm::PaintBox1Paint(QPainter& painter)
     painter.fillRect(area, palette().window());
     if (!FBound)
         return;
-    const TGraphParameters& graph = FTable->Graph;
+    const TGraphParameters& graph = FTable->Chart->Graph;
     const int rows = FTable->RowCount();
     if (rows == 0)
         return;
@@ -350,24 +350,24 @@ void TTableChartForm::PaintBox1Paint(QPainter& painter)
 
 bool TTableChartForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (FBound && FTable->Graph.ShowGraph) {
+    if (FBound && FTable->Chart->Graph.ShowGraph) {
         if (event->type() == QEvent::KeyPress)
             Redraw();  // before the key is handled
         else if (event->type() == QEvent::KeyRelease && IsArrowOrDigit(static_cast<QKeyEvent*>(event)->key()))
             Redraw();
     }
-    return TTableFormChart::eventFilter(watched, event);
+    return TTableForm::eventFilter(watched, event);
 }
 
 void TTableChartForm::mousePressEvent(QMouseEvent* event)
 {
-    TTableFormChart::mousePressEvent(event);
+    TTableForm::mousePressEvent(event);
     FormClick();
 }
 
 void TTableChartForm::FormClick()
 {
-    if (FTable->Graph.ShowGraph)
+    if (FTable->Chart->Graph.ShowGraph)
         Redraw();
 }
 
@@ -428,7 +428,7 @@ void TTableChartForm::ImportLines(const std::vector<std::string>& lines)
 bool TTableChartForm::TakesDrop(const QMimeData& data) const
 {
     const QList<QUrl> urls = data.urls();
-    if (!FTable->GetDataFromFile || urls.isEmpty() || !urls.front().isLocalFile())
+    if (!FTable->Chart->GetDataFromFile || urls.isEmpty() || !urls.front().isLocalFile())
         return false;
     // A project file dropped here is left to the main window, which opens it.
     const QString suffix = QFileInfo(urls.front().toLocalFile()).suffix().toLower();
@@ -468,11 +468,4 @@ void TTableChartForm::BtnCancelClick()
         editor && row >= 0 && row < FTable->RowCount() && col >= 0 && col < FTable->VisibleColumnCount())
         editor->setText(QString::fromStdString(FTable->VisibleColumn(col).GetText(row)));
     close();
-}
-
-void InstallTableChartWindows(QMdiArea* area, std::function<QString()> textEditor)
-{
-    TGridTableChart::EditorFactory = [area = QPointer<QMdiArea>(area), textEditor](TGridTableChart& table) {
-        return std::make_unique<TTableWindowT<TableFamily::Chart>>(new TTableChartForm(table, area.data(), textEditor));
-    };
 }

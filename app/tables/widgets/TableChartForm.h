@@ -1,14 +1,11 @@
 #pragma once
 
-// Editor window of a chart-family table (TTableChartForm): the table window
+// Editor window of a table with a chart (TTableChartForm): the table window
 // (TableForm.h) with a chart of two columns above the grid that follows the
 // edits, the import of values from a text file or the clipboard, and an
 // optional OK/Cancel row.
 //
-// The main window installs it once, after InstallTableWindows, with the
-// program's text editor for "View/Edit File":
-//   InstallTableChartWindows(mdiArea, [this] { return Settings.EditorPath; });
-//   tables.TblTZCurves2.Show();
+// Tables with chart properties open it (see TableWindows.h).
 //
 // The chart draws the YColumn against the XColumn (against the row number
 // "N" when the table has one data column); a table of three data columns
@@ -27,9 +24,9 @@ class QLineEdit;
 class QMimeData;
 class TPaintBox;
 
-class TTableChartForm : public TTableFormChart {
+class TTableChartForm : public TTableForm {
 public:
-    TTableChartForm(TGridTableChart& table, QMdiArea* area, std::function<QString()> textEditor);
+    TTableChartForm(TGridTable& table, QMdiArea* area, std::function<QString()> textEditor);
     ~TTableChartForm() override;
 
     TChart& Chart() const { return *Chart1; }
@@ -94,7 +91,3 @@ private:
     TSubscription FChartRows;
     TSubscription FChartCells;
 };
-
-// Makes the chart family's tables open a TTableChartForm in `area`;
-// `textEditor` names the program that "View/Edit File" starts.
-void InstallTableChartWindows(QMdiArea* area, std::function<QString()> textEditor);

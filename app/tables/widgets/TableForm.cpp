@@ -174,11 +174,10 @@ void TTableFormBase::Dismiss()
     frame->deleteLater();
 }
 
-// ---- TTableFormT ----
+// ---- TTableForm ----
 
-template <TableFamily F>
-TTableFormT<F>::TTableFormT(Table& table, QMdiArea* area)
-    : TTableFormBase(area), FTable(&table), FModel(new TTableModelT<F>(table, this))
+TTableForm::TTableForm(Table& table, QMdiArea* area)
+    : TTableFormBase(area), FTable(&table), FModel(new TTableModel(table, this))
 {
     Grid->setModel(FModel);
     Grid->OnSelectCell = [this](int row, int col) { return GridSelectCell(row, col); };
@@ -209,8 +208,7 @@ TTableFormT<F>::TTableFormT(Table& table, QMdiArea* area)
         });
 }
 
-template <TableFamily F>
-TTableFormT<F>::~TTableFormT()
+TTableForm::~TTableForm()
 {
     // Deleted from outside (with the MDI area): the table lets go of it.
     if (!FReleased) {
@@ -222,19 +220,17 @@ TTableFormT<F>::~TTableFormT()
 
 // ---- Showing and refreshing ----
 
-template <TableFamily F>
-void TTableFormT<F>::ShowForm(bool modal)
+void TTableForm::ShowForm(bool modal)
 {
     if (FReleased)
         return;
     if (!FBound)
         FormShow();
     Grid->setFocus();
-    Place(modal, FTable->FormParent);
+    Place(modal, FormParent);
 }
 
-template <TableFamily F>
-void TTableFormT<F>::FormShow()
+void TTableForm::FormShow()
 {
     FBound = true;
     FTable->SetRowCount(std::max(FTable->RowCount(), FTable->MinRows()));
@@ -259,15 +255,13 @@ void TTableFormT<F>::FormShow()
     StartCell();
 }
 
-template <TableFamily F>
-void TTableFormT<F>::StartView()
+void TTableForm::StartView()
 {
     FColumnsInView = FTable->VisibleColumnCount();
     FRowsInView = std::min(FTable->RowCount(), MaxRowsInView());
 }
 
-template <TableFamily F>
-void TTableFormT<F>::StartCell()
+void TTableForm::StartCell()
 {
     // The cursor starts in the first column the user types into.
     int first = 0;
@@ -276,8 +270,7 @@ void TTableFormT<F>::StartCell()
     Grid->SetCurrentCellQuietly(0, first);
 }
 
-template <TableFamily F>
-void TTableFormT<F>::TableRowsChanged()
+void TTableForm::TableRowsChanged()
 {
     // Rows replaced from outside the window (another project, a file read)
     // give it a fresh view of them, as when it opened.
@@ -291,14 +284,12 @@ void TTableFormT<F>::TableRowsChanged()
     }
 }
 
-template <TableFamily F>
-void TTableFormT<F>::UpdateCaption()
+void TTableForm::UpdateCaption()
 {
     setWindowTitle(FromModel(FTable->WindowCaption()));
 }
 
-template <TableFamily F>
-void TTableFormT<F>::Refresh()
+void TTableForm::Refresh()
 {
     if (!FBound || FFilling)
         return;
@@ -328,8 +319,7 @@ void TTableFormT<F>::Refresh()
 
 // ---- Entry ----
 
-template <TableFamily F>
-bool TTableFormT<F>::CommitCell()
+bool TTableForm::CommitCell()
 {
     if (!FBound || FCommitting)
         return true;
@@ -349,8 +339,7 @@ bool TTableFormT<F>::CommitCell()
     return false;
 }
 
-template <TableFamily F>
-bool TTableFormT<F>::GridSelectCell(int /*row*/, int col)
+bool TTableForm::GridSelectCell(int /*row*/, int col)
 {
     if (!FBound)
         return true;
@@ -361,8 +350,7 @@ bool TTableFormT<F>::GridSelectCell(int /*row*/, int col)
     return col < FTable->VisibleColumnCount() && !FTable->VisibleColumn(col).HasControls();
 }
 
-template <TableFamily F>
-void TTableFormT<F>::GridEnterKey()
+void TTableForm::GridEnterKey()
 {
     const int columns = FTable->VisibleColumnCount();
     int row = Grid->currentRow();
@@ -376,15 +364,13 @@ void TTableFormT<F>::GridEnterKey()
     Grid->setCurrentCell(row, col);
 }
 
-template <TableFamily F>
-void TTableFormT<F>::GridTopLeftChanged()
+void TTableForm::GridTopLeftChanged()
 {
     if (!FScrollDetached)
         Layout();
 }
 
-template <TableFamily F>
-void TTableFormT<F>::GridExit()
+void TTableForm::GridExit()
 {
     if (!FBound || FCommitting || IsModal())
         return;
@@ -394,8 +380,7 @@ void TTableFormT<F>::GridExit()
 
 // ---- Row buttons ----
 
-template <TableFamily F>
-int TTableFormT<F>::CurrentDataRow() const
+int TTableForm::CurrentDataRow() const
 {
     const int row = Grid->currentRow();
     if (row < 0 || row >= FTable->RowCount())
@@ -403,14 +388,12 @@ int TTableFormT<F>::CurrentDataRow() const
     return row;
 }
 
-template <TableFamily F>
-void TTableFormT<F>::BtnAddClick()
+void TTableForm::BtnAddClick()
 {
     Guarded([this] { RecordChange("Add Row", [this] { AddRowGroup(); }); });
 }
 
-template <TableFamily F>
-void TTableFormT<F>::AddRowGroup()
+void TTableForm::AddRowGroup()
 {
     // This window refreshes once, at the end, also on failure; the table's
     // other listeners hear the change as it happens.
@@ -435,8 +418,7 @@ void TTableFormT<F>::AddRowGroup()
         Grid->ScrollTo(FTable->RowCount() - FRowsInView, Grid->LeftColumn());
 }
 
-template <TableFamily F>
-void TTableFormT<F>::BtnInsClick()
+void TTableForm::BtnInsClick()
 {
     Guarded([this] {
         const int row = CurrentDataRow();
@@ -450,8 +432,7 @@ void TTableFormT<F>::BtnInsClick()
     });
 }
 
-template <TableFamily F>
-void TTableFormT<F>::BtnDelClick()
+void TTableForm::BtnDelClick()
 {
     Guarded([this] {
         const int row = CurrentDataRow();
@@ -466,14 +447,12 @@ void TTableFormT<F>::BtnDelClick()
 
 // ---- Closing and leaving ----
 
-template <TableFamily F>
-bool TTableFormT<F>::FormCloseQuery()
+bool TTableForm::FormCloseQuery()
 {
     return CommitCell();
 }
 
-template <TableFamily F>
-void TTableFormT<F>::closeEvent(QCloseEvent* event)
+void TTableForm::closeEvent(QCloseEvent* event)
 {
     if (!FBound) {
         event->accept();
@@ -487,15 +466,13 @@ void TTableFormT<F>::closeEvent(QCloseEvent* event)
     FormClose();
 }
 
-template <TableFamily F>
-void TTableFormT<F>::FormClose()
+void TTableForm::FormClose()
 {
     Unbind();
     FTable->CloseEditor();  // deletes the handle, which releases this window
 }
 
-template <TableFamily F>
-void TTableFormT<F>::Unbind()
+void TTableForm::Unbind()
 {
     if (!FBound)
         return;
@@ -506,8 +483,7 @@ void TTableFormT<F>::Unbind()
     FBound = false;
 }
 
-template <TableFamily F>
-void TTableFormT<F>::Release()
+void TTableForm::Release()
 {
     if (FReleased)
         return;
@@ -516,8 +492,7 @@ void TTableFormT<F>::Release()
     Dismiss();
 }
 
-template <TableFamily F>
-void TTableFormT<F>::FormDeactivate()
+void TTableForm::FormDeactivate()
 {
     if (!FBound || FCommitting || IsModal())
         return;
@@ -530,8 +505,7 @@ void TTableFormT<F>::FormDeactivate()
         activateWindow();
 }
 
-template <TableFamily F>
-void TTableFormT<F>::changeEvent(QEvent* event)
+void TTableForm::changeEvent(QEvent* event)
 {
     TTableFormBase::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isWindow() && !isActiveWindow())
@@ -540,59 +514,37 @@ void TTableFormT<F>::changeEvent(QEvent* event)
 
 // ---- The table's handle of its window ----
 
-template <TableFamily F>
-TTableWindowT<F>::~TTableWindowT()
+TTableWindow::~TTableWindow()
 {
     if (FForm)
         FForm->Release();
 }
 
-template <TableFamily F>
-void TTableWindowT<F>::ShowEditor(bool modal)
+void TTableWindow::ShowEditor(bool modal)
 {
     if (FForm)
         FForm->ShowForm(modal);
 }
 
-template <TableFamily F>
-bool TTableWindowT<F>::IsModal() const
+bool TTableWindow::IsModal() const
 {
     return FForm && FForm->IsModal();
 }
 
-template <TableFamily F>
-void TTableWindowT<F>::UpdateCaption()
+void TTableWindow::UpdateCaption()
 {
     if (FForm)
         FForm->UpdateCaption();
 }
 
-template <TableFamily F>
-void TTableWindowT<F>::RowControlChanged(int col, int row)
+void TTableWindow::RowControlChanged(int col, int row)
 {
     if (FForm)
         FForm->RowControlChanged(col, row);
 }
 
-template class TTableFormT<TableFamily::Plain>;
-template class TTableFormT<TableFamily::Chart>;
-template class TTableWindowT<TableFamily::Plain>;
-template class TTableWindowT<TableFamily::Chart>;
-
-namespace {
-
-template <TableFamily F>
-void InstallFactory(QMdiArea* area)
+TTableForm* TableForm(const TGridTable& table)
 {
-    TGridTableT<F>::EditorFactory = [area = QPointer<QMdiArea>(area)](TGridTableT<F>& table) {
-        return std::make_unique<TTableWindowT<F>>(new TTableFormT<F>(table, area.data()));
-    };
-}
-
-}  // namespace
-
-void InstallTableWindows(QMdiArea* area)
-{
-    InstallFactory<TableFamily::Plain>(area);
-    InstallFactory<TableFamily::Chart>(area);
+    auto* window = dynamic_cast<TTableWindow*>(table.Editor());
+    return window ? window->Form() : nullptr;
 }

@@ -6,14 +6,9 @@
 // Enumeration columns show a drop-down list and button columns a push button
 // over each of their cells; a button opens the row's nested table.
 //
-// The table opens its window (TGridTableT::Show, ShowModal) through the
-// factory that InstallTableWindows installs; the main window calls that once
-// with its MDI area:
-//   InstallTableWindows(mdiArea);
-//   tables.TblTipMove.Show();           // a child window of the MDI area
-// Without an area the windows are top-level windows; a table with a
-// FormParent shows its window embedded there; ShowModal shows it as a modal
-// dialog, and the buttons of a modal window open nested tables modally.
+// Tables open their windows through ShowTable (TableWindows.h). A window
+// with a FormParent is embedded there; a modal window is a dialog, and its
+// buttons open nested tables modally.
 // Sizing the window by hand snaps it to whole columns and rows (TableLayout.h).
 // Before a menu command
 // the main window commits the active table window:
@@ -32,6 +27,7 @@
 #include "ValueImport.h"
 
 #include <QPointer>
+#include <QPushButton>
 #include <QWidget>
 
 #include <functional>
@@ -43,10 +39,9 @@ class QKeyEvent;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
-class QPushButton;
 class TTableGrid;
 
-// Family-independent part of the window.
+// The part of the window that does not touch the table.
 class TTableFormBase : public QWidget {
     Q_OBJECT
 
@@ -103,19 +98,22 @@ protected:
     QSize FClientSize;
     // Controls of each column with row controls, by column index.
     std::map<int, std::vector<QWidget*>> FControls;
+    // The data row that control 0 of every column shows.
+    int FControlTop = 0;
 };
 
-template <TableFamily F>
-class TTableFormT : public TTableFormBase {
+class TTableForm : public TTableFormBase {
 public:
-    using Table = TGridTableT<F>;
+    using Table = TGridTable;
 
-    TTableFormT(Table& table, QMdiArea* area);
-    ~TTableFormT() override;
+    TTableForm(Table& table, QMdiArea* area);
+    ~TTableForm() override;
 
     Table* EditedTable() const { return FTable; }
+    // When set before the window is first shown, it is embedded here.
+    QPointer<QWidget> FormParent;
     // What the grid shows: the table itself, through its item model.
-    TTableModelT<F>& Model() const { return *FModel; }
+    TTableModel& Model() const { return *FModel; }
 
     // Requests of the table, passed on by its window handle.
     void ShowForm(bool modal);
@@ -190,7 +188,7 @@ protected:
     void FormSizedByUser();
 
     int Margin() const;
-    int ColumnWidth(const TColumnT<F>& column) const;
+    int ColumnWidth(const TColumn& column) const;
     int FixedColumnWidth() const;
     // Height of a band under the grid (row buttons, comments, picture) with
     // its margin; 0 when hidden or empty.
@@ -232,7 +230,7 @@ protected:
     };
 
     Table* FTable;
-    TTableModelT<F>* FModel;
+    TTableModel* FModel;
     // Refresh after every change of the rows, from FormShow until Unbind.
     TSubscription FRowsChanged;
     bool FBound = false;  // bound by FormShow, until FormClose or Release
@@ -248,20 +246,17 @@ protected:
     int FBelowGrid = 0;          // height of everything above and below the grid, margins included
 };
 
-using TTableForm = TTableFormT<TableFamily::Plain>;
-using TTableFormChart = TTableFormT<TableFamily::Chart>;
 
 // Handle by which the table owns its open window. The window itself is
 // deleted later, so that it may close itself from its own handlers.
-template <TableFamily F>
-class TTableWindowT final : public TTableEditor {
+class TTableWindow final : public TTableEditor {
 public:
-    explicit TTableWindowT(TTableFormT<F>* form) : FForm(form) {}
-    ~TTableWindowT() override;
-    TTableWindowT(const TTableWindowT&) = delete;
-    TTableWindowT& operator=(const TTableWindowT&) = delete;
+    explicit TTableWindow(TTableForm* form) : FForm(form) {}
+    ~TTableWindow() override;
+    TTableWindow(const TTableWindow&) = delete;
+    TTableWindow& operator=(const TTableWindow&) = delete;
 
-    TTableFormT<F>* Form() const { return FForm.data(); }
+    TTableForm* Form() const { return FForm.data(); }
 
     void ShowEditor(bool modal) override;
     bool IsModal() const override;
@@ -269,18 +264,12 @@ public:
     void RowControlChanged(int col, int row) override;
 
 private:
-    QPointer<TTableFormT<F>> FForm;
+    QPointer<TTableForm> FForm;
 };
 
-// Makes both families' tables open their windows in `area` (nullptr: as
-// top-level windows). A chart window installed later for the chart family
-// replaces TGridTableChart::EditorFactory.
-void InstallTableWindows(QMdiArea* area);
-
 // The open window of a table, if any.
-template <TableFamily F>
-TTableFormT<F>* TableForm(const TGridTableT<F>& table)
-{
-    auto* window = dynamic_cast<TTableWindowT<F>*>(table.Editor());
-    return window ? window->Form() : nullptr;
-}
+TTableForm* TableForm(const TGridTable& table);
+
+// Smallest grid column width in pixels: the widest caption line as shown
+// plus two blanks, measured by textWidth, but at least the kind's minimum.
+int ColumnMinWidth(const TColumn& column, int pixelsPerInch, const std::function<int(const std::string&)>& textWidth);

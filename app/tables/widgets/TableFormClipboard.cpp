@@ -23,12 +23,11 @@ namespace {
 
 // The table as the import and the paste see it, through the window: rows are
 // added and deleted with its Add and Delete, values typed into its columns.
-template <TableFamily F>
 class TFormTarget final : public TValueImportTarget {
 public:
-    using Form = TTableFormT<F>;
+    using Form = TTableForm;
 
-    TFormTarget(TGridTableT<F>& table, TTableGrid& grid, std::function<void()> add, std::function<void()> remove)
+    TFormTarget(TGridTable& table, TTableGrid& grid, std::function<void()> add, std::function<void()> remove)
         : FTable(table), FGrid(grid), FAdd(std::move(add)), FDelete(std::move(remove))
     {}
 
@@ -48,7 +47,7 @@ public:
     }
 
 private:
-    TGridTableT<F>& FTable;
+    TGridTable& FTable;
     TTableGrid& FGrid;
     std::function<void()> FAdd;
     std::function<void()> FDelete;
@@ -70,15 +69,14 @@ QString ClipboardText()
 
 }  // namespace
 
-template <TableFamily F>
-void TTableFormT<F>::FillTable(const char* what, const std::function<int(TValueImportTarget&)>& fill)
+void TTableForm::FillTable(const char* what, const std::function<int(TValueImportTarget&)>& fill)
 {
     if (!FBound || !CommitCell())
         return;
-    TFormTarget<F> target(
+    TFormTarget target(
         *FTable, *Grid, [this] { BtnAddClick(); }, [this] { BtnDelClick(); });
     // All or nothing: a refused entry puts the table back as it was.
-    const TTableSnapshotT<F> before(*FTable);
+    const TTableSnapshot before(*FTable);
     FFilling = true;
     Guarded([&] {
         RecordChange(what, [&] {
@@ -101,8 +99,7 @@ void TTableFormT<F>::FillTable(const char* what, const std::function<int(TValueI
     });
 }
 
-template <TableFamily F>
-void TTableFormT<F>::CopyCells()
+void TTableForm::CopyCells()
 {
     // The block around the selection and the current cell.
     int top = Grid->currentRow(), bottom = top, left = Grid->currentColumn(), right = left;
@@ -118,7 +115,7 @@ void TTableFormT<F>::CopyCells()
     for (int row = top; row <= bottom; ++row) {
         std::vector<std::string>& line = cells.emplace_back();
         for (int col = left; col <= right; ++col) {
-            const TColumnT<F>& column = FTable->VisibleColumn(col);
+            const TColumn& column = FTable->VisibleColumn(col);
             // The current cell as typed, the others as stored.
             line.push_back(column.HasControls() || row != Grid->currentRow() || col != Grid->currentColumn()
                                ? column.GetText(row)
@@ -128,8 +125,7 @@ void TTableFormT<F>::CopyCells()
     QGuiApplication::clipboard()->setText(QString::fromStdString(JoinTabBlock(cells)));
 }
 
-template <TableFamily F>
-void TTableFormT<F>::PasteCells()
+void TTableForm::PasteCells()
 {
     const std::vector<std::vector<std::string>> cells = SplitTabBlock(ClipboardText().toStdString());
     const int row = Grid->currentRow();
@@ -139,8 +135,7 @@ void TTableFormT<F>::PasteCells()
     FillTable("Paste", [&](TValueImportTarget& target) { return ::PasteCells(cells, col, row, target); });
 }
 
-template <TableFamily F>
-bool TTableFormT<F>::eventFilter(QObject* watched, QEvent* event)
+bool TTableForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::ChildAdded && watched == Grid->viewport()) {
         if (QObject* child = static_cast<QChildEvent*>(event)->child(); child->isWidgetType())
@@ -183,14 +178,12 @@ bool TTableFormT<F>::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
-template <TableFamily F>
-void TTableFormT<F>::RecordChange(const char* what, const std::function<void()>& change)
+void TTableForm::RecordChange(const char* what, const std::function<void()>& change)
 {
     RecordTableChange(TableStepText(what, *FTable), {FTable}, change);
 }
 
-template <TableFamily F>
-void TTableFormT<F>::UndoKey()
+void TTableForm::UndoKey()
 {
     const int row = Grid->currentRow();
     const int col = Grid->currentColumn();
@@ -209,21 +202,8 @@ void TTableFormT<F>::UndoKey()
         undo->undo();
 }
 
-template <TableFamily F>
-void TTableFormT<F>::RedoKey()
+void TTableForm::RedoKey()
 {
     if (TTableUndo* undo = TTableUndo::Current(); undo && CommitCell())
         undo->redo();
 }
-
-#define KORVEN_INSTANTIATE_CLIPBOARD(F)                                                                                \
-    template void TTableFormT<F>::FillTable(const char*, const std::function<int(TValueImportTarget&)>&);              \
-    template void TTableFormT<F>::CopyCells();                                                                         \
-    template void TTableFormT<F>::PasteCells();                                                                        \
-    template void TTableFormT<F>::RecordChange(const char*, const std::function<void()>&);                             \
-    template void TTableFormT<F>::UndoKey();                                                                           \
-    template void TTableFormT<F>::RedoKey();                                                                           \
-    template bool TTableFormT<F>::eventFilter(QObject*, QEvent*);
-
-KORVEN_INSTANTIATE_CLIPBOARD(TableFamily::Plain)
-KORVEN_INSTANTIATE_CLIPBOARD(TableFamily::Chart)

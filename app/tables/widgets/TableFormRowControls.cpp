@@ -4,6 +4,7 @@
 #include "TableForm.h"
 
 #include "TableGrid.h"
+#include "TableWindows.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -11,10 +12,10 @@
 
 // ---- Row controls ----
 
-template <TableFamily F>
-void TTableFormT<F>::LayoutRowControls()
+void TTableForm::LayoutRowControls()
 {
     const int top = Grid->TopRow();
+    FControlTop = top;
     const int count = std::min(FRowsInView, FTable->RowCount() - top);
     const int left = Grid->LeftColumn();
     // Controls of columns that no longer show any (hidden, or another column
@@ -27,7 +28,7 @@ void TTableFormT<F>::LayoutRowControls()
         DropRowControls(col);
 
     for (int col = 0; col < FTable->ColumnCount(); ++col) {
-        TColumnT<F>& column = FTable->Column(col);
+        TColumn& column = FTable->Column(col);
         if (!column.Visible || !column.HasControls())
             continue;
         const auto found = FControls.find(col);
@@ -38,7 +39,6 @@ void TTableFormT<F>::LayoutRowControls()
             DropRowControls(col);
         if (count <= 0)
             continue;
-        column.AllocateControls(FTable->Editor(), top, count);
         std::vector<QWidget*>& controls = FControls[col];
         while (static_cast<int>(controls.size()) > count) {
             controls.back()->hide();
@@ -61,7 +61,7 @@ void TTableFormT<F>::LayoutRowControls()
                 control->hide();
                 continue;
             }
-            const int row = column.ControlRow(i);
+            const int row = FControlTop + i;
             control->setGeometry(origin.x() + Grid->columnViewportPosition(visible),
                                  origin.y() + Grid->rowViewportPosition(row), Grid->columnWidth(visible) - 1,
                                  Grid->rowHeight(row) - 1);
@@ -70,8 +70,7 @@ void TTableFormT<F>::LayoutRowControls()
     }
 }
 
-template <TableFamily F>
-QWidget* TTableFormT<F>::MakeRowControl(int col, int control)
+QWidget* TTableForm::MakeRowControl(int col, int control)
 {
     // The column is looked up when the control is used: the table may have
     // read another column list since.
@@ -82,7 +81,10 @@ QWidget* TTableFormT<F>::MakeRowControl(int col, int control)
         connect(box, &QComboBox::activated, this, [this, col, control](int position) {
             Guarded([&] {
                 RecordChange("Choice", [&] {
-                    dynamic_cast<TEnumColumnT<F>&>(FTable->Column(col)).SelectItem(control, position);
+                    TColumn& column = FTable->Column(col);
+                    const int row = FControlTop + control;
+                    if (column.AsInteger(row) != position + 1)
+                        column.SetInteger(row, position + 1);
                 });
             });
         });
@@ -91,7 +93,11 @@ QWidget* TTableFormT<F>::MakeRowControl(int col, int control)
         auto* button = new QPushButton(this);
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, col, control] {
-            Guarded([&] { dynamic_cast<TTableColumnT<F>&>(FTable->Column(col)).ClickButton(control); });
+            Guarded([&] {
+                auto& buttons = dynamic_cast<TTableColumn&>(FTable->Column(col));
+                if (TGridTable* nested = buttons.ClickButton(FControlTop + control))
+                    ShowTable(*nested, IsModal());
+            });
         });
         widget = button;
     }
@@ -99,15 +105,14 @@ QWidget* TTableFormT<F>::MakeRowControl(int col, int control)
     return widget;
 }
 
-template <TableFamily F>
-void TTableFormT<F>::ShowRowControl(int col, int control)
+void TTableForm::ShowRowControl(int col, int control)
 {
-    const TColumnT<F>& column = FTable->Column(col);
+    const TColumn& column = FTable->Column(col);
     QWidget* widget = FControls[col][control];
-    const int row = column.ControlRow(control);
+    const int row = FControlTop + control;
     if (auto* box = qobject_cast<QComboBox*>(widget)) {
         QStringList items;
-        for (const std::string& item : dynamic_cast<const TEnumColumnT<F>&>(column).Items())
+        for (const std::string& item : dynamic_cast<const TEnumColumn&>(column).Items())
             items << QString::fromStdString(item);
         QStringList shown;
         for (int i = 0; i < box->count(); ++i)
@@ -122,25 +127,21 @@ void TTableFormT<F>::ShowRowControl(int col, int control)
     }
 }
 
-template <TableFamily F>
-void TTableFormT<F>::RowControlChanged(int col, int row)
+void TTableForm::RowControlChanged(int col, int row)
 {
     const auto it = FControls.find(col);
     if (it == FControls.end())
         return;
-    const int control = row - FTable->Column(col).ControlRow(0);
+    const int control = row - FControlTop;
     if (control >= 0 && control < static_cast<int>(it->second.size()))
         ShowRowControl(col, control);
 }
 
-template <TableFamily F>
-void TTableFormT<F>::DropRowControls(int col)
+void TTableForm::DropRowControls(int col)
 {
     const auto it = FControls.find(col);
     if (it == FControls.end())
         return;
-    if (col < FTable->ColumnCount())
-        FTable->Column(col).ReleaseControls();
     for (QWidget* control : it->second) {
         control->hide();
         control->deleteLater();
@@ -148,21 +149,10 @@ void TTableFormT<F>::DropRowControls(int col)
     FControls.erase(it);
 }
 
-template <TableFamily F>
-void TTableFormT<F>::ReleaseRowControls()
+void TTableForm::ReleaseRowControls()
 {
     while (!FControls.empty())
         DropRowControls(FControls.begin()->first);
 }
 
 // The class itself is instantiated in TableForm.cpp; these members here.
-#define KORVEN_INSTANTIATE_ROW_CONTROLS(F)                                                                             \
-    template void TTableFormT<F>::LayoutRowControls();                                                                 \
-    template QWidget* TTableFormT<F>::MakeRowControl(int, int);                                                        \
-    template void TTableFormT<F>::ShowRowControl(int, int);                                                            \
-    template void TTableFormT<F>::RowControlChanged(int, int);                                                         \
-    template void TTableFormT<F>::DropRowControls(int);                                                                \
-    template void TTableFormT<F>::ReleaseRowControls();
-
-KORVEN_INSTANTIATE_ROW_CONTROLS(TableFamily::Plain)
-KORVEN_INSTANTIATE_ROW_CONTROLS(TableFamily::Chart)

@@ -39,22 +39,37 @@ std::optional<SizingEdge> DraggedEdge(const QRect& before, const QRect& after)
 
 }  // namespace
 
+int ColumnMinWidth(const TColumn& column, int pixelsPerInch, const std::function<int(const std::string&)>& textWidth)
+{
+    int width = 0;
+    switch (column.Kind()) {
+    case TColumnKind::Enum: width = pixelsPerInch + pixelsPerInch / 2; break;
+    case TColumnKind::Int:
+    case TColumnKind::Float: width = pixelsPerInch / 2; break;
+    case TColumnKind::Table: width = 2 * pixelsPerInch; break;
+    case TColumnKind::String:
+        width = static_cast<int>(dynamic_cast<const TStringColumn&>(column).Width * pixelsPerInch);
+        break;
+    }
+    for (int i = 0; i < column.CaptionLineCount(); ++i)
+        width = std::max(width, textWidth(column.CaptionLine(i) + "  "));
+    return width;
+}
+
 // ---- Measures ----
 
-template <TableFamily F>
-int TTableFormT<F>::Margin() const
+int TTableForm::Margin() const
 {
     return logicalDpiX() / 20;
 }
 
-template <TableFamily F>
-int TTableFormT<F>::ColumnWidth(const TColumnT<F>& column) const
+int TTableForm::ColumnWidth(const TColumn& column) const
 {
     const QFontMetrics metrics = Grid->fontMetrics();
-    const int width = column.MinWidth(logicalDpiX(), [&metrics](const std::string& text) {
+    const int width = ColumnMinWidth(column, logicalDpiX(), [&metrics](const std::string& text) {
         return metrics.horizontalAdvance(QString::fromStdString(text));
     });
-    const auto* enumeration = dynamic_cast<const TEnumColumnT<F>*>(&column);
+    const auto* enumeration = dynamic_cast<const TEnumColumn*>(&column);
     if (!enumeration)
         return width;
     // Its drop-down lists show every item whole ("Driven Pile in Clay (API)"
@@ -68,21 +83,18 @@ int TTableFormT<F>::ColumnWidth(const TColumnT<F>& column) const
     return std::max(width, list.width());
 }
 
-template <TableFamily F>
-int TTableFormT<F>::FixedColumnWidth() const
+int TTableForm::FixedColumnWidth() const
 {
     return std::max(Grid->fontMetrics().horizontalAdvance(QString::fromStdString(FTable->TopLeft + "  ")),
                     logicalDpiX() / 3);
 }
 
-template <TableFamily F>
-int TTableFormT<F>::Band(const QWidget* widget) const
+int TTableForm::Band(const QWidget* widget) const
 {
     return widget->isHidden() || widget->height() == 0 ? 0 : Margin() + widget->height();
 }
 
-template <TableFamily F>
-void TTableFormT<F>::Layout()
+void TTableForm::Layout()
 {
     if (!FBound || FLayingOut)
         return;
@@ -127,24 +139,21 @@ void TTableFormT<F>::Layout()
         FTable->OnResize(*FTable);
 }
 
-template <TableFamily F>
-int TTableFormT<F>::ContentRight() const
+int TTableForm::ContentRight() const
 {
     return BtnDel->geometry().right();
 }
 
 // ---- Sizing by the user ----
 
-template <TableFamily F>
-void TTableFormT<F>::resizeEvent(QResizeEvent* event)
+void TTableForm::resizeEvent(QResizeEvent* event)
 {
     TTableFormBase::resizeEvent(event);
     if (FBound && !FLayingOut && (FSub || isWindow()) && event->size() != FClientSize)
         FormSizedByUser();
 }
 
-template <TableFamily F>
-void TTableFormT<F>::FormSizedByUser()
+void TTableForm::FormSizedByUser()
 {
     QWidget* frame = FrameWindow();
     const QRect proposed = frame->geometry();
@@ -194,15 +203,3 @@ void TTableFormT<F>::FormSizedByUser()
 }
 
 // The class itself is instantiated in TableForm.cpp; these members here.
-#define KORVEN_INSTANTIATE_SIZING(F)                                                                                   \
-    template int TTableFormT<F>::Margin() const;                                                                       \
-    template int TTableFormT<F>::ColumnWidth(const TColumnT<F>&) const;                                                \
-    template int TTableFormT<F>::FixedColumnWidth() const;                                                             \
-    template int TTableFormT<F>::Band(const QWidget*) const;                                                           \
-    template void TTableFormT<F>::Layout();                                                                            \
-    template int TTableFormT<F>::ContentRight() const;                                                                 \
-    template void TTableFormT<F>::resizeEvent(QResizeEvent*);                                                          \
-    template void TTableFormT<F>::FormSizedByUser();
-
-KORVEN_INSTANTIATE_SIZING(TableFamily::Plain)
-KORVEN_INSTANTIATE_SIZING(TableFamily::Chart)

@@ -7,8 +7,7 @@
 
 #include <algorithm>
 
-template <TableFamily F>
-TTableModelT<F>::TTableModelT(Table& table, QObject* parent)
+TTableModel::TTableModel(Table& table, QObject* parent)
     : QAbstractTableModel(parent), FTable(&table), FRows(table.RowCount()), FColumns(table.VisibleColumnCount()),
       FRowsChanged(table.OnRowsChanged.Subscribe([this] {
           DropPending();
@@ -17,8 +16,7 @@ TTableModelT<F>::TTableModelT(Table& table, QObject* parent)
       FCellChanged(table.OnCellChanged.Subscribe([this](int col, int row) { CellChanged(col, row); }))
 {}
 
-template <TableFamily F>
-int TTableModelT<F>::HeadingRows() const
+int TTableModel::HeadingRows() const
 {
     int lines = 0;
     for (int i = 0; FTable && i < FTable->VisibleColumnCount(); ++i)
@@ -26,13 +24,12 @@ int TTableModelT<F>::HeadingRows() const
     return lines;
 }
 
-template <TableFamily F>
-std::optional<std::string> TTableModelT<F>::Enter(int row, int column, const std::string& text)
+std::optional<std::string> TTableModel::Enter(int row, int column, const std::string& text)
 {
     if (!FTable || row < 0 || row >= FTable->RowCount() || column < 0 || column >= FTable->VisibleColumnCount() ||
         !Typed(column))
         return std::nullopt;
-    TDataT<F>& cell = ColumnAt(column).GetData(row);
+    TData& cell = ColumnAt(column).GetData(row);
     const QModelIndex shown = index(row, column);
     const auto showAgain = [&] {
         if (shown.isValid())
@@ -66,8 +63,7 @@ std::optional<std::string> TTableModelT<F>::Enter(int row, int column, const std
     return std::nullopt;
 }
 
-template <TableFamily F>
-void TTableModelT<F>::Sync()
+void TTableModel::Sync()
 {
     if (!FTable)
         return;
@@ -102,8 +98,7 @@ void TTableModelT<F>::Sync()
         emit headerDataChanged(Qt::Vertical, 0, FRows - 1);
 }
 
-template <TableFamily F>
-void TTableModelT<F>::Detach()
+void TTableModel::Detach()
 {
     if (!FTable)
         return;
@@ -117,8 +112,7 @@ void TTableModelT<F>::Detach()
     endResetModel();
 }
 
-template <TableFamily F>
-void TTableModelT<F>::CellChanged(int col, int row)
+void TTableModel::CellChanged(int col, int row)
 {
     const int column = FTable->VisibleIndexOf(FTable->Column(col));
     if (column < 0 || column >= FColumns || row < 0 || row >= FRows)
@@ -129,8 +123,7 @@ void TTableModelT<F>::CellChanged(int col, int row)
     emit dataChanged(index(row, column), index(row, column));
 }
 
-template <TableFamily F>
-void TTableModelT<F>::DropPending()
+void TTableModel::DropPending()
 {
     if (!FPending)
         return;
@@ -140,20 +133,17 @@ void TTableModelT<F>::DropPending()
         emit dataChanged(shown, shown);
 }
 
-template <TableFamily F>
-int TTableModelT<F>::rowCount(const QModelIndex& parent) const
+int TTableModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : FRows;
 }
 
-template <TableFamily F>
-int TTableModelT<F>::columnCount(const QModelIndex& parent) const
+int TTableModel::columnCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : FColumns;
 }
 
-template <TableFamily F>
-QVariant TTableModelT<F>::data(const QModelIndex& index, int role) const
+QVariant TTableModel::data(const QModelIndex& index, int role) const
 {
     if ((role != Qt::DisplayRole && role != Qt::EditRole) || !index.isValid() || !FTable)
         return {};
@@ -169,8 +159,7 @@ QVariant TTableModelT<F>::data(const QModelIndex& index, int role) const
     return QString::fromStdString(ColumnAt(column).GetText(row));
 }
 
-template <TableFamily F>
-QVariant TTableModelT<F>::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant TTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole || !FTable || section < 0)
         return {};
@@ -181,15 +170,14 @@ QVariant TTableModelT<F>::headerData(int section, Qt::Orientation orientation, i
     }
     if (section >= FColumns || section >= FTable->VisibleColumnCount())
         return {};
-    const TColumnT<F>& column = ColumnAt(section);
+    const TColumn& column = ColumnAt(section);
     QStringList lines;
     for (int i = 0; i < HeadingRows(); ++i)
         lines << (i < column.CaptionLineCount() ? QString::fromStdString(column.CaptionLine(i)) : QString());
     return lines.join(QLatin1Char('\n'));
 }
 
-template <TableFamily F>
-Qt::ItemFlags TTableModelT<F>::flags(const QModelIndex& index) const
+Qt::ItemFlags TTableModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid() || !FTable || index.row() >= FTable->RowCount() ||
         index.column() >= FTable->VisibleColumnCount())
@@ -198,13 +186,10 @@ Qt::ItemFlags TTableModelT<F>::flags(const QModelIndex& index) const
     return Typed(index.column()) ? flags | Qt::ItemIsEditable : flags;
 }
 
-template <TableFamily F>
-bool TTableModelT<F>::setData(const QModelIndex& index, const QVariant& value, int role)
+bool TTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
     if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
         return false;
     return !Enter(index.row(), index.column(), value.toString().toStdString()).has_value();
 }
 
-template class TTableModelT<TableFamily::Plain>;
-template class TTableModelT<TableFamily::Chart>;

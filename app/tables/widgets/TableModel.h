@@ -1,6 +1,6 @@
 #pragma once
 
-// Item model over a table (TGridTableT), for the grid of the table windows
+// Item model over a table (TGridTable), for the grid of the table windows
 // and any other Qt view of a table. It holds no copy of the cells: every
 // text is read from the table when the view asks, and the table's
 // notifications (it subscribes like any listener) tell the view what to
@@ -33,16 +33,15 @@
 #include <optional>
 #include <string>
 
-template <TableFamily F>
-class TTableModelT final : public QAbstractTableModel {
+class TTableModel final : public QAbstractTableModel {
 public:
-    using Table = TGridTableT<F>;
+    using Table = TGridTable;
 
-    explicit TTableModelT(Table& table, QObject* parent = nullptr);
+    explicit TTableModel(Table& table, QObject* parent = nullptr);
 
     Table* EditedTable() const { return FTable; }
     // The visible column shown in model column `column`.
-    TColumnT<F>& ColumnAt(int column) const { return FTable->VisibleColumn(column); }
+    TColumn& ColumnAt(int column) const { return FTable->VisibleColumn(column); }
     // Lines of the horizontal heading: the most caption lines of a visible column.
     int HeadingRows() const;
 
@@ -82,5 +81,3 @@ private:
     TSubscription FCellChanged;
 };
 
-using TTableModel = TTableModelT<TableFamily::Plain>;
-using TTableModelChart = TTableModelT<TableFamily::Chart>;

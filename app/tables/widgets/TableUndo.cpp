@@ -12,12 +12,11 @@ namespace {
 // Where a table sits: a table without an owner and the button cells (column,
 // row) that lead from it to the table. A nested table is found again through
 // its place, since undoing a deleted row gives the row a new table object.
-template <TableFamily F>
 class TTablePlace {
 public:
-    explicit TTablePlace(TGridTableT<F>& table) : FRoot(&table)
+    explicit TTablePlace(TGridTable& table) : FRoot(&table)
     {
-        while (TGridTableT<F>* owner = FRoot->OwnerTable()) {
+        while (TGridTable* owner = FRoot->OwnerTable()) {
             const std::optional<std::pair<int, int>> cell = CellOf(*owner, *FRoot);
             if (!cell)
                 break;
@@ -27,9 +26,9 @@ public:
     }
 
     // The table now in that place; null when the place is gone.
-    TGridTableT<F>* Find() const
+    TGridTable* Find() const
     {
-        TGridTableT<F>* table = FRoot;
+        TGridTable* table = FRoot;
         for (const auto& [col, row] : FCells) {
             if (!table->CellValid(col, row) || table->Column(col).Kind() != TColumnKind::Table)
                 return nullptr;
@@ -41,7 +40,7 @@ public:
     }
 
 private:
-    static std::optional<std::pair<int, int>> CellOf(const TGridTableT<F>& owner, const TGridTableT<F>& nested)
+    static std::optional<std::pair<int, int>> CellOf(const TGridTable& owner, const TGridTable& nested)
     {
         for (int col = 0; col < owner.ColumnCount(); ++col)
             if (owner.Column(col).Kind() == TColumnKind::Table)
@@ -51,59 +50,56 @@ private:
         return std::nullopt;
     }
 
-    TGridTableT<F>* FRoot;
+    TGridTable* FRoot;
     std::vector<std::pair<int, int>> FCells;
 };
 
 // One table's content before and after a change.
-template <TableFamily F>
 class TTableStep {
 public:
-    explicit TTableStep(TGridTableT<F>& table) : FPlace(table), FBefore(table) {}
+    explicit TTableStep(TGridTable& table) : FPlace(table), FBefore(table) {}
 
     void Finish()
     {
-        if (TGridTableT<F>* table = FPlace.Find())
+        if (TGridTable* table = FPlace.Find())
             FAfter.emplace(*table);
     }
     bool Changed() const { return FAfter && !(*FAfter == FBefore); }
     void Put(bool before) const
     {
-        TGridTableT<F>* table = FPlace.Find();
+        TGridTable* table = FPlace.Find();
         if (table && FAfter)
             (before ? FBefore : *FAfter).Restore(*table);
     }
 
 private:
-    TTablePlace<F> FPlace;
-    TTableSnapshotT<F> FBefore;
-    std::optional<TTableSnapshotT<F>> FAfter;
+    TTablePlace FPlace;
+    TTableSnapshot FBefore;
+    std::optional<TTableSnapshot> FAfter;
 };
-
-using TAnyTableStep = std::variant<TTableStep<TableFamily::Plain>, TTableStep<TableFamily::Chart>>;
 
 class TTableCommand final : public QUndoCommand {
 public:
     // `states` holds the states beside the tables as they were before.
-    TTableCommand(const QString& text, const std::vector<TTableRef>& tables,
+    TTableCommand(const QString& text, const std::vector<TGridTable*>& tables,
                   std::vector<std::unique_ptr<TUndoState>> states)
         : QUndoCommand(text), FStatesBefore(std::move(states))
     {
-        for (const TTableRef& table : tables)
-            std::visit([this](auto* t) { FSteps.push_back(Step(*t)); }, table);
+        for (TGridTable* table : tables)
+            FSteps.emplace_back(*table);
     }
 
     void Finish(std::vector<std::unique_ptr<TUndoState>> states)
     {
-        for (TAnyTableStep& step : FSteps)
-            std::visit([](auto& s) { s.Finish(); }, step);
+        for (TTableStep& step : FSteps)
+            step.Finish();
         FStatesAfter = std::move(states);
     }
 
     bool Changed() const
     {
-        for (const TAnyTableStep& step : FSteps)
-            if (std::visit([](const auto& s) { return s.Changed(); }, step))
+        for (const TTableStep& step : FSteps)
+            if (step.Changed())
                 return true;
         for (size_t i = 0; i < FStatesBefore.size() && i < FStatesAfter.size(); ++i)
             if (!(*FStatesBefore[i] == *FStatesAfter[i]))
@@ -114,7 +110,7 @@ public:
     void undo() override
     {
         for (auto step = FSteps.rbegin(); step != FSteps.rend(); ++step)
-            std::visit([](const auto& s) { s.Put(true); }, *step);
+            step->Put(true);
         for (const std::unique_ptr<TUndoState>& state : FStatesBefore)
             state->Restore();
     }
@@ -126,20 +122,14 @@ public:
             FMade = false;
             return;
         }
-        for (const TAnyTableStep& step : FSteps)
-            std::visit([](const auto& s) { s.Put(false); }, step);
+        for (const TTableStep& step : FSteps)
+            step.Put(false);
         for (const std::unique_ptr<TUndoState>& state : FStatesAfter)
             state->Restore();
     }
 
 private:
-    template <TableFamily F>
-    static TAnyTableStep Step(TGridTableT<F>& table)
-    {
-        return TAnyTableStep(std::in_place_type<TTableStep<F>>, table);
-    }
-
-    std::vector<TAnyTableStep> FSteps;
+    std::vector<TTableStep> FSteps;
     std::vector<std::unique_ptr<TUndoState>> FStatesBefore;
     std::vector<std::unique_ptr<TUndoState>> FStatesAfter;
     bool FMade = true;
@@ -149,7 +139,7 @@ private:
 
 TTableUndo::TTableUndo(QObject* parent) : QUndoStack(parent) {}
 
-void TTableUndo::Record(const QString& text, const std::vector<TTableRef>& tables, const std::function<void()>& change,
+void TTableUndo::Record(const QString& text, const std::vector<TGridTable*>& tables, const std::function<void()>& change,
                         const TStateCapture& own)
 {
     if (FRecording) {
@@ -181,7 +171,12 @@ void TTableUndo::Record(const QString& text, const std::vector<TTableRef>& table
     finish();
 }
 
-void RecordTableChange(const QString& text, const std::vector<TTableRef>& tables, const std::function<void()>& change,
+QString TableStepText(const char* what, const TGridTable& table)
+{
+    return QString::fromLatin1(what) + QStringLiteral(" in ") + QString::fromStdString(table.WindowCaption()).trimmed();
+}
+
+void RecordTableChange(const QString& text, const std::vector<TGridTable*>& tables, const std::function<void()>& change,
                        const TStateCapture& capture)
 {
     if (TTableUndo* undo = TTableUndo::Current())

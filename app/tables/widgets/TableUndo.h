@@ -38,11 +38,7 @@
 #include <functional>
 #include <memory>
 #include <utility>
-#include <variant>
 #include <vector>
-
-// A table of either family.
-using TTableRef = std::variant<TGridTable*, TGridTableChart*>;
 
 // State beside the tables that a step keeps: taken before and after a change,
 // put back by undo and redo.
@@ -82,7 +78,7 @@ public:
 
     // Runs `change` as one step named `text` (see above); `capture` takes a
     // state of this step's own beside the tables.
-    void Record(const QString& text, const std::vector<TTableRef>& tables, const std::function<void()>& change,
+    void Record(const QString& text, const std::vector<TGridTable*>& tables, const std::function<void()>& change,
                 const TStateCapture& capture = {});
 
     // The history that RecordTableChange and the table windows record into.
@@ -95,14 +91,10 @@ private:
 };
 
 // The text of a step that changes one table: "Delete Row in Soil Layers".
-template <TableFamily F>
-QString TableStepText(const char* what, const TGridTableT<F>& table)
-{
-    return QString::fromLatin1(what) + QStringLiteral(" in ") + QString::fromStdString(table.WindowCaption()).trimmed();
-}
+QString TableStepText(const char* what, const TGridTable& table);
 
 // Records `change` in the current history, or simply runs it without one.
-void RecordTableChange(const QString& text, const std::vector<TTableRef>& tables, const std::function<void()>& change,
+void RecordTableChange(const QString& text, const std::vector<TGridTable*>& tables, const std::function<void()>& change,
                        const TStateCapture& capture = {});
 
 // Records `change` of a value outside the tables as one step named `text`:

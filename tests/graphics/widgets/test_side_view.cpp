@@ -183,7 +183,7 @@ void SideViewTests::viewFollowsTheSoilLayerTableWithoutActivation()
     QCoreApplication::processEvents();
 
     // Edited in the table window beside it: a bottom, a soil type, a row.
-    TGridTableChart& layers = fixture.Tables.D2;
+    TGridTable& layers = fixture.Tables.D2;
     layers.GetData(LayerBottomColumn, 0).SetFloat(70);
     QTRY_VERIFY(view->Geometry().BaseExtent().YMax == 70 * 1.05L);
     layers.GetData(SoilTypeColumn, 0).SetInteger(4);

@@ -5,6 +5,7 @@
 #include "CellTyping.h"
 #include "ProjectTables.h"
 #include "TableChartForm.h"
+#include "TableWindows.h"
 #include "TableGrid.h"
 
 #include <QFile>
@@ -20,16 +21,16 @@ using Points = std::vector<TChartPoint>;
 
 inline const QString Editor = QStringLiteral("/opt/editors/plain-edit");
 
-inline TTableChartForm& OpenChartForm(TGridTableChart& table)
+inline TTableChartForm& OpenChartForm(TGridTable& table)
 {
-    table.Show();
+    ShowTable(table);
     auto* form = dynamic_cast<TTableChartForm*>(TableForm(table));
     if (!form)
         qFatal("no chart window opened");
     return *form;
 }
 
-inline void Fill(TGridTableChart& table, const std::vector<std::vector<long double>>& rows)
+inline void Fill(TGridTable& table, const std::vector<std::vector<long double>>& rows)
 {
     table.SetRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r)
@@ -38,19 +39,20 @@ inline void Fill(TGridTableChart& table, const std::vector<std::vector<long doub
 }
 
 // A chart table of one float column per caption, drawing y against x.
-inline std::unique_ptr<TGridTableChart> ChartTable(const std::vector<std::string>& captions, int x, int y,
+inline std::unique_ptr<TGridTable> ChartTable(const std::vector<std::string>& captions, int x, int y,
                                                    int maxRows = 100)
 {
-    auto table = std::make_unique<TGridTableChart>();
+    auto table = std::make_unique<TGridTable>();
+    table->Chart.emplace();
     table->Caption = "Curve";
     table->SetMinRows(1);
     table->MaxRows = maxRows;
     for (const std::string& caption : captions)
-        table->AddColumn<TFloatColumnChart>({caption});
-    table->Graph.ShowGraph = true;
-    table->Graph.XColumn = x;
-    table->Graph.YColumn = y;
-    table->GetDataFromFile = true;
+        table->AddColumn<TFloatColumn>({caption});
+    table->Chart->Graph.ShowGraph = true;
+    table->Chart->Graph.XColumn = x;
+    table->Chart->Graph.YColumn = y;
+    table->Chart->GetDataFromFile = true;
     return table;
 }
 
@@ -70,7 +72,7 @@ inline QString WriteFile(const QTemporaryDir& dir, const QString& name, const QB
     return path;
 }
 
-inline std::vector<std::string> Column(const TGridTableChart& table, int col)
+inline std::vector<std::string> Column(const TGridTable& table, int col)
 {
     std::vector<std::string> texts;
     for (int row = 0; row < table.RowCount(); ++row)

@@ -20,8 +20,7 @@ class TableChartFormTests : public QObject {
 private slots:
     void initTestCase()
     {
-        InstallTableWindows(nullptr);
-        InstallTableChartWindows(nullptr, [] { return Editor; });
+        InstallTableWindows(nullptr, [] { return Editor; });
     }
     void cleanup() { ProcessDeletes(); }
 
@@ -41,7 +40,7 @@ void TableChartFormTests::chartFollowsEveryKindOfEdit()
 {
     ScriptedPrompts prompts;
     TProjectTables tables;
-    TGridTableChart& curve = tables.TblTZCurves2;
+    TGridTable& curve = tables.TblTZCurves2;
     Fill(curve, {{0, 0}, {2, 0.2L}, {1, 0.1L}});
     TTableChartForm& form = OpenChartForm(curve);
     TChart& chart = form.Chart();
@@ -157,7 +156,7 @@ void TableChartFormTests::oneDataColumnIsDrawnAgainstTheRowNumber()
 void TableChartFormTests::axesInvertedAndLabelledByTheirRange()
 {
     auto table = ChartTable({"Depth", "Stiffness"}, 0, 1);
-    table->InvertedXAxis = true;
+    table->Chart->InvertedXAxis = true;
     Fill(*table, {{0, 1e6L}, {10, 3e6L}});
     TTableChartForm& form = OpenChartForm(*table);
     TChartAxis& bottom = form.Chart().Axis(TChartAxisSide::Bottom);
@@ -169,8 +168,8 @@ void TableChartFormTests::axesInvertedAndLabelledByTheirRange()
     for (const std::string& label : left.LabelTexts())
         QVERIFY2(label.find('E') != std::string::npos, label.c_str());
 
-    table->InvertedXAxis = false;
-    table->InvertedYAxis = true;
+    table->Chart->InvertedXAxis = false;
+    table->Chart->InvertedYAxis = true;
     Fill(*table, {{0, 0.0001L}, {10, 0.0005L}});
     form.Redraw();
     QVERIFY(!bottom.Inverted());
@@ -251,7 +250,7 @@ void TableChartFormTests::layoutOfTheChartAndImportControls()
 
     // OK and Cancel centred in the gaps between the row buttons.
     auto table = ChartTable({"a", "b"}, 0, 1);
-    table->OKCancelButtons = true;
+    table->Chart->OKCancelButtons = true;
     TTableChartForm& withOk = OpenChartForm(*table);
     QVERIFY(withOk.BtnOK->isVisible());
     const int gapOk = withOk.BtnOK->x() - withOk.BtnAdd->geometry().right();
@@ -287,9 +286,9 @@ void TableChartFormTests::userSizingKeepsTheChartAndTheImportRows()
 void TableChartFormTests::segmentModeDrawsOneLinePerRow()
 {
     auto table = ChartTable({"x1", "y1", "x2", "y2"}, 0, 1);
-    table->Graph.SegmentMode = true;
-    table->Graph.X2Column = 2;
-    table->Graph.Y2Column = 3;
+    table->Chart->Graph.SegmentMode = true;
+    table->Chart->Graph.X2Column = 2;
+    table->Chart->Graph.Y2Column = 3;
     Fill(*table, {{0, 0, 10, 10}, {10, 0, 0, 10}});
     TTableChartForm& form = OpenChartForm(*table);
     QVERIFY(form.Chart().Widget()->isHidden());
@@ -315,7 +314,7 @@ void TableChartFormTests::okCommitsAndCancelDiscards()
 {
     ScriptedPrompts prompts;
     auto table = ChartTable({"a", "b"}, 0, 1);
-    table->OKCancelButtons = true;
+    table->Chart->OKCancelButtons = true;
     Fill(*table, {{1, 2}, {3, 4}});
     {
         TTableChartForm& form = OpenChartForm(*table);

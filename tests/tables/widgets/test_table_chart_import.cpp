@@ -20,8 +20,7 @@ class TableImportTests : public QObject {
 private slots:
     void initTestCase()
     {
-        InstallTableWindows(nullptr);
-        InstallTableChartWindows(nullptr, [] { return Editor; });
+        InstallTableWindows(nullptr, [] { return Editor; });
     }
     void cleanup() { ProcessDeletes(); }
 
@@ -37,7 +36,7 @@ void TableImportTests::importFromAFile()
 {
     ScriptedPrompts prompts;
     TProjectTables tables;
-    TGridTableChart& curve = tables.TblTZCurves2;
+    TGridTable& curve = tables.TblTZCurves2;
     Fill(curve, std::vector<std::vector<long double>>(6, {1, 1}));
     TTableChartForm& form = OpenChartForm(curve);
     QTemporaryDir dir;
@@ -85,7 +84,7 @@ void TableImportTests::importStopsAtMaxRowsAndAtAnEntryError()
 {
     ScriptedPrompts prompts;
     TProjectTables tables;
-    TGridTableChart& curve = tables.TblTZCurves2;
+    TGridTable& curve = tables.TblTZCurves2;
     TTableChartForm& form = OpenChartForm(curve);
     QCOMPARE(curve.RowCount(), 2);
     QTemporaryDir dir;
@@ -106,12 +105,13 @@ void TableImportTests::importStopsAtMaxRowsAndAtAnEntryError()
     QCOMPARE(form.Chart().Series(0).Points().size(), 100u);
 
     // An integer column checks its limits while the window is open.
-    auto table = std::make_unique<TGridTableChart>();
+    auto table = std::make_unique<TGridTable>();
+    table->Chart.emplace();
     table->MaxRows = 10;
-    auto& count = table->AddColumn<TIntColumnChart>({"Count"});
+    auto& count = table->AddColumn<TIntColumn>({"Count"});
     count.MinValue = 0;
     count.MaxValue = 10;
-    table->GetDataFromFile = true;
+    table->Chart->GetDataFromFile = true;
     TTableChartForm& counts = OpenChartForm(*table);
     counts.FileNameEdit->setText(WriteFile(dir, "counts.txt", "5\n7\n50\n8\n"));
     prompts.Asked.clear();
@@ -126,7 +126,7 @@ void TableImportTests::importFromTheClipboard()
 {
     ScriptedPrompts prompts;
     TProjectTables tables;
-    TGridTableChart& qw = tables.TblQwcurve2;
+    TGridTable& qw = tables.TblQwcurve2;
     TTableChartForm& form = OpenChartForm(qw);
     QGuiApplication::clipboard()->clear();
     form.BtnClip->click();
@@ -151,7 +151,7 @@ void TableImportTests::importFromTheClipboard()
 void TableImportTests::droppedFileImports()
 {
     TProjectTables tables;
-    TGridTableChart& ae = tables.TblAE2;
+    TGridTable& ae = tables.TblAE2;
     TTableChartForm& form = OpenChartForm(ae);
     QVERIFY(form.acceptDrops());
     QTemporaryDir dir;
@@ -220,7 +220,7 @@ void TableImportTests::copyAndPasteOfCellBlocks()
     table->GetData(1, 0).SetFloat(10);
     table->GetData(0, 1).SetFloat(2);
     table->GetData(1, 1).SetFloat(20.5L);
-    table->Show();
+    ShowTable(*table);
     TTableForm& form = *TableForm(*table);
     form.show();
     form.Grid->setFocus();

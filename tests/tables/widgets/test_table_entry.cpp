@@ -5,6 +5,7 @@
 #include "CellTyping.h"
 #include "ScriptedPrompts.h"
 #include "TableForm.h"
+#include "TableWindows.h"
 #include "TableGrid.h"
 
 #include <QLineEdit>
@@ -47,7 +48,7 @@ struct Frame {
 
     TTableForm& Open()
     {
-        table.Show();
+        ShowTable(table);
         window.activateWindow();
         if (!QTest::qWaitForWindowActive(&window))
             qFatal("frame not active");

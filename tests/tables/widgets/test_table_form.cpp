@@ -7,6 +7,7 @@
 #include "ScriptedPrompts.h"
 #include "TableForm.h"
 #include "TableGrid.h"
+#include "TableWindows.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -35,11 +36,10 @@ std::unique_ptr<TGridTable> FloatTable(int columns, int minRows, int maxRows, in
     return table;
 }
 
-template <TableFamily F>
-TTableFormT<F>& OpenForm(TGridTableT<F>& table)
+TTableForm& OpenForm(TGridTable& table)
 {
-    table.Show();
-    TTableFormT<F>* form = TableForm(table);
+    ShowTable(table);
+    TTableForm* form = TableForm(table);
     if (!form)
         qFatal("no window opened");
     return *form;
@@ -71,6 +71,7 @@ private slots:
     void userSizingSnapsToWholeColumnsAndRows();
     void childWindowsOfTheMdiArea();
     void embeddedInFormParent();
+    void minimumColumnWidths();
 };
 
 void TableFormTests::rowButtonsFollowTheLimits()
@@ -242,7 +243,7 @@ void TableFormTests::soilTypeDropDownReplacesLayerData()
 {
     TProjectTables tables;
     tables.D2.SetRowCount(2);
-    TTableFormChart& form = OpenForm(tables.D2);
+    TTableForm& form = OpenForm(tables.D2);
     const std::vector<QWidget*> types = form.RowControls(SoilTypeColumn);
     const std::vector<QWidget*> buttons = form.RowControls(LayerDataColumn);
     QCOMPARE(int(types.size()), 2);
@@ -262,12 +263,12 @@ void TableFormTests::soilTypeDropDownReplacesLayerData()
     // Wide enough for its longest item: the two clay methods read apart.
     QVERIFY(type->width() >= type->sizeHint().width());
 
-    TGridTableChart* clay = tables.D2.GetData(LayerDataColumn, 1).AsTable();
+    TGridTable* clay = tables.D2.GetData(LayerDataColumn, 1).AsTable();
     clay->GetData(UnitWeightColumn, 0).SetFloat(120);
     QTest::keyClick(type, Qt::Key_Down);
 
     QCOMPARE(tables.D2.GetData(SoilTypeColumn, 1).AsInteger(), 2);
-    TGridTableChart* sand = tables.D2.GetData(LayerDataColumn, 1).AsTable();
+    TGridTable* sand = tables.D2.GetData(LayerDataColumn, 1).AsTable();
     QVERIFY(sand);
     QCOMPARE(sand->Caption, std::string("Sand Layer Data"));
     QCOMPARE(double(sand->GetData(UnitWeightColumn, 0).AsFloat()), 120.0);  // values carried over
@@ -283,7 +284,6 @@ void TableFormTests::soilTypeDropDownReplacesLayerData()
     tables.D2.Column(SoilTypeColumn).Visible = false;
     tables.D2.SetUnits(UnitSystem::SI);
     QVERIFY(form.RowControls(SoilTypeColumn).empty());
-    QCOMPARE(tables.D2.Column(SoilTypeColumn).ControlsAllocated(), 0);
     QCOMPARE(form.Grid->columnCount(), 2);
     QCOMPARE(int(form.RowControls(LayerDataColumn).size()), 2);
 }
@@ -292,12 +292,12 @@ void TableFormTests::nestedTableOpensFromItsRowButton()
 {
     TProjectTables tables;
     tables.D2.SetRowCount(3);
-    TTableFormChart& form = OpenForm(tables.D2);
+    TTableForm& form = OpenForm(tables.D2);
     auto* button = qobject_cast<QPushButton*>(form.RowControls(LayerDataColumn)[2]);
     QTest::mouseClick(button, Qt::LeftButton);
 
-    TGridTableChart* layer = tables.D2.GetData(LayerDataColumn, 2).AsTable();
-    TTableFormChart* nested = TableForm(*layer);
+    TGridTable* layer = tables.D2.GetData(LayerDataColumn, 2).AsTable();
+    TTableForm* nested = TableForm(*layer);
     QVERIFY(nested);
     QVERIFY(nested->isVisible());
     QVERIFY(!nested->IsModal());
@@ -312,7 +312,7 @@ void TableFormTests::nestedTableOpensFromItsRowButton()
     QCOMPARE(TableForm(*layer), nested);
 
     // A new soil type replaces the layer's table; its window goes with it.
-    QPointer<TTableFormChart> watch(nested);
+    QPointer<TTableForm> watch(nested);
     QTest::keyClick(qobject_cast<QComboBox*>(form.RowControls(SoilTypeColumn)[2]), Qt::Key_Down);
     QVERIFY(!TableForm(*tables.D2.GetData(LayerDataColumn, 2).AsTable()));
     ProcessDeletes();
@@ -326,11 +326,11 @@ void TableFormTests::modalWindowOpensNestedTableModally()
     bool nestedWasModal = false;
     bool nestedClosed = false;
     QTimer::singleShot(0, [&] {
-        TTableFormChart* form = TableForm(tables.TblTZDepth2);
+        TTableForm* form = TableForm(tables.TblTZDepth2);
         QVERIFY(form && form->IsModal());
         QTimer::singleShot(0, [&] {
-            TGridTableChart* curve = tables.TblTZDepth2.GetData(CurvePointsColumn, 0).AsTable();
-            TTableFormChart* nested = TableForm(*curve);
+            TGridTable* curve = tables.TblTZDepth2.GetData(CurvePointsColumn, 0).AsTable();
+            TTableForm* nested = TableForm(*curve);
             nestedWasModal = nested && nested->IsModal();
             if (nested)
                 nestedClosed = nested->close();
@@ -338,7 +338,7 @@ void TableFormTests::modalWindowOpensNestedTableModally()
         });
         qobject_cast<QPushButton*>(form->RowControls(CurvePointsColumn)[0])->click();
     });
-    tables.TblTZDepth2.ShowModal();
+    ShowTable(tables.TblTZDepth2, true);
     QVERIFY(nestedWasModal);
     QVERIFY(nestedClosed);
     QVERIFY(!TableForm(tables.TblTZDepth2));
@@ -351,15 +351,15 @@ void TableFormTests::childWindowTurnsModalForModalParent()
     InstallTableWindows(&area);
     TProjectTables tables;
     tables.TblTZDepth2.SetRowCount(1);
-    TGridTableChart* curve = tables.TblTZDepth2.GetData(CurvePointsColumn, 0).AsTable();
-    curve->Show();
+    TGridTable* curve = tables.TblTZDepth2.GetData(CurvePointsColumn, 0).AsTable();
+    ShowTable(*curve);
     QCOMPARE(area.subWindowList().size(), 1);
 
     bool movedOut = false;
     QTimer::singleShot(0, [&] {
-        TTableFormChart* form = TableForm(tables.TblTZDepth2);
+        TTableForm* form = TableForm(tables.TblTZDepth2);
         QTimer::singleShot(0, [&] {
-            TTableFormChart* nested = TableForm(*curve);
+            TTableForm* nested = TableForm(*curve);
             movedOut = nested && nested->IsModal() && nested->FrameWindow() == nested;
             if (nested)
                 nested->close();
@@ -367,7 +367,7 @@ void TableFormTests::childWindowTurnsModalForModalParent()
         });
         qobject_cast<QPushButton*>(form->RowControls(CurvePointsColumn)[0])->click();
     });
-    tables.TblTZDepth2.ShowModal();
+    ShowTable(tables.TblTZDepth2, true);
     InstallTableWindows(nullptr);
     ProcessDeletes();
     QVERIFY(movedOut);
@@ -379,7 +379,7 @@ void TableFormTests::controlColumnsCannotBeSelected()
 {
     TProjectTables tables;
     tables.D2.SetRowCount(2);
-    TTableFormChart& form = OpenForm(tables.D2);
+    TTableForm& form = OpenForm(tables.D2);
     // The cursor starts in the first column without row controls.
     QCOMPARE(form.Grid->currentColumn(), 1);
     form.Grid->setCurrentCell(1, 0);
@@ -511,7 +511,7 @@ void TableFormTests::childWindowsOfTheMdiArea()
     second->Caption = "Tip Movements";
     TTableForm& form = OpenForm(*first);
     OpenForm(*second);
-    first->Show();  // the open window again, no second one
+    ShowTable(*first);  // the open window again, no second one
     InstallTableWindows(nullptr);
 
     QCOMPARE(area.subWindowList().size(), 2);
@@ -554,12 +554,35 @@ void TableFormTests::embeddedInFormParent()
     host.resize(800, 600);
     host.show();
     auto table = FloatTable(1, 1, 10, 2);
-    table->FormParent = &host;
-    TTableForm& form = OpenForm(*table);
+    ShowTable(*table, false, &host);
+    TTableForm& form = *TableForm(*table);
     QCOMPARE(form.parentWidget(), &host);
     QCOMPARE(form.pos(), QPoint(0, 0));
     QVERIFY(!form.isWindow());
     QVERIFY(form.isVisible());
+}
+
+void TableFormTests::minimumColumnWidths()
+{
+    TProjectTables tables;
+    TGridTable& layers = tables.D2;
+    auto& note = layers.AddColumn<TStringColumn>({"N"});
+    note.Width = 1.25L;
+    const auto sevenPerCharacter = [](const std::string& text) { return 7 * static_cast<int>(text.size()); };
+    // The float column's heading with its units and two blanks is the
+    // widest; the other kinds keep their own minimum.
+    QCOMPARE(ColumnMinWidth(layers.Column(LayerBottomColumn), 96, sevenPerCharacter),
+             7 * static_cast<int>((layers.Column(LayerBottomColumn).CaptionLine(0) + "  ").size()));
+    QCOMPARE(ColumnMinWidth(layers.Column(SoilTypeColumn), 96, sevenPerCharacter), 144);
+    QCOMPARE(ColumnMinWidth(layers.Column(LayerDataColumn), 96, sevenPerCharacter), 192);
+    QCOMPARE(ColumnMinWidth(note, 96, sevenPerCharacter), 120);
+    QCOMPARE(ColumnMinWidth(tables.TblTipMove.Column(0), 97, [](const std::string&) { return 0; }), 48);
+
+    // A table without a visible column gets no window.
+    for (int c = 0; c < layers.ColumnCount(); ++c)
+        layers.Column(c).Visible = false;
+    ShowTable(layers);
+    QVERIFY(!layers.Editor());
 }
 
 QTEST_MAIN(TableFormTests)
