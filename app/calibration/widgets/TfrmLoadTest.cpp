@@ -446,13 +446,15 @@ void TfrmLoadTest::Redraw(const TLoadTest& test)
         loads = std::max(loads, point.HeadLoad);
         settlements = std::max(settlements, point.HeadSettlement);
     }
-    // From the origin, where every test starts.
-    const bool fixed = loads > 0 && settlements > 0;
+    // From the origin, where every test starts; an empty chart shows the
+    // quarter the points will go into.
+    const bool empty = test.Points.empty();
+    const bool fixed = empty || (loads > 0 && settlements > 0);
     for (TChartAxisSide side : {TChartAxisSide::Bottom, TChartAxisSide::Left})
         FChart->Axis(side).SetAutomatic(!fixed);
     if (fixed) {
-        FChart->Axis(TChartAxisSide::Bottom).SetRange(0, loads * 1.05);
-        FChart->Axis(TChartAxisSide::Left).SetRange(0, settlements * 1.1);
+        FChart->Axis(TChartAxisSide::Bottom).SetRange(0, empty ? 1 : loads * 1.05);
+        FChart->Axis(TChartAxisSide::Left).SetRange(0, empty ? 1 : settlements * 1.1);
     }
     const UnitSystem units = FHooks.Project().Units();
     FChart->Axis(TChartAxisSide::Bottom).SetTitle("Head load (" + ExpandUnits("F", units) + ")");
