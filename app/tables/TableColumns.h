@@ -212,6 +212,8 @@ template <class M>
 struct TUnstoredField {
     M Member;
 };
+template <class M>
+TUnstoredField(M) -> TUnstoredField<M>;  // for compilers without aggregate deduction
 
 // A column kind with properties of its own. The kind lists them once, in the
 // order of the declaration stream:
