@@ -1,11 +1,13 @@
 // libFuzzer target: any bytes as a load test's CSV text after a first byte
-// choosing the project's unit system ('S': SI, anything else: English). A read
+// choosing the project's unit system ('S': SI, anything else: English) and,
+// with 'U', columns without units read in the other system. A read
 // either gives a test the fit can use or refuses the text with ELoadTestError;
 // a test read goes through its section of the extras file and comes back the
 // same.
 #include "LoadTest.h"
 
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -16,7 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
     TLoadTest test;
     try {
-        test = ReadLoadTestCsv(text, units);
+        LoadTestColumnsWithoutUnits(text);
+        test = ReadLoadTestCsv(text, units,
+                               data[0] == 'U' ? std::optional(UnitSystem::SI) : std::optional<UnitSystem>());
     } catch (const ELoadTestError&) {
         return 0;
     }
